@@ -1,0 +1,95 @@
+#include "ecosystem/render/camera.h"
+
+#include "ecosystem/render/terrainsurface.h"
+#include "ecosystem/terrain/terrainmodel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace ecosystem::render {
+
+Camera::Camera(QObject *parent, const TerrainModel *terrainModel) : QObject(parent), terrain(terrainModel)
+{
+    resetCamera();
+}
+
+void Camera::resetCamera()
+{
+    orbitDistance = -15.0f;
+    orbitUp = -13.0f;
+    orbitSide = 0.0f;
+    orbitPitch = 0.0f;
+    orbitYaw = 0.0f;
+    direction = {0.0f, 0.0f, -1.0f};
+
+    position = {1243.0f, 1000.0f, 192.0f};
+    heading = 180.0f;
+    lookPitch = 59.0f;
+    roll = 0.0f;
+    forceAtSurface = false;
+    keepAboveSurface = true;
+    saveAsPredefined();
+
+    lookPitch = 0.0f;
+    position = {1300.0f, 250.0f, 790.0f};
+    heading = 270.0f;
+    roll = 0.0f;
+    saveAsPredefined();
+}
+
+void Camera::updateDirection()
+{
+    const double radians = static_cast<double>(heading) / 180.0 * std::numbers::pi;
+    direction = {static_cast<float>(std::sin(radians)), 0.0f, static_cast<float>(-std::cos(radians))};
+}
+
+void Camera::followTerrain()
+{
+    if (terrain == nullptr || (!forceAtSurface && !keepAboveSurface))
+        return;
+    const auto &vertices = terrain->vertices();
+    const TerrainSurface surface(terrain->width(), terrain->height(), [&vertices](int index) {
+        return vertices[static_cast<std::size_t>(index)].y;
+    });
+    followSurface(surface);
+}
+
+void Camera::followSurface(const TerrainSurface &surface)
+{
+    if (!forceAtSurface && !keepAboveSurface)
+        return;
+    if (!surface.contains(position.x, position.z)) {
+        if (!forceAtSurface)
+            return;
+        position.x = std::clamp(position.x, 0.0f, surface.maxX());
+        position.z = std::clamp(position.z, 0.0f, surface.maxZ());
+    }
+    const float ground = surface.heightAt(position.x, position.z) + EyeHeight;
+    if (forceAtSurface)
+        position.y = ground;
+    else if (ground > position.y)
+        position.y = ground;
+}
+
+void Camera::saveAsPredefined()
+{
+    predefinedPositions.push_back(position);
+    predefinedAngles.push_back({heading, lookPitch, roll});
+}
+
+void Camera::nextPredefinedCamera()
+{
+    if (predefinedPositions.empty())
+        return;
+    ++predefinedIndex;
+    if (predefinedIndex < 0 || static_cast<std::size_t>(predefinedIndex) >= predefinedPositions.size())
+        predefinedIndex = 0;
+    const auto index = static_cast<std::size_t>(predefinedIndex);
+    position = predefinedPositions[index];
+    heading = predefinedAngles[index].heading;
+    lookPitch = predefinedAngles[index].lookPitch;
+    roll = predefinedAngles[index].roll;
+}
+
+} // namespace ecosystem::render
