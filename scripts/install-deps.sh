@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 and OpenGL with GLU
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  qt6-qpa-plugins fonts-dejavu-core
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   # a display for the tests and off-screen rendering
   xvfb xauth
@@ -29,4 +30,4 @@ run_as_root() {
 }
 export DEBIAN_FRONTEND=noninteractive
 run_as_root apt-get update -qq
-run_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+run_as_root apt-get install -y -qq "${missing[@]}"
