@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <iterator>
@@ -333,6 +334,12 @@ bool TreeParameterFile::save(const TreeParameters &parameters, const std::string
 
 bool TreeParameterFile::load(TreeParameters &parameters, const std::string &path, std::string *reason)
 {
+    // A folder opens like a file on some systems and only fails on reading.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        setReason(reason, "cannot open \"" + path + "\" for reading: it is a folder");
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         setReason(reason, "cannot open \"" + path + "\" for reading");

@@ -170,6 +170,7 @@ TEST(TreeParameterFile, missingFileIsReportedAndChangesNothing)
     EXPECT_NE(reason.find("cannot open"), std::string::npos) << reason;
     EXPECT_EQ(p, unusualSet());
     EXPECT_FALSE(p.loadFromFile(folder.path().string(), &reason));
+    EXPECT_NE(reason.find("it is a folder"), std::string::npos) << reason;
     EXPECT_EQ(p, unusualSet());
 }
 
