@@ -287,6 +287,9 @@ void EcosystemRender::renderEcosystemFrame()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    // The sky and the terrain carry no normals: start every frame from OpenGL's initial normal so
+    // their lighting never depends on what the previous frame drew last.
+    glNormal3f(0.0f, 0.0f, 1.0f);
     checkGlError("Identity model");
     camera->applyFlyCamera();
     checkGlError("Camera set");
