@@ -90,13 +90,13 @@ SPECIES = {
         maxLength=(over_g([(0, 1.0), (15, 1.0)], length), FLAT),
         scaling=(over_g([(0, 1.0), (15, 1.0)], length), over_w([(0, 1.0), (10, 0.8), (50, 0.8)])),
         gravimorphism=(over_g([(0, -40), (1, 0), (15, 0)], gravimorphism),
-                       over_w([(0, 1.0), (8, 1.0), (14, 1.8), (50, 2.0)])),
+                       over_w([(0, 1.0), (7, 1.0), (11, 1.2), (18, 1.4), (50, 1.5)])),
     ),
     # Broad maple: a short trunk that soon parts into several strong limbs at wide angles, a wide
     # dome of a crown dense at the top, large leaves.
     "javorVelikZgorajGost.tree.xml": dict(
         strands=2000, trunkHeight=2.8, thickness=0.007, phyllotaxis=120.0, gravicentralism=0.2,
-        leafSize=0.16, leafDensity=6, windSpeed=1.5, leafType=SPIRAL,
+        leafSize=0.13, leafDensity=6, windSpeed=1.5, leafType=SPIRAL,
         strand=(over_g([(0, 0.6), (15, 0.65)], strand), FLAT),
         angle=(over_g([(0, 60), (15, 50)], angle), FLAT),
         minLength=(over_g([(0, 0.8), (15, 0.8)], length), FLAT),
