@@ -201,3 +201,39 @@ TEST(TerrainMaps, defaultTerrainMapsStayInTheirRanges)
         EXPECT_LT(*low + 0.05f, *high);
     }
 }
+
+TEST(TerrainMaps, shortcutShadowMarchesDecideLikeTheFullMarch)
+{
+    // Rugged land with peaks, pits and plateaus; every vertex and sun position is checked against
+    // a march that computes every angle until it leaves the grid.
+    const TerrainModel terrain = analysed([](int c, int r) {
+        return 600.0 + 150.0 * std::sin(c * 0.21) * std::cos(r * 0.13 + 1.0) + 40.0 * std::sin(c * r * 0.004)
+               + (c > 60 && r > 60 ? 80.0 : 0.0);
+    });
+    const std::vector<math::Vector3f> vertices = terrain.vertices();
+    const ecosystem::TerrainGeometry geometry(vertices, 100, 100, 2500.0f, 2500.0f);
+    const ecosystem::SunninessComputation sun(geometry);
+    const auto fullMarch = [&](int c, int r, int k) {
+        const math::Vector3f d = sun.directions()[static_cast<std::size_t>(k)];
+        const float elevation = std::asin(d.y / d.length());
+        const math::Vector3f origin = geometry.worldPosition(static_cast<float>(c), static_cast<float>(r));
+        float x = static_cast<float>(c), y = static_cast<float>(r);
+        for (;;) {
+            x += d.x;
+            y += d.z;
+            if (x < 0.0f || x >= 100.0f || y < 0.0f || y >= 100.0f)
+                return 1.0f;
+            if (ecosystem::TerrainGeometry::elevationAngle(origin, geometry.worldPosition(x, y)) > elevation)
+                return 0.2f;
+        }
+    };
+    int shadowed = 0;
+    for (int r = 0; r < 100; ++r)
+        for (int c = 0; c < 100; ++c)
+            for (int k = 0; k < 21; ++k) {
+                const float expected = fullMarch(c, r, k);
+                ASSERT_EQ(sun.shadowFactor(c, r, k), expected) << c << ',' << r << " sun " << k;
+                shadowed += expected < 1.0f;
+            }
+    EXPECT_GT(shadowed, 10000); // the land really does cast shadows
+}
