@@ -16,8 +16,7 @@ constexpr double SlopeMargin = 1e-4;
 } // namespace
 
 SunninessComputation::SunninessComputation(const TerrainGeometry &geometry)
-    : geometry_(geometry)
-    , directions_(SunPath::directions())
+    : geometry_(geometry), directions_(SunPath::directions())
 {
     for (const auto &d : directions_) {
         const float elevation = std::asin(d.y / d.length());
@@ -77,7 +76,8 @@ float SunninessComputation::shadowFactor(int column, int row, int sunIndex) cons
     const auto k = static_cast<std::size_t>(sunIndex);
     const math::Vector3f &sun = directions_[k];
     const float elevation = elevations_[k];
-    const math::Vector3f origin = geometry_.worldPosition(static_cast<float>(column), static_cast<float>(row));
+    const math::Vector3f origin =
+        geometry_.worldPosition(static_cast<float>(column), static_cast<float>(row));
     // Terrain lower than the vertex is seen at angle −1, which shadows only a sun below that.
     const bool lowerShadows = -1.0f > elevation;
     const bool bandUsable = elevation >= 0.0f && !lowerShadows;

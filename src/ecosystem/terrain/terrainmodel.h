@@ -49,7 +49,10 @@ public:
     int vertexCount() const { return width_ * height_; }
     int index(int column, int row) const { return column + row * width_; }
     const std::vector<math::Vector3f> &vertices() const { return vertices_; }
-    const math::Vector3f &vertex(int column, int row) const { return vertices_[static_cast<std::size_t>(index(column, row))]; }
+    const math::Vector3f &vertex(int column, int row) const
+    {
+        return vertices_[static_cast<std::size_t>(index(column, row))];
+    }
     // The reader's copy of the grid: the same as vertices() after every successful read.
     const std::vector<math::Vector3f> &readerVertices() const { return readerVertices_; }
     const TerrainBounds &bounds() const { return bounds_; }
