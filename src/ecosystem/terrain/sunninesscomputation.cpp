@@ -76,6 +76,9 @@ float SunninessComputation::shadowFactor(int column, int row, int sunIndex) cons
     const auto k = static_cast<std::size_t>(sunIndex);
     const math::Vector3f &sun = directions_[k];
     const float elevation = elevations_[k];
+    // A sun straight overhead would march on the spot forever; nothing can stand in its way.
+    if (sun.x == 0.0f && sun.z == 0.0f)
+        return 1.0f;
     const math::Vector3f origin =
         geometry_.worldPosition(static_cast<float>(column), static_cast<float>(row));
     // Terrain lower than the vertex is seen at angle −1, which shadows only a sun below that.
