@@ -19,7 +19,9 @@ namespace ecosystem {
 // texture derived from the heights.
 //
 // The core reads no resources itself: the caller hands in the DEM text and the five height colour
-// pictures. A load that fails leaves everything as it was.
+// pictures. A load that fails leaves everything as it was. At start the owner loads the built-in
+// DEM with MapUpdate::Defer and runs computeTerrainMaps when it sets itself up; a DEM the user
+// loads later is analysed at once.
 class TerrainModel {
 public:
     static constexpr int GridSize = 100;
