@@ -25,6 +25,14 @@ private:
     const TerrainGeometry &geometry_;
     std::vector<math::Vector3f> directions_;
     std::vector<float> elevations_; // asin(D.y / |D|) per sun position
+    // Slopes (rise over distance) safely below and above tan(elevation) per sun position: a sample
+    // outside that band is decided without computing its angle.
+    std::vector<float> surelyBelow_;
+    std::vector<float> surelyAbove_;
+    // Highest vertex of the quarter of the grid ahead of each cell, for the four directions a march
+    // can take (index: 2 × (x decreasing) + (rows decreasing)). A march moves monotonically along
+    // both axes, so it can only meet terrain below this bound.
+    std::vector<float> highestAhead_[4];
 };
 
 } // namespace ecosystem
