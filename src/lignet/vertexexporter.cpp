@@ -39,10 +39,11 @@ void VertexExporter::writePoint(const math::Vector3f &p)
           << '\n';
 }
 
-void VertexExporter::exportSegment(const math::Mat4 &frame, double length, double baseRadius, double topRadius,
+void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius, double topRadius,
                                    const ExportRing *ring, int branchId)
 {
     m_out << "B " << branchId << '\n';
+    const math::Mat4 frame = m_base * segmentFrame;
     const float step = 360.0f / static_cast<float>(m_ringSize);
     if (ring) {
         m_bottomRing = *ring;
@@ -81,9 +82,10 @@ ExportRing VertexExporter::takeTopRing() const
     return ring;
 }
 
-void VertexExporter::exportLeaf(const math::Mat4 &frame, float leafSize, int branchId)
+void VertexExporter::exportLeaf(const math::Mat4 &leafFrame, float leafSize, int branchId)
 {
     m_out << "L " << branchId << '\n';
+    const math::Mat4 frame = m_base * leafFrame;
     for (float angle : {0.0f, 90.0f, 180.0f, 270.0f})
         writePoint(cornerPoint(frame, 0.0f, leafSize, 0.0f, angle));
 }
@@ -101,6 +103,7 @@ bool VertexExporter::endExport()
     }
     m_writing = false;
     m_armed = false;
+    m_base = math::Mat4();
     return ok;
 }
 

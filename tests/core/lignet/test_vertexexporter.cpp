@@ -280,3 +280,18 @@ TEST(VertexExport, anExistingFileIsTruncated)
     EXPECT_EQ(readLines(path).size(), 17u);
     std::filesystem::remove(path);
 }
+
+TEST(VertexExport, aBaseFrameMovesTheWrittenCoordinatesForOneExportOnly)
+{
+    TreeParameters p;
+    p.numberOfStrands = 1;
+    p.phyllotaxisAngle = 0.0;
+    TreeRenderer tree(p);
+    tree.vertexExporter().setBaseFrame(math::Mat4::translation(10.0f, 0.0f, 0.0f));
+    const auto moved = exportTree(tree, "moved.crs");
+    ASSERT_GT(moved.size(), 4u);
+    EXPECT_EQ(moved[4], "10.01 0 0.01");
+    EXPECT_EQ(tree.vertexExporter().baseFrame(), math::Mat4());
+    const auto plain = exportTree(tree, "plain.crs");
+    EXPECT_EQ(plain[4], "0.01 0 0.01");
+}

@@ -182,6 +182,61 @@ TEST(TreeScene, aPendingExportIsDrawnWithoutTheCameraAndMatchesTheCoreExport)
     std::filesystem::remove(viaCore);
 }
 
+TEST(TreeDrawing, anExportDuringAPlacedDrawingIncludesThePlacement)
+{
+    lignet::gl::OffscreenContext context(QSize(Size, Size));
+    ASSERT_TRUE(context.isValid());
+    lignet::gl::applyViewDefaults();
+    lignet::gl::applyViewProjection(Size, Size);
+    glTranslatef(100.0f, 0.0f, 0.0f);
+    const auto path = std::filesystem::temp_directory_path() / "verdalis_placed_export.crs";
+    lignet::TreeParameters single;
+    single.numberOfStrands = 1;
+    single.phyllotaxisAngle = 0.0;
+    TreeRenderer tree(single);
+    tree.requestVertexExport(path.string());
+    lignet::gl::drawTreeAtLevelOfDetail(tree, 3);
+    std::ifstream in(path);
+    std::string line;
+    for (int i = 0; i < 5; ++i)
+        std::getline(in, line);
+    EXPECT_EQ(line, "100.01 0 0.01"); // bottom[0] of the trunk, moved with the modelview
+    std::filesystem::remove(path);
+}
+
+TEST(TreeDrawing, textureParametersAreSetOnlyForTheTexturesAskedFor)
+{
+    lignet::gl::OffscreenContext context(QSize(8, 8));
+    ASSERT_TRUE(context.isValid());
+    GLuint names[2];
+    glGenTextures(2, names);
+    for (GLuint name : names) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    }
+    TreeRenderer tree;
+    tree.settings().barkTexture = names[0];
+    tree.settings().leafTexture = names[1];
+    lignet::gl::setTextureParameters(tree, true, false);
+    const auto parameter = [](GLuint name, GLenum which) {
+        GLint value = 0;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexParameteriv(GL_TEXTURE_2D, which, &value);
+        return value;
+    };
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_CLAMP);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    lignet::gl::setTextureParameters(tree, false, true);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    glDeleteTextures(2, names);
+}
+
 TEST(OffscreenContext, refusesAnEmptySize)
 {
     lignet::gl::OffscreenContext context(QSize(0, 10));
