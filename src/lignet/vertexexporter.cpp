@@ -1,6 +1,7 @@
 #include "lignet/vertexexporter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <locale>
 
 namespace lignet {
@@ -35,8 +36,18 @@ math::Vector3f VertexExporter::cornerPoint(const math::Mat4 &frame, float h, flo
 
 void VertexExporter::writePoint(const math::Vector3f &p)
 {
-    m_out << static_cast<double>(p.x) << ' ' << static_cast<double>(p.y) << ' ' << static_cast<double>(p.z)
-          << '\n';
+    // Formatted as the stream's default (6 significant digits, %g style) without its per-value
+    // overhead; to_chars is locale-independent like the classic locale.
+    char line[3 * 32];
+    char *end = line;
+    char *const last = line + sizeof line;
+    for (float value : {p.x, p.y, p.z}) {
+        if (end != line)
+            *end++ = ' ';
+        end = std::to_chars(end, last, static_cast<double>(value), std::chars_format::general, 6).ptr;
+    }
+    *end++ = '\n';
+    m_out.write(line, end - line);
 }
 
 void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius, double topRadius,
