@@ -11,6 +11,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -235,6 +236,54 @@ TEST(TreeDrawing, textureParametersAreSetOnlyForTheTexturesAskedFor)
     EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_REPEAT);
     EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
     glDeleteTextures(2, names);
+}
+
+TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchState)
+{
+    lignet::gl::OffscreenContext context(QSize(64, 64));
+    ASSERT_TRUE(context.isValid());
+    lignet::gl::applyViewDefaults();
+    lignet::gl::applyViewProjection(64, 64);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    TreeRenderer tree;
+    tree.designedParameters().numberOfStrands = 3;
+    lignet::gl::drawTreeScene(tree, -13.0, 2.0, -15.0, 10.0, 20.0);
+    const auto light = [](GLenum which) {
+        std::array<GLfloat, 4> p{};
+        glGetLightfv(which, GL_POSITION, p.data());
+        return p;
+    };
+    EXPECT_EQ(light(GL_LIGHT0), (std::array<GLfloat, 4>{4609, 0, 0, 5}));
+    EXPECT_EQ(light(GL_LIGHT1), (std::array<GLfloat, 4>{4609, -3, 0, 5}));
+    EXPECT_EQ(light(GL_LIGHT2), (std::array<GLfloat, 4>{4609, -3, 3, 5}));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLint value = 0;
+    glGetIntegerv(GL_BLEND_SRC, &value);
+    EXPECT_EQ(value, GL_SRC_ALPHA);
+    glGetIntegerv(GL_BLEND_DST, &value);
+    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
+    EXPECT_EQ(value, GL_MODULATE);
+    // The walk leaves the modelview where the camera put it.
+    std::array<GLfloat, 16> modelview{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+    EXPECT_FLOAT_EQ(modelview[12], -2.0f);
+    EXPECT_FLOAT_EQ(modelview[13], -13.0f);
+    EXPECT_FLOAT_EQ(modelview[14], -15.0f);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+
+    tree.settings().wireframe = true;
+    lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint modes[2] = {};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    EXPECT_EQ(modes[0], GL_FILL);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST(OffscreenContext, refusesAnEmptySize)
