@@ -11,6 +11,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -180,6 +181,109 @@ TEST(TreeScene, aPendingExportIsDrawnWithoutTheCameraAndMatchesTheCoreExport)
     EXPECT_EQ(image.pixel(0, 0), Sky);
     std::filesystem::remove(viaScene);
     std::filesystem::remove(viaCore);
+}
+
+TEST(TreeDrawing, anExportDuringAPlacedDrawingIncludesThePlacement)
+{
+    lignet::gl::OffscreenContext context(QSize(Size, Size));
+    ASSERT_TRUE(context.isValid());
+    lignet::gl::applyViewDefaults();
+    lignet::gl::applyViewProjection(Size, Size);
+    glTranslatef(100.0f, 0.0f, 0.0f);
+    const auto path = std::filesystem::temp_directory_path() / "verdalis_placed_export.crs";
+    lignet::TreeParameters single;
+    single.numberOfStrands = 1;
+    single.phyllotaxisAngle = 0.0;
+    TreeRenderer tree(single);
+    tree.requestVertexExport(path.string());
+    lignet::gl::drawTreeAtLevelOfDetail(tree, 3);
+    std::ifstream in(path);
+    std::string line;
+    for (int i = 0; i < 5; ++i)
+        std::getline(in, line);
+    EXPECT_EQ(line, "100.01 0 0.01"); // bottom[0] of the trunk, moved with the modelview
+    std::filesystem::remove(path);
+}
+
+TEST(TreeDrawing, textureParametersAreSetOnlyForTheTexturesAskedFor)
+{
+    lignet::gl::OffscreenContext context(QSize(8, 8));
+    ASSERT_TRUE(context.isValid());
+    GLuint names[2];
+    glGenTextures(2, names);
+    for (GLuint name : names) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    }
+    TreeRenderer tree;
+    tree.settings().barkTexture = names[0];
+    tree.settings().leafTexture = names[1];
+    lignet::gl::setTextureParameters(tree, true, false);
+    const auto parameter = [](GLuint name, GLenum which) {
+        GLint value = 0;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexParameteriv(GL_TEXTURE_2D, which, &value);
+        return value;
+    };
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(parameter(names[0], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_CLAMP);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    lignet::gl::setTextureParameters(tree, false, true);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    glDeleteTextures(2, names);
+}
+
+TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchState)
+{
+    lignet::gl::OffscreenContext context(QSize(64, 64));
+    ASSERT_TRUE(context.isValid());
+    lignet::gl::applyViewDefaults();
+    lignet::gl::applyViewProjection(64, 64);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    TreeRenderer tree;
+    tree.designedParameters().numberOfStrands = 3;
+    lignet::gl::drawTreeScene(tree, -13.0, 2.0, -15.0, 10.0, 20.0);
+    const auto light = [](GLenum which) {
+        std::array<GLfloat, 4> p{};
+        glGetLightfv(which, GL_POSITION, p.data());
+        return p;
+    };
+    EXPECT_EQ(light(GL_LIGHT0), (std::array<GLfloat, 4>{4609, 0, 0, 5}));
+    EXPECT_EQ(light(GL_LIGHT1), (std::array<GLfloat, 4>{4609, -3, 0, 5}));
+    EXPECT_EQ(light(GL_LIGHT2), (std::array<GLfloat, 4>{4609, -3, 3, 5}));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLint value = 0;
+    glGetIntegerv(GL_BLEND_SRC, &value);
+    EXPECT_EQ(value, GL_SRC_ALPHA);
+    glGetIntegerv(GL_BLEND_DST, &value);
+    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
+    EXPECT_EQ(value, GL_MODULATE);
+    // The walk leaves the modelview where the camera put it.
+    std::array<GLfloat, 16> modelview{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+    EXPECT_FLOAT_EQ(modelview[12], -2.0f);
+    EXPECT_FLOAT_EQ(modelview[13], -13.0f);
+    EXPECT_FLOAT_EQ(modelview[14], -15.0f);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+
+    tree.settings().wireframe = true;
+    lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint modes[2] = {};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    EXPECT_EQ(modes[0], GL_FILL);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST(OffscreenContext, refusesAnEmptySize)
