@@ -2,8 +2,8 @@
 
 #include "ecosystem/simulation/plantgrid.h"
 #include "ecosystem/simulation/randomgenerator.h"
-#include "ecosystem/simulation/species.h"
 #include "ecosystem/simulation/simulationstatistics.h"
+#include "ecosystem/simulation/species.h"
 
 #include <cstdint>
 #include <vector>

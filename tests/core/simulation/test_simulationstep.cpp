@@ -103,7 +103,8 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
     EXPECT_EQ(w.simulation.statistics().nrPlants(), total);
     EXPECT_EQ(w.simulation.statistics().livingSeries().size(), 5u);
     EXPECT_EQ(w.simulation.statistics().logLine().rfind("@1:", 0), 0u);
-    EXPECT_NE(w.simulation.statistics().logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
+    EXPECT_NE(w.simulation.statistics().logLine().find(" nrPlants=" + std::to_string(total)),
+              std::string::npos);
 }
 
 TEST(SimulationStep, speciesWithoutPlantsIsOwedOneSeedPerStep)
