@@ -167,7 +167,7 @@ Plant readPlant(Parser &in, int species, int width, int height)
     if (id > std::numeric_limits<std::uint32_t>::max())
         in.fail("plant id " + std::to_string(id) + " is too large");
     p.id = static_cast<std::uint32_t>(id);
-    p.age = in.readIntIn("age", 0, std::numeric_limits<int>::max());
+    p.age = in.readIntIn("age", 0, SimulationFile::MaxSteps);
     p.size = in.readNonNegative("size");
     p.height = in.readNonNegative("height");
     p.prodornost = in.readNonNegative("prodornost");
@@ -269,8 +269,8 @@ SimulationOutcome SimulationFile::restore(EcosystemSimulation &simulation, const
     }
     if (!in.failed() && speciesCount == 0 && state.step != -1)
         in.fail("a file without species must come from a simulation that has not started (step -1)");
-    if (!in.failed() && speciesCount > 0 && state.step < 0)
-        in.fail("step " + std::to_string(state.step) + " is negative");
+    if (!in.failed() && speciesCount > 0 && (state.step < 0 || state.step > MaxSteps))
+        in.fail("step " + std::to_string(state.step) + " is outside 0 to " + std::to_string(MaxSteps));
 
     state.plants.resize(speciesCount);
     for (std::size_t s = 0; s < speciesCount && !in.failed(); ++s) {
