@@ -1,5 +1,7 @@
 #include "lignet/treeparameters.h"
 
+#include "lignet/treeparameterfile.h"
+
 #include <algorithm>
 
 namespace lignet {
@@ -115,6 +117,16 @@ void TreeParameters::computeAllDistributionTables()
 {
     for (int d = 0; d < DistributionCount; ++d)
         computeDistributionTable(d);
+}
+
+bool TreeParameters::saveToFile(const std::string &path, std::string *reason) const
+{
+    return TreeParameterFile::save(*this, path, reason);
+}
+
+bool TreeParameters::loadFromFile(const std::string &path, std::string *reason)
+{
+    return TreeParameterFile::load(*this, path, reason);
 }
 
 const char *leafTypeName(int leafType)

@@ -75,8 +75,16 @@ struct TreeParameters {
     // Value of distribution d at Gravelius order g (0..14) and Weibull order w (0..49).
     double tableValue(int d, int g, int w) const { return table(d)[g][w]; }
 
+    // The parameter file (TreeParameterFile) at an 8-bit path. A failed load leaves the set
+    // unchanged, a failed save leaves the file as it was; reason, when given, gets one line why.
+    bool saveToFile(const std::string &path, std::string *reason = nullptr) const;
+    bool loadFromFile(const std::string &path, std::string *reason = nullptr);
+
     // Resets every field, paths and curves included, to the defaults and recomputes the tables.
     void resetToDefaults();
+
+    // Field-wise, tables included.
+    bool operator==(const TreeParameters &) const = default;
 
     static Krivulja defaultCurveG(int d);
     static Krivulja defaultCurveW(int d);

@@ -1,0 +1,349 @@
+#include "core/tempfolder.h"
+#include "lignet/treeparameterfile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sstream>
+
+#include <sys/resource.h>
+
+using lignet::Krivulja;
+using lignet::TreeParameterFile;
+using lignet::TreeParameters;
+using testsupport::readBytes;
+using testsupport::TempFolder;
+using testsupport::writeBytes;
+
+namespace {
+
+std::string goldenDefaultText()
+{
+    return readBytes(VERDALIS_SOURCE_DIR "/tests/core/lignet/data/default.tree.xml");
+}
+
+// A set that differs from the defaults in every stored field, with a three-point curve.
+TreeParameters unusualSet()
+{
+    TreeParameters p;
+    p.barkTexturePath = "/home/ana/kora smreke.png";
+    p.leafTexturePath = "";
+    p.numberOfStrands = 321;
+    p.trunkHeight = 7.25;
+    p.branchThicknessPerStrand = 0.015f;
+    p.phyllotaxisAngle = 137.5;
+    p.gravicentralism = 0.05;
+    p.displayLeaves = false;
+    p.leafSize = 0.35f;
+    p.leafDensity = 12;
+    p.windSpeed = 0.00001;
+    p.leafType = lignet::CONIFEROUS;
+    p.curveG(lignet::BranchingAngles) = {{0, 0.1}, {0.3, 0.4}, {1, -0.2}};
+    p.curveW(lignet::GravimorphismImpact) = {{0, 1e-07}, {1, 123456}};
+    p.computeAllDistributionTables();
+    return p;
+}
+
+std::string toCrLf(const std::string &text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(TreeParameterFile, defaultSetIsWrittenExactlyAsTheGoldenText)
+{
+    const std::string golden = goldenDefaultText();
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(TreeParameterFile::text(TreeParameters()), golden);
+
+    std::ostringstream out;
+    EXPECT_TRUE(TreeParameterFile::write(out, TreeParameters()));
+    EXPECT_EQ(out.str(), golden);
+
+    TempFolder folder;
+    ASSERT_TRUE(TreeParameters().saveToFile(folder.file("default.tree.xml")));
+    EXPECT_EQ(readBytes(folder.file("default.tree.xml")), golden);
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
+{
+    TreeParameters p;
+    p.trunkHeight = 5.1234567;
+    p.phyllotaxisAngle = 0.00001;
+    p.gravicentralism = 1234567.0;
+    p.windSpeed = -2.5;
+    const std::string text = TreeParameterFile::text(p);
+    EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
+        << text;
+
+    TreeParameters back;
+    std::istringstream in(text);
+    ASSERT_TRUE(TreeParameterFile::read(in, back));
+    EXPECT_DOUBLE_EQ(back.trunkHeight, 5.12346);
+    EXPECT_DOUBLE_EQ(back.gravicentralism, 1234570.0);
+}
+
+TEST(TreeParameterFile, roundTripsRestoreEveryStoredField)
+{
+    TempFolder folder;
+    const std::string path = folder.file("tree.tree.xml");
+
+    TreeParameters fresh = unusualSet();
+    ASSERT_TRUE(TreeParameters().saveToFile(path));
+    ASSERT_TRUE(fresh.loadFromFile(path));
+    EXPECT_EQ(fresh, TreeParameters());
+
+    const TreeParameters unusual = unusualSet();
+    ASSERT_TRUE(unusual.saveToFile(path));
+    TreeParameters loaded;
+    std::string reason;
+    ASSERT_TRUE(loaded.loadFromFile(path, &reason)) << reason;
+    EXPECT_EQ(loaded, unusual);
+    EXPECT_EQ(loaded.curveG(lignet::BranchingAngles).size(), 3u);
+}
+
+TEST(TreeParameterFile, loadKeepsFieldsTheFileDoesNotCarry)
+{
+    TreeParameters p;
+    p.windSpeedNodirect = 9.75;
+    std::istringstream in(goldenDefaultText());
+    ASSERT_TRUE(TreeParameterFile::read(in, p));
+    EXPECT_DOUBLE_EQ(p.windSpeedNodirect, 9.75);
+}
+
+TEST(TreeParameterFile, loadRecomputesTheTables)
+{
+    TreeParameters p;
+    std::string text = goldenDefaultText();
+    // Branching-angle G curve from 0.25 to 0.5 everywhere: angles of 90 degrees.
+    const std::string from = "2\t\n0\t0.25\n1\t0.25\n";
+    text.replace(text.find(from), from.size(), "2\t\n0\t0.5\n1\t0.5\n");
+    ASSERT_TRUE(TreeParameterFile::parse(text, p));
+    EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, 4, 20), 90.0);
+}
+
+TEST(TreeParameterFile, pointCountAloneDecidesHowManyPairsAreRead)
+{
+    std::string text = goldenDefaultText();
+    const std::string from = "2\t\n0\t0.5\n1\t0.8\n\n";
+    text.replace(text.find(from), from.size(), "3 0 0.5\n\n\n0.4   0.6\t1\n0.8\n");
+    TreeParameters p;
+    std::string reason;
+    ASSERT_TRUE(TreeParameterFile::parse(text, p, &reason)) << reason;
+    const Krivulja expected{{0, 0.5}, {0.4, 0.6}, {1, 0.8}};
+    EXPECT_EQ(p.curveG(lignet::StrandDistribution), expected);
+    EXPECT_EQ(p.curveW(lignet::StrandDistribution), TreeParameters::defaultCurveW(0));
+}
+
+TEST(TreeParameterFile, crLfLinesLoadWithPathsFreeOfCarriageReturns)
+{
+    TreeParameters p = unusualSet();
+    p.barkTexturePath = "x";
+    std::string reason;
+    ASSERT_TRUE(TreeParameterFile::parse(toCrLf(goldenDefaultText()), p, &reason)) << reason;
+    EXPECT_EQ(p.barkTexturePath, ":/gui/textures/bark.jpg");
+    EXPECT_EQ(p.leafTexturePath, ":/gui/textures/leaf.png");
+    EXPECT_EQ(p, TreeParameters());
+}
+
+TEST(TreeParameterFile, pathLinesUpTo254CharactersAreAccepted)
+{
+    const std::string longest(254, 'p');
+    TreeParameters p;
+    ASSERT_TRUE(TreeParameterFile::parse(longest + "\r\n" + goldenDefaultText().substr(24), p));
+    EXPECT_EQ(p.barkTexturePath, longest);
+}
+
+TEST(TreeParameterFile, missingFileIsReportedAndChangesNothing)
+{
+    TempFolder folder;
+    TreeParameters p = unusualSet();
+    std::string reason;
+    EXPECT_FALSE(p.loadFromFile(folder.file("absent.tree.xml"), &reason));
+    EXPECT_NE(reason.find("cannot open"), std::string::npos) << reason;
+    EXPECT_EQ(p, unusualSet());
+    EXPECT_FALSE(p.loadFromFile(folder.path().string(), &reason));
+    EXPECT_NE(reason.find("it is a folder"), std::string::npos) << reason;
+    EXPECT_EQ(p, unusualSet());
+}
+
+struct DamagedFile {
+    const char *name;
+    std::string content;
+    std::string reason; // the start of the expected reason
+};
+
+class TreeParameterFileDamage : public testing::TestWithParam<DamagedFile> {};
+
+TEST_P(TreeParameterFileDamage, damagedFileIsRefusedWholeWithTheLineNamed)
+{
+    TreeParameters p = unusualSet();
+    p.windSpeedNodirect = 4.0;
+    const TreeParameters before = p;
+    std::string reason;
+    EXPECT_FALSE(TreeParameterFile::parse(GetParam().content, p, &reason));
+    EXPECT_EQ(reason.rfind(GetParam().reason, 0), 0u) << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos);
+    EXPECT_EQ(p, before);
+
+    TempFolder folder;
+    writeBytes(folder.file("damaged.tree.xml"), GetParam().content);
+    EXPECT_FALSE(p.loadFromFile(folder.file("damaged.tree.xml"), &reason));
+    EXPECT_NE(reason.find(GetParam().reason), std::string::npos) << reason;
+    EXPECT_EQ(p, before);
+}
+
+namespace {
+
+const std::string paths = ":/gui/textures/bark.jpg\n:/gui/textures/leaf.png\n";
+const std::string scalars = "1000\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n";
+
+std::string withScalars(const std::string &line)
+{
+    return paths + line + goldenDefaultText().substr(paths.size() + scalars.size());
+}
+
+std::string withFirstCurve(const std::string &block)
+{
+    const std::string rest = goldenDefaultText().substr(paths.size() + scalars.size());
+    return paths + scalars + block + rest.substr(std::string("2\t\n0\t0.5\n1\t0.8\n\n").size());
+}
+
+std::vector<DamagedFile> damagedFiles()
+{
+    const std::string golden = goldenDefaultText();
+    return {
+        {"empty", "", "line 1: expected the bark texture path, found the end of the file"},
+        {"onlyOnePath", ":/gui/textures/bark.jpg\n", "line 2: expected the leaf texture path, found the end"},
+        {"noScalars", paths, "line 3: expected the number of strands (a whole number), found the end"},
+        {"longPath", std::string(255, 'a') + "\n" + golden.substr(24),
+         "line 1: the bark texture path is longer than 254 characters"},
+        {"longLeafPath", ":/gui/textures/bark.jpg\n" + std::string(300, 'b') + "\n" + scalars,
+         "line 2: the leaf texture path is longer than 254 characters"},
+        {"carriageReturnInsidePath", ":/gui/tex\rtures/bark.jpg\n" + golden.substr(24),
+         "line 1: the bark texture path contains a carriage return"},
+        {"wordForNumber", withScalars("1000\tfive\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the trunk height (a number), found \"five\""},
+        {"numberWithTrailingText", withScalars("1000\t5\t0.01x\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
+        {"fractionalStrands", withScalars("1000.5\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the number of strands (a whole number), found \"1000.5\""},
+        {"strandsOverflow", withScalars("99999999999\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the number of strands (a whole number)"},
+        {"negativeLeafDensity", withScalars("1000\t5\t0.01\t85\t0.3\t1\t0.1\t-5\t1.5\t0\n"),
+         "line 3: the leaf density must lie between 0 and"},
+        {"booleanTwo", withScalars("1000\t5\t0.01\t85\t0.3\t2\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
+        {"booleanWord", withScalars("1000\t5\t0.01\t85\t0.3\ttrue\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the display-leaves flag (0 or 1), found \"true\""},
+        {"notANumber", withScalars("1000\t5\t0.01\tnan\t0.3\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
+        {"infinity", withScalars("1000\t5\t0.01\t85\t-inf\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
+        {"doubleOutOfRange", withScalars("1000\t1e999\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
+         "line 3: expected the trunk height (a number), found \"1e999\""},
+        {"floatOutOfRange", withScalars("1000\t5\t0.01\t85\t0.3\t1\t1e300\t5\t1.5\t0\n"),
+         "line 3: the leaf size is too large"},
+        {"scalarsTruncated", paths + "1000\t5\t0.01\t85\n",
+         "line 4: expected the gravicentralism (a number), found the end of the file"},
+        {"curveCountOne", withFirstCurve("1\t\n0\t0.5\n\n"),
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and "
+         "100000, "
+         "found 1"},
+        {"curveCountZero", withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
+        {"curveCountNegative", withFirstCurve("-2\t\n0\t0.5\n1\t0.8\n\n"),
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
+        {"curveCountAbsurd", withFirstCurve("2000000000\t\n0\t0.5\n1\t0.8\n\n"),
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
+        {"curveCountWord", withFirstCurve("two\t\n0\t0.5\n1\t0.8\n\n"),
+         "line 4: expected the number of points of the G curve of the strand distribution (a whole number), "
+         "found "
+         "\"two\""},
+        {"pointNotANumber", withFirstCurve("2\t\n0\t0.5\n1\t0,8\n\n"),
+         "line 6: expected y of point 2 of the G curve of the strand distribution (a number), found \"0,8\""},
+        {"truncatedInsideACurve", golden.substr(0, golden.size() - 6),
+         "line 51: expected y of point 2 of the W curve of the gravimorphism impact (a number), found the "
+         "end"},
+        {"missingLastCurve", golden.substr(0, golden.size() - 16),
+         "line 49: expected the number of points of the W curve of the gravimorphism impact (a whole "
+         "number), found "
+         "the end of the file"},
+        {"fewerPointsThanCounted", withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
+    };
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Damage, TreeParameterFileDamage, testing::ValuesIn(damagedFiles()),
+                         [](const testing::TestParamInfo<DamagedFile> &info) { return info.param.name; });
+
+TEST(TreeParameterFileSave, refusesAFolderItCannotWriteIntoAndLeavesNoTrace)
+{
+    TempFolder folder;
+    std::string reason;
+    EXPECT_FALSE(TreeParameters().saveToFile(folder.file("missing/tree.tree.xml"), &reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_FALSE(TreeParameters().saveToFile(folder.path().string(), &reason));
+    EXPECT_FALSE(TreeParameters().saveToFile("", &reason));
+    EXPECT_EQ(folder.entryCount(), 0u);
+}
+
+TEST(TreeParameterFileSave, writeFailingPartWayLeavesTheOldFileIntact)
+{
+    TempFolder folder;
+    const std::string path = folder.file("tree.tree.xml");
+    const std::string old = "the previous design\n";
+    writeBytes(path, old);
+
+    // A file size limit below the text's size makes the write fail after a partial write; the
+    // signal that would otherwise end the process is ignored so write() reports EFBIG instead.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string reason;
+    const bool saved = unusualSet().saveToFile(path, &reason);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_NE(reason.find("cannot write"), std::string::npos) << reason;
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(TreeParameterFileSave, saveReplacesALongerFileCompletely)
+{
+    TempFolder folder;
+    const std::string path = folder.file("tree.tree.xml");
+    writeBytes(path, std::string(5000, 'x'));
+    ASSERT_TRUE(TreeParameters().saveToFile(path));
+    EXPECT_EQ(readBytes(path), goldenDefaultText());
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(TreeParameterFileSave, setWithANonFiniteValueIsNotWritten)
+{
+    TempFolder folder;
+    const std::string path = folder.file("tree.tree.xml");
+    writeBytes(path, "kept\n");
+    TreeParameters p;
+    p.curveW(lignet::BranchLengthScaling)[1].y = std::numeric_limits<double>::infinity();
+    std::string reason;
+    EXPECT_FALSE(p.saveToFile(path, &reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(readBytes(path), "kept\n");
+    std::ostringstream out;
+    EXPECT_FALSE(TreeParameterFile::write(out, p));
+    EXPECT_TRUE(out.str().empty());
+}
