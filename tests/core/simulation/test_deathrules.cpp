@@ -214,3 +214,25 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     EXPECT_EQ(s.rules.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::None);
     EXPECT_NE(states()[0], nan[0]);
 }
+
+TEST(PlantGrid, findsNeighboursWhosePositionsLieOutsideTheTerrainAndForgetsRemovedOnes)
+{
+    Scene s;
+    s.add(4, 0, 0, -3.0f, -40.0f, 2.0f, 0.1f); // a loaded plant placed off the terrain
+    s.add(4, 0, 0, -1.5f, -40.5f, 2.0f, 0.9f);
+    s.add(4, 99, 99, 2600.0f, 2490.0f, 2.0f, 0.1f);
+    s.add(4, 99, 99, 2601.0f, 2490.0f, 2.0f, 0.9f);
+    s.index();
+    EXPECT_EQ(s.grid.size(), 4u);
+    EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1, 2}));
+    s.dominated(4, 0);
+    s.dominated(4, 2);
+    EXPECT_TRUE(s.plant(4, 0).dominated);
+    EXPECT_TRUE(s.plant(4, 2).dominated);
+
+    s.grid.remove(s.grid.entryOf(4, 1));
+    EXPECT_EQ(s.grid.size(), 3u);
+    EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
+    s.dominated(4, 0);
+    EXPECT_FALSE(s.plant(4, 0).dominated);
+}
