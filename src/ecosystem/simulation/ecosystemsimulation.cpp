@@ -22,6 +22,9 @@ constexpr float CellPositionDivisor = 4096.0f;
 // only stall the program (and a float budget that large could no longer count down by one).
 constexpr float MaxSeedsPerStep = 1.0e7f;
 
+// How many decisions ahead the kill phase asks for the grid memory a decision will read.
+constexpr std::size_t PrefetchDistance = 4;
+
 float clampedSuitability(const ToleranceBand &band, float value)
 {
     return std::clamp(band.suitability(value), 0.0f, 1.0f);
@@ -52,7 +55,8 @@ void EcosystemSimulation::initialise()
     initialised_ = true;
     step_ = 0;
     species_ = defaultSpeciesTable();
-    deathRules_.setNeighbourhoodRadius(DeathRules::computeNeighbourhoodRadius(species_, terrain_->cellSize()));
+    deathRules_.setNeighbourhoodRadius(
+        DeathRules::computeNeighbourhoodRadius(species_, terrain_->cellSize()));
     computeTerrainMaps(*terrain_);
     largestMaxAge_ = 0;
     for (const Species &s : species_)
@@ -86,7 +90,8 @@ void EcosystemSimulation::simulateStep()
     times.grow = restartPhaseTimer();
     killPhase();
     times.kill = restartPhaseTimer();
-    times.decide = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(decisionTime_).count());
+    times.decide =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(decisionTime_).count());
     recordStatistics(times);
 }
 
@@ -112,8 +117,10 @@ math::Vector3f EcosystemSimulation::randomPointInCell(int x, int y)
     const math::Vector3f v0 = t.vertex(x, y);
     const math::Vector3f v1 = x + 1 < t.width() ? t.vertex(x + 1, y) : v0;
     const math::Vector3f v2 = y + 1 < t.height() ? t.vertex(x, y + 1) : v0;
-    const float s = static_cast<float>(random3dPositionOfNewPlantsI.next(CellPositionDraws)) / CellPositionDivisor;
-    const float u = static_cast<float>(random3dpositionsOfNewPlantsJ.next(CellPositionDraws)) / CellPositionDivisor;
+    const float s =
+        static_cast<float>(random3dPositionOfNewPlantsI.next(CellPositionDraws)) / CellPositionDivisor;
+    const float u =
+        static_cast<float>(random3dpositionsOfNewPlantsJ.next(CellPositionDraws)) / CellPositionDivisor;
     return v0 + (v1 - v0) * s + (v2 - v0) * u;
 }
 
@@ -128,7 +135,8 @@ void EcosystemSimulation::addPhase(Species &s)
         s.seedBudget = std::isnan(s.seedBudget) ? 0.0f : MaxSeedsPerStep;
 
     const auto n = static_cast<std::uint32_t>(s.plants.size());
-    std::vector<std::uint32_t> parents;
+    std::vector<std::uint32_t> &parents = parentScratch_;
+    parents.clear();
     std::size_t anywhere = 0;
     while (s.seedBudget >= 1.0f) {
         s.seedBudget -= 1.0f;
@@ -142,22 +150,28 @@ void EcosystemSimulation::addPhase(Species &s)
     }
     std::sort(parents.begin(), parents.end());
 
-    struct Placement {
-        int x, y;
-        math::Vector3f point;
-    };
-    std::vector<Placement> placements;
+    std::vector<Placement> &placements = placementScratch_;
+    placements.clear();
     placements.reserve(parents.size() + anywhere);
 
     for (const std::uint32_t parent : parents) {
         int x = s.plants[parent].cellX;
         int y = s.plants[parent].cellY;
-        const float u = static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
+        const float u =
+            static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
         switch (static_cast<int>(u * 4.0f)) {
-        case 0: --y; break;
-        case 1: ++y; break;
-        case 2: --x; break;
-        default: ++x; break;
+        case 0:
+            --y;
+            break;
+        case 1:
+            ++y;
+            break;
+        case 2:
+            --x;
+            break;
+        default:
+            ++x;
+            break;
         }
         if (!t.isSeedCell(x, y))
             continue;
@@ -169,7 +183,8 @@ void EcosystemSimulation::addPhase(Species &s)
     const std::vector<std::int32_t> &cells = t.plantableCells();
     if (!cells.empty()) {
         for (std::size_t k = 0; k < anywhere; ++k) {
-            const std::int32_t cell = cells[randomPositionOfNewPlantsAnywhere.next(static_cast<std::uint32_t>(cells.size()))];
+            const std::int32_t cell =
+                cells[randomPositionOfNewPlantsAnywhere.next(static_cast<std::uint32_t>(cells.size()))];
             const int x = cell % t.width();
             const int y = cell / t.width();
             const math::Vector3f point = randomPointInCell(x, y);
@@ -210,7 +225,8 @@ float EcosystemSimulation::prodornost(const Species &s, float slope, float moist
                                       float windiness, float relativeHeight)
 {
     const float stress = slope * s.slopeSensitivity;
-    const auto slopeFactor = static_cast<float>(1.0 - static_cast<double>(stress) * static_cast<double>(stress));
+    const auto slopeFactor =
+        static_cast<float>(1.0 - static_cast<double>(stress) * static_cast<double>(stress));
     const double vigour = static_cast<double>(slopeFactor) * clampedSuitability(s.moistureBand, moisture) *
                           clampedSuitability(s.sunninessBand, sunniness) *
                           clampedSuitability(s.windinessBand, windiness) *
@@ -258,7 +274,12 @@ void EcosystemSimulation::killPhase()
         // Survivors slide down over the dead in one pass, so the list keeps its order and later
         // decisions already see earlier deaths (in the grid as well).
         std::size_t kept = 0;
+        const float tallest = grid_.largestHeight();
         for (std::size_t i = 0; i < plants.size(); ++i) {
+            if (i + PrefetchDistance < plants.size()) {
+                const Plant &ahead = plants[i + PrefetchDistance];
+                grid_.prefetchNear(ahead.position.x, ahead.position.z, ahead.height + tallest);
+            }
             const std::int32_t entry = grid_.entryOf(static_cast<int>(si), i);
             if (deathRules_.shouldDie(plants[i], entry, statistics_))
                 continue;
@@ -292,8 +313,8 @@ SeedVector EcosystemSimulation::getSeeds() const
 SimulationOutcome EcosystemSimulation::setSeeds(const SeedVector &seeds)
 {
     if (seeds.size() < SeedVectorSize)
-        return SimulationOutcome::failure("expected " + std::to_string(SeedVectorSize) + " generator seeds, got " +
-                                          std::to_string(seeds.size()));
+        return SimulationOutcome::failure("expected " + std::to_string(SeedVectorSize) +
+                                          " generator seeds, got " + std::to_string(seeds.size()));
     DeathRules &d = deathRules_;
     const std::array<RandomGenerator *, SeedVectorSize> generators = {
         &randomGrowClose,
@@ -325,7 +346,8 @@ SimulationOutcome EcosystemSimulation::load(const std::string &path)
     return load(path, std::cout, std::cerr);
 }
 
-SimulationOutcome EcosystemSimulation::save(const std::string &path, std::ostream &out, std::ostream &err) const
+SimulationOutcome EcosystemSimulation::save(const std::string &path, std::ostream &out,
+                                            std::ostream &err) const
 {
     return SimulationFile::save(*this, path, out, err);
 }
