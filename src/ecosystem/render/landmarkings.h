@@ -24,8 +24,8 @@ public:
         math::Vector3f outward; // unit, horizontal, away from the terrain centre
     };
 
-    static constexpr float PoleHeight = 120.0f;
-    static constexpr float LetterSize = 80.0f;
+    static constexpr float PoleHeight = 200.0f;
+    static constexpr float LetterSize = 160.0f;
 
     explicit LandMarkings(const TerrainModel &terrain);
 
