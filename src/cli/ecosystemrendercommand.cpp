@@ -100,7 +100,8 @@ int run(const cli::Command &self, const cli::Arguments &args)
     if (cameraIndex > 0) {
         auto *camera = model.getCamera();
         if (static_cast<std::size_t>(cameraIndex) > camera->predefinedPositions.size())
-            return cli::badUsage(self, "there are only " + std::to_string(camera->predefinedPositions.size()) +
+            return cli::badUsage(self, "there are only " +
+                                           std::to_string(camera->predefinedPositions.size()) +
                                            " predefined cameras");
         camera->predefinedIndex = cameraIndex - 2;
         camera->nextPredefinedCamera();
@@ -116,7 +117,8 @@ int run(const cli::Command &self, const cli::Arguments &args)
     const std::string out = args.positional[0];
     QImageWriter writer(QString::fromLocal8Bit(out.c_str()), "png");
     if (!writer.write(image))
-        return cli::fail(cli::ExitBadInput, "could not write " + out + ": " + writer.errorString().toStdString());
+        return cli::fail(cli::ExitBadInput,
+                         "could not write " + out + ": " + writer.errorString().toStdString());
     std::cout << "rendered " << model.getLastRenderedCount() << " plants of "
               << model.getStatistics().nrPlants() << " living after " << model.getSimulation().step()
               << " steps into " << out << std::endl;
@@ -129,15 +131,17 @@ cli::Command makeCommand()
     command.name = "ecosystem render";
     command.arguments = "OUT.png";
     command.summary = "Draw one ecosystem frame off screen after N simulation steps";
-    command.details = "Builds the render model as the desktop program does (species trees from bin/zbirka-4 under\n"
-                      "the working directory), runs the steps, selects the camera and saves one frame as PNG.\n"
-                      "Needs a display; run it under xvfb-run on a machine without one.";
+    command.details =
+        "Builds the render model as the desktop program does (species trees from bin/zbirka-4 under\n"
+        "the working directory), runs the steps, selects the camera and saves one frame as PNG.\n"
+        "Needs a display; run it under xvfb-run on a machine without one.";
     command.options = {
         {"--steps", "N", "simulation steps before the frame (default 0)"},
         {"--dem", "FILE", "load this DEM terrain instead of the built-in one"},
         {"--camera", "K", "predefined camera K (1, 2, ...); default the reset camera"},
         {"--size", "WxH", "picture size in pixels (default 800x800)"},
-        {"--overlay", "NAME", "normals, inclination, moisture, sunniness, windiness, sun or markings; repeatable"},
+        {"--overlay", "NAME",
+         "normals, inclination, moisture, sunniness, windiness, sun or markings; repeatable"},
         {"--tree-edit", "", "draw the tree edit frame of the current tree instead"},
     };
     command.minPositional = 1;

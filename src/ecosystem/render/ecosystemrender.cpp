@@ -4,11 +4,11 @@
 #include "ecosystem/render/glextensions.h"
 #include "ecosystem/render/landmarkings.h"
 #include "ecosystem/render/skybox.h"
+#include "ecosystem/render/speciesappearance.h"
 #include "ecosystem/render/terrainloader.h"
 #include "ecosystem/render/terrainoverlays.h"
 #include "ecosystem/render/terrainrenderer.h"
 #include "ecosystem/render/texturehelper.h"
-#include "ecosystem/render/speciesappearance.h"
 #include "ecosystem/render/viewfrustum.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
@@ -19,8 +19,8 @@
 #include <QElapsedTimer>
 #include <QMetaMethod>
 #include <QOpenGLContext>
-#include <QRadialGradient>
 #include <QPainter>
+#include <QRadialGradient>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -105,15 +105,16 @@ EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
     : QObject(nullptr), glContext(context), errorHandler(std::move(onError))
 {
     detailTextureFile = QStringLiteral(":/gui/textures/detail.png");
-    skyTextureFiles = {QStringLiteral(":/gui/textures/sky_n.png"), QStringLiteral(":/gui/textures/sky_s.png"),
-                       QStringLiteral(":/gui/textures/sky_e.png"), QStringLiteral(":/gui/textures/sky_w.png"),
-                       QStringLiteral(":/gui/textures/sky_u.png"), QStringLiteral(":/gui/textures/sky_d.png")};
+    skyTextureFiles = {
+        QStringLiteral(":/gui/textures/sky_n.png"), QStringLiteral(":/gui/textures/sky_s.png"),
+        QStringLiteral(":/gui/textures/sky_e.png"), QStringLiteral(":/gui/textures/sky_w.png"),
+        QStringLiteral(":/gui/textures/sky_u.png"), QStringLiteral(":/gui/textures/sky_d.png")};
     checkGlErrors = checkGlFromEnvironment();
     gl = std::make_unique<GlExtensions>(context);
 
     terrain = new TerrainModel();
-    const DemLoadResult dem =
-        TerrainLoader::load(*terrain, QString::fromLatin1(TerrainLoader::DefaultDem), TerrainModel::MapUpdate::Defer);
+    const DemLoadResult dem = TerrainLoader::load(*terrain, QString::fromLatin1(TerrainLoader::DefaultDem),
+                                                  TerrainModel::MapUpdate::Defer);
     if (!dem.ok())
         reportError(QStringLiteral("Error"), QString::fromStdString(dem.message()));
     simulation = new EcosystemSimulation();
@@ -209,8 +210,8 @@ SimulationStatistics &EcosystemRender::getStatistics() const
 
 bool EcosystemRender::loadDem(const std::string &fileName)
 {
-    const DemLoadResult result =
-        TerrainLoader::load(*terrain, QString::fromLocal8Bit(fileName.c_str()), TerrainModel::MapUpdate::Compute);
+    const DemLoadResult result = TerrainLoader::load(*terrain, QString::fromLocal8Bit(fileName.c_str()),
+                                                     TerrainModel::MapUpdate::Compute);
     if (!result.ok()) {
         reportError(QStringLiteral("Error"), QString::fromStdString(result.message()));
         return false;
@@ -263,7 +264,7 @@ void EcosystemRender::countFrameRate()
 void EcosystemRender::renderTreeEditFrame()
 {
     lignet::gl::drawTreeScene(*currentTree, camera->orbitUp, camera->orbitSide, camera->orbitDistance,
-                               camera->orbitPitch, camera->orbitYaw);
+                              camera->orbitPitch, camera->orbitYaw);
 }
 
 void EcosystemRender::setEcosystemLights()
@@ -506,8 +507,9 @@ void EcosystemRender::reloadSkyTextures(QString filenameSky1, QString filenameSk
     emit modelDataChanged();
 }
 
-void EcosystemRender::getSkyTextureFileNames(QString &filenameSky1, QString &filenameSky2, QString &filenameSky3,
-                                             QString &filenameSky4, QString &filenameSky5, QString &filenameSky6)
+void EcosystemRender::getSkyTextureFileNames(QString &filenameSky1, QString &filenameSky2,
+                                             QString &filenameSky3, QString &filenameSky4,
+                                             QString &filenameSky5, QString &filenameSky6)
 {
     filenameSky1 = skyTextureFiles[0];
     filenameSky2 = skyTextureFiles[1];

@@ -4,7 +4,7 @@ namespace ecosystem::render {
 
 namespace {
 
-constexpr double Edge = 0.001953125;   // half a texel of 256 in from the border, against seams
+constexpr double Edge = 0.001953125; // half a texel of 256 in from the border, against seams
 constexpr double FarEdge = 0.9980469;
 constexpr double GroundRepeat = 4.9902344;
 
@@ -13,8 +13,14 @@ constexpr double GroundRepeat = 4.9902344;
 SkyBox::SkyBox(const math::Vector3f &extent) : extent_(extent)
 {
     const float s = 5.0f * extent.x;
-    corners_ = {{{-s, s, s}, {s, s, s}, {s, s, -s}, {-s, s, -s},
-                 {-s, 0.0f, s}, {s, 0.0f, s}, {s, 0.0f, -s}, {-s, 0.0f, -s}}};
+    corners_ = {{{-s, s, s},
+                 {s, s, s},
+                 {s, s, -s},
+                 {-s, s, -s},
+                 {-s, 0.0f, s},
+                 {s, 0.0f, s},
+                 {s, 0.0f, -s},
+                 {-s, 0.0f, -s}}};
     const math::Vector3f centre(0.5f * extent.x, 0.0f, 0.5f * extent.z);
     for (auto &corner : corners_)
         corner += centre;
@@ -63,7 +69,8 @@ void SkyBox::draw() const
         for (int k = 0; k < 4; ++k) {
             const auto st = textureCoordinate(f, k);
             glTexCoord2d(st[0], st[1]);
-            const auto &p = corners_[static_cast<std::size_t>(faces()[static_cast<std::size_t>(f)][static_cast<std::size_t>(k)])];
+            const auto &p = corners_[static_cast<std::size_t>(
+                faces()[static_cast<std::size_t>(f)][static_cast<std::size_t>(k)])];
             glVertex3f(p.x, p.y, p.z);
         }
         glEnd();

@@ -1,6 +1,6 @@
+#include "ecosystem/render/skybox.h"
 #include "ecosystem/render/speciesappearance.h"
 #include "ecosystem/render/terrainrenderer.h"
-#include "ecosystem/render/skybox.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
 #include "lignet/treerenderer.h"
@@ -270,7 +270,8 @@ TEST_F(RenderModel, reloadingBarkReplacesBothNamesAndDeletesTheOldOnes)
     EXPECT_TRUE(glIsTexture(settings.leafTexture));
     EXPECT_FALSE(glIsTexture(oldBark) && oldBark != settings.barkTexture && oldBark != settings.leafTexture);
     EXPECT_FALSE(glIsTexture(oldLeaf) && oldLeaf != settings.barkTexture && oldLeaf != settings.leafTexture);
-    EXPECT_FALSE(glIsTexture(firstBark) && firstBark != settings.barkTexture && firstBark != settings.leafTexture);
+    EXPECT_FALSE(glIsTexture(firstBark) && firstBark != settings.barkTexture &&
+                 firstBark != settings.leafTexture);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -8,8 +8,8 @@ using ecosystem::render::LandMarkings;
 TEST(LandMarkings, standAtTheMiddleOfEachEdgeFacingOutwards)
 {
     ecosystem::TerrainModel terrain;
-    ASSERT_TRUE(ecosystem::render::TerrainLoader::load(terrain, QString::fromLatin1(
-                                                                    ecosystem::render::TerrainLoader::DefaultDem))
+    ASSERT_TRUE(ecosystem::render::TerrainLoader::load(
+                    terrain, QString::fromLatin1(ecosystem::render::TerrainLoader::DefaultDem))
                     .ok());
     const auto markings = LandMarkings(terrain).markings();
     EXPECT_EQ(markings[0].letter, 'N');

@@ -4,8 +4,8 @@
 
 #include <array>
 
-using ecosystem::render::ViewFrustum;
 using ecosystem::render::levelOfDetailForDistance;
+using ecosystem::render::ViewFrustum;
 
 namespace {
 
