@@ -326,7 +326,6 @@ TEST_F(RenderModel, skyTexturesAreReuploadedAndRepainted)
     QString n, s, e, w, u, d;
     model->getSkyTextureFileNames(n, s, e, w, u, d);
     QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
-    const auto before = model->getSkyBox().textures();
     model->reloadSkyTextures(n, s, e, w, u, d);
     EXPECT_EQ(changed.count(), 1);
     for (std::size_t i = 0; i < 6; ++i)
@@ -336,5 +335,4 @@ TEST_F(RenderModel, skyTexturesAreReuploadedAndRepainted)
     QString first;
     model->getSkyTextureFileNames(first, s, e, w, u, d);
     EXPECT_EQ(first, u);
-    (void)before;
 }
