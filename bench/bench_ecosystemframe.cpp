@@ -26,15 +26,30 @@ constexpr int FrameSize = 512;
 // One off-screen view and one model per simulated step count, kept between benchmarks (a grown
 // forest takes long to simulate).
 struct Scene {
+    Scene() = default;
+    Scene(Scene &&) = default;
+    ~Scene()
+    {
+        // The model releases its textures in its own context.
+        if (view && model && view->makeCurrent())
+            model.reset();
+    }
+
     std::unique_ptr<lignet::gl::OffscreenContext> view;
     std::unique_ptr<ecosystem::render::EcosystemRender> model;
 };
 
+// Released before the application object goes.
+std::map<int, Scene> &scenes()
+{
+    static std::map<int, Scene> all;
+    return all;
+}
+
 Scene *sceneAfter(int steps, std::string *error)
 {
-    static std::map<int, Scene> scenes;
-    auto found = scenes.find(steps);
-    if (found != scenes.end())
+    auto found = scenes().find(steps);
+    if (found != scenes().end())
         return &found->second;
     Scene scene;
     scene.view = std::make_unique<lignet::gl::OffscreenContext>(QSize(FrameSize, FrameSize));
@@ -48,7 +63,7 @@ Scene *sceneAfter(int steps, std::string *error)
     scene.model->toggleShowFPS();
     for (int i = 0; i < steps; ++i)
         scene.model->getSimulation().simulateStep();
-    return &scenes.emplace(steps, std::move(scene)).first->second;
+    return &scenes().emplace(steps, std::move(scene)).first->second;
 }
 
 void drawFrames(benchmark::State &state, Scene &scene)
@@ -111,5 +126,6 @@ int main(int argc, char **argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    scenes().clear();
     return 0;
 }
