@@ -15,20 +15,32 @@ int wordCount(const std::string &name)
     return static_cast<int>(std::count(name.begin(), name.end(), ' ')) + 1;
 }
 
+// The commands whose name starts with the given words ("tree" lists "tree save", "tree latex").
+std::vector<const cli::Command *> commandsUnder(const std::string &prefix)
+{
+    std::vector<const cli::Command *> found;
+    for (const auto &c : cli::commands())
+        if (prefix.empty() || c.name.rfind(prefix + " ", 0) == 0)
+            found.push_back(&c);
+    std::sort(found.begin(), found.end(), [](auto *a, auto *b) { return a->name < b->name; });
+    return found;
+}
+
+void printCommandList(const std::vector<const cli::Command *> &list, std::ostream &out)
+{
+    for (const auto *c : list) {
+        std::string head = "  " + c->name;
+        head.resize(std::max<std::size_t>(head.size() + 2, 22), ' ');
+        out << head << c->summary << '\n';
+    }
+}
+
 void printToolHelp(std::ostream &out)
 {
     out << "Usage: verdalis-cli COMMAND [ARGUMENTS] [OPTIONS]\n"
            "Models trees, analyses terrain and runs the ecosystem simulation without the desktop "
            "program.\n\nCommands:\n";
-    std::vector<const cli::Command *> sorted;
-    for (const auto &c : cli::commands())
-        sorted.push_back(&c);
-    std::sort(sorted.begin(), sorted.end(), [](auto *a, auto *b) { return a->name < b->name; });
-    for (const auto *c : sorted) {
-        std::string head = "  " + c->name;
-        head.resize(std::max<std::size_t>(head.size() + 2, 22), ' ');
-        out << head << c->summary << '\n';
-    }
+    printCommandList(commandsUnder(""), out);
     out << "\nRun 'verdalis-cli COMMAND --help' for the arguments of one command.\n"
            "Exit status: 0 success, 1 bad input or a file that cannot be written, 2 bad usage.\n";
 }
@@ -70,6 +82,23 @@ const cli::Command *findCommand(const std::vector<std::string> &args, int &consu
         }
     }
     return best;
+}
+
+// Handles a group word given alone or with --help ("verdalis-cli tree --help"): lists the
+// group's commands, on standard output when asked for, on standard error otherwise.
+bool printGroupHelp(const std::vector<std::string> &args)
+{
+    const auto list = commandsUnder(args[0]);
+    if (list.empty())
+        return false;
+    const bool asked = args.size() > 1 && (args[1] == "--help" || args[1] == "-h");
+    std::ostream &out = asked ? std::cout : std::cerr;
+    if (!asked && args.size() > 1)
+        out << "verdalis-cli: unknown command '" << args[0] << ' ' << args[1] << "'\n";
+    out << "Usage: verdalis-cli " << args[0] << " COMMAND [ARGUMENTS] [OPTIONS]\n\nCommands:\n";
+    printCommandList(list, out);
+    out << "\nRun 'verdalis-cli " << args[0] << " COMMAND --help' for the arguments of one command.\n";
+    return true;
 }
 
 int runCommand(const cli::Command &c, const std::vector<std::string> &rest)
@@ -130,6 +159,8 @@ int main(int argc, char **argv)
     }
     int consumed = 0;
     const cli::Command *command = findCommand(args, consumed);
+    if (!command && printGroupHelp(args))
+        return args.size() > 1 && (args[1] == "--help" || args[1] == "-h") ? cli::ExitOk : cli::ExitBadUsage;
     if (!command) {
         std::cerr << "verdalis-cli: unknown command '" << args[0] << "'\n"
                   << "Try 'verdalis-cli --help'.\n";

@@ -62,7 +62,7 @@ bool AtomicFileWriter::write(const std::string &path, const std::string &content
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        setReason(reason, systemError("cannot create a file in \"" + folder.string() + "\"", errno));
+        setReason(reason, systemError("cannot write \"" + path + "\"", errno));
         return false;
     }
     const std::string temporary(name.data());

@@ -53,6 +53,16 @@ Mat4 Mat4::rotation(float angleDegrees, float x, float y, float z)
     return r;
 }
 
+Mat4 &Mat4::translate(float x, float y, float z)
+{
+    // Summed in the same order as the full product with a translation matrix would be.
+    m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
+    m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
+    m[14] = m[2] * x + m[6] * y + m[10] * z + m[14];
+    m[15] = m[3] * x + m[7] * y + m[11] * z + m[15];
+    return *this;
+}
+
 Mat4 Mat4::operator*(const Mat4 &o) const
 {
     Mat4 p;

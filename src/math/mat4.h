@@ -27,6 +27,9 @@ public:
     const float *data() const { return m.data(); }
     float *data() { return m.data(); }
 
+    // In place: this matrix times a translation, changing only the last column (glTranslatef).
+    Mat4 &translate(float x, float y, float z);
+
     // This matrix times o (o applied first to a point), summed in the fixed-function order.
     Mat4 operator*(const Mat4 &o) const;
     bool operator==(const Mat4 &) const = default;

@@ -33,12 +33,7 @@ void MatrixStack::load(const Mat4 &m)
 
 void MatrixStack::translate(float x, float y, float z)
 {
-    // Only the last column changes; summed in the same order as the full product would be.
-    Mat4 &m = m_entries.back();
-    m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
-    m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
-    m[14] = m[2] * x + m[6] * y + m[10] * z + m[14];
-    m[15] = m[3] * x + m[7] * y + m[11] * z + m[15];
+    m_entries.back().translate(x, y, z);
 }
 
 void MatrixStack::rotate(float angleDegrees, float x, float y, float z)

@@ -2,6 +2,9 @@
 
 #include "ecosystem/render/terrainsurface.h"
 #include "ecosystem/terrain/terrainmodel.h"
+#include "math/mat4.h"
+
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -42,6 +45,39 @@ void Camera::updateDirection()
 {
     const double radians = static_cast<double>(heading) / 180.0 * std::numbers::pi;
     direction = {static_cast<float>(std::sin(radians)), 0.0f, static_cast<float>(-std::cos(radians))};
+}
+
+math::Mat4 Camera::flyCameraMatrix()
+{
+    updateDirection();
+    if (forceAtSurface || keepAboveSurface)
+        followTerrain();
+    // The look-at transform as gluLookAt builds it: rows side, up and -forward, then the eye moved
+    // to the origin.
+    math::Vector3f forward = direction;
+    forward.normalize();
+    math::Vector3f side = forward.cross({0.0f, 1.0f, 0.0f});
+    side.normalize();
+    const math::Vector3f up = side.cross(forward);
+    math::Mat4 look;
+    look[0] = side.x;
+    look[4] = side.y;
+    look[8] = side.z;
+    look[1] = up.x;
+    look[5] = up.y;
+    look[9] = up.z;
+    look[2] = -forward.x;
+    look[6] = -forward.y;
+    look[10] = -forward.z;
+    look = look * math::Mat4::translation(-position.x, -position.y, -position.z);
+    return math::Mat4::rotation(lookPitch, 1.0f, 0.0f, 0.0f) * math::Mat4::rotation(roll, 0.0f, 0.0f, 1.0f) *
+           look;
+}
+
+void Camera::applyFlyCamera()
+{
+    const math::Mat4 matrix = flyCameraMatrix();
+    glMultMatrixf(matrix.data());
 }
 
 void Camera::followTerrain()

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ecosystem/simulation/plantgrid.h"
+#include "ecosystem/simulation/randomgenerator.h"
+#include "ecosystem/simulation/species.h"
+#include "ecosystem/simulation/simulationstatistics.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace ecosystem {
+
+// The kill decision for one plant: age, weakness, domination by a stronger neighbour, and the
+// environmental tests. Holds the six death generators (positions 6 … 11 of the seed vector).
+class DeathRules {
+public:
+    // Which environmental test fired in a decision; the tests draw but do not kill (see shouldDie).
+    enum class EnvironmentalTest { None, Height, Moisture, Sunniness, Windiness, Slope };
+
+    RandomGenerator randomDeathBecauseOfBeingDominated{7};
+    RandomGenerator randomDeathBecauseOfBadHeight{8};
+    RandomGenerator randomDeathBecauseOfBadMoisture{9};
+    RandomGenerator randomDeathBecauseOfBadSunniness{10};
+    RandomGenerator randomDeathBecauseOfBadWindiness{11};
+    RandomGenerator randomDeathBecauseOfBadSlope{12};
+
+    // The grid searched for neighbours and the species the plants belong to; both must outlive
+    // the rules' use.
+    void bind(PlantGrid &grid, const std::vector<Species> &species);
+    // Half-width in cells of the square window searched for dominating neighbours.
+    void setNeighbourhoodRadius(int radius) { neighbourhoodRadius_ = radius; }
+    int neighbourhoodRadius() const { return neighbourhoodRadius_; }
+
+    // Decides whether plant p (registered in the grid as entry) dies in this kill phase. Dies of
+    // age when age ≥ timeOfDeath, of weakness when prodornost ≤ 0.1, otherwise when dominated and
+    // its death draw says so. Sets p's dominated flag (age and weakness deaths leave it), counts
+    // the death and takes a dying plant out of its grid cell. The environmental tests draw in
+    // every decision but their outcome never kills: the species table was tuned without them, and
+    // letting them kill would empty most of the terrain within a few steps.
+    bool shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics);
+
+    // The domination test with its death draw: sets p's dominated flag to whether a plant of
+    // equal or greater weighted strength overlaps its crown, and returns whether p dies of it.
+    bool isDominated(Plant &p, std::int32_t entry);
+
+    // Runs the height, moisture, sunniness and windiness tests in that order up to the first that
+    // fires, and the slope test only when none of them fired. Each draws only as described for it.
+    EnvironmentalTest runEnvironmentalTests(const Plant &p, const Species &s);
+
+    // Crowns overlap when the sum of the two heights is strictly greater than the distance between
+    // the positions (computed in double, compared in single precision).
+    static bool crownsOverlap(const Plant &a, const Plant &b);
+    static bool crownsOverlap(float ax, float ay, float az, float aHeight, float bx, float by, float bz,
+                              float bHeight);
+
+    // ceil(2 × largest fullHeight / cell size): the window that holds every possible overlap.
+    static int computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize);
+
+private:
+    bool bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value);
+
+    PlantGrid *grid_ = nullptr;
+    const std::vector<Species> *species_ = nullptr;
+    int neighbourhoodRadius_ = 0;
+};
+
+} // namespace ecosystem

@@ -1,0 +1,339 @@
+#include "ecosystem/simulation/ecosystemsimulation.h"
+
+#include "ecosystem/simulation/simulationfile.h"
+#include "ecosystem/simulation/speciestable.h"
+#include "ecosystem/terrain/terrainmodel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iostream>
+
+namespace ecosystem {
+
+namespace {
+
+constexpr std::uint32_t ProbabilityDraws = 100000;
+constexpr float ProbabilityDivisor = 100000.0f;
+constexpr std::uint32_t CellPositionDraws = 4096;
+constexpr float CellPositionDivisor = 4096.0f;
+
+// A species owed more seeds than this in one step is not a forest any more; placing them would
+// only stall the program (and a float budget that large could no longer count down by one).
+constexpr float MaxSeedsPerStep = 1.0e7f;
+
+float clampedSuitability(const ToleranceBand &band, float value)
+{
+    return std::clamp(band.suitability(value), 0.0f, 1.0f);
+}
+
+float sampleMap(const std::vector<float> &map, std::size_t index)
+{
+    return index < map.size() ? map[index] : 0.0f;
+}
+
+} // namespace
+
+EcosystemSimulation::EcosystemSimulation() : phaseStart_(Clock::now())
+{
+    deathRules_.bind(grid_, species_);
+}
+
+void EcosystemSimulation::attachTerrain(TerrainModel &terrain)
+{
+    terrain_ = &terrain;
+    grid_.allocate(terrain.width(), terrain.height());
+}
+
+void EcosystemSimulation::initialise()
+{
+    if (initialised_ || !terrain_)
+        return;
+    initialised_ = true;
+    step_ = 0;
+    species_ = defaultSpeciesTable();
+    deathRules_.setNeighbourhoodRadius(DeathRules::computeNeighbourhoodRadius(species_, terrain_->cellSize()));
+    computeTerrainMaps(*terrain_);
+    largestMaxAge_ = 0;
+    for (const Species &s : species_)
+        largestMaxAge_ = std::max(largestMaxAge_, s.maxAge);
+    grid_.allocate(terrain_->width(), terrain_->height());
+}
+
+int EcosystemSimulation::restartPhaseTimer()
+{
+    const Clock::time_point now = Clock::now();
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - phaseStart_).count();
+    phaseStart_ = now;
+    return static_cast<int>(std::min<long long>(elapsed, 0x7fffffff));
+}
+
+void EcosystemSimulation::simulateStep()
+{
+    if (!terrain_)
+        return;
+    if (step_ < 0)
+        initialise();
+    ++step_;
+    decisionTime_ = Clock::duration::zero();
+
+    PhaseTimes times;
+    times.render = restartPhaseTimer();
+    for (Species &s : species_)
+        addPhase(s);
+    times.add = restartPhaseTimer();
+    growPhase();
+    times.grow = restartPhaseTimer();
+    killPhase();
+    times.kill = restartPhaseTimer();
+    times.decide = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(decisionTime_).count());
+    recordStatistics(times);
+}
+
+std::vector<int> EcosystemSimulation::livingCounts() const
+{
+    std::vector<int> counts;
+    counts.reserve(species_.size());
+    for (const Species &s : species_)
+        counts.push_back(static_cast<int>(s.plants.size()));
+    return counts;
+}
+
+void EcosystemSimulation::recordStatistics(const PhaseTimes &times)
+{
+    statistics_.recordLiving(livingCounts());
+    statistics_.composeLogLine(step_, times.render, times.add, times.grow, times.kill, times.decide);
+    lastTimes_ = times;
+}
+
+math::Vector3f EcosystemSimulation::randomPointInCell(int x, int y)
+{
+    const TerrainModel &t = *terrain_;
+    const math::Vector3f v0 = t.vertex(x, y);
+    const math::Vector3f v1 = x + 1 < t.width() ? t.vertex(x + 1, y) : v0;
+    const math::Vector3f v2 = y + 1 < t.height() ? t.vertex(x, y + 1) : v0;
+    const float s = static_cast<float>(random3dPositionOfNewPlantsI.next(CellPositionDraws)) / CellPositionDivisor;
+    const float u = static_cast<float>(random3dpositionsOfNewPlantsJ.next(CellPositionDraws)) / CellPositionDivisor;
+    return v0 + (v1 - v0) * s + (v2 - v0) * u;
+}
+
+void EcosystemSimulation::addPhase(Species &s)
+{
+    if (!terrain_)
+        return;
+    const TerrainModel &t = *terrain_;
+
+    s.seedBudget += s.seedProduction * s.seedRate;
+    if (!(s.seedBudget <= MaxSeedsPerStep))
+        s.seedBudget = std::isnan(s.seedBudget) ? 0.0f : MaxSeedsPerStep;
+
+    const auto n = static_cast<std::uint32_t>(s.plants.size());
+    std::vector<std::uint32_t> parents;
+    std::size_t anywhere = 0;
+    while (s.seedBudget >= 1.0f) {
+        s.seedBudget -= 1.0f;
+        const float u = static_cast<float>(randomGrowClose.next(ProbabilityDraws)) / ProbabilityDivisor;
+        if (s.growCloseProbability > u) {
+            if (n > 0)
+                parents.push_back(randomChooseNearPlant.next(n));
+        } else {
+            ++anywhere;
+        }
+    }
+    std::sort(parents.begin(), parents.end());
+
+    struct Placement {
+        int x, y;
+        math::Vector3f point;
+    };
+    std::vector<Placement> placements;
+    placements.reserve(parents.size() + anywhere);
+
+    for (const std::uint32_t parent : parents) {
+        int x = s.plants[parent].cellX;
+        int y = s.plants[parent].cellY;
+        const float u = static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
+        switch (static_cast<int>(u * 4.0f)) {
+        case 0: --y; break;
+        case 1: ++y; break;
+        case 2: --x; break;
+        default: ++x; break;
+        }
+        if (!t.isSeedCell(x, y))
+            continue;
+        const math::Vector3f point = randomPointInCell(x, y);
+        if (t.isAboveBase(point))
+            placements.push_back({x, y, point});
+    }
+
+    const std::vector<std::int32_t> &cells = t.plantableCells();
+    if (!cells.empty()) {
+        for (std::size_t k = 0; k < anywhere; ++k) {
+            const std::int32_t cell = cells[randomPositionOfNewPlantsAnywhere.next(static_cast<std::uint32_t>(cells.size()))];
+            const int x = cell % t.width();
+            const int y = cell / t.width();
+            const math::Vector3f point = randomPointInCell(x, y);
+            if (t.isAboveBase(point))
+                placements.push_back({x, y, point});
+        }
+    }
+
+    s.plants.reserve(s.plants.size() + placements.size());
+    for (const Placement &p : placements)
+        s.plants.push_back(constructPlant(s, p.x, p.y, p.point));
+}
+
+Plant EcosystemSimulation::constructPlant(const Species &s, int x, int y, const math::Vector3f &point)
+{
+    Plant p;
+    p.species = s.index;
+    p.id = ++plantIdCounter_;
+    p.cellX = x;
+    p.cellY = y;
+    p.position = point;
+    if (terrain_) {
+        const TerrainModel &t = *terrain_;
+        const auto index = static_cast<std::size_t>(t.index(x, y));
+        p.slope = sampleMap(t.slope(), index);
+        p.moisture = sampleMap(t.moisture(), index);
+        p.sunniness = sampleMap(t.sunniness(), index);
+        p.windiness = sampleMap(t.windiness(), index);
+        p.relativeHeight = (point.y / t.heightRange() - t.baseLevel()) / (1.0f - t.baseLevel());
+    }
+    const int span = s.maxAge - s.fullSizeAge;
+    const std::uint32_t extra = span > 0 ? randomTimeOfDeath.next(static_cast<std::uint32_t>(span)) : 0;
+    p.timeOfDeath = static_cast<float>(static_cast<long long>(s.fullSizeAge) + extra);
+    p.prodornost = prodornost(s, p.slope, p.moisture, p.sunniness, p.windiness, p.relativeHeight);
+    return p;
+}
+
+float EcosystemSimulation::prodornost(const Species &s, float slope, float moisture, float sunniness,
+                                      float windiness, float relativeHeight)
+{
+    const float stress = slope * s.slopeSensitivity;
+    const auto slopeFactor = static_cast<float>(1.0 - static_cast<double>(stress) * static_cast<double>(stress));
+    const double vigour = static_cast<double>(slopeFactor) * clampedSuitability(s.moistureBand, moisture) *
+                          clampedSuitability(s.sunninessBand, sunniness) *
+                          clampedSuitability(s.windinessBand, windiness) *
+                          clampedSuitability(s.heightBand, relativeHeight);
+    const auto result = static_cast<float>(vigour);
+    // Only a terrain sample far outside the maps' ranges could push this below 0 or make it NaN;
+    // a plant's vigour is never negative.
+    return result >= 0.0f ? result : 0.0f;
+}
+
+void EcosystemSimulation::growPhase()
+{
+    for (Species &s : species_) {
+        s.seedProduction = static_cast<float>(1.0 / static_cast<double>(s.seedRate));
+        const float ageFactor =
+            largestMaxAge_ > 0 ? static_cast<float>(s.maxAge) / static_cast<float>(largestMaxAge_) : 0.0f;
+        for (Plant &p : s.plants) {
+            if (p.dominated) {
+                const float weakened = p.prodornost - 1.0f;
+                p.prodornost = weakened > 0.0f ? weakened : 0.0f;
+                ++p.age;
+                continue;
+            }
+            if (p.age < s.maturityAge)
+                p.size += s.sizeAtMaturity / static_cast<float>(s.maturityAge);
+            else if (p.age < s.fullSizeAge)
+                p.size += (1.0f - s.sizeAtMaturity) / static_cast<float>(s.fullSizeAge - s.maturityAge);
+            p.height = s.fullHeight * p.size;
+            if (!(p.prodornost >= 0.0f))
+                p.prodornost = 0.0f;
+            p.strength = p.prodornost * p.size * ageFactor;
+            if (p.age >= s.maturityAge)
+                s.seedProduction += p.strength;
+            ++p.age;
+        }
+    }
+}
+
+void EcosystemSimulation::killPhase()
+{
+    grid_.rebuild(species_);
+    const Clock::time_point start = Clock::now();
+    for (std::size_t si = 0; si < species_.size(); ++si) {
+        std::vector<Plant> &plants = species_[si].plants;
+        // Survivors slide down over the dead in one pass, so the list keeps its order and later
+        // decisions already see earlier deaths (in the grid as well).
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < plants.size(); ++i) {
+            const std::int32_t entry = grid_.entryOf(static_cast<int>(si), i);
+            if (deathRules_.shouldDie(plants[i], entry, statistics_))
+                continue;
+            if (kept != i)
+                plants[kept] = plants[i];
+            ++kept;
+        }
+        plants.resize(kept);
+    }
+    decisionTime_ += Clock::now() - start;
+}
+
+SeedVector EcosystemSimulation::getSeeds() const
+{
+    const DeathRules &d = deathRules_;
+    return {randomGrowClose.state(),
+            randomChooseNearPlant.state(),
+            randomChooseNewPlantGrowSide.state(),
+            randomPositionOfNewPlantsAnywhere.state(),
+            random3dPositionOfNewPlantsI.state(),
+            random3dpositionsOfNewPlantsJ.state(),
+            d.randomDeathBecauseOfBeingDominated.state(),
+            d.randomDeathBecauseOfBadHeight.state(),
+            d.randomDeathBecauseOfBadMoisture.state(),
+            d.randomDeathBecauseOfBadSunniness.state(),
+            d.randomDeathBecauseOfBadWindiness.state(),
+            d.randomDeathBecauseOfBadSlope.state(),
+            randomTimeOfDeath.state()};
+}
+
+SimulationOutcome EcosystemSimulation::setSeeds(const SeedVector &seeds)
+{
+    if (seeds.size() < SeedVectorSize)
+        return SimulationOutcome::failure("expected " + std::to_string(SeedVectorSize) + " generator seeds, got " +
+                                          std::to_string(seeds.size()));
+    DeathRules &d = deathRules_;
+    const std::array<RandomGenerator *, SeedVectorSize> generators = {
+        &randomGrowClose,
+        &randomChooseNearPlant,
+        &randomChooseNewPlantGrowSide,
+        &randomPositionOfNewPlantsAnywhere,
+        &random3dPositionOfNewPlantsI,
+        &random3dpositionsOfNewPlantsJ,
+        &d.randomDeathBecauseOfBeingDominated,
+        &d.randomDeathBecauseOfBadHeight,
+        &d.randomDeathBecauseOfBadMoisture,
+        &d.randomDeathBecauseOfBadSunniness,
+        &d.randomDeathBecauseOfBadWindiness,
+        &d.randomDeathBecauseOfBadSlope,
+        &randomTimeOfDeath,
+    };
+    for (std::size_t k = 0; k < SeedVectorSize; ++k)
+        generators[k]->setState(seeds[k]);
+    return SimulationOutcome::success();
+}
+
+SimulationOutcome EcosystemSimulation::save(const std::string &path) const
+{
+    return save(path, std::cout, std::cerr);
+}
+
+SimulationOutcome EcosystemSimulation::load(const std::string &path)
+{
+    return load(path, std::cout, std::cerr);
+}
+
+SimulationOutcome EcosystemSimulation::save(const std::string &path, std::ostream &out, std::ostream &err) const
+{
+    return SimulationFile::save(*this, path, out, err);
+}
+
+SimulationOutcome EcosystemSimulation::load(const std::string &path, std::ostream &out, std::ostream &err)
+{
+    return SimulationFile::load(*this, path, out, err);
+}
+
+} // namespace ecosystem

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ecosystem/terrain/demdata.h"
+#include "ecosystem/terrain/demloadresult.h"
+#include "ecosystem/terrain/rgbimage.h"
+
+#include <istream>
+
+namespace ecosystem {
+
+// Reads DEM text into a grid of width × height points and paints the terrain colour texture.
+// It works on its own DemData so that a failed read cannot touch the terrain.
+class DemReader {
+public:
+    DemReader(int width, int height) : width_(width), height_(height) {}
+
+    // Reads width × height points of three numbers each, row-major; numbers after the last point
+    // are ignored. Only a complete read fills `out`; any failure leaves it unchanged.
+    DemLoadResult readDem(std::istream &in, DemData &out) const;
+
+    // The 128 × 128 texture: every pixel takes the height of the vertex under it and blends the
+    // height picture of its band with the neighbouring bands; the pictures tile 15 times.
+    RgbImage buildHeightTexture(const DemData &dem, const HeightImages &images) const;
+
+private:
+    int width_;
+    int height_;
+};
+
+} // namespace ecosystem

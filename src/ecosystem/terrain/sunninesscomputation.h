@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ecosystem/terrain/terraingeometry.h"
+#include "math/vector3f.h"
+
+#include <vector>
+
+namespace ecosystem {
+
+// Sunniness: the weighted mean of direct light over the 21 sun positions of a day, where a vertex
+// that sees terrain above the sun's elevation along the sun's direction gets only a fraction.
+class SunninessComputation {
+public:
+    static constexpr float ShadowFactor = 0.2f;
+
+    explicit SunninessComputation(const TerrainGeometry &geometry);
+
+    std::vector<float> compute(const std::vector<math::Vector3f> &normals) const;
+    // 1 when the vertex (column, row) sees the sun in direction `sun`, ShadowFactor when not.
+    float shadowFactor(int column, int row, int sunIndex) const;
+
+    const std::vector<math::Vector3f> &directions() const { return directions_; }
+
+private:
+    const TerrainGeometry &geometry_;
+    std::vector<math::Vector3f> directions_;
+    std::vector<float> elevations_; // asin(D.y / |D|) per sun position
+};
+
+} // namespace ecosystem
