@@ -27,12 +27,12 @@ void BranchDrawer::drawSegment(math::MatrixStack &stack, TreeSink &sink, double 
 }
 
 void BranchDrawer::drawBranchEnd(math::MatrixStack &stack, TreeSink &sink, double segmentLength,
-                                 const math::Mat4 &inverseOrientationWithWind, int branchId)
+                                 const math::Mat4 &inverseOrientationWithWind, int g, int w, int branchId)
 {
     const math::Vector3f v = TreeRenderer::windAxis(inverseOrientationWithWind);
     stack.translate(0.0f, static_cast<float>(segmentLength), 0.0f);
     const bool shown = m_parameters->displayLeaves;
-    sink.branchEnd(stack.top(), branchId, shown);
+    sink.branchEnd(stack.top(), TreeBranchEnd{segmentLength, g, w, branchId, shown});
     if (shown)
         drawLeaves(stack, sink, m_parameters->leafType, m_parameters->leafSize, segmentLength,
                    m_parameters->leafDensity, v, branchId);

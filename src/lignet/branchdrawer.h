@@ -26,7 +26,7 @@ public:
                      double topRadius, const ExportRing *ring, int g, int w, int branchId);
     // Moves the frame to the segment tip and, if leaves are displayed, draws the leaves there.
     void drawBranchEnd(math::MatrixStack &stack, TreeSink &sink, double segmentLength,
-                       const math::Mat4 &inverseOrientationWithWind, int branchId);
+                       const math::Mat4 &inverseOrientationWithWind, int g, int w, int branchId);
     void drawLeaves(math::MatrixStack &stack, TreeSink &sink, int leafType, double leafSize,
                     double segmentLength, int leafDensity, const math::Vector3f &windAxis, int branchId);
     // One leaf at the stack's frame: exported, then handed to the sink.

@@ -269,7 +269,7 @@ void TreeRenderer::drawBranch(int n, int g, int w, double L, double segmentLengt
             majorRing = m_exporter.takeTopRing();
 
         if (detailLimit * detailLimit < w || n == 1) {
-            m_drawer.drawBranchEnd(m_stack, *m_sink, segmentLength, q2, branchId);
+            m_drawer.drawBranchEnd(m_stack, *m_sink, segmentLength, q2, g, w, branchId);
             return;
         }
 

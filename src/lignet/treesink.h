@@ -20,6 +20,15 @@ struct TreeSegment {
     int branchId = 0;
 };
 
+// The end of a branch line; its frame is at the tip of the last segment.
+struct TreeBranchEnd {
+    double segmentLength = 0.0;
+    int g = 0;
+    int w = 0;
+    int branchId = 0;
+    bool leavesShown = false; // displayLeaves: the leaves follow
+};
+
 // One leaf: a square of corners at distance size from the frame's origin in its x-z plane.
 struct TreeLeaf {
     float size = 0.0f;
@@ -40,8 +49,7 @@ public:
     // The colour for the branch about to be drawn (setBranchColour).
     virtual void branchColour(const std::array<float, 3> &) {}
     virtual void segment(const math::Mat4 &, const TreeSegment &) {}
-    // A branch end, its frame at the tip of the last segment; leavesShown is displayLeaves.
-    virtual void branchEnd(const math::Mat4 &, int /*branchId*/, bool /*leavesShown*/) {}
+    virtual void branchEnd(const math::Mat4 &, const TreeBranchEnd &) {}
     // Textured leaves follow: the leaf texture is to be bound.
     virtual void leafGroup(const math::Mat4 &, int /*leafType*/) {}
     // Wireframe leaves: one closed line loop through these points of the tip frame.
