@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -28,6 +31,12 @@ const ImageResource kImages[] = {
     {":/gui/textures/bark.jpg", 256, 256},
     {":/gui/textures/leaf.png", 256, 256},
     {":/gui/textures/detail.png", 512, 512},
+    {":/gui/textures/sky_n.png", 256, 256},
+    {":/gui/textures/sky_s.png", 256, 256},
+    {":/gui/textures/sky_e.png", 256, 256},
+    {":/gui/textures/sky_w.png", 256, 256},
+    {":/gui/textures/sky_u.png", 256, 256},
+    {":/gui/textures/sky_d.png", 256, 256},
 };
 
 TEST(Resources, defaultTerrainOpensWithTenThousandPoints)
@@ -90,6 +99,94 @@ TEST(Resources, leafIsOpaqueGreenOnATransparentWhiteGround)
     }
     EXPECT_EQ(outside, 0);
     EXPECT_EQ(keyedOut, 0);
+}
+
+// The sky box: corners 0..3 at the top, 4..7 at the bottom; each face lists its corners in
+// drawing order, and its texture coordinates run (0,0), (1,0), (1,1), (0,1) over them.
+// Pictures are uploaded mirrored, so texture t = 0 is the bottom row of the picture.
+struct SkyFace {
+    const char* path;
+    int corners[4];
+};
+
+const SkyFace kSkyFaces[] = {
+    {":/gui/textures/sky_n.png", {5, 4, 0, 1}},
+    {":/gui/textures/sky_s.png", {7, 6, 2, 3}},
+    {":/gui/textures/sky_e.png", {4, 7, 3, 0}},
+    {":/gui/textures/sky_w.png", {6, 5, 1, 2}},
+    {":/gui/textures/sky_u.png", {1, 0, 3, 2}},
+};
+
+QPoint skyPixelAtCorner(const SkyFace& face, int corner, int size)
+{
+    static const int s[4] = {0, 1, 1, 0};
+    static const int t[4] = {0, 0, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        if (face.corners[i] == corner)
+            return QPoint(s[i] * (size - 1), (1 - t[i]) * (size - 1));
+    }
+    return QPoint(-1, -1);
+}
+
+TEST(Resources, skyFacesMeetWithoutSeams)
+{
+    int sharedEdges = 0;
+    for (const SkyFace& a : kSkyFaces) {
+        for (const SkyFace& b : kSkyFaces) {
+            if (&a >= &b)
+                continue;
+            // Find the two corners the faces share, if any.
+            std::vector<int> shared;
+            for (int ca : a.corners) {
+                for (int cb : b.corners) {
+                    if (ca == cb)
+                        shared.push_back(ca);
+                }
+            }
+            if (shared.size() != 2)
+                continue;
+            ++sharedEdges;
+            const QImage ia(QString::fromLatin1(a.path));
+            const QImage ib(QString::fromLatin1(b.path));
+            const int n = ia.width();
+            const QPoint a0 = skyPixelAtCorner(a, shared[0], n), a1 = skyPixelAtCorner(a, shared[1], n);
+            const QPoint b0 = skyPixelAtCorner(b, shared[0], n), b1 = skyPixelAtCorner(b, shared[1], n);
+            int worst = 0;
+            for (int k = 0; k < n; ++k) {
+                const QColor ca = ia.pixelColor(a0 + (a1 - a0) * k / (n - 1));
+                const QColor cb = ib.pixelColor(b0 + (b1 - b0) * k / (n - 1));
+                worst = std::max({worst, std::abs(ca.red() - cb.red()), std::abs(ca.green() - cb.green()),
+                                  std::abs(ca.blue() - cb.blue())});
+            }
+            EXPECT_LE(worst, 2) << a.path << " / " << b.path;
+        }
+    }
+    EXPECT_EQ(sharedEdges, 8); // four upright edges and the four edges of the top face
+}
+
+TEST(Resources, skyIsBlueAboveAndPaleAtTheHorizon)
+{
+    const QImage up(QStringLiteral(":/gui/textures/sky_u.png"));
+    const QImage north(QStringLiteral(":/gui/textures/sky_n.png"));
+    // Mean colours of the top face and of a band just above the bottom of a side face.
+    auto mean = [](const QImage& image, int y0, int y1) {
+        double r = 0, g = 0, b = 0;
+        int count = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                r += c.red();
+                g += c.green();
+                b += c.blue();
+                ++count;
+            }
+        }
+        return std::array<double, 3>{r / count, g / count, b / count};
+    };
+    const auto zenith = mean(up, 0, up.height());
+    EXPECT_GT(zenith[2], zenith[0] + 40);
+    const auto horizon = mean(north, 230, 240);
+    EXPECT_GT(horizon[0] + horizon[1] + horizon[2], zenith[0] + zenith[1] + zenith[2]);
 }
 
 TEST(Resources, bundleHoldsExactlyTheCommittedDataFiles)
