@@ -25,6 +25,16 @@ private:
     const TerrainGeometry &geometry_;
     std::vector<math::Vector3f> directions_;
     std::vector<float> elevations_; // asin(D.y / |D|) per sun position
+    // Slopes (rise over distance) safely below and above tan(elevation) per sun position: a sample
+    // outside that band is decided without computing its angle.
+    std::vector<float> surelyBelow_;
+    std::vector<float> surelyAbove_;
+    // Highest vertex of rows 0…r, rows r…last, columns 0…c and columns c…last: a march that has
+    // reached row r and column c can only meet terrain below the smaller of the two bounds ahead.
+    std::vector<float> rowsUpTo_;
+    std::vector<float> rowsFrom_;
+    std::vector<float> columnsUpTo_;
+    std::vector<float> columnsFrom_;
 };
 
 } // namespace ecosystem
