@@ -2,7 +2,7 @@
 """Generate the terrain, bark, leaf and detail textures under gui/textures/.
 
   height1.jpg .. height5.jpg  256 x 256, seamless ground colours from low to high land:
-                              meadow, grass, forest floor, earth with dry grass, pale rock.
+                              meadow, grass, forest floor, upland grass, pale rock.
                               The terrain texture tiles them 15 times and halves their
                               brightness, so they are kept fairly light.
   bark.jpg                    256 x 256, seamless bark with furrows running along the branch
@@ -28,17 +28,21 @@ from texturenoise import (mix, normalise, periodic_noise, periodic_shade, save_g
 SEED = 4711
 
 
-def ground(rng, size, base, dark, light, patches, speckle, shade=18.0):
-    """A seamless ground texture: base colour with darker and lighter patches and grain."""
+def ground(rng, size, base, dark, light, patches, speckle, shade=18.0, contrast=0.5):
+    """A seamless ground texture: base colour with darker and lighter patches and grain.
+
+    The terrain texture takes one texel every 30 pixels or so of these images, so any strong
+    variation turns into blotchy noise on the terrain; contrast keeps the patches gentle.
+    """
     broad = periodic_noise(rng, size, 3.4)
     mid = periodic_noise(rng, size, 2.4)
     grain = periodic_noise(rng, size, 0.6)
     t_dark = smoothstep(0.2, 1.6, broad * patches + 0.5 * mid)
     t_light = smoothstep(0.4, 1.8, -broad * patches + 0.6 * mid)
-    rgb = mix(base, dark, 0.75 * t_dark)
-    rgb = mix(rgb, light, 0.6 * t_light)
+    rgb = mix(base, dark, 0.75 * contrast * t_dark)
+    rgb = mix(rgb, light, 0.6 * contrast * t_light)
     relief = 0.6 * mid + 0.4 * grain
-    rgb += (periodic_shade(relief, strength=shade) + speckle * grain)[..., None]
+    rgb += (contrast * (periodic_shade(relief, strength=shade) + speckle * grain))[..., None]
     return rgb
 
 
@@ -59,19 +63,19 @@ def height_textures(rng, out):
     save_rgb(grass, os.path.join(out, "height2.jpg"))
 
     # Forest floor: olive green with brown litter.
-    forest = ground(rng, size, (104, 124, 62), (100, 84, 54), (122, 150, 70), 1.2, 6.0, shade=12.0)
+    forest = ground(rng, size, (92, 130, 60), (96, 90, 56), (116, 152, 70), 1.2, 6.0, shade=12.0)
     save_rgb(forest, os.path.join(out, "height3.jpg"))
 
-    # Earth and dry grass on the upper slopes.
-    earth = ground(rng, size, (150, 128, 84), (120, 96, 64), (138, 150, 84), 1.1, 6.0, shade=12.0)
+    # Upland grass, dry in places, with bare earth showing.
+    upland = ground(rng, size, (140, 146, 84), (132, 108, 70), (150, 168, 90), 1.1, 6.0, shade=12.0)
     stones = periodic_noise(rng, size, 0.3) > 2.6
-    earth[stones] = (178, 168, 150)
-    save_rgb(earth, os.path.join(out, "height4.jpg"))
+    upland[stones] = (178, 168, 150)
+    save_rgb(upland, os.path.join(out, "height4.jpg"))
 
     # Pale rock with grey cracks and lichen on the tops.
-    rock = ground(rng, size, (176, 172, 160), (140, 136, 128), (176, 178, 140), 1.0, 6.0, shade=18.0)
+    rock = ground(rng, size, (170, 168, 152), (138, 136, 126), (170, 176, 136), 1.0, 6.0, shade=18.0)
     cracks = np.abs(periodic_noise(rng, size, 2.8))
-    rock = mix(rock, (100, 98, 94), 0.7 * (1.0 - smoothstep(0.0, 0.1, cracks)))
+    rock = mix(rock, (110, 108, 102), 0.5 * (1.0 - smoothstep(0.0, 0.1, cracks)))
     save_rgb(rock, os.path.join(out, "height5.jpg"))
 
 

@@ -56,8 +56,8 @@ std::string TreeLatexWriter::numberText(double value, const std::string &localeN
 {
     char buffer[64];
     const float single = static_cast<float>(value);
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(single), std::chars_format::general, 4);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(single),
+                                      std::chars_format::general, 4);
     std::string text(buffer, result.ptr);
     if (localeName == "sl_SI")
         std::replace(text.begin(), text.end(), '.', ',');
@@ -98,7 +98,9 @@ void TreeLatexWriter::writeDistributions(std::ostream &out, const TreeParameters
     out << tr("Branch distribution") << " $k_s^{g,w}$ " << tr("is determined for all orders") << " ($g,w$),\n"
         << tr("where") << " $g \\in [0,15]$, $w \\in [0,50]$ ($g,w$ " << tr("are nonnegative whole numbers),")
         << "\n"
-        << tr("with equation \\ref{eqn:porazdelitevZilGW}. Values") << " $k_s^{g}$" << " in " << "$k_s^{w}$\n"
+        << tr("with equation \\ref{eqn:porazdelitevZilGW}. Values") << " $k_s^{g}$"
+        << " in "
+        << "$k_s^{w}$\n"
         << tr("are calculated from both graphs, that are given with polylines") << " $k_s^g";
     writeCurve(out, p, StrandDistribution, true);
     out << tr(" and ") << "$k_s^w";
@@ -108,8 +110,9 @@ void TreeLatexWriter::writeDistributions(std::ostream &out, const TreeParameters
     out << tr("Branching angle between dividing subbranches,") << " $\\alpha^{g,w}$ "
         << tr(", is determined for all orders") << "\n"
         << "$(g,w)$ " << tr("using equation \\ref{eqn:kotVejitveGW}. Needed parameters") << "\n"
-        << tr("in mentioned equation") << " $\\alpha^g$" << " in " << "$\\alpha^w$ "
-        << tr("are defined using two graphs,") << "\n"
+        << tr("in mentioned equation") << " $\\alpha^g$"
+        << " in "
+        << "$\\alpha^w$ " << tr("are defined using two graphs,") << "\n"
         << tr("given as polylines") << " $\\alpha^g";
     writeCurve(out, p, BranchingAngles, true);
     out << tr(" and ") << "$\\alpha^w";
@@ -155,8 +158,15 @@ void TreeLatexWriter::write(std::ostream &out, const TreeParameters &p) const
     // The wind direction, k_f and the level of detail are fixed in this program.
     out << "$l_{type}=\\textit{" << leafTypeName(p.leafType) << "}$, "
         << "$w_g=" << numberText(p.windSpeed) << "$, "
-        << "${\\bf w}=" << "[0\\;\\;1\\;\\;0]^T" << "$, "
-        << "$k_f=" << "1" << "$ " << tr(" and ") << "$l_{LOD}=" << "0" << "$." << "\n";
+        << "${\\bf w}="
+        << "[0\\;\\;1\\;\\;0]^T"
+        << "$, "
+        << "$k_f="
+        << "1"
+        << "$ " << tr(" and ") << "$l_{LOD}="
+        << "0"
+        << "$."
+        << "\n";
     out << "\n";
 
     writeDistributions(out, p);

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <iterator>
@@ -36,7 +37,8 @@ void appendNumber(std::string &out, double value)
 
 std::string curveName(int index)
 {
-    return std::string(index % 2 == 0 ? "the G curve" : "the W curve") + " of the " + distributionNames[index / 2];
+    return std::string(index % 2 == 0 ? "the G curve" : "the W curve") + " of the " +
+           distributionNames[index / 2];
 }
 
 // Walks the file text keeping the line number, so every complaint can say where it arose.
@@ -127,7 +129,10 @@ public:
     }
 
 private:
-    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+    static bool isSpace(char c)
+    {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    }
 
     static std::string shown(std::string_view token)
     {
@@ -183,14 +188,15 @@ bool readScalars(Reader &r, TreeParameters &p)
     long strands = 0;
     long density = 0;
     long type = 0;
-    const bool ok = r.readInt("the number of strands", 0, intMax, strands) &&
-                    r.readDouble("the trunk height", p.trunkHeight) &&
-                    r.readFloat("the branch thickness per strand", p.branchThicknessPerStrand) &&
-                    r.readDouble("the phyllotaxis angle", p.phyllotaxisAngle) &&
-                    r.readDouble("the gravicentralism", p.gravicentralism) &&
-                    r.readBool("the display-leaves flag", p.displayLeaves) &&
-                    r.readFloat("the leaf size", p.leafSize) && r.readInt("the leaf density", 0, intMax, density) &&
-                    r.readDouble("the wind speed", p.windSpeed) && r.readInt("the leaf type", intMin, intMax, type);
+    const bool ok =
+        r.readInt("the number of strands", 0, intMax, strands) &&
+        r.readDouble("the trunk height", p.trunkHeight) &&
+        r.readFloat("the branch thickness per strand", p.branchThicknessPerStrand) &&
+        r.readDouble("the phyllotaxis angle", p.phyllotaxisAngle) &&
+        r.readDouble("the gravicentralism", p.gravicentralism) &&
+        r.readBool("the display-leaves flag", p.displayLeaves) && r.readFloat("the leaf size", p.leafSize) &&
+        r.readInt("the leaf density", 0, intMax, density) && r.readDouble("the wind speed", p.windSpeed) &&
+        r.readInt("the leaf type", intMin, intMax, type);
     p.numberOfStrands = static_cast<std::int32_t>(strands);
     p.leafDensity = static_cast<std::int32_t>(density);
     p.leafType = static_cast<std::int32_t>(type);
@@ -220,8 +226,9 @@ bool readCurves(Reader &r, TreeParameters &p)
 
 bool allFinite(const TreeParameters &p)
 {
-    const double scalars[] = {p.trunkHeight, p.branchThicknessPerStrand, p.phyllotaxisAngle,
-                              p.gravicentralism, p.leafSize, p.windSpeed};
+    const double scalars[] = {p.trunkHeight,      p.branchThicknessPerStrand,
+                              p.phyllotaxisAngle, p.gravicentralism,
+                              p.leafSize,         p.windSpeed};
     for (double v : scalars)
         if (!std::isfinite(v))
             return false;
@@ -333,6 +340,12 @@ bool TreeParameterFile::save(const TreeParameters &parameters, const std::string
 
 bool TreeParameterFile::load(TreeParameters &parameters, const std::string &path, std::string *reason)
 {
+    // A folder opens like a file on some systems and only fails on reading.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        setReason(reason, "cannot open \"" + path + "\" for reading: it is a folder");
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         setReason(reason, "cannot open \"" + path + "\" for reading");

@@ -33,7 +33,8 @@ public:
 
     // File versions of the above. save() writes a temporary file next to the target and renames
     // it over the target only after a complete write, so a failed save leaves the old file alone.
-    static bool save(const TreeParameters &parameters, const std::string &path, std::string *reason = nullptr);
+    static bool save(const TreeParameters &parameters, const std::string &path,
+                     std::string *reason = nullptr);
     static bool load(TreeParameters &parameters, const std::string &path, std::string *reason = nullptr);
 };
 

@@ -28,7 +28,7 @@ class TerrainRenderer;
 class TerrainOverlays;
 class SkyBox;
 class LandMarkings;
-class GlFunctions;
+class GlExtensions;
 
 // The one model object of the running program: it owns the terrain, the simulation, the six tree
 // models, the camera and the drawing objects, holds every view flag and draws one frame per
@@ -179,6 +179,7 @@ private:
     int renderTrees();
     void makeCurrentTree(int index);
     void uploadTerrainTextures();
+    void drawOverlays();
 
     bool singleRender = false;
     bool displayTerrainNormals = false;
@@ -213,10 +214,16 @@ private:
     bool checkGlErrors = false;
 
     LandMarkings *landMarkings = nullptr;
-    std::unique_ptr<GlFunctions> gl;
+    std::unique_ptr<GlExtensions> gl;
     ErrorHandler errorHandler;
     int stepsSinceRepaint = 0;
     int lastRenderedCount = 0;
+    // Our own sun marker texture (made in code), so the markers never depend on which texture
+    // happens to carry name 1.
+    unsigned int sunTexture = 0;
+    // Set by a DEM load: the terrain drawing takes up the new grid and texture before the next
+    // ecosystem frame.
+    bool terrainChanged = false;
 };
 
 } // namespace ecosystem::render

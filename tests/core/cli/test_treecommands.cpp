@@ -73,12 +73,14 @@ TEST(TreeSaveCommand, damagedInputExitsWithOneAndKeepsTheOutput)
     writeBytes(folder.file("bad.tree.xml"), ":/a\n:/b\n1000\t5\t0.01\t85\t0.3\t7\n");
     const CliRun run = cli(folder, "tree save '" + out + "' --from '" + folder.file("bad.tree.xml") + "'");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("line 3: expected the display-leaves flag (0 or 1), found \"7\""), std::string::npos)
+    EXPECT_NE(run.err.find("line 3: expected the display-leaves flag (0 or 1), found \"7\""),
+              std::string::npos)
         << run.err;
     EXPECT_EQ(lineCount(run.err), "1");
     EXPECT_EQ(readBytes(out), "earlier file\n");
 
-    EXPECT_EQ(cli(folder, "tree save '" + out + "' --from '" + folder.file("absent.tree.xml") + "'").status, 1);
+    EXPECT_EQ(cli(folder, "tree save '" + out + "' --from '" + folder.file("absent.tree.xml") + "'").status,
+              1);
     EXPECT_EQ(cli(folder, "tree save '" + folder.file("no/such/folder.tree.xml") + "'").status, 1);
 }
 
@@ -90,8 +92,9 @@ TEST(TreeLatexCommand, writesTheGoldenTextAndHonoursTheLocale)
     EXPECT_EQ(run.out, golden("default.tex"));
 
     const std::string out = folder.file("tree.tex");
-    run = cli(folder, "tree latex '" + out + "' --locale sl_SI --from '" VERDALIS_SOURCE_DIR
-                      "/tests/core/lignet/data/default.tree.xml'");
+    run = cli(folder, "tree latex '" + out +
+                          "' --locale sl_SI --from '" VERDALIS_SOURCE_DIR
+                          "/tests/core/lignet/data/default.tree.xml'");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(readBytes(out).find("$k_d=0,01$, $\\alpha_p=85$, $k_c=0,3$"), std::string::npos);
 

@@ -36,9 +36,20 @@ TEST(TreeLatexWriter, defaultSetIsWrittenExactlyAsTheGoldenText)
 TEST(TreeLatexWriter, numberTextHasFourSignificantDigitsOfASingle)
 {
     const std::pair<double, const char *> cases[] = {
-        {0.75, "0.75"}, {1000, "1000"}, {85, "85"},         {0.01, "0.01"},   {1.5, "1.5"},
-        {1e4, "1e+04"}, {-180, "-180"}, {3.14159, "3.142"}, {0.3, "0.3"},     {123456, "1.235e+05"},
-        {0, "0"},       {7.5, "7.5"},   {0.00012345, "0.0001234"}, {-0.5, "-0.5"},
+        {0.75, "0.75"},
+        {1000, "1000"},
+        {85, "85"},
+        {0.01, "0.01"},
+        {1.5, "1.5"},
+        {1e4, "1e+04"},
+        {-180, "-180"},
+        {3.14159, "3.142"},
+        {0.3, "0.3"},
+        {123456, "1.235e+05"},
+        {0, "0"},
+        {7.5, "7.5"},
+        {0.00012345, "0.0001234"},
+        {-0.5, "-0.5"},
     };
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(TreeLatexWriter::numberText(value, "C"), expected) << value;
@@ -67,7 +78,8 @@ TEST(TreeLatexWriter, leafTypesAreNamedAndUnknownOnesLeftBlank)
     TreeParameters p;
     for (int type = 0; type < 5; ++type) {
         p.leafType = type;
-        EXPECT_TRUE(contains(TreeLatexWriter().text(p), std::string("$l_{type}=\\textit{") + names[type] + "}$, "));
+        EXPECT_TRUE(
+            contains(TreeLatexWriter().text(p), std::string("$l_{type}=\\textit{") + names[type] + "}$, "));
     }
     for (int type : {-1, 5, 99}) {
         p.leafType = type;
@@ -85,12 +97,16 @@ TEST(TreeLatexWriter, curvePointsUseTheDesignerUnits)
     p.curveG(lignet::BranchLengthScaling) = {{0, 0.123}, {1, 0.5}};
     const std::string text = TreeLatexWriter().text(p);
 
-    EXPECT_TRUE(contains(text, "$\\alpha^g=\\left\\lbrace\\right.(0,\\;\\;18^\\circ)$,\n$(15,\\;\\;45^\\circ)$,\n"
-                               "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $ and $\\alpha^w"));
-    EXPECT_TRUE(contains(text, "$k_s^g=\\left\\lbrace\\right.(0,\\;\\;0.5)$,\n$(3,\\;\\;0.8)$,\n$(15,\\;\\;1)"));
-    EXPECT_TRUE(contains(text, "$\\alpha_m^g=\\left\\lbrace\\right.(0,\\;\\;-180^\\circ)$,\n$(7.5,\\;\\;-90^\\circ)$,\n"
-                               "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $"));
-    EXPECT_TRUE(contains(text, "$M^w =\\left\\lbrace\\right.(0,\\;\\;0.6)$,\n$(1,\\;\\;1.5)\\left.\\right\\rbrace $."));
+    EXPECT_TRUE(contains(text,
+                         "$\\alpha^g=\\left\\lbrace\\right.(0,\\;\\;18^\\circ)$,\n$(15,\\;\\;45^\\circ)$,\n"
+                         "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $ and $\\alpha^w"));
+    EXPECT_TRUE(
+        contains(text, "$k_s^g=\\left\\lbrace\\right.(0,\\;\\;0.5)$,\n$(3,\\;\\;0.8)$,\n$(15,\\;\\;1)"));
+    EXPECT_TRUE(contains(
+        text, "$\\alpha_m^g=\\left\\lbrace\\right.(0,\\;\\;-180^\\circ)$,\n$(7.5,\\;\\;-90^\\circ)$,\n"
+              "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $"));
+    EXPECT_TRUE(contains(
+        text, "$M^w =\\left\\lbrace\\right.(0,\\;\\;0.6)$,\n$(1,\\;\\;1.5)\\left.\\right\\rbrace $."));
     EXPECT_TRUE(contains(text, "$k_l^g=\\left\\lbrace\\right.(0,\\;\\;1.23)$,\n$(15,\\;\\;5)"));
 }
 
@@ -112,8 +128,10 @@ TEST(TreeLatexWriter, translatablePiecesGoThroughTheTranslator)
     const std::string text = TreeLatexWriter("C", translator).text(TreeParameters());
     EXPECT_TRUE(contains(text, "<To model the tree we have chosen following scalar parameters: >\n"));
     EXPECT_TRUE(contains(text, "$k_f=1$ < and >$l_{LOD}=0$."));
-    EXPECT_TRUE(contains(text, "<Branch distribution> $k_s^{g,w}$ <is determined for all orders> ($g,w$),\n"));
-    EXPECT_TRUE(contains(text, "<Gravimorphism impact,> $\\alpha_m^{g,w}$<, is determined for all orders>\n"));
+    EXPECT_TRUE(
+        contains(text, "<Branch distribution> $k_s^{g,w}$ <is determined for all orders> ($g,w$),\n"));
+    EXPECT_TRUE(
+        contains(text, "<Gravimorphism impact,> $\\alpha_m^{g,w}$<, is determined for all orders>\n"));
     EXPECT_TRUE(contains(text, "Values> $k_s^{g}$ in $k_s^{w}$\n"));
     EXPECT_TRUE(contains(text, "%\\begin{document}\n"));
     EXPECT_TRUE(contains(text, "\\textit{Spiral}"));

@@ -81,7 +81,8 @@ TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
     p.gravicentralism = 1234567.0;
     p.windSpeed = -2.5;
     const std::string text = TreeParameterFile::text(p);
-    EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
+        << text;
 
     TreeParameters back;
     std::istringstream in(text);
@@ -170,6 +171,7 @@ TEST(TreeParameterFile, missingFileIsReportedAndChangesNothing)
     EXPECT_NE(reason.find("cannot open"), std::string::npos) << reason;
     EXPECT_EQ(p, unusualSet());
     EXPECT_FALSE(p.loadFromFile(folder.path().string(), &reason));
+    EXPECT_NE(reason.find("it is a folder"), std::string::npos) << reason;
     EXPECT_EQ(p, unusualSet());
 }
 
@@ -253,7 +255,8 @@ std::vector<DamagedFile> damagedFiles()
         {"scalarsTruncated", paths + "1000\t5\t0.01\t85\n",
          "line 4: expected the gravicentralism (a number), found the end of the file"},
         {"curveCountOne", withFirstCurve("1\t\n0\t0.5\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and 100000, "
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and "
+         "100000, "
          "found 1"},
         {"curveCountZero", withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
         {"curveCountNegative", withFirstCurve("-2\t\n0\t0.5\n1\t0.8\n\n"),
@@ -261,17 +264,19 @@ std::vector<DamagedFile> damagedFiles()
         {"curveCountAbsurd", withFirstCurve("2000000000\t\n0\t0.5\n1\t0.8\n\n"),
          "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
         {"curveCountWord", withFirstCurve("two\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: expected the number of points of the G curve of the strand distribution (a whole number), found "
+         "line 4: expected the number of points of the G curve of the strand distribution (a whole number), "
+         "found "
          "\"two\""},
         {"pointNotANumber", withFirstCurve("2\t\n0\t0.5\n1\t0,8\n\n"),
          "line 6: expected y of point 2 of the G curve of the strand distribution (a number), found \"0,8\""},
         {"truncatedInsideACurve", golden.substr(0, golden.size() - 6),
-         "line 51: expected y of point 2 of the W curve of the gravimorphism impact (a number), found the end"},
+         "line 51: expected y of point 2 of the W curve of the gravimorphism impact (a number), found the "
+         "end"},
         {"missingLastCurve", golden.substr(0, golden.size() - 16),
-         "line 49: expected the number of points of the W curve of the gravimorphism impact (a whole number), found "
+         "line 49: expected the number of points of the W curve of the gravimorphism impact (a whole "
+         "number), found "
          "the end of the file"},
-        {"fewerPointsThanCounted", withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200),
-         "line "},
+        {"fewerPointsThanCounted", withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
     };
 }
 

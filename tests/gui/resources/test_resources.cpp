@@ -37,6 +37,32 @@ const ImageResource kImages[] = {
     {":/gui/textures/sky_w.png", 256, 256},
     {":/gui/textures/sky_u.png", 256, 256},
     {":/gui/textures/sky_d.png", 256, 256},
+    {":/gui/icons/icons/splash.png", 512, 400},
+    {":/gui/icons/icons/verdalis.png", 128, 128},
+    {":/gui/icons/icons/lignet.xpm", 128, 128},
+};
+
+// The icons of the main window's actions, in menu order.
+const char* const kActionIcons[] = {
+    "fileopen.png",
+    "filesave.png",
+    "strands.png",
+    "angles.png",
+    "scaling.png",
+    "gravimorphism.png",
+    "treescalars.png",
+    "ecosystem.png",
+    "moistureness.png",
+    "sunniness.png",
+    "windiness.png",
+    "navigate.png",
+    "grow.png",
+    "wind.png",
+    "play.png",
+    "fileopenecosystem.png",
+    "filesaveecosystem.png",
+    "area.png",
+    "stats.png",
 };
 
 TEST(Resources, defaultTerrainOpensWithTenThousandPoints)
@@ -61,6 +87,50 @@ TEST(Resources, everyPictureLoadsAtItsSize)
         EXPECT_EQ(image.width(), r.width) << r.path;
         EXPECT_EQ(image.height(), r.height) << r.path;
     }
+}
+
+TEST(Resources, actionIconsAreSquarePicturesOnATransparentGround)
+{
+    for (const char* name : kActionIcons) {
+        const QString path = QStringLiteral(":/gui/icons/icons/") + QString::fromLatin1(name);
+        const QImage icon(path);
+        ASSERT_FALSE(icon.isNull()) << name;
+        EXPECT_EQ(icon.width(), 48) << name;
+        EXPECT_EQ(icon.height(), 48) << name;
+        ASSERT_TRUE(icon.hasAlphaChannel()) << name;
+        int opaque = 0;
+        int clear = 0;
+        for (int y = 0; y < icon.height(); ++y) {
+            for (int x = 0; x < icon.width(); ++x) {
+                const int alpha = icon.pixelColor(x, y).alpha();
+                opaque += alpha == 255;
+                clear += alpha == 0;
+            }
+        }
+        // A drawing that covers a good part of the square and leaves the rest see-through.
+        EXPECT_GT(opaque, 48 * 48 / 12) << name;
+        EXPECT_GT(clear, 48 * 48 / 20) << name;
+    }
+}
+
+TEST(Resources, aboutPictureIsATreeOnATransparentGround)
+{
+    const QImage tree(QStringLiteral(":/gui/icons/icons/lignet.xpm"));
+    ASSERT_FALSE(tree.isNull());
+    EXPECT_EQ(tree.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(tree.pixelColor(127, 0).alpha(), 0);
+    // Brown trunk in the middle near the bottom, green crown in the upper half.
+    const QColor trunk = tree.pixelColor(64, 100);
+    EXPECT_EQ(trunk.alpha(), 255);
+    EXPECT_GT(trunk.red(), trunk.blue());
+    int green = 0;
+    for (int y = 10; y < 60; ++y) {
+        for (int x = 10; x < 118; ++x) {
+            const QColor c = tree.pixelColor(x, y);
+            green += c.alpha() == 255 && c.green() > c.red() && c.green() > c.blue();
+        }
+    }
+    EXPECT_GT(green, 108 * 50 / 3);
 }
 
 TEST(Resources, leafIsOpaqueGreenOnATransparentWhiteGround)

@@ -1,0 +1,42 @@
+// verdalis-cli terrain texture: the 128 × 128 height colour texture of a DEM as a PNG.
+
+#include "cli/command.h"
+#include "cli/terrainresources.h"
+
+#include <QBuffer>
+#include <QByteArray>
+
+#include <string>
+
+namespace {
+
+int run(const cli::Arguments &args)
+{
+    ecosystem::TerrainModel terrain;
+    const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
+    if (const int status = cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
+        return status;
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!cli::TerrainResources::toQImage(terrain.heightTexture()).save(&buffer, "PNG"))
+        return cli::fail(cli::ExitBadInput, "cannot encode the texture as PNG");
+    std::string error;
+    if (!cli::TerrainResources::writeFile(args.positional[0], png, error))
+        return cli::fail(cli::ExitBadInput, error);
+    return cli::ExitOk;
+}
+
+const bool registered = cli::registerCommand({
+    "terrain texture",
+    "OUT.png",
+    "Write the 128 x 128 height colour texture of a DEM as a PNG",
+    "Without --dem the built-in terrain is used.",
+    {{"--dem", "FILE", "DEM file to colour (100 x 100 points of x y z)"}},
+    1,
+    1,
+    run,
+});
+
+} // namespace

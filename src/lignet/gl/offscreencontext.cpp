@@ -1,0 +1,80 @@
+#include "lignet/gl/offscreencontext.h"
+
+#include <QGuiApplication>
+#include <QOpenGLFramebufferObjectFormat>
+#include <QSurfaceFormat>
+
+#include <GL/gl.h>
+
+namespace lignet::gl {
+
+OffscreenContext::OffscreenContext(const QSize &size) : m_size(size)
+{
+    if (!QGuiApplication::instance()) {
+        m_error = QStringLiteral("off-screen drawing needs a running QGuiApplication");
+        return;
+    }
+    if (size.width() < 1 || size.height() < 1) {
+        m_error = QStringLiteral("off-screen image size must be positive");
+        return;
+    }
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    m_surface.setFormat(format);
+    m_surface.create();
+    if (!m_surface.isValid()) {
+        m_error = QStringLiteral("could not create an off-screen surface");
+        return;
+    }
+    m_context.setFormat(format);
+    if (!m_context.create()) {
+        m_error = QStringLiteral("could not create an OpenGL context");
+        return;
+    }
+    if (!m_context.makeCurrent(&m_surface)) {
+        m_error = QStringLiteral("could not make the OpenGL context current");
+        return;
+    }
+    QOpenGLFramebufferObjectFormat fboFormat;
+    fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
+    m_framebuffer = std::make_unique<QOpenGLFramebufferObject>(size, fboFormat);
+    if (!m_framebuffer->isValid() || !m_framebuffer->bind()) {
+        m_framebuffer.reset();
+        m_error = QStringLiteral("could not create a %1x%2 framebuffer").arg(size.width()).arg(size.height());
+        return;
+    }
+    glViewport(0, 0, size.width(), size.height());
+}
+
+OffscreenContext::~OffscreenContext()
+{
+    // The framebuffer object must go while its context is current.
+    if (m_framebuffer && m_context.makeCurrent(&m_surface)) {
+        m_framebuffer.reset();
+        m_context.doneCurrent();
+    }
+}
+
+bool OffscreenContext::makeCurrent()
+{
+    if (!isValid() || !m_context.makeCurrent(&m_surface))
+        return false;
+    return m_framebuffer->bind();
+}
+
+void OffscreenContext::doneCurrent()
+{
+    m_context.doneCurrent();
+}
+
+QImage OffscreenContext::grab()
+{
+    if (!makeCurrent())
+        return {};
+    glFinish();
+    return m_framebuffer->toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace lignet::gl

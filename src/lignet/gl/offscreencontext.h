@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+namespace lignet::gl {
+
+// A compatibility-profile OpenGL context drawing into a framebuffer object of a fixed size,
+// without a window. Needs a QGuiApplication and a display (or Xvfb). After construction the
+// context is current and the framebuffer bound with the viewport covering it.
+class OffscreenContext {
+public:
+    explicit OffscreenContext(const QSize &size);
+    ~OffscreenContext();
+    OffscreenContext(const OffscreenContext &) = delete;
+    OffscreenContext &operator=(const OffscreenContext &) = delete;
+
+    bool isValid() const { return m_error.isEmpty(); }
+    // Why the context could not be made, empty when it is valid.
+    const QString &error() const { return m_error; }
+    QSize size() const { return m_size; }
+    QOpenGLContext *context() { return &m_context; }
+
+    bool makeCurrent();
+    void doneCurrent();
+    // The framebuffer as an opaque image (what a window would show), top row first.
+    QImage grab();
+
+private:
+    QSize m_size;
+    QOffscreenSurface m_surface;
+    QOpenGLContext m_context;
+    std::unique_ptr<QOpenGLFramebufferObject> m_framebuffer;
+    QString m_error;
+};
+
+} // namespace lignet::gl
