@@ -15,6 +15,13 @@ public:
     bool hasMultitexture() const { return multitexture; }
     bool hasCompiledVertexArray() const { return compiledVertexArray; }
 
+    enum class Notice { None, CouldNotQuery, CompiledVertexArrayFailover };
+
+    // Which information box a view shows after this check. `failoverNoticePending` is the
+    // process-wide flag: the failover notice is given at most once, and only when the first view
+    // that gets this far lacks the extension; any check that read a list clears the flag.
+    Notice noticeFor(bool &failoverNoticePending) const;
+
     // Names are compared whole and case-sensitively after splitting at single blanks.
     static bool listContains(const QString &extensionList, const QString &name);
 

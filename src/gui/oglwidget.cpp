@@ -89,22 +89,21 @@ void OglWidget::initializeGL()
 void OglWidget::checkExtensions()
 {
     const GlExtensionCheck check(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
-    if (!check.queried()) {
-        multitexture = false;
-        compiledVertexArrays = false;
+    multitexture = check.hasMultitexture();
+    compiledVertexArrays = check.hasCompiledVertexArray();
+    switch (check.noticeFor(failoverMessageNotShown)) {
+    case GlExtensionCheck::Notice::CouldNotQuery:
         QMessageBox::information(
             this, tr("OpenGL Extensions"),
             tr("Could not query for supported OpenGL extensions, extensions will not be supported."));
-        return;
-    }
-    multitexture = check.hasMultitexture();
-    compiledVertexArrays = check.hasCompiledVertexArray();
-    const bool tellUser = failoverMessageNotShown && !compiledVertexArrays;
-    failoverMessageNotShown = false;
-    if (tellUser) {
+        break;
+    case GlExtensionCheck::Notice::CompiledVertexArrayFailover:
         QMessageBox::information(
             this, tr("OpenGL Extensions"),
             tr("Compiled vertex array is not supported with this driver, using failover."));
+        break;
+    case GlExtensionCheck::Notice::None:
+        break;
     }
 }
 

@@ -53,6 +53,31 @@ private slots:
         QVERIFY(!none.hasCompiledVertexArray());
     }
 
+    void failoverNoticeIsGivenOnceAndOnlyIfTheFirstListedDriverLacksTheExtension()
+    {
+        using Notice = GlExtensionCheck::Notice;
+        const GlExtensionCheck lacking("GL_ARB_multitexture");
+        const GlExtensionCheck having("GL_EXT_compiled_vertex_array");
+        const GlExtensionCheck unreadable(nullptr);
+
+        bool pending = true;
+        QCOMPARE(lacking.noticeFor(pending), Notice::CompiledVertexArrayFailover);
+        QVERIFY(!pending);
+        QCOMPARE(lacking.noticeFor(pending), Notice::None);
+
+        pending = true;
+        QCOMPARE(having.noticeFor(pending), Notice::None);
+        QVERIFY(!pending);
+        QCOMPARE(lacking.noticeFor(pending), Notice::None);
+
+        // A driver without a list says so for every view and leaves the failover notice pending.
+        pending = true;
+        QCOMPARE(unreadable.noticeFor(pending), Notice::CouldNotQuery);
+        QCOMPARE(unreadable.noticeFor(pending), Notice::CouldNotQuery);
+        QVERIFY(pending);
+        QCOMPARE(lacking.noticeFor(pending), Notice::CompiledVertexArrayFailover);
+    }
+
     void simulationTimerExistsOnlyWhileRunningAndTicksWhenIdle()
     {
         TimeKeeper keeper(nullptr, nullptr);

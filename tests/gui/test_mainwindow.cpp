@@ -26,6 +26,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <GL/gl.h>
+
 #include <cmath>
 #include <memory>
 
@@ -552,6 +554,39 @@ private slots:
         QCOMPARE(camera()->heading, 270.0f);
     }
 
+    void viewKeepsANinetyDegreeSquareProjectionWhateverItsShape()
+    {
+        OglWidget *view = window->firstView();
+        // This driver lists both extensions, so no view has anything to report.
+        QVERIFY(view->hasMultitexture());
+        QVERIFY(view->hasCompiledVertexArrays());
+        QVERIFY(!OglWidget::failoverMessagePending());
+        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+
+        const QSize original = window->size();
+        for (const QSize size : {QSize(1200, 700), QSize(800, 1000)}) {
+            window->resize(size);
+            QTRY_VERIFY(view->width() > 0);
+            QApplication::processEvents();
+            view->makeCurrent();
+            GLfloat projection[16];
+            glGetFloatv(GL_PROJECTION_MATRIX, projection);
+            GLint viewport[4];
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            view->doneCurrent();
+            // gluPerspective(90, 1, 1, 30000): cot(45 degrees) on both axes, whatever the shape.
+            QVERIFY(std::fabs(projection[0] - 1.0f) < 1e-5f);
+            QVERIFY(std::fabs(projection[5] - 1.0f) < 1e-5f);
+            QVERIFY(std::fabs(projection[10] - (30001.0f / -29999.0f)) < 1e-5f);
+            QVERIFY(std::fabs(projection[14] - (2.0f * 30000.0f / -29999.0f)) < 1e-4f);
+            QCOMPARE(projection[11], -1.0f);
+            const qreal ratio = view->devicePixelRatio();
+            QCOMPARE(viewport[2], int(view->width() * ratio));
+            QCOMPARE(viewport[3], int(view->height() * ratio));
+        }
+        window->resize(original);
+    }
+
     void mouseDragsChangeTheOrbitValues()
     {
         OglWidget *view = window->firstView();
@@ -726,6 +761,9 @@ private slots:
 
     void addViewTwiceGivesThreeStackedViewsThatAllRepaint()
     {
+        // The forest of the previous test is slow to draw in software; the terrain is enough here.
+        action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        QVERIFY(model()->isDoNotDrawTrees());
         action("actionAdd_view")->trigger();
         action("actionAdd_view")->trigger();
         QCOMPARE(window->views().size(), 3);
@@ -748,6 +786,8 @@ private slots:
         QVERIFY(views.at(1)->mapTo(window.get(), QPoint()).y() <
                 views.at(2)->mapTo(window.get(), QPoint()).y());
         keepScreenshot(window->grab().toImage(), QStringLiteral("mainwindow-three-views.png"));
+        action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        QVERIFY(!model()->isDoNotDrawTrees());
     }
 
     void sequenceExportNumbersFramesOfTheRunningWindow()
