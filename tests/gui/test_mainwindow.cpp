@@ -790,6 +790,26 @@ private slots:
         QVERIFY(!model()->isDoNotDrawTrees());
     }
 
+    void floatedViewKeepsDrawingTheSameModel()
+    {
+        OglWidget *view = window->views().last();
+        auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
+        QVERIFY(dock != nullptr);
+        dock->setFloating(true);
+        QVERIFY(QTest::qWaitForWindowExposed(dock));
+        const int frames = view->framesDrawn();
+        const int firstFrames = window->firstView()->framesDrawn();
+        action("actionDisplay_sun")->trigger();
+        QTRY_VERIFY(view->framesDrawn() > frames);
+        QTRY_VERIFY(window->firstView()->framesDrawn() > firstFrames);
+        QCOMPARE(view->currentModel(), model());
+        dock->setFloating(false);
+        const int dockedFrames = view->framesDrawn();
+        action("actionDisplay_sun")->trigger();
+        QVERIFY(!model()->isDisplaySun());
+        QTRY_VERIFY(view->framesDrawn() > dockedFrames);
+    }
+
     void sequenceExportNumbersFramesOfTheRunningWindow()
     {
         auto *keeper = window->timeKeeper();
