@@ -21,8 +21,9 @@ const ecosystem::TerrainModel &defaultTerrain()
 {
     static const ecosystem::TerrainModel terrain = [] {
         ecosystem::TerrainModel t;
-        const auto result = t.loadDemFile(std::string(VERDALIS_SOURCE_DIR) + "/gui/textures/100x100.dmr",
-                                          ecosystem::HeightImages{}, ecosystem::TerrainModel::MapUpdate::Defer);
+        const auto result =
+            t.loadDemFile(std::string(VERDALIS_SOURCE_DIR) + "/gui/textures/100x100.dmr",
+                          ecosystem::HeightImages{}, ecosystem::TerrainModel::MapUpdate::Defer);
         if (!result.ok()) {
             std::cerr << result.message() << ' ' << result.detail << '\n';
             std::exit(1);

@@ -67,7 +67,8 @@ def species_text(s):
 
 SPECIES = {
     # A low shrub: almost no trunk, the strands part nearly evenly at every split so that many
-    # stems of equal rank fan out from the ground, wide angles, short twigs, small dense leaves.
+    # stems of equal rank fan out from the ground; short twigs whose outer parts (w >= 6) bend a
+    # little toward the ground, giving a rounded mound; small dense leaves.
     "grm5.tree.xml": dict(
         strands=500, trunkHeight=0.1, thickness=0.003, phyllotaxis=137.5, gravicentralism=0.1,
         leafSize=0.06, leafDensity=6, windSpeed=1.0, leafType=STAGGERED,
@@ -79,8 +80,9 @@ SPECIES = {
         gravimorphism=(over_g([(0, 0), (15, 0)], gravimorphism),
                        over_w([(0, 1.0), (3, 1.0), (6, 1.07), (50, 1.07)])),
     ),
-    # Weeping willow: a short trunk parting into a few rising limbs; from the fifth branching on
-    # gravimorphism turns every branch toward the ground, so long thin twigs hang straight down.
+    # Weeping willow: a short trunk parting into spreading limbs; from about the eighth branching
+    # on, gravimorphism bends every segment further toward the ground (up to the vertical), so
+    # the long thin twigs arch over and hang straight down.
     "Vrba Zalujka (Salix Babylonica).tree.xml": dict(
         strands=1500, trunkHeight=2.5, thickness=0.007, phyllotaxis=100.0, gravicentralism=0.3,
         leafSize=0.07, leafDensity=8, windSpeed=1.5, leafType=STACKED,
@@ -90,13 +92,13 @@ SPECIES = {
         maxLength=(over_g([(0, 1.0), (15, 1.0)], length), FLAT),
         scaling=(over_g([(0, 1.0), (15, 1.0)], length), over_w([(0, 1.0), (10, 0.8), (50, 0.8)])),
         gravimorphism=(over_g([(0, -40), (1, 0), (15, 0)], gravimorphism),
-                       over_w([(0, 1.0), (8, 1.0), (14, 1.8), (50, 2.0)])),
+                       over_w([(0, 1.0), (7, 1.0), (11, 1.2), (18, 1.4), (50, 1.5)])),
     ),
     # Broad maple: a short trunk that soon parts into several strong limbs at wide angles, a wide
-    # dome of a crown dense at the top, large leaves.
+    # dome of a crown dense at the top, large leaves on long segments.
     "javorVelikZgorajGost.tree.xml": dict(
         strands=2000, trunkHeight=2.8, thickness=0.007, phyllotaxis=120.0, gravicentralism=0.2,
-        leafSize=0.16, leafDensity=6, windSpeed=1.5, leafType=SPIRAL,
+        leafSize=0.13, leafDensity=6, windSpeed=1.5, leafType=SPIRAL,
         strand=(over_g([(0, 0.6), (15, 0.65)], strand), FLAT),
         angle=(over_g([(0, 60), (15, 50)], angle), FLAT),
         minLength=(over_g([(0, 0.8), (15, 0.8)], length), FLAT),
@@ -106,9 +108,10 @@ SPECIES = {
     ),
     # Conical spruce-like pine: the leader keeps nine tenths of the strands at every split and
     # stays upright (gravicentralism 1), side branches leave it almost at right angles and get
-    # shorter toward the top; needles.
+    # shorter toward the top: lengths are held constant, so a branch is as long as the number of
+    # splits its strands allow, which falls with height and draws a cone; needles.
     "smrekaMini.tree.xml": dict(
-        strands=1200, trunkHeight=0.8, thickness=0.006, phyllotaxis=137.5, gravicentralism=1.0,
+        strands=1200, trunkHeight=1.2, thickness=0.006, phyllotaxis=137.5, gravicentralism=1.0,
         leafSize=0.05, leafDensity=12, windSpeed=2.0, leafType=CONIFEROUS,
         strand=(over_g([(0, 0.9), (1, 0.75), (15, 0.75)], strand), FLAT),
         angle=(over_g([(0, 85), (1, 50), (15, 50)], angle), FLAT),

@@ -3,8 +3,9 @@
 #include "cli/command.h"
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
-#include "ecosystem/render/offscreenview.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
+#include "lignet/gl/glviewdefaults.h"
+#include "lignet/gl/offscreencontext.h"
 
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -78,10 +79,11 @@ int run(const cli::Command &self, const cli::Arguments &args)
     static char *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
 
-    ecosystem::render::OffscreenView view;
-    QString error;
-    if (!view.create(size.first, size.second, &error))
-        return cli::fail(cli::ExitBadInput, error.toStdString());
+    lignet::gl::OffscreenContext view(QSize(size.first, size.second));
+    if (!view.isValid())
+        return cli::fail(cli::ExitBadInput, view.error().toStdString());
+    lignet::gl::applyViewDefaults();
+    lignet::gl::applyViewProjection(size.first, size.second);
 
     bool failed = false;
     EcosystemRender model(view.context(), [&failed](const QString &title, const QString &text) {

@@ -61,7 +61,8 @@ void TreeRenderer::drawTree(TreeSink &sink)
         if (s.growthProgress > 1.0)
             s.growthProgress = 0.0;
         const double root = strands > 0 ? std::sqrt(static_cast<double>(strands)) * s.growthProgress : 0.0;
-        drawnStrands = static_cast<int>(std::min(root * root, static_cast<double>(INT_MAX)));
+        // A progress set from outside to a non-number grows nothing rather than an undefined count.
+        drawnStrands = std::isfinite(root) ? static_cast<int>(std::min(root * root, static_cast<double>(INT_MAX))) : 0;
         trunkHeight = (s.growthProgress + s.growthStep) * m_working.trunkHeight;
         s.growthProgress += s.growthStep;
     }
@@ -118,7 +119,10 @@ double TreeRenderer::tableValue(int d, int g, int w) const
 
 StrandSplit TreeRenderer::splitStrands(int g, int w, int n) const
 {
-    const double share = tableValue(StrandDistribution, g, w);
+    // The table holds shares of 0.5 to 1; anything else (a table filled by hand) is bounded so the
+    // strand counts stay defined.
+    double share = tableValue(StrandDistribution, g, w);
+    share = std::isfinite(share) ? std::clamp(share, 0.0, 1.0) : 0.5;
     const double angle = tableValue(BranchingAngles, g, w);
     StrandSplit split;
     split.major = static_cast<int>(std::floor((n - 2) * share + 0.5)) + 1;
@@ -234,8 +238,8 @@ void TreeRenderer::setBranchColour(int g, int w)
 void TreeRenderer::drawBranch(int n, int g, int w, double L, double segmentLength, math::Mat4 &q1,
                               math::Mat4 &q2, const ExportRing *ring, int branchId)
 {
-    const int lod = m_settings.levelOfDetail;
-    const int detailLimit = lod == 0 ? 50 : 10 - lod;
+    const long long lod = m_settings.levelOfDetail;
+    const long long detailLimit = lod == 0 ? 50 : 10 - lod;
     const double centralism = m_working.gravicentralism;
     const float phyllotaxis = static_cast<float>(m_working.phyllotaxisAngle);
     ExportRing continuedRing;

@@ -1,6 +1,7 @@
 #include "lignet/vertexexporter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <locale>
 
 namespace lignet {
@@ -35,14 +36,25 @@ math::Vector3f VertexExporter::cornerPoint(const math::Mat4 &frame, float h, flo
 
 void VertexExporter::writePoint(const math::Vector3f &p)
 {
-    m_out << static_cast<double>(p.x) << ' ' << static_cast<double>(p.y) << ' ' << static_cast<double>(p.z)
-          << '\n';
+    // Formatted as the stream's default (6 significant digits, %g style) without its per-value
+    // overhead; to_chars is locale-independent like the classic locale.
+    char line[3 * 32];
+    char *end = line;
+    char *const last = line + sizeof line;
+    for (float value : {p.x, p.y, p.z}) {
+        if (end != line)
+            *end++ = ' ';
+        end = std::to_chars(end, last, static_cast<double>(value), std::chars_format::general, 6).ptr;
+    }
+    *end++ = '\n';
+    m_out.write(line, end - line);
 }
 
-void VertexExporter::exportSegment(const math::Mat4 &frame, double length, double baseRadius, double topRadius,
+void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius, double topRadius,
                                    const ExportRing *ring, int branchId)
 {
     m_out << "B " << branchId << '\n';
+    const math::Mat4 frame = m_base * segmentFrame;
     const float step = 360.0f / static_cast<float>(m_ringSize);
     if (ring) {
         m_bottomRing = *ring;
@@ -81,9 +93,10 @@ ExportRing VertexExporter::takeTopRing() const
     return ring;
 }
 
-void VertexExporter::exportLeaf(const math::Mat4 &frame, float leafSize, int branchId)
+void VertexExporter::exportLeaf(const math::Mat4 &leafFrame, float leafSize, int branchId)
 {
     m_out << "L " << branchId << '\n';
+    const math::Mat4 frame = m_base * leafFrame;
     for (float angle : {0.0f, 90.0f, 180.0f, 270.0f})
         writePoint(cornerPoint(frame, 0.0f, leafSize, 0.0f, angle));
 }
@@ -101,6 +114,7 @@ bool VertexExporter::endExport()
     }
     m_writing = false;
     m_armed = false;
+    m_base = math::Mat4();
     return ok;
 }
 

@@ -27,6 +27,13 @@ public:
     // A file that cannot be opened leaves the export failed: the drawing goes on, nothing is
     // written, and false is returned with lastError() set.
     bool beginExport(const std::string &fileName, bool highQuality);
+    // Coordinates are written in the frame base x (segment or leaf frame). The base is the
+    // identity (the tree's own coordinates) unless a drawer sets it for one export, for instance
+    // to the camera and plant placement current when an ecosystem frame draws the tree; endExport
+    // resets it.
+    void setBaseFrame(const math::Mat4 &base) { m_base = base; }
+    const math::Mat4 &baseFrame() const { return m_base; }
+
     // True between beginExport and endExport while the file is good.
     bool writing() const { return m_writing; }
 
@@ -58,6 +65,7 @@ private:
     std::int32_t m_ringSize = 4;
     ExportRing m_bottomRing;
     ExportRing m_topRing;
+    math::Mat4 m_base;
     std::ofstream m_out;
     bool m_writing = false;
     std::string m_fileName;

@@ -1,35 +1,26 @@
 #pragma once
 
-#include <QImage>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
+#include "lignet/gl/glviewdefaults.h"
+#include "lignet/gl/offscreencontext.h"
 
 #include <memory>
 
-// A current compatibility-profile context drawing into a framebuffer object of a fixed size,
-// with the projection the program's views use (90 degrees, aspect 1, near 1, far 30000).
+// A current off-screen context with the program's view state and projection.
 class OffscreenGl {
 public:
     bool create(int width, int height)
     {
-        surface.setFormat(QSurfaceFormat::defaultFormat());
-        surface.create();
-        context.setFormat(QSurfaceFormat::defaultFormat());
-        if (!context.create() || !context.makeCurrent(&surface))
+        context = std::make_unique<lignet::gl::OffscreenContext>(QSize(width, height));
+        if (!context->isValid())
             return false;
-        QOpenGLFramebufferObjectFormat format;
-        format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-        fbo = std::make_unique<QOpenGLFramebufferObject>(width, height, format);
-        if (!fbo->isValid() || !fbo->bind())
-            return false;
+        lignet::gl::applyViewDefaults();
+        lignet::gl::applyViewProjection(width, height);
         return true;
     }
-    QImage grab() const { return fbo->toImage(); }
-    QOpenGLContext *glContext() { return &context; }
+    QImage grab() const { return context->grab(); }
+    QOpenGLContext *glContext() { return context->context(); }
+    bool makeCurrent() { return context->makeCurrent(); }
 
 private:
-    QOffscreenSurface surface;
-    QOpenGLContext context;
-    std::unique_ptr<QOpenGLFramebufferObject> fbo;
+    std::unique_ptr<lignet::gl::OffscreenContext> context;
 };

@@ -8,10 +8,11 @@
 #include "ecosystem/render/terrainoverlays.h"
 #include "ecosystem/render/terrainrenderer.h"
 #include "ecosystem/render/texturehelper.h"
-#include "ecosystem/render/treedrawing.h"
+#include "ecosystem/render/speciesappearance.h"
 #include "ecosystem/render/viewfrustum.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
+#include "lignet/gl/treedrawing.h"
 #include "lignet/treeparameterfile.h"
 #include "lignet/treerenderer.h"
 
@@ -121,7 +122,7 @@ EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
     for (std::size_t i = 0; i < speciesFiles().size(); ++i) {
         auto *tree = new lignet::TreeRenderer();
         currentTree = tree;
-        TreeDrawing::createQuadric(*tree);
+        lignet::gl::createQuadric(*tree);
         const std::string &file = speciesFiles()[i];
         if (!file.empty()) {
             std::string reason;
@@ -261,7 +262,7 @@ void EcosystemRender::countFrameRate()
 
 void EcosystemRender::renderTreeEditFrame()
 {
-    TreeDrawing::drawTreeScene(*currentTree, camera->orbitUp, camera->orbitSide, camera->orbitDistance,
+    lignet::gl::drawTreeScene(*currentTree, camera->orbitUp, camera->orbitSide, camera->orbitDistance,
                                camera->orbitPitch, camera->orbitYaw);
 }
 
@@ -286,6 +287,9 @@ void EcosystemRender::renderEcosystemFrame()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    // The sky and the terrain carry no normals: start every frame from OpenGL's initial normal so
+    // their lighting never depends on what the previous frame drew last.
+    glNormal3f(0.0f, 0.0f, 1.0f);
     checkGlError("Identity model");
     camera->applyFlyCamera();
     checkGlError("Camera set");
@@ -364,7 +368,7 @@ int EcosystemRender::renderTrees()
                 settings.spinAngle = static_cast<double>(plant.id) * 17.19;
                 settings.growthProgress = std::min(static_cast<double>(plant.size), 1.0);
                 const double distance = static_cast<double>((p - eye).length());
-                TreeDrawing::drawTreeAtLevelOfDetail(tree, levelOfDetailForDistance(distance));
+                lignet::gl::drawTreeAtLevelOfDetail(tree, levelOfDetailForDistance(distance));
             }
             glPopMatrix();
         }
@@ -439,7 +443,7 @@ void EcosystemRender::reloadCurrentTreeTextures()
     TextureHelper::release(oldLeaf);
     settings.barkTexture = TextureHelper::upload(TextureHelper::applyColourKey(bark));
     settings.leafTexture = TextureHelper::upload(TextureHelper::applyColourKey(leaf));
-    TreeDrawing::setTextureParameters(*currentTree);
+    lignet::gl::setTextureParameters(*currentTree, true, true);
 }
 
 void EcosystemRender::reloadAllTreeTextures()

@@ -53,24 +53,19 @@ bool DeathRules::isDominated(Plant &p, std::int32_t entry)
     const int y0 = std::max(0, p.cellY - r);
     const int y1 = std::min(grid_->height() - 1, p.cellY + r);
 
-    // Only whether such a neighbour exists matters, not which one is found first, so any scan
-    // order gives the same outcome.
+    // Only whether such a neighbour exists matters, not which one is found first, so the grid may
+    // offer candidates in any order. No crown overlaps p from further away than p's height plus
+    // the tallest height; the margin keeps rounding from losing a touching candidate.
     const PlantGrid::Entry *self = entry >= 0 ? &grid_->entry(entry) : nullptr;
-    bool dominated = false;
-    for (int y = y0; y <= y1 && !dominated; ++y) {
-        for (int x = x0; x <= x1 && !dominated; ++x) {
-            const std::span<const PlantGrid::Entry> cell = grid_->cell(x, y);
-            for (const PlantGrid::Entry &q : cell) {
-                if (q.removed || &q == self)
-                    continue;
-                if (q.weightedStrength >= strength &&
-                    crownsOverlap(p.position.x, p.position.y, p.position.z, p.height, q.x, q.y, q.z, q.height)) {
-                    dominated = true;
-                    break;
-                }
-            }
-        }
-    }
+    const float reach = (p.height + grid_->largestHeight()) * 1.001f + 0.01f;
+    const bool dominated = grid_->anyNear(p.position.x, p.position.z, reach, [&](const PlantGrid::Entry &q) {
+        // A removed plant's strength is not a number and fails the comparison.
+        if (!(q.weightedStrength >= strength) || &q == self || q.cellX < x0 || q.cellX > x1 || q.cellY < y0 ||
+            q.cellY > y1)
+            return false;
+        return
+               crownsOverlap(p.position.x, p.position.y, p.position.z, p.height, q.x, q.y, q.z, q.height);
+    });
     p.dominated = dominated;
     if (!dominated)
         return false;
@@ -113,8 +108,12 @@ bool DeathRules::crownsOverlap(float ax, float ay, float az, float aHeight, floa
     const double dx = static_cast<double>(ax) - static_cast<double>(bx);
     const double dy = static_cast<double>(ay) - static_cast<double>(by);
     const double dz = static_cast<double>(az) - static_cast<double>(bz);
-    const float distance = static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
-    return aHeight + bHeight > distance;
+    const double squared = dx * dx + dy * dy + dz * dz;
+    const float reach = aHeight + bHeight;
+    // Clearly apart: the rounded distance could not fall below the reach, so skip the square root.
+    if (squared > static_cast<double>(reach) * static_cast<double>(reach) * (1.0 + 1e-6))
+        return false;
+    return reach > static_cast<float>(std::sqrt(squared));
 }
 
 int DeathRules::computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize)

@@ -42,7 +42,7 @@ EcosystemSimulation::EcosystemSimulation() : phaseStart_(Clock::now())
 void EcosystemSimulation::attachTerrain(TerrainModel &terrain)
 {
     terrain_ = &terrain;
-    grid_.allocate(terrain.width(), terrain.height());
+    grid_.allocate(terrain.width(), terrain.height(), terrain.cellSize());
 }
 
 void EcosystemSimulation::initialise()
@@ -57,7 +57,7 @@ void EcosystemSimulation::initialise()
     largestMaxAge_ = 0;
     for (const Species &s : species_)
         largestMaxAge_ = std::max(largestMaxAge_, s.maxAge);
-    grid_.allocate(terrain_->width(), terrain_->height());
+    grid_.allocate(terrain_->width(), terrain_->height(), terrain_->cellSize());
 }
 
 int EcosystemSimulation::restartPhaseTimer()
@@ -178,7 +178,6 @@ void EcosystemSimulation::addPhase(Species &s)
         }
     }
 
-    s.plants.reserve(s.plants.size() + placements.size());
     for (const Placement &p : placements)
         s.plants.push_back(constructPlant(s, p.x, p.y, p.point));
 }

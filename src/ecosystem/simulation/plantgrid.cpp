@@ -1,51 +1,71 @@
 #include "ecosystem/simulation/plantgrid.h"
 
-#include <algorithm>
+#include <limits>
 
 namespace ecosystem {
 
-void PlantGrid::allocate(int width, int height)
+void PlantGrid::allocate(int width, int height, float cellSize)
 {
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
-    cellStart_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) + 1, 0);
+    width_ = std::clamp(width, 0, MaxSide);
+    height_ = std::clamp(height, 0, MaxSide);
+    fineSize_ = cellSize > 0.0f ? cellSize / static_cast<float>(Subdivisions) : 1.0f;
+    fineWidth_ = std::max(width_ * Subdivisions, 1);
+    fineHeight_ = std::max(height_ * Subdivisions, 1);
+    fineStart_.assign(static_cast<std::size_t>(fineWidth_) * static_cast<std::size_t>(fineHeight_) + 1, 0);
     entries_.clear();
     speciesOffset_.clear();
     entryOfPlant_.clear();
+    order_.clear();
+    largestHeight_ = 0.0f;
     living_ = 0;
 }
 
 void PlantGrid::rebuild(const std::vector<Species> &species)
 {
-    const std::size_t cellCount = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
-    cellStart_.assign(cellCount + 1, 0);
+    const std::size_t fineCount = static_cast<std::size_t>(fineWidth_) * static_cast<std::size_t>(fineHeight_);
+    std::fill(fineStart_.begin(), fineStart_.end(), 0);
     speciesOffset_.clear();
-    entryOfPlant_.clear();
+    largestHeight_ = 0.0f;
 
-    // Counting sort by cell: count, turn counts into offsets, then place in list order so that
-    // each cell keeps registration order.
+    const auto fineOf = [this](const Plant &p) {
+        return static_cast<std::size_t>(fineIndex(p.position.x, fineWidth_)) +
+               static_cast<std::size_t>(fineIndex(p.position.z, fineHeight_)) * static_cast<std::size_t>(fineWidth_);
+    };
+
+    // Counting sort by fine square: count, turn counts into offsets, then place in list order.
     std::size_t plantCount = 0;
     for (const Species &s : species) {
         speciesOffset_.push_back(static_cast<std::int32_t>(plantCount));
         plantCount += s.plants.size();
         for (const Plant &p : s.plants)
             if (contains(p.cellX, p.cellY))
-                ++cellStart_[static_cast<std::size_t>(p.cellX + p.cellY * width_) + 1];
+                ++fineStart_[fineOf(p) + 1];
     }
-    for (std::size_t c = 0; c < cellCount; ++c)
-        cellStart_[c + 1] += cellStart_[c];
+    for (std::size_t c = 0; c < fineCount; ++c)
+        fineStart_[c + 1] += fineStart_[c];
 
-    entries_.resize(static_cast<std::size_t>(cellStart_[cellCount]));
+    entries_.resize(static_cast<std::size_t>(fineStart_[fineCount]));
+    ids_.resize(entries_.size());
     entryOfPlant_.assign(plantCount, -1);
-    std::vector<std::int32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+    order_.clear();
+    order_.reserve(entries_.size());
+    fill_.assign(fineStart_.begin(), fineStart_.end() - 1);
     std::size_t flat = 0;
     for (const Species &s : species) {
         for (const Plant &p : s.plants) {
             if (contains(p.cellX, p.cellY)) {
-                const std::int32_t e = fill[static_cast<std::size_t>(p.cellX + p.cellY * width_)]++;
-                entries_[static_cast<std::size_t>(e)] = {p.position.x, p.position.y, p.position.z, p.height,
-                                                         s.competitiveness * p.strength, p.id, false};
+                const std::int32_t e = fill_[fineOf(p)]++;
+                entries_[static_cast<std::size_t>(e)] = {p.position.x,
+                                                         p.position.y,
+                                                         p.position.z,
+                                                         p.height,
+                                                         s.competitiveness * p.strength,
+                                                         static_cast<std::int16_t>(p.cellX),
+                                                         static_cast<std::int16_t>(p.cellY)};
+                ids_[static_cast<std::size_t>(e)] = p.id;
                 entryOfPlant_[flat] = e;
+                order_.push_back(e);
+                largestHeight_ = std::max(largestHeight_, p.height);
             }
             ++flat;
         }
@@ -53,23 +73,14 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
     living_ = entries_.size();
 }
 
-std::span<const PlantGrid::Entry> PlantGrid::cell(int x, int y) const
-{
-    if (!contains(x, y))
-        return {};
-    const std::size_t c = static_cast<std::size_t>(x + y * width_);
-    return std::span<const Entry>(entries_.data() + cellStart_[c],
-                                  static_cast<std::size_t>(cellStart_[c + 1] - cellStart_[c]));
-}
-
 std::int32_t PlantGrid::entryOf(int species, std::size_t plantIndex) const
 {
     if (species < 0 || static_cast<std::size_t>(species) >= speciesOffset_.size())
         return -1;
-    const std::size_t flat = static_cast<std::size_t>(speciesOffset_[static_cast<std::size_t>(species)]) + plantIndex;
-    const std::size_t end = static_cast<std::size_t>(species) + 1 < speciesOffset_.size()
-                                ? static_cast<std::size_t>(speciesOffset_[static_cast<std::size_t>(species) + 1])
-                                : entryOfPlant_.size();
+    const auto s = static_cast<std::size_t>(species);
+    const auto flat = static_cast<std::size_t>(speciesOffset_[s]) + plantIndex;
+    const std::size_t end =
+        s + 1 < speciesOffset_.size() ? static_cast<std::size_t>(speciesOffset_[s + 1]) : entryOfPlant_.size();
     return flat < end ? entryOfPlant_[flat] : -1;
 }
 
@@ -78,8 +89,8 @@ void PlantGrid::remove(std::int32_t entryIndex)
     if (entryIndex < 0 || static_cast<std::size_t>(entryIndex) >= entries_.size())
         return;
     Entry &e = entries_[static_cast<std::size_t>(entryIndex)];
-    if (!e.removed) {
-        e.removed = true;
+    if (!e.removed()) {
+        e.weightedStrength = std::numeric_limits<float>::quiet_NaN();
         --living_;
     }
 }
@@ -87,9 +98,11 @@ void PlantGrid::remove(std::int32_t entryIndex)
 std::vector<std::uint32_t> PlantGrid::idsInCell(int x, int y) const
 {
     std::vector<std::uint32_t> ids;
-    for (const Entry &e : cell(x, y))
-        if (!e.removed)
-            ids.push_back(e.id);
+    for (const std::int32_t e : order_) {
+        const Entry &entry = entries_[static_cast<std::size_t>(e)];
+        if (!entry.removed() && entry.cellX == x && entry.cellY == y)
+            ids.push_back(ids_[static_cast<std::size_t>(e)]);
+    }
     return ids;
 }
 

@@ -13,8 +13,8 @@ struct DemLoadResult {
     };
 
     Status status = Status::Ok;
-    int pointsRead = 0;  // complete points read before the reading stopped
-    std::string detail;  // one line for diagnostics (command line), may be empty
+    int pointsRead = 0; // complete points read before the reading stopped
+    std::string detail; // one line for diagnostics (command line), may be empty
 
     bool ok() const { return status == Status::Ok; }
     // "Could not open DEM terrain file." or "Error reading DEM terrain file."; empty when ok.

@@ -82,10 +82,10 @@ DemLoadResult DemReader::readDem(std::istream &in, DemData &out) const
             in >> a >> b >> h;
             if (!in) {
                 if (in.eof())
-                    return readError(point, "the file ends after " + std::to_string(point) + " of "
-                                                + std::to_string(total) + " points");
-                return readError(point, "point " + std::to_string(point + 1)
-                                            + " holds something that is not a finite number");
+                    return readError(point, "the file ends after " + std::to_string(point) + " of " +
+                                                std::to_string(total) + " points");
+                return readError(point, "point " + std::to_string(point + 1) +
+                                            " holds something that is not a finite number");
             }
             if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(h))
                 return readError(point, "point " + std::to_string(point + 1) + " is not finite");
@@ -156,8 +156,8 @@ RgbImage DemReader::buildHeightTexture(const DemData &dem, const HeightImages &i
             std::uint8_t rgb[3];
             for (int channel = 0; channel < 3; ++channel) {
                 const int value = static_cast<int>(
-                    sample(main, px, py, channel) * t
-                    + (sample(previous, px, py, channel) + sample(next, px, py, channel)) * (1.0 - t) * 0.5);
+                    sample(main, px, py, channel) * t +
+                    (sample(previous, px, py, channel) + sample(next, px, py, channel)) * (1.0 - t) * 0.5);
                 rgb[channel] = static_cast<std::uint8_t>(value / 2);
             }
             texture.setPixel(i, size - 1 - j, rgb[0], rgb[1], rgb[2]);

@@ -61,8 +61,8 @@ void MoistureComputation::flow(std::vector<float> &moisture, const std::vector<f
             continue;
 
         auto &own = moisture[static_cast<std::size_t>(i)];
-        const float amount =
-            std::min(std::abs(slope[static_cast<std::size_t>(i)]) * FlowFactor, 1.0f) * own / static_cast<float>(n);
+        const float amount = std::min(std::abs(slope[static_cast<std::size_t>(i)]) * FlowFactor, 1.0f) * own /
+                             static_cast<float>(n);
         for (int k = 0; k < n; ++k) {
             own -= amount;
             moisture[static_cast<std::size_t>(lower[k])] += amount;
@@ -76,7 +76,8 @@ void MoistureComputation::smooth(std::vector<float> &moisture) const
         for (int c = 1; c < width_ - 1; ++c) {
             const std::size_t i = static_cast<std::size_t>(c + r * width_);
             const std::size_t w = static_cast<std::size_t>(width_);
-            const float sum = moisture[i] + moisture[i - 1] + moisture[i + 1] + moisture[i - w] + moisture[i + w];
+            const float sum =
+                moisture[i] + moisture[i - 1] + moisture[i + 1] + moisture[i - w] + moisture[i + w];
             moisture[i] = sum / 5.0f;
         }
     }

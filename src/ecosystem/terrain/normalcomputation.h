@@ -10,7 +10,8 @@ namespace ecosystem {
 // neighbours. The last column and row have no such triangle and copy the nearest computed normal.
 class NormalComputation {
 public:
-    static std::vector<math::Vector3f> compute(const std::vector<math::Vector3f> &vertices, int width, int height);
+    static std::vector<math::Vector3f> compute(const std::vector<math::Vector3f> &vertices, int width,
+                                               int height);
 };
 
 } // namespace ecosystem

@@ -15,8 +15,8 @@ RgbImage::RgbImage(int width, int height)
 
 RgbImage::RgbImage(int width, int height, std::vector<std::uint8_t> bytes)
 {
-    if (width <= 0 || height <= 0
-        || bytes.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)
+    if (width <= 0 || height <= 0 ||
+        bytes.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3)
         return;
     width_ = width;
     height_ = height;

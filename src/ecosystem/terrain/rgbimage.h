@@ -23,7 +23,10 @@ public:
     const std::vector<std::uint8_t> &bytes() const { return bytes_; }
 
     // Channel 0 red, 1 green, 2 blue of pixel (x, y); the caller keeps x and y inside the picture.
-    std::uint8_t channel(int x, int y, int c) const { return bytes_[offset(x, y) + static_cast<std::size_t>(c)]; }
+    std::uint8_t channel(int x, int y, int c) const
+    {
+        return bytes_[offset(x, y) + static_cast<std::size_t>(c)];
+    }
     void setPixel(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
     bool operator==(const RgbImage &) const = default;
@@ -31,7 +34,9 @@ public:
 private:
     std::size_t offset(int x, int y) const
     {
-        return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * 3;
+        return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                static_cast<std::size_t>(x)) *
+               3;
     }
 
     int width_ = 0;

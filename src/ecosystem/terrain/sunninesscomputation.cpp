@@ -16,8 +16,7 @@ constexpr double SlopeMargin = 1e-4;
 } // namespace
 
 SunninessComputation::SunninessComputation(const TerrainGeometry &geometry)
-    : geometry_(geometry)
-    , directions_(SunPath::directions())
+    : geometry_(geometry), directions_(SunPath::directions())
 {
     for (const auto &d : directions_) {
         const float elevation = std::asin(d.y / d.length());
@@ -28,29 +27,26 @@ SunninessComputation::SunninessComputation(const TerrainGeometry &geometry)
     }
     const int width = geometry.width();
     const int height = geometry.height();
-    std::vector<float> rowHighest(static_cast<std::size_t>(height), -HUGE_VALF);
-    std::vector<float> columnHighest(static_cast<std::size_t>(width), -HUGE_VALF);
-    for (int r = 0; r < height; ++r) {
-        for (int c = 0; c < width; ++c) {
-            const float h = geometry.worldPosition(static_cast<float>(c), static_cast<float>(r)).y;
-            rowHighest[static_cast<std::size_t>(r)] = std::max(rowHighest[static_cast<std::size_t>(r)], h);
-            columnHighest[static_cast<std::size_t>(c)] = std::max(columnHighest[static_cast<std::size_t>(c)], h);
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const bool leftwards = quarter & 2;
+        const bool upwards = quarter & 1;
+        auto &ahead = highestAhead_[quarter];
+        ahead.assign(static_cast<std::size_t>(width * height), 0.0f);
+        for (int j = 0; j < height; ++j) {
+            const int r = upwards ? j : height - 1 - j;
+            for (int i = 0; i < width; ++i) {
+                const int c = leftwards ? i : width - 1 - i;
+                float h = geometry.worldPosition(static_cast<float>(c), static_cast<float>(r)).y;
+                const int nextColumn = leftwards ? c - 1 : c + 1;
+                const int nextRow = upwards ? r - 1 : r + 1;
+                if (nextColumn >= 0 && nextColumn < width)
+                    h = std::max(h, ahead[static_cast<std::size_t>(nextColumn + r * width)]);
+                if (nextRow >= 0 && nextRow < height)
+                    h = std::max(h, ahead[static_cast<std::size_t>(c + nextRow * width)]);
+                ahead[static_cast<std::size_t>(c + r * width)] = h;
+            }
         }
     }
-    const auto runningMax = [](const std::vector<float> &v, bool backwards) {
-        std::vector<float> out(v);
-        if (backwards)
-            for (std::size_t i = out.size(); i-- > 1;)
-                out[i - 1] = std::max(out[i - 1], out[i]);
-        else
-            for (std::size_t i = 1; i < out.size(); ++i)
-                out[i] = std::max(out[i], out[i - 1]);
-        return out;
-    };
-    rowsUpTo_ = runningMax(rowHighest, false);
-    rowsFrom_ = runningMax(rowHighest, true);
-    columnsUpTo_ = runningMax(columnHighest, false);
-    columnsFrom_ = runningMax(columnHighest, true);
 }
 
 std::vector<float> SunninessComputation::compute(const std::vector<math::Vector3f> &normals) const
@@ -80,12 +76,16 @@ float SunninessComputation::shadowFactor(int column, int row, int sunIndex) cons
     const auto k = static_cast<std::size_t>(sunIndex);
     const math::Vector3f &sun = directions_[k];
     const float elevation = elevations_[k];
-    const math::Vector3f origin = geometry_.worldPosition(static_cast<float>(column), static_cast<float>(row));
+    // A sun straight overhead would march on the spot forever; nothing can stand in its way.
+    if (sun.x == 0.0f && sun.z == 0.0f)
+        return 1.0f;
+    const math::Vector3f origin =
+        geometry_.worldPosition(static_cast<float>(column), static_cast<float>(row));
     // Terrain lower than the vertex is seen at angle −1, which shadows only a sun below that.
     const bool lowerShadows = -1.0f > elevation;
     const bool bandUsable = elevation >= 0.0f && !lowerShadows;
-    const std::vector<float> &rowsAhead = sun.z >= 0.0f ? rowsFrom_ : rowsUpTo_;
-    const std::vector<float> &columnsAhead = sun.x >= 0.0f ? columnsFrom_ : columnsUpTo_;
+    const std::vector<float> &highestAhead = highestAhead_[(sun.x < 0.0f ? 2 : 0) + (sun.z < 0.0f ? 1 : 0)];
+    const int width = geometry_.width();
     float x = static_cast<float>(column);
     float y = static_cast<float>(row);
     for (;;) {
@@ -99,7 +99,8 @@ float SunninessComputation::shadowFactor(int column, int row, int sunIndex) cons
             distance = TerrainGeometry::horizontalDistance(origin, sample);
             // The march only moves away from the vertex, so once the highest terrain still ahead
             // would be seen below the sun from here, nothing further along can shadow.
-            const float ahead = std::min(rowsAhead[static_cast<std::size_t>(y)], columnsAhead[static_cast<std::size_t>(x)]);
+            const float ahead =
+                highestAhead[static_cast<std::size_t>(static_cast<int>(x) + static_cast<int>(y) * width)];
             if (ahead - origin.y < surelyBelow_[k] * distance)
                 return 1.0f;
         }

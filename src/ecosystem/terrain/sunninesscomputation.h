@@ -29,12 +29,10 @@ private:
     // outside that band is decided without computing its angle.
     std::vector<float> surelyBelow_;
     std::vector<float> surelyAbove_;
-    // Highest vertex of rows 0…r, rows r…last, columns 0…c and columns c…last: a march that has
-    // reached row r and column c can only meet terrain below the smaller of the two bounds ahead.
-    std::vector<float> rowsUpTo_;
-    std::vector<float> rowsFrom_;
-    std::vector<float> columnsUpTo_;
-    std::vector<float> columnsFrom_;
+    // Highest vertex of the quarter of the grid ahead of each cell, for the four directions a march
+    // can take (index: 2 × (x decreasing) + (rows decreasing)). A march moves monotonically along
+    // both axes, so it can only meet terrain below this bound.
+    std::vector<float> highestAhead_[4];
 };
 
 } // namespace ecosystem

@@ -22,7 +22,8 @@ public:
     int height() const { return height_; }
     bool contains(float x, float y) const
     {
-        return !(x < 0.0f || x >= static_cast<float>(width_) || y < 0.0f || y >= static_cast<float>(height_));
+        // Written so that a NaN coordinate counts as outside.
+        return x >= 0.0f && x < static_cast<float>(width_) && y >= 0.0f && y < static_cast<float>(height_);
     }
 
     // The caller keeps (x, y) inside the grid.

@@ -8,9 +8,7 @@
 
 namespace ecosystem {
 
-TerrainModel::TerrainModel()
-    : heightTexture_(TextureSize, TextureSize)
-    , sunDirections_(SunPath::directions())
+TerrainModel::TerrainModel() : heightTexture_(TextureSize, TextureSize), sunDirections_(SunPath::directions())
 {
     const auto n = static_cast<std::size_t>(vertexCount());
     vertices_.resize(n);
@@ -117,8 +115,7 @@ bool TerrainModel::isSeedCell(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return false;
-    return lupaMinX_ <= x && x <= lupaMaxX_ && lupaMinY_ <= y && y <= lupaMaxY_
-        && isAboveBase(vertex(x, y));
+    return lupaMinX_ <= x && x <= lupaMaxX_ && lupaMinY_ <= y && y <= lupaMaxY_ && isAboveBase(vertex(x, y));
 }
 
 bool TerrainModel::isAboveBase(const math::Vector3f &point) const
@@ -129,8 +126,8 @@ bool TerrainModel::isAboveBase(const math::Vector3f &point) const
 bool TerrainModel::setMaps(TerrainMaps maps)
 {
     const auto n = static_cast<std::size_t>(vertexCount());
-    if (maps.normals.size() != n || maps.slope.size() != n || maps.moisture.size() != n
-        || maps.windiness.size() != n || maps.sunniness.size() != n)
+    if (maps.normals.size() != n || maps.slope.size() != n || maps.moisture.size() != n ||
+        maps.windiness.size() != n || maps.sunniness.size() != n)
         return false;
     maps_ = std::move(maps);
     analysed_ = true;

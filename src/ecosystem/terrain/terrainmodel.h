@@ -19,7 +19,9 @@ namespace ecosystem {
 // texture derived from the heights.
 //
 // The core reads no resources itself: the caller hands in the DEM text and the five height colour
-// pictures. A load that fails leaves everything as it was.
+// pictures. A load that fails leaves everything as it was. At start the owner loads the built-in
+// DEM with MapUpdate::Defer and runs computeTerrainMaps when it sets itself up; a DEM the user
+// loads later is analysed at once.
 class TerrainModel {
 public:
     static constexpr int GridSize = 100;
@@ -49,7 +51,10 @@ public:
     int vertexCount() const { return width_ * height_; }
     int index(int column, int row) const { return column + row * width_; }
     const std::vector<math::Vector3f> &vertices() const { return vertices_; }
-    const math::Vector3f &vertex(int column, int row) const { return vertices_[static_cast<std::size_t>(index(column, row))]; }
+    const math::Vector3f &vertex(int column, int row) const
+    {
+        return vertices_[static_cast<std::size_t>(index(column, row))];
+    }
     // The reader's copy of the grid: the same as vertices() after every successful read.
     const std::vector<math::Vector3f> &readerVertices() const { return readerVertices_; }
     const TerrainBounds &bounds() const { return bounds_; }

@@ -39,6 +39,13 @@ void drawTree(TreeRenderer &tree)
     // GLU calls with a null quadric would crash; a tree drawn before createQuadric gets one now.
     if (!tree.settings().quadric && !createQuadric(tree))
         return;
+    // An export written during an ecosystem frame holds the camera and plant placement too, as the
+    // drawing does; in the tree edit scene the modelview is the identity here.
+    if (tree.vertexExporter().armed()) {
+        math::Mat4 modelview;
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+        tree.vertexExporter().setBaseFrame(modelview);
+    }
     GlTreeSink sink(tree.settings());
     tree.drawTree(sink);
 }

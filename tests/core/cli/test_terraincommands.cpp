@@ -25,9 +25,9 @@ class TerrainCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path()
-               / ("verdalis-terrain-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
-                  + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("verdalis-terrain-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -37,7 +37,8 @@ protected:
     // Runs verdalis-cli with the arguments; returns the exit status and keeps standard error.
     int cli(const std::string &arguments)
     {
-        const std::string command = std::string("'") + VERDALIS_CLI + "' " + arguments + " 2>'" + path("stderr") + "'";
+        const std::string command =
+            std::string("'") + VERDALIS_CLI + "' " + arguments + " 2>'" + path("stderr") + "'";
         const int status = std::system(command.c_str());
         errors_ = read(path("stderr"));
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -51,9 +52,15 @@ protected:
         return text.str();
     }
 
-    static void write(const std::string &file, const std::string &text) { std::ofstream(file, std::ios::binary) << text; }
+    static void write(const std::string &file, const std::string &text)
+    {
+        std::ofstream(file, std::ios::binary) << text;
+    }
 
-    static std::string defaultDem() { return read(std::string(VERDALIS_SOURCE_DIR) + "/gui/textures/100x100.dmr"); }
+    static std::string defaultDem()
+    {
+        return read(std::string(VERDALIS_SOURCE_DIR) + "/gui/textures/100x100.dmr");
+    }
 
     fs::path dir_;
     std::string errors_;
@@ -75,7 +82,8 @@ TEST_F(TerrainCommands, mapsWritesOneLinePerVertexOfTheBuiltInTerrain)
     ASSERT_EQ(cli("terrain maps '" + path("maps.tsv") + "'"), 0) << errors_;
     const auto lines = split(read(path("maps.tsv")), '\n');
     ASSERT_EQ(lines.size(), 10001u);
-    EXPECT_EQ(lines[0], "column\trow\theight\tnormalX\tnormalY\tnormalZ\tslope\tmoisture\tsunniness\twindiness");
+    EXPECT_EQ(lines[0],
+              "column\trow\theight\tnormalX\tnormalY\tnormalZ\tslope\tmoisture\tsunniness\twindiness");
 
     const auto first = split(lines[1], '\t');
     ASSERT_EQ(first.size(), 10u);
@@ -125,12 +133,14 @@ TEST_F(TerrainCommands, textureIsThe128SquareHeightTextureOfTheCore)
 
     ecosystem::HeightImages images;
     for (int k = 0; k < 5; ++k) {
-        const QImage picture = QImage(QString("%1/gui/textures/height%2.jpg").arg(VERDALIS_SOURCE_DIR).arg(k + 1))
-                                   .convertToFormat(QImage::Format_RGB888);
+        const QImage picture =
+            QImage(QString("%1/gui/textures/height%2.jpg").arg(VERDALIS_SOURCE_DIR).arg(k + 1))
+                .convertToFormat(QImage::Format_RGB888);
         ASSERT_FALSE(picture.isNull());
         std::vector<std::uint8_t> bytes;
         for (int y = 0; y < picture.height(); ++y)
-            bytes.insert(bytes.end(), picture.constScanLine(y), picture.constScanLine(y) + picture.width() * 3);
+            bytes.insert(bytes.end(), picture.constScanLine(y),
+                         picture.constScanLine(y) + picture.width() * 3);
         images[static_cast<std::size_t>(k)] = ecosystem::RgbImage(picture.width(), picture.height(), bytes);
     }
     ecosystem::TerrainModel terrain;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -486,4 +487,28 @@ TEST(TreeWalk, noStrandsOrNegativeStrandsDrawNothing)
         EXPECT_TRUE(sink.ends.empty());
         EXPECT_EQ(sink.treesBegun, 1);
     }
+}
+
+TEST(TreeWalk, outOfRangeSettingsAndTablesStayDefined)
+{
+    TreeParameters p;
+    p.numberOfStrands = 60;
+    TreeRenderer tree(p);
+    tree.settings().growing = true;
+    tree.settings().growthProgress = std::nan("");
+    EXPECT_TRUE(draw(tree).segments.empty());
+
+    TreeRenderer extremes(p);
+    for (int level : {INT_MIN, INT_MAX, -1}) {
+        RecordingSink sink;
+        extremes.drawTreeAtLevelOfDetail(sink, level);
+        EXPECT_EQ(sink.treesEnded, 1);
+    }
+
+    fillTable(p.strandDistributionTable, std::nan(""));
+    p.strandDistributionTable[0][0] = 7.0;
+    TreeRenderer damaged(p);
+    const auto sink = draw(damaged);
+    EXPECT_FALSE(sink.segments.empty());
+    EXPECT_LE(sink.segments.size(), 2u * 60u - 1u);
 }

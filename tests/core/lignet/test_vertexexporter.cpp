@@ -280,3 +280,41 @@ TEST(VertexExport, anExistingFileIsTruncated)
     EXPECT_EQ(readLines(path).size(), 17u);
     std::filesystem::remove(path);
 }
+
+TEST(VertexExport, aBaseFrameMovesTheWrittenCoordinatesForOneExportOnly)
+{
+    TreeParameters p;
+    p.numberOfStrands = 1;
+    p.phyllotaxisAngle = 0.0;
+    TreeRenderer tree(p);
+    tree.vertexExporter().setBaseFrame(math::Mat4::translation(10.0f, 0.0f, 0.0f));
+    const auto moved = exportTree(tree, "moved.crs");
+    ASSERT_GT(moved.size(), 4u);
+    EXPECT_EQ(moved[4], "10.01 0 0.01");
+    EXPECT_EQ(tree.vertexExporter().baseFrame(), math::Mat4());
+    const auto plain = exportTree(tree, "plain.crs");
+    EXPECT_EQ(plain[4], "0.01 0 0.01");
+}
+
+TEST(VertexExport, fileTextOfASingleStrandTreeWithOneLeaf)
+{
+    TreeParameters p;
+    p.numberOfStrands = 1;
+    p.phyllotaxisAngle = 0.0;
+    p.leafDensity = 1;
+    TreeRenderer tree(p);
+    std::string text;
+    for (const auto &line : exportTree(tree, "exact.crs"))
+        text += line + "\n";
+    // Quads bottom[i + 1], top[i + 1], top[i], bottom[i] of the corners (+-0.01, 0, +-0.01) at 0,
+    // 90, 180 and 270 degrees; the top ring of radius 0 sits on the axis. The leaf square lies at
+    // (0, 5, 0.1) with corners 0.1 away; a quarter turn in float leaves a rounding residue, written
+    // in exponent form.
+    EXPECT_EQ(text, "B 0\n"
+                    "0.01 0 -0.01\n0 5 0\n0 5 0\n0.01 0 0.01\n"
+                    "-0.01 0 -0.01\n0 5 0\n0 5 0\n0.01 0 -0.01\n"
+                    "-0.01 0 0.01\n0 5 0\n0 5 0\n-0.01 0 -0.01\n"
+                    "0.01 0 0.01\n0 5 0\n0 5 0\n-0.01 0 0.01\n"
+                    "L 0\n"
+                    "0.1 5 0.1\n-4.37114e-09 5 0\n-0.1 5 0.1\n1.19249e-09 5 0.2\n");
+}

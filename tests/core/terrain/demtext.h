@@ -53,12 +53,13 @@ inline ecosystem::RgbImage solid(int width, int height, std::uint8_t r, std::uin
 // Five plain band colours, easy to tell apart in the texture.
 inline ecosystem::HeightImages bandImages()
 {
-    return {solid(4, 4, 200, 0, 0), solid(4, 4, 0, 200, 0), solid(4, 4, 0, 0, 200), solid(4, 4, 100, 100, 100),
-            solid(4, 4, 250, 250, 250)};
+    return {solid(4, 4, 200, 0, 0), solid(4, 4, 0, 200, 0), solid(4, 4, 0, 0, 200),
+            solid(4, 4, 100, 100, 100), solid(4, 4, 250, 250, 250)};
 }
 
-inline ecosystem::DemLoadResult load(ecosystem::TerrainModel &terrain, const std::string &text,
-                                     ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute)
+inline ecosystem::DemLoadResult
+load(ecosystem::TerrainModel &terrain, const std::string &text,
+     ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute)
 {
     std::istringstream in(text);
     return terrain.loadDem(in, bandImages(), maps);

@@ -55,7 +55,7 @@ TEST(HeightTexture, cornerPixelsSampleTheCornerVertices)
 
     // Band borders show their own picture at half brightness.
     EXPECT_EQ(pixel(texture, 0, 127), (Rgb{100, 0, 0}));
-    EXPECT_EQ(pixel(texture, 1, 127), (Rgb{100, 0, 0}));    // column trunc(100 × 1 / 128) = 0
+    EXPECT_EQ(pixel(texture, 1, 127), (Rgb{100, 0, 0}));     // column trunc(100 × 1 / 128) = 0
     EXPECT_EQ(pixel(texture, 127, 0), (Rgb{125, 125, 125})); // vertex (99, 99)
     // The middle of a band is the mean of the bands on either side, halved.
     EXPECT_EQ(pixel(texture, 2, 127), (Rgb{25, 75, 25}));

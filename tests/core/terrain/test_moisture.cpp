@@ -17,7 +17,10 @@ std::vector<math::Vector3f> grid(const std::function<float(int, int)> &height, i
     return vertices;
 }
 
-std::size_t idx(int c, int r) { return static_cast<std::size_t>(c + r * 100); }
+std::size_t idx(int c, int r)
+{
+    return static_cast<std::size_t>(c + r * 100);
+}
 
 } // namespace
 
@@ -80,9 +83,9 @@ TEST(Moisture, smoothingUsesValuesAlreadyReplacedInThePass)
     water[5] = 5.0f; // (1, 1)
     moisture.smooth(water);
     EXPECT_EQ(water[5], 1.0f);
-    EXPECT_EQ(water[6], 0.2f);          // (2, 1): its left neighbour is already 1
-    EXPECT_FLOAT_EQ(water[9], 0.2f);    // (1, 2): its upper neighbour is already 1
-    EXPECT_FLOAT_EQ(water[10], 0.08f);  // (2, 2): (0.2 + 0.2) / 5
+    EXPECT_EQ(water[6], 0.2f);         // (2, 1): its left neighbour is already 1
+    EXPECT_FLOAT_EQ(water[9], 0.2f);   // (1, 2): its upper neighbour is already 1
+    EXPECT_FLOAT_EQ(water[10], 0.08f); // (2, 2): (0.2 + 0.2) / 5
     EXPECT_EQ(water[0], 0.0f);
 }
 
@@ -92,9 +95,9 @@ TEST(Moisture, bordersAreClearedAndTheInteriorCappedButTheFarEdgesKept)
     const MoistureComputation moisture(vertices, 4, 4);
     std::vector<float> water(16, 3.0f);
     moisture.finishBorders(water);
-    const std::vector<float> expected{0, 0, 0, 0,  //
-                                      0, 1, 1, 3,  //
-                                      0, 1, 1, 3,  //
+    const std::vector<float> expected{0, 0, 0, 0, //
+                                      0, 1, 1, 3, //
+                                      0, 1, 1, 3, //
                                       0, 3, 3, 3};
     EXPECT_EQ(water, expected);
 }

@@ -20,9 +20,11 @@ bool listed(const TerrainModel &terrain, int c, int r)
 TerrainModel terrainWithLowVertices(std::vector<std::pair<int, int>> low)
 {
     TerrainModel terrain;
-    const auto result = load(terrain, demText([&low](int c, int r) {
-        return std::find(low.begin(), low.end(), std::pair{c, r}) != low.end() ? 500.0 : 510.0;
-    }), TerrainModel::MapUpdate::Defer);
+    const auto result =
+        load(terrain, demText([&low](int c, int r) {
+                 return std::find(low.begin(), low.end(), std::pair{c, r}) != low.end() ? 500.0 : 510.0;
+             }),
+             TerrainModel::MapUpdate::Defer);
     EXPECT_TRUE(result.ok());
     return terrain;
 }

@@ -45,12 +45,14 @@ std::vector<std::array<double, 3>> referenceSunCourse()
     for (int k = 0; k <= 20; ++k) {
         if (k <= 10) {
             const double t = k / 10.0, a = t * pi / 2;
-            course.push_back(unit({rise[0] + (1 - std::cos(a)) * (high[0] - rise[0]), rise[1] + t * (high[1] - rise[1]),
-                                   rise[2] + std::sin(a) * (high[2] - rise[2])}));
+            course.push_back(
+                unit({rise[0] + (1 - std::cos(a)) * (high[0] - rise[0]), rise[1] + t * (high[1] - rise[1]),
+                      rise[2] + std::sin(a) * (high[2] - rise[2])}));
         } else {
             const double t = (k - 10) / 10.0, a = t * pi / 2;
-            course.push_back(unit({high[0] + std::sin(a) * (set[0] - high[0]), high[1] + t * (set[1] - high[1]),
-                                   high[2] + (1 - std::cos(a)) * (set[2] - high[2])}));
+            course.push_back(
+                unit({high[0] + std::sin(a) * (set[0] - high[0]), high[1] + t * (set[1] - high[1]),
+                      high[2] + (1 - std::cos(a)) * (set[2] - high[2])}));
         }
     }
     return course;
@@ -122,11 +124,11 @@ TEST(TerrainMaps, lastRowAndColumnCopyTheirNeighboursNormal)
         for (int c = 0; c < 3; ++c)
             grid.emplace_back(25.0f * c, static_cast<float>((c * 7 + r * r * 5) % 11), 25.0f * r);
     const auto normals = ecosystem::NormalComputation::compute(grid, 3, 4);
-    EXPECT_EQ(normals[2], normals[1]);   // (2, 0) ← (1, 0)
-    EXPECT_EQ(normals[5], normals[4]);   // (2, 1) ← (1, 1)
-    EXPECT_EQ(normals[9], normals[6]);   // (0, 3) ← (0, 2)
-    EXPECT_EQ(normals[10], normals[7]);  // (1, 3) ← (1, 2)
-    EXPECT_EQ(normals[11], normals[7]);  // (2, 3) ← (1, 2)
+    EXPECT_EQ(normals[2], normals[1]);  // (2, 0) ← (1, 0)
+    EXPECT_EQ(normals[5], normals[4]);  // (2, 1) ← (1, 1)
+    EXPECT_EQ(normals[9], normals[6]);  // (0, 3) ← (0, 2)
+    EXPECT_EQ(normals[10], normals[7]); // (1, 3) ← (1, 2)
+    EXPECT_EQ(normals[11], normals[7]); // (2, 3) ← (1, 2)
     // A computed normal is the unit cross product of the two edges at the right neighbour.
     const math::Vector3f expected = (grid[0] - grid[1]).cross(grid[3] - grid[1]).normalized();
     EXPECT_EQ(normals[0], expected);
@@ -156,7 +158,8 @@ TEST(TerrainMaps, cliffOfFortyDegreesOrMoreUpwindShelters)
 TEST(TerrainMaps, ridgeCastsMorningShadowOnItsWestAndEveningShadowOnItsEast)
 {
     // A ridge 200 m high along column 50, running across all rows.
-    const TerrainModel terrain = analysed([](int c, int) { return 600.0 + std::max(0, 200 - 40 * std::abs(c - 50)); });
+    const TerrainModel terrain =
+        analysed([](int c, int) { return 600.0 + std::max(0, 200 - 40 * std::abs(c - 50)); });
     std::vector<math::Vector3f> vertices = terrain.vertices();
     const ecosystem::TerrainGeometry geometry(vertices, 100, 100, 2500.0f, 2500.0f);
     const ecosystem::SunninessComputation sun(geometry);
@@ -196,8 +199,45 @@ TEST(TerrainMaps, defaultTerrainMapsStayInTheirRanges)
         ASSERT_LE(terrain.windiness()[i], 1.0f);
     }
     // Real hilly land: every map varies.
-    for (const auto *map : {&terrain.slope(), &terrain.moisture(), &terrain.sunniness(), &terrain.windiness()}) {
+    for (const auto *map :
+         {&terrain.slope(), &terrain.moisture(), &terrain.sunniness(), &terrain.windiness()}) {
         const auto [low, high] = std::minmax_element(map->begin(), map->end());
         EXPECT_LT(*low + 0.05f, *high);
     }
+}
+
+TEST(TerrainMaps, shortcutShadowMarchesDecideLikeTheFullMarch)
+{
+    // Rugged land with peaks, pits and plateaus; every vertex and sun position is checked against
+    // a march that computes every angle until it leaves the grid.
+    const TerrainModel terrain = analysed([](int c, int r) {
+        return 600.0 + 150.0 * std::sin(c * 0.21) * std::cos(r * 0.13 + 1.0) +
+               40.0 * std::sin(c * r * 0.004) + (c > 60 && r > 60 ? 80.0 : 0.0);
+    });
+    const std::vector<math::Vector3f> vertices = terrain.vertices();
+    const ecosystem::TerrainGeometry geometry(vertices, 100, 100, 2500.0f, 2500.0f);
+    const ecosystem::SunninessComputation sun(geometry);
+    const auto fullMarch = [&](int c, int r, int k) {
+        const math::Vector3f d = sun.directions()[static_cast<std::size_t>(k)];
+        const float elevation = std::asin(d.y / d.length());
+        const math::Vector3f origin = geometry.worldPosition(static_cast<float>(c), static_cast<float>(r));
+        float x = static_cast<float>(c), y = static_cast<float>(r);
+        for (;;) {
+            x += d.x;
+            y += d.z;
+            if (x < 0.0f || x >= 100.0f || y < 0.0f || y >= 100.0f)
+                return 1.0f;
+            if (ecosystem::TerrainGeometry::elevationAngle(origin, geometry.worldPosition(x, y)) > elevation)
+                return 0.2f;
+        }
+    };
+    int shadowed = 0;
+    for (int r = 0; r < 100; ++r)
+        for (int c = 0; c < 100; ++c)
+            for (int k = 0; k < 21; ++k) {
+                const float expected = fullMarch(c, r, k);
+                ASSERT_EQ(sun.shadowFactor(c, r, k), expected) << c << ',' << r << " sun " << k;
+                shadowed += expected < 1.0f;
+            }
+    EXPECT_GT(shadowed, 10000); // the land really does cast shadows
 }

@@ -1,0 +1,217 @@
+#include "ecosystem/simulation/deathrules.h"
+#include "ecosystem/simulation/speciestable.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+using ecosystem::DeathRules;
+using ecosystem::Plant;
+using ecosystem::PlantGrid;
+using ecosystem::Species;
+
+namespace {
+
+// Death rules over a hand-made set of plants on a 100 × 100 grid of 25 m cells.
+struct Scene {
+    std::vector<Species> species = ecosystem::defaultSpeciesTable();
+    PlantGrid grid{100, 100, 25.0f};
+    DeathRules rules;
+    ecosystem::SimulationStatistics statistics;
+
+    Scene()
+    {
+        rules.bind(grid, species);
+        rules.setNeighbourhoodRadius(DeathRules::computeNeighbourhoodRadius(species, 25.0f));
+    }
+
+    Plant &add(int s, int cellX, int cellY, float x, float z, float height, float strength)
+    {
+        Plant p;
+        p.species = s;
+        p.id = nextId++;
+        p.cellX = cellX;
+        p.cellY = cellY;
+        p.position = {x, 10.0f, z};
+        p.height = height;
+        p.size = 0.5f;
+        p.strength = strength;
+        p.prodornost = 1.0f;
+        p.timeOfDeath = 100.0f;
+        // Samples inside every band of every default species, so only the slope test draws.
+        p.relativeHeight = 0.5f;
+        p.moisture = 0.7f;
+        p.sunniness = 0.7f;
+        p.windiness = 0.1f;
+        species[static_cast<std::size_t>(s)].plants.push_back(p);
+        return species[static_cast<std::size_t>(s)].plants.back();
+    }
+    void index() { grid.rebuild(species); }
+    bool dominated(int s, std::size_t i)
+    {
+        return rules.isDominated(species[static_cast<std::size_t>(s)].plants[i], grid.entryOf(s, i));
+    }
+    Plant &plant(int s, std::size_t i) { return species[static_cast<std::size_t>(s)].plants[i]; }
+
+    std::uint32_t nextId = 1;
+};
+
+} // namespace
+
+TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
+{
+    Plant a, b;
+    a.height = 1.5f;
+    b.height = 2.5f;
+    a.position = {100.0f, 0.0f, 100.0f};
+    b.position = {100.0f, 0.0f, 104.0f};
+    EXPECT_FALSE(DeathRules::crownsOverlap(a, b));
+    b.position.z = 103.999f;
+    EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
+    b.position = {103.0f, 0.0f, 100.0f}; // 3-4-5 with the height difference
+    a.position.y = 0.0f;
+    b.position.y = 0.0f;
+    EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
+    b.position.y = 4.0f; // distance 5
+    EXPECT_FALSE(DeathRules::crownsOverlap(a, b));
+}
+
+TEST(NeighbourhoodRadius, defaultSpeciesSearchTheThreeByThreeWindow)
+{
+    EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 25.0f), 1);
+    EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 2.0f), 3);
+}
+
+TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
+{
+    Scene touching;
+    touching.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);
+    touching.add(3, 10, 10, 264.0f, 260.0f, 2.0f, 0.5f);
+    touching.index();
+    const auto before = touching.rules.randomDeathBecauseOfBeingDominated.state();
+    EXPECT_FALSE(touching.dominated(3, 0));
+    EXPECT_FALSE(touching.dominated(3, 1));
+    EXPECT_FALSE(touching.plant(3, 0).dominated);
+    EXPECT_EQ(touching.rules.randomDeathBecauseOfBeingDominated.state(), before);
+
+    Scene overlapping;
+    overlapping.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);
+    overlapping.add(3, 10, 10, 263.9f, 260.0f, 2.0f, 0.5f);
+    overlapping.index();
+    ecosystem::RandomGenerator expected(overlapping.rules.randomDeathBecauseOfBeingDominated.state());
+    overlapping.dominated(3, 0);
+    overlapping.dominated(3, 1);
+    EXPECT_TRUE(overlapping.plant(3, 0).dominated);
+    EXPECT_TRUE(overlapping.plant(3, 1).dominated);
+    expected.next(100000);
+    expected.next(100000);
+    EXPECT_EQ(overlapping.rules.randomDeathBecauseOfBeingDominated.state(), expected.state());
+}
+
+TEST(Domination, weakerNeighbourDoesNotDominateAndCompetitivenessWeighsStrength)
+{
+    Scene s;
+    s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);  // pine, 0.6 × 0.5 = 0.3
+    s.add(0, 10, 10, 261.0f, 260.0f, 1.0f, 1.0f);  // bush, 0.05 × 1.0 = 0.05
+    s.index();
+    EXPECT_FALSE(s.dominated(3, 0));
+    s.dominated(0, 0);
+    EXPECT_TRUE(s.plant(0, 0).dominated);
+}
+
+TEST(Domination, deathDrawComparesTheSpeciesProbabilityWithTheDraw)
+{
+    Scene s;
+    s.add(0, 10, 10, 260.0f, 260.0f, 1.0f, 0.1f);
+    s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 1.0f);
+    s.index();
+    // From state 1 the first draw is 69069: u = 0.69069, above the bush's 0.08: it survives.
+    s.rules.randomDeathBecauseOfBeingDominated.setState(1);
+    EXPECT_FALSE(s.dominated(0, 0));
+    EXPECT_TRUE(s.plant(0, 0).dominated);
+    // State 0 always draws 0: u = 0 < 0.08: it dies.
+    s.rules.randomDeathBecauseOfBeingDominated.setState(0);
+    EXPECT_TRUE(s.dominated(0, 0));
+}
+
+TEST(Domination, plantAloneIsNeverDominatedAndItsFlagIsCleared)
+{
+    Scene s;
+    s.add(2, 50, 50, 1260.0f, 1260.0f, 1.5f, 0.2f).dominated = true;
+    s.add(2, 53, 50, 1330.0f, 1260.0f, 1.5f, 0.9f); // three cells away: outside the window
+    s.index();
+    const auto before = s.rules.randomDeathBecauseOfBeingDominated.state();
+    EXPECT_FALSE(s.dominated(2, 0));
+    EXPECT_FALSE(s.plant(2, 0).dominated);
+    EXPECT_EQ(s.rules.randomDeathBecauseOfBeingDominated.state(), before);
+}
+
+TEST(Domination, windowIsClippedAtTheGridBordersAndCountsCellsNotPositions)
+{
+    Scene s;
+    s.add(2, 0, 0, 1.0f, 1.0f, 1.0f, 0.1f);        // corner plant
+    s.add(2, 1, 0, 2.0f, 1.0f, 1.0f, 0.9f);        // in the window, overlapping
+    s.add(2, 99, 99, 2490.0f, 2490.0f, 1.0f, 0.1f); // opposite corner
+    s.add(2, 97, 99, 2490.5f, 2490.0f, 1.0f, 0.9f); // overlapping, but its cell is outside the window
+    s.index();
+    EXPECT_TRUE((s.dominated(2, 0), s.plant(2, 0).dominated));
+    EXPECT_FALSE((s.dominated(2, 2), s.plant(2, 2).dominated));
+}
+
+TEST(ShouldDie, removedPlantsNoLongerDominateLaterDecisions)
+{
+    Scene s;
+    Plant &old = s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 1.0f);
+    old.age = 100; // time of death reached
+    s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 0.5f);
+    s.index();
+    EXPECT_TRUE(s.rules.shouldDie(s.plant(3, 0), s.grid.entryOf(3, 0), s.statistics));
+    EXPECT_EQ(s.grid.size(), 1u);
+    EXPECT_FALSE(s.rules.shouldDie(s.plant(3, 1), s.grid.entryOf(3, 1), s.statistics));
+    EXPECT_FALSE(s.plant(3, 1).dominated);
+    EXPECT_EQ(s.statistics.weaknessDeaths(), 1);
+    EXPECT_EQ(s.statistics.allDeaths(), 1);
+}
+
+TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNeverKill)
+{
+    Scene s;
+    Plant &p = s.add(1, 10, 10, 260.0f, 260.0f, 1.0f, 0.5f);
+    s.index();
+    auto states = [&] {
+        return std::vector<unsigned long long>{s.rules.randomDeathBecauseOfBadHeight.state(),
+                                               s.rules.randomDeathBecauseOfBadMoisture.state(),
+                                               s.rules.randomDeathBecauseOfBadSunniness.state(),
+                                               s.rules.randomDeathBecauseOfBadWindiness.state(),
+                                               s.rules.randomDeathBecauseOfBadSlope.state()};
+    };
+    // Willow: relative height 0.5 is far outside 0.01 ± 0.05. Everything else inside its bands.
+    p.moisture = 0.5f;
+    p.sunniness = 0.6f;
+    p.windiness = 0.0f;
+    const auto before = states();
+    EXPECT_FALSE(s.rules.shouldDie(p, s.grid.entryOf(1, 0), s.statistics));
+    auto after = states();
+    EXPECT_EQ(after[0], before[0] * 69069ull % (1ull << 33)); // height drew once
+    EXPECT_EQ(after[1], before[1]);
+    EXPECT_EQ(after[2], before[2]);
+    EXPECT_EQ(after[3], before[3]);
+    // State 8 draws 52552: u = 0.52552 ≥ 0.5, the height test does not fire, so the slope test draws.
+    EXPECT_EQ(after[4], before[4] * 69069ull % (1ull << 33));
+
+    // A test that fires stops the later ones, slope included, and the plant still lives.
+    s.species[1].heightBand.deathProbability = 1.0f;
+    const auto firing = states();
+    EXPECT_EQ(s.rules.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::Height);
+    after = states();
+    EXPECT_NE(after[0], firing[0]);
+    EXPECT_EQ(after[4], firing[4]);
+    EXPECT_FALSE(s.rules.shouldDie(p, s.grid.entryOf(1, 0), s.statistics));
+    EXPECT_EQ(s.statistics.allDeaths(), 0);
+
+    // A sample that is not a number counts as outside the band.
+    p.relativeHeight = std::numeric_limits<float>::quiet_NaN();
+    s.species[1].heightBand.deathProbability = 0.0f;
+    const auto nan = states();
+    EXPECT_EQ(s.rules.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::None);
+    EXPECT_NE(states()[0], nan[0]);
+}

@@ -1,0 +1,35 @@
+#include "simulationtestsupport.h"
+
+#include <gtest/gtest.h>
+
+using simulationtest::hashSimulation;
+using simulationtest::World;
+
+// The value below is the state after a fixed run. It changes only when the simulation's results
+// change; update it deliberately, never to make the test pass.
+TEST(Determinism, twoRunsGiveIdenticalPlantsIdsPositionsAndFiles)
+{
+    World a;
+    World b;
+    a.run(40);
+    b.run(40);
+    EXPECT_EQ(a.fileText(), b.fileText());
+    EXPECT_EQ(hashSimulation(a.simulation), hashSimulation(b.simulation));
+    ASSERT_EQ(a.simulation.species().size(), b.simulation.species().size());
+    for (std::size_t s = 0; s < a.simulation.species().size(); ++s)
+        EXPECT_EQ(a.simulation.species()[s].plants, b.simulation.species()[s].plants);
+}
+
+TEST(Determinism, defaultRunOnASmallPlantAreaMatchesTheRecordedState)
+{
+    World w;
+    // A ten by ten cell plant area keeps three hundred steps quick; terrain and seeds are the defaults.
+    w.terrain.setLupaMinX(45);
+    w.terrain.setLupaMaxX(55);
+    w.terrain.setLupaMinY(45);
+    w.terrain.setLupaMaxY(55);
+    w.run(300);
+    EXPECT_EQ(w.simulation.step(), 300);
+    EXPECT_EQ(hashSimulation(w.simulation), 0xdf599fd22816963ull) << std::hex << hashSimulation(w.simulation) << std::dec
+                                                    << " plants " << w.simulation.statistics().nrPlants();
+}

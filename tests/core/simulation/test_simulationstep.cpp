@@ -1,0 +1,293 @@
+#include "simulationtestsupport.h"
+
+#include "ecosystem/simulation/autosave.h"
+#include "ecosystem/simulation/randomgenerator.h"
+#include "ecosystem/simulation/speciestable.h"
+
+#include <gtest/gtest.h>
+
+using ecosystem::Plant;
+using ecosystem::Species;
+using simulationtest::World;
+
+namespace {
+
+// A plant of the species in the middle of the default plant area, built as the add phase builds it.
+Plant plantAt(World &w, int species, int x, int y)
+{
+    const Species &s = w.simulation.species()[static_cast<std::size_t>(species)];
+    return w.simulation.constructPlant(s, x, y, w.terrain.vertex(x, y));
+}
+
+} // namespace
+
+TEST(SpeciesTable, defaultTableHoldsTheFiveSpeciesInIndexOrder)
+{
+    const auto table = ecosystem::defaultSpeciesTable();
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(ecosystem::speciesName(0), "Bush");
+    EXPECT_EQ(ecosystem::speciesName(1), "Weeping willow");
+    EXPECT_EQ(ecosystem::speciesName(4), "Beech");
+    EXPECT_EQ(table[3].maxAge, 250);
+    EXPECT_EQ(table[3].fullSizeAge, 200);
+    EXPECT_FLOAT_EQ(table[3].fullHeight, 2.3f);
+    EXPECT_FLOAT_EQ(table[1].heightBand.falloff, 0.9f);
+    EXPECT_FLOAT_EQ(table[2].sunninessBand.optimum, 0.65f);
+    EXPECT_FLOAT_EQ(table[4].windinessBand.deathProbability, 0.2f);
+    EXPECT_FLOAT_EQ(table[0].competitiveness, 0.05f);
+    for (const Species &s : table) {
+        EXPECT_EQ(s.seedRate, 5.0f);
+        EXPECT_EQ(s.seedProduction, 1.0f);
+        EXPECT_EQ(s.seedBudget, 0.0f);
+        EXPECT_TRUE(s.plants.empty());
+    }
+}
+
+TEST(Suitability, fullAboveTheOptimumAndWithinToleranceBelowThenFallingToZero)
+{
+    const ecosystem::ToleranceBand band{0.6f, 0.3f, 0.3f, 0.5f};
+    EXPECT_EQ(band.suitability(5.0f), 1.0f);
+    EXPECT_EQ(band.suitability(0.3f), 1.0f);
+    EXPECT_FLOAT_EQ(band.suitability(0.2f), 1.0f - 0.4f * 0.5f);
+    const ecosystem::ToleranceBand steep{0.5f, 0.1f, 0.3f, 5.0f};
+    EXPECT_EQ(steep.suitability(0.0f), 0.0f);
+}
+
+TEST(Prodornost, isTheProductOfSlopeFactorAndClampedSuitabilities)
+{
+    const Species maple = ecosystem::defaultSpeciesTable()[2];
+    // Moisture 0.1 lies 0.5 below the optimum 0.6 (tolerance 0.3): suitability 1 − 0.5 × 0.5.
+    const float v = ecosystem::EcosystemSimulation::prodornost(maple, 0.5f, 0.1f, 0.7f, 0.2f, 0.5f);
+    const float slopeFactor = static_cast<float>(1.0 - 0.025 * 0.025);
+    EXPECT_FLOAT_EQ(v, slopeFactor * (1.0f - 0.5f * 0.5f));
+    EXPECT_EQ(ecosystem::EcosystemSimulation::prodornost(maple, 0.0f, 0.6f, 0.65f, 0.0f, 0.2f), 1.0f);
+}
+
+TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywhere)
+{
+    World w;
+    EXPECT_EQ(w.simulation.step(), -1);
+    EXPECT_TRUE(w.simulation.species().empty());
+    w.simulation.simulateStep();
+    EXPECT_TRUE(w.simulation.isInitialised());
+    EXPECT_EQ(w.simulation.step(), 1);
+    ASSERT_EQ(w.simulation.species().size(), 5u);
+    EXPECT_EQ(w.simulation.neighbourhoodRadius(), 1);
+    EXPECT_EQ(w.simulation.largestMaxAge(), 250);
+
+    // Each species owed 5 seeds; a seed grows anywhere when its growClose draw is ≥ 0.8, and with no
+    // parent yet every other seed is lost.
+    ecosystem::RandomGenerator growClose(1);
+    std::uint32_t nextId = 1;
+    int total = 0;
+    for (const Species &s : w.simulation.species()) {
+        int anywhere = 0;
+        for (int seed = 0; seed < 5; ++seed)
+            if (!(0.8f > static_cast<float>(growClose.next(100000)) / 100000.0f))
+                ++anywhere;
+        EXPECT_EQ(static_cast<int>(s.plants.size()), anywhere) << "species " << s.index;
+        EXPECT_EQ(s.seedBudget, 0.0f);
+        EXPECT_FLOAT_EQ(s.seedProduction, 0.2f);
+        for (const Plant &p : s.plants) {
+            EXPECT_EQ(p.id, nextId++);
+            EXPECT_EQ(p.age, 1);
+            EXPECT_FLOAT_EQ(p.size, s.sizeAtMaturity / static_cast<float>(s.maturityAge));
+            EXPECT_TRUE(w.terrain.isSeedCell(p.cellX, p.cellY));
+            EXPECT_GE(p.timeOfDeath, static_cast<float>(s.fullSizeAge));
+            EXPECT_LT(p.timeOfDeath, static_cast<float>(s.maxAge));
+            EXPECT_GE(p.prodornost, 0.0f);
+            EXPECT_LE(p.prodornost, 1.0f);
+        }
+        total += anywhere;
+    }
+    EXPECT_EQ(w.simulation.statistics().nrPlants(), total);
+    EXPECT_EQ(w.simulation.statistics().livingSeries().size(), 5u);
+    EXPECT_EQ(w.simulation.statistics().logLine().rfind("@1:", 0), 0u);
+    EXPECT_NE(w.simulation.statistics().logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
+}
+
+TEST(SimulationStep, speciesWithoutPlantsIsOwedOneSeedPerStep)
+{
+    World w;
+    w.simulation.simulateStep();
+    Species &s = w.simulation.species()[0];
+    s.plants.clear();
+    w.simulation.growPhase();
+    EXPECT_FLOAT_EQ(s.seedProduction * s.seedRate, 1.0f);
+}
+
+TEST(SimulationStep, seedsNextToAParentFollowTheSideDrawAndAParentDrawnTwiceGetsTwoChildren)
+{
+    World w;
+    w.simulation.initialise();
+    Species &bush = w.simulation.species()[0];
+    bush.plants.push_back(plantAt(w, 0, 50, 50));
+    auto seeds = w.simulation.getSeeds();
+    seeds[ecosystem::GrowClose] = 0;              // every seed grows close
+    seeds[ecosystem::ChooseNewPlantGrowSide] = 0; // every side draw is 0: the cell above
+    ASSERT_TRUE(w.simulation.setSeeds(seeds).ok);
+    w.simulation.addPhase(bush); // 5 seeds, all to the only parent
+    ASSERT_EQ(bush.plants.size(), 6u);
+    for (std::size_t i = 1; i < 6; ++i) {
+        EXPECT_EQ(bush.plants[i].cellX, 50);
+        EXPECT_EQ(bush.plants[i].cellY, 49);
+        // Each child has its own point inside the cell.
+        const math::Vector3f &at = bush.plants[i].position;
+        EXPECT_GE(at.x, 50 * 25.0f);
+        EXPECT_LE(at.x, 51 * 25.0f);
+        EXPECT_GE(at.z, 49 * 25.0f);
+        EXPECT_LE(at.z, 50 * 25.0f);
+        if (i > 1) {
+            EXPECT_NE(at, bush.plants[i - 1].position);
+        }
+    }
+}
+
+TEST(SimulationStep, seedsLeadingOutOfThePlantAreaAreLost)
+{
+    World w;
+    w.simulation.initialise();
+    Species &bush = w.simulation.species()[0];
+    bush.plants.push_back(plantAt(w, 0, 50, w.terrain.lupaMinY()));
+    auto seeds = w.simulation.getSeeds();
+    seeds[ecosystem::GrowClose] = 0;
+    seeds[ecosystem::ChooseNewPlantGrowSide] = 0;
+    ASSERT_TRUE(w.simulation.setSeeds(seeds).ok);
+    w.simulation.addPhase(bush);
+    EXPECT_EQ(bush.plants.size(), 1u);
+    EXPECT_EQ(bush.seedBudget, 0.0f);
+}
+
+TEST(SimulationStep, emptyPlantableCellsDropSeedsForAnywhereWithoutADraw)
+{
+    World w;
+    w.simulation.initialise();
+    w.terrain.setLupaMaxX(w.terrain.lupaMinX());
+    ASSERT_TRUE(w.terrain.plantableCells().empty());
+    const auto before = w.simulation.getSeeds();
+    Species &pine = w.simulation.species()[3];
+    w.simulation.addPhase(pine);
+    EXPECT_TRUE(pine.plants.empty());
+    EXPECT_EQ(w.simulation.getSeeds()[ecosystem::PositionOfNewPlantsAnywhere],
+              before[ecosystem::PositionOfNewPlantsAnywhere]);
+}
+
+TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTen)
+{
+    World w;
+    w.simulation.initialise();
+    Species &bush = w.simulation.species()[0];
+    bush.plants.push_back(plantAt(w, 0, 40, 40));
+    std::vector<float> sizes;
+    for (int i = 0; i < 12; ++i) {
+        w.simulation.growPhase();
+        sizes.push_back(bush.plants[0].size);
+    }
+    EXPECT_FLOAT_EQ(sizes[0], 0.8f / 3.0f);
+    EXPECT_FLOAT_EQ(sizes[2], 0.8f);
+    EXPECT_FLOAT_EQ(sizes[3], 0.8f + 0.2f / 7.0f);
+    EXPECT_FLOAT_EQ(sizes[9], 1.0f);
+    EXPECT_EQ(sizes[11], sizes[9]);
+    const Plant &p = bush.plants[0];
+    EXPECT_EQ(p.age, 12);
+    EXPECT_FLOAT_EQ(p.height, bush.fullHeight * p.size);
+    EXPECT_FLOAT_EQ(p.strength, p.prodornost * p.size * (25.0f / 250.0f));
+    // Mature plants add their strength to next step's seeds.
+    EXPECT_FLOAT_EQ(bush.seedProduction, 0.2f + p.strength);
+}
+
+TEST(GrowPhase, dominatedPlantDoesNotGrowAndLosesOneOfVigourNeverBelowZero)
+{
+    World w;
+    w.simulation.initialise();
+    Species &pine = w.simulation.species()[3];
+    Plant weak = plantAt(w, 3, 40, 40);
+    weak.prodornost = 0.7f;
+    weak.size = 0.3f;
+    weak.dominated = true;
+    Plant strong = weak;
+    strong.prodornost = 1.5f;
+    pine.plants = {weak, strong};
+    w.simulation.growPhase();
+    EXPECT_EQ(pine.plants[0].prodornost, 0.0f);
+    EXPECT_FLOAT_EQ(pine.plants[1].prodornost, 0.5f);
+    for (const Plant &p : pine.plants) {
+        EXPECT_EQ(p.size, 0.3f);
+        EXPECT_EQ(p.age, weak.age + 1);
+        EXPECT_EQ(p.strength, weak.strength);
+    }
+}
+
+TEST(KillPhase, plantWhoseAgeEqualsItsTimeOfDeathDiesOfAgeWithoutADominationDraw)
+{
+    World w;
+    w.simulation.initialise();
+    Species &pine = w.simulation.species()[3];
+    Plant old = plantAt(w, 3, 40, 40);
+    old.age = 210;
+    old.timeOfDeath = 210.0f;
+    old.strength = 0.1f;
+    old.height = 2.0f;
+    Plant giant = old; // stronger and overlapping: would dominate the old plant
+    giant.id = old.id + 1000;
+    giant.age = 10;
+    giant.strength = 1.0f;
+    giant.position.x += 1.0f;
+    pine.plants = {old, giant};
+    const auto before = w.simulation.getSeeds();
+    w.simulation.killPhase();
+    ASSERT_EQ(pine.plants.size(), 1u);
+    EXPECT_EQ(pine.plants[0].id, giant.id);
+    EXPECT_EQ(w.simulation.statistics().weaknessDeaths(), 1);
+    EXPECT_EQ(w.simulation.statistics().dominationDeaths(), 0);
+    // The giant, alone after the old plant's removal, is not dominated: no domination draw at all.
+    EXPECT_EQ(w.simulation.getSeeds()[ecosystem::DeathBecauseOfBeingDominated],
+              before[ecosystem::DeathBecauseOfBeingDominated]);
+    EXPECT_FALSE(pine.plants[0].dominated);
+    EXPECT_TRUE(w.simulation.grid().idsInCell(40, 40) == std::vector<std::uint32_t>{giant.id});
+}
+
+TEST(KillPhase, vigourOfExactlyPointOneIsWeakness)
+{
+    World w;
+    w.simulation.initialise();
+    Species &maple = w.simulation.species()[2];
+    Plant p = plantAt(w, 2, 30, 30);
+    p.prodornost = 0.1f;
+    Plant q = plantAt(w, 2, 60, 60);
+    q.prodornost = 0.11f;
+    maple.plants = {p, q};
+    w.simulation.killPhase();
+    ASSERT_EQ(maple.plants.size(), 1u);
+    EXPECT_EQ(maple.plants[0].id, q.id);
+    EXPECT_EQ(w.simulation.statistics().allDeaths(), 1);
+}
+
+TEST(AutoSave, savesEveryIntervalUnderTheStepNumber)
+{
+    ecosystem::AutoSave autosave;
+    EXPECT_FALSE(autosave.isDue(30)); // off until an interval is set
+    autosave.setInterval(30);
+    EXPECT_TRUE(autosave.isDue(30));
+    EXPECT_TRUE(autosave.isDue(60));
+    EXPECT_FALSE(autosave.isDue(31));
+    EXPECT_EQ(ecosystem::AutoSave::fileName(120), "120.sim");
+    autosave.setInterval(0);
+    EXPECT_FALSE(autosave.isDue(30));
+
+    simulationtest::TemporaryFolder folder;
+    World w;
+    autosave.setInterval(2);
+    autosave.setFolder(folder.path().string());
+    std::ostringstream out, err;
+    for (int i = 0; i < 5; ++i) {
+        w.simulation.simulateStep();
+        EXPECT_TRUE(autosave.update(w.simulation, out, err).ok);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("1.sim")));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("2.sim")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("3.sim")));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("4.sim")));
+    EXPECT_EQ(out.str(), "Simulation @ step 2successfouly saved\nSimulation @ step 4successfouly saved\n");
+    EXPECT_TRUE(err.str().empty());
+}

@@ -1,0 +1,65 @@
+#include "ecosystem/simulation/simulationstatistics.h"
+
+#include <gtest/gtest.h>
+
+using ecosystem::SimulationStatistics;
+
+TEST(SimulationStatistics, logLineHasTheExactLabelsAndSpacing)
+{
+    SimulationStatistics s;
+    s.recordLiving({10, 20, 0, 20, 7});
+    s.composeLogLine(12, 5, 1, 2, 3, 4);
+    EXPECT_EQ(s.logLine(), "@12: time(render_all)=5 time(simm_all)=6 ||  time(render)=5 time(dodaj)=1 "
+                           "time(zrasti)=2 time(pobij)=3 time(pobij_dominir)=4 ||  nrPlants=57");
+    s.composeLogLine(13, 10, 0, 0, 1, 0);
+    EXPECT_EQ(s.renderTimeSum(), 15);
+    EXPECT_EQ(s.simulationTimeSum(), 7);
+    EXPECT_EQ(s.logLine().rfind("@13:", 0), 0u);
+}
+
+TEST(SimulationStatistics, livingSeriesGetOnePointPerRecordEvenForEmptySpecies)
+{
+    SimulationStatistics s;
+    s.recordLiving({3, 0});
+    s.recordLiving({4, 0, 2});
+    ASSERT_EQ(s.livingSeries().size(), 3u);
+    EXPECT_EQ(s.livingSeries()[0].size(), 2u);
+    EXPECT_EQ(s.livingSeries()[0][1].x, 1.0);
+    EXPECT_EQ(s.livingSeries()[0][1].y, 4.0);
+    EXPECT_EQ(s.livingSeries()[1][0].y, 0.0);
+    EXPECT_EQ(s.livingSeries()[2].size(), 1u);
+    EXPECT_EQ(s.livingSeries()[2][0].x, 0.0);
+    EXPECT_EQ(s.nrPlants(), 6);
+}
+
+TEST(SimulationStatistics, renderedSeriesLeaveTheLivingTotalAlone)
+{
+    SimulationStatistics s;
+    s.recordLiving({5, 5});
+    s.recordRendered({1, 2});
+    s.recordRendered({2, 2});
+    EXPECT_EQ(s.nrPlants(), 10);
+    ASSERT_EQ(s.renderedSeries().size(), 2u);
+    EXPECT_EQ(s.renderedSeries()[1][1].x, 1.0);
+    EXPECT_EQ(s.renderedSeries()[1][1].y, 2.0);
+    EXPECT_EQ(s.livingSeries()[0].size(), 1u);
+}
+
+TEST(SimulationStatistics, deathCountersAddUpToAllDeaths)
+{
+    SimulationStatistics s;
+    s.countDominationDeath();
+    s.countWeaknessDeath();
+    s.countWeaknessDeath();
+    EXPECT_EQ(s.dominationDeaths(), 1);
+    EXPECT_EQ(s.weaknessDeaths(), 2);
+    EXPECT_EQ(s.allDeaths(), 3);
+}
+
+TEST(SimulationStatistics, timeSumsStopAtTheLargestValueInsteadOfWrapping)
+{
+    SimulationStatistics s;
+    s.composeLogLine(1, 2000000000, 0, 0, 0, 0);
+    s.composeLogLine(2, 2000000000, 0, 0, 0, 0);
+    EXPECT_EQ(s.renderTimeSum(), 2147483647);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ecosystem/render/camera.h"
+#include "ecosystem/render/ecosystemrender.h"
+#include "render/offscreengl.h"
+
+#include <QDir>
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// A render model on a 200 x 200 off-screen view, built in an empty working directory (so the
+// species files are missing and every tree keeps the default parameters). Errors are collected.
+class ModelFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(workDir.isValid());
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(workDir.path());
+        ASSERT_TRUE(gl.create(Size, Size));
+        ::testing::internal::CaptureStderr();
+        model = std::make_unique<ecosystem::render::EcosystemRender>(
+            gl.glContext(), [this](const QString &title, const QString &text) {
+                errors.push_back(title + QStringLiteral(": ") + text);
+            });
+        constructionWarnings = ::testing::internal::GetCapturedStderr();
+        model->toggleShowFPS(); // keep the test output quiet
+    }
+
+    void TearDown() override
+    {
+        if (model) {
+            gl.makeCurrent();
+            model.reset();
+        }
+        QDir::setCurrent(previousDir);
+    }
+
+    QImage frame()
+    {
+        gl.makeCurrent();
+        model->render();
+        return gl.grab();
+    }
+
+    static int differingPixels(const QImage &a, const QImage &b)
+    {
+        int count = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
+                    ++count;
+        return count;
+    }
+
+    static constexpr int Size = 200;
+    QTemporaryDir workDir;
+    QString previousDir;
+    OffscreenGl gl;
+    std::unique_ptr<ecosystem::render::EcosystemRender> model;
+    std::vector<QString> errors;
+    std::string constructionWarnings;
+};
