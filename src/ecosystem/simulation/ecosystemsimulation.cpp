@@ -22,6 +22,9 @@ constexpr float CellPositionDivisor = 4096.0f;
 // only stall the program (and a float budget that large could no longer count down by one).
 constexpr float MaxSeedsPerStep = 1.0e7f;
 
+// How many decisions ahead the kill phase asks for the grid memory a decision will read.
+constexpr std::size_t PrefetchDistance = 4;
+
 float clampedSuitability(const ToleranceBand &band, float value)
 {
     return std::clamp(band.suitability(value), 0.0f, 1.0f);
@@ -128,7 +131,8 @@ void EcosystemSimulation::addPhase(Species &s)
         s.seedBudget = std::isnan(s.seedBudget) ? 0.0f : MaxSeedsPerStep;
 
     const auto n = static_cast<std::uint32_t>(s.plants.size());
-    std::vector<std::uint32_t> parents;
+    std::vector<std::uint32_t> &parents = parentScratch_;
+    parents.clear();
     std::size_t anywhere = 0;
     while (s.seedBudget >= 1.0f) {
         s.seedBudget -= 1.0f;
@@ -142,11 +146,8 @@ void EcosystemSimulation::addPhase(Species &s)
     }
     std::sort(parents.begin(), parents.end());
 
-    struct Placement {
-        int x, y;
-        math::Vector3f point;
-    };
-    std::vector<Placement> placements;
+    std::vector<Placement> &placements = placementScratch_;
+    placements.clear();
     placements.reserve(parents.size() + anywhere);
 
     for (const std::uint32_t parent : parents) {
@@ -258,7 +259,12 @@ void EcosystemSimulation::killPhase()
         // Survivors slide down over the dead in one pass, so the list keeps its order and later
         // decisions already see earlier deaths (in the grid as well).
         std::size_t kept = 0;
+        const float tallest = grid_.largestHeight();
         for (std::size_t i = 0; i < plants.size(); ++i) {
+            if (i + PrefetchDistance < plants.size()) {
+                const Plant &ahead = plants[i + PrefetchDistance];
+                grid_.prefetchNear(ahead.position.x, ahead.position.z, ahead.height + tallest);
+            }
             const std::int32_t entry = grid_.entryOf(static_cast<int>(si), i);
             if (deathRules_.shouldDie(plants[i], entry, statistics_))
                 continue;

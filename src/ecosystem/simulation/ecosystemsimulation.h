@@ -120,6 +120,16 @@ private:
     std::uint32_t plantIdCounter_ = 0;
     Clock::duration decisionTime_{};
     PhaseTimes lastTimes_;
+
+    // A seed's cell and point, found before the plants are created.
+    struct Placement {
+        int x, y;
+        math::Vector3f point;
+    };
+    // Working lists of the add phase, kept between steps: a crowded terrain places a million seeds
+    // a step, and fresh buffers of that size cost more than filling them.
+    std::vector<std::uint32_t> parentScratch_;
+    std::vector<Placement> placementScratch_;
 };
 
 } // namespace ecosystem

@@ -85,6 +85,22 @@ public:
         return false;
     }
 
+    // Asks the processor to fetch what anyNear(x, z, radius) will read, a few decisions ahead:
+    // the kill phase visits plants in list order, which jumps about the terrain.
+    void prefetchNear(float x, float z, float radius) const
+    {
+        if (entries_.empty())
+            return;
+        const int c0 = fineIndex(x - radius, fineWidth_);
+        const int r0 = fineIndex(z - radius, fineHeight_);
+        const int r1 = fineIndex(z + radius, fineHeight_);
+        for (int r = r0; r <= r1; ++r) {
+            const std::size_t at = static_cast<std::size_t>(r) * static_cast<std::size_t>(fineWidth_) +
+                                   static_cast<std::size_t>(c0);
+            __builtin_prefetch(entries_.data() + fineStart_[at]);
+        }
+    }
+
     // The tallest registered plant at the last rebuild: no crown reaches further than twice this.
     float largestHeight() const { return largestHeight_; }
     // Ids of the plants registered in terrain cell (x, y), in registration order.

@@ -278,6 +278,9 @@ SimulationOutcome SimulationFile::restore(EcosystemSimulation &simulation, const
         if (state.total > MaxPlants)
             in.fail("more than " + std::to_string(MaxPlants) + " plants");
         std::vector<Plant> &plants = state.plants[s];
+        // A plant line takes at least 34 characters, so the text bounds what a count may reserve.
+        if (!in.failed())
+            plants.reserve(std::min<std::size_t>(static_cast<std::size_t>(n), text.size() / 34));
         for (int k = 0; k < n && !in.failed(); ++k) {
             plants.push_back(readPlant(in, static_cast<int>(s), width, height));
             state.largestId = std::max(state.largestId, plants.back().id);
