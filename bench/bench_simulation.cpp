@@ -20,8 +20,9 @@ namespace {
 std::unique_ptr<ecosystem::TerrainModel> defaultTerrain()
 {
     auto terrain = std::make_unique<ecosystem::TerrainModel>();
-    const auto result = terrain->loadDemFile(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr", ecosystem::HeightImages{},
-                                             ecosystem::TerrainModel::MapUpdate::Compute);
+    const auto result =
+        terrain->loadDemFile(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr", ecosystem::HeightImages{},
+                             ecosystem::TerrainModel::MapUpdate::Compute);
     if (!result.ok())
         std::abort();
     return terrain;
@@ -41,8 +42,8 @@ void BM_DefaultRun(benchmark::State &state)
             simulation->simulateStep();
         plants = simulation->statistics().nrPlants();
     }
-    state.counters["steps_per_second"] =
-        benchmark::Counter(static_cast<double>(steps) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["steps_per_second"] = benchmark::Counter(
+        static_cast<double>(steps) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["plants"] = static_cast<double>(plants);
 }
 BENCHMARK(BM_DefaultRun)->Arg(500)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();

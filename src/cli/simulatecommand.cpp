@@ -26,7 +26,8 @@ std::optional<ecosystem::SeedVector> parseSeeds(const std::string &text)
     std::size_t start = 0;
     while (true) {
         const auto comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         unsigned long long value = 0;
         const char *end = item.data() + item.size();
         const auto [ptr, ec] = std::from_chars(item.data(), end, value);
@@ -43,7 +44,9 @@ std::optional<ecosystem::SeedVector> parseSeeds(const std::string &text)
 // once the run has lasted long enough for a user to wonder.
 class Progress {
 public:
-    Progress(int steps, bool enabled) : steps_(steps), enabled_(enabled), start_(Clock::now()), last_(start_) {}
+    Progress(int steps, bool enabled) : steps_(steps), enabled_(enabled), start_(Clock::now()), last_(start_)
+    {
+    }
 
     void update(int done)
     {
@@ -126,7 +129,8 @@ int run(const cli::Arguments &args)
 
     ecosystem::TerrainModel terrain;
     const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
-    if (const int status = cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
+    if (const int status =
+            cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
         return status;
 
     ecosystem::EcosystemSimulation simulation;

@@ -4,7 +4,8 @@
 
 namespace ecosystem {
 
-SimulationOutcome AutoSave::update(const EcosystemSimulation &simulation, std::ostream &out, std::ostream &err) const
+SimulationOutcome AutoSave::update(const EcosystemSimulation &simulation, std::ostream &out,
+                                   std::ostream &err) const
 {
     if (!isDue(simulation.step()))
         return SimulationOutcome::success();

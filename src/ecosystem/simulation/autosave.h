@@ -20,11 +20,15 @@ public:
     bool isDue(int step) const { return interval_ >= 1 && step % interval_ == 0; }
     // "120.sim" for step 120.
     static std::string fileName(int step) { return std::to_string(step) + ".sim"; }
-    std::string pathFor(int step) const { return folder_.empty() ? fileName(step) : folder_ + "/" + fileName(step); }
+    std::string pathFor(int step) const
+    {
+        return folder_.empty() ? fileName(step) : folder_ + "/" + fileName(step);
+    }
 
     // Saves the simulation when its step is due; returns whether a save was due and succeeded
     // (not due counts as success).
-    SimulationOutcome update(const EcosystemSimulation &simulation, std::ostream &out, std::ostream &err) const;
+    SimulationOutcome update(const EcosystemSimulation &simulation, std::ostream &out,
+                             std::ostream &err) const;
 
 private:
     int interval_ = -1;

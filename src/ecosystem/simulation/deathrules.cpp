@@ -63,13 +63,13 @@ bool DeathRules::isDominated(Plant &p, std::int32_t entry)
         if (!(q.weightedStrength >= strength) || &q == self || q.cellX < x0 || q.cellX > x1 || q.cellY < y0 ||
             q.cellY > y1)
             return false;
-        return
-               crownsOverlap(p.position.x, p.position.y, p.position.z, p.height, q.x, q.y, q.z, q.height);
+        return crownsOverlap(p.position.x, p.position.y, p.position.z, p.height, q.x, q.y, q.z, q.height);
     });
     p.dominated = dominated;
     if (!dominated)
         return false;
-    const float u = static_cast<float>(randomDeathBecauseOfBeingDominated.next(ProbabilityDraws)) / ProbabilityDivisor;
+    const float u =
+        static_cast<float>(randomDeathBecauseOfBeingDominated.next(ProbabilityDraws)) / ProbabilityDivisor;
     return s.dominatedDeathProbability > u;
 }
 
@@ -91,7 +91,8 @@ DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, 
         return EnvironmentalTest::Sunniness;
     if (bandTestFires(randomDeathBecauseOfBadWindiness, s.windinessBand, p.windiness))
         return EnvironmentalTest::Windiness;
-    const float u = static_cast<float>(randomDeathBecauseOfBadSlope.next(ProbabilityDraws)) / ProbabilityDivisor;
+    const float u =
+        static_cast<float>(randomDeathBecauseOfBadSlope.next(ProbabilityDraws)) / ProbabilityDivisor;
     const float stress = p.slope * s.slopeSensitivity;
     return stress * stress > u ? EnvironmentalTest::Slope : EnvironmentalTest::None;
 }

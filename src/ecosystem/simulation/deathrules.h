@@ -2,8 +2,8 @@
 
 #include "ecosystem/simulation/plantgrid.h"
 #include "ecosystem/simulation/randomgenerator.h"
-#include "ecosystem/simulation/species.h"
 #include "ecosystem/simulation/simulationstatistics.h"
+#include "ecosystem/simulation/species.h"
 
 #include <cstdint>
 #include <vector>
@@ -35,8 +35,9 @@ public:
     // age when age ≥ timeOfDeath, of weakness when prodornost ≤ 0.1, otherwise when dominated and
     // its death draw says so. Sets p's dominated flag (age and weakness deaths leave it), counts
     // the death and takes a dying plant out of its grid cell. The environmental tests draw in
-    // every decision but their outcome never kills: the species table was tuned without them, and
-    // letting them kill would empty most of the terrain within a few steps.
+    // every decision but their outcome never kills and is counted nowhere: seeds and saved
+    // simulations reproduce the same forest only as long as these draws and outcomes stay as
+    // they are.
     bool shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics);
 
     // The domination test with its death draw: sets p's dominated flag to whether a plant of

@@ -55,7 +55,8 @@ void EcosystemSimulation::initialise()
     initialised_ = true;
     step_ = 0;
     species_ = defaultSpeciesTable();
-    deathRules_.setNeighbourhoodRadius(DeathRules::computeNeighbourhoodRadius(species_, terrain_->cellSize()));
+    deathRules_.setNeighbourhoodRadius(
+        DeathRules::computeNeighbourhoodRadius(species_, terrain_->cellSize()));
     computeTerrainMaps(*terrain_);
     largestMaxAge_ = 0;
     for (const Species &s : species_)
@@ -89,7 +90,8 @@ void EcosystemSimulation::simulateStep()
     times.grow = restartPhaseTimer();
     killPhase();
     times.kill = restartPhaseTimer();
-    times.decide = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(decisionTime_).count());
+    times.decide =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(decisionTime_).count());
     recordStatistics(times);
 }
 
@@ -115,8 +117,10 @@ math::Vector3f EcosystemSimulation::randomPointInCell(int x, int y)
     const math::Vector3f v0 = t.vertex(x, y);
     const math::Vector3f v1 = x + 1 < t.width() ? t.vertex(x + 1, y) : v0;
     const math::Vector3f v2 = y + 1 < t.height() ? t.vertex(x, y + 1) : v0;
-    const float s = static_cast<float>(random3dPositionOfNewPlantsI.next(CellPositionDraws)) / CellPositionDivisor;
-    const float u = static_cast<float>(random3dpositionsOfNewPlantsJ.next(CellPositionDraws)) / CellPositionDivisor;
+    const float s =
+        static_cast<float>(random3dPositionOfNewPlantsI.next(CellPositionDraws)) / CellPositionDivisor;
+    const float u =
+        static_cast<float>(random3dpositionsOfNewPlantsJ.next(CellPositionDraws)) / CellPositionDivisor;
     return v0 + (v1 - v0) * s + (v2 - v0) * u;
 }
 
@@ -153,12 +157,21 @@ void EcosystemSimulation::addPhase(Species &s)
     for (const std::uint32_t parent : parents) {
         int x = s.plants[parent].cellX;
         int y = s.plants[parent].cellY;
-        const float u = static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
+        const float u =
+            static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
         switch (static_cast<int>(u * 4.0f)) {
-        case 0: --y; break;
-        case 1: ++y; break;
-        case 2: --x; break;
-        default: ++x; break;
+        case 0:
+            --y;
+            break;
+        case 1:
+            ++y;
+            break;
+        case 2:
+            --x;
+            break;
+        default:
+            ++x;
+            break;
         }
         if (!t.isSeedCell(x, y))
             continue;
@@ -170,7 +183,8 @@ void EcosystemSimulation::addPhase(Species &s)
     const std::vector<std::int32_t> &cells = t.plantableCells();
     if (!cells.empty()) {
         for (std::size_t k = 0; k < anywhere; ++k) {
-            const std::int32_t cell = cells[randomPositionOfNewPlantsAnywhere.next(static_cast<std::uint32_t>(cells.size()))];
+            const std::int32_t cell =
+                cells[randomPositionOfNewPlantsAnywhere.next(static_cast<std::uint32_t>(cells.size()))];
             const int x = cell % t.width();
             const int y = cell / t.width();
             const math::Vector3f point = randomPointInCell(x, y);
@@ -211,7 +225,8 @@ float EcosystemSimulation::prodornost(const Species &s, float slope, float moist
                                       float windiness, float relativeHeight)
 {
     const float stress = slope * s.slopeSensitivity;
-    const auto slopeFactor = static_cast<float>(1.0 - static_cast<double>(stress) * static_cast<double>(stress));
+    const auto slopeFactor =
+        static_cast<float>(1.0 - static_cast<double>(stress) * static_cast<double>(stress));
     const double vigour = static_cast<double>(slopeFactor) * clampedSuitability(s.moistureBand, moisture) *
                           clampedSuitability(s.sunninessBand, sunniness) *
                           clampedSuitability(s.windinessBand, windiness) *
@@ -298,8 +313,8 @@ SeedVector EcosystemSimulation::getSeeds() const
 SimulationOutcome EcosystemSimulation::setSeeds(const SeedVector &seeds)
 {
     if (seeds.size() < SeedVectorSize)
-        return SimulationOutcome::failure("expected " + std::to_string(SeedVectorSize) + " generator seeds, got " +
-                                          std::to_string(seeds.size()));
+        return SimulationOutcome::failure("expected " + std::to_string(SeedVectorSize) +
+                                          " generator seeds, got " + std::to_string(seeds.size()));
     DeathRules &d = deathRules_;
     const std::array<RandomGenerator *, SeedVectorSize> generators = {
         &randomGrowClose,
@@ -331,7 +346,8 @@ SimulationOutcome EcosystemSimulation::load(const std::string &path)
     return load(path, std::cout, std::cerr);
 }
 
-SimulationOutcome EcosystemSimulation::save(const std::string &path, std::ostream &out, std::ostream &err) const
+SimulationOutcome EcosystemSimulation::save(const std::string &path, std::ostream &out,
+                                            std::ostream &err) const
 {
     return SimulationFile::save(*this, path, out, err);
 }

@@ -9,17 +9,17 @@ namespace ecosystem {
 // One plant, stored by value in its species' list. Everything here is read or written in every
 // step (growth, the kill decision and its environmental tests), so the record stays flat and small.
 struct Plant {
-    std::int32_t species = 0;   // index of its species
-    std::uint32_t id = 0;       // unique number from the simulation's plant id counter, first 1
-    std::int32_t age = 0;       // steps lived
-    float size = 0.0f;          // relative size 0…1
-    float height = 0.0f;        // fullHeight × size, metres; also the crown radius
-    std::int32_t cellX = 0;     // grid column of the plant
-    std::int32_t cellY = 0;     // grid row of the plant
-    math::Vector3f position;    // world position, y above the terrain minimum
-    float prodornost = 0.0f;    // vigour, never negative
-    float strength = 0.0f;      // competition strength of the last growth
-    float slope = 0.0f;         // terrain samples at the plant's cell
+    std::int32_t species = 0; // index of its species
+    std::uint32_t id = 0;     // unique number from the simulation's plant id counter, first 1
+    std::int32_t age = 0;     // steps lived
+    float size = 0.0f;        // relative size 0…1
+    float height = 0.0f;      // fullHeight × size, metres; also the crown radius
+    std::int32_t cellX = 0;   // grid column of the plant
+    std::int32_t cellY = 0;   // grid row of the plant
+    math::Vector3f position;  // world position, y above the terrain minimum
+    float prodornost = 0.0f;  // vigour, never negative
+    float strength = 0.0f;    // competition strength of the last growth
+    float slope = 0.0f;       // terrain samples at the plant's cell
     float moisture = 0.0f;
     float sunniness = 0.0f;
     float windiness = 0.0f;

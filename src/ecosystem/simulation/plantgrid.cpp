@@ -22,14 +22,16 @@ void PlantGrid::allocate(int width, int height, float cellSize)
 
 void PlantGrid::rebuild(const std::vector<Species> &species)
 {
-    const std::size_t fineCount = static_cast<std::size_t>(fineWidth_) * static_cast<std::size_t>(fineHeight_);
+    const std::size_t fineCount =
+        static_cast<std::size_t>(fineWidth_) * static_cast<std::size_t>(fineHeight_);
     std::fill(fineStart_.begin(), fineStart_.end(), 0);
     speciesOffset_.clear();
     largestHeight_ = 0.0f;
 
     const auto fineOf = [this](const Plant &p) {
         return static_cast<std::size_t>(fineIndex(p.position.x, fineWidth_)) +
-               static_cast<std::size_t>(fineIndex(p.position.z, fineHeight_)) * static_cast<std::size_t>(fineWidth_);
+               static_cast<std::size_t>(fineIndex(p.position.z, fineHeight_)) *
+                   static_cast<std::size_t>(fineWidth_);
     };
 
     // Counting sort by fine square: count, turn counts into offsets, then place in list order.
@@ -79,8 +81,8 @@ std::int32_t PlantGrid::entryOf(int species, std::size_t plantIndex) const
         return -1;
     const auto s = static_cast<std::size_t>(species);
     const auto flat = static_cast<std::size_t>(speciesOffset_[s]) + plantIndex;
-    const std::size_t end =
-        s + 1 < speciesOffset_.size() ? static_cast<std::size_t>(speciesOffset_[s + 1]) : entryOfPlant_.size();
+    const std::size_t end = s + 1 < speciesOffset_.size() ? static_cast<std::size_t>(speciesOffset_[s + 1])
+                                                          : entryOfPlant_.size();
     return flat < end ? entryOfPlant_[flat] : -1;
 }
 

@@ -55,7 +55,10 @@ public:
     // Entry of the plant at position plantIndex of the species' list at the last rebuild, or -1
     // when it was not registered.
     std::int32_t entryOf(int species, std::size_t plantIndex) const;
-    const Entry &entry(std::int32_t entryIndex) const { return entries_[static_cast<std::size_t>(entryIndex)]; }
+    const Entry &entry(std::int32_t entryIndex) const
+    {
+        return entries_[static_cast<std::size_t>(entryIndex)];
+    }
     // Takes a dead plant out.
     void remove(std::int32_t entryIndex);
 

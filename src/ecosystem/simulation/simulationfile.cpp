@@ -62,7 +62,10 @@ public:
     }
 
 private:
-    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+    static bool isSpace(char c)
+    {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    }
 
     std::string_view text_;
     std::size_t pos_ = 0;
@@ -164,7 +167,7 @@ Plant readPlant(Parser &in, int species, int width, int height)
     if (id > std::numeric_limits<std::uint32_t>::max())
         in.fail("plant id " + std::to_string(id) + " is too large");
     p.id = static_cast<std::uint32_t>(id);
-    p.age = in.readIntIn("age", 0, std::numeric_limits<int>::max());
+    p.age = in.readIntIn("age", 0, SimulationFile::MaxSteps);
     p.size = in.readNonNegative("size");
     p.height = in.readNonNegative("height");
     p.prodornost = in.readNonNegative("prodornost");
@@ -189,10 +192,11 @@ std::string SimulationFile::compose(const EcosystemSimulation &simulation)
     for (const Species &s : simulation.species()) {
         o << s.plants.size() << '\n';
         for (const Plant &p : s.plants) {
-            o << p.cellX << '\t' << p.cellY << '\t' << p.position.x << '\t' << p.position.y << '\t' << p.position.z
-              << '\t' << p.id << '\t' << p.age << '\t' << p.size << '\t' << p.height << '\t' << p.prodornost << '\t'
-              << p.strength << '\t' << p.slope << '\t' << p.moisture << '\t' << p.sunniness << '\t' << p.windiness
-              << '\t' << p.relativeHeight << '\t' << p.timeOfDeath << '\n';
+            o << p.cellX << '\t' << p.cellY << '\t' << p.position.x << '\t' << p.position.y << '\t'
+              << p.position.z << '\t' << p.id << '\t' << p.age << '\t' << p.size << '\t' << p.height << '\t'
+              << p.prodornost << '\t' << p.strength << '\t' << p.slope << '\t' << p.moisture << '\t'
+              << p.sunniness << '\t' << p.windiness << '\t' << p.relativeHeight << '\t' << p.timeOfDeath
+              << '\n';
         }
     }
     for (const Species &s : simulation.species())
@@ -221,8 +225,8 @@ SimulationOutcome SimulationFile::save(const EcosystemSimulation &simulation, co
     return written;
 }
 
-SimulationOutcome SimulationFile::load(EcosystemSimulation &simulation, const std::string &path, std::ostream &out,
-                                       std::ostream &err)
+SimulationOutcome SimulationFile::load(EcosystemSimulation &simulation, const std::string &path,
+                                       std::ostream &out, std::ostream &err)
 {
     const auto refuse = [&](const std::string &reason) {
         err << "Could not load simulation from '" << path << "': " << reason << '\n';
@@ -260,13 +264,13 @@ SimulationOutcome SimulationFile::restore(EcosystemSimulation &simulation, const
     const int count = in.read<int>("the species count");
     if (!in.failed() && (count < 0 || static_cast<std::size_t>(count) != speciesCount)) {
         err << "Number of species size mismatch!" << '\n';
-        return SimulationOutcome::failure("the file holds " + std::to_string(count) + " species, the simulation " +
-                                          std::to_string(speciesCount));
+        return SimulationOutcome::failure("the file holds " + std::to_string(count) +
+                                          " species, the simulation " + std::to_string(speciesCount));
     }
     if (!in.failed() && speciesCount == 0 && state.step != -1)
         in.fail("a file without species must come from a simulation that has not started (step -1)");
-    if (!in.failed() && speciesCount > 0 && state.step < 0)
-        in.fail("step " + std::to_string(state.step) + " is negative");
+    if (!in.failed() && speciesCount > 0 && (state.step < 0 || state.step > MaxSteps))
+        in.fail("step " + std::to_string(state.step) + " is outside 0 to " + std::to_string(MaxSteps));
 
     state.plants.resize(speciesCount);
     for (std::size_t s = 0; s < speciesCount && !in.failed(); ++s) {
@@ -318,10 +322,12 @@ SimulationOutcome SimulationFile::restore(EcosystemSimulation &simulation, const
     simulation.grid_.rebuild(simulation.species_);
     // Every loaded plant counts as constructed; the counter also moves past the loaded ids so that
     // plants created later never share an id with a loaded one.
-    const auto counted = static_cast<std::uint32_t>(simulation.plantIdCounter_ + static_cast<std::uint64_t>(state.total));
+    const auto counted =
+        static_cast<std::uint32_t>(simulation.plantIdCounter_ + static_cast<std::uint64_t>(state.total));
     simulation.plantIdCounter_ = std::max(counted, state.largestId);
 
-    out << "Simulation @ step " << state.step << " with " << state.total << " plants successfouly loaded" << '\n';
+    out << "Simulation @ step " << state.step << " with " << state.total << " plants successfouly loaded"
+        << '\n';
     PhaseTimes times;
     times.decide = simulation.lastTimes_.decide;
     simulation.recordStatistics(times);

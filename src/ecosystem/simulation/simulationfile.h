@@ -16,6 +16,8 @@ public:
     // Largest number of plants a file may hold; more than any terrain can carry, small enough that
     // a damaged count cannot exhaust memory.
     static constexpr long long MaxPlants = 10'000'000;
+    // Largest step and plant age a file may hold; counting on from there can never overflow.
+    static constexpr int MaxSteps = 1'000'000'000;
     // Largest seed budget a file may hold (a running simulation keeps it below 1).
     static constexpr float MaxSeedBudget = 1.0e6f;
 

@@ -49,10 +49,10 @@ void SimulationStatistics::composeLogLine(int step, int render, int add, int gro
     simulationTimeSum_ = saturatingAdd(simulationTimeSum_, static_cast<long long>(add) + grow + kill);
     using std::to_string;
     logLine_ = "@" + to_string(step) + ":" + " time(render_all)=" + to_string(renderTimeSum_) +
-               " time(simm_all)=" + to_string(simulationTimeSum_) + " || " + " time(render)=" +
-               to_string(render) + " time(dodaj)=" + to_string(add) + " time(zrasti)=" + to_string(grow) +
-               " time(pobij)=" + to_string(kill) + " time(pobij_dominir)=" + to_string(decide) + " || " +
-               " nrPlants=" + to_string(nrPlants_);
+               " time(simm_all)=" + to_string(simulationTimeSum_) + " || " +
+               " time(render)=" + to_string(render) + " time(dodaj)=" + to_string(add) +
+               " time(zrasti)=" + to_string(grow) + " time(pobij)=" + to_string(kill) +
+               " time(pobij_dominir)=" + to_string(decide) + " || " + " nrPlants=" + to_string(nrPlants_);
 }
 
 void SimulationStatistics::countDominationDeath()

@@ -12,6 +12,7 @@ struct Row {
 };
 
 // Bands read optimum / tolerance / deathProbability / falloff.
+// clang-format off
 constexpr std::array<Row, DefaultSpeciesCount> Rows = {{
     // Bush
     {3, 10, 25, 0.8f, 0.08f,
@@ -34,6 +35,7 @@ constexpr std::array<Row, DefaultSpeciesCount> Rows = {{
      {0.2f, 0.2f, 0.2f, 0.5f}, {0.7f, 0.3f, 0.3f, 0.5f}, {0.4f, 0.2f, 0.4f, 0.1f}, {0.0f, 0.6f, 0.2f, 0.1f},
      2.0f, 0.8f, 0.05f, 0.7f},
 }};
+// clang-format on
 
 } // namespace
 

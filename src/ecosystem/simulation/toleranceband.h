@@ -26,10 +26,7 @@ struct ToleranceBand {
 
     // True when the value lies further than the tolerance from the optimum, on either side, or is
     // not a number: the condition under which the environmental death test draws.
-    bool outsideTolerance(float value) const
-    {
-        return !(std::fabs(optimum - value) <= tolerance);
-    }
+    bool outsideTolerance(float value) const { return !(std::fabs(optimum - value) <= tolerance); }
 
     bool operator==(const ToleranceBand &) const = default;
 };

@@ -20,9 +20,9 @@ class SimulateCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("verdalis-simulate-" + std::string(::testing::UnitTest::GetInstance()
-                                                                                  ->current_test_info()
-                                                                                  ->name()));
+        dir_ = fs::temp_directory_path() /
+               ("verdalis-simulate-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -33,8 +33,8 @@ protected:
     // Runs verdalis-cli in the test folder; keeps standard output and standard error.
     int cli(const std::string &arguments)
     {
-        const std::string command = "cd '" + dir_.string() + "' && '" + VERDALIS_CLI + "' " + arguments + " >'" +
-                                    path("stdout") + "' 2>'" + path("stderr") + "'";
+        const std::string command = "cd '" + dir_.string() + "' && '" + VERDALIS_CLI + "' " + arguments +
+                                    " >'" + path("stdout") + "' 2>'" + path("stderr") + "'";
         const int status = std::system(command.c_str());
         output_ = read(path("stdout"));
         errors_ = read(path("stderr"));
@@ -76,9 +76,10 @@ TEST_F(SimulateCommand, printsTheLogLineOfEveryStepAutosavesAndWritesTheStatisti
     ASSERT_EQ(cli("simulate --steps 12 --autosave 5 --save end.sim --stats counts.tsv"), 0) << errors_;
     const auto out = lines(output_);
     ASSERT_EQ(out.size(), 15u);
-    const std::regex logLine("@([0-9]+): time\\(render_all\\)=[0-9]+ time\\(simm_all\\)=[0-9]+ \\|\\|  "
-                             "time\\(render\\)=[0-9]+ time\\(dodaj\\)=[0-9]+ time\\(zrasti\\)=[0-9]+ "
-                             "time\\(pobij\\)=[0-9]+ time\\(pobij_dominir\\)=[0-9]+ \\|\\|  nrPlants=([0-9]+)");
+    const std::regex logLine(
+        "@([0-9]+): time\\(render_all\\)=[0-9]+ time\\(simm_all\\)=[0-9]+ \\|\\|  "
+        "time\\(render\\)=[0-9]+ time\\(dodaj\\)=[0-9]+ time\\(zrasti\\)=[0-9]+ "
+        "time\\(pobij\\)=[0-9]+ time\\(pobij_dominir\\)=[0-9]+ \\|\\|  nrPlants=([0-9]+)");
     const auto stats = lines(read(path("counts.tsv")));
     ASSERT_EQ(stats.size(), 13u);
     EXPECT_EQ(stats[0], "step\tBush\tWeeping willow\tMaple\tPine\tBeech");

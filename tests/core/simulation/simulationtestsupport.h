@@ -20,8 +20,9 @@ inline ecosystem::TerrainModel defaultTerrain()
 {
     static const ecosystem::TerrainModel terrain = [] {
         ecosystem::TerrainModel t;
-        const auto result = t.loadDemFile(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr", ecosystem::HeightImages{},
-                                          ecosystem::TerrainModel::MapUpdate::Compute);
+        const auto result =
+            t.loadDemFile(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr", ecosystem::HeightImages{},
+                          ecosystem::TerrainModel::MapUpdate::Compute);
         EXPECT_TRUE(result.ok()) << result.detail;
         return t;
     }();

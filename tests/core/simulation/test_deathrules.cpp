@@ -110,8 +110,8 @@ TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
 TEST(Domination, weakerNeighbourDoesNotDominateAndCompetitivenessWeighsStrength)
 {
     Scene s;
-    s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);  // pine, 0.6 × 0.5 = 0.3
-    s.add(0, 10, 10, 261.0f, 260.0f, 1.0f, 1.0f);  // bush, 0.05 × 1.0 = 0.05
+    s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f); // pine, 0.6 × 0.5 = 0.3
+    s.add(0, 10, 10, 261.0f, 260.0f, 1.0f, 1.0f); // bush, 0.05 × 1.0 = 0.05
     s.index();
     EXPECT_FALSE(s.dominated(3, 0));
     s.dominated(0, 0);
@@ -148,8 +148,8 @@ TEST(Domination, plantAloneIsNeverDominatedAndItsFlagIsCleared)
 TEST(Domination, windowIsClippedAtTheGridBordersAndCountsCellsNotPositions)
 {
     Scene s;
-    s.add(2, 0, 0, 1.0f, 1.0f, 1.0f, 0.1f);        // corner plant
-    s.add(2, 1, 0, 2.0f, 1.0f, 1.0f, 0.9f);        // in the window, overlapping
+    s.add(2, 0, 0, 1.0f, 1.0f, 1.0f, 0.1f);         // corner plant
+    s.add(2, 1, 0, 2.0f, 1.0f, 1.0f, 0.9f);         // in the window, overlapping
     s.add(2, 99, 99, 2490.0f, 2490.0f, 1.0f, 0.1f); // opposite corner
     s.add(2, 97, 99, 2490.5f, 2490.0f, 1.0f, 0.9f); // overlapping, but its cell is outside the window
     s.index();
@@ -178,11 +178,10 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     Plant &p = s.add(1, 10, 10, 260.0f, 260.0f, 1.0f, 0.5f);
     s.index();
     auto states = [&] {
-        return std::vector<unsigned long long>{s.rules.randomDeathBecauseOfBadHeight.state(),
-                                               s.rules.randomDeathBecauseOfBadMoisture.state(),
-                                               s.rules.randomDeathBecauseOfBadSunniness.state(),
-                                               s.rules.randomDeathBecauseOfBadWindiness.state(),
-                                               s.rules.randomDeathBecauseOfBadSlope.state()};
+        return std::vector<unsigned long long>{
+            s.rules.randomDeathBecauseOfBadHeight.state(), s.rules.randomDeathBecauseOfBadMoisture.state(),
+            s.rules.randomDeathBecauseOfBadSunniness.state(),
+            s.rules.randomDeathBecauseOfBadWindiness.state(), s.rules.randomDeathBecauseOfBadSlope.state()};
     };
     // Willow: relative height 0.5 is far outside 0.01 ± 0.05. Everything else inside its bands.
     p.moisture = 0.5f;
@@ -214,4 +213,26 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     const auto nan = states();
     EXPECT_EQ(s.rules.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::None);
     EXPECT_NE(states()[0], nan[0]);
+}
+
+TEST(PlantGrid, findsNeighboursWhosePositionsLieOutsideTheTerrainAndForgetsRemovedOnes)
+{
+    Scene s;
+    s.add(4, 0, 0, -3.0f, -40.0f, 2.0f, 0.1f); // a loaded plant placed off the terrain
+    s.add(4, 0, 0, -1.5f, -40.5f, 2.0f, 0.9f);
+    s.add(4, 99, 99, 2600.0f, 2490.0f, 2.0f, 0.1f);
+    s.add(4, 99, 99, 2601.0f, 2490.0f, 2.0f, 0.9f);
+    s.index();
+    EXPECT_EQ(s.grid.size(), 4u);
+    EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1, 2}));
+    s.dominated(4, 0);
+    s.dominated(4, 2);
+    EXPECT_TRUE(s.plant(4, 0).dominated);
+    EXPECT_TRUE(s.plant(4, 2).dominated);
+
+    s.grid.remove(s.grid.entryOf(4, 1));
+    EXPECT_EQ(s.grid.size(), 3u);
+    EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
+    s.dominated(4, 0);
+    EXPECT_FALSE(s.plant(4, 0).dominated);
 }

@@ -30,6 +30,7 @@ TEST(Determinism, defaultRunOnASmallPlantAreaMatchesTheRecordedState)
     w.terrain.setLupaMaxY(55);
     w.run(300);
     EXPECT_EQ(w.simulation.step(), 300);
-    EXPECT_EQ(hashSimulation(w.simulation), 0xdf599fd22816963ull) << std::hex << hashSimulation(w.simulation) << std::dec
-                                                    << " plants " << w.simulation.statistics().nrPlants();
+    EXPECT_EQ(hashSimulation(w.simulation), 0xdf599fd22816963ull)
+        << std::hex << hashSimulation(w.simulation) << std::dec << " plants "
+        << w.simulation.statistics().nrPlants();
 }

@@ -94,7 +94,8 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndState)
     std::ostringstream loadOut;
     ASSERT_TRUE(other.simulation.load(folder.file("a.sim"), loadOut, err).ok);
     EXPECT_TRUE(err.str().empty()) << err.str();
-    EXPECT_EQ(loadOut.str(), "Simulation @ step 40 with " + std::to_string(w.simulation.statistics().nrPlants()) +
+    EXPECT_EQ(loadOut.str(), "Simulation @ step 40 with " +
+                                 std::to_string(w.simulation.statistics().nrPlants()) +
                                  " plants successfouly loaded\n");
     EXPECT_EQ(other.simulation.step(), 40);
     EXPECT_EQ(other.simulation.getSeeds(), w.simulation.getSeeds());
@@ -257,10 +258,12 @@ std::string replaceField(const std::string &text, std::size_t f, const std::stri
 
 const DamagedFile damagedFiles[] = {
     {"empty", [](const std::string &) { return std::string(); }},
-    {"truncatedInAPlantLine", [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
+    {"truncatedInAPlantLine",
+     [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
     {"truncatedBeforePlantArea", [](const std::string &t) { return t.substr(0, t.rfind("25\t75")); }},
     {"stepNotANumber", [](const std::string &t) { return replaceLine(t, 0, "six"); }},
     {"negativeStep", [](const std::string &t) { return replaceLine(t, 0, "-4"); }},
+    {"stepThatWouldOverflow", [](const std::string &t) { return replaceLine(t, 0, "2147483647"); }},
     {"speciesCountFour", [](const std::string &t) { return replaceLine(t, 1, "4"); }},
     {"negativePlantCount", [](const std::string &t) { return replaceLine(t, 2, "-1"); }},
     {"absurdPlantCount", [](const std::string &t) { return replaceLine(t, 2, "2000000000"); }},
@@ -272,6 +275,7 @@ const DamagedFile damagedFiles[] = {
     {"negativeId", [](const std::string &t) { return replaceField(t, 5, "-3"); }},
     {"idBeyondThirtyTwoBits", [](const std::string &t) { return replaceField(t, 5, "4294967296"); }},
     {"negativeAge", [](const std::string &t) { return replaceField(t, 6, "-2"); }},
+    {"ageThatWouldOverflow", [](const std::string &t) { return replaceField(t, 6, "2147483647"); }},
     {"negativeSize", [](const std::string &t) { return replaceField(t, 7, "-0.5"); }},
     {"negativeProdornost", [](const std::string &t) { return replaceField(t, 9, "-0.25"); }},
     {"strengthNotFinite", [](const std::string &t) { return replaceField(t, 10, "1e999"); }},
@@ -299,7 +303,8 @@ const DamagedFile damagedFiles[] = {
              line += v + "\t";
          return replaceLine(t, all.size() - 2, line);
      }},
-    {"plantAreaOutsideGrid", [](const std::string &t) { return t.substr(0, t.rfind("25\t75")) + "25\t75\t25\t175\n"; }},
+    {"plantAreaOutsideGrid",
+     [](const std::string &t) { return t.substr(0, t.rfind("25\t75")) + "25\t75\t25\t175\n"; }},
     {"textAfterPlantArea", [](const std::string &t) { return t + "7\n"; }},
 };
 
@@ -339,4 +344,6 @@ TEST_P(DamagedSimulationFile, isRefusedWholeWithOneLineAndNothingChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DamagedSimulationFile, ::testing::ValuesIn(damagedFiles),
-                         [](const ::testing::TestParamInfo<DamagedFile> &info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<DamagedFile> &info) {
+                             return std::string(info.param.name);
+                         });

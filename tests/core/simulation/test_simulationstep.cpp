@@ -103,7 +103,8 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
     EXPECT_EQ(w.simulation.statistics().nrPlants(), total);
     EXPECT_EQ(w.simulation.statistics().livingSeries().size(), 5u);
     EXPECT_EQ(w.simulation.statistics().logLine().rfind("@1:", 0), 0u);
-    EXPECT_NE(w.simulation.statistics().logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
+    EXPECT_NE(w.simulation.statistics().logLine().find(" nrPlants=" + std::to_string(total)),
+              std::string::npos);
 }
 
 TEST(SimulationStep, speciesWithoutPlantsIsOwedOneSeedPerStep)
@@ -290,4 +291,38 @@ TEST(AutoSave, savesEveryIntervalUnderTheStepNumber)
     EXPECT_TRUE(std::filesystem::exists(folder.file("4.sim")));
     EXPECT_EQ(out.str(), "Simulation @ step 2successfouly saved\nSimulation @ step 4successfouly saved\n");
     EXPECT_TRUE(err.str().empty());
+}
+
+TEST(KillPhase, dominatedPineSurvivesItsDrawThenDiesOfWeaknessOneStepLater)
+{
+    World w;
+    w.simulation.initialise();
+    Species &pine = w.simulation.species()[3];
+    Plant small = plantAt(w, 3, 40, 40);
+    small.prodornost = 1.0f;
+    small.size = 0.5f;
+    small.height = 1.15f;
+    small.strength = 0.1f;
+    small.age = 100;
+    small.timeOfDeath = 240.0f;
+    Plant tall = small;
+    tall.id = small.id + 1;
+    tall.size = 1.0f;
+    tall.height = 2.3f;
+    tall.strength = 1.0f;
+    tall.position.x += 1.0f;
+    pine.plants = {small, tall};
+
+    // The first draw from the default state 7 is 0.83483, above the pine's 0.01: it survives.
+    w.simulation.killPhase();
+    ASSERT_EQ(pine.plants.size(), 2u);
+    EXPECT_TRUE(pine.plants[0].dominated);
+    EXPECT_FALSE(pine.plants[1].dominated);
+    w.simulation.growPhase();
+    EXPECT_EQ(pine.plants[0].prodornost, 0.0f);
+    w.simulation.killPhase();
+    ASSERT_EQ(pine.plants.size(), 1u);
+    EXPECT_EQ(pine.plants[0].id, tall.id);
+    EXPECT_EQ(w.simulation.statistics().weaknessDeaths(), 1);
+    EXPECT_EQ(w.simulation.statistics().dominationDeaths(), 0);
 }

@@ -5,6 +5,7 @@
 #include "render/offscreengl.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
@@ -23,6 +24,13 @@ protected:
         ASSERT_TRUE(workDir.isValid());
         previousDir = QDir::currentPath();
         QDir::setCurrent(workDir.path());
+        if (withSpeciesFiles()) {
+            // The species trees of the repository, found where the program looks for them.
+            const QDir source(QStringLiteral(VERDALIS_SOURCE_DIR "/bin/zbirka-4"));
+            ASSERT_TRUE(QDir().mkpath(QStringLiteral("bin/zbirka-4")));
+            for (const QString &name : source.entryList(QDir::Files))
+                ASSERT_TRUE(QFile::copy(source.filePath(name), QStringLiteral("bin/zbirka-4/") + name));
+        }
         ASSERT_TRUE(gl.create(Size, Size));
         ::testing::internal::CaptureStderr();
         model = std::make_unique<ecosystem::render::EcosystemRender>(
@@ -42,11 +50,22 @@ protected:
         QDir::setCurrent(previousDir);
     }
 
+    // Frame tests draw the repository's species trees; model tests run without them.
+    virtual bool withSpeciesFiles() const { return false; }
+
     QImage frame()
     {
         gl.makeCurrent();
         model->render();
         return gl.grab();
+    }
+
+    // With VERDALIS_TEST_IMAGES set to a folder, frames are kept there for a look.
+    static void keep(const QImage &image, const char *name)
+    {
+        const QByteArray folder = qgetenv("VERDALIS_TEST_IMAGES");
+        if (!folder.isEmpty())
+            image.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) + ".png");
     }
 
     static int differingPixels(const QImage &a, const QImage &b)

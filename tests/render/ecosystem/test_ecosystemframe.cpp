@@ -42,15 +42,17 @@ Tally tally(const QImage &image, int fromRow, int toRow)
 
 } // namespace
 
-// A forest on a small plant area keeps the frames quick to draw.
+// A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).
 class EcosystemFrame : public ModelFixture {
 protected:
+    bool withSpeciesFiles() const override { return true; }
+
     void grow(int steps)
     {
-        model->setLupaMinX(44);
-        model->setLupaMaxX(52);
-        model->setLupaMinY(42);
-        model->setLupaMaxY(50);
+        model->setLupaMinX(47);
+        model->setLupaMaxX(48);
+        model->setLupaMinY(45);
+        model->setLupaMaxY(46);
         ::testing::internal::CaptureStdout();
         for (int i = 0; i < steps; ++i)
             model->simulateNextStepAndUpdateGL();
@@ -71,9 +73,11 @@ protected:
     }
 
     // Straight down onto the middle of the plant area.
-    void lookDownAtTheForest() { placeCamera(1200.0f, 1150.0f, 60.0f, 180.0f, 89.0f); }
-    // From the forest's southern edge across it to the north, slightly downwards.
-    void lookAcrossTheForest() { placeCamera(1200.0f, 1320.0f, 25.0f, 0.0f, 12.0f); }
+    void lookDownAtTheForest() { placeCamera(1187.0f, 1137.0f, 40.0f, 180.0f, 89.0f); }
+    // From 50 units south of the forest towards it, slightly downwards.
+    void lookAcrossTheForest() { placeCamera(1187.0f, 1190.0f, 6.0f, 0.0f, 6.0f); }
+    // From the middle of the forest northwards: the plants behind the eye are out of view.
+    void standInTheForest() { placeCamera(1187.0f, 1137.0f, 10.0f, 0.0f, 0.0f); }
 };
 
 TEST_F(EcosystemFrame, afterFiftyStepsShowsSkyTerrainAndTrees)
@@ -82,6 +86,7 @@ TEST_F(EcosystemFrame, afterFiftyStepsShowsSkyTerrainAndTrees)
     lookAcrossTheForest();
     QSignalSpy rendered(model.get(), &EcosystemRender::nrPlantsRenderedChanged);
     const QImage withTrees = frame();
+    keep(withTrees, "fifty-steps");
     EXPECT_EQ(rendered.count(), 1);
     EXPECT_GT(model->getLastRenderedCount(), 0);
     const auto &series = model->getStatistics().renderedSeries();
@@ -108,7 +113,7 @@ TEST_F(EcosystemFrame, afterFiftyStepsShowsSkyTerrainAndTrees)
 TEST_F(EcosystemFrame, plantsOutsideTheViewAreNotDrawn)
 {
     grow(20);
-    lookAcrossTheForest();
+    standInTheForest();
     frame();
     const int visible = model->getLastRenderedCount();
     EXPECT_GT(visible, 0);

@@ -256,3 +256,84 @@ TEST(SpeciesAppearance, speciesBeyondTheTableUseTheSixthTreeAndWhite)
     EXPECT_EQ(rgb[1], 255);
     EXPECT_EQ(rgb[2], 255);
 }
+
+TEST_F(RenderModel, reloadingBarkReplacesBothNamesAndDeletesTheOldOnes)
+{
+    gl.makeCurrent();
+    auto &settings = model->getCurrentTree()->settings();
+    const GLuint oldBark = settings.barkTexture;
+    const GLuint oldLeaf = settings.leafTexture;
+    model->reloadCurrentTreeTextures();
+    const GLuint firstBark = settings.barkTexture;
+    model->reloadCurrentTreeTextures();
+    EXPECT_TRUE(glIsTexture(settings.barkTexture));
+    EXPECT_TRUE(glIsTexture(settings.leafTexture));
+    EXPECT_FALSE(glIsTexture(oldBark) && oldBark != settings.barkTexture && oldBark != settings.leafTexture);
+    EXPECT_FALSE(glIsTexture(oldLeaf) && oldLeaf != settings.barkTexture && oldLeaf != settings.leafTexture);
+    EXPECT_FALSE(glIsTexture(firstBark) && firstBark != settings.barkTexture && firstBark != settings.leafTexture);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(RenderModel, missingBarkOrLeafImageShowsTheErrorAndKeepsTheTextures)
+{
+    gl.makeCurrent();
+    auto &tree = *model->getCurrentTree();
+    const GLuint bark = tree.settings().barkTexture;
+    const GLuint leaf = tree.settings().leafTexture;
+    tree.designedParameters().barkTexturePath = "no/such/bark.jpg";
+    model->reloadCurrentTreeTextures();
+    tree.designedParameters().barkTexturePath = ":/gui/textures/bark.jpg";
+    tree.designedParameters().leafTexturePath = "no\\such\\leaf.png";
+    model->reloadCurrentTreeTextures();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0], QStringLiteral("Error: Could not open bark texture file."));
+    EXPECT_EQ(errors[1], QStringLiteral("Error: Could not open bark texture file."));
+    EXPECT_EQ(tree.settings().barkTexture, bark);
+    EXPECT_EQ(tree.settings().leafTexture, leaf);
+    EXPECT_TRUE(glIsTexture(bark));
+
+    // reloadAllTreeTextures reports once per tree that names the missing image and keeps the
+    // current tree.
+    model->selectNextTreeSpecies();
+    errors.clear();
+    model->reloadAllTreeTextures();
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(model->getCurrentTreeIndex(), 0);
+}
+
+TEST_F(RenderModel, errorsGoToTheSignalOrToStandardErrorWithoutAHandler)
+{
+    gl.makeCurrent();
+    model->setErrorHandler({});
+    model->getCurrentTree()->designedParameters().barkTexturePath = "missing.jpg";
+    ::testing::internal::CaptureStderr();
+    model->reloadCurrentTreeTextures();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Error: Could not open bark texture file.\n");
+
+    QSignalSpy reported(model.get(), &EcosystemRender::errorReported);
+    ::testing::internal::CaptureStderr();
+    model->reloadCurrentTreeTextures();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    ASSERT_EQ(reported.count(), 1);
+    EXPECT_EQ(reported.at(0).at(0).toString(), QStringLiteral("Error"));
+    EXPECT_EQ(reported.at(0).at(1).toString(), QStringLiteral("Could not open bark texture file."));
+}
+
+TEST_F(RenderModel, skyTexturesAreReuploadedAndRepainted)
+{
+    gl.makeCurrent();
+    QString n, s, e, w, u, d;
+    model->getSkyTextureFileNames(n, s, e, w, u, d);
+    QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
+    const auto before = model->getSkyBox().textures();
+    model->reloadSkyTextures(n, s, e, w, u, d);
+    EXPECT_EQ(changed.count(), 1);
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_TRUE(glIsTexture(model->getSkyBox().textures()[i]));
+    // The north picture on the up face: the names are stored in the order given.
+    model->reloadSkyTextures(u, s, e, w, u, d);
+    QString first;
+    model->getSkyTextureFileNames(first, s, e, w, u, d);
+    EXPECT_EQ(first, u);
+    (void)before;
+}
