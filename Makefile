@@ -20,8 +20,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The program reads its species trees from bin/zbirka-4, so it starts in the repository root.
 run: build
-	$(BUILD)/src/cli/verdalis-cli --help
+	$(BUILD)/src/app/verdalis
 
 test: build
 	cd $(BUILD) && $(WITH_DISPLAY) ctest --output-on-failure -j $(JOBS)

@@ -1,0 +1,104 @@
+#include "gui/actionhandling/timekeeper.h"
+
+#include <QTimer>
+
+namespace gui::actionhandling {
+
+TimeKeeper::TimeKeeper(QObject *parent, ecosystem::render::EcosystemRender *model)
+    : QObject(parent), model(model)
+{
+}
+
+void TimeKeeper::setCurrentModel(ecosystem::render::EcosystemRender *newModel)
+{
+    model = newModel;
+}
+
+void TimeKeeper::toggleAnimationExportingMode()
+{
+    animationExportingMode = !animationExportingMode;
+    if (!animationExportingMode) {
+        frameNumber = 0;
+        emit sequenceExportStopped();
+    }
+}
+
+void TimeKeeper::forceUpdateGl()
+{
+    if (animationExportingMode)
+        emit grabGeometry(frameNumber++);
+    emit updateOnlyGL();
+    if (animationExportingMode)
+        emit grabFrameBuffer(frameNumber++);
+}
+
+void TimeKeeper::toggleRunSimulation()
+{
+    if (simulationTimer == nullptr)
+        simulationTimer = makeTimer(0, &TimeKeeper::simmulationTimerUpdate);
+    else
+        discardTimer(simulationTimer);
+}
+
+void TimeKeeper::startTreeAnimation()
+{
+    if (treeTimer == nullptr)
+        treeTimer = makeTimer(20, &TimeKeeper::treeTimerUpdate);
+}
+
+void TimeKeeper::stopTreeAnimation()
+{
+    discardTimer(treeTimer);
+}
+
+void TimeKeeper::startCameraAnimation()
+{
+    if (cameraTimer == nullptr)
+        cameraTimer = makeTimer(10, &TimeKeeper::cameraTimerUpdate);
+}
+
+void TimeKeeper::stopCameraAnimation()
+{
+    discardTimer(cameraTimer);
+}
+
+void TimeKeeper::treeTimerUpdate()
+{
+    emit animateTree();
+    forceUpdateGl();
+}
+
+void TimeKeeper::cameraTimerUpdate()
+{
+    emit animateCamera();
+    forceUpdateGl();
+}
+
+void TimeKeeper::simmulationTimerUpdate()
+{
+    emit updateSimulationAndGL();
+    if (animationExportingMode)
+        emit grabFrameBuffer(frameNumber++);
+}
+
+QTimer *TimeKeeper::makeTimer(int intervalMs, void (TimeKeeper::*tick)())
+{
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, tick);
+    timer->setSingleShot(false);
+    timer->start(intervalMs);
+    return timer;
+}
+
+void TimeKeeper::discardTimer(QTimer *&timer)
+{
+    if (timer == nullptr)
+        return;
+    // A timer is often stopped from inside its own tick (the frame it repaints reports that the
+    // animation ended), so it is only stopped here and freed once that tick has returned.
+    timer->stop();
+    timer->deleteLater();
+    timer = nullptr;
+}
+
+} // namespace gui::actionhandling

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace ecosystem::render {
+class EcosystemRender;
+}
+
+namespace gui {
+
+class OglWidget;
+
+namespace actionhandling {
+class TimeKeeper;
+class ViewHandler;
+class NavigationHandler;
+} // namespace actionhandling
+
+// The top-level window: every command of the program as an action, the first OpenGL view and,
+// once that view has created the render model, the handlers the actions are wired to.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+    ~MainWindow() override;
+
+    ecosystem::render::EcosystemRender *model() const { return renderModel; }
+    OglWidget *firstView() const { return firstOglWidget; }
+    // Every view, the first one included, in the order they were created.
+    QList<OglWidget *> views() const;
+    actionhandling::TimeKeeper *timeKeeper() const { return timeKeeperHandler; }
+    actionhandling::ViewHandler *viewHandler() const { return viewHandlerObject; }
+    actionhandling::NavigationHandler *navigationHandler() const { return navigationHandlerObject; }
+
+public slots:
+    void bindNewModel(ecosystem::render::EcosystemRender *model);
+    void newGlContextInitialized(gui::OglWidget *view);
+    void on_actionSet_plant_area_triggered();
+    void on_actionEdit_random_generator_seeds_triggered();
+    void on_actionShow_statistics_triggered();
+    void on_actionUsage_triggered();
+    void on_actionAbout_triggered();
+    void on_actionAdd_view_triggered();
+    void cycleView();
+
+private slots:
+    // Commands whose dialogs are not in this build tell the user so.
+    void commandNotAvailable();
+    // Keeps the check marks of the view switches equal to the flags they flip.
+    void syncCheckMarks();
+
+private:
+    void connectFileActions();
+    void connectTimeKeeper();
+    void connectTreeActions();
+    void connectDesignActions();
+    void connectViewActions();
+    void connectNavigationActions();
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    ecosystem::render::EcosystemRender *renderModel = nullptr;
+    OglWidget *firstOglWidget = nullptr;
+    QList<OglWidget *> addedViews;
+    actionhandling::TimeKeeper *timeKeeperHandler = nullptr;
+    actionhandling::ViewHandler *viewHandlerObject = nullptr;
+    actionhandling::NavigationHandler *navigationHandlerObject = nullptr;
+};
+
+} // namespace gui

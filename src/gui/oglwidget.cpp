@@ -1,0 +1,181 @@
+#include "gui/oglwidget.h"
+
+#include "ecosystem/render/camera.h"
+#include "ecosystem/render/ecosystemrender.h"
+#include "gui/glextensioncheck.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSurfaceFormat>
+#include <QTimer>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace gui {
+
+bool OglWidget::failoverMessageNotShown = true;
+
+OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *model)
+    : QOpenGLWidget(parent), model(model)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void OglWidget::prepareApplication()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+    // Every view draws the one model with the same texture objects.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+void OglWidget::switchToModel(ecosystem::render::EcosystemRender *newModel)
+{
+    model = newModel;
+}
+
+void OglWidget::updateGL()
+{
+    repaint();
+}
+
+void OglWidget::initializeGL()
+{
+    const GLfloat ambient[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glShadeModel(GL_SMOOTH);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHT2);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_TEXTURE_2D);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    checkExtensions();
+
+    if (model == nullptr) {
+        QPointer<OglWidget> self(this);
+        model = new ecosystem::render::EcosystemRender(context(),
+                                                       [self](const QString &title, const QString &text) {
+                                                           if (self)
+                                                               self->showModelError(title, text);
+                                                       });
+        emit newModelCreated(model);
+    } else {
+        model->initAllTextures(context());
+    }
+    // A view moved to another window (a floated dock) gets a new context and comes back here,
+    // so the connection must not be doubled.
+    connect(model, &ecosystem::render::EcosystemRender::modelDataChanged, this, &OglWidget::updateGL,
+            Qt::UniqueConnection);
+    emit newGlContextInitialized(this);
+}
+
+void OglWidget::checkExtensions()
+{
+    const GlExtensionCheck check(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
+    multitexture = check.hasMultitexture();
+    compiledVertexArrays = check.hasCompiledVertexArray();
+    switch (check.noticeFor(failoverMessageNotShown)) {
+    case GlExtensionCheck::Notice::CouldNotQuery:
+        QMessageBox::information(
+            this, tr("OpenGL Extensions"),
+            tr("Could not query for supported OpenGL extensions, extensions will not be supported."));
+        break;
+    case GlExtensionCheck::Notice::CompiledVertexArrayFailover:
+        QMessageBox::information(
+            this, tr("OpenGL Extensions"),
+            tr("Compiled vertex array is not supported with this driver, using failover."));
+        break;
+    case GlExtensionCheck::Notice::None:
+        break;
+    }
+}
+
+void OglWidget::showModelError(const QString &title, const QString &text)
+{
+    // Errors can arise while a context is being set up; the box waits for the event loop so that
+    // no dialog runs inside a GL hook.
+    QPointer<OglWidget> self(this);
+    QTimer::singleShot(0, this, [self, title, text] {
+        if (self)
+            QMessageBox::information(self, title, text);
+    });
+}
+
+void OglWidget::resizeGL(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // The aspect stays 1.0 whatever the window's shape, so the picture stretches with it.
+    gluPerspective(90.0, 1.0, 1.0, 30000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void OglWidget::paintGL()
+{
+    if (model != nullptr)
+        model->render();
+    ++drawnFrames;
+}
+
+void OglWidget::mousePressEvent(QMouseEvent *event)
+{
+    emit grabCamera();
+    grabMouse();
+    const QPoint pos = event->position().toPoint();
+    if (event->buttons() & Qt::LeftButton) {
+        leftDragging = true;
+        lastLeftY = pos.y();
+    } else if (event->buttons() & Qt::RightButton) {
+        rightDragging = true;
+        lastRightX = pos.x();
+        lastRightY = pos.y();
+    }
+}
+
+void OglWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (model == nullptr)
+        return;
+    ecosystem::render::Camera *camera = model->getCamera();
+    const QPoint pos = event->position().toPoint();
+    if (leftDragging) {
+        camera->orbitDistance += static_cast<float>(pos.y() - lastLeftY) / sensitivity;
+        lastLeftY = pos.y();
+        updateGL();
+    }
+    if (rightDragging) {
+        camera->orbitYaw += static_cast<float>(pos.x() - lastRightX) / sensitivity;
+        camera->orbitPitch += static_cast<float>(pos.y() - lastRightY) / sensitivity;
+        lastRightX = pos.x();
+        lastRightY = pos.y();
+        updateGL();
+    }
+}
+
+void OglWidget::mouseReleaseEvent(QMouseEvent *)
+{
+    leftDragging = false;
+    rightDragging = false;
+    releaseMouse();
+}
+
+} // namespace gui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+// Closes every modal message box that opens while it lives and remembers its title and text,
+// so that a test can trigger an action that shows one without blocking.
+class ModalCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    ModalCatcher();
+
+    QStringList titles;
+    QStringList texts;
+
+private:
+    void closeOpenBoxes();
+
+    QTimer poll;
+};
