@@ -3,6 +3,7 @@
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "gui/glextensioncheck.h"
+#include "lignet/gl/glviewdefaults.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,7 +13,6 @@
 #include <QTimer>
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 namespace gui {
 
@@ -47,24 +47,7 @@ void OglWidget::updateGL()
 
 void OglWidget::initializeGL()
 {
-    const GLfloat ambient[] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glShadeModel(GL_SMOOTH);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHT1);
-    glEnable(GL_LIGHT2);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_TEXTURE_2D);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    lignet::gl::applyViewDefaults();
 
     checkExtensions();
 
@@ -120,13 +103,8 @@ void OglWidget::showModelError(const QString &title, const QString &text)
 
 void OglWidget::resizeGL(int width, int height)
 {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     // The aspect stays 1.0 whatever the window's shape, so the picture stretches with it.
-    gluPerspective(90.0, 1.0, 1.0, 30000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    lignet::gl::applyViewProjection(width, height);
 }
 
 void OglWidget::paintGL()
