@@ -1,16 +1,15 @@
 // verdalis-cli simulate, run as a user would run it.
 
+#include "core/clirun.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -33,12 +32,10 @@ protected:
     // Runs verdalis-cli in the test folder; keeps standard output and standard error.
     int cli(const std::string &arguments)
     {
-        const std::string command = "cd '" + dir_.string() + "' && '" + VERDALIS_CLI + "' " + arguments +
-                                    " >'" + path("stdout") + "' 2>'" + path("stderr") + "'";
-        const int status = std::system(command.c_str());
-        output_ = read(path("stdout"));
-        errors_ = read(path("stderr"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const testsupport::CliRun run = testsupport::runCliInFolder(dir_, arguments);
+        output_ = run.out;
+        errors_ = run.err;
+        return run.status;
     }
 
     static std::string read(const std::string &file)

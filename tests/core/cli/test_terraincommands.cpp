@@ -1,5 +1,6 @@
 // The terrain commands of verdalis-cli, run as a user would run them.
 
+#include "core/clirun.h"
 #include "ecosystem/terrain/terrainmodel.h"
 
 #include <QColor>
@@ -8,14 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -37,11 +35,9 @@ protected:
     // Runs verdalis-cli with the arguments; returns the exit status and keeps standard error.
     int cli(const std::string &arguments)
     {
-        const std::string command =
-            std::string("'") + VERDALIS_CLI + "' " + arguments + " 2>'" + path("stderr") + "'";
-        const int status = std::system(command.c_str());
-        errors_ = read(path("stderr"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const testsupport::CliRun run = testsupport::runCli(dir_, arguments);
+        errors_ = run.err;
+        return run.status;
     }
 
     static std::string read(const std::string &file)

@@ -1,38 +1,18 @@
+#include "core/clirun.h"
 #include "core/tempfolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
-#include <sys/wait.h>
-
+using testsupport::CliRun;
 using testsupport::readBytes;
+using testsupport::runCli;
 using testsupport::TempFolder;
 using testsupport::writeBytes;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const TempFolder &folder, const std::string &arguments, const std::string &environment = "")
-{
-    const std::string out = folder.file(".stdout");
-    const std::string err = folder.file(".stderr");
-    const std::string command =
-        environment + " '" VERDALIS_CLI "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readBytes(out);
-    run.err = readBytes(err);
-    return run;
-}
 
 struct CrsSummary {
     int segments = 0;
@@ -71,7 +51,7 @@ TEST(TreeVerticesCommand, writesTheDefaultTreeAsSegmentAndLeafQuads)
 {
     TempFolder folder;
     const std::string out = folder.file("tree.crs");
-    const CliRun run = cli(folder, "tree vertices '" + out + "'");
+    const CliRun run = runCli(folder, "tree vertices '" + out + "'");
     ASSERT_EQ(run.status, 0) << run.err;
     const CrsSummary s = summarise(readBytes(out), 16);
     EXPECT_TRUE(s.wellFormed);
@@ -85,17 +65,17 @@ TEST(TreeVerticesCommand, optionsChooseRingSizeAndLeafRecords)
 {
     TempFolder folder;
     const std::string out = folder.file("tree.crs");
-    ASSERT_EQ(cli(folder, "tree vertices '" + out + "' --high-quality").status, 0);
+    ASSERT_EQ(runCli(folder, "tree vertices '" + out + "' --high-quality").status, 0);
     const CrsSummary high = summarise(readBytes(out), 64);
     EXPECT_TRUE(high.wellFormed);
     EXPECT_EQ(high.segments, 1999);
 
-    ASSERT_EQ(cli(folder, "tree vertices '" + out + "' --wireframe").status, 0);
+    ASSERT_EQ(runCli(folder, "tree vertices '" + out + "' --wireframe").status, 0);
     const CrsSummary wire = summarise(readBytes(out), 16);
     EXPECT_TRUE(wire.wellFormed);
     EXPECT_EQ(wire.leaves, 0);
 
-    ASSERT_EQ(cli(folder, "tree vertices '" + out + "' --no-leaves").status, 0);
+    ASSERT_EQ(runCli(folder, "tree vertices '" + out + "' --no-leaves").status, 0);
     const CrsSummary bare = summarise(readBytes(out), 16);
     EXPECT_TRUE(bare.wellFormed);
     EXPECT_EQ(bare.segments, 1999);
@@ -107,13 +87,13 @@ TEST(TreeVerticesCommand, readsTheTreeFromAParameterFile)
     TempFolder folder;
     const std::string in = folder.file("small.tree.xml");
     const std::string out = folder.file("small.crs");
-    ASSERT_EQ(cli(folder, "tree save '" + in + "'").status, 0);
+    ASSERT_EQ(runCli(folder, "tree save '" + in + "'").status, 0);
     std::string text = readBytes(in);
     const auto at = text.find("1000");
     ASSERT_NE(at, std::string::npos);
     text.replace(at, 4, "1");
     writeBytes(in, text);
-    const CliRun run = cli(folder, "tree vertices '" + out + "' --from '" + in + "'");
+    const CliRun run = runCli(folder, "tree vertices '" + out + "' --from '" + in + "'");
     ASSERT_EQ(run.status, 0) << run.err;
     const CrsSummary s = summarise(readBytes(out), 16);
     EXPECT_EQ(s.segments, 1);
@@ -127,12 +107,12 @@ TEST(TreeVerticesCommand, failuresExitWithOneAndLeaveTheOutputAlone)
     writeBytes(out, "old contents\n");
     const std::string damaged = folder.file("damaged.tree.xml");
     writeBytes(damaged, "not a tree\n");
-    const CliRun bad = cli(folder, "tree vertices '" + out + "' --from '" + damaged + "'");
+    const CliRun bad = runCli(folder, "tree vertices '" + out + "' --from '" + damaged + "'");
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("verdalis-cli: "), std::string::npos);
     EXPECT_EQ(readBytes(out), "old contents\n");
 
-    const CliRun unwritable = cli(folder, "tree vertices '" + folder.file("missing/tree.crs") + "'");
+    const CliRun unwritable = runCli(folder, "tree vertices '" + folder.file("missing/tree.crs") + "'");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("could not open"), std::string::npos);
     EXPECT_EQ(std::count(unwritable.err.begin(), unwritable.err.end(), '\n'), 1);
@@ -143,11 +123,12 @@ TEST(TreeRenderCommand, badOptionValuesAreUsageErrorsAndNoDisplayIsReported)
 {
     TempFolder folder;
     const std::string out = folder.file("tree.png");
-    EXPECT_EQ(cli(folder, "tree render '" + out + "' --size 0x10").status, 2);
-    EXPECT_EQ(cli(folder, "tree render '" + out + "' --size 20000x10").status, 2);
-    EXPECT_EQ(cli(folder, "tree render '" + out + "' --yaw north").status, 2);
-    EXPECT_EQ(cli(folder, "tree render").status, 2);
-    const CliRun headless = cli(folder, "tree render '" + out + "'", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+    EXPECT_EQ(runCli(folder, "tree render '" + out + "' --size 0x10").status, 2);
+    EXPECT_EQ(runCli(folder, "tree render '" + out + "' --size 20000x10").status, 2);
+    EXPECT_EQ(runCli(folder, "tree render '" + out + "' --yaw north").status, 2);
+    EXPECT_EQ(runCli(folder, "tree render").status, 2);
+    const CliRun headless =
+        runCli(folder, "tree render '" + out + "'", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
     EXPECT_EQ(headless.status, 1);
     EXPECT_NE(headless.err.find("needs a display"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));

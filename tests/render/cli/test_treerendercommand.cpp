@@ -1,32 +1,20 @@
+#include "core/clirun.h"
 #include "core/tempfolder.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include <sys/wait.h>
-
+using testsupport::runCli;
 using testsupport::TempFolder;
-
-namespace {
-
-int runCli(const std::string &arguments)
-{
-    const std::string command = "'" VERDALIS_CLI "' " + arguments + " >/dev/null 2>&1";
-    const int raw = std::system(command.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
-} // namespace
 
 TEST(TreeRenderCommand, savesThePictureOfTheTreeAtTheAskedSize)
 {
     TempFolder folder;
     const std::string out = folder.file("tree.png");
-    ASSERT_EQ(runCli("tree render '" + out + "' --size 300x200 --yaw 45"), 0);
+    ASSERT_EQ(runCli(folder, "tree render '" + out + "' --size 300x200 --yaw 45").status, 0);
     const QImage image(QString::fromStdString(out));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(300, 200));
@@ -42,5 +30,5 @@ TEST(TreeRenderCommand, savesThePictureOfTheTreeAtTheAskedSize)
 TEST(TreeRenderCommand, anUnwritableTargetExitsWithOne)
 {
     TempFolder folder;
-    EXPECT_EQ(runCli("tree render '" + folder.file("missing/tree.png") + "' --size 32x32"), 1);
+    EXPECT_EQ(runCli(folder, "tree render '" + folder.file("missing/tree.png") + "' --size 32x32").status, 1);
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+// Include only from test programs that define VERDALIS_CLI as the path of the built verdalis-cli.
+
+#include "core/tempfolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <sys/wait.h>
+
+namespace testsupport {
+
+// What one run of verdalis-cli left behind: its exit status (-1 when it did not exit normally)
+// and everything it wrote to standard output and standard error.
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built verdalis-cli from a shell with the given (shell-quoted) arguments and collects
+// its output through the files ".stdout" and ".stderr" in the folder. The prefix goes before the
+// program in the shell command, such as variable settings or "env -u DISPLAY".
+inline CliRun runCli(const std::filesystem::path &folder, const std::string &arguments,
+                     const std::string &prefix = "")
+{
+    const std::string out = (folder / ".stdout").string();
+    const std::string err = (folder / ".stderr").string();
+    const std::string command =
+        prefix + " '" VERDALIS_CLI "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    const int raw = std::system(command.c_str());
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readBytes(out);
+    run.err = readBytes(err);
+    return run;
+}
+
+inline CliRun runCli(const TempFolder &folder, const std::string &arguments, const std::string &prefix = "")
+{
+    return runCli(folder.path(), arguments, prefix);
+}
+
+// As runCli, with the folder as the working folder, so that relative paths in the arguments
+// name files there.
+inline CliRun runCliInFolder(const std::filesystem::path &folder, const std::string &arguments)
+{
+    return runCli(folder, arguments, "cd '" + folder.string() + "' &&");
+}
+
+} // namespace testsupport
