@@ -1,8 +1,8 @@
 // Generation of the default tree (1000 strands, about 2000 segments and 5000 leaves) into a sink
 // that only counts, and with the .crs vertex export running.
 
+#include "lignet/countingtreesink.h"
 #include "lignet/treerenderer.h"
-#include "lignet/treesink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,15 +12,7 @@
 
 namespace {
 
-class CountingSink : public lignet::TreeSink {
-public:
-    long long segments = 0;
-    long long leaves = 0;
-    void segment(const math::Mat4 &, const lignet::TreeSegment &) override { ++segments; }
-    void leaf(const math::Mat4 &, const lignet::TreeLeaf &) override { ++leaves; }
-};
-
-void setCounters(benchmark::State &state, const CountingSink &sink)
+void setCounters(benchmark::State &state, const lignet::CountingTreeSink &sink)
 {
     const double drawings = static_cast<double>(state.iterations());
     state.counters["segments/s"] =
@@ -32,7 +24,7 @@ void setCounters(benchmark::State &state, const CountingSink &sink)
 void DefaultTreeIntoCountingSink(benchmark::State &state)
 {
     lignet::TreeRenderer tree;
-    CountingSink sink;
+    lignet::CountingTreeSink sink;
     for (auto _ : state)
         tree.drawTree(sink);
     setCounters(state, sink);
@@ -43,7 +35,7 @@ void DefaultTreeInWindIntoCountingSink(benchmark::State &state)
 {
     lignet::TreeRenderer tree;
     tree.settings().windOn = true;
-    CountingSink sink;
+    lignet::CountingTreeSink sink;
     for (auto _ : state)
         tree.drawTree(sink);
     setCounters(state, sink);
@@ -57,7 +49,7 @@ void DefaultTreeIntoVertexExport(benchmark::State &state)
         (std::filesystem::temp_directory_path() / "verdalis_bench_tree.crs").string();
     lignet::TreeRenderer tree;
     tree.settings().highQuality = highQuality;
-    CountingSink sink;
+    lignet::CountingTreeSink sink;
     for (auto _ : state) {
         tree.requestVertexExport(path);
         tree.drawTree(sink);
@@ -73,7 +65,7 @@ void LargeTreeIntoCountingSink(benchmark::State &state)
     lignet::TreeParameters parameters;
     parameters.numberOfStrands = static_cast<int>(state.range(0));
     lignet::TreeRenderer tree(parameters);
-    CountingSink sink;
+    lignet::CountingTreeSink sink;
     for (auto _ : state)
         tree.drawTree(sink);
     setCounters(state, sink);

@@ -2,22 +2,14 @@
 
 #include "cli/command.h"
 #include "cli/treeio.h"
+#include "lignet/countingtreesink.h"
 #include "lignet/treerenderer.h"
-#include "lignet/treesink.h"
 
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 namespace {
-
-class CountingSink : public lignet::TreeSink {
-public:
-    long long segments = 0;
-    long long leaves = 0;
-    void segment(const math::Mat4 &, const lignet::TreeSegment &) override { ++segments; }
-    void leaf(const math::Mat4 &, const lignet::TreeLeaf &) override { ++leaves; }
-};
 
 int run(const cli::Arguments &arguments)
 {
@@ -36,7 +28,7 @@ int run(const cli::Arguments &arguments)
     std::filesystem::path partial = out;
     partial += ".partial";
     tree.requestVertexExport(partial.string());
-    CountingSink counts;
+    lignet::CountingTreeSink counts;
     tree.drawTreeAtLevelOfDetail(counts, 0);
     std::error_code ignored;
     if (!tree.exportError().empty()) {
