@@ -2,6 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/treeio.h"
+#include "ecosystem/render/texturehelper.h"
 #include "lignet/gl/glviewdefaults.h"
 #include "lignet/gl/offscreencontext.h"
 #include "lignet/gl/treedrawing.h"
@@ -24,6 +25,26 @@ constexpr double OrbitDistance = -15.0;
 bool haveDisplay()
 {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+}
+
+// Uploads the set's bark and leaf pictures with the near-white colour key, as the program does. A
+// picture that cannot be read is reported and that part is drawn untextured.
+void loadTreeTextures(lignet::TreeRenderer &tree)
+{
+    using ecosystem::render::TextureHelper;
+    const lignet::TreeParameters &parameters = tree.designedParameters();
+    const auto upload = [](const std::string &path, const char *what) -> GLuint {
+        const QImage image = TextureHelper::loadImage(QString::fromLocal8Bit(path.c_str()));
+        if (image.isNull()) {
+            std::cerr << "verdalis-cli: could not open " << what << " texture file '" << path
+                      << "'; drawing it untextured\n";
+            return 0;
+        }
+        return TextureHelper::upload(TextureHelper::applyColourKey(image));
+    };
+    tree.settings().barkTexture = upload(parameters.barkTexturePath, "bark");
+    tree.settings().leafTexture = upload(parameters.leafTexturePath, "leaf");
+    lignet::gl::setTextureParameters(tree, true, true);
 }
 
 int run(const cli::Arguments &arguments)
@@ -66,6 +87,7 @@ int run(const cli::Arguments &arguments)
     tree.settings().wireframe = arguments.has("--wireframe");
     tree.settings().colourByOrders = arguments.has("--colour-orders");
     lignet::gl::createQuadric(tree);
+    loadTreeTextures(tree);
     lignet::gl::drawTreeScene(tree, OrbitUp, OrbitSide, OrbitDistance, pitch, yaw);
 
     const QImage image = context.grab();
@@ -80,8 +102,8 @@ const bool registered = cli::registerCommand({
     "tree render",
     "OUT.png",
     "draw the tree edit view off screen into a PNG image",
-    "Draws one frame of the tree edit view with the reset orbit camera, untextured, and saves it\n"
-    "as PNG. Needs a display: under a headless session run it with xvfb-run.",
+    "Draws one frame of the tree edit view with the reset orbit camera, textured with the\n"
+    "set's bark and leaf pictures, and saves it as PNG. Needs a display: under a headless session run it with xvfb-run.",
     {cli::treeFromOption(),
      {"--size", "WxH", "image size in pixels (default 800x800)"},
      {"--yaw", "DEG", "orbit turn about the vertical axis, degrees"},
