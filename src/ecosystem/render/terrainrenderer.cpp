@@ -6,6 +6,19 @@
 
 namespace ecosystem::render {
 
+namespace {
+
+// Both terrain layers repeat across the grid and are sampled through their mipmaps.
+void setTiledMipmapParameters()
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+}
+
+} // namespace
+
 TerrainRenderer::TerrainRenderer(const GlExtensions &extensions, const TerrainModel &terrainModel)
     : gl(extensions), terrain(terrainModel)
 {
@@ -99,10 +112,7 @@ void TerrainRenderer::draw() const
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, baseTexture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    setTiledMipmapParameters();
 
     const bool detail = useDetailTexture && gl.hasMultitexture();
     if (detail) {
@@ -111,10 +121,7 @@ void TerrainRenderer::draw() const
         glBindTexture(GL_TEXTURE_2D, detailTexture);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
         glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD_SIGNED_ARB);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        setTiledMipmapParameters();
     }
 
     enableArrays();

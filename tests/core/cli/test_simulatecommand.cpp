@@ -17,34 +17,18 @@ namespace {
 
 class SimulateCommand : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("verdalis-simulate-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string &name) const { return (dir_ / name).string(); }
+    std::string path(const std::string &name) const { return folder_.file(name); }
 
     // Runs verdalis-cli in the test folder; keeps standard output and standard error.
     int cli(const std::string &arguments)
     {
-        const testsupport::CliRun run = testsupport::runCliInFolder(dir_, arguments);
+        const testsupport::CliRun run = testsupport::runCliInFolder(folder_.path(), arguments);
         output_ = run.out;
         errors_ = run.err;
         return run.status;
     }
 
-    static std::string read(const std::string &file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string read(const std::string &file) { return testsupport::readBytes(file); }
 
     static std::vector<std::string> lines(const std::string &text)
     {
@@ -61,7 +45,7 @@ protected:
         return std::regex_replace(text, std::regex("time\\(([a-z_]+)\\)=[0-9]+"), "time($1)");
     }
 
-    fs::path dir_;
+    testsupport::TempFolder folder_;
     std::string output_;
     std::string errors_;
 };

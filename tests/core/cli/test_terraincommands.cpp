@@ -9,56 +9,35 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-
 namespace {
 
 class TerrainCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("verdalis-terrain-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string &name) const { return (dir_ / name).string(); }
+    std::string path(const std::string &name) const { return folder_.file(name); }
 
     // Runs verdalis-cli with the arguments; returns the exit status and keeps standard error.
     int cli(const std::string &arguments)
     {
-        const testsupport::CliRun run = testsupport::runCli(dir_, arguments);
+        const testsupport::CliRun run = testsupport::runCli(folder_.path(), arguments);
         errors_ = run.err;
         return run.status;
     }
 
-    static std::string read(const std::string &file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string read(const std::string &file) { return testsupport::readBytes(file); }
 
-    static void write(const std::string &file, const std::string &text)
-    {
-        std::ofstream(file, std::ios::binary) << text;
-    }
+    static void write(const std::string &file, const std::string &text) { testsupport::writeBytes(file, text); }
 
     static std::string defaultDem()
     {
         return read(std::string(VERDALIS_SOURCE_DIR) + "/gui/textures/100x100.dmr");
     }
 
-    fs::path dir_;
+    testsupport::TempFolder folder_;
     std::string errors_;
 };
 
