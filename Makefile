@@ -3,11 +3,16 @@ BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
-XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24"
+# -noreset keeps the virtual display up between test programs (a program connecting while the
+# server resets would be refused).
+XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # Tests that open windows or GL contexts need a display; use a virtual one when there is none.
 WITH_DISPLAY := $(if $(DISPLAY),,$(XVFB))
+# A build folder keeps the generator it was made with; only a new one is made with Ninja.
+generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
+SOURCES    = $(shell find src tests bench -name '*.cpp' -o -name '*.h')
 
-.PHONY: all deps configure build run test sanitize bench clean
+.PHONY: all deps configure build run test sanitize bench format format-check clean
 
 all: build
 
@@ -15,12 +20,12 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DVERDALIS_WERROR=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(call generator,$(BUILD)) -DVERDALIS_WERROR=ON $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The program reads its species trees from bin/zbirka-4, so it starts in the repository root.
+# The program finds its species trees wherever it is started; from here it uses bin/zbirka-4.
 run: build
 	$(BUILD)/src/app/verdalis
 
@@ -29,13 +34,20 @@ test: build
 
 # Core tests with AddressSanitizer and UndefinedBehaviorSanitizer (no GUI, no benchmarks).
 sanitize: deps
-	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERDALIS_WERROR=ON \
+	cmake -S . -B $(SAN_BUILD) $(call generator,$(SAN_BUILD)) -DCMAKE_BUILD_TYPE=Debug -DVERDALIS_WERROR=ON \
 	  -DVERDALIS_SANITIZE=ON -DVERDALIS_BUILD_GUI=OFF -DVERDALIS_BUILD_BENCHMARKS=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && $(WITH_DISPLAY) "$$b"; done
+
+format: deps
+	clang-format -i $(SOURCES)
+
+# Fails, naming the files, when a source differs from .clang-format.
+format-check: deps
+	clang-format --dry-run -Werror $(SOURCES)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

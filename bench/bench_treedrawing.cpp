@@ -31,7 +31,8 @@ void drawScenes(benchmark::State &state, bool wireframe, bool highQuality)
         lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
         glFinish();
     }
-    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void DefaultTreeScene(benchmark::State &state)

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   # toolchain and build
-  g++ make cmake ninja-build pkg-config
+  g++ make cmake ninja-build pkg-config clang-format
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 and OpenGL with GLU

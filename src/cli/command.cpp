@@ -92,7 +92,8 @@ std::optional<std::vector<long long>> parseIntegerList(const std::string &text)
     std::size_t start = 0;
     while (true) {
         const auto comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         long long value = 0;
         const char *end = item.data() + item.size();
         const auto [ptr, ec] = std::from_chars(item.data(), end, value);

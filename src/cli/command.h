@@ -14,8 +14,8 @@ inline constexpr int ExitBadInput = 1; // unreadable or damaged input, a file th
 inline constexpr int ExitBadUsage = 2; // unknown option, missing argument, malformed value
 
 struct OptionSpec {
-    std::string name;        // with the leading dashes: "--from"
-    std::string valueName;   // empty for a flag: "IN"
+    std::string name;      // with the leading dashes: "--from"
+    std::string valueName; // empty for a flag: "IN"
     std::string description;
 };
 
@@ -33,10 +33,10 @@ public:
 };
 
 struct Command {
-    std::string name;        // words after the program name: "tree save"
-    std::string arguments;   // positional synopsis: "OUT"
-    std::string summary;     // one line for the command list
-    std::string details;     // further help text, may be empty
+    std::string name;      // words after the program name: "tree save"
+    std::string arguments; // positional synopsis: "OUT"
+    std::string summary;   // one line for the command list
+    std::string details;   // further help text, may be empty
     std::vector<OptionSpec> options;
     int minPositional = 0;
     int maxPositional = 0;

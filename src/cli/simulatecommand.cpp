@@ -4,10 +4,10 @@
 #include "cli/command.h"
 #include "cli/terrainresources.h"
 
-#include "ecosystem/simulation/atomicfile.h"
 #include "ecosystem/simulation/autosave.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/simulation/speciestable.h"
+#include "io/atomicfilewriter.h"
 
 #include <charconv>
 #include <chrono>
@@ -174,9 +174,9 @@ int run(const cli::Arguments &args)
             status = cli::ExitBadInput;
     }
     if (const auto file = args.value("--stats")) {
-        const auto written = ecosystem::writeFileAtomically(*file, statsHeader(simulation) + stats);
-        if (!written)
-            status = cli::fail(cli::ExitBadInput, written.message);
+        std::string reason;
+        if (!io::AtomicFileWriter::write(*file, statsHeader(simulation) + stats, &reason))
+            status = cli::fail(cli::ExitBadInput, reason);
     }
     return status;
 }

@@ -53,7 +53,8 @@ int run(const cli::Arguments &arguments)
     if (const auto text = arguments.value("--size")) {
         const auto parsed = cli::parseSize(*text);
         if (!parsed || parsed->first > 8192 || parsed->second > 8192)
-            return cli::fail(cli::ExitBadUsage, "--size needs WxH with both between 1 and 8192, not '" + *text + "'");
+            return cli::fail(cli::ExitBadUsage,
+                             "--size needs WxH with both between 1 and 8192, not '" + *text + "'");
         size = *parsed;
     }
     double yaw = 0.0;
@@ -62,7 +63,8 @@ int run(const cli::Arguments &arguments)
         if (const auto text = arguments.value(name)) {
             const auto parsed = cli::parseDouble(*text);
             if (!parsed)
-                return cli::fail(cli::ExitBadUsage, std::string(name) + " needs a number of degrees, not '" + *text + "'");
+                return cli::fail(cli::ExitBadUsage,
+                                 std::string(name) + " needs a number of degrees, not '" + *text + "'");
             *target = *parsed;
         }
     }
@@ -103,7 +105,8 @@ const bool registered = cli::registerCommand({
     "OUT.png",
     "draw the tree edit view off screen into a PNG image",
     "Draws one frame of the tree edit view with the reset orbit camera, textured with the\n"
-    "set's bark and leaf pictures, and saves it as PNG. Needs a display: under a headless session run it with xvfb-run.",
+    "set's bark and leaf pictures, and saves it as PNG. Needs a display: under a headless session run it "
+    "with xvfb-run.",
     {cli::treeFromOption(),
      {"--size", "WxH", "image size in pixels (default 800x800)"},
      {"--yaw", "DEG", "orbit turn about the vertical axis, degrees"},

@@ -18,8 +18,8 @@ namespace gui {
 
 bool OglWidget::failoverMessageNotShown = true;
 
-OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *model)
-    : QOpenGLWidget(parent), model(model)
+OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *sharedModel)
+    : QOpenGLWidget(parent), model(sharedModel)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

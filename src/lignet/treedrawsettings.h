@@ -26,9 +26,9 @@ struct TreeDrawSettings {
     std::int32_t highlightGMax = -1;
     std::int32_t highlightWMin = -1;
     std::int32_t highlightWMax = -1;
-    std::int32_t levelOfDetail = 0;  // 0 in tree edit mode; set per plant in ecosystem mode
-    std::uint32_t barkTexture = 0;   // OpenGL texture name bound before branch drawing
-    std::uint32_t leafTexture = 0;   // OpenGL texture name bound before leaf drawing
+    std::int32_t levelOfDetail = 0; // 0 in tree edit mode; set per plant in ecosystem mode
+    std::uint32_t barkTexture = 0;  // OpenGL texture name bound before branch drawing
+    std::uint32_t leafTexture = 0;  // OpenGL texture name bound before leaf drawing
     // Created by createQuadric once a GL context exists; the deleter it installs frees it.
     std::shared_ptr<GLUquadric> quadric;
 };

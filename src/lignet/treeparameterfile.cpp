@@ -1,6 +1,6 @@
 #include "lignet/treeparameterfile.h"
 
-#include "lignet/atomicfilewriter.h"
+#include "io/atomicfilewriter.h"
 
 #include <charconv>
 #include <cmath>
@@ -335,7 +335,7 @@ bool TreeParameterFile::save(const TreeParameters &parameters, const std::string
         setReason(reason, "the parameter set holds a value that is not a finite number");
         return false;
     }
-    return AtomicFileWriter::write(path, text(parameters), reason);
+    return io::AtomicFileWriter::write(path, text(parameters), reason);
 }
 
 bool TreeParameterFile::load(TreeParameters &parameters, const std::string &path, std::string *reason)

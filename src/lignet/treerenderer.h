@@ -20,10 +20,10 @@ class TreeSink;
 // Result of splitStrands: the strand counts of both subbranches and their deviation angles
 // (degrees) from the parent's direction.
 struct StrandSplit {
-    int major = 0;          // a
-    int minor = 0;          // b
-    double majorAngle = 0;  // alpha a
-    double minorAngle = 0;  // alpha b
+    int major = 0;         // a
+    int minor = 0;         // b
+    double majorAngle = 0; // alpha a
+    double minorAngle = 0; // alpha b
 };
 
 // Result of computeBranchSizes.
@@ -86,8 +86,8 @@ public:
     static math::Vector3f windAxis(const math::Mat4 &q);
     // q := R(-beta, v) R(-alpha, z) R(-psi, z) R(-phi, y) R(-rho, u) q, each factor only when its
     // angle is not 0 (phi always).
-    void updateInverseOrientation(math::Mat4 &q, const FrameRotation &gravimorphism, double psi,
-                                  double alpha, const FrameRotation &wind) const;
+    void updateInverseOrientation(math::Mat4 &q, const FrameRotation &gravimorphism, double psi, double alpha,
+                                  const FrameRotation &wind) const;
     // Table value of distribution d; orders beyond the table (a trunk beyond w = 49) read its
     // last column and row.
     double tableValue(int d, int g, int w) const;

@@ -50,8 +50,8 @@ void VertexExporter::writePoint(const math::Vector3f &p)
     m_out.write(line, end - line);
 }
 
-void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius, double topRadius,
-                                   const ExportRing *ring, int branchId)
+void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius,
+                                   double topRadius, const ExportRing *ring, int branchId)
 {
     m_out << "B " << branchId << '\n';
     const math::Mat4 frame = m_base * segmentFrame;

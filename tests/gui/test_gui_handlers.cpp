@@ -92,7 +92,7 @@ private slots:
         QTRY_VERIFY(steps.count() >= 3);
         keeper.toggleRunSimulation();
         QVERIFY(!keeper.simulationRunning());
-        const int stepsAtStop = steps.count();
+        const qsizetype stepsAtStop = steps.count();
         QTest::qWait(30);
         QCOMPARE(steps.count(), stepsAtStop);
         QCOMPARE(liveTimers(keeper), 0);

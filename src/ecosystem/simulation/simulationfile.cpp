@@ -1,8 +1,8 @@
 #include "ecosystem/simulation/simulationfile.h"
 
-#include "ecosystem/simulation/atomicfile.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
+#include "io/atomicfilewriter.h"
 
 #include <algorithm>
 #include <array>
@@ -216,13 +216,13 @@ SimulationOutcome SimulationFile::save(const EcosystemSimulation &simulation, co
         err << "Could not save simulation: no terrain attached\n";
         return SimulationOutcome::failure("no terrain attached");
     }
-    const SimulationOutcome written = writeFileAtomically(path, compose(simulation));
-    if (!written) {
-        err << "Could not save simulation: " << written.message << '\n';
-        return written;
+    std::string reason;
+    if (!io::AtomicFileWriter::write(path, compose(simulation), &reason)) {
+        err << "Could not save simulation: " << reason << '\n';
+        return SimulationOutcome::failure(reason);
     }
     out << "Simulation @ step " << simulation.step() << "successfouly saved" << '\n';
-    return written;
+    return SimulationOutcome::success();
 }
 
 SimulationOutcome SimulationFile::load(EcosystemSimulation &simulation, const std::string &path,

@@ -6,9 +6,9 @@
 
 namespace gui::actionhandling {
 
-NavigationHandler::NavigationHandler(QObject *parent, QWidget *dialogParent,
-                                     ecosystem::render::EcosystemRender *model)
-    : QObject(parent), dialogParent(dialogParent), model(model)
+NavigationHandler::NavigationHandler(QObject *parent, QWidget *dialogParentWidget,
+                                     ecosystem::render::EcosystemRender *renderModel)
+    : QObject(parent), dialogParent(dialogParentWidget), model(renderModel)
 {
 }
 

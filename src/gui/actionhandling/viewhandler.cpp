@@ -5,8 +5,8 @@
 
 namespace gui::actionhandling {
 
-ViewHandler::ViewHandler(QObject *parent, ecosystem::render::EcosystemRender *model)
-    : QObject(parent), model(model)
+ViewHandler::ViewHandler(QObject *parent, ecosystem::render::EcosystemRender *renderModel)
+    : QObject(parent), model(renderModel)
 {
 }
 

@@ -283,7 +283,7 @@ std::vector<DamagedFile> damagedFiles()
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Damage, TreeParameterFileDamage, testing::ValuesIn(damagedFiles()),
-                         [](const testing::TestParamInfo<DamagedFile> &info) { return info.param.name; });
+                         [](const testing::TestParamInfo<DamagedFile> &test) { return test.param.name; });
 
 TEST(TreeParameterFileSave, refusesAFolderItCannotWriteIntoAndLeavesNoTrace)
 {

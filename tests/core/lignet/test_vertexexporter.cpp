@@ -138,7 +138,8 @@ TEST(VertexExport, cornersLieAtFortyFiveDegreesAroundTheSegmentFrame)
     const auto &frame = sink.segments[0].frame;
     const float rb = 0.01f;
     for (int i = 0; i < 16; ++i) {
-        const Vector3f expected = VertexExporter::cornerPoint(frame, 0, rb, rb, static_cast<float>(i) * 22.5f);
+        const Vector3f expected =
+            VertexExporter::cornerPoint(frame, 0, rb, rb, static_cast<float>(i) * 22.5f);
         expectNear(bottomCorner(records[0], i), expected);
     }
     expectNear(bottomCorner(records[0], 0), frame.transformPoint({rb, 0, rb}));

@@ -344,6 +344,6 @@ TEST_P(DamagedSimulationFile, isRefusedWholeWithOneLineAndNothingChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DamagedSimulationFile, ::testing::ValuesIn(damagedFiles),
-                         [](const ::testing::TestParamInfo<DamagedFile> &info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<DamagedFile> &test) {
+                             return std::string(test.param.name);
                          });

@@ -96,14 +96,17 @@ TEST(TreeScene, wireframeDrawsOnlyBlackLinesOnTheBackground)
 
     // Lit, black lines keep only the ambient share of the light: one even dark grey.
     const QImage lit = drawScene(wireframe, true);
-    const int grey = countPixels(lit, [](QRgb p) { return p != Sky && !(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60); });
+    const int grey = countPixels(lit, [](QRgb p) {
+        return p != Sky && !(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60);
+    });
     EXPECT_EQ(grey, 0);
 }
 
 TEST(TreeScene, colourByOrdersShowsBlueBranches)
 {
     const auto blue = [](QRgb p) { return qBlue(p) > qRed(p) + 60 && qBlue(p) > qGreen(p) + 30 && p != Sky; };
-    const QImage plain = drawScene([](TreeRenderer &tree) { tree.designedParameters().displayLeaves = false; });
+    const QImage plain =
+        drawScene([](TreeRenderer &tree) { tree.designedParameters().displayLeaves = false; });
     EXPECT_EQ(countPixels(plain, blue), 0);
     const QImage coloured = drawScene([](TreeRenderer &tree) {
         tree.designedParameters().displayLeaves = false;

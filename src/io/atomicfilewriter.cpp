@@ -1,4 +1,4 @@
-#include "lignet/atomicfilewriter.h"
+#include "io/atomicfilewriter.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace lignet {
+namespace io {
 
 namespace {
 
@@ -102,4 +102,4 @@ bool AtomicFileWriter::write(const std::string &path, const std::string &content
     return true;
 }
 
-} // namespace lignet
+} // namespace io

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace lignet {
+namespace io {
 
 // Replaces a file's content as a whole: the text goes to a temporary file in the target's folder,
 // which is flushed to disk and renamed over the target only when everything was written. On
@@ -12,4 +12,4 @@ public:
     static bool write(const std::string &path, const std::string &content, std::string *reason = nullptr);
 };
 
-} // namespace lignet
+} // namespace io
