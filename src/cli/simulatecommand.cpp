@@ -128,9 +128,8 @@ int run(const cli::Arguments &args)
     }
 
     ecosystem::TerrainModel terrain;
-    const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
-    if (const int status =
-            cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
+    const std::string dem = args.value("--dem").value_or(cli::DefaultDem);
+    if (const int status = cli::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
         return status;
 
     ecosystem::EcosystemSimulation simulation;

@@ -3,8 +3,6 @@
 #include "cli/command.h"
 #include "cli/terrainresources.h"
 
-#include <QByteArray>
-
 #include <charconv>
 #include <string>
 
@@ -42,16 +40,10 @@ std::string mapsTable(const ecosystem::TerrainModel &terrain)
 int run(const cli::Arguments &args)
 {
     ecosystem::TerrainModel terrain;
-    const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
-    if (const int status =
-            cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Compute))
+    const std::string dem = args.value("--dem").value_or(cli::DefaultDem);
+    if (const int status = cli::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Compute))
         return status;
-    const std::string table = mapsTable(terrain);
-    std::string error;
-    if (!cli::TerrainResources::writeFile(
-            args.positional[0], QByteArray(table.data(), static_cast<qsizetype>(table.size())), error))
-        return cli::fail(cli::ExitBadInput, error);
-    return cli::ExitOk;
+    return cli::writeOutput(args.positional[0], mapsTable(terrain));
 }
 
 const bool registered = cli::registerCommand({

@@ -4,6 +4,7 @@
 
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
+#include "ecosystem/render/viewoptions.h"
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/actionhandling/viewhandler.h"
@@ -13,6 +14,7 @@
 
 #include <QDockWidget>
 #include <QMessageBox>
+#include <QMetaMethod>
 
 namespace gui {
 
@@ -107,14 +109,8 @@ void MainWindow::connectTreeActions()
 {
     connect(ui->actionSelect_next_tree_parameters_tree_edit_mode, &QAction::triggered, renderModel,
             &EcosystemRender::selectNextTreeSpecies);
-    connect(ui->actionEnlarge_leave_size, &QAction::triggered, renderModel,
-            &EcosystemRender::actionEnlarge_leave_size);
-    connect(ui->actionReduce_leave_size, &QAction::triggered, renderModel,
-            &EcosystemRender::actionReduce_leave_size);
-    connect(ui->actionGrow_tree, &QAction::triggered, renderModel, &EcosystemRender::actionGrow_tree);
-    connect(ui->actionSpin_tree, &QAction::triggered, renderModel, &EcosystemRender::actionSpin_tree);
-    connect(ui->actionSway_tree_in_wind, &QAction::triggered, renderModel,
-            &EcosystemRender::actionSway_tree_in_wind);
+    // Leaf size and the three animations: the model's slots carry the actions' names.
+    connectActionsByName(renderModel);
     connect(renderModel, &EcosystemRender::startTreeAnimation, timeKeeperHandler,
             &TimeKeeper::startTreeAnimation);
     connect(renderModel, &EcosystemRender::stopTreeAnimation, timeKeeperHandler,
@@ -147,79 +143,32 @@ void MainWindow::connectDesignActions()
 void MainWindow::connectViewActions()
 {
     viewHandlerObject = new ViewHandler(this, renderModel);
-    ViewHandler *h = viewHandlerObject;
-    const std::pair<QAction *, void (ViewHandler::*)()> wiring[] = {
-        {ui->actionShow_ecosystem, &ViewHandler::actionShow_ecosystem},
-        {ui->actionDisplay_leaves, &ViewHandler::actionDisplay_leaves},
-        {ui->actionColour_uppon, &ViewHandler::actionColour_uppon},
-        {ui->actionRender_wireframe, &ViewHandler::actionRender_wireframe},
-        {ui->actionHigh_quality_rendering_more_polygons,
-         &ViewHandler::actionHigh_quality_rendering_more_polygons},
-        {ui->actionLighting_enabled, &ViewHandler::actionLighting_enabled},
-        {ui->actionDisplay_background_sky, &ViewHandler::actionDisplay_background_sky},
-        {ui->actionShow_frame_rate, &ViewHandler::actionShow_frame_rate},
-        {ui->actionDo_not_draw_trees_ecosystem_mode, &ViewHandler::actionDo_not_draw_trees_ecosystem_mode},
-        {ui->actionDo_not_refresh_display_only_run_simulation_ecosystem_mode,
-         &ViewHandler::actionDo_not_refresh_display_only_run_simulation_ecosystem_mode},
-        {ui->actionShow_ecologic_neighborhood_ecosystem_mode,
-         &ViewHandler::actionShow_ecologic_neighborhood_ecosystem_mode},
-        {ui->actionDisplay_terrain_normals, &ViewHandler::actionDisplay_terrain_normals},
-        {ui->actionDisplay_terrain_inclination, &ViewHandler::actionDisplay_terrain_inclination},
-        {ui->actionDisplay_terrain_moisture, &ViewHandler::actionDisplay_terrain_moisture},
-        {ui->actionDisplay_terrain_sunniness, &ViewHandler::actionDisplay_terrain_sunniness},
-        {ui->actionDisplay_terrain_windiness, &ViewHandler::actionDisplay_terrain_windiness},
-        {ui->actionDisplay_terrain_land_markings_S_N_E_W,
-         &ViewHandler::actionDisplay_terrain_land_markings_S_N_E_W},
-        {ui->actionDisplay_sun, &ViewHandler::actionDisplay_sun},
-    };
-    for (const auto &[action, slot] : wiring)
-        connect(action, &QAction::triggered, h, slot);
+    connectActionsByName(viewHandlerObject);
 }
 
 void MainWindow::connectNavigationActions()
 {
     navigationHandlerObject = new NavigationHandler(this, this, renderModel);
-    NavigationHandler *h = navigationHandlerObject;
+    connectActionsByName(navigationHandlerObject);
     using N = NavigationHandler;
-    const std::pair<QAction *, void (N::*)()> wiring[] = {
-        {ui->action_Navigation_panel, &N::action_Navigation_panel},
-        {ui->actionSwitch_to_next_predefined_camera, &N::actionSwitch_to_next_predefined_camera},
-        {ui->actionSave_camera_as_predefined, &N::actionSave_camera_as_predefined},
-        {ui->actionReset_camera_view, &N::actionReset_camera_view},
-        {ui->actionKeep_camera_position_above_terrain_surface_ecosystem_mode,
-         &N::actionKeep_camera_position_above_terrain_surface_ecosystem_mode},
-        {ui->actionForce_camera_position_at_terrain_surface_ecosystem_mode,
-         &N::actionForce_camera_position_at_terrain_surface_ecosystem_mode},
-        {ui->actionMove_up, &N::actionMove_up},
-        {ui->actionMove_down, &N::actionMove_down},
-        {ui->actionMove_left, &N::actionMove_left},
-        {ui->actionMove_right, &N::actionMove_right},
-        {ui->actionMove_forward, &N::actionMove_forward},
-        {ui->actionMove_backward, &N::actionMove_backward},
-        {ui->actionRotate_left, &N::actionRotate_left},
-        {ui->actionRotate_right, &N::actionRotate_right},
-        {ui->actionRotate_up, &N::actionRotate_up},
-        {ui->actionRotate_down, &N::actionRotate_down},
-        {ui->actionRotate_in, &N::actionRotate_in},
-        {ui->actionRotate_out, &N::actionRotate_out},
-        {ui->actionMove_up_more, &N::actionMove_up_more},
-        {ui->actionMove_down_more, &N::actionMove_down_more},
-        {ui->actionMove_left_more, &N::actionMove_left_more},
-        {ui->actionMove_right_more, &N::actionMove_right_more},
-        {ui->actionMove_forward_more, &N::actionMove_forward_more},
-        {ui->actionMove_backward_more, &N::actionMove_backward_more},
-        {ui->actionMove_up_less, &N::actionMove_up_less},
-        {ui->actionMove_down_less, &N::actionMove_down_less},
-        {ui->actionMove_left_less, &N::actionMove_left_less},
-        {ui->actionMove_right_less, &N::actionMove_right_less},
-        {ui->actionMove_forward_less, &N::actionMove_forward_less},
-        {ui->actionMove_backward_less, &N::actionMove_backward_less},
-    };
-    for (const auto &[action, slot] : wiring)
-        connect(action, &QAction::triggered, h, slot);
-    connect(h, &N::startCameraAnimation, timeKeeperHandler, &TimeKeeper::startCameraAnimation);
-    connect(h, &N::stopCameraAnimation, timeKeeperHandler, &TimeKeeper::stopCameraAnimation);
-    connect(timeKeeperHandler, &TimeKeeper::animateCamera, h, &N::animateCamera);
+    connect(navigationHandlerObject, &N::startCameraAnimation, timeKeeperHandler,
+            &TimeKeeper::startCameraAnimation);
+    connect(navigationHandlerObject, &N::stopCameraAnimation, timeKeeperHandler,
+            &TimeKeeper::stopCameraAnimation);
+    connect(timeKeeperHandler, &TimeKeeper::animateCamera, navigationHandlerObject, &N::animateCamera);
+}
+
+void MainWindow::connectActionsByName(QObject *receiver)
+{
+    // Handler slots are named after the action they serve, so the names are the wiring table.
+    const QMetaObject *meta = receiver->metaObject();
+    const QMetaMethod triggered = QMetaMethod::fromSignal(&QAction::triggered);
+    for (QAction *action : findChildren<QAction *>()) {
+        const int slot = meta->indexOfSlot(QMetaObject::normalizedSignature(
+            (action->objectName() + QStringLiteral("()")).toLatin1().constData()));
+        if (slot >= 0)
+            connect(action, triggered, receiver, meta->method(slot));
+    }
 }
 
 void MainWindow::newGlContextInitialized(OglWidget *view)
@@ -290,29 +239,14 @@ void MainWindow::syncCheckMarks()
 {
     if (renderModel == nullptr)
         return;
+    for (const auto &info : ecosystem::render::viewOptionTable()) {
+        auto *action = findChild<QAction *>(QLatin1String(info.actionName.data(), info.actionName.size()));
+        if (action != nullptr)
+            action->setChecked(renderModel->isViewOptionOn(info.option) != info.actionShowsOff);
+    }
     const lignet::TreeRenderer *tree = renderModel->getCurrentTree();
     const ecosystem::render::Camera *camera = renderModel->getCamera();
-    const bool treeEdit = renderModel->isSingleRender();
     const std::pair<QAction *, bool> marks[] = {
-        {ui->actionShow_ecosystem, !treeEdit},
-        {ui->actionShow_frame_rate, renderModel->isShowFPS()},
-        {ui->actionLighting_enabled, renderModel->isLightingEnabled()},
-        {ui->actionDisplay_background_sky, renderModel->isDisplaySky()},
-        {ui->actionRender_wireframe, treeEdit ? tree->settings().wireframe : renderModel->isWireframe()},
-        {ui->actionDisplay_leaves, tree->designedParameters().displayLeaves},
-        {ui->actionColour_uppon, tree->settings().colourByOrders},
-        {ui->actionHigh_quality_rendering_more_polygons, tree->settings().highQuality},
-        {ui->actionDo_not_draw_trees_ecosystem_mode, renderModel->isDoNotDrawTrees()},
-        {ui->actionDo_not_refresh_display_only_run_simulation_ecosystem_mode,
-         renderModel->isDoNotRefreshDisplay()},
-        {ui->actionShow_ecologic_neighborhood_ecosystem_mode, renderModel->isShowNeighborHood()},
-        {ui->actionDisplay_terrain_land_markings_S_N_E_W, renderModel->isDisplayLandMarkings()},
-        {ui->actionDisplay_terrain_normals, renderModel->isDisplayTerrainNormals()},
-        {ui->actionDisplay_terrain_inclination, renderModel->isDisplayTerrainInclination()},
-        {ui->actionDisplay_terrain_moisture, renderModel->isDisplayTerrainMoisture()},
-        {ui->actionDisplay_terrain_sunniness, renderModel->isDisplayTerrainSunniness()},
-        {ui->actionDisplay_terrain_windiness, renderModel->isDisplayTerrainWindiness()},
-        {ui->actionDisplay_sun, renderModel->isDisplaySun()},
         {ui->actionKeep_camera_position_above_terrain_surface_ecosystem_mode, camera->keepAboveSurface},
         {ui->actionForce_camera_position_at_terrain_surface_ecosystem_mode, camera->forceAtSurface},
         {ui->actionGrow_tree, tree->settings().growing},

@@ -65,6 +65,8 @@ private:
     void connectDesignActions();
     void connectViewActions();
     void connectNavigationActions();
+    // Connects each action of the window to the slot of `receiver` that has the action's name.
+    void connectActionsByName(QObject *receiver);
 
     std::unique_ptr<Ui::MainWindow> ui;
     ecosystem::render::EcosystemRender *renderModel = nullptr;

@@ -2,7 +2,7 @@
 
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
-#include "gui/glextensioncheck.h"
+#include "ecosystem/render/glextensions.h"
 #include "lignet/gl/glviewdefaults.h"
 
 #include <QApplication>
@@ -23,6 +23,8 @@ OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *shared
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
+
+OglWidget::~OglWidget() = default;
 
 void OglWidget::prepareApplication()
 {
@@ -53,11 +55,12 @@ void OglWidget::initializeGL()
 
     if (model == nullptr) {
         QPointer<OglWidget> self(this);
-        model = new ecosystem::render::EcosystemRender(context(),
-                                                       [self](const QString &title, const QString &text) {
-                                                           if (self)
-                                                               self->showModelError(title, text);
-                                                       });
+        ownedModel = std::make_unique<ecosystem::render::EcosystemRender>(
+            context(), [self](const QString &title, const QString &text) {
+                if (self)
+                    self->showModelError(title, text);
+            });
+        model = ownedModel.get();
         emit newModelCreated(model);
     } else {
         model->initAllTextures(context());
@@ -69,23 +72,34 @@ void OglWidget::initializeGL()
     emit newGlContextInitialized(this);
 }
 
+OglWidget::ExtensionNotice OglWidget::extensionNotice(const ecosystem::render::GlExtensions &extensions,
+                                                      bool &failoverNoticePending)
+{
+    if (!extensions.queried())
+        return ExtensionNotice::CouldNotQuery;
+    const bool tellUser = failoverNoticePending && !extensions.listsCompiledVertexArray();
+    failoverNoticePending = false;
+    return tellUser ? ExtensionNotice::CompiledVertexArrayFailover : ExtensionNotice::None;
+}
+
 void OglWidget::checkExtensions()
 {
-    const GlExtensionCheck check(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
-    multitexture = check.hasMultitexture();
-    compiledVertexArrays = check.hasCompiledVertexArray();
-    switch (check.noticeFor(failoverMessageNotShown)) {
-    case GlExtensionCheck::Notice::CouldNotQuery:
+    const auto extensions =
+        ecosystem::render::GlExtensions::listedIn(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
+    multitexture = extensions.listsMultitexture();
+    compiledVertexArrays = extensions.listsCompiledVertexArray();
+    switch (extensionNotice(extensions, failoverMessageNotShown)) {
+    case ExtensionNotice::CouldNotQuery:
         QMessageBox::information(
             this, tr("OpenGL Extensions"),
             tr("Could not query for supported OpenGL extensions, extensions will not be supported."));
         break;
-    case GlExtensionCheck::Notice::CompiledVertexArrayFailover:
+    case ExtensionNotice::CompiledVertexArrayFailover:
         QMessageBox::information(
             this, tr("OpenGL Extensions"),
             tr("Compiled vertex array is not supported with this driver, using failover."));
         break;
-    case GlExtensionCheck::Notice::None:
+    case ExtensionNotice::None:
         break;
     }
 }

@@ -14,7 +14,7 @@ NavigationHandler::NavigationHandler(QObject *parent, QWidget *dialogParentWidge
 
 bool NavigationHandler::treeEditMode() const
 {
-    return model->isSingleRender();
+    return model->viewOptions().isOn(ecosystem::render::ViewOption::SingleRender);
 }
 
 void NavigationHandler::action_Navigation_panel()
@@ -78,165 +78,39 @@ void NavigationHandler::actionReset_camera_view()
     emit forceRefresh();
 }
 
-void NavigationHandler::liftTree(float amount)
+void NavigationHandler::move(const Movement &movement)
 {
-    model->getCamera()->orbitUp += amount;
-    emit forceRefresh();
-}
-
-void NavigationHandler::repaintOnlyInTreeEdit()
-{
-    emit forceRefresh();
-}
-
-void NavigationHandler::climb(float step)
-{
-    if (treeEditMode())
-        return repaintOnlyInTreeEdit();
-    flyMotion.moveUp(step);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::advance(float step)
-{
-    flyMotion.moveForward(step, model->getCamera()->direction);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::strafe(float step)
-{
-    if (treeEditMode())
-        return repaintOnlyInTreeEdit();
-    flyMotion.moveRight(step, model->getCamera()->direction);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::turnBy(float heading, float lookPitch, float roll)
-{
-    flyMotion.turnHeading(heading);
-    flyMotion.turnLookPitch(lookPitch);
-    flyMotion.turnRoll(roll);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::actionMove_up()
-{
-    climb(stepNormal);
-}
-void NavigationHandler::actionMove_down()
-{
-    climb(-stepNormal);
-}
-void NavigationHandler::actionMove_up_more()
-{
-    climb(stepMore);
-}
-void NavigationHandler::actionMove_down_more()
-{
-    climb(-stepMore);
-}
-void NavigationHandler::actionMove_up_less()
-{
-    climb(stepLess);
-}
-void NavigationHandler::actionMove_down_less()
-{
-    climb(-stepLess);
-}
-
-void NavigationHandler::actionMove_left()
-{
-    strafe(-stepNormal);
-}
-void NavigationHandler::actionMove_left_more()
-{
-    strafe(-stepMore);
-}
-void NavigationHandler::actionMove_left_less()
-{
-    strafe(-stepLess);
-}
-void NavigationHandler::actionMove_right()
-{
-    strafe(stepNormal);
-}
-void NavigationHandler::actionMove_right_more()
-{
-    strafe(stepMore);
-}
-void NavigationHandler::actionMove_right_less()
-{
-    strafe(stepLess);
-}
-
-void NavigationHandler::actionMove_forward()
-{
-    treeEditMode() ? liftTree(stepNormal) : advance(stepNormal);
-}
-
-void NavigationHandler::actionMove_backward()
-{
-    treeEditMode() ? liftTree(-stepNormal) : advance(-stepNormal);
-}
-
-void NavigationHandler::actionMove_forward_less()
-{
-    treeEditMode() ? liftTree(stepLess) : advance(stepLess);
-}
-
-void NavigationHandler::actionMove_backward_less()
-{
-    treeEditMode() ? liftTree(-stepLess) : advance(-stepLess);
-}
-
-void NavigationHandler::actionMove_forward_more()
-{
-    treeEditMode() ? liftTree(stepMoreTreeEdit) : advance(stepMore);
-}
-
-void NavigationHandler::actionMove_backward_more()
-{
-    treeEditMode() ? liftTree(-stepMoreTreeEdit) : advance(-stepMore);
-}
-
-void NavigationHandler::actionRotate_left()
-{
+    ecosystem::render::Camera &camera = *model->getCamera();
     if (treeEditMode()) {
-        model->getCamera()->orbitSide += stepTurn;
+        if (movement.orbit == Orbit::Up)
+            camera.orbitUp += movement.orbitAmount;
+        else if (movement.orbit == Orbit::Side)
+            camera.orbitSide += movement.orbitAmount;
         emit forceRefresh();
-    } else {
-        turnBy(-stepTurn, 0.0f, 0.0f);
+        return;
     }
-}
-
-void NavigationHandler::actionRotate_right()
-{
-    if (treeEditMode()) {
-        model->getCamera()->orbitSide -= stepTurn;
-        emit forceRefresh();
-    } else {
-        turnBy(stepTurn, 0.0f, 0.0f);
+    const float amount = movement.flyAmount;
+    switch (movement.fly) {
+    case Fly::Climb:
+        flyMotion.moveUp(amount);
+        break;
+    case Fly::Strafe:
+        flyMotion.moveRight(amount, camera.direction);
+        break;
+    case Fly::Advance:
+        flyMotion.moveForward(amount, camera.direction);
+        break;
+    case Fly::Heading:
+        flyMotion.turnHeading(amount);
+        break;
+    case Fly::LookPitch:
+        flyMotion.turnLookPitch(amount);
+        break;
+    case Fly::Roll:
+        flyMotion.turnRoll(amount);
+        break;
     }
-}
-
-void NavigationHandler::actionRotate_up()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, -stepTurn, 0.0f);
-}
-
-void NavigationHandler::actionRotate_down()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, stepTurn, 0.0f);
-}
-
-void NavigationHandler::actionRotate_in()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, 0.0f, -stepTurn);
-}
-
-void NavigationHandler::actionRotate_out()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, 0.0f, stepTurn);
+    emit startCameraAnimation();
 }
 
 void NavigationHandler::actionForce_camera_position_at_terrain_surface_ecosystem_mode()

@@ -1,3 +1,4 @@
+#include "ecosystem/render/ecosystemframe.h"
 #include "ecosystem/render/terrainrenderer.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
@@ -45,8 +46,6 @@ Tally tally(const QImage &image, int fromRow, int toRow)
 // A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).
 class EcosystemFrame : public ModelFixture {
 protected:
-    bool withSpeciesFiles() const override { return true; }
-
     void grow(int steps)
     {
         model->setLupaMinX(47);
@@ -238,10 +237,10 @@ TEST_F(EcosystemFrame, damagedDemIsRefusedAndAGoodOneIsDrawnAtTheNextFrame)
     QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
     EXPECT_TRUE(model->loadDem("plane.dmr"));
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_FALSE(model->getTerrainRenderer().hasArrays());
+    EXPECT_FALSE(model->frame().terrainRenderer().hasArrays());
     EXPECT_FLOAT_EQ(model->getTerrain().heightRange(), 198.0f);
     const QImage after = frame();
-    EXPECT_TRUE(model->getTerrainRenderer().hasArrays());
+    EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
     EXPECT_GT(differingPixels(before, after), 1000);
 }
 
@@ -253,7 +252,7 @@ TEST_F(EcosystemFrame, glErrorsArePrintedByNameOnlyWhenSwitchedOn)
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     while (glGetError() != GL_NO_ERROR) {
     }
-    model->setCheckGlErrors(true);
+    model->glErrors().setOn(true);
     glEnable(0x7FFF);
     ::testing::internal::CaptureStdout();
     model->checkGlError("Test");

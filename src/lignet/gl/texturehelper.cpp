@@ -1,8 +1,8 @@
-#include "ecosystem/render/texturehelper.h"
+#include "lignet/gl/texturehelper.h"
 
 #include <GL/glu.h>
 
-namespace ecosystem::render {
+namespace lignet::gl {
 
 QImage TextureHelper::loadImage(const QString &path)
 {
@@ -54,4 +54,4 @@ void TextureHelper::release(GLuint &name)
     name = 0;
 }
 
-} // namespace ecosystem::render
+} // namespace lignet::gl

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-namespace ecosystem::render {
+namespace lignet::gl {
 
 // Loading and uploading of texture images; the GL functions need a current context.
 class TextureHelper {
@@ -26,4 +26,4 @@ public:
     static void release(GLuint &name);
 };
 
-} // namespace ecosystem::render
+} // namespace lignet::gl
