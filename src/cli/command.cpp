@@ -86,24 +86,4 @@ std::optional<std::pair<int, int>> parseSize(const std::string &text)
     return std::make_pair(*w, *h);
 }
 
-std::optional<std::vector<long long>> parseIntegerList(const std::string &text)
-{
-    std::vector<long long> result;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = text.find(',', start);
-        const std::string item =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        long long value = 0;
-        const char *end = item.data() + item.size();
-        const auto [ptr, ec] = std::from_chars(item.data(), end, value);
-        if (item.empty() || ec != std::errc() || ptr != end)
-            return std::nullopt;
-        result.push_back(value);
-        if (comma == std::string::npos)
-            return result;
-        start = comma + 1;
-    }
-}
-
 } // namespace cli

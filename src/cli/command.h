@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <functional>
 #include <map>
 #include <optional>
@@ -57,7 +58,26 @@ std::optional<int> parseInt(const std::string &text);
 std::optional<double> parseDouble(const std::string &text);
 // "WxH" with both positive.
 std::optional<std::pair<int, int>> parseSize(const std::string &text);
-// Comma-separated integers: "1,2,3".
-std::optional<std::vector<long long>> parseIntegerList(const std::string &text);
+// Comma-separated whole numbers of one integer type: "1,2,3". Nothing else may stand between the
+// commas, and every number must fit the type.
+template <typename Integer> std::optional<std::vector<Integer>> parseIntegerList(const std::string &text)
+{
+    std::vector<Integer> result;
+    std::size_t start = 0;
+    while (true) {
+        const auto comma = text.find(',', start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        Integer value = 0;
+        const char *end = item.data() + item.size();
+        const auto [ptr, ec] = std::from_chars(item.data(), end, value);
+        if (item.empty() || ec != std::errc() || ptr != end)
+            return std::nullopt;
+        result.push_back(value);
+        if (comma == std::string::npos)
+            return result;
+        start = comma + 1;
+    }
+}
 
 } // namespace cli

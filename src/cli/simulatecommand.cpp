@@ -20,26 +20,6 @@
 
 namespace {
 
-std::optional<ecosystem::SeedVector> parseSeeds(const std::string &text)
-{
-    ecosystem::SeedVector seeds;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = text.find(',', start);
-        const std::string item =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        unsigned long long value = 0;
-        const char *end = item.data() + item.size();
-        const auto [ptr, ec] = std::from_chars(item.data(), end, value);
-        if (item.empty() || ec != std::errc() || ptr != end)
-            return std::nullopt;
-        seeds.push_back(value);
-        if (comma == std::string::npos)
-            return seeds;
-        start = comma + 1;
-    }
-}
-
 // Rewrites one line on a terminal with the step reached, at most a few times a second and only
 // once the run has lasted long enough for a user to wonder.
 class Progress {
@@ -103,7 +83,7 @@ int run(const cli::Arguments &args)
 
     std::optional<ecosystem::SeedVector> seeds;
     if (const auto text = args.value("--seeds")) {
-        seeds = parseSeeds(*text);
+        seeds = cli::parseIntegerList<unsigned long long>(*text);
         if (!seeds || seeds->size() != ecosystem::SeedVectorSize)
             return usage("--seeds needs 13 unsigned whole numbers separated by commas");
     }
@@ -118,7 +98,7 @@ int run(const cli::Arguments &args)
 
     std::optional<std::vector<long long>> area;
     if (const auto text = args.value("--plant-area")) {
-        area = cli::parseIntegerList(*text);
+        area = cli::parseIntegerList<long long>(*text);
         if (!area || area->size() != 4)
             return usage("--plant-area needs MINX,MAXX,MINY,MAXY");
         for (const long long v : *area)

@@ -289,46 +289,6 @@ void EcosystemRender::getSkyTextureFileNames(QString &filenameSky1, QString &fil
 // ---------------------------------------------------------------------------------------------
 // Plant area, simulation and autosave
 
-void EcosystemRender::setLupaMinX(int value)
-{
-    ecosystem->terrain().setLupaMinX(value);
-}
-
-void EcosystemRender::setLupaMaxX(int value)
-{
-    ecosystem->terrain().setLupaMaxX(value);
-}
-
-void EcosystemRender::setLupaMinY(int value)
-{
-    ecosystem->terrain().setLupaMinY(value);
-}
-
-void EcosystemRender::setLupaMaxY(int value)
-{
-    ecosystem->terrain().setLupaMaxY(value);
-}
-
-int EcosystemRender::getLupaMinX()
-{
-    return ecosystem->terrain().lupaMinX();
-}
-
-int EcosystemRender::getLupaMaxX()
-{
-    return ecosystem->terrain().lupaMaxX();
-}
-
-int EcosystemRender::getLupaMinY()
-{
-    return ecosystem->terrain().lupaMinY();
-}
-
-int EcosystemRender::getLupaMaxY()
-{
-    return ecosystem->terrain().lupaMaxY();
-}
-
 void EcosystemRender::simulateNextStepAndUpdateGL()
 {
     std::cout << ecosystem->step() << std::endl;
@@ -428,16 +388,6 @@ void EcosystemRender::actionSway_tree_in_wind()
     settings.windOn = !settings.windOn;
     emit modelDataChanged();
     emit startTreeAnimation();
-}
-
-void EcosystemRender::actionRender_less_often_skip_more_frames()
-{
-    ++frameSkip;
-}
-
-void EcosystemRender::actionRender_more_often_skip_less_frames()
-{
-    frameSkip = std::max(1, frameSkip - 1);
 }
 
 } // namespace ecosystem::render

@@ -2,10 +2,12 @@
 
 #include "ecosystem/render/glerrorcheck.h"
 #include "ecosystem/render/viewoptions.h"
+#include "ecosystem/terrain/terrainmodel.h"
 
 #include <QObject>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -22,7 +24,6 @@ namespace ecosystem {
 class EcosystemScene;
 class EcosystemSimulation;
 class SimulationStatistics;
-class TerrainModel;
 } // namespace ecosystem
 
 namespace ecosystem::render {
@@ -101,14 +102,15 @@ signals:
     void errorReported(const QString &title, const QString &text);
 
 public slots:
-    void setLupaMinX(int value);
-    void setLupaMaxX(int value);
-    void setLupaMinY(int value);
-    void setLupaMaxY(int value);
-    int getLupaMinX();
-    int getLupaMaxX();
-    int getLupaMinY();
-    int getLupaMaxY();
+    // The plant area, in terrain cells.
+    void setLupaMinX(int value) { getTerrain().setLupaMinX(value); }
+    void setLupaMaxX(int value) { getTerrain().setLupaMaxX(value); }
+    void setLupaMinY(int value) { getTerrain().setLupaMinY(value); }
+    void setLupaMaxY(int value) { getTerrain().setLupaMaxY(value); }
+    int getLupaMinX() { return getTerrain().lupaMinX(); }
+    int getLupaMaxX() { return getTerrain().lupaMaxX(); }
+    int getLupaMinY() { return getTerrain().lupaMinY(); }
+    int getLupaMaxY() { return getTerrain().lupaMaxY(); }
     void reloadCurrentTreeTextures();
     void reloadAllTreeTextures();
     // Uploads every texture into `context` (current): the first view's at construction, each
@@ -137,8 +139,8 @@ public slots:
     void actionGrow_tree();
     void actionSpin_tree();
     void actionSway_tree_in_wind();
-    void actionRender_less_often_skip_more_frames();
-    void actionRender_more_often_skip_less_frames();
+    void actionRender_less_often_skip_more_frames() { ++frameSkip; }
+    void actionRender_more_often_skip_less_frames() { frameSkip = std::max(1, frameSkip - 1); }
     void checkGlError(const char *message) { errorCheck.check(message); }
     // Both return whether the file was read / written; failures are reported on standard error.
     bool loadSimulation(std::string fileName);
@@ -147,6 +149,7 @@ public slots:
     // Fewer than thirteen seeds are refused (reported as an "Error"); the generators stay as they were.
     void setRandomGeneratorSeeds(std::vector<unsigned long long> seeds);
     void toggleDisplaySky() { options.toggle(ViewOption::DisplaySky); }
+    // Every nrSteps steps the simulation is saved as "<step>.sim"; below 1 means off.
     void setAutosave(int nrSteps);
     int getAutosaveSteps() const;
     void updateAutoSave();
