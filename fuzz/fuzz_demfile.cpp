@@ -76,8 +76,10 @@ void requireSoundTerrain(const TerrainModel &t)
     require(highest <= t.heightRange(), "no height exceeds the height range");
     require(t.isAnalysed(), "an accepted terrain is analysed");
     require(t.normals().size() == n, "one normal per vertex");
-    for (const auto &v : t.normals())
+    for (const auto &v : t.normals()) {
         require(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z), "normals are finite");
+        require(std::fabs(v.length() - 1.0f) < 1e-4f, "normals have unit length");
+    }
     requireFiniteMap(t.slope(), n, "slope");
     requireFiniteMap(t.moisture(), n, "moisture");
     requireFiniteMap(t.sunniness(), n, "sunniness");
