@@ -32,7 +32,7 @@ for h in "${harnesses[@]}"; do
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$scratch/artifacts/" \
     "$scratch/new" "$root/corpus/$h" >"$scratch/log" 2>&1
   status=$?
-  grep -E '^#[0-9]+ +DONE|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$scratch/log"
+  grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$scratch/log"
   if [[ $status -ne 0 ]]; then
     echo "fuzz_$h FAILED (exit $status); log: $scratch/log, input: $scratch/artifacts/"
     grep -E 'property broken|ERROR|runtime error' "$scratch/log" | head -5
