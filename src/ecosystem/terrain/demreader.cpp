@@ -98,8 +98,8 @@ DemLoadResult DemReader::readDem(std::istream &in, DemData &out) const
     const TerrainBounds &bounds = tracker.bounds();
     const float range = bounds.maxZ - bounds.minZ;
     if (!(range <= MaxHeightRange))
-        return readError(total,
-                         "the heights span more than " + std::to_string(MaxHeightRange / 1000.0f) + " km");
+        return readError(total, "the heights span more than " +
+                                    std::to_string(static_cast<long long>(MaxHeightRange / 1000.0f)) + " km");
     for (auto &v : grid)
         v.y -= bounds.minZ;
 
