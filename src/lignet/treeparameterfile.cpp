@@ -239,6 +239,15 @@ bool allFinite(const TreeParameters &p)
     return true;
 }
 
+bool tableIsFinite(const DistributionTable &table)
+{
+    for (const auto &row : table)
+        for (const double v : row)
+            if (!std::isfinite(v))
+                return false;
+    return true;
+}
+
 } // namespace
 
 std::string TreeParameterFile::text(const TreeParameters &p)
@@ -309,6 +318,15 @@ bool TreeParameterFile::parse(const std::string &content, TreeParameters &parame
         return false;
     }
     loaded.computeAllDistributionTables();
+    // Finite points far apart can still overflow between them (a slope of 1e300 / 1e-300); such
+    // curves give tables that are not numbers, which no tree can be built from.
+    for (int d = 0; d < DistributionCount; ++d) {
+        if (!tableIsFinite(loaded.table(d))) {
+            setReason(reason, std::string("the curves of the ") + distributionNames[d] +
+                                  " give values that are not finite numbers");
+            return false;
+        }
+    }
     parameters = std::move(loaded);
     return true;
 }

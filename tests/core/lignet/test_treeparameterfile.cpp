@@ -217,6 +217,15 @@ std::string withFirstCurve(const std::string &block)
     return paths + scalars + block + rest.substr(std::string("2\t\n0\t0.5\n1\t0.8\n\n").size());
 }
 
+// Both curves of the maximal branch length at 1e300: each is finite, their product is not.
+std::string withHugeMaximalLengthCurves()
+{
+    TreeParameters p;
+    p.curveG(lignet::MaximalBranchLength) = {{0.0, 1e300}, {1.0, 1e300}};
+    p.curveW(lignet::MaximalBranchLength) = {{0.0, 1e300}, {1.0, 1e300}};
+    return TreeParameterFile::text(p);
+}
+
 std::vector<DamagedFile> damagedFiles()
 {
     const std::string golden = goldenDefaultText();
@@ -277,6 +286,11 @@ std::vector<DamagedFile> damagedFiles()
          "number), found "
          "the end of the file"},
         {"fewerPointsThanCounted", withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
+        // Finite points whose slope overflows: 1e300 / 1e-300 times a distance of 0 is not a number.
+        {"curveSlopeOverflows", withFirstCurve("2\t\n0\t0\n1e-300\t1e300\n\n"),
+         "the curves of the strand distribution give values that are not finite numbers"},
+        {"curveProductOverflows", withHugeMaximalLengthCurves(),
+         "the curves of the maximal branch length give values that are not finite numbers"},
     };
 }
 
