@@ -215,6 +215,7 @@ private slots:
         // Armed again by a sequence, the same failure is not told again.
         window->fileHandler()->grabGeometryFrame(4);
         window->firstView()->updateGL();
+        QTRY_VERIFY(!model()->getCurrentTree()->vertexExporter().armed());
         QTest::qWait(50);
         QCOMPARE(dialogs->texts.size(), 1);
         window->fileHandler()->resetLastNames();
@@ -227,18 +228,27 @@ private slots:
         files->grabAnimationFrame(0);
         QCOMPARE(QDir(folder.path()).entryList({"*.png*"}).size(), 0);
 
+        // The last drawing shows the scene as it is now.
+        const int drawn = window->firstView()->framesDrawn();
+        window->firstView()->updateGL();
+        QTRY_VERIFY(window->firstView()->framesDrawn() > drawn);
         const QString file = path(QStringLiteral("tree.jpg"));
         trigger("actionExport_window_image", {file});
         const QByteArray picture = contentOf(file);
         QVERIFY(picture.startsWith(pngSignature));
-        QCOMPARE(QImage::fromData(picture).size(), window->firstView()->grabFramebuffer().size());
+        // What the view shows, the right way up (the scene is still, so a new drawing is the same).
+        QCOMPARE(QImage::fromData(picture).convertToFormat(QImage::Format_RGB32),
+                 window->firstView()->grabFramebuffer().convertToFormat(QImage::Format_RGB32));
 
         const QString base = path(QStringLiteral("tree.png"));
         trigger("actionExport_window_image", {base});
         // The time keeper's sequence export numbers the frames.
         auto *keeper = window->timeKeeper();
+        const int frames = window->firstView()->framesDrawn();
         emit keeper->grabFrameBuffer(0);
         emit keeper->grabFrameBuffer(1);
+        // A grab takes the last drawing; it draws none, so animations do not run faster.
+        QCOMPARE(window->firstView()->framesDrawn(), frames);
         QVERIFY(contentOf(base + "0.png").startsWith(pngSignature));
         QVERIFY(contentOf(base + "1.png").startsWith(pngSignature));
         emit keeper->sequenceExportStopped();

@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
 
@@ -75,6 +76,16 @@ bool FileHandler::simulationReady() const
         return true;
     showError(tr("First run simulation please."));
     return false;
+}
+
+QImage FileHandler::viewPicture() const
+{
+    // QOpenGLWidget::grabFramebuffer would draw a new frame first, advancing every animation once
+    // more per exported frame.
+    glView->makeCurrent();
+    const QImage image = lignet::gl::readBoundFramebuffer(glView->size() * glView->devicePixelRatio());
+    glView->doneCurrent();
+    return image;
 }
 
 bool FileHandler::writeFile(const QString &fileName, const QByteArray &content, QString *reason) const
@@ -186,7 +197,7 @@ void FileHandler::actionExport_window_image()
     if (name.isEmpty())
         return;
     QString reason;
-    if (!savePng(glView->grabFramebuffer(), name, -1, &reason)) {
+    if (!savePng(viewPicture(), name, -1, &reason)) {
         showError(tr("Could not save file."), reason);
         return;
     }
@@ -203,15 +214,19 @@ void FileHandler::actionExport_custom_resolution_image()
         return;
     const QSize size(dialog.pixmapWidth(), dialog.pixmapHeight());
     QString reason;
+    // A large picture takes a while to draw and to pack.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     glView->makeCurrent();
     const QImage image = lignet::gl::renderOffscreen(
         size, [this] { model->render(); }, &reason);
     glView->doneCurrent();
+    const bool saved = !image.isNull() && savePng(image, name, dialog.quality(), &reason);
+    QGuiApplication::restoreOverrideCursor();
     if (image.isNull()) {
         showError(tr("Could not draw the picture."), reason);
         return;
     }
-    if (!savePng(image, name, dialog.quality(), &reason))
+    if (!saved)
         showError(tr("Could not save file."), reason);
 }
 
@@ -274,7 +289,7 @@ void FileHandler::grabAnimationFrame(int frameNr)
         return;
     QString reason;
     const QString name = imageName + QString::number(frameNr) + QStringLiteral(".png");
-    if (savePng(glView->grabFramebuffer(), name, -1, &reason) || frameFailureShown)
+    if (savePng(viewPicture(), name, -1, &reason) || frameFailureShown)
         return;
     // One box per sequence: the frames keep coming while it is open.
     frameFailureShown = true;

@@ -68,6 +68,8 @@ private:
     QString askSave(const QString &caption, const QString &filter) const;
     void showError(const QString &text, const QString &details = {}) const;
     bool simulationReady() const;
+    // The picture the view shows now (its last drawing; nothing is drawn anew).
+    QImage viewPicture() const;
     bool savePng(const QImage &image, const QString &fileName, int quality, QString *reason) const;
     bool writeFile(const QString &fileName, const QByteArray &content, QString *reason) const;
 

@@ -86,6 +86,18 @@ QImage FramebufferTarget::grab()
     return m_framebuffer->toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+QImage readBoundFramebuffer(const QSize &size)
+{
+    if (QOpenGLContext::currentContext() == nullptr || size.isEmpty())
+        return {};
+    QImage image(size, QImage::Format_RGBA8888);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    // OpenGL's rows start at the bottom.
+    return image.mirrored().convertToFormat(QImage::Format_RGB32);
+}
+
 QImage renderOffscreen(const QSize &size, const std::function<void()> &draw, QString *error)
 {
     auto fail = [error](const QString &why) {

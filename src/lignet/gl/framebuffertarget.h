@@ -38,6 +38,10 @@ private:
     QString m_error;
 };
 
+// The pixels of the framebuffer bound in the current context, as an opaque image (what a window
+// shows), top row first: the picture drawn last, without drawing a new one.
+QImage readBoundFramebuffer(const QSize &size);
+
 // Draws one picture of `size` in the current context: binds a fresh target, sets the view's
 // viewport and projection for that size, runs `draw`, reads the pixels and puts back the caller's
 // framebuffer, viewport and projection. Returns a null image and the reason in `error` when the
