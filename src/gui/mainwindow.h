@@ -16,9 +16,11 @@ class EcosystemRender;
 
 namespace gui {
 
+class DialogService;
 class OglWidget;
 
 namespace actionhandling {
+class FileHandler;
 class TimeKeeper;
 class ViewHandler;
 class NavigationHandler;
@@ -37,9 +39,14 @@ public:
     OglWidget *firstView() const { return firstOglWidget; }
     // Every view, the first one included, in the order they were created.
     QList<OglWidget *> views() const;
+    actionhandling::FileHandler *fileHandler() const { return fileHandlerObject; }
     actionhandling::TimeKeeper *timeKeeper() const { return timeKeeperHandler; }
     actionhandling::ViewHandler *viewHandler() const { return viewHandlerObject; }
     actionhandling::NavigationHandler *navigationHandler() const { return navigationHandlerObject; }
+
+    // How this window asks the user things (file choices, modal dialogs, boxes); tests replace it.
+    DialogService &dialogs() const { return *dialogService; }
+    void setDialogService(std::unique_ptr<DialogService> service);
 
 public slots:
     void bindNewModel(ecosystem::render::EcosystemRender *model);
@@ -69,9 +76,11 @@ private:
     void connectActionsByName(QObject *receiver);
 
     std::unique_ptr<Ui::MainWindow> ui;
+    std::unique_ptr<DialogService> dialogService;
     ecosystem::render::EcosystemRender *renderModel = nullptr;
     OglWidget *firstOglWidget = nullptr;
     QList<OglWidget *> addedViews;
+    actionhandling::FileHandler *fileHandlerObject = nullptr;
     actionhandling::TimeKeeper *timeKeeperHandler = nullptr;
     actionhandling::ViewHandler *viewHandlerObject = nullptr;
     actionhandling::NavigationHandler *navigationHandlerObject = nullptr;

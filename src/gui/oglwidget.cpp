@@ -3,6 +3,7 @@
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/glextensions.h"
+#include "gui/dialogservice.h"
 #include "lignet/gl/glviewdefaults.h"
 
 #include <QApplication>
@@ -111,7 +112,7 @@ void OglWidget::showModelError(const QString &title, const QString &text)
     QPointer<OglWidget> self(this);
     QTimer::singleShot(0, this, [self, title, text] {
         if (self)
-            QMessageBox::information(self, title, text);
+            dialogServiceFor(self).information(self->window(), title, text);
     });
 }
 

@@ -479,17 +479,15 @@ private slots:
         QCOMPARE(catcher.texts, QStringList({"First run simulation please."}));
     }
 
-    void laterDialogsSayTheyAreNotAvailable()
+    void designDialogsSayTheyAreNotAvailable()
     {
         ModalCatcher catcher;
-        action("actionAbout")->trigger();
-        action("actionLoad_parameters")->trigger();
-        action("actionAutosave_simulation")->trigger();
-        QCOMPARE(catcher.texts,
-                 QStringList({gui::notAvailableText("&About"), gui::notAvailableText("L&oad tree parameters"),
-                              gui::notAvailableText("Autosave simulation")}));
-        QCOMPARE(catcher.texts.first(), QStringLiteral("\"About\" is not available yet."));
-        QVERIFY(!action("actionAutosave_simulation")->isChecked());
+        action("actionDesign_strand_distribution")->trigger();
+        action("actionAdvanced_tree_properties")->trigger();
+        QCOMPARE(catcher.texts, QStringList({gui::notAvailableText("Design &strand distribution"),
+                                             gui::notAvailableText("&Advanced tree &properties")}));
+        QCOMPARE(catcher.texts.first(),
+                 QStringLiteral("\"Design strand distribution\" is not available yet."));
     }
 
     void runSimulationStepsPrintsTheLogLineAndShowsTrees()

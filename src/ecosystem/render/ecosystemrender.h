@@ -100,6 +100,9 @@ signals:
     void nrPlantsRenderedChanged();
     // A user-facing error (title "Error", e.g. "Could not open bark texture file.").
     void errorReported(const QString &title, const QString &text);
+    // A vertex file armed for a tree could not be written during the frame just drawn. Sent from
+    // inside a paint: receivers that open a box must be connected queued.
+    void vertexExportFailed(const QString &reason);
 
 public slots:
     // The plant area, in terrain cells.
@@ -165,6 +168,7 @@ private:
     void countFrameRate();
     void renderTreeEditFrame();
     void renderEcosystemFrame();
+    void reportVertexExportFailures();
 
     std::unique_ptr<EcosystemScene> ecosystem;
     ViewOptions options;

@@ -85,7 +85,7 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndState)
     World w;
     w.run(40);
     std::ostringstream out, err;
-    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok);
+    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok) << err.str();
     EXPECT_EQ(out.str(), "Simulation @ step 40successfouly saved\n");
 
     World other;
@@ -118,7 +118,7 @@ TEST(SimulationFile, loadingTwiceGivesTheSameStateAsLoadingOnce)
     World w;
     w.run(20);
     std::ostringstream out, err;
-    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok);
+    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok) << err.str();
     ASSERT_TRUE(w.simulation.load(folder.file("a.sim"), out, err).ok);
     const std::string once = w.fileText();
     ASSERT_TRUE(w.simulation.load(folder.file("a.sim"), out, err).ok);
