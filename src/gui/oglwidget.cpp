@@ -117,7 +117,6 @@ void OglWidget::showModelError(const QString &title, const QString &text)
 
 void OglWidget::resizeGL(int width, int height)
 {
-    // The aspect stays 1.0 whatever the window's shape, so the picture stretches with it.
     lignet::gl::applyViewProjection(width, height);
 }
 
