@@ -348,7 +348,7 @@ private slots:
         QVERIFY(view->hasMultitexture());
         QVERIFY(view->hasCompiledVertexArrays());
         QVERIFY(!OglWidget::failoverMessagePending());
-        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        QCOMPARE(view->updateBehavior(), QOpenGLWidget::PartialUpdate);
 
         const QSize original = window->size();
         for (const QSize size : {QSize(1200, 700), QSize(800, 1000)}) {
