@@ -10,6 +10,7 @@
 #include "gui/actionhandling/viewhandler.h"
 #include "gui/notavailable.h"
 #include "gui/oglwidget.h"
+#include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
 #include <QDockWidget>
@@ -63,6 +64,7 @@ void MainWindow::bindNewModel(EcosystemRender *model)
     connectDesignActions();
     connectViewActions();
     connectNavigationActions();
+    createStatusReport();
 
     connect(renderModel, &EcosystemRender::modelDataChanged, this, &MainWindow::syncCheckMarks);
     connect(viewHandlerObject, &ViewHandler::forceRepaint, this, &MainWindow::syncCheckMarks);
@@ -169,6 +171,19 @@ void MainWindow::connectActionsByName(QObject *receiver)
         if (slot >= 0)
             connect(action, triggered, receiver, meta->method(slot));
     }
+}
+
+void MainWindow::createStatusReport()
+{
+    statusReport = new StatusReport(statusBar(), renderModel, timeKeeperHandler);
+    // The report follows the model's own signals; these commands change what it shows without one.
+    connect(viewHandlerObject, &ViewHandler::forceRepaint, statusReport, &StatusReport::refresh);
+    connect(ui->actionShow_frame_rate, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionRun_simulation, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionCompute_more_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
+    connect(ui->actionCompute_less_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
 }
 
 void MainWindow::newGlContextInitialized(OglWidget *view)

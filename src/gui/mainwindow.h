@@ -17,6 +17,7 @@ class EcosystemRender;
 namespace gui {
 
 class OglWidget;
+class StatusReport;
 
 namespace actionhandling {
 class TimeKeeper;
@@ -67,6 +68,7 @@ private:
     void connectNavigationActions();
     // Connects each action of the window to the slot of `receiver` that has the action's name.
     void connectActionsByName(QObject *receiver);
+    void createStatusReport();
 
     std::unique_ptr<Ui::MainWindow> ui;
     ecosystem::render::EcosystemRender *renderModel = nullptr;
@@ -75,6 +77,7 @@ private:
     actionhandling::TimeKeeper *timeKeeperHandler = nullptr;
     actionhandling::ViewHandler *viewHandlerObject = nullptr;
     actionhandling::NavigationHandler *navigationHandlerObject = nullptr;
+    StatusReport *statusReport = nullptr;
 };
 
 } // namespace gui

@@ -199,6 +199,7 @@ void EcosystemRender::render()
     else
         renderEcosystemFrame();
     checkGlError("Vse zrenderirano");
+    emit frameRendered();
 }
 
 void EcosystemRender::countFrameRate()

@@ -100,6 +100,8 @@ signals:
     void nrPlantsRenderedChanged();
     // A user-facing error (title "Error", e.g. "Could not open bark texture file.").
     void errorReported(const QString &title, const QString &text);
+    // A frame has been drawn (not sent while the display is not refreshed).
+    void frameRendered();
 
 public slots:
     // The plant area, in terrain cells.
