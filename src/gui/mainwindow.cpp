@@ -13,7 +13,10 @@
 #include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
+#include <QApplication>
 #include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMetaMethod>
 
@@ -41,6 +44,20 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
         ui->dockWidgetContents = nullptr;
         ui->hboxLayout = nullptr;
     }
+
+    // A menu closed with Esc leaves the menu bar holding the keyboard, which would swallow the
+    // next Esc (the camera reset) just to let go.
+    for (QAction *menuAction : menuBar()->actions())
+        if (QMenu *menu = menuAction->menu())
+            connect(menu, &QMenu::aboutToHide, this, &MainWindow::releaseMenuBarKeyboard,
+                    Qt::QueuedConnection);
+}
+
+void MainWindow::releaseMenuBarKeyboard()
+{
+    // Moving from one menu to the next also hides a menu; the bar keeps the keyboard then.
+    if (menuBar()->hasFocus() && QApplication::activePopupWidget() == nullptr)
+        menuBar()->clearFocus();
 }
 
 MainWindow::~MainWindow() = default;

@@ -58,6 +58,8 @@ private slots:
     void commandNotAvailable();
     // Keeps the check marks of the view switches equal to the flags they flip.
     void syncCheckMarks();
+    // Gives the keyboard back to the window after a menu was closed with Esc.
+    void releaseMenuBarKeyboard();
 
 private:
     void connectFileActions();
