@@ -8,6 +8,7 @@
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/actionhandling/viewhandler.h"
+#include "gui/centredmessagebox.h"
 #include "gui/notavailable.h"
 #include "gui/oglwidget.h"
 #include "gui/statusreport.h"
@@ -17,7 +18,6 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMetaMethod>
 
 namespace gui {
@@ -240,7 +240,7 @@ void MainWindow::on_actionEdit_random_generator_seeds_triggered()
 void MainWindow::on_actionShow_statistics_triggered()
 {
     if (renderModel == nullptr || !renderModel->isSimulationInitialised()) {
-        QMessageBox::information(nullptr, tr("Error"), tr("First run simulation please."));
+        showCentredInformation(this, tr("Error"), tr("First run simulation please."));
         return;
     }
     showNotAvailable(this, ui->actionShow_statistics->text());
