@@ -1485,6 +1485,41 @@
     </message>
 </context>
 <context>
+    <name>gui::StatusReport</name>
+    <message>
+        <source>Tree edit mode</source>
+        <translation>Urejanje drevesa</translation>
+    </message>
+    <message>
+        <source>Ecosystem mode</source>
+        <translation>Ekosistem</translation>
+    </message>
+    <message>
+        <source>Steps per drawn frame: %1</source>
+        <translation>Korakov na izrisano sliko: %1</translation>
+    </message>
+    <message>
+        <source>Step %1, living plants: %2</source>
+        <translation>Korak %1, živih rastlin: %2</translation>
+    </message>
+    <message>
+        <source>Plants drawn: %1</source>
+        <translation>Izrisanih rastlin: %1</translation>
+    </message>
+    <message>
+        <source>%1 fps</source>
+        <translation>%1 sličic/s</translation>
+    </message>
+    <message>
+        <source>Growing: %1 %, starts over when grown</source>
+        <translation>Rast: %1 %, ob koncu se začne znova</translation>
+    </message>
+    <message>
+        <source>Press F5 to grow the forest</source>
+        <translation>Pritisnite F5, da gozd zraste</translation>
+    </message>
+</context>
+<context>
     <name>gui::actionhandling::FileHandler</name>
     <message>
         <source>Tree version 3.x parameters (*.tree.xml)</source>

@@ -9,6 +9,7 @@
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/actionhandling/viewhandler.h"
+#include "gui/centredmessagebox.h"
 #include "gui/dialogs/about.h"
 #include "gui/dialogs/help.h"
 #include "gui/dialogs/plantarea.h"
@@ -16,10 +17,13 @@
 #include "gui/dialogservice.h"
 #include "gui/notavailable.h"
 #include "gui/oglwidget.h"
+#include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
+#include <QApplication>
 #include <QDockWidget>
-#include <QMessageBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMetaMethod>
 #include <QSpinBox>
 
@@ -49,6 +53,20 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
         ui->dockWidgetContents = nullptr;
         ui->hboxLayout = nullptr;
     }
+
+    // A menu closed with Esc leaves the menu bar holding the keyboard, which would swallow the
+    // next Esc (the camera reset) just to let go.
+    for (QAction *menuAction : menuBar()->actions())
+        if (QMenu *menu = menuAction->menu())
+            connect(menu, &QMenu::aboutToHide, this, &MainWindow::releaseMenuBarKeyboard,
+                    Qt::QueuedConnection);
+}
+
+void MainWindow::releaseMenuBarKeyboard()
+{
+    // Moving from one menu to the next also hides a menu; the bar keeps the keyboard then.
+    if (menuBar()->hasFocus() && QApplication::activePopupWidget() == nullptr)
+        menuBar()->clearFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -77,6 +95,7 @@ void MainWindow::bindNewModel(EcosystemRender *model)
     connectDesignActions();
     connectViewActions();
     connectNavigationActions();
+    createStatusReport();
 
     connect(renderModel, &EcosystemRender::modelDataChanged, this, &MainWindow::syncCheckMarks);
     connect(viewHandlerObject, &ViewHandler::forceRepaint, this, &MainWindow::syncCheckMarks);
@@ -174,6 +193,19 @@ void MainWindow::connectActionsByName(QObject *receiver)
     }
 }
 
+void MainWindow::createStatusReport()
+{
+    statusReport = new StatusReport(statusBar(), renderModel, timeKeeperHandler);
+    // The report follows the model's own signals; these commands change what it shows without one.
+    connect(viewHandlerObject, &ViewHandler::forceRepaint, statusReport, &StatusReport::refresh);
+    connect(ui->actionShow_frame_rate, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionRun_simulation, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionCompute_more_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
+    connect(ui->actionCompute_less_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
+}
+
 void MainWindow::newGlContextInitialized(OglWidget *view)
 {
     if (timeKeeperHandler == nullptr)
@@ -238,7 +270,7 @@ void MainWindow::on_actionEdit_random_generator_seeds_triggered()
 void MainWindow::on_actionShow_statistics_triggered()
 {
     if (renderModel == nullptr || !renderModel->isSimulationInitialised()) {
-        QMessageBox::information(nullptr, tr("Error"), tr("First run simulation please."));
+        showCentredInformation(this, tr("Error"), tr("First run simulation please."));
         return;
     }
     showNotAvailable(this, ui->actionShow_statistics->text());

@@ -18,6 +18,7 @@ namespace gui {
 
 class DialogService;
 class OglWidget;
+class StatusReport;
 
 namespace actionhandling {
 class FileHandler;
@@ -64,6 +65,8 @@ private slots:
     void commandNotAvailable();
     // Keeps the check marks of the view switches equal to the flags they flip.
     void syncCheckMarks();
+    // Gives the keyboard back to the window after a menu was closed with Esc.
+    void releaseMenuBarKeyboard();
 
 private:
     void connectFileActions();
@@ -74,6 +77,7 @@ private:
     void connectNavigationActions();
     // Connects each action of the window to the slot of `receiver` that has the action's name.
     void connectActionsByName(QObject *receiver);
+    void createStatusReport();
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<DialogService> dialogService;
@@ -84,6 +88,7 @@ private:
     actionhandling::TimeKeeper *timeKeeperHandler = nullptr;
     actionhandling::ViewHandler *viewHandlerObject = nullptr;
     actionhandling::NavigationHandler *navigationHandlerObject = nullptr;
+    StatusReport *statusReport = nullptr;
 };
 
 } // namespace gui

@@ -22,7 +22,11 @@ bool OglWidget::failoverMessageNotShown = true;
 OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *sharedModel)
     : QOpenGLWidget(parent), model(sharedModel)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The toolkit never clears the picture before painting, so a frame that draws nothing keeps
+    // the last image. The view is not marked opaque (WA_OpaquePaintEvent): the window composes the
+    // picture under the view's area, which must then be repainted see-through whenever the view
+    // appears, also where a closed view's background was drawn before.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 }
 
 OglWidget::~OglWidget() = default;
@@ -118,7 +122,6 @@ void OglWidget::showModelError(const QString &title, const QString &text)
 
 void OglWidget::resizeGL(int width, int height)
 {
-    // The aspect stays 1.0 whatever the window's shape, so the picture stretches with it.
     lignet::gl::applyViewProjection(width, height);
 }
 

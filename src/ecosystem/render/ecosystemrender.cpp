@@ -213,6 +213,7 @@ void EcosystemRender::render()
         renderEcosystemFrame();
     checkGlError("Vse zrenderirano");
     reportVertexExportFailures();
+    emit frameRendered();
 }
 
 void EcosystemRender::reportVertexExportFailures()

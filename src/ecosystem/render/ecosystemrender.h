@@ -103,6 +103,8 @@ signals:
     // A vertex file armed for a tree could not be written during the frame just drawn. Sent from
     // inside a paint: receivers that open a box must be connected queued.
     void vertexExportFailed(const QString &reason);
+    // A frame has been drawn (not sent while the display is not refreshed).
+    void frameRendered();
 
 public slots:
     // The plant area, in terrain cells.

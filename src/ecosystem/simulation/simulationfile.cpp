@@ -3,6 +3,7 @@
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
 #include "io/atomicfilewriter.h"
+#include "io/printableexcerpt.h"
 
 #include <algorithm>
 #include <array>
@@ -91,7 +92,7 @@ public:
         const std::optional<T> value = words_.template number<T>();
         if (!value) {
             const char *kind = std::is_floating_point_v<T> ? "a number" : "a whole number";
-            fail(what + " '" + clip(words_.word()) + "' is not " + kind);
+            fail(what + " '" + io::printableExcerpt(words_.word()) + "' is not " + kind);
             return T{};
         }
         return *value;
@@ -148,11 +149,6 @@ private:
         text.imbue(std::locale::classic());
         text << value;
         return text.str();
-    }
-
-    static std::string clip(std::string_view word)
-    {
-        return word.size() > 24 ? std::string(word.substr(0, 24)) + "..." : std::string(word);
     }
 
     Words words_;

@@ -257,6 +257,10 @@ std::vector<DamagedFile> damagedFiles()
          "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
         {"infinity", withScalars("1000\t5\t0.01\t85\t-inf\t1\t0.1\t5\t1.5\t0\n"),
          "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
+        // Bytes of a binary file are shown escaped and shortened, never sent raw to a terminal.
+        {"binaryBytes", withScalars("1000\t\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x') + "\n"),
+         "line 3: expected the trunk height (a number), found \"\\x1b[2J\\x01\\x5c\\xff\\xfe" +
+             std::string(16, 'x') + "...\""},
         {"doubleOutOfRange", withScalars("1000\t1e999\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
          "line 3: expected the trunk height (a number), found \"1e999\""},
         {"floatOutOfRange", withScalars("1000\t5\t0.01\t85\t0.3\t1\t1e300\t5\t1.5\t0\n"),
