@@ -203,9 +203,9 @@ private slots:
         const lignet::Krivulja &drawnPines = statistics().renderedSeries().at(3);
         const std::size_t frames = drawnPines.size();
         window->firstView()->updateGL();
-        QTRY_COMPARE(drawnPines.size(), frames + 1);
+        QTRY_VERIFY(drawnPines.size() > frames);
         QCOMPARE(dialog->graph()->points(), expectedPlot(drawnPines, dialog));
-        QCOMPARE(value(dialog), shown(double(frames), drawnPines.points().back().y));
+        QCOMPARE(value(dialog), shown(double(drawnPines.size() - 1), drawnPines.points().back().y));
 
         // Without it every step plots the living curve again.
         QTest::mouseClick(renderedOnly, Qt::LeftButton, {}, QPoint(4, 4));
@@ -240,9 +240,10 @@ private slots:
     {
         EcosystemStatistics *dialog = openDialog();
         QVERIFY(dialog != nullptr);
-        window->firstView()->updateGL();
+        // A frame drawn after the last step gives its drawn plants.
         const std::size_t frames = statistics().renderedSeries().at(0).size();
-        QTRY_COMPARE(statistics().renderedSeries().at(0).size(), frames + 1);
+        window->firstView()->updateGL();
+        QTRY_VERIFY(statistics().renderedSeries().at(0).size() > frames);
 
         const QString file = folder.filePath(QStringLiteral("forest.csv"));
         saveCsv(dialog, file);
