@@ -40,6 +40,57 @@
     </message>
 </context>
 <context>
+    <name>EcosystemStatistics</name>
+    <message>
+        <source>Ecosystem statistics</source>
+        <translation>Statistika ekosistema</translation>
+    </message>
+    <message>
+        <source>Living species:</source>
+        <translation>Živeče vrste:</translation>
+    </message>
+    <message>
+        <source>Bush</source>
+        <translation>Grm</translation>
+    </message>
+    <message>
+        <source>Weeping willow</source>
+        <translation>Žalujoča vrba</translation>
+    </message>
+    <message>
+        <source>Maple</source>
+        <translation>Javor</translation>
+    </message>
+    <message>
+        <source>Pine</source>
+        <translation>Bor</translation>
+    </message>
+    <message>
+        <source>Beech</source>
+        <translation>Bukev</translation>
+    </message>
+    <message>
+        <source>rendered only</source>
+        <translation>samo izrisane</translation>
+    </message>
+    <message>
+        <source>Tip: right click on graph to determine year and number of plants.</source>
+        <translation>Namig: kliknite z desno tipko na graf, da odčitate leto in število rastlin.</translation>
+    </message>
+    <message>
+        <source>Current value:</source>
+        <translation>Trenutna vrednost:</translation>
+    </message>
+    <message>
+        <source>Save as CSV…</source>
+        <translation>Shrani kot CSV …</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zapri</translation>
+    </message>
+</context>
+<context>
     <name>Help</name>
     <message>
         <source>Verdalis Help</source>
@@ -1177,6 +1228,25 @@
     </message>
 </context>
 <context>
+    <name>gui::EcosystemStatistics</name>
+    <message>
+        <source>Save statistics as CSV</source>
+        <translation>Shrani statistiko kot CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Datoteke CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Napaka</translation>
+    </message>
+    <message>
+        <source>Could not save file.</source>
+        <translation>Datoteke ni bilo mogoče shraniti.</translation>
+    </message>
+</context>
+<context>
     <name>gui::Help</name>
     <message>
         <source>TREES</source>
@@ -1482,6 +1552,13 @@
     <message>
         <source>Images (*.png *.xpm *.jpg *.bmp)</source>
         <translation>Slike (*.png *.xpm *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>gui::StatisticsGraph</name>
+    <message>
+        <source>Graph</source>
+        <translation>Graf</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "gui/actionhandling/viewhandler.h"
 #include "gui/centredmessagebox.h"
 #include "gui/dialogs/about.h"
+#include "gui/dialogs/ecosystemstatistics.h"
 #include "gui/dialogs/help.h"
 #include "gui/dialogs/plantarea.h"
 #include "gui/dialogs/randomgeneratorseedseditor.h"
@@ -273,7 +274,15 @@ void MainWindow::on_actionShow_statistics_triggered()
         showCentredInformation(this, tr("Error"), tr("First run simulation please."));
         return;
     }
-    showNotAvailable(this, ui->actionShow_statistics->text());
+    // Modeless, one more dialog per trigger; each follows the model's statistics signals.
+    auto *dialog = new EcosystemStatistics(this, &renderModel->getStatistics());
+    // Freed once closed, by "Close" or by the window's close button alike.
+    connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+    connect(renderModel, &EcosystemRender::nrPlantsLivingChanged, dialog,
+            &EcosystemStatistics::nrPlantsLivingChanged);
+    connect(renderModel, &EcosystemRender::nrPlantsRenderedChanged, dialog,
+            &EcosystemStatistics::nrPlantsRenderedChanged);
+    dialog->show();
 }
 
 void MainWindow::on_actionUsage_triggered()

@@ -31,6 +31,7 @@ void SimulationStatistics::append(std::vector<lignet::Krivulja> &series, const s
 
 void SimulationStatistics::recordLiving(const std::vector<int> &counts)
 {
+    framesBeforeLiving_.push_back(rendered_.empty() ? 0 : rendered_.front().size());
     append(living_, counts);
     long long total = 0;
     for (const int c : counts)

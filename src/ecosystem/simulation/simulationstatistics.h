@@ -2,6 +2,7 @@
 
 #include "lignet/krivulja.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     int simulationTimeSum() const { return simulationTimeSum_; }
     const std::vector<lignet::Krivulja> &livingSeries() const { return living_; }
     const std::vector<lignet::Krivulja> &renderedSeries() const { return rendered_; }
+    // For each living record, the number of frames drawn before it: the frames drawn between two
+    // records show the plants of the earlier one.
+    const std::vector<std::size_t> &framesBeforeLiving() const { return framesBeforeLiving_; }
     std::string logLine() const { return logLine_; }
 
 private:
@@ -43,6 +47,7 @@ private:
     std::int32_t allDeaths_ = 0;
     std::vector<lignet::Krivulja> living_;
     std::vector<lignet::Krivulja> rendered_;
+    std::vector<std::size_t> framesBeforeLiving_;
     std::int32_t renderTimeSum_ = 0;
     std::int32_t simulationTimeSum_ = 0;
     std::string logLine_;

@@ -1,4 +1,5 @@
 #include "ecosystem/simulation/simulationstatistics.h"
+#include "ecosystem/simulation/statisticscsv.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,36 @@ TEST(SimulationStatistics, timeSumsStopAtTheLargestValueInsteadOfWrapping)
     s.composeLogLine(1, 2000000000, 0, 0, 0, 0);
     s.composeLogLine(2, 2000000000, 0, 0, 0, 0);
     EXPECT_EQ(s.renderTimeSum(), 2147483647);
+}
+
+TEST(SimulationStatistics, csvHasOneLinePerRecordWithTheLastFrameDrawnAfterIt)
+{
+    SimulationStatistics s;
+    s.recordRendered({9, 9}); // before the first record: belongs to no line
+    s.recordLiving({3, 0});
+    s.recordRendered({1, 0});
+    s.recordRendered({2, 0}); // the picture the first record ended with
+    s.recordLiving({4, 1});   // no frame drawn after it
+    s.recordLiving({2, 1});
+    s.recordRendered({1, 1});
+    EXPECT_EQ(ecosystem::statisticsCsv(s), "step,Bush living,Bush rendered,Weeping willow living,"
+                                           "Weeping willow rendered\n"
+                                           "0,3,2,0,0\n"
+                                           "1,4,,1,\n"
+                                           "2,2,1,1,1\n");
+}
+
+TEST(SimulationStatistics, csvAlignsSpeciesThatAppearedLaterAndWritesWholeNumbers)
+{
+    SimulationStatistics s;
+    EXPECT_EQ(ecosystem::statisticsCsv(s), "step\n");
+    s.recordLiving({}); // an empty simulation loaded: a record without species
+    s.recordLiving({1000000});
+    s.recordLiving({1234567, 5, 6, 7, 8, 9});
+    EXPECT_EQ(ecosystem::statisticsCsv(s), "step,Bush living,Bush rendered,Weeping willow living,"
+                                           "Weeping willow rendered,Maple living,Maple rendered,"
+                                           "Pine living,Pine rendered,Beech living,Beech rendered,"
+                                           "Species 5 living,Species 5 rendered\n"
+                                           "0,1000000,,,,,,,,,,,\n"
+                                           "1,1234567,,5,,6,,7,,8,,9,\n");
 }
