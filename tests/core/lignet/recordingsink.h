@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lignet/treedrawsettings.h"
+#include "lignet/treerenderer.h"
 #include "lignet/treesink.h"
 #include "math/mat4.h"
 
@@ -32,18 +32,13 @@ public:
     int treesEnded = 0;
     int leafGroups = 0;
     std::array<float, 3> colour{-1, -1, -1};
-    std::vector<std::array<float, 3>> colours;
     std::vector<Segment> segments;
     std::vector<BranchEnd> ends;
     std::vector<Leaf> leaves;
     std::vector<Outline> outlines;
 
     void beginTree(const lignet::TreeDrawSettings &) override { ++treesBegun; }
-    void branchColour(const std::array<float, 3> &rgb) override
-    {
-        colour = rgb;
-        colours.push_back(rgb);
-    }
+    void branchColour(const std::array<float, 3> &rgb) override { colour = rgb; }
     void segment(const math::Mat4 &frame, const lignet::TreeSegment &s) override
     {
         segments.push_back({frame, s, colour});
@@ -60,3 +55,25 @@ public:
     void leaf(const math::Mat4 &frame, const lignet::TreeLeaf &l) override { leaves.push_back({frame, l}); }
     void endTree() override { ++treesEnded; }
 };
+
+// One drawing of the tree, recorded.
+inline RecordingSink draw(lignet::TreeRenderer &tree)
+{
+    RecordingSink sink;
+    tree.drawTree(sink);
+    return sink;
+}
+
+// A tree of the default set with the given number of strands.
+inline lignet::TreeParameters withStrands(int strands)
+{
+    lignet::TreeParameters p;
+    p.numberOfStrands = strands;
+    return p;
+}
+
+inline void fillTable(lignet::DistributionTable &table, double value)
+{
+    for (auto &row : table)
+        row.fill(value);
+}
