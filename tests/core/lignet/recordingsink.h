@@ -4,7 +4,10 @@
 #include "lignet/treesink.h"
 #include "math/mat4.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <vector>
 
 // Keeps everything one drawing of a tree hands to its sink, in order.
@@ -70,6 +73,24 @@ inline lignet::TreeParameters withStrands(int strands)
     lignet::TreeParameters p;
     p.numberOfStrands = strands;
     return p;
+}
+
+// Every segment and leaf frame of a drawing, in order.
+inline std::vector<math::Mat4> frames(const RecordingSink &sink)
+{
+    std::vector<math::Mat4> all;
+    for (const auto &s : sink.segments)
+        all.push_back(s.frame);
+    for (const auto &l : sink.leaves)
+        all.push_back(l.frame);
+    return all;
+}
+
+// Angle in degrees between a frame's +y axis and the tree's vertical.
+inline double degreesFromVertical(const math::Mat4 &frame)
+{
+    const double y = static_cast<double>(frame.column(1).normalized().y);
+    return std::acos(std::clamp(y, -1.0, 1.0)) * 180.0 / std::numbers::pi;
 }
 
 inline void fillTable(lignet::DistributionTable &table, double value)

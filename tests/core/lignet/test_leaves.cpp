@@ -39,11 +39,6 @@ Vector3f around(double degrees, double r, double y)
     return {static_cast<float>(r * std::sin(a)), static_cast<float>(y), static_cast<float>(r * std::cos(a))};
 }
 
-double degreesFromVertical(const math::Mat4 &frame)
-{
-    return std::acos(std::clamp(static_cast<double>(frame.column(1).y), -1.0, 1.0)) * 180 / std::numbers::pi;
-}
-
 } // namespace
 
 TEST(Leaves, spiralLeavesStepDownTheTwigTurningBy197DegreesAndTiltMostAtMidBranch)
@@ -168,10 +163,5 @@ TEST(Leaves, windFlutterIsLimitedByTheWindAxisAndVanishesWithoutOne)
     TreeRenderer calm(p), windy(p);
     windy.settings().windOn = true;
     windy.settings().windTime = 0.7;
-    const auto still = draw(calm), moving = draw(windy);
-    ASSERT_EQ(still.leaves.size(), moving.leaves.size());
-    bool changed = false;
-    for (std::size_t i = 0; i < still.leaves.size(); ++i)
-        changed |= !(still.leaves[i].frame == moving.leaves[i].frame);
-    EXPECT_TRUE(changed);
+    EXPECT_NE(frames(draw(calm)), frames(draw(windy)));
 }

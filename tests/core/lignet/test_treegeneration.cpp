@@ -4,34 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
-#include <numbers>
 #include <set>
 
 using lignet::TreeParameters;
 using lignet::TreeRenderer;
 using math::Mat4;
-
-namespace {
-
-// Angle in degrees between a frame's +y axis and the tree's vertical.
-double angleFromVertical(const Mat4 &frame)
-{
-    const double y = static_cast<double>(frame.column(1).normalized().y);
-    return std::acos(std::clamp(y, -1.0, 1.0)) * 180.0 / std::numbers::pi;
-}
-
-bool sameFrames(const RecordingSink &a, const RecordingSink &b)
-{
-    bool same = a.segments.size() == b.segments.size() && a.leaves.size() == b.leaves.size();
-    for (std::size_t i = 0; same && i < a.segments.size(); ++i)
-        same = a.segments[i].frame == b.segments[i].frame;
-    for (std::size_t i = 0; same && i < a.leaves.size(); ++i)
-        same = a.leaves[i].frame == b.leaves[i].frame;
-    return same;
-}
-
-} // namespace
 
 TEST(TreeRandomGenerator, reproducesTheClassicFifteenBitSequence)
 {
@@ -128,7 +105,7 @@ TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
     EXPECT_EQ(split.segments[2].segment.g, 0);
     for (int i : {1, 2}) {
         EXPECT_EQ(split.segments[i].segment.w, 1);
-        EXPECT_NEAR(angleFromVertical(split.segments[i].frame), 22.5, 1e-3);
+        EXPECT_NEAR(degreesFromVertical(split.segments[i].frame), 22.5, 1e-3);
     }
     EXPECT_EQ(two.nextBranchId(), 2);
 }
@@ -228,7 +205,7 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
     for (const auto &s : draw(upright).segments) {
         // The trunk stays vertical; a branch leaving it turns by the whole angle.
         if (s.segment.g == 0 || (s.segment.g == 1 && seen.insert(s.segment.branchId).second)) {
-            EXPECT_NEAR(angleFromVertical(s.frame), s.segment.g == 0 ? 0.0 : 45.0, 0.05) << s.segment.w;
+            EXPECT_NEAR(degreesFromVertical(s.frame), s.segment.g == 0 ? 0.0 : 45.0, 0.05) << s.segment.w;
         }
     }
     EXPECT_GT(seen.size(), 5u);
@@ -242,8 +219,8 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
         TreeRenderer tree(p);
         const auto sink = draw(tree);
         ASSERT_EQ(sink.segments.size(), 3u);
-        EXPECT_NEAR(angleFromVertical(sink.segments[0].frame), root, 1e-2) << impact;
-        EXPECT_NEAR(angleFromVertical(sink.segments[1].frame), branch, 1e-2) << impact;
+        EXPECT_NEAR(degreesFromVertical(sink.segments[0].frame), root, 1e-2) << impact;
+        EXPECT_NEAR(degreesFromVertical(sink.segments[1].frame), branch, 1e-2) << impact;
     }
 }
 
@@ -309,15 +286,15 @@ TEST(Animation, clocksAdvanceByFixedAmountsPerDrawing)
 TEST(Animation, windSwaysWithTheClockButItsPhasesAreTheSameInEveryDrawing)
 {
     TreeRenderer calm(withStrands(300));
-    EXPECT_TRUE(sameFrames(draw(calm), draw(calm)));
+    EXPECT_EQ(frames(draw(calm)), frames(draw(calm)));
     TreeRenderer tree(withStrands(300));
     tree.settings().windOn = true;
     tree.settings().windTime = 1.0;
     const auto first = draw(tree);
     tree.settings().windTime = 1.0;
-    EXPECT_TRUE(sameFrames(first, draw(tree)));
-    EXPECT_FALSE(sameFrames(first, draw(tree))); // the clock moved on
-    EXPECT_FALSE(sameFrames(first, draw(calm)));
+    EXPECT_EQ(frames(first), frames(draw(tree)));
+    EXPECT_NE(frames(first), frames(draw(tree))); // the clock moved on
+    EXPECT_NE(frames(first), frames(draw(calm)));
 }
 
 TEST(BranchColour, ordersColourAndHighlightedRangesReplaceThePlainWhite)
