@@ -1,6 +1,10 @@
 # The two everyday commands are `make run` and `make test`; both install what is missing first.
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+SOAK_BUILD ?= build-soak
+# Seconds each harness runs in `make fuzz`; a longer hunt is `make fuzz FUZZ_SECONDS=3600`.
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 # -noreset keeps the virtual display up between test programs (a program connecting while the
@@ -10,9 +14,9 @@ XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 WITH_DISPLAY := $(if $(DISPLAY),,$(XVFB))
 # A build folder keeps the generator it was made with; only a new one is made with Ninja.
 generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
-SOURCES    = $(shell find src tests bench -name '*.cpp' -o -name '*.h')
+SOURCES    = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')
 
-.PHONY: all deps configure build run test sanitize bench format format-check clean
+.PHONY: all deps configure build run test sanitize fuzz soak bench format format-check translations clean
 
 all: build
 
@@ -39,6 +43,21 @@ sanitize: deps
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The file reader harnesses (libFuzzer, clang) in their own build folder, each run for FUZZ_SECONDS.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) $(call generator,$(FUZZ_BUILD)) -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVERDALIS_WERROR=ON -DVERDALIS_BUILD_FUZZERS=ON -DVERDALIS_BUILD_GUI=OFF -DVERDALIS_BUILD_BENCHMARKS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_treeparameterfile fuzz_simulationfile fuzz_demfile
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(FUZZ_BUILD)
+
+# 10 000 simulation steps with autosave and reload under the sanitizers (not part of `make test`).
+# Optimised, so that the 10 000 steps take minutes rather than an hour.
+soak: deps
+	cmake -S . -B $(SOAK_BUILD) $(call generator,$(SOAK_BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERDALIS_WERROR=ON \
+	  -DVERDALIS_SANITIZE=ON -DVERDALIS_BUILD_GUI=OFF -DVERDALIS_BUILD_BENCHMARKS=OFF -DVERDALIS_BUILD_SOAK=ON
+	cmake --build $(SOAK_BUILD) -j $(JOBS) --target verdalis-soak
+	$(SOAK_BUILD)/fuzz/soak/verdalis-soak $(SOAK_BUILD)/soak-autosave
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && $(WITH_DISPLAY) "$$b"; done
 
@@ -49,5 +68,10 @@ format: deps
 format-check: deps
 	clang-format --dry-run -Werror $(SOURCES)
 
+# Brings the Slovene catalogue gui/translations/verdalis_sl_SI.ts in line with the sources; new texts
+# are then left for translating (test_translations fails until they are translated).
+translations: configure
+	cmake --build $(BUILD) --target update_translations
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(SOAK_BUILD)

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <iostream>
+#include <sstream>
 
 namespace cli {
 
@@ -41,17 +42,28 @@ const std::vector<Command> &commands()
     return registry();
 }
 
+void report(const std::string &message)
+{
+    std::istringstream lines(message);
+    for (std::string line; std::getline(lines, line);)
+        std::cerr << "verdalis-cli: " << line << '\n';
+}
+
 int fail(int status, const std::string &message)
 {
-    std::cerr << "verdalis-cli: " << message << '\n';
+    report(message);
     return status;
+}
+
+int badUsage(const std::string &commandName, const std::string &message)
+{
+    return fail(ExitBadUsage,
+                commandName + ": " + message + "\nsee 'verdalis-cli " + commandName + " --help'");
 }
 
 int badUsage(const Command &command, const std::string &message)
 {
-    std::cerr << "verdalis-cli " << command.name << ": " << message << '\n'
-              << "Try 'verdalis-cli " << command.name << " --help'.\n";
-    return ExitBadUsage;
+    return badUsage(command.name, message);
 }
 
 std::optional<int> parseInt(const std::string &text)

@@ -49,8 +49,15 @@ struct Command {
 bool registerCommand(Command command);
 const std::vector<Command> &commands();
 
-// Prints "verdalis-cli: <message>" on standard error and returns the status to exit with.
+// Every line of an error starts with "verdalis-cli: ", so it is told apart from what a command
+// writes on standard output and from the messages of other programs in a script.
+// Prints "verdalis-cli: <line>" on standard error for each line of `message`.
+void report(const std::string &message);
+// report(message), then returns `status` to exit with.
 int fail(int status, const std::string &message);
+// "verdalis-cli: <command>: <message>" and where to find the command's options; returns
+// ExitBadUsage.
+int badUsage(const std::string &commandName, const std::string &message);
 int badUsage(const Command &command, const std::string &message);
 
 // Strict number parsing for option values: the whole text must be the number.

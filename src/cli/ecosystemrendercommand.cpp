@@ -61,7 +61,7 @@ int run(const cli::Command &self, const cli::Arguments &args)
 
     bool failed = false;
     EcosystemRender model(view.context().context(), [&failed](const QString &title, const QString &text) {
-        std::cerr << "verdalis-cli: " << title.toStdString() << ": " << text.toStdString() << std::endl;
+        cli::report(title.toStdString() + ": " + text.toStdString());
         failed = true;
     });
     if (auto dem = args.value("--dem"); dem && !model.loadDem(*dem))

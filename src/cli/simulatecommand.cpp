@@ -13,6 +13,7 @@
 #include <chrono>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,11 +73,10 @@ std::string statsRow(const ecosystem::EcosystemSimulation &simulation)
 
 int run(const cli::Arguments &args)
 {
-    const auto usage = [](const std::string &message) {
-        std::cerr << "verdalis-cli simulate: " << message << "\nTry 'verdalis-cli simulate --help'.\n";
-        return cli::ExitBadUsage;
-    };
+    const auto usage = [](const std::string &message) { return cli::badUsage("simulate", message); };
 
+    if (!args.has("--steps"))
+        return usage("--steps is missing: give the number of steps to run");
     const auto steps = cli::parseInt(args.value("--steps").value_or(""));
     if (!steps || *steps < 0)
         return usage("--steps needs a whole number of steps, 0 or more");
@@ -119,8 +119,9 @@ int run(const cli::Arguments &args)
     if (const auto file = args.value("--load")) {
         // A file holds the five species, so the simulation is set up first, as after a first step.
         simulation.initialise();
-        if (!simulation.load(*file))
-            return cli::ExitBadInput;
+        std::ostringstream errors;
+        if (!simulation.load(*file, std::cout, errors))
+            return cli::fail(cli::ExitBadInput, errors.str());
         stats = statsRow(simulation);
     }
     // Options given on the command line override what a loaded file set.
@@ -140,8 +141,11 @@ int run(const cli::Arguments &args)
         simulation.simulateStep();
         std::cout << simulation.statistics().logLine() << '\n';
         stats += statsRow(simulation);
-        if (!autosave.update(simulation, std::cout, std::cerr))
+        std::ostringstream errors;
+        if (!autosave.update(simulation, std::cout, errors)) {
+            cli::report(errors.str());
             autosaveFailed = true;
+        }
         progress.update(i + 1);
     }
     progress.finish();
@@ -149,8 +153,9 @@ int run(const cli::Arguments &args)
 
     int status = autosaveFailed ? cli::ExitBadInput : cli::ExitOk;
     if (const auto file = args.value("--save")) {
-        if (!simulation.save(*file))
-            status = cli::ExitBadInput;
+        std::ostringstream errors;
+        if (!simulation.save(*file, std::cout, errors))
+            status = cli::fail(cli::ExitBadInput, errors.str());
     }
     if (const auto file = args.value("--stats")) {
         std::string reason;

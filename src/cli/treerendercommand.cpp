@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "cli/offscreenview.h"
 #include "cli/treeio.h"
+#include "io/printableexcerpt.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/treerenderer.h"
 
@@ -22,8 +23,8 @@ lignet::gl::TreeTextures loadTreeTextures(const lignet::TreeParameters &paramete
     const auto upload = [](const std::string &path, const char *what) {
         const GLuint name = lignet::gl::uploadTreeTexture(path);
         if (name == 0)
-            std::cerr << "verdalis-cli: could not open " << what << " texture file '" << path
-                      << "'; drawing it untextured\n";
+            cli::report(std::string("could not open ") + what + " texture file '" +
+                        io::printableExcerpt(path, 254) + "'; drawing it untextured");
         return name;
     };
     return {upload(parameters.barkTexturePath, "bark"), upload(parameters.leafTexturePath, "leaf")};

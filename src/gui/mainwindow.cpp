@@ -5,26 +5,39 @@
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
+#include "gui/actionhandling/filehandler.h"
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/actionhandling/viewhandler.h"
+#include "gui/centredmessagebox.h"
+#include "gui/dialogs/about.h"
+#include "gui/dialogs/help.h"
+#include "gui/dialogs/plantarea.h"
+#include "gui/dialogs/randomgeneratorseedseditor.h"
+#include "gui/dialogservice.h"
 #include "gui/notavailable.h"
 #include "gui/oglwidget.h"
+#include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
+#include <QApplication>
 #include <QDockWidget>
-#include <QMessageBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMetaMethod>
+#include <QSpinBox>
 
 namespace gui {
 
+using actionhandling::FileHandler;
 using actionhandling::NavigationHandler;
 using actionhandling::TimeKeeper;
 using actionhandling::ViewHandler;
 using ecosystem::render::EcosystemRender;
 
 MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags), ui(std::make_unique<Ui::MainWindow>())
+    : QMainWindow(parent, flags), ui(std::make_unique<Ui::MainWindow>()),
+      dialogService(std::make_unique<QtDialogService>())
 {
     ui->setupUi(this);
     resize(size().expandedTo(minimumSizeHint()));
@@ -40,9 +53,28 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
         ui->dockWidgetContents = nullptr;
         ui->hboxLayout = nullptr;
     }
+
+    // A menu closed with Esc leaves the menu bar holding the keyboard, which would swallow the
+    // next Esc (the camera reset) just to let go.
+    for (QAction *menuAction : menuBar()->actions())
+        if (QMenu *menu = menuAction->menu())
+            connect(menu, &QMenu::aboutToHide, this, &MainWindow::releaseMenuBarKeyboard,
+                    Qt::QueuedConnection);
+}
+
+void MainWindow::releaseMenuBarKeyboard()
+{
+    // Moving from one menu to the next also hides a menu; the bar keeps the keyboard then.
+    if (menuBar()->hasFocus() && QApplication::activePopupWidget() == nullptr)
+        menuBar()->clearFocus();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setDialogService(std::unique_ptr<DialogService> service)
+{
+    dialogService = std::move(service);
+}
 
 QList<OglWidget *> MainWindow::views() const
 {
@@ -63,6 +95,7 @@ void MainWindow::bindNewModel(EcosystemRender *model)
     connectDesignActions();
     connectViewActions();
     connectNavigationActions();
+    createStatusReport();
 
     connect(renderModel, &EcosystemRender::modelDataChanged, this, &MainWindow::syncCheckMarks);
     connect(viewHandlerObject, &ViewHandler::forceRepaint, this, &MainWindow::syncCheckMarks);
@@ -72,26 +105,10 @@ void MainWindow::bindNewModel(EcosystemRender *model)
 
 void MainWindow::connectFileActions()
 {
-    // Loading and saving files, image export and the autosave dialog belong to the file handler,
-    // which this build does not contain yet.
-    const QList<QAction *> fileActions{
-        ui->actionLoad_parameters,
-        ui->actionSave_parameters,
-        ui->actionImport_tree_2_x_parameters,
-        ui->actionExport_current_tree_geometry_as_vertices,
-        ui->actionExport_current_tree_as_Latex_formulas,
-        ui->actionLoad_DEM_terrain_model,
-        ui->actionSet_sky_textures,
-        ui->actionExport_window_image,
-        ui->actionExport_custom_resolution_image,
-        ui->actionLoad_bark_texture,
-        ui->actionLoadleaf_texture,
-        ui->actionLoad_simulation,
-        ui->actionSave_simulation,
-        ui->actionAutosave_simulation,
-    };
-    for (QAction *action : fileActions)
-        connect(action, &QAction::triggered, this, &MainWindow::commandNotAvailable);
+    fileHandlerObject = new FileHandler(this, renderModel, firstOglWidget);
+    connect(fileHandlerObject, &FileHandler::reloadCurrentTreeTextures, renderModel,
+            &EcosystemRender::reloadCurrentTreeTextures);
+    connectActionsByName(fileHandlerObject);
 }
 
 void MainWindow::connectTimeKeeper()
@@ -103,6 +120,11 @@ void MainWindow::connectTimeKeeper()
             &TimeKeeper::toggleRunSimulation);
     connect(ui->actionAnimation_rendering_mode_Sequence_export, &QAction::triggered, timeKeeperHandler,
             &TimeKeeper::toggleAnimationExportingMode);
+    connect(timeKeeperHandler, &TimeKeeper::grabFrameBuffer, fileHandlerObject,
+            &FileHandler::grabAnimationFrame);
+    connect(timeKeeperHandler, &TimeKeeper::grabGeometry, fileHandlerObject, &FileHandler::grabGeometryFrame);
+    connect(timeKeeperHandler, &TimeKeeper::sequenceExportStopped, fileHandlerObject,
+            &FileHandler::resetLastNames);
 }
 
 void MainWindow::connectTreeActions()
@@ -171,6 +193,19 @@ void MainWindow::connectActionsByName(QObject *receiver)
     }
 }
 
+void MainWindow::createStatusReport()
+{
+    statusReport = new StatusReport(statusBar(), renderModel, timeKeeperHandler);
+    // The report follows the model's own signals; these commands change what it shows without one.
+    connect(viewHandlerObject, &ViewHandler::forceRepaint, statusReport, &StatusReport::refresh);
+    connect(ui->actionShow_frame_rate, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionRun_simulation, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionCompute_more_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
+    connect(ui->actionCompute_less_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
+}
+
 void MainWindow::newGlContextInitialized(OglWidget *view)
 {
     if (timeKeeperHandler == nullptr)
@@ -180,6 +215,7 @@ void MainWindow::newGlContextInitialized(OglWidget *view)
     connect(viewHandlerObject, &ViewHandler::forceRepaint, view, &OglWidget::updateGL, Qt::UniqueConnection);
     connect(navigationHandlerObject, &NavigationHandler::forceRefresh, view, &OglWidget::updateGL,
             Qt::UniqueConnection);
+    connect(fileHandlerObject, &FileHandler::forceRepaint, view, &OglWidget::updateGL, Qt::UniqueConnection);
 }
 
 void MainWindow::on_actionAdd_view_triggered()
@@ -197,18 +233,44 @@ void MainWindow::cycleView() {}
 
 void MainWindow::on_actionSet_plant_area_triggered()
 {
-    showNotAvailable(this, ui->actionSet_plant_area->text());
+    if (renderModel == nullptr)
+        return;
+    PlantArea dialog(this);
+    dialog.minX()->setValue(renderModel->getLupaMinX());
+    dialog.maxX()->setValue(renderModel->getLupaMaxX());
+    dialog.minY()->setValue(renderModel->getLupaMinY());
+    dialog.maxY()->setValue(renderModel->getLupaMaxY());
+    // Every change applies at once; the dialog's result does not matter. The model takes the value
+    // the spin box ends with: a 0 typed in is sent first and then corrected to 1 by the slider, and
+    // the model must not keep the 0 that is sent last.
+    const std::pair<QSpinBox *, void (EcosystemRender::*)(int)> bounds[] = {
+        {dialog.minX(), &EcosystemRender::setLupaMinX},
+        {dialog.maxX(), &EcosystemRender::setLupaMaxX},
+        {dialog.minY(), &EcosystemRender::setLupaMinY},
+        {dialog.maxY(), &EcosystemRender::setLupaMaxY},
+    };
+    for (const auto &[spinBox, setter] : bounds) {
+        connect(spinBox, &QSpinBox::valueChanged, renderModel,
+                [model = renderModel, box = spinBox, set = setter] { (model->*set)(box->value()); });
+    }
+    dialogs().exec(dialog);
 }
 
 void MainWindow::on_actionEdit_random_generator_seeds_triggered()
 {
-    showNotAvailable(this, ui->actionEdit_random_generator_seeds->text());
+    if (renderModel == nullptr)
+        return;
+    RandomGeneratorSeedsEditor dialog(this);
+    connect(&dialog, &RandomGeneratorSeedsEditor::updateSeeds, renderModel,
+            &EcosystemRender::setRandomGeneratorSeeds);
+    dialog.setSeeds(renderModel->getRandomGeneratorSeeds());
+    dialogs().exec(dialog);
 }
 
 void MainWindow::on_actionShow_statistics_triggered()
 {
     if (renderModel == nullptr || !renderModel->isSimulationInitialised()) {
-        QMessageBox::information(nullptr, tr("Error"), tr("First run simulation please."));
+        showCentredInformation(this, tr("Error"), tr("First run simulation please."));
         return;
     }
     showNotAvailable(this, ui->actionShow_statistics->text());
@@ -216,12 +278,14 @@ void MainWindow::on_actionShow_statistics_triggered()
 
 void MainWindow::on_actionUsage_triggered()
 {
-    showNotAvailable(this, ui->actionUsage->text());
+    Help dialog(this);
+    dialogs().exec(dialog);
 }
 
 void MainWindow::on_actionAbout_triggered()
 {
-    showNotAvailable(this, ui->actionAbout->text());
+    About dialog(this);
+    dialogs().exec(dialog);
 }
 
 void MainWindow::commandNotAvailable()
@@ -252,6 +316,7 @@ void MainWindow::syncCheckMarks()
         {ui->actionGrow_tree, tree->settings().growing},
         {ui->actionSpin_tree, tree->settings().spinning},
         {ui->actionSway_tree_in_wind, tree->settings().windOn},
+        {ui->actionAutosave_simulation, renderModel->getAutosaveSteps() >= 1},
     };
     for (const auto &[action, on] : marks)
         action->setChecked(on);

@@ -3,6 +3,7 @@
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/glextensions.h"
+#include "gui/dialogservice.h"
 #include "lignet/gl/glviewdefaults.h"
 
 #include <QApplication>
@@ -21,7 +22,11 @@ bool OglWidget::failoverMessageNotShown = true;
 OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *sharedModel)
     : QOpenGLWidget(parent), model(sharedModel)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The toolkit never clears the picture before painting, so a frame that draws nothing keeps
+    // the last image. The view is not marked opaque (WA_OpaquePaintEvent): the window composes the
+    // picture under the view's area, which must then be repainted see-through whenever the view
+    // appears, also where a closed view's background was drawn before.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 }
 
 OglWidget::~OglWidget() = default;
@@ -111,13 +116,12 @@ void OglWidget::showModelError(const QString &title, const QString &text)
     QPointer<OglWidget> self(this);
     QTimer::singleShot(0, this, [self, title, text] {
         if (self)
-            QMessageBox::information(self, title, text);
+            dialogServiceFor(self).information(self->window(), title, text);
     });
 }
 
 void OglWidget::resizeGL(int width, int height)
 {
-    // The aspect stays 1.0 whatever the window's shape, so the picture stretches with it.
     lignet::gl::applyViewProjection(width, height);
 }
 

@@ -37,69 +37,107 @@ mode_t modeFor(const std::string &target)
 
 } // namespace
 
-bool AtomicFileWriter::write(const std::string &path, const std::string &content, std::string *reason)
+AtomicFileStream::~AtomicFileStream()
+{
+    abandon();
+}
+
+bool AtomicFileStream::open(const std::string &fileName, std::string *reason)
 {
     namespace fs = std::filesystem;
+    abandon();
+    failure.clear();
+    path = fileName;
     if (path.empty()) {
         setReason(reason, "no file name given");
         return false;
     }
     // Writing through a symbolic link replaces the file it points to, not the link.
     std::error_code ec;
-    fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
+    fs::path resolved(path);
+    if (fs::is_symlink(resolved, ec)) {
+        const fs::path followed = fs::weakly_canonical(resolved, ec);
         if (!ec)
-            target = resolved;
+            resolved = followed;
     }
-    if (fs::is_directory(target, ec)) {
+    if (fs::is_directory(resolved, ec)) {
         setReason(reason, "cannot write \"" + path + "\": it is a folder");
         return false;
     }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    target = resolved.string();
+    const fs::path folder = resolved.has_parent_path() ? resolved.parent_path() : fs::path(".");
+    const std::string pattern = (folder / ("." + resolved.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    fd = ::mkstemp(name.data());
     if (fd < 0) {
         setReason(reason, systemError("cannot write \"" + path + "\"", errno));
         return false;
     }
-    const std::string temporary(name.data());
-    auto abandon = [&](const std::string &why) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        setReason(reason, why);
-        return false;
-    };
+    temporary = name.data();
+    return true;
+}
 
-    const char *data = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+bool AtomicFileStream::write(std::string_view data)
+{
+    if (fd < 0 || !failure.empty())
+        return false;
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            return abandon(systemError("cannot write \"" + path + "\"", errno));
+            failure = systemError("cannot write \"" + path + "\"", errno);
+            return false;
         }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (::fchmod(fd, modeFor(target.string())) != 0 || ::fsync(fd) != 0)
-        return abandon(systemError("cannot write \"" + path + "\"", errno));
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        setReason(reason, systemError("cannot write \"" + path + "\"", error));
-        return false;
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        setReason(reason, systemError("cannot replace \"" + path + "\"", error));
-        return false;
+        data.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
+}
+
+bool AtomicFileStream::commit(std::string *reason)
+{
+    if (fd < 0) {
+        setReason(reason, failure.empty() ? "cannot write \"" + path + "\": the file is not open" : failure);
+        return false;
+    }
+    if (failure.empty() && (::fchmod(fd, modeFor(target)) != 0 || ::fsync(fd) != 0))
+        failure = systemError("cannot write \"" + path + "\"", errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (failure.empty() && closed != 0)
+        failure = systemError("cannot write \"" + path + "\"", errno);
+    if (failure.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
+        failure = systemError("cannot replace \"" + path + "\"", errno);
+    if (!failure.empty()) {
+        ::unlink(temporary.c_str());
+        temporary.clear();
+        setReason(reason, failure);
+        return false;
+    }
+    temporary.clear();
+    return true;
+}
+
+void AtomicFileStream::abandon()
+{
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    if (!temporary.empty()) {
+        ::unlink(temporary.c_str());
+        temporary.clear();
+    }
+}
+
+bool AtomicFileWriter::write(const std::string &path, const std::string &content, std::string *reason)
+{
+    AtomicFileStream file;
+    if (!file.open(path, reason))
+        return false;
+    file.write(content);
+    return file.commit(reason);
 }
 
 } // namespace io

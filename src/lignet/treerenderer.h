@@ -12,6 +12,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 namespace lignet {
 
@@ -77,6 +78,8 @@ public:
     void requestVertexExport(const std::string &fileName);
     // Empty when the last armed drawing wrote its file, else the reason it did not.
     const std::string &exportError() const { return m_exportError; }
+    // The export error, once: returns it and forgets it, so a caller reports each failure once.
+    std::string takeExportError() { return std::exchange(m_exportError, std::string()); }
 
     // The steps of one branch, public so that they can be checked one by one.
     bool isBeyondOrderLimits(int g, int w, int n) const;

@@ -341,14 +341,14 @@ private slots:
         QCOMPARE(camera()->heading, 270.0f);
     }
 
-    void viewKeepsANinetyDegreeSquareProjectionWhateverItsShape()
+    void viewKeepsANinetyDegreeVerticalFieldAndItsOwnProportions()
     {
         OglWidget *view = window->firstView();
         // This driver lists both extensions, so no view has anything to report.
         QVERIFY(view->hasMultitexture());
         QVERIFY(view->hasCompiledVertexArrays());
         QVERIFY(!OglWidget::failoverMessagePending());
-        QVERIFY(view->testAttribute(Qt::WA_OpaquePaintEvent));
+        QCOMPARE(view->updateBehavior(), QOpenGLWidget::PartialUpdate);
 
         const QSize original = window->size();
         for (const QSize size : {QSize(1200, 700), QSize(800, 1000)}) {
@@ -361,8 +361,9 @@ private slots:
             GLint viewport[4];
             glGetIntegerv(GL_VIEWPORT, viewport);
             view->doneCurrent();
-            // gluPerspective(90, 1, 1, 30000): cot(45 degrees) on both axes, whatever the shape.
-            QVERIFY(std::fabs(projection[0] - 1.0f) < 1e-5f);
+            // gluPerspective(90, width / height, 1, 30000): cot(45 degrees) vertically, divided by
+            // the view's aspect horizontally, so nothing is stretched.
+            QVERIFY(std::fabs(projection[0] - float(view->height()) / float(view->width())) < 1e-5f);
             QVERIFY(std::fabs(projection[5] - 1.0f) < 1e-5f);
             QVERIFY(std::fabs(projection[10] - (30001.0f / -29999.0f)) < 1e-5f);
             QVERIFY(std::fabs(projection[14] - (2.0f * 30000.0f / -29999.0f)) < 1e-4f);
@@ -479,17 +480,15 @@ private slots:
         QCOMPARE(catcher.texts, QStringList({"First run simulation please."}));
     }
 
-    void laterDialogsSayTheyAreNotAvailable()
+    void designDialogsSayTheyAreNotAvailable()
     {
         ModalCatcher catcher;
-        action("actionAbout")->trigger();
-        action("actionLoad_parameters")->trigger();
-        action("actionAutosave_simulation")->trigger();
-        QCOMPARE(catcher.texts,
-                 QStringList({gui::notAvailableText("&About"), gui::notAvailableText("L&oad tree parameters"),
-                              gui::notAvailableText("Autosave simulation")}));
-        QCOMPARE(catcher.texts.first(), QStringLiteral("\"About\" is not available yet."));
-        QVERIFY(!action("actionAutosave_simulation")->isChecked());
+        action("actionDesign_strand_distribution")->trigger();
+        action("actionAdvanced_tree_properties")->trigger();
+        QCOMPARE(catcher.texts, QStringList({gui::notAvailableText("Design &strand distribution"),
+                                             gui::notAvailableText("&Advanced tree &properties")}));
+        QCOMPARE(catcher.texts.first(),
+                 QStringLiteral("\"Design strand distribution\" is not available yet."));
     }
 
     void runSimulationStepsPrintsTheLogLineAndShowsTrees()

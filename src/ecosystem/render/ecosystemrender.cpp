@@ -11,6 +11,7 @@
 #include "lignet/gl/treedrawing.h"
 #include "lignet/treerenderer.h"
 
+#include <QCoreApplication>
 #include <QMetaMethod>
 #include <QOpenGLContext>
 
@@ -20,6 +21,15 @@
 #include <iostream>
 
 namespace ecosystem::render {
+
+namespace {
+
+QString errorTitle()
+{
+    return QStringLiteral(QT_TRANSLATE_NOOP("EcosystemRender", "Error"));
+}
+
+} // namespace
 
 EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
     : QObject(nullptr), ecosystem(std::make_unique<EcosystemScene>()), errorHandler(std::move(onError))
@@ -46,7 +56,7 @@ void EcosystemRender::loadBuiltInData()
         ecosystem->terrain(), QString::fromLatin1(assets::TerrainLoader::DefaultDem),
         TerrainModel::MapUpdate::Defer);
     if (!dem.ok())
-        reportError(QStringLiteral("Error"), QString::fromStdString(dem.message()));
+        reportError(errorTitle(), QString::fromStdString(dem.message()));
     for (std::size_t i = 0; i < EcosystemScene::TreeCount; ++i) {
         std::string warning;
         assets::loadSpeciesTree(i, ecosystem->tree(i).designedParameters(), &warning);
@@ -60,8 +70,11 @@ void EcosystemRender::setErrorHandler(ErrorHandler onError)
     errorHandler = std::move(onError);
 }
 
-void EcosystemRender::reportError(const QString &title, const QString &text)
+void EcosystemRender::reportError(const QString &englishTitle, const QString &englishText)
 {
+    // The fixed messages of the core are in the catalogue under this context; others stay as they are.
+    const QString title = QCoreApplication::translate("EcosystemRender", englishTitle.toUtf8().constData());
+    const QString text = QCoreApplication::translate("EcosystemRender", englishText.toUtf8().constData());
     if (errorHandler) {
         errorHandler(title, text);
         return;
@@ -108,7 +121,7 @@ bool EcosystemRender::loadDem(const std::string &fileName)
     const DemLoadResult result = assets::TerrainLoader::load(
         ecosystem->terrain(), QString::fromLocal8Bit(fileName.c_str()), TerrainModel::MapUpdate::Compute);
     if (!result.ok()) {
-        reportError(QStringLiteral("Error"), QString::fromStdString(result.message()));
+        reportError(errorTitle(), QString::fromStdString(result.message()));
         return false;
     }
     ecosystemFrame->terrainRenderer().invalidate();
@@ -199,6 +212,17 @@ void EcosystemRender::render()
     else
         renderEcosystemFrame();
     checkGlError("Vse zrenderirano");
+    reportVertexExportFailures();
+    emit frameRendered();
+}
+
+void EcosystemRender::reportVertexExportFailures()
+{
+    for (std::size_t i = 0; i < EcosystemScene::TreeCount; ++i) {
+        const std::string failure = ecosystem->tree(i).takeExportError();
+        if (!failure.empty())
+            emit vertexExportFailed(QString::fromStdString(failure));
+    }
 }
 
 void EcosystemRender::countFrameRate()
@@ -238,7 +262,7 @@ void EcosystemRender::reloadCurrentTreeTextures()
     std::string error;
     const auto index = static_cast<std::size_t>(ecosystem->currentTreeIndex());
     if (!sceneTextures->uploadTree(index, ecosystem->currentTree().designedParameters(), &error))
-        reportError(QStringLiteral("Error"), QString::fromStdString(error));
+        reportError(errorTitle(), QString::fromStdString(error));
 }
 
 void EcosystemRender::reloadAllTreeTextures()
@@ -246,7 +270,7 @@ void EcosystemRender::reloadAllTreeTextures()
     for (std::size_t i = 0; i < EcosystemScene::TreeCount; ++i) {
         std::string error;
         if (!sceneTextures->uploadTree(i, ecosystem->tree(i).designedParameters(), &error))
-            reportError(QStringLiteral("Error"), QString::fromStdString(error));
+            reportError(errorTitle(), QString::fromStdString(error));
     }
 }
 
@@ -322,7 +346,7 @@ void EcosystemRender::setRandomGeneratorSeeds(std::vector<unsigned long long> se
 {
     const SimulationOutcome outcome = ecosystem->simulation().setSeeds(seeds);
     if (!outcome)
-        reportError(QStringLiteral("Error"), QString::fromStdString(outcome.message));
+        reportError(errorTitle(), QString::fromStdString(outcome.message));
 }
 
 void EcosystemRender::setAutosave(int nrSteps)

@@ -100,6 +100,11 @@ signals:
     void nrPlantsRenderedChanged();
     // A user-facing error (title "Error", e.g. "Could not open bark texture file.").
     void errorReported(const QString &title, const QString &text);
+    // A vertex file armed for a tree could not be written during the frame just drawn. Sent from
+    // inside a paint: receivers that open a box must be connected queued.
+    void vertexExportFailed(const QString &reason);
+    // A frame has been drawn (not sent while the display is not refreshed).
+    void frameRendered();
 
 public slots:
     // The plant area, in terrain cells.
@@ -165,6 +170,7 @@ private:
     void countFrameRate();
     void renderTreeEditFrame();
     void renderEcosystemFrame();
+    void reportVertexExportFailures();
 
     std::unique_ptr<EcosystemScene> ecosystem;
     ViewOptions options;

@@ -54,21 +54,34 @@ SceneTextures::~SceneTextures()
     releaseBeforeContextGoes();
 }
 
+// Runs `work` with a context of the group current: the caller's when it shares with the group,
+// else the group's owner on our own surface, after which the caller's context is current again.
+template <typename Work> bool SceneTextures::withGroupContext(Work work)
+{
+    if (!owner) {
+        // Made without a context (or after the group went): whatever is current is all there is.
+        work();
+        return true;
+    }
+    QOpenGLContext *previous = QOpenGLContext::currentContext();
+    QSurface *previousSurface = previous != nullptr ? previous->surface() : nullptr;
+    const bool sharing = previous != nullptr && QOpenGLContext::areSharing(previous, owner);
+    if (!sharing && !owner->makeCurrent(&surface))
+        return false;
+    work();
+    if (!sharing) {
+        owner->doneCurrent();
+        if (previous != nullptr && previousSurface != nullptr)
+            previous->makeCurrent(previousSurface);
+    }
+    return true;
+}
+
 void SceneTextures::releaseBeforeContextGoes()
 {
     if (!owner)
         return;
-    QOpenGLContext *previous = QOpenGLContext::currentContext();
-    QSurface *previousSurface = previous != nullptr ? previous->surface() : nullptr;
-    const bool sharing = previous != nullptr && QOpenGLContext::areSharing(previous, owner);
-    if (sharing || owner->makeCurrent(&surface)) {
-        releaseAll();
-        if (!sharing) {
-            owner->doneCurrent();
-            if (previous != nullptr && previousSurface != nullptr)
-                previous->makeCurrent(previousSurface);
-        }
-    }
+    withGroupContext([this] { releaseAll(); });
     // The group is gone (or going); its names must never be deleted later.
     owner = nullptr;
 }
@@ -76,24 +89,30 @@ void SceneTextures::releaseBeforeContextGoes()
 bool SceneTextures::uploadTree(std::size_t index, const lignet::TreeParameters &parameters,
                                std::string *error)
 {
-    lignet::gl::TreeTextures fresh = lignet::gl::uploadTreeTextures(parameters, error);
-    if (fresh.bark == 0 && fresh.leaf == 0)
-        return false;
-    lignet::gl::releaseTreeTextures(trees.at(index));
-    trees.at(index) = fresh;
-    return true;
+    bool uploaded = false;
+    withGroupContext([&] {
+        lignet::gl::TreeTextures fresh = lignet::gl::uploadTreeTextures(parameters, error);
+        if (fresh.bark == 0 && fresh.leaf == 0)
+            return;
+        lignet::gl::releaseTreeTextures(trees.at(index));
+        trees.at(index) = fresh;
+        uploaded = true;
+    });
+    return uploaded;
 }
 
 void SceneTextures::uploadSky(const std::array<QString, 6> &files)
 {
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        TextureHelper::release(skyFaces[i]);
-        const QImage image = TextureHelper::loadImage(files[i]);
-        if (image.isNull())
-            std::cerr << "Warning: sky texture \"" << files[i].toStdString()
-                      << "\" not read; that face is drawn plain white." << std::endl;
-        skyFaces[i] = TextureHelper::upload(image);
-    }
+    withGroupContext([&] {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            TextureHelper::release(skyFaces[i]);
+            const QImage image = TextureHelper::loadImage(files[i]);
+            if (image.isNull())
+                std::cerr << "Warning: sky texture \"" << files[i].toStdString()
+                          << "\" not read; that face is drawn plain white." << std::endl;
+            skyFaces[i] = TextureHelper::upload(image);
+        }
+    });
 }
 
 void SceneTextures::uploadTerrain(const TerrainModel &terrain, const QString &detailFile)

@@ -31,7 +31,8 @@ namespace ecosystem::render {
 // with that context made current on a surface of our own, so no name is left behind whatever
 // goes first.
 //
-// Uploads need a current context of the group.
+// Uploads use the current context when it belongs to the group, else the group's own, so the tree
+// and sky reloads can be asked for from anywhere in the GUI.
 class SceneTextures : public QObject {
     Q_OBJECT
 
@@ -68,6 +69,7 @@ public:
 
 private:
     void releaseBeforeContextGoes();
+    template <typename Work> bool withGroupContext(Work work);
 
     QPointer<QOpenGLContext> owner;
     QOffscreenSurface surface;

@@ -36,6 +36,26 @@ void drawNeighbourhood(int speciesIndex, float radius, bool lightingEnabled)
     glEnable(GL_DEPTH_TEST);
 }
 
+// Every plant is drawn with its species' tree model under per-plant settings. The model is also a
+// tree of tree edit mode (and may be the current tree, whose switches the menus show), so it gets
+// its own settings back afterwards; only the wind clock keeps running.
+class BorrowedTreeSettings {
+public:
+    explicit BorrowedTreeSettings(lignet::TreeDrawSettings &settings) : settings_(settings), own_(settings) {}
+    ~BorrowedTreeSettings()
+    {
+        const double windTime = settings_.windTime;
+        settings_ = own_;
+        settings_.windTime = windTime;
+    }
+    BorrowedTreeSettings(const BorrowedTreeSettings &) = delete;
+    BorrowedTreeSettings &operator=(const BorrowedTreeSettings &) = delete;
+
+private:
+    lignet::TreeDrawSettings &settings_;
+    const lignet::TreeDrawSettings own_;
+};
+
 } // namespace
 
 std::vector<int> drawTreesPass(EcosystemScene &scene, const SceneTextures &textures,
@@ -51,6 +71,7 @@ std::vector<int> drawTreesPass(EcosystemScene &scene, const SceneTextures &textu
         const std::size_t treeIndex = EcosystemScene::treeIndexForSpecies(species.index);
         lignet::TreeRenderer &tree = scene.tree(treeIndex);
         lignet::TreeDrawSettings &treeSettings = tree.settings();
+        const BorrowedTreeSettings borrowed(treeSettings);
         for (const Plant &plant : species.plants) {
             const math::Vector3f &p = plant.position;
             if (!frustum.isSphereVisible(p.x, p.y + 2.5, p.z, 5.0))

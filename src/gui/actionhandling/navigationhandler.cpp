@@ -2,7 +2,14 @@
 
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
-#include "gui/notavailable.h"
+#include "ecosystem/terrain/terrainmodel.h"
+#include "gui/dialogs/navigationpanel.h"
+
+#include <QAbstractSlider>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
 
 namespace gui::actionhandling {
 
@@ -19,12 +26,52 @@ bool NavigationHandler::treeEditMode() const
 
 void NavigationHandler::action_Navigation_panel()
 {
-    showNotAvailable(dialogParent, tr("&Navigation panel"));
+    panel = new NavigationPanel(dialogParent);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    // Filled before it is connected, so the first filling does not move the camera.
+    updateNavigationPanelValues();
+    connect(panel->x(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveX);
+    connect(panel->y(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveY);
+    connect(panel->z(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveZ);
+    connect(panel->turn(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveTurn);
+    connect(panel->roll(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveRoll);
+    connect(panel->yow(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveYow);
+    connect(panel->travelForward(), &QPushButton::pressed, this, &NavigationHandler::actionMove_forward);
+    connect(panel->travelBackward(), &QPushButton::pressed, this, &NavigationHandler::actionMove_backward);
+    connect(this, &NavigationHandler::forceRefresh, this, &NavigationHandler::updateNavigationPanelValues,
+            Qt::UniqueConnection);
+    panel->show();
+}
+
+NavigationPanel *NavigationHandler::navigationPanel() const
+{
+    return panel;
+}
+
+int NavigationHandler::dialAngle(float degrees)
+{
+    // A heading of 270 is shown as -90: the dials end at 180, and a clamped 180 would turn the
+    // camera by 90 degrees at the first step of a button.
+    return static_cast<int>(std::remainder(degrees, 360.0f));
 }
 
 void NavigationHandler::updateNavigationPanelValues()
 {
-    // Only an open navigation panel shows the values, and none can be opened in this build.
+    if (panel == nullptr)
+        return;
+    const ecosystem::render::Camera &camera = *model->getCamera();
+    panel->x()->setValue(static_cast<int>(camera.position.x));
+    panel->y()->setValue(static_cast<int>(camera.position.y));
+    panel->z()->setValue(static_cast<int>(camera.position.z));
+    panel->turn()->setValue(dialAngle(camera.heading));
+    panel->roll()->setValue(dialAngle(camera.lookPitch));
+    panel->yow()->setValue(dialAngle(camera.roll));
+    // Setting a slider may have moved the camera (to whole units); the label shows where it is now.
+    const ecosystem::TerrainBounds &bounds = model->getTerrain().bounds();
+    panel->demPosition()->setText(QStringLiteral("(%1, %2, %3)")
+                                      .arg(double(bounds.minX + camera.position.x))
+                                      .arg(double(bounds.minY + camera.position.z))
+                                      .arg(double(bounds.minZ + camera.position.y)));
 }
 
 void NavigationHandler::absoluteMoveX(int value)

@@ -3,11 +3,16 @@
 #include "ecosystem/render/flycameramotion.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QWidget;
 
 namespace ecosystem::render {
 class EcosystemRender;
+}
+
+namespace gui {
+class NavigationPanel;
 }
 
 namespace gui::actionhandling {
@@ -46,6 +51,11 @@ public:
 
     // What every movement slot below does with its entry of the table.
     void move(const Movement &movement);
+
+    // The panel opened last, while it is open.
+    NavigationPanel *navigationPanel() const;
+    // An angle in degrees as the panel's dials show it: the same direction within -180 ... 180.
+    static int dialAngle(float degrees);
 
 signals:
     void forceRefresh();
@@ -99,6 +109,7 @@ private:
     QWidget *dialogParent;
     ecosystem::render::EcosystemRender *model;
     ecosystem::render::FlyCameraMotion flyMotion;
+    QPointer<NavigationPanel> panel;
 };
 
 } // namespace gui::actionhandling

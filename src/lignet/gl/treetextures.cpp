@@ -38,8 +38,9 @@ TreeTextures uploadTreeTextures(const TreeParameters &parameters, std::string *e
     const QImage leaf = loadTreePicture(parameters.leafTexturePath);
     if (bark.isNull() || leaf.isNull()) {
         if (error != nullptr)
-            *error =
-                bark.isNull() ? "Could not open bark texture file." : "Could not open leaf texture file.";
+            *error = bark.isNull()
+                         ? QT_TRANSLATE_NOOP("EcosystemRender", "Could not open bark texture file.")
+                         : QT_TRANSLATE_NOOP("EcosystemRender", "Could not open leaf texture file.");
         return {};
     }
     return {uploadKeyed(bark), uploadKeyed(leaf)};

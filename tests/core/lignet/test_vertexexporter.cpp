@@ -195,8 +195,30 @@ TEST_F(VertexExport, anUnwritableFileIsReportedAndTheDrawingGoesOn)
     tree.requestVertexExport(folder.file("missing/tree.crs"));
     const auto sink = draw(tree);
     EXPECT_NE(tree.exportError().find("could not open"), std::string::npos);
+    // Taken once, for the one report to the user.
+    EXPECT_NE(tree.takeExportError().find("tree.crs"), std::string::npos);
+    EXPECT_EQ(tree.exportError(), "");
     EXPECT_FALSE(sink.segments.empty());
     EXPECT_FALSE(tree.vertexExporter().armed());
     EXPECT_EQ(folder.entryCount(), 0u);
     EXPECT_FALSE(exportText(tree).empty()); // the next request succeeds and clears the error
+}
+
+TEST_F(VertexExport, thePreviousFileStaysUntilTheDrawingHasWrittenTheNewOneWhole)
+{
+    // Reads the target while the tree is still being drawn.
+    struct PeekingSink : RecordingSink {
+        std::string target;
+        std::string seen;
+        void endTree() override { seen = testsupport::readBytes(target); }
+    };
+    TreeRenderer tree(withStrands(20));
+    PeekingSink sink;
+    sink.target = folder.file("replaced.crs");
+    testsupport::writeBytes(sink.target, "old\n");
+    tree.requestVertexExport(sink.target);
+    tree.drawTree(sink);
+    EXPECT_EQ(sink.seen, "old\n");
+    EXPECT_EQ(tree.takeExportError(), "");
+    EXPECT_EQ(testsupport::readBytes(sink.target).rfind("B 0\n", 0), 0u);
 }

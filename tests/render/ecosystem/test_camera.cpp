@@ -43,16 +43,31 @@ int coast(FlyCameraMotion &motion, Camera &camera)
 
 } // namespace
 
-TEST(Camera, resetAppendsTheTwoViewpointsAgainAndSwitchingWrapsAroundThemAndSavedOnes)
+TEST(Camera, resetKeepsTheStandardViewpointsOnceAtTheHeadAndSwitchingWrapsAroundThemAndSavedOnes)
 {
     Camera camera(nullptr, nullptr);
     ASSERT_EQ(camera.predefinedPositions.size(), 2u);
     camera.orbitYaw = 33.0f;
-    camera.resetCamera();
+    camera.position = {10.0f, 20.0f, 30.0f};
+    camera.saveAsPredefined();
+    // Many resets later the saved camera is still the third stop of the cycle.
+    for (int i = 0; i < 16; ++i)
+        camera.resetCamera();
     EXPECT_EQ(camera.orbitYaw, 0.0f);
-    ASSERT_EQ(camera.predefinedPositions.size(), 4u);
-    EXPECT_EQ(camera.predefinedAngles.size(), 4u);
-    EXPECT_EQ(camera.predefinedPositions[2], Vector3f(1243.0f, 1000.0f, 192.0f));
+    ASSERT_EQ(camera.predefinedPositions.size(), 3u);
+    EXPECT_EQ(camera.predefinedAngles.size(), 3u);
+    EXPECT_EQ(camera.predefinedPositions[1], Vector3f(1300.0f, 250.0f, 790.0f));
+    EXPECT_EQ(camera.predefinedPositions[2], Vector3f(10.0f, 20.0f, 30.0f));
+    EXPECT_EQ(camera.position, Vector3f(1300.0f, 250.0f, 790.0f));
+    camera.predefinedIndex = 1;
+    camera.nextPredefinedCamera();
+    EXPECT_EQ(camera.position, Vector3f(10.0f, 20.0f, 30.0f));
+    // Saving a viewpoint the cycle holds already adds nothing; any other angle is a new stop.
+    camera.saveAsPredefined();
+    EXPECT_EQ(camera.predefinedPositions.size(), 3u);
+    camera.roll = 5.0f;
+    camera.saveAsPredefined();
+    EXPECT_EQ(camera.predefinedPositions.size(), 4u);
 
     Camera fresh(nullptr, nullptr);
     fresh.nextPredefinedCamera();

@@ -109,6 +109,39 @@ TEST_F(EcosystemFrame, showsSkyAboveTerrainAndTheTreesInViewAndRecordsHowManyItD
         EXPECT_EQ(s.points().back().y, 0.0);
 }
 
+TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAlone)
+{
+    // The first species tree is the current tree, as after "Select next tree parameters".
+    model->selectNextTreeSpecies();
+    ASSERT_EQ(model->getCurrentTreeIndex(), 0);
+    lignet::TreeDrawSettings &own = model->getCurrentTree()->settings();
+    own.growthProgress = 0.25;
+    own.spinAngle = 12.0;
+    own.windOn = true;
+    const lignet::TreeDrawSettings before = own;
+    model->toggleWireframe();
+    grow(20);
+    placeCamera(1187.0f, 1137.0f, 40.0f, 180.0f, 89.0f); // straight down onto the forest
+    frame();
+    ASSERT_GT(model->getLastRenderedCount(), 0);
+    ASSERT_GT(model->getStatistics().renderedSeries().at(0).points().back().y, 0.0);
+    EXPECT_FALSE(own.growing);
+    EXPECT_FALSE(own.wireframe);
+    EXPECT_FALSE(own.spinning);
+    EXPECT_TRUE(own.windOn);
+    EXPECT_EQ(own.growthProgress, 0.25);
+    EXPECT_EQ(own.spinAngle, 12.0);
+    EXPECT_EQ(own.levelOfDetail, before.levelOfDetail);
+    // The wind clock of the swaying plants runs on.
+    EXPECT_GT(own.windTime, before.windTime);
+
+    // Nothing animates once the wind stops, and the frame says so.
+    own.windOn = false;
+    QSignalSpy stopped(model.get(), &EcosystemRender::stopTreeAnimation);
+    frame();
+    EXPECT_EQ(stopped.count(), 1);
+}
+
 TEST_F(EcosystemFrame, everyOverlayChangesThePicture)
 {
     grow(1);
