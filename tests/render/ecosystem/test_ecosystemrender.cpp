@@ -223,21 +223,6 @@ TEST_F(RenderModel, reloadedTreeTexturesReplaceTheNamesAndAMissingPictureKeepsTh
     EXPECT_EQ(reported.at(0).at(1).toString(), QStringLiteral("Could not open leaf texture file."));
 }
 
-TEST_F(RenderModel, skyTexturesAreReuploadedInTheOrderGivenAndRepainted)
-{
-    gl.makeCurrent();
-    QString n, s, e, w, u, d;
-    model->getSkyTextureFileNames(n, s, e, w, u, d);
-    QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
-    model->reloadSkyTextures(u, s, e, w, u, d);
-    EXPECT_EQ(changed.count(), 1);
-    for (GLuint name : model->textures().sky())
-        EXPECT_TRUE(glIsTexture(name));
-    QString first;
-    model->getSkyTextureFileNames(first, s, e, w, u, d);
-    EXPECT_EQ(first, u);
-}
-
 TEST_F(RenderModel, texturesAreReleasedWithTheModelAndSurviveTheContextGoingFirst)
 {
     gl.makeCurrent();
