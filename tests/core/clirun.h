@@ -4,6 +4,8 @@
 
 #include "core/tempfolder.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -38,16 +40,23 @@ inline CliRun runCli(const std::filesystem::path &folder, const std::string &arg
     return run;
 }
 
-inline CliRun runCli(const TempFolder &folder, const std::string &arguments, const std::string &prefix = "")
-{
-    return runCli(folder.path(), arguments, prefix);
-}
+// A fresh folder for each test, which is also the working folder of the runs, so that relative
+// paths in the arguments name files there.
+class CliTest : public ::testing::Test {
+protected:
+    CliRun cli(const std::string &arguments, const std::string &prefix = "")
+    {
+        return runCli(folder.path(), arguments, "cd '" + folder.path().string() + "' && " + prefix);
+    }
+    // The full path of a file in the folder, quoted for the shell.
+    std::string quoted(const std::string &name) const { return "'" + folder.file(name) + "'"; }
+    std::string read(const std::string &name) const { return readBytes(folder.file(name)); }
+    void write(const std::string &name, const std::string &content) const
+    {
+        writeBytes(folder.file(name), content);
+    }
 
-// As runCli, with the folder as the working folder, so that relative paths in the arguments
-// name files there.
-inline CliRun runCliInFolder(const std::filesystem::path &folder, const std::string &arguments)
-{
-    return runCli(folder, arguments, "cd '" + folder.string() + "' &&");
-}
+    TempFolder folder;
+};
 
 } // namespace testsupport

@@ -9,11 +9,11 @@
 
 int main(int argc, char **argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    // Listing the tests needs no display.
+    // Listing the tests needs no display. Asked before InitGoogleTest, which removes its flags.
     bool listing = false;
     for (int i = 1; i < argc; ++i)
         listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    ::testing::InitGoogleTest(&argc, argv);
     std::unique_ptr<QGuiApplication> application;
     if (!listing)
         application = std::make_unique<QGuiApplication>(argc, argv);

@@ -11,7 +11,6 @@
 #include <vector>
 
 using testsupport::CliRun;
-using testsupport::TempFolder;
 
 namespace {
 
@@ -42,19 +41,16 @@ std::string binaryBytes()
     return bytes;
 }
 
-class CliMessages : public ::testing::Test {
+// The fixture's folder holds a binary file in place of each kind of input file.
+class CliMessages : public testsupport::CliTest {
 protected:
     CliMessages()
     {
-        testsupport::writeBytes(folder.file("binary.sim"), binaryBytes());
+        write("binary.sim", binaryBytes());
         // Two lines for the texture paths, then binary bytes where the numbers should be.
-        testsupport::writeBytes(folder.file("binary.tree.xml"), "bark.png\nleaf.png\n1000\t" + binaryBytes());
-        testsupport::writeBytes(folder.file("binary.dmr"), binaryBytes());
+        write("binary.tree.xml", "bark.png\nleaf.png\n1000\t" + binaryBytes());
+        write("binary.dmr", binaryBytes());
     }
-
-    CliRun cli(const std::string &arguments) { return testsupport::runCliInFolder(folder.path(), arguments); }
-
-    TempFolder folder;
 };
 
 } // namespace

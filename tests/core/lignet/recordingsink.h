@@ -1,10 +1,13 @@
 #pragma once
 
-#include "lignet/treedrawsettings.h"
+#include "lignet/treerenderer.h"
 #include "lignet/treesink.h"
 #include "math/mat4.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <vector>
 
 // Keeps everything one drawing of a tree hands to its sink, in order.
@@ -32,18 +35,13 @@ public:
     int treesEnded = 0;
     int leafGroups = 0;
     std::array<float, 3> colour{-1, -1, -1};
-    std::vector<std::array<float, 3>> colours;
     std::vector<Segment> segments;
     std::vector<BranchEnd> ends;
     std::vector<Leaf> leaves;
     std::vector<Outline> outlines;
 
     void beginTree(const lignet::TreeDrawSettings &) override { ++treesBegun; }
-    void branchColour(const std::array<float, 3> &rgb) override
-    {
-        colour = rgb;
-        colours.push_back(rgb);
-    }
+    void branchColour(const std::array<float, 3> &rgb) override { colour = rgb; }
     void segment(const math::Mat4 &frame, const lignet::TreeSegment &s) override
     {
         segments.push_back({frame, s, colour});
@@ -60,3 +58,43 @@ public:
     void leaf(const math::Mat4 &frame, const lignet::TreeLeaf &l) override { leaves.push_back({frame, l}); }
     void endTree() override { ++treesEnded; }
 };
+
+// One drawing of the tree, recorded.
+inline RecordingSink draw(lignet::TreeRenderer &tree)
+{
+    RecordingSink sink;
+    tree.drawTree(sink);
+    return sink;
+}
+
+// A tree of the default set with the given number of strands.
+inline lignet::TreeParameters withStrands(int strands)
+{
+    lignet::TreeParameters p;
+    p.numberOfStrands = strands;
+    return p;
+}
+
+// Every segment and leaf frame of a drawing, in order.
+inline std::vector<math::Mat4> frames(const RecordingSink &sink)
+{
+    std::vector<math::Mat4> all;
+    for (const auto &s : sink.segments)
+        all.push_back(s.frame);
+    for (const auto &l : sink.leaves)
+        all.push_back(l.frame);
+    return all;
+}
+
+// Angle in degrees between a frame's +y axis and the tree's vertical.
+inline double degreesFromVertical(const math::Mat4 &frame)
+{
+    const double y = static_cast<double>(frame.column(1).normalized().y);
+    return std::acos(std::clamp(y, -1.0, 1.0)) * 180.0 / std::numbers::pi;
+}
+
+inline void fillTable(lignet::DistributionTable &table, double value)
+{
+    for (auto &row : table)
+        row.fill(value);
+}

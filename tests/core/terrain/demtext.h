@@ -2,41 +2,31 @@
 
 // Builds DEM texts and test pictures for the terrain tests.
 
+#include "core/tempfolder.h"
 #include "ecosystem/terrain/rgbimage.h"
 #include "ecosystem/terrain/terrainmodel.h"
 
-#include <fstream>
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <sstream>
 #include <string>
 
 namespace terraintest {
 
-inline std::string defaultDemPath()
+inline std::string defaultDem()
 {
-    return std::string(VERDALIS_SOURCE_DIR) + "/gui/textures/100x100.dmr";
-}
-
-inline std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testsupport::readBytes(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr");
 }
 
 // One point per line in the default file's coordinates; `height(c, r)` gives the file's z.
-inline std::string demText(const std::function<double(int, int)> &height, int points = 10000,
-                           const std::string &separator = "\n")
+inline std::string demText(const std::function<double(int, int)> &height)
 {
     std::ostringstream text;
-    text.imbue(std::locale::classic());
     text.precision(9);
-    for (int i = 0; i < points; ++i) {
-        const int c = i % 100;
-        const int r = i / 100;
-        text << 528025 + 25 * c << ' ' << 165750 - 25 * r << ' ' << height(c, r) << separator;
-    }
+    for (int i = 0; i < 10000; ++i)
+        text << 528025 + 25 * (i % 100) << ' ' << 165750 - 25 * (i / 100) << ' ' << height(i % 100, i / 100)
+             << '\n';
     return text.str();
 }
 
@@ -63,6 +53,22 @@ load(ecosystem::TerrainModel &terrain, const std::string &text,
 {
     std::istringstream in(text);
     return terrain.loadDem(in, bandImages(), maps);
+}
+
+// A terrain loaded from DEM text; the maps are computed unless deferred.
+inline ecosystem::TerrainModel
+terrainOf(const std::string &text,
+          ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute)
+{
+    ecosystem::TerrainModel terrain;
+    const auto result = load(terrain, text, maps);
+    EXPECT_TRUE(result.ok()) << result.detail;
+    return terrain;
+}
+
+inline float at(const std::vector<float> &map, int c, int r)
+{
+    return map[static_cast<std::size_t>(c + r * 100)];
 }
 
 } // namespace terraintest

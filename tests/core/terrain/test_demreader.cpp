@@ -1,12 +1,8 @@
 #include "core/terrain/demtext.h"
 #include "ecosystem/terrain/demreader.h"
-#include "ecosystem/terrain/terrainmodel.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 using ecosystem::DemLoadResult;
 using ecosystem::TerrainModel;
@@ -30,111 +26,45 @@ void expectSameTerrain(const TerrainModel &a, const TerrainModel &b)
     EXPECT_EQ(a.heightRange(), b.heightRange());
     EXPECT_EQ(a.heightTexture(), b.heightTexture());
     EXPECT_EQ(a.isAnalysed(), b.isAnalysed());
-    EXPECT_EQ(a.normals(), b.normals());
-    EXPECT_EQ(a.slope(), b.slope());
-    EXPECT_EQ(a.moisture(), b.moisture());
-    EXPECT_EQ(a.sunniness(), b.sunniness());
-    EXPECT_EQ(a.windiness(), b.windiness());
+    EXPECT_EQ(a.maps().normals, b.maps().normals);
+    EXPECT_EQ(a.maps().sunniness, b.maps().sunniness);
     EXPECT_EQ(a.plantableCells(), b.plantableCells());
 }
 
 // A terrain holding a small synthetic hill, analysed, to see that failed loads leave it alone.
 TerrainModel analysedHill()
 {
-    TerrainModel terrain;
-    const auto result = load(terrain, demText([](int c, int r) { return 600.0 + (c * r) % 37; }));
-    EXPECT_TRUE(result.ok());
-    return terrain;
+    return terrainOf(demText([](int c, int r) { return 600.0 + (c * r) % 37; }));
 }
 
 } // namespace
 
-TEST(TerrainModel, startsFlatWithTheDocumentedFields)
+TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceAndNumbersAfterTheLastAreIgnored)
 {
-    const TerrainModel terrain;
-    EXPECT_EQ(terrain.width(), 100);
-    EXPECT_EQ(terrain.height(), 100);
-    EXPECT_EQ(terrain.heightRange(), 500.0f);
-    EXPECT_EQ(terrain.extent(), math::Vector3f(2500.0f, 1000.0f, 2500.0f));
-    EXPECT_EQ(terrain.baseLevel(), 0.0f);
-    EXPECT_EQ(terrain.cellSize(), 25.0f);
-    EXPECT_EQ(terrain.bounds(), ecosystem::TerrainBounds{});
-    EXPECT_EQ(terrain.lupaMinX(), 25);
-    EXPECT_EQ(terrain.lupaMaxX(), 75);
-    EXPECT_EQ(terrain.lupaMinY(), 25);
-    EXPECT_EQ(terrain.lupaMaxY(), 75);
-    EXPECT_FALSE(terrain.isAnalysed());
-    ASSERT_EQ(terrain.vertices().size(), 10000u);
-    EXPECT_EQ(terrain.vertex(7, 3), math::Vector3f(175.0f, 0.0f, 75.0f));
-    EXPECT_EQ(terrain.moisture(), std::vector<float>(10000, 0.0f));
-    EXPECT_EQ(terrain.heightTexture().width(), 128);
-    EXPECT_EQ(terrain.heightTexture().height(), 128);
-    EXPECT_EQ(terrain.sunDirections().size(), 21u);
-    // Every vertex lies at the lowest height, so nothing can be planted yet.
-    EXPECT_TRUE(terrain.plantableCells().empty());
-}
-
-TEST(DefaultTerrain, hasTheDocumentedHeightsAndBounds)
-{
-    TerrainModel terrain;
-    const auto result = load(terrain, readFile(defaultDemPath()), TerrainModel::MapUpdate::Defer);
-    ASSERT_TRUE(result.ok()) << result.detail;
-    EXPECT_EQ(result.pointsRead, 10000);
-    EXPECT_NEAR(terrain.heightRange(), 364.2f, 1e-3f);
-    EXPECT_NEAR(terrain.vertex(0, 0).y, 110.4f, 1e-3f);
-    EXPECT_NEAR(terrain.vertex(1, 0).y, 112.9f, 1e-3f);
-    EXPECT_EQ(terrain.bounds().maxX, 530500.0f);
-    EXPECT_EQ(terrain.bounds().minX, 528025.0f);
-    EXPECT_EQ(terrain.bounds().maxY, 165750.0f);
-    EXPECT_EQ(terrain.bounds().minY, 163275.0f);
-    EXPECT_EQ(terrain.bounds().minZ, 596.2f);
-    EXPECT_EQ(terrain.bounds().maxZ, 960.4f);
-
-    // Positions come from the place in the file, heights are relative to the lowest point.
-    EXPECT_EQ(terrain.vertex(99, 99).x, 2475.0f);
-    EXPECT_EQ(terrain.vertex(99, 99).z, 2475.0f);
-    const auto [low, high] = std::minmax_element(terrain.vertices().begin(), terrain.vertices().end(),
-                                                 [](const auto &a, const auto &b) { return a.y < b.y; });
-    EXPECT_EQ(low->y, 0.0f);
-    EXPECT_NEAR(high->y, 364.2f, 1e-3f);
-    EXPECT_EQ(terrain.readerVertices(), terrain.vertices());
-    EXPECT_FALSE(terrain.isAnalysed());
-}
-
-TEST(DefaultTerrain, readsTheSameWithAllPointsOnOneLineOrWithExtraNumbers)
-{
-    const std::string text = readFile(defaultDemPath());
-    std::string oneLine = text;
+    std::string oneLine = defaultDem();
     std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
-    ASSERT_EQ(std::count(oneLine.begin(), oneLine.end(), '\n'), 0);
-
-    TerrainModel perLine;
-    TerrainModel single;
-    TerrainModel extra;
-    ASSERT_TRUE(load(perLine, text, TerrainModel::MapUpdate::Defer).ok());
-    ASSERT_TRUE(load(single, oneLine, TerrainModel::MapUpdate::Defer).ok());
-    ASSERT_TRUE(load(extra, text + "1 2 3\n4 5 6 7 trailing words\n", TerrainModel::MapUpdate::Defer).ok());
-    expectSameTerrain(perLine, single);
-    expectSameTerrain(perLine, extra);
+    const TerrainModel perLine = terrainOf(defaultDem(), TerrainModel::MapUpdate::Defer);
+    expectSameTerrain(perLine, terrainOf(oneLine, TerrainModel::MapUpdate::Defer));
+    expectSameTerrain(
+        perLine, terrainOf(defaultDem() + "1 2 3\n4 5 6 7 trailing words\n", TerrainModel::MapUpdate::Defer));
+    // Positions come from the place in the file, heights are relative to the lowest point.
+    EXPECT_EQ(perLine.vertex(7, 3), math::Vector3f(175.0f, perLine.vertex(7, 3).y, 75.0f));
+    EXPECT_EQ(perLine.vertex(99, 99).x, 2475.0f);
+    EXPECT_EQ(perLine.readerVertices(), perLine.vertices());
 }
 
 TEST(DemReader, earlyEndReportsOnceAndKeepsThePreviousTerrain)
 {
     TerrainModel terrain = analysedHill();
     const TerrainModel before = terrain;
-
-    const auto result = load(terrain, firstLines(readFile(defaultDemPath()), 9999));
-    EXPECT_EQ(result.status, DemLoadResult::Status::ReadError);
-    EXPECT_EQ(result.message(), "Error reading DEM terrain file.");
-    EXPECT_EQ(result.pointsRead, 9999);
-    expectSameTerrain(terrain, before);
-
+    const std::string head = firstLines(defaultDem(), 9999);
     // A last point that lacks its height is just as incomplete.
-    const auto partial = load(terrain, firstLines(readFile(defaultDemPath()), 9999) + "530500 163275");
-    EXPECT_EQ(partial.status, DemLoadResult::Status::ReadError);
-    EXPECT_EQ(partial.pointsRead, 9999);
-    expectSameTerrain(terrain, before);
-
+    for (const std::string &text : {head, head + "530500 163275"}) {
+        const auto result = load(terrain, text);
+        EXPECT_EQ(result.status, DemLoadResult::Status::ReadError);
+        EXPECT_EQ(result.message(), "Error reading DEM terrain file.");
+        EXPECT_EQ(result.pointsRead, 9999);
+    }
     EXPECT_EQ(load(terrain, "").status, DemLoadResult::Status::ReadError);
     expectSameTerrain(terrain, before);
 }
@@ -143,7 +73,7 @@ TEST(DemReader, damagedNumbersAreReadErrorsAndChangeNothing)
 {
     TerrainModel terrain = analysedHill();
     const TerrainModel before = terrain;
-    const std::string good = readFile(defaultDemPath());
+    const std::string good = defaultDem();
     const std::string head = firstLines(good, 5000);
     const std::string tail = good.substr(firstLines(good, 5001).size());
 
@@ -182,77 +112,54 @@ TEST(DemReader, unopenableInputIsReportedAsSuch)
 {
     TerrainModel terrain = analysedHill();
     const TerrainModel before = terrain;
-
     const auto missing = terrain.loadDemFile("/nonexistent/folder/terrain.dmr", bandImages());
     EXPECT_EQ(missing.status, DemLoadResult::Status::CouldNotOpen);
     EXPECT_EQ(missing.message(), "Could not open DEM terrain file.");
-
     std::istringstream broken("528025 165750 706.6");
     broken.setstate(std::ios::badbit);
     EXPECT_EQ(terrain.loadDem(broken, bandImages()).status, DemLoadResult::Status::CouldNotOpen);
     expectSameTerrain(terrain, before);
-
-    EXPECT_TRUE(terrain.loadDemFile(defaultDemPath(), bandImages()).ok());
-    EXPECT_TRUE(terrain.isAnalysed());
     EXPECT_EQ(DemLoadResult{}.message(), "");
 }
 
-TEST(DemReader, boundsTreatMinusOneAsAnOrdinaryValue)
+TEST(DemReader, boundsTreatMinusOneAsAnOrdinaryValueAndTheCallersLocaleIsRestored)
 {
     // z runs from −1 upwards and x holds −1 in one place: both are real extremes.
-    TerrainModel terrain;
     std::ostringstream text;
     for (int i = 0; i < 10000; ++i)
         text << (i == 5 ? -1 : 10 + i % 100) << ' ' << 7 << ' ' << (i == 0 ? -1.0 : 2.0 + i % 13) << '\n';
-    ASSERT_TRUE(load(terrain, text.str(), TerrainModel::MapUpdate::Defer).ok());
+    const TerrainModel terrain = terrainOf(text.str(), TerrainModel::MapUpdate::Defer);
     EXPECT_EQ(terrain.bounds(), (ecosystem::TerrainBounds{109.0f, 7.0f, 14.0f, -1.0f, 7.0f, -1.0f}));
     EXPECT_EQ(terrain.heightRange(), 15.0f);
-    EXPECT_EQ(terrain.vertex(0, 0).y, 0.0f);
     EXPECT_EQ(terrain.vertex(1, 0).y, 4.0f);
-}
 
-TEST(DemReader, aCallersLocaleIsRestoredAfterReading)
-{
     std::istringstream in(demText([](int, int) { return 1.5; }));
     const std::locale before = in.getloc();
     ecosystem::DemData data;
     EXPECT_TRUE(ecosystem::DemReader(100, 100).readDem(in, data).ok());
     EXPECT_EQ(in.getloc(), before);
     EXPECT_EQ(data.heightRange, 0.0f);
-    EXPECT_EQ(data.readerVertices.size(), 10000u);
 }
 
-TEST(TerrainModel, loadingComputesTheMapsUnlessDeferred)
+TEST(TerrainModel, loadingComputesTheMapsUnlessDeferredAndKeepsThePlantArea)
 {
-    TerrainModel terrain;
-    ASSERT_TRUE(load(terrain, readFile(defaultDemPath()), TerrainModel::MapUpdate::Defer).ok());
+    TerrainModel terrain = terrainOf(defaultDem(), TerrainModel::MapUpdate::Defer);
     EXPECT_FALSE(terrain.isAnalysed());
     EXPECT_EQ(terrain.windiness(), std::vector<float>(10000, 0.0f));
-
     ecosystem::computeTerrainMaps(terrain);
     EXPECT_TRUE(terrain.isAnalysed());
-    const auto deferredThenComputed = terrain.maps().sunniness;
+    const auto deferredThenComputed = terrain.sunniness();
 
     // A new DEM replaces the maps; loading the same DEM again gives the same maps.
-    ASSERT_TRUE(load(terrain, demText([](int c, int) { return 100.0 + c; })).ok());
-    EXPECT_TRUE(terrain.isAnalysed());
-    EXPECT_NE(terrain.sunniness(), deferredThenComputed);
-    ASSERT_TRUE(load(terrain, readFile(defaultDemPath())).ok());
-    EXPECT_EQ(terrain.sunniness(), deferredThenComputed);
-
-    // The plant area belongs to the user, not to the DEM.
     terrain.setLupaMinX(30);
     ASSERT_TRUE(load(terrain, demText([](int c, int) { return 100.0 + c; })).ok());
-    EXPECT_EQ(terrain.lupaMinX(), 30);
-}
+    EXPECT_NE(terrain.sunniness(), deferredThenComputed);
+    ASSERT_TRUE(load(terrain, defaultDem()).ok());
+    EXPECT_EQ(terrain.sunniness(), deferredThenComputed);
+    EXPECT_EQ(terrain.lupaMinX(), 30); // the plant area belongs to the user, not to the DEM
 
-TEST(TerrainModel, setMapsRefusesMapsOfTheWrongSize)
-{
-    TerrainModel terrain;
     auto maps = ecosystem::TerrainMaps::zero(10000);
     maps.windiness.pop_back();
     EXPECT_FALSE(terrain.setMaps(maps));
-    EXPECT_FALSE(terrain.isAnalysed());
-    EXPECT_TRUE(terrain.setMaps(ecosystem::TerrainMaps::zero(10000)));
-    EXPECT_TRUE(terrain.isAnalysed());
+    EXPECT_EQ(terrain.sunniness(), deferredThenComputed);
 }

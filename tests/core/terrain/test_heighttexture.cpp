@@ -1,11 +1,6 @@
 #include "core/terrain/demtext.h"
-#include "ecosystem/terrain/demreader.h"
-#include "ecosystem/terrain/terrainmodel.h"
-
-#include <gtest/gtest.h>
 
 #include <array>
-#include <sstream>
 
 using ecosystem::HeightImages;
 using ecosystem::RgbImage;
@@ -41,37 +36,29 @@ RgbImage coordinatePicture()
 
 } // namespace
 
-TEST(HeightTexture, cornerPixelsSampleTheCornerVertices)
+TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighbours)
 {
     // Lowest corner (0, 0), highest corner (99, 99), all else in the middle of the third band.
-    const std::string dem = demText([](int c, int r) {
-        if (c == 0 && r == 0)
-            return 0.0;
-        return c == 99 && r == 99 ? 100.0 : 50.0;
-    });
-    const RgbImage texture = textureOf(dem, bandImages());
+    const RgbImage texture = textureOf(demText([](int c, int r) {
+                                           if (c == 0 && r == 0)
+                                               return 0.0;
+                                           return c == 99 && r == 99 ? 100.0 : 50.0;
+                                       }),
+                                       bandImages());
     ASSERT_EQ(texture.width(), 128);
     ASSERT_EQ(texture.height(), 128);
-
     // Band borders show their own picture at half brightness.
     EXPECT_EQ(pixel(texture, 0, 127), (Rgb{100, 0, 0}));
     EXPECT_EQ(pixel(texture, 1, 127), (Rgb{100, 0, 0}));     // column trunc(100 × 1 / 128) = 0
     EXPECT_EQ(pixel(texture, 127, 0), (Rgb{125, 125, 125})); // vertex (99, 99)
     // The middle of a band is the mean of the bands on either side, halved.
-    EXPECT_EQ(pixel(texture, 2, 127), (Rgb{25, 75, 25}));
-    EXPECT_EQ(pixel(texture, 127, 127), (Rgb{25, 75, 25})); // vertex (99, 0)
-    EXPECT_EQ(pixel(texture, 0, 0), (Rgb{25, 75, 25}));     // vertex (0, 99)
-    EXPECT_EQ(pixel(texture, 127, 1), (Rgb{25, 75, 25}));   // vertex (99, 98)
+    for (const auto &[x, y] : {std::pair{2, 127}, {127, 127}, {0, 0}, {127, 1}})
+        EXPECT_EQ(pixel(texture, x, y), (Rgb{25, 75, 25})) << x << ',' << y;
+    // The default terrain's vertex (0, 0) lies at 110.4 of 364.2: just past the middle of the second band.
+    EXPECT_EQ(pixel(textureOf(defaultDem(), bandImages()), 0, 127), (Rgb{48, 3, 48}));
 }
 
-TEST(HeightTexture, defaultTerrainCornerBlendsTheSecondBandWithItsNeighbours)
-{
-    // Vertex (0, 0) lies at 110.4 of 364.2: just past the middle of the second band.
-    const RgbImage texture = textureOf(readFile(defaultDemPath()), bandImages());
-    EXPECT_EQ(pixel(texture, 0, 127), (Rgb{48, 3, 48}));
-}
-
-TEST(HeightTexture, picturesAreTiledFifteenTimes)
+TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
 {
     // A DEM of one height has no range: everything is lowest land, shown from the first picture.
     HeightImages images = bandImages();
@@ -80,27 +67,16 @@ TEST(HeightTexture, picturesAreTiledFifteenTimes)
     // Column i takes picture column trunc(8 × i / 128 × 15) mod 8, row j likewise, mirrored.
     EXPECT_EQ(pixel(texture, 100, 127 - 10), (Rgb{25, 5, 3}));
     EXPECT_EQ(pixel(texture, 5, 127), (Rgb{20, 0, 3}));
-    EXPECT_EQ(pixel(texture, 0, 127 - 127), (Rgb{0, 35, 3})); // trunc(8 × 127 / 128 × 15) = 119 → 7
-}
+    EXPECT_EQ(pixel(texture, 0, 0), (Rgb{0, 35, 3})); // trunc(8 × 127 / 128 × 15) = 119 → 7
 
-TEST(HeightTexture, unevenOrMissingPicturesNeverReadOutsideThem)
-{
     const std::string dem = demText([](int c, int r) { return (c * 7 + r * 3) % 100; });
     HeightImages uneven = bandImages();
     uneven[2] = coordinatePicture();
     uneven[3] = solid(1, 3, 9, 9, 9);
-    const RgbImage texture = textureOf(dem, uneven);
-    EXPECT_EQ(texture.width(), 128);
-
-    // Without pictures the texture is black rather than garbage.
-    const RgbImage black = textureOf(dem, HeightImages{});
-    EXPECT_EQ(black, RgbImage(128, 128));
-}
-
-TEST(RgbImage, refusesBytesThatDoNotMatchTheSize)
-{
+    EXPECT_EQ(textureOf(dem, uneven).width(), 128);
+    EXPECT_EQ(textureOf(dem, HeightImages{}), RgbImage(128, 128)); // without pictures: black
+    // A picture whose bytes do not match its size is empty.
     EXPECT_TRUE(RgbImage(2, 2, std::vector<std::uint8_t>(11)).isEmpty());
     EXPECT_TRUE(RgbImage(-1, 2).isEmpty());
-    const RgbImage image(2, 1, {1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(image.channel(1, 0, 2), 6);
+    EXPECT_EQ(RgbImage(2, 1, {1, 2, 3, 4, 5, 6}).channel(1, 0, 2), 6);
 }

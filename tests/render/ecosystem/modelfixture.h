@@ -5,9 +5,7 @@
 #include "render/offscreengl.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -55,12 +53,13 @@ protected:
         return gl.grab();
     }
 
-    // With VERDALIS_TEST_IMAGES set to a folder, frames are kept there for a look.
-    static void keep(const QImage &image, const char *name)
+    // Runs simulation steps with their log lines kept off the test output.
+    void steps(int count)
     {
-        const QByteArray folder = qgetenv("VERDALIS_TEST_IMAGES");
-        if (!folder.isEmpty())
-            image.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) + ".png");
+        ::testing::internal::CaptureStdout();
+        for (int i = 0; i < count; ++i)
+            model->simulateNextStepAndUpdateGL();
+        stepOutput = ::testing::internal::GetCapturedStdout();
     }
 
     static int differingPixels(const QImage &a, const QImage &b)
@@ -68,8 +67,7 @@ protected:
         int count = 0;
         for (int y = 0; y < a.height(); ++y)
             for (int x = 0; x < a.width(); ++x)
-                if (a.pixel(x, y) != b.pixel(x, y))
-                    ++count;
+                count += a.pixel(x, y) != b.pixel(x, y);
         return count;
     }
 
@@ -80,4 +78,5 @@ protected:
     std::unique_ptr<ecosystem::render::EcosystemRender> model;
     std::vector<QString> errors;
     std::string constructionWarnings;
+    std::string stepOutput;
 };

@@ -1,43 +1,53 @@
 #include "lignet/gl/texturehelper.h"
 #include "render/offscreengl.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using lignet::gl::TextureHelper;
 
+TEST(TextureLoading, everyBuiltInPictureDecodesAtTheSizeTheProgramUses)
+{
+    const std::pair<const char *, int> squares[] = {
+        {"textures/height1.jpg", 256},  {"textures/height2.jpg", 256}, {"textures/height3.jpg", 256},
+        {"textures/height4.jpg", 256},  {"textures/height5.jpg", 256}, {"textures/bark.jpg", 256},
+        {"textures/leaf.png", 256},     {"textures/sky_n.png", 256},   {"textures/sky_s.png", 256},
+        {"textures/sky_e.png", 256},    {"textures/sky_w.png", 256},   {"textures/sky_u.png", 256},
+        {"textures/sky_d.png", 256},    {"textures/detail.png", 512},  {"icons/icons/verdalis.png", 128},
+        {"icons/icons/lignet.xpm", 128}};
+    for (const auto &[file, size] : squares)
+        EXPECT_EQ(TextureHelper::loadImage(QStringLiteral(":/gui/") + file).size(), QSize(size, size))
+            << file;
+    EXPECT_EQ(TextureHelper::loadImage(QStringLiteral(":/gui/icons/icons/splash.png")).size(),
+              QSize(512, 400));
+    EXPECT_TRUE(TextureHelper::loadImage(QStringLiteral(":/gui/textures/leaf.png")).hasAlphaChannel());
+}
+
+TEST(TextureLoading, backslashPathsLoadLikeForwardSlashesAndMissingPicturesAreNull)
+{
+    QTemporaryDir dir;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(qRgb(10, 20, 30));
+    ASSERT_TRUE(image.save(dir.filePath("bark.png")));
+    const QImage loaded = TextureHelper::loadImage(dir.filePath("bark.png"));
+    ASSERT_FALSE(loaded.isNull());
+    EXPECT_EQ(TextureHelper::loadImage(dir.filePath("bark.png").replace('/', '\\')), loaded);
+    EXPECT_TRUE(TextureHelper::loadImage(dir.filePath("missing.png")).isNull());
+    EXPECT_TRUE(TextureHelper::loadImage(QString()).isNull());
+}
+
 TEST(TextureColourKey, nearWhiteBecomesTransparentWhiteOthersStay)
 {
     QImage image(4, 1, QImage::Format_RGB32);
-    image.setPixel(0, 0, qRgb(255, 255, 255));
-    image.setPixel(1, 0, qRgb(201, 230, 250));
-    image.setPixel(2, 0, qRgb(200, 200, 200));
-    image.setPixel(3, 0, qRgb(30, 120, 40));
+    const QRgb colours[] = {qRgb(255, 255, 255), qRgb(201, 230, 250), qRgb(200, 200, 200), qRgb(30, 120, 40)};
+    for (int x = 0; x < 4; ++x)
+        image.setPixel(x, 0, colours[x]);
     const QImage keyed = TextureHelper::applyColourKey(image);
     EXPECT_EQ(keyed.pixelColor(0, 0), QColor(255, 255, 255, 0));
     EXPECT_EQ(keyed.pixelColor(1, 0), QColor(255, 255, 255, 0));
     EXPECT_EQ(keyed.pixelColor(2, 0), QColor(200, 200, 200, 255));
     EXPECT_EQ(keyed.pixelColor(3, 0), QColor(30, 120, 40, 255));
-}
-
-TEST(TextureLoading, backslashPathLoadsLikeForwardSlashes)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(qRgb(10, 20, 30));
-    ASSERT_TRUE(image.save(dir.filePath("bark.png")));
-    const QString forward = dir.filePath("bark.png");
-    QString backward = forward;
-    backward.replace('/', '\\');
-    const QImage a = TextureHelper::loadImage(forward);
-    const QImage b = TextureHelper::loadImage(backward);
-    ASSERT_FALSE(a.isNull());
-    EXPECT_EQ(a, b);
-    EXPECT_TRUE(TextureHelper::loadImage(dir.filePath("missing.png")).isNull());
-    EXPECT_TRUE(TextureHelper::loadImage(QString()).isNull());
 }
 
 TEST(TextureUpload, uploadsWithMipmapsAndReleasesTheName)
@@ -47,13 +57,11 @@ TEST(TextureUpload, uploadsWithMipmapsAndReleasesTheName)
     QImage image(64, 32, QImage::Format_RGB32);
     image.fill(qRgb(200, 100, 50));
     GLuint name = TextureHelper::upload(image);
-    ASSERT_NE(name, 0u);
-    EXPECT_TRUE(glIsTexture(name));
-    GLint width = 0;
+    ASSERT_TRUE(glIsTexture(name));
+    GLint width = 0, lastLevel = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 64);
-    GLint lastLevel = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &lastLevel);
+    EXPECT_EQ(width, 64);
     EXPECT_EQ(lastLevel, 1); // 64 -> 1 in six halvings
     TextureHelper::release(name);
     EXPECT_EQ(name, 0u);

@@ -1,0 +1,66 @@
+// The drawing commands of verdalis-cli, run as a user would run them.
+
+#include "core/clirun.h"
+
+#include <QColor>
+#include <QImage>
+
+using RenderCommands = testsupport::CliTest;
+
+namespace {
+
+const QRgb Sky = qRgb(68, 121, 137);
+
+} // namespace
+
+TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarnsWithout)
+{
+    ASSERT_EQ(cli("tree render tree.png --size 300x200 --yaw 45").status, 0);
+    const QImage image(QString::fromStdString(folder.file("tree.png")));
+    EXPECT_EQ(image.size(), QSize(300, 200));
+    EXPECT_FALSE(image.hasAlphaChannel());
+    EXPECT_EQ(image.pixel(0, 0), Sky);
+    int tree = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            tree += image.pixel(x, y) != Sky;
+    EXPECT_GT(tree, 1000);
+
+    ASSERT_EQ(cli("tree save missing-bark.tree.xml").status, 0);
+    std::string text = read("missing-bark.tree.xml");
+    write("missing-bark.tree.xml", text.replace(0, text.find('\n'), folder.file("no-such-bark.jpg")));
+    ASSERT_EQ(cli("tree render textured.png --size 200x200").status, 0);
+    const auto run = cli("tree render plain.png --size 200x200 --from missing-bark.tree.xml");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("could not open bark texture file"), std::string::npos) << run.err;
+    EXPECT_NE(QImage(QString::fromStdString(folder.file("textured.png"))),
+              QImage(QString::fromStdString(folder.file("plain.png"))));
+    EXPECT_EQ(cli("tree render missing/tree.png --size 32x32").status, 1);
+}
+
+TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFor)
+{
+    const auto image = [this](const std::string &arguments) {
+        EXPECT_EQ(cli("ecosystem render frame.png --size 120x90 " + arguments).status, 0) << arguments;
+        return QImage(QString::fromStdString(folder.file("frame.png")));
+    };
+    const QImage reset = image("");
+    EXPECT_EQ(reset.size(), QSize(120, 90));
+    const QColor sky = reset.pixelColor(60, 2), land = reset.pixelColor(60, 87);
+    EXPECT_GT(sky.blue(), sky.red());
+    EXPECT_GT(land.green(), land.blue());
+    const QImage high = image("--camera 1");
+    EXPECT_NE(high, reset);
+    EXPECT_NE(image("--camera 1 --overlay markings"), high);
+    EXPECT_EQ(image("--tree-edit").pixel(0, 0), Sky);
+}
+
+TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
+{
+    for (const char *usage :
+         {"--overlay clouds", "--camera 0", "--size 64x64 --camera 3", "--steps -1", "--size 0x10"})
+        EXPECT_EQ(cli(std::string("ecosystem render x.png ") + usage).status, 2) << usage;
+    EXPECT_EQ(cli("ecosystem render").status, 2);
+    EXPECT_EQ(cli("ecosystem render x.png --size 32x32 --dem none.dmr").status, 1);
+    EXPECT_EQ(cli("ecosystem render missing/x.png --size 32x32").status, 1);
+}
