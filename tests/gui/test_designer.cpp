@@ -311,6 +311,25 @@ private slots:
             w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
     }
 
+    void resizingADesignerScalesItsPointsSoTheCurveStaysTheSame()
+    {
+        DistributionDesigner *designer = w.openDesigner("actionDesign_branch_absolute_minimal_length");
+        const GraphMouse g{designer->graphG()};
+        const QSize before = g.graph->size();
+        const QPointF middle = g.point(1);
+        designer->resize(designer->width() + 160, designer->height() + 120);
+        QTRY_VERIFY(g.graph->size() != before);
+        QCOMPARE(g.point(1).x(), middle.x() * g.graph->width() / before.width());
+        QCOMPARE(g.point(1).y(), middle.y() * g.graph->height() / before.height());
+        QCOMPARE(g.point(2).x(), double(g.graph->width()));
+        // The next edit sends the curve as it was, apart from the moved point.
+        g.drag(0, QPoint(0, g.graph->height() / 2));
+        QVERIFY(std::abs(w.live().curveG(2)[1].x - 0.5) < 1e-6);
+        QVERIFY(std::abs(w.live().curveG(2)[1].y - 0.045) < 1e-6);
+        QCOMPARE(w.live().curveG(2)[2].x, 1.0);
+        close(designer, "cancelButton");
+    }
+
     void severalDesignersOpenAtOnceEachSendTheirOwnDistribution()
     {
         DistributionDesigner *angles = w.openDesigner("actionDesign_branching_angles");
