@@ -10,6 +10,7 @@
 #include "gui/design/widgetgraph.h"
 #include "gui/mainwindow.h"
 #include "gui/oglwidget.h"
+#include "lignet/treerenderer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,14 +78,17 @@ void report(benchmark::State &state, int framesBefore)
     state.counters["view_height"] = view.height();
 }
 
-// One mouse move of the right end point of the G curve, up and down by a pixel in turn.
-void DragPointRedraw(benchmark::State &state)
+// One mouse move of the right end point of the G curve, up and down by a pixel in turn; with
+// leaves when `leaves` is set (the default tree's look), else with the leaves switched off.
+void dragPoint(benchmark::State &state, bool leaves)
 {
     std::string error;
     if (!prepare(&error)) {
         state.SkipWithError(error.c_str());
         return;
     }
+    lignet::TreeParameters &live = scene().window->model()->getCurrentTree()->designedParameters();
+    live.displayLeaves = leaves;
     gui::WidgetGraph *graph = scene().designer->graphG();
     const QPointF end = graph->hoverPoints()->points().last();
     const QPointF grip(end.x() - 2, end.y());
@@ -97,9 +101,21 @@ void DragPointRedraw(benchmark::State &state)
         QApplication::processEvents();
     }
     sendMouse(graph, QEvent::MouseButtonRelease, grip, Qt::NoButton);
+    live.displayLeaves = true;
     report(state, framesBefore);
 }
+
+void DragPointRedraw(benchmark::State &state)
+{
+    dragPoint(state, true);
+}
 BENCHMARK(DragPointRedraw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+void DragPointRedrawWithoutLeaves(benchmark::State &state)
+{
+    dragPoint(state, false);
+}
+BENCHMARK(DragPointRedrawWithoutLeaves)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 // The same view repainted without any change: the drawing's own cost.
 void PlainRedraw(benchmark::State &state)
