@@ -17,6 +17,132 @@
     </message>
 </context>
 <context>
+    <name>AdvancedTreeProperties</name>
+    <message>
+        <source>Advanced tree properties</source>
+        <translation>Napredne lastnosti drevesa</translation>
+    </message>
+    <message>
+        <source>Tree age (number of strands):</source>
+        <translation>Starost drevesa (število žil):</translation>
+    </message>
+    <message>
+        <source>Trunk height:</source>
+        <translation>Višina debla:</translation>
+    </message>
+    <message>
+        <source>Branch relative thickness per strand:</source>
+        <translation>Relativna debelina veje na žilo:</translation>
+    </message>
+    <message>
+        <source>Gravicentralism (central trunk uprightness):</source>
+        <translation>Gravicentralizem (pokončnost osrednjega debla):</translation>
+    </message>
+    <message>
+        <source>Phyllotaxis angle (branch rotation along the trunk) :</source>
+        <translation>Kot filotaksije (zasuk vej vzdolž debla) :</translation>
+    </message>
+    <message>
+        <source>Leaf type:</source>
+        <translation>Vrsta listov:</translation>
+    </message>
+    <message>
+        <source>Spiral</source>
+        <translation>Spiralno</translation>
+    </message>
+    <message>
+        <source>Stacked</source>
+        <translation>Naloženo</translation>
+    </message>
+    <message>
+        <source>Staggered</source>
+        <translation>Izmenično</translation>
+    </message>
+    <message>
+        <source>Bunched</source>
+        <translation>V šopih</translation>
+    </message>
+    <message>
+        <source>Coniferous</source>
+        <translation>Iglasto</translation>
+    </message>
+    <message>
+        <source>Leaf density:</source>
+        <translation>Gostota listov:</translation>
+    </message>
+    <message>
+        <source>Leaf size:</source>
+        <translation>Velikost listov:</translation>
+    </message>
+    <message>
+        <source>Wind gust speed:</source>
+        <translation>Hitrost sunkov vetra:</translation>
+    </message>
+    <message>
+        <source>Wind nonuniform speed:</source>
+        <translation>Hitrost neenakomernega vetra:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>V redu</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Prekliči</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Uporabi</translation>
+    </message>
+    <message>
+        <source>auto-proof</source>
+        <translation>sprotni prikaz</translation>
+    </message>
+</context>
+<context>
+    <name>DistributionDesigner</name>
+    <message>
+        <source>Distribution designer</source>
+        <translation>Oblikovalnik porazdelitve</translation>
+    </message>
+    <message>
+        <source>Gravelius order distribution:</source>
+        <translation>Porazdelitev po Graveliusovem redu:</translation>
+    </message>
+    <message>
+        <source>Weibull order distribution:</source>
+        <translation>Porazdelitev po Weibullovem redu:</translation>
+    </message>
+    <message>
+        <source>Left click to add and move to modify a point or right click to remove.</source>
+        <translation>Levi klik doda točko, premik jo spremeni, desni klik jo odstrani.</translation>
+    </message>
+    <message>
+        <source>Selected level:</source>
+        <translation>Izbrana raven:</translation>
+    </message>
+    <message>
+        <source>no hover</source>
+        <translation>ni izbire</translation>
+    </message>
+    <message>
+        <source>color levels</source>
+        <translation>obarvaj ravni</translation>
+    </message>
+    <message>
+        <source>auto proof</source>
+        <translation>sprotni prikaz</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>V redu</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Prekliči</translation>
+    </message>
+</context>
+<context>
     <name>EcosystemRender</name>
     <message>
         <source>Error</source>
@@ -1247,6 +1373,25 @@
     </message>
 </context>
 <context>
+    <name>gui::DistributionDesigner</name>
+    <message>
+        <source>G=%1</source>
+        <translation>G=%1</translation>
+    </message>
+    <message>
+        <source>G=%1-%2</source>
+        <translation>G=%1-%2</translation>
+    </message>
+    <message>
+        <source>W=%1</source>
+        <translation>W=%1</translation>
+    </message>
+    <message>
+        <source>W=%1-%2</source>
+        <translation>W=%1-%2</translation>
+    </message>
+</context>
+<context>
     <name>gui::Help</name>
     <message>
         <source>TREES</source>
@@ -1527,6 +1672,22 @@
         <source>First run simulation please.</source>
         <translation>Najprej zaženite simulacijo.</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Razveljavi</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Uveljavi znova</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Razveljavi: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Uveljavi znova: %1</translation>
+    </message>
 </context>
 <context>
     <name>gui::OglWidget</name>
@@ -1594,6 +1755,48 @@
     <message>
         <source>Press F5 to grow the forest</source>
         <translation>Pritisnite F5, da gozd zraste</translation>
+    </message>
+</context>
+<context>
+    <name>gui::WidgetGraph</name>
+    <message>
+        <source>Graph</source>
+        <translation>Graf</translation>
+    </message>
+</context>
+<context>
+    <name>gui::actionhandling::DesignHandler</name>
+    <message>
+        <source> for strand distribution</source>
+        <translation> za porazdelitev žil</translation>
+    </message>
+    <message>
+        <source> for branching angles distribution</source>
+        <translation> za porazdelitev kotov razvejitve</translation>
+    </message>
+    <message>
+        <source> for minimal absolute branch lengths distribution</source>
+        <translation> za porazdelitev najmanjših absolutnih dolžin vej</translation>
+    </message>
+    <message>
+        <source> for maximal absolute branch lengths distribution</source>
+        <translation> za porazdelitev največjih absolutnih dolžin vej</translation>
+    </message>
+    <message>
+        <source> for branch lengths scaling distribution</source>
+        <translation> za porazdelitev razmerij dolžin vej</translation>
+    </message>
+    <message>
+        <source> for gravimorphism impact distribution</source>
+        <translation> za porazdelitev vpliva gravimorfizma</translation>
+    </message>
+    <message>
+        <source>Curve change</source>
+        <translation>Sprememba krivulje</translation>
+    </message>
+    <message>
+        <source>Tree properties</source>
+        <translation>Lastnosti drevesa</translation>
     </message>
 </context>
 <context>
@@ -1677,6 +1880,18 @@
     <message>
         <source>DEM model (*.dmr)</source>
         <translation>Model reliefa DMR (*.dmr)</translation>
+    </message>
+    <message>
+        <source>Load parameters</source>
+        <translation>Branje parametrov</translation>
+    </message>
+    <message>
+        <source>Bark texture</source>
+        <translation>Tekstura lubja</translation>
+    </message>
+    <message>
+        <source>Leaf texture</source>
+        <translation>Tekstura listov</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
+#include "gui/actionhandling/designhandler.h"
 #include "gui/actionhandling/filehandler.h"
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
@@ -18,6 +19,7 @@
 #include "gui/dialogservice.h"
 #include "gui/notavailable.h"
 #include "gui/oglwidget.h"
+#include "gui/parameterhistory.h"
 #include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
@@ -30,6 +32,7 @@
 
 namespace gui {
 
+using actionhandling::DesignHandler;
 using actionhandling::FileHandler;
 using actionhandling::NavigationHandler;
 using actionhandling::TimeKeeper;
@@ -61,6 +64,40 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
         if (QMenu *menu = menuAction->menu())
             connect(menu, &QMenu::aboutToHide, this, &MainWindow::releaseMenuBarKeyboard,
                     Qt::QueuedConnection);
+
+    history = new ParameterHistory(this);
+    createUndoActions();
+}
+
+void MainWindow::createUndoActions()
+{
+    QUndoStack &stack = history->stack();
+    auto *undo = new QAction(QIcon(), tr("&Undo"), this);
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    auto *redo = new QAction(QIcon(), tr("&Redo"), this);
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    // The design dialogs are windows of their own; undo reaches the tree from them too.
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        action->setEnabled(false);
+    }
+    connect(undo, &QAction::triggered, history, &ParameterHistory::undo);
+    connect(redo, &QAction::triggered, history, &ParameterHistory::redo);
+    connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::undoTextChanged, undo, [undo](const QString &text) {
+        undo->setText(text.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(text));
+    });
+    connect(&stack, &QUndoStack::redoTextChanged, redo, [redo](const QString &text) {
+        redo->setText(text.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(text));
+    });
+
+    QAction *first = ui->menu_Properties->actions().value(0);
+    ui->menu_Properties->insertAction(first, undo);
+    ui->menu_Properties->insertAction(first, redo);
+    ui->menu_Properties->insertSeparator(first);
 }
 
 void MainWindow::releaseMenuBarKeyboard()
@@ -109,6 +146,17 @@ void MainWindow::connectFileActions()
     fileHandlerObject = new FileHandler(this, renderModel, firstOglWidget);
     connect(fileHandlerObject, &FileHandler::reloadCurrentTreeTextures, renderModel,
             &EcosystemRender::reloadCurrentTreeTextures);
+    connect(fileHandlerObject, &FileHandler::treeParametersChanged, history, &ParameterHistory::record);
+    // Undo and redo may bring back other texture files; the views repaint after this.
+    connect(history, &ParameterHistory::parametersRestored, renderModel,
+            [model = renderModel](lignet::TreeRenderer *tree, bool texturesChanged) {
+                if (!texturesChanged)
+                    return;
+                if (tree == model->getCurrentTree())
+                    model->reloadCurrentTreeTextures();
+                else
+                    model->reloadAllTreeTextures();
+            });
     connectActionsByName(fileHandlerObject);
 }
 
@@ -149,18 +197,8 @@ void MainWindow::connectTreeActions()
 
 void MainWindow::connectDesignActions()
 {
-    // The distribution designer and the advanced tree properties dialog are not in this build yet.
-    const QList<QAction *> designActions{
-        ui->actionDesign_strand_distribution,
-        ui->actionDesign_branching_angles,
-        ui->actionDesign_branch_absolute_minimal_length,
-        ui->actionDesign_branch_absolute_maximal_length,
-        ui->actionDesign_branch_lenght_scaling,
-        ui->actionDesign_gravimorphism_impact_distribution,
-        ui->actionAdvanced_tree_properties,
-    };
-    for (QAction *action : designActions)
-        connect(action, &QAction::triggered, this, &MainWindow::commandNotAvailable);
+    designHandlerObject = new DesignHandler(this, renderModel, history);
+    connectActionsByName(designHandlerObject);
 }
 
 void MainWindow::connectViewActions()
@@ -217,6 +255,9 @@ void MainWindow::newGlContextInitialized(OglWidget *view)
     connect(navigationHandlerObject, &NavigationHandler::forceRefresh, view, &OglWidget::updateGL,
             Qt::UniqueConnection);
     connect(fileHandlerObject, &FileHandler::forceRepaint, view, &OglWidget::updateGL, Qt::UniqueConnection);
+    connect(designHandlerObject, &DesignHandler::forceRepaint, view, &OglWidget::updateGL,
+            Qt::UniqueConnection);
+    connect(history, &ParameterHistory::parametersRestored, view, &OglWidget::updateGL, Qt::UniqueConnection);
 }
 
 void MainWindow::on_actionAdd_view_triggered()
@@ -295,17 +336,6 @@ void MainWindow::on_actionAbout_triggered()
 {
     About dialog(this);
     dialogs().exec(dialog);
-}
-
-void MainWindow::commandNotAvailable()
-{
-    auto *action = qobject_cast<QAction *>(sender());
-    if (action == nullptr)
-        return;
-    // A switch that does nothing must not look switched on.
-    if (action->isCheckable())
-        action->setChecked(false);
-    showNotAvailable(this, action->text());
 }
 
 void MainWindow::syncCheckMarks()

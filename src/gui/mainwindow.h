@@ -18,9 +18,11 @@ namespace gui {
 
 class DialogService;
 class OglWidget;
+class ParameterHistory;
 class StatusReport;
 
 namespace actionhandling {
+class DesignHandler;
 class FileHandler;
 class TimeKeeper;
 class ViewHandler;
@@ -44,6 +46,9 @@ public:
     actionhandling::TimeKeeper *timeKeeper() const { return timeKeeperHandler; }
     actionhandling::ViewHandler *viewHandler() const { return viewHandlerObject; }
     actionhandling::NavigationHandler *navigationHandler() const { return navigationHandlerObject; }
+    actionhandling::DesignHandler *designHandler() const { return designHandlerObject; }
+    // Undo and redo of the trees' designed parameter sets (Edit menu).
+    ParameterHistory *parameterHistory() const { return history; }
 
     // How this window asks the user things (file choices, modal dialogs, boxes); tests replace it.
     DialogService &dialogs() const { return *dialogService; }
@@ -61,8 +66,6 @@ public slots:
     void cycleView();
 
 private slots:
-    // Commands whose dialogs are not in this build tell the user so.
-    void commandNotAvailable();
     // Keeps the check marks of the view switches equal to the flags they flip.
     void syncCheckMarks();
     // Gives the keyboard back to the window after a menu was closed with Esc.
@@ -78,6 +81,7 @@ private:
     // Connects each action of the window to the slot of `receiver` that has the action's name.
     void connectActionsByName(QObject *receiver);
     void createStatusReport();
+    void createUndoActions();
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<DialogService> dialogService;
@@ -88,6 +92,8 @@ private:
     actionhandling::TimeKeeper *timeKeeperHandler = nullptr;
     actionhandling::ViewHandler *viewHandlerObject = nullptr;
     actionhandling::NavigationHandler *navigationHandlerObject = nullptr;
+    actionhandling::DesignHandler *designHandlerObject = nullptr;
+    ParameterHistory *history = nullptr;
     StatusReport *statusReport = nullptr;
 };
 

@@ -129,9 +129,11 @@ void FileHandler::actionLoad_parameters()
     if (name.isEmpty())
         return;
     std::string reason;
-    if (!lignet::TreeParameterFile::load(model->getCurrentTree()->designedParameters(), fileNameOf(name),
-                                         &reason))
+    lignet::TreeRenderer *tree = model->getCurrentTree();
+    const lignet::TreeParameters before = tree->designedParameters();
+    if (!lignet::TreeParameterFile::load(tree->designedParameters(), fileNameOf(name), &reason))
         showError(tr("Could not open file."), QString::fromStdString(reason));
+    emit treeParametersChanged(tree, before, tr("Load parameters"));
     emit reloadCurrentTreeTextures();
     emit forceRepaint();
 }
@@ -149,7 +151,10 @@ void FileHandler::actionLoad_bark_texture()
     const QString name = askOpen(tr("Choose a file to open"), imageFilter());
     if (name.isEmpty())
         return;
-    model->getCurrentTree()->designedParameters().barkTexturePath = fileNameOf(name);
+    lignet::TreeRenderer *tree = model->getCurrentTree();
+    const lignet::TreeParameters before = tree->designedParameters();
+    tree->designedParameters().barkTexturePath = fileNameOf(name);
+    emit treeParametersChanged(tree, before, tr("Bark texture"));
     emit reloadCurrentTreeTextures();
     emit forceRepaint();
 }
@@ -159,7 +164,10 @@ void FileHandler::actionLoadleaf_texture()
     const QString name = askOpen(tr("Choose a file to open"), imageFilter());
     if (name.isEmpty())
         return;
-    model->getCurrentTree()->designedParameters().leafTexturePath = fileNameOf(name);
+    lignet::TreeRenderer *tree = model->getCurrentTree();
+    const lignet::TreeParameters before = tree->designedParameters();
+    tree->designedParameters().leafTexturePath = fileNameOf(name);
+    emit treeParametersChanged(tree, before, tr("Leaf texture"));
     emit reloadCurrentTreeTextures();
     emit forceRepaint();
 }

@@ -11,6 +11,11 @@ namespace ecosystem::render {
 class EcosystemRender;
 }
 
+namespace lignet {
+class TreeRenderer;
+struct TreeParameters;
+} // namespace lignet
+
 namespace gui {
 class DialogService;
 class OglWidget;
@@ -39,6 +44,10 @@ signals:
     void reloadCurrentTreeTextures();
     // The tree or the scene changed in a way that no model signal announces.
     void forceRepaint();
+    // A parameter file or a texture replaced part of `tree`'s designed set; `before` is the set as
+    // it was (one undo step).
+    void treeParametersChanged(lignet::TreeRenderer *tree, const lignet::TreeParameters &before,
+                               const QString &text);
 
 public slots:
     void actionSave_parameters();
