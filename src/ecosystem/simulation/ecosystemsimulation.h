@@ -51,6 +51,11 @@ public:
     std::vector<Species> &species() { return species_; }
     std::vector<int> livingCounts() const;
 
+    // "Environmental deaths", off by default: when on, a plant whose environmental test fires in
+    // the kill phase dies of it (counted as a death by environment). Not saved with the simulation.
+    void setEnvironmentalDeaths(bool on) { deathRules_.setEnvironmentalDeaths(on); }
+    bool environmentalDeaths() const { return deathRules_.environmentalDeaths(); }
+
     // The phases, public so that they can be driven one at a time.
     void addPhase(Species &species);
     void growPhase();

@@ -67,4 +67,10 @@ void SimulationStatistics::countWeaknessDeath()
     ++allDeaths_;
 }
 
+void SimulationStatistics::countEnvironmentDeath()
+{
+    ++environmentDeaths_;
+    ++allDeaths_;
+}
+
 } // namespace ecosystem

@@ -23,10 +23,13 @@ public:
 
     void countDominationDeath();
     void countWeaknessDeath();
+    // A plant killed by a fired environmental test (only with environmental deaths on).
+    void countEnvironmentDeath();
 
     int nrPlants() const { return nrPlants_; }
     int dominationDeaths() const { return dominationDeaths_; }
     int weaknessDeaths() const { return weaknessDeaths_; }
+    int environmentDeaths() const { return environmentDeaths_; }
     int allDeaths() const { return allDeaths_; }
     int renderTimeSum() const { return renderTimeSum_; }
     int simulationTimeSum() const { return simulationTimeSum_; }
@@ -40,6 +43,7 @@ private:
     std::int32_t nrPlants_ = 0;
     std::int32_t dominationDeaths_ = 0;
     std::int32_t weaknessDeaths_ = 0;
+    std::int32_t environmentDeaths_ = 0;
     std::int32_t allDeaths_ = 0;
     std::vector<lignet::Krivulja> living_;
     std::vector<lignet::Krivulja> rendered_;

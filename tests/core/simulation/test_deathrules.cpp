@@ -14,7 +14,7 @@ namespace {
 // Death rules over a hand-made set of plants on a 100 × 100 grid of 25 m cells.
 struct Scene {
     std::vector<Species> species = ecosystem::defaultSpeciesTable();
-    PlantGrid grid{100, 100, 25.0f};
+    PlantGrid grid{100, 100};
     DeathRules rules;
     ecosystem::SimulationStatistics statistics;
 
