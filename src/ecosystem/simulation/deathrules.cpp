@@ -24,13 +24,18 @@ void DeathRules::surveyDomination()
         survey_.build(*grid_, neighbourhoodRadius_);
 }
 
+const Species *DeathRules::speciesOf(const Plant &p) const
+{
+    if (!species_ || p.species < 0 || static_cast<std::size_t>(p.species) >= species_->size())
+        return nullptr;
+    return &(*species_)[static_cast<std::size_t>(p.species)];
+}
+
 bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
 {
+    const Species *s = speciesOf(p);
     const bool dies = diesOfAgeOrWeakness(p);
-
-    EnvironmentalTest fired = EnvironmentalTest::None;
-    if (species_ && p.species >= 0 && static_cast<std::size_t>(p.species) < species_->size())
-        fired = runEnvironmentalTests(p, (*species_)[static_cast<std::size_t>(p.species)]);
+    const EnvironmentalTest fired = s ? runEnvironmentalTests(p, *s) : EnvironmentalTest::None;
 
     bool result = true;
     if (dies) {
@@ -38,7 +43,7 @@ bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &s
     } else if (environmentalDeaths_ && fired != EnvironmentalTest::None) {
         statistics.countEnvironmentDeath();
     } else {
-        result = isDominated(p, entry);
+        result = isDominated(p, s, entry);
         if (result)
             statistics.countDominationDeath();
     }
@@ -49,18 +54,22 @@ bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &s
 
 bool DeathRules::isDominated(Plant &p, std::int32_t entry)
 {
-    if (!grid_ || !species_ || p.species < 0 || static_cast<std::size_t>(p.species) >= species_->size()) {
+    return isDominated(p, speciesOf(p), entry);
+}
+
+bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
+{
+    if (!grid_ || !s) {
         p.dominated = false;
         return false;
     }
-    const Species &s = (*species_)[static_cast<std::size_t>(p.species)];
     using Answer = DominationSurvey::Answer;
     const Answer known = entry >= 0 && survey_.isCurrent(*grid_, neighbourhoodRadius_)
                              ? survey_.answer(*grid_, entry)
                              : Answer::Unknown;
     const bool dominated = known == Answer::Unknown
                                ? anyLivingDominator(*grid_, {p.position.x, p.position.y, p.position.z,
-                                                             p.height, s.competitiveness * p.strength, entry,
+                                                             p.height, s->competitiveness * p.strength, entry,
                                                              p.cellX, p.cellY, neighbourhoodRadius_})
                                : known == Answer::Dominated;
     p.dominated = dominated;
@@ -68,7 +77,7 @@ bool DeathRules::isDominated(Plant &p, std::int32_t entry)
         return false;
     const float u =
         static_cast<float>(randomDeathBecauseOfBeingDominated.next(ProbabilityDraws)) / ProbabilityDivisor;
-    return s.dominatedDeathProbability > u;
+    return s->dominatedDeathProbability > u;
 }
 
 bool DeathRules::bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value)

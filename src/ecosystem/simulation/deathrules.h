@@ -67,6 +67,9 @@ public:
     static int computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize);
 
 private:
+    // The plant's species, or none when the plant's index names none.
+    const Species *speciesOf(const Plant &p) const;
+    bool isDominated(Plant &p, const Species *s, std::int32_t entry);
     bool bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value);
 
     PlantGrid *grid_ = nullptr;

@@ -12,21 +12,58 @@ bool anyLivingDominator(const PlantGrid &grid, const DominationQuery &query)
 void DominationSurvey::build(const PlantGrid &grid, int radius)
 {
     dominator_.assign(grid.registrations(), Unsurveyed);
-    for (const PlantGrid::Entry &p : grid.entries()) {
-        if (p.doomed)
-            continue;
-        const DominationQuery query{p.x,     p.y,     p.z,   p.height, p.weightedStrength, p.registration,
-                                    p.cellX, p.cellY, radius};
-        std::int32_t found = None;
-        grid.anyNear(p.x, p.z, p.height, p.weightedStrength, [&](const PlantGrid::Entry &q) {
-            // A doomed plant decided earlier is gone by the time this one is decided.
-            if (!query.dominatedBy(q) || (q.doomed && q.registration < p.registration) ||
-                grid.isRemoved(q.registration))
+    const std::vector<PlantGrid::Entry> &entries = grid.entries();
+    const auto unanswered = [&](const PlantGrid::Entry &p) {
+        return !p.doomed && dominator_[static_cast<std::size_t>(p.registration)] == Unsurveyed;
+    };
+    // Whether q dominates p as seen at p's decision: a doomed plant decided earlier is gone.
+    const auto counts = [](const PlantGrid::Entry &q, const PlantGrid::Entry &p) {
+        return q.weightedStrength >= p.weightedStrength && !(q.doomed && q.registration < p.registration);
+    };
+
+    // Tall plants against the short ones under their crowns, both ways at once: a large crown
+    // covers many seedlings, which then need no scan of their own.
+    for (std::size_t i = grid.layerBegin(PlantGrid::Tall); i < grid.layerEnd(PlantGrid::Tall); ++i) {
+        const PlantGrid::Entry &tall = entries[i];
+        const DominationQuery query{
+            tall.x,     tall.y,     tall.z, tall.height, tall.weightedStrength, tall.registration,
+            tall.cellX, tall.cellY, radius};
+        bool tallOpen = unanswered(tall);
+        grid.anyNearIn(PlantGrid::Short, tall.x, tall.z, tall.height, [&](const PlantGrid::Entry &s) {
+            if (query.clearlyApart(s))
                 return false;
-            found = q.registration;
-            return true;
+            const bool settlesShort = unanswered(s) && counts(tall, s);
+            const bool settlesTall = tallOpen && counts(s, tall);
+            if ((settlesShort || settlesTall) && query.overlapsWithinWindow(s)) {
+                if (settlesShort)
+                    dominator_[static_cast<std::size_t>(s.registration)] = tall.registration;
+                if (settlesTall) {
+                    dominator_[static_cast<std::size_t>(tall.registration)] = s.registration;
+                    tallOpen = false;
+                }
+            }
+            return false;
         });
-        dominator_[static_cast<std::size_t>(p.registration)] = found;
+    }
+
+    // The rest within each layer.
+    for (const std::size_t layer : {PlantGrid::Tall, PlantGrid::Short}) {
+        for (std::size_t i = grid.layerBegin(layer); i < grid.layerEnd(layer); ++i) {
+            const PlantGrid::Entry &p = entries[i];
+            if (!unanswered(p))
+                continue;
+            const DominationQuery query{p.x,     p.y,     p.z,   p.height, p.weightedStrength, p.registration,
+                                        p.cellX, p.cellY, radius};
+            std::int32_t found = None;
+            grid.anyNearIn(layer, p.x, p.z, p.height, p.weightedStrength, [&](const PlantGrid::Entry &q) {
+                if (!query.dominatedBy(q) || (q.doomed && q.registration < p.registration) ||
+                    grid.isRemoved(q.registration))
+                    return false;
+                found = q.registration;
+                return true;
+            });
+            dominator_[static_cast<std::size_t>(p.registration)] = found;
+        }
     }
     built_ = true;
     generation_ = grid.generation();

@@ -44,8 +44,14 @@ struct DominationQuery {
     {
         if (!((q.weightedStrength >= weightedStrength) & !clearlyApart(q)))
             return false;
+        return q.registration != self && overlapsWithinWindow(q);
+    }
+
+    // The crowns overlap and q stands in a cell of the window; both relations are symmetric.
+    bool overlapsWithinWindow(const PlantGrid::Entry &q) const
+    {
         // Registered plants lie inside the grid, so the window needs no clipping here.
-        return crownsOverlap(x, y, z, height, q.x, q.y, q.z, q.height) && q.registration != self &&
+        return crownsOverlap(x, y, z, height, q.x, q.y, q.z, q.height) &&
                std::llabs(static_cast<long long>(q.cellX) - cellX) <= radius &&
                std::llabs(static_cast<long long>(q.cellY) - cellY) <= radius;
     }

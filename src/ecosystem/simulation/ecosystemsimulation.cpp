@@ -108,6 +108,22 @@ void EcosystemSimulation::recordStatistics(const PhaseTimes &times)
     lastTimes_ = times;
 }
 
+void EcosystemSimulation::sortParents(std::vector<std::uint32_t> &parents, std::uint32_t plantCount)
+{
+    // A crowded species draws about as many parents as it has plants: counting them beats sorting.
+    if (parents.size() * 16 < plantCount) {
+        std::sort(parents.begin(), parents.end());
+        return;
+    }
+    std::vector<std::uint32_t> &times = parentCountScratch_;
+    times.assign(plantCount, 0);
+    for (const std::uint32_t parent : parents)
+        ++times[parent];
+    auto next = parents.begin();
+    for (std::uint32_t parent = 0; parent < plantCount; ++parent)
+        next = std::fill_n(next, times[parent], parent);
+}
+
 math::Vector3f EcosystemSimulation::randomPointInCell(int x, int y)
 {
     const TerrainModel &t = *terrain_;
@@ -145,7 +161,7 @@ void EcosystemSimulation::addPhase(Species &s)
             ++anywhere;
         }
     }
-    std::sort(parents.begin(), parents.end());
+    sortParents(parents, n);
 
     std::vector<Placement> &placements = placementScratch_;
     placements.clear();

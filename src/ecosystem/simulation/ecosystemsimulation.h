@@ -101,6 +101,8 @@ private:
     using Clock = std::chrono::steady_clock;
     int restartPhaseTimer();
     math::Vector3f randomPointInCell(int x, int y);
+    // Ascending, repeats kept: the order in which the parents' seeds are placed.
+    void sortParents(std::vector<std::uint32_t> &parents, std::uint32_t plantCount);
     void recordStatistics(const PhaseTimes &times);
 
     bool initialised_ = false;
@@ -134,6 +136,7 @@ private:
     // Working lists of the add phase, kept between steps: a crowded terrain places a million seeds
     // a step, and fresh buffers of that size cost more than filling them.
     std::vector<std::uint32_t> parentScratch_;
+    std::vector<std::uint32_t> parentCountScratch_;
     std::vector<Placement> placementScratch_;
 };
 

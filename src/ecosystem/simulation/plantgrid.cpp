@@ -12,7 +12,7 @@ namespace {
 // Bucket side as a multiple of a layer's tallest crown radius, tall layer then short layer. A
 // query reaches up to the plant's own height plus the layer's tallest; smaller buckets waste less
 // of the area they cover but cost more rows per query.
-constexpr double BucketSideToTallest[] = {1.0, 2.0};
+constexpr double BucketSideToTallest[] = {1.5, 2.0};
 
 // Plants taller than this share of the tallest go to the tall layer.
 constexpr float TallShare = 0.25f;
@@ -104,8 +104,8 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
 
 void PlantGrid::chooseBuckets(const Extent &extent)
 {
-    layers_[0].tallest = largestHeight_;
-    layers_[1].tallest = TallShare * largestHeight_;
+    layers_[Tall].tallest = largestHeight_;
+    layers_[Short].tallest = TallShare * largestHeight_;
     const double spanX = static_cast<double>(extent.maxX) - extent.minX;
     const double spanZ = static_cast<double>(extent.maxZ) - extent.minZ;
     const double cap = std::max(MaxBucketsPerPlant * static_cast<double>(extent.count), MinBucketCap);
@@ -142,7 +142,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
     const auto bucketCount =
         static_cast<std::size_t>(last.firstBucket) +
         static_cast<std::size_t>(last.bucketsX) * static_cast<std::size_t>(last.bucketsZ);
-    const auto rowCount = static_cast<std::size_t>(layers_[0].bucketsZ + layers_[1].bucketsZ);
+    const auto rowCount = static_cast<std::size_t>(layers_[Tall].bucketsZ + layers_[Short].bucketsZ);
     const std::size_t total = staged_.size();
     removed_.assign((total + 63) / 64, 0);
 
@@ -155,7 +155,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             continue;
         const Entry &e = staged_[r];
         const std::size_t l = layerOf(e.height);
-        const int row = (l == 0 ? 0 : layers_[0].bucketsZ) + layers_[l].bucketZ(e.z);
+        const int row = (l == Tall ? 0 : layers_[Tall].bucketsZ) + layers_[l].bucketZ(e.z);
         bucketOf_[r] = row;
         ++rowStart_[static_cast<std::size_t>(row) + 1];
     }
@@ -207,15 +207,6 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
         layers_[l].empty = bucketStart_[first] == bucketStart_[end];
     }
     living_ = registered;
-}
-
-void PlantGrid::remove(std::int32_t registration)
-{
-    const auto r = static_cast<std::size_t>(registration);
-    if (registration < 0 || r >= bucketOf_.size() || bucketOf_[r] < 0 || isRemoved(registration))
-        return;
-    removed_[r / 64] |= std::uint64_t{1} << (r % 64);
-    --living_;
 }
 
 std::vector<std::uint32_t> PlantGrid::idsInCell(int x, int y) const

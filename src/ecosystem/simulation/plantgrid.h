@@ -59,7 +59,14 @@ public:
         return static_cast<std::int32_t>(r);
     }
     // Takes a dead plant out.
-    void remove(std::int32_t registration);
+    void remove(std::int32_t registration)
+    {
+        const auto r = static_cast<std::size_t>(registration);
+        if (registration < 0 || r >= bucketOf_.size() || bucketOf_[r] < 0 || isRemoved(registration))
+            return;
+        removed_[r / 64] |= std::uint64_t{1} << (r % 64);
+        --living_;
+    }
     // Whether the plant died since the rebuild; registration lies below registrations().
     bool isRemoved(std::int32_t registration) const
     {
@@ -73,42 +80,67 @@ public:
     // Largest grid side the compact entries can address.
     static constexpr int MaxSide = 32767;
 
+    // The two layers: plants taller than a quarter of the tallest, and the others.
+    static constexpr std::size_t Tall = 0;
+    static constexpr std::size_t Short = 1;
+
     // Calls visit(entry) for the entries (removed ones included) of every bucket that may hold a
     // plant of weighted strength atLeast or more whose crown overlaps that of a plant of the given
     // height at (x, z), until visit returns true; returns whether it did. Plants placed outside
     // the terrain sit in the border buckets, so none is missed.
     template <typename Visit> bool anyNear(float x, float z, float height, float atLeast, Visit &&visit) const
     {
-        const bool prune = height > layers_[1].tallest;
-        for (const Layer &layer : layers_) {
-            if (layer.empty)
-                continue;
-            // No crown of the layer overlaps from further away than the plant's height plus the
-            // layer's tallest; the margin keeps rounding from losing a touching candidate.
-            const float radius = (height + layer.tallest) * 1.001f + 0.01f;
-            const int c0 = layer.bucketX(x - radius);
-            const int c1 = layer.bucketX(x + radius);
-            const int r0 = layer.bucketZ(z - radius);
-            const int r1 = layer.bucketZ(z + radius);
-            const std::ptrdiff_t rowStep = layer.bucketsX;
-            std::ptrdiff_t row = layer.firstBucket + static_cast<std::ptrdiff_t>(r0) * rowStep;
-            for (int r = r0; r <= r1; ++r, row += rowStep) {
-                // The buckets of a row follow each other, so a row is one run of entries. A tall
-                // plant meets mostly weaker ones: for it, buckets without a plant strong enough
-                // are left out.
-                const std::int32_t *start = bucketStart_.data() + row;
-                if (!prune) {
-                    if (visitRun(start[c0], start[c1 + 1], visit))
-                        return true;
-                    continue;
-                }
-                const float *strongest = bucketStrongest_.data() + row;
-                for (int c = c0; c <= c1; ++c)
-                    if (strongest[c] >= atLeast && visitRun(start[c], start[c + 1], visit))
-                        return true;
-            }
+        return anyNearIn(Tall, x, z, height, atLeast, visit) ||
+               anyNearIn(Short, x, z, height, atLeast, visit);
+    }
+
+    // The same within one layer.
+    template <typename Visit>
+    bool anyNearIn(std::size_t layerIndex, float x, float z, float height, float atLeast, Visit &&visit) const
+    {
+        // A tall plant meets mostly weaker ones: for it, buckets without a plant strong enough are
+        // left out.
+        if (!(height > layers_[Short].tallest))
+            return anyNearIn(layerIndex, x, z, height, visit);
+        const Layer &layer = layers_[layerIndex];
+        if (layer.empty)
+            return false;
+        const Box box = boxAround(layer, x, z, height);
+        for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX) {
+            const std::int32_t *start = bucketStart_.data() + row;
+            const float *strongest = bucketStrongest_.data() + row;
+            for (int c = box.c0; c <= box.c1; ++c)
+                if (strongest[c] >= atLeast && visitRun(start[c], start[c + 1], visit))
+                    return true;
         }
         return false;
+    }
+
+    // Every plant of the layer whose crown may overlap, whatever its strength.
+    template <typename Visit>
+    bool anyNearIn(std::size_t layerIndex, float x, float z, float height, Visit &&visit) const
+    {
+        const Layer &layer = layers_[layerIndex];
+        if (layer.empty)
+            return false;
+        const Box box = boxAround(layer, x, z, height);
+        // The buckets of a row follow each other, so a row is one run of entries.
+        for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX)
+            if (visitRun(bucketStart_[static_cast<std::size_t>(row + box.c0)],
+                         bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], visit))
+                return true;
+        return false;
+    }
+
+    // The entries of one layer in bucket order, as a range of entries().
+    std::size_t layerBegin(std::size_t layerIndex) const
+    {
+        return static_cast<std::size_t>(
+            bucketStart_[static_cast<std::size_t>(layers_[layerIndex].firstBucket)]);
+    }
+    std::size_t layerEnd(std::size_t layerIndex) const
+    {
+        return layerIndex + 1 < LayerCount ? layerBegin(layerIndex + 1) : entries_.size();
     }
 
     // The entries in bucket order: neighbours in the list are neighbours on the terrain.
@@ -123,6 +155,23 @@ public:
     std::size_t size() const { return living_; }
 
 private:
+    // The buckets of a layer that may hold a crown overlapping that of a plant of the given height
+    // at (x, z): columns c0 … c1 of rows r0 … r1, the first row starting at bucket firstRow.
+    struct Box {
+        int c0, c1, r0, r1;
+        std::ptrdiff_t firstRow;
+    };
+    struct Layer;
+    Box boxAround(const Layer &layer, float x, float z, float height) const
+    {
+        // No crown of the layer overlaps from further away than the plant's height plus the
+        // layer's tallest; the margin keeps rounding from losing a touching candidate.
+        const float radius = (height + layer.tallest) * 1.001f + 0.01f;
+        const int r0 = layer.bucketZ(z - radius);
+        return {layer.bucketX(x - radius), layer.bucketX(x + radius), r0, layer.bucketZ(z + radius),
+                layer.firstBucket + static_cast<std::ptrdiff_t>(r0) * layer.bucketsX};
+    }
+
     template <typename Visit> bool visitRun(std::int32_t begin, std::int32_t end, Visit &visit) const
     {
         const Entry *last = entries_.data() + end;
@@ -166,7 +215,7 @@ private:
         std::size_t count = 0;
     };
 
-    std::size_t layerOf(float height) const { return height > layers_[1].tallest ? 0 : 1; }
+    std::size_t layerOf(float height) const { return height > layers_[Short].tallest ? Tall : Short; }
     void stage(const std::vector<Species> &species, Extent &extent);
     void chooseBuckets(const Extent &extent);
 

@@ -21,10 +21,22 @@ public:
     // Adds the times (milliseconds) to the running sums and rebuilds the log line.
     void composeLogLine(int step, int render, int add, int grow, int kill, int decide);
 
-    void countDominationDeath();
-    void countWeaknessDeath();
+    void countDominationDeath()
+    {
+        ++dominationDeaths_;
+        ++allDeaths_;
+    }
+    void countWeaknessDeath()
+    {
+        ++weaknessDeaths_;
+        ++allDeaths_;
+    }
     // A plant killed by a fired environmental test (only with environmental deaths on).
-    void countEnvironmentDeath();
+    void countEnvironmentDeath()
+    {
+        ++environmentDeaths_;
+        ++allDeaths_;
+    }
 
     int nrPlants() const { return nrPlants_; }
     int dominationDeaths() const { return dominationDeaths_; }
