@@ -11,11 +11,12 @@ bool anyLivingDominator(const PlantGrid &grid, const DominationQuery &query)
 
 void DominationSurvey::build(const PlantGrid &grid, int radius)
 {
-    dominator_.assign(grid.registrations(), Unsurveyed);
+    // Answers are kept by place in the grid while the survey runs, next to the entries it reads,
+    // and handed over to registration order at the end.
     const std::vector<PlantGrid::Entry> &entries = grid.entries();
-    const auto unanswered = [&](const PlantGrid::Entry &p) {
-        return !p.doomed && dominator_[static_cast<std::size_t>(p.registration)] == Unsurveyed;
-    };
+    bySlot_.assign(entries.size(), Unsurveyed);
+    const auto slotOf = [&](const PlantGrid::Entry &e) { return static_cast<std::size_t>(&e - entries.data()); };
+    const auto unanswered = [&](const PlantGrid::Entry &p) { return !p.doomed && bySlot_[slotOf(p)] == Unsurveyed; };
     // Whether q dominates p as seen at p's decision: a doomed plant decided earlier is gone.
     const auto counts = [](const PlantGrid::Entry &q, const PlantGrid::Entry &p) {
         return q.weightedStrength >= p.weightedStrength && !(q.doomed && q.registration < p.registration);
@@ -36,9 +37,9 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
             const bool settlesTall = tallOpen && counts(s, tall);
             if ((settlesShort || settlesTall) && query.overlapsWithinWindow(s)) {
                 if (settlesShort)
-                    dominator_[static_cast<std::size_t>(s.registration)] = tall.registration;
+                    bySlot_[slotOf(s)] = tall.registration;
                 if (settlesTall) {
-                    dominator_[static_cast<std::size_t>(tall.registration)] = s.registration;
+                    bySlot_[i] = s.registration;
                     tallOpen = false;
                 }
             }
@@ -52,7 +53,7 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
             const PlantGrid::Entry &p = entries[i];
             if (!unanswered(p))
                 continue;
-            const DominationQuery query{p.x,     p.y,     p.z,   p.height, p.weightedStrength, p.registration,
+            const DominationQuery query{p.x, p.y, p.z, p.height, p.weightedStrength, p.registration,
                                         p.cellX, p.cellY, radius};
             std::int32_t found = None;
             grid.anyNearIn(layer, p.x, p.z, p.height, p.weightedStrength, [&](const PlantGrid::Entry &q) {
@@ -62,9 +63,13 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
                 found = q.registration;
                 return true;
             });
-            dominator_[static_cast<std::size_t>(p.registration)] = found;
+            bySlot_[i] = found;
         }
     }
+
+    dominator_.assign(grid.registrations(), Unsurveyed);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        dominator_[static_cast<std::size_t>(entries[i].registration)] = bySlot_[i];
     built_ = true;
     generation_ = grid.generation();
     radius_ = radius;

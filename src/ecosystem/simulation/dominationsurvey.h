@@ -105,6 +105,7 @@ private:
     static constexpr std::int32_t None = -2;       // no dominator at all
 
     std::vector<std::int32_t> dominator_; // by registration number
+    std::vector<std::int32_t> bySlot_;    // the same by place in the grid, while surveying
     bool built_ = false;
     std::uint64_t generation_ = 0;
     int radius_ = 0;
