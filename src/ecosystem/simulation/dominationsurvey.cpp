@@ -15,8 +15,12 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
     // and handed over to registration order at the end.
     const std::vector<PlantGrid::Entry> &entries = grid.entries();
     bySlot_.assign(entries.size(), Unsurveyed);
-    const auto slotOf = [&](const PlantGrid::Entry &e) { return static_cast<std::size_t>(&e - entries.data()); };
-    const auto unanswered = [&](const PlantGrid::Entry &p) { return !p.doomed && bySlot_[slotOf(p)] == Unsurveyed; };
+    const auto slotOf = [&](const PlantGrid::Entry &e) {
+        return static_cast<std::size_t>(&e - entries.data());
+    };
+    const auto unanswered = [&](const PlantGrid::Entry &p) {
+        return !p.doomed && bySlot_[slotOf(p)] == Unsurveyed;
+    };
     // Whether q dominates p as seen at p's decision: a doomed plant decided earlier is gone.
     const auto counts = [](const PlantGrid::Entry &q, const PlantGrid::Entry &p) {
         return q.weightedStrength >= p.weightedStrength && !(q.doomed && q.registration < p.registration);
@@ -53,7 +57,7 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
             const PlantGrid::Entry &p = entries[i];
             if (!unanswered(p))
                 continue;
-            const DominationQuery query{p.x, p.y, p.z, p.height, p.weightedStrength, p.registration,
+            const DominationQuery query{p.x,     p.y,     p.z,   p.height, p.weightedStrength, p.registration,
                                         p.cellX, p.cellY, radius};
             std::int32_t found = None;
             grid.anyNearIn(layer, p.x, p.z, p.height, p.weightedStrength, [&](const PlantGrid::Entry &q) {

@@ -73,12 +73,14 @@ bool anyLivingDominator(const PlantGrid &grid, const DominationQuery &query);
 
 // The domination scan done ahead for every registered plant of a kill phase, walking the grid in
 // bucket order so that consecutive plants read the same neighbours, instead of in the kill
-// phase's list order, which jumps about the terrain. For each plant it keeps one plant that
-// dominates it; deciding later only checks whether that one is still alive, and scans again only
-// when it died and the survey had not seen every dominator. Plants certain to die of age or
-// weakness need no answer, and when decided before a plant they no longer dominate it. So as long
-// as the plants are decided in registration order, each once, the answer is exactly that of a
-// full scan at the moment of the decision.
+// phase's list order, which jumps about the terrain. First each tall plant settles the short
+// plants under its crown both ways (one large crown covers many seedlings, which then need no
+// scan of their own); then every plant still open scans its own layer. For each plant it keeps one
+// plant that dominates it, or that none does; deciding later only checks whether that one is still
+// alive, and scans again only when it died. Plants certain to die of age or weakness need no
+// answer, and when decided before a plant they no longer dominate it. So as long as the plants
+// are decided in registration order, each once, the answer is exactly that of a full scan at the
+// moment of the decision.
 class DominationSurvey {
 public:
     enum class Answer { Dominated, Free, Unknown };

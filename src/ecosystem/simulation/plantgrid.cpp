@@ -36,7 +36,7 @@ void PlantGrid::allocate(int width, int height)
     bucketStrongest_.clear();
     entries_.clear();
     speciesOffset_.assign(1, 0);
-    bucketOf_.clear();
+    rowOf_.clear();
     ids_.clear();
     removed_.clear();
     largestHeight_ = 0.0f;
@@ -54,7 +54,7 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
     }
     speciesOffset_.push_back(static_cast<std::int32_t>(total));
     staged_.resize(total);
-    bucketOf_.resize(total);
+    rowOf_.resize(total);
     ids_.resize(total);
 
     // The one pass over the plant records: everything later reads the compact copies.
@@ -64,10 +64,10 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
         for (const Plant &p : s.plants) {
             ids_[r] = p.id;
             if (!contains(p.cellX, p.cellY)) {
-                bucketOf_[r++] = -1;
+                rowOf_[r++] = -1;
                 continue;
             }
-            bucketOf_[r] = 0;
+            rowOf_[r] = 0;
             // Weighed with its own species, as the kill decision weighs it.
             const float competitiveness =
                 p.species >= 0 && static_cast<std::size_t>(p.species) < species.size()
@@ -151,12 +151,12 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
     // then within each row by column.
     rowStart_.assign(rowCount + 1, 0);
     for (std::size_t r = 0; r < total; ++r) {
-        if (bucketOf_[r] < 0)
+        if (rowOf_[r] < 0)
             continue;
         const Entry &e = staged_[r];
         const std::size_t l = layerOf(e.height);
         const int row = (l == Tall ? 0 : layers_[Tall].bucketsZ) + layers_[l].bucketZ(e.z);
-        bucketOf_[r] = row;
+        rowOf_[r] = row;
         ++rowStart_[static_cast<std::size_t>(row) + 1];
     }
     for (std::size_t row = 0; row < rowCount; ++row)
@@ -166,7 +166,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
     entries_.resize(registered);
     rowFill_.assign(rowStart_.begin(), rowStart_.end() - 1);
     for (std::size_t r = 0; r < total; ++r) {
-        const std::int32_t row = bucketOf_[r];
+        const std::int32_t row = rowOf_[r];
         if (row >= 0)
             byRow_[static_cast<std::size_t>(rowFill_[static_cast<std::size_t>(row)]++)] = staged_[r];
     }

@@ -31,6 +31,7 @@ public:
         std::int16_t cellY = 0;
         bool doomed = false; // dies of age or weakness in the coming kill phase
     };
+    static_assert(sizeof(Entry) == 32);
 
     PlantGrid() = default;
     PlantGrid(int width, int height) { allocate(width, height); }
@@ -54,7 +55,7 @@ public:
             return -1;
         const auto s = static_cast<std::size_t>(species);
         const std::size_t r = static_cast<std::size_t>(speciesOffset_[s]) + plantIndex;
-        if (r >= static_cast<std::size_t>(speciesOffset_[s + 1]) || bucketOf_[r] < 0)
+        if (r >= static_cast<std::size_t>(speciesOffset_[s + 1]) || rowOf_[r] < 0)
             return -1;
         return static_cast<std::int32_t>(r);
     }
@@ -62,7 +63,7 @@ public:
     void remove(std::int32_t registration)
     {
         const auto r = static_cast<std::size_t>(registration);
-        if (registration < 0 || r >= bucketOf_.size() || bucketOf_[r] < 0 || isRemoved(registration))
+        if (registration < 0 || r >= rowOf_.size() || rowOf_[r] < 0 || isRemoved(registration))
             return;
         removed_[r / 64] |= std::uint64_t{1} << (r % 64);
         --living_;
@@ -148,7 +149,7 @@ public:
     // The tallest registered plant at the last rebuild: no crown reaches further than twice this.
     float largestHeight() const { return largestHeight_; }
     // Registered plants at the last rebuild, removed ones included: registration numbers lie below.
-    std::size_t registrations() const { return bucketOf_.size(); }
+    std::size_t registrations() const { return rowOf_.size(); }
     // Ids of the living plants registered in terrain cell (x, y), in registration order.
     std::vector<std::uint32_t> idsInCell(int x, int y) const;
     // Number of living registered plants.
@@ -208,7 +209,7 @@ private:
         }
     };
     static constexpr std::size_t LayerCount = 2;
-    // Where the registered plants lie and how tall the tallest is.
+    // Where the registered plants lie, and how many there are.
     struct Extent {
         float minX = 0.0f, maxX = 0.0f, minZ = 0.0f, maxZ = 0.0f;
         bool any = false;
@@ -232,7 +233,7 @@ private:
     std::vector<std::int32_t> rowFill_;       // next free place in each row
     std::vector<std::int32_t> columnFill_;    // next free place in each bucket of one row
     std::vector<std::int32_t> speciesOffset_; // first registration number per species, then the end
-    std::vector<std::int32_t> bucketOf_;      // per registration: its row during a rebuild, -1 when left out
+    std::vector<std::int32_t> rowOf_;         // per registration: its row of buckets, -1 when left out
     std::vector<std::uint32_t> ids_;          // plant id per registration
     std::vector<std::uint64_t> removed_;      // one bit per registration
     float largestHeight_ = 0.0f;
