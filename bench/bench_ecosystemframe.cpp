@@ -86,7 +86,7 @@ void EcosystemFrame(benchmark::State &state)
         state.SkipWithError(error.c_str());
         return;
     }
-    if (scene->model->isSingleRender())
+    if (scene->model->viewOptions().isOn(ecosystem::render::ViewOption::SingleRender))
         scene->model->toggleSingleRender();
     auto *camera = scene->model->getCamera();
     camera->predefinedIndex = 0;
@@ -109,7 +109,7 @@ void TreeEditFrame(benchmark::State &state)
         state.SkipWithError(error.c_str());
         return;
     }
-    if (!scene->model->isSingleRender())
+    if (!scene->model->viewOptions().isOn(ecosystem::render::ViewOption::SingleRender))
         scene->model->toggleSingleRender();
     drawFrames(state, *scene);
 }

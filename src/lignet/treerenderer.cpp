@@ -62,7 +62,8 @@ void TreeRenderer::drawTree(TreeSink &sink)
             s.growthProgress = 0.0;
         const double root = strands > 0 ? std::sqrt(static_cast<double>(strands)) * s.growthProgress : 0.0;
         // A progress set from outside to a non-number grows nothing rather than an undefined count.
-        drawnStrands = std::isfinite(root) ? static_cast<int>(std::min(root * root, static_cast<double>(INT_MAX))) : 0;
+        drawnStrands =
+            std::isfinite(root) ? static_cast<int>(std::min(root * root, static_cast<double>(INT_MAX))) : 0;
         trunkHeight = (s.growthProgress + s.growthStep) * m_working.trunkHeight;
         s.growthProgress += s.growthStep;
     }
@@ -226,7 +227,8 @@ void TreeRenderer::setBranchColour(int g, int w)
     if (s.colourByOrders) {
         m_branchColour = {static_cast<float>(0.1 * g), static_cast<float>(0.1 * w), g == 1 ? 1.0f : 0.2f};
         m_sink->branchColour(m_branchColour);
-    } else if ((s.highlightGMin <= g && g <= s.highlightGMax) || (s.highlightWMin <= w && w <= s.highlightWMax)) {
+    } else if ((s.highlightGMin <= g && g <= s.highlightGMax) ||
+               (s.highlightWMin <= w && w <= s.highlightWMax)) {
         m_branchColour = {0.0f, 1.0f, 1.0f};
         m_sink->branchColour(m_branchColour);
     } else {
@@ -263,8 +265,8 @@ void TreeRenderer::drawBranch(int n, int g, int w, double L, double segmentLengt
 
         if (w < detailLimit) {
             m_stack.push();
-            m_drawer.drawSegment(m_stack, *m_sink, segmentLength, sizes.baseRadius, sizes.majorRadius, ring, g, w,
-                                 branchId);
+            m_drawer.drawSegment(m_stack, *m_sink, segmentLength, sizes.baseRadius, sizes.majorRadius, ring,
+                                 g, w, branchId);
             m_stack.pop();
         }
         ExportRing majorRing;
@@ -296,8 +298,8 @@ void TreeRenderer::drawBranch(int n, int g, int w, double L, double segmentLengt
             m_stack.translate(static_cast<float>((sizes.minorRadius - sizes.majorRadius) / 2), 0.0f, 0.0f);
             m_stack.rotate(static_cast<float>(split.minorAngle), 0.0f, 0.0f, 1.0f);
             const int minorId = m_nextBranchId++;
-            drawBranch(split.minor, g + 1, w + 1, sizes.minorLength, sizes.segmentLength, minorQ1, minorQ2, nullptr,
-                       minorId);
+            drawBranch(split.minor, g + 1, w + 1, sizes.minorLength, sizes.segmentLength, minorQ1, minorQ2,
+                       nullptr, minorId);
             m_stack.pop();
         }
         m_stack.rotate(static_cast<float>(-majorAngle), 0.0f, 0.0f, 1.0f);

@@ -5,9 +5,27 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <memory>
+
 namespace lignet::gl {
 
-GlTreeSink::GlTreeSink(const TreeDrawSettings &settings) : m_settings(settings) {}
+GLUquadric *treeQuadric()
+{
+    static const std::unique_ptr<GLUquadric, void (*)(GLUquadric *)> quadric = [] {
+        std::unique_ptr<GLUquadric, void (*)(GLUquadric *)> made(gluNewQuadric(), gluDeleteQuadric);
+        if (made) {
+            gluQuadricDrawStyle(made.get(), GLU_FILL);
+            gluQuadricTexture(made.get(), GL_TRUE);
+        }
+        return made;
+    }();
+    return quadric.get();
+}
+
+GlTreeSink::GlTreeSink(const TreeDrawSettings &settings, const TreeTextures &textures)
+    : m_settings(settings), m_textures(textures)
+{
+}
 
 void GlTreeSink::beginTree(const TreeDrawSettings &settings)
 {
@@ -64,14 +82,14 @@ void GlTreeSink::drawSegment(double length, double baseRadius, double topRadius)
     if (m_settings.levelOfDetail <= 5) {
         // The cylinder runs along its +z; turn that onto the branch's +y.
         glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-        glBindTexture(GL_TEXTURE_2D, m_settings.barkTexture);
+        glBindTexture(GL_TEXTURE_2D, m_textures.bark);
         if (m_settings.highQuality && m_settings.levelOfDetail == 0)
-            gluCylinder(m_settings.quadric.get(), baseRadius, topRadius, length, 10, 5);
+            gluCylinder(treeQuadric(), baseRadius, topRadius, length, 10, 5);
         else
-            gluCylinder(m_settings.quadric.get(), baseRadius, topRadius, length, 5, 1);
+            gluCylinder(treeQuadric(), baseRadius, topRadius, length, 5, 1);
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, m_settings.barkTexture);
+    glBindTexture(GL_TEXTURE_2D, m_textures.bark);
     glBegin(GL_LINES);
     glTexCoord1f(0.0f);
     glVertex3f(0.0f, 0.0f, 0.0f);
@@ -88,7 +106,7 @@ void GlTreeSink::branchEnd(const math::Mat4 &, const TreeBranchEnd &end)
 
 void GlTreeSink::leafGroup(const math::Mat4 &, int)
 {
-    glBindTexture(GL_TEXTURE_2D, m_settings.leafTexture);
+    glBindTexture(GL_TEXTURE_2D, m_textures.leaf);
 }
 
 void GlTreeSink::leafOutline(const math::Mat4 &frame, const std::vector<math::Vector3f> &loop)
@@ -116,7 +134,7 @@ void GlTreeSink::drawLeaf(float leafSize) const
     glColor4f(0.5f, 0.5f, 0.5f, 0.8f);
     if (m_settings.levelOfDetail <= 11) {
         glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-        gluDisk(m_settings.quadric.get(), 0.0, leafSize, 4, 1);
+        gluDisk(treeQuadric(), 0.0, leafSize, 4, 1);
         glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     }
     glPointSize(1.4f);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "lignet/gl/treetextures.h"
 #include "lignet/treesink.h"
+
+class GLUquadric;
 
 namespace lignet {
 struct TreeDrawSettings;
@@ -8,12 +11,16 @@ struct TreeDrawSettings;
 
 namespace lignet::gl {
 
+// The GLU quadric every tree is drawn with (filled, with texture coordinates). A quadric only holds
+// drawing options, so one serves every context; it lives until the process ends.
+GLUquadric *treeQuadric();
+
 // Draws what the branch walk produces with fixed-function OpenGL in the current context: each
 // frame is multiplied onto the live modelview matrix around its primitive. Reads the tree's draw
-// settings (wireframe, quality, level of detail, textures, quadric) at every call.
+// settings (wireframe, quality, level of detail) at every call.
 class GlTreeSink : public TreeSink {
 public:
-    explicit GlTreeSink(const TreeDrawSettings &settings);
+    GlTreeSink(const TreeDrawSettings &settings, const TreeTextures &textures);
 
     void beginTree(const TreeDrawSettings &settings) override;
     void branchColour(const std::array<float, 3> &rgb) override;
@@ -31,6 +38,7 @@ public:
 
 private:
     const TreeDrawSettings &m_settings;
+    TreeTextures m_textures;
 };
 
 } // namespace lignet::gl
