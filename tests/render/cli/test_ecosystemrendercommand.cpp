@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 using testsupport::runCli;
@@ -42,6 +43,26 @@ TEST(EcosystemRenderCommand, treeEditModeShowsTheTreeOnItsBackground)
     ASSERT_EQ(runCli(folder, "ecosystem render '" + out + "' --size 100x100 --tree-edit").status, 0);
     const QImage image(QString::fromStdString(out));
     EXPECT_EQ(image.pixel(0, 0), qRgb(68, 121, 137));
+}
+
+TEST(EcosystemRenderCommand, environmentalDeathsThinTheForestBeforeTheFrame)
+{
+    TempFolder folder;
+    const auto livingAfter = [&folder](const std::string &name, const std::string &extra) {
+        const testsupport::CliRun run =
+            runCli(folder, "ecosystem render '" + folder.file(name) + "' --size 96x96 --steps 30" + extra);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(run.out, m, std::regex(" of ([0-9]+) living after 30 steps")))
+            << run.out;
+        return m.empty() ? -1 : std::stoi(m[1]);
+    };
+    const int plain = livingAfter("plain.png", "");
+    const int harsh = livingAfter("harsh.png", " --environmental-deaths");
+    EXPECT_GT(harsh, 0);
+    EXPECT_LT(harsh, plain);
+    EXPECT_NE(QImage(QString::fromStdString(folder.file("plain.png"))),
+              QImage(QString::fromStdString(folder.file("harsh.png"))));
 }
 
 TEST(EcosystemRenderCommand, badUsageAndBadInputExitCodes)
