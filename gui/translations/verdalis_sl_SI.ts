@@ -792,6 +792,10 @@
         <source>Environmental deaths</source>
         <translation>Smrti zaradi okolja</translation>
     </message>
+    <message>
+        <source>Ctrl+Alt+E</source>
+        <translation>Ctrl+Alt+E</translation>
+    </message>
 </context>
 <context>
     <name>NavigationPanel</name>
