@@ -965,6 +965,14 @@
         <source>&quot;%1&quot; is not available yet.</source>
         <translation>»%1« še ni na voljo.</translation>
     </message>
+    <message>
+        <source>Environmental deaths</source>
+        <translation>Smrti zaradi okolja</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+E</source>
+        <translation>Ctrl+Alt+E</translation>
+    </message>
 </context>
 <context>
     <name>NavigationPanel</name>
@@ -1755,6 +1763,10 @@
     <message>
         <source>Press F5 to grow the forest</source>
         <translation>Pritisnite F5, da gozd zraste</translation>
+    </message>
+    <message>
+        <source>Step %1, living plants: %2, deaths by environment: %3</source>
+        <translation>Korak %1, živih rastlin: %2, smrti zaradi okolja: %3</translation>
     </message>
 </context>
 <context>

@@ -69,6 +69,7 @@ int run(const cli::Command &self, const cli::Arguments &args)
     if (failed)
         return cli::ExitBadInput;
 
+    model.getSimulation().setEnvironmentalDeaths(args.has("--environmental-deaths"));
     for (int i = 0; i < steps; ++i)
         model.getSimulation().simulateStep();
     if (cameraIndex > 0) {
@@ -114,6 +115,7 @@ cli::Command makeCommand()
         {"--size", "WxH", "picture size in pixels (default 800x800)"},
         {"--overlay", "NAME", "an overlay to show (" + overlayNames() + "); repeatable"},
         {"--tree-edit", "", "draw the tree edit frame of the current tree instead"},
+        {"--environmental-deaths", "", "a fired environmental test kills the plant during the steps"},
     };
     command.minPositional = 1;
     command.maxPositional = 1;

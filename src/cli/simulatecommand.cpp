@@ -133,6 +133,8 @@ int run(const cli::Arguments &args)
     }
     if (seeds)
         simulation.setSeeds(*seeds);
+    const bool environmentalDeaths = args.has("--environmental-deaths");
+    simulation.setEnvironmentalDeaths(environmentalDeaths);
 
     // The log lines already show progress when they go to the terminal.
     Progress progress(*steps, ::isatty(STDERR_FILENO) == 1 && ::isatty(STDOUT_FILENO) != 1);
@@ -149,6 +151,12 @@ int run(const cli::Arguments &args)
         progress.update(i + 1);
     }
     progress.finish();
+    // Only with the option on, so that the default output stays the program's own lines.
+    if (environmentalDeaths) {
+        const ecosystem::SimulationStatistics &counted = simulation.statistics();
+        std::cout << "Deaths by environment: " << counted.environmentDeaths() << " of " << counted.allDeaths()
+                  << " deaths\n";
+    }
     std::cout.flush();
 
     int status = autosaveFailed ? cli::ExitBadInput : cli::ExitOk;
@@ -173,7 +181,10 @@ const bool registered = cli::registerCommand({
     "program prints (\"@step: time(render_all)=... nrPlants=N\") on standard output. With --load the "
     "run continues a saved simulation; --seeds and --plant-area then override what the file set. "
     "--autosave K saves K.sim, 2K.sim, ... in the working directory. --stats writes one row per "
-    "step with the living plants of each species.",
+    "step with the living plants of each species. With --environmental-deaths a plant whose "
+    "environmental test fires (its relative height, moisture, sunniness or windiness outside its "
+    "species' tolerance, or its slope) dies of it; the run then ends with the line \"Deaths by "
+    "environment: N of M deaths\". Off by default: the tests then draw but never kill.",
     {
         {"--steps", "N", "number of steps to run (required)"},
         {"--dem", "FILE", "DEM file instead of the built-in terrain"},
@@ -183,6 +194,7 @@ const bool registered = cli::registerCommand({
         {"--autosave", "K", "save every K steps as <step>.sim"},
         {"--plant-area", "MINX,MAXX,MINY,MAXY", "plant area in grid cells (0 to 99)"},
         {"--stats", "OUT.tsv", "living plants per species and step, tab-separated"},
+        {"--environmental-deaths", "", "a fired environmental test kills the plant"},
     },
     0,
     0,

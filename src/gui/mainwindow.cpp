@@ -180,7 +180,8 @@ void MainWindow::connectTreeActions()
 {
     connect(ui->actionSelect_next_tree_parameters_tree_edit_mode, &QAction::triggered, renderModel,
             &EcosystemRender::selectNextTreeSpecies);
-    // Leaf size and the three animations: the model's slots carry the actions' names.
+    // Leaf size, the three animations and environmental deaths: the model's slots carry the actions'
+    // names.
     connectActionsByName(renderModel);
     connect(renderModel, &EcosystemRender::startTreeAnimation, timeKeeperHandler,
             &TimeKeeper::startTreeAnimation);
@@ -356,6 +357,7 @@ void MainWindow::syncCheckMarks()
         {ui->actionSpin_tree, tree->settings().spinning},
         {ui->actionSway_tree_in_wind, tree->settings().windOn},
         {ui->actionAutosave_simulation, renderModel->getAutosaveSteps() >= 1},
+        {ui->actionEnvironmentalDeaths, renderModel->environmentalDeaths()},
     };
     for (const auto &[action, on] : marks)
         action->setChecked(on);

@@ -86,10 +86,15 @@ void StatusReport::showFigures()
     const bool started = model->isSimulationInitialised();
     QString step;
     if (started) {
-        const std::vector<int> counts = model->getSimulation().livingCounts();
-        step = tr("Step %1, living plants: %2")
-                   .arg(model->getSimulation().step())
-                   .arg(std::accumulate(counts.begin(), counts.end(), 0));
+        const ecosystem::EcosystemSimulation &simulated = model->getSimulation();
+        const std::vector<int> counts = simulated.livingCounts();
+        const int living = std::accumulate(counts.begin(), counts.end(), 0);
+        step = simulated.environmentalDeaths()
+                   ? tr("Step %1, living plants: %2, deaths by environment: %3")
+                         .arg(simulated.step())
+                         .arg(living)
+                         .arg(simulated.statistics().environmentDeaths())
+                   : tr("Step %1, living plants: %2").arg(simulated.step()).arg(living);
     }
     setPermanentText(simulation, step);
     setPermanentText(drawn, !treeEdit && started ? tr("Plants drawn: %1").arg(model->getLastRenderedCount())

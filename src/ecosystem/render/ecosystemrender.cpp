@@ -324,6 +324,18 @@ void EcosystemRender::simulateNextStepAndUpdateGL()
     updateAutoSave();
 }
 
+void EcosystemRender::actionEnvironmentalDeaths()
+{
+    EcosystemSimulation &simulation = ecosystem->simulation();
+    simulation.setEnvironmentalDeaths(!simulation.environmentalDeaths());
+    emit modelDataChanged();
+}
+
+bool EcosystemRender::environmentalDeaths() const
+{
+    return ecosystem->simulation().environmentalDeaths();
+}
+
 bool EcosystemRender::loadSimulation(std::string fileName)
 {
     const SimulationOutcome outcome = ecosystem->simulation().load(fileName, std::cout, std::cerr);

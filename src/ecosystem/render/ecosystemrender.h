@@ -154,6 +154,9 @@ public slots:
     // Fewer than thirteen seeds are refused (reported as an "Error"); the generators stay as they were.
     void setRandomGeneratorSeeds(std::vector<unsigned long long> seeds);
     void toggleDisplaySky() { options.toggle(ViewOption::DisplaySky); }
+    // Switches "Environmental deaths" of the simulation: when on, a fired environmental test kills.
+    void actionEnvironmentalDeaths();
+    bool environmentalDeaths() const;
     // Every nrSteps steps the simulation is saved as "<step>.sim"; below 1 means off.
     void setAutosave(int nrSteps);
     int getAutosaveSteps() const;

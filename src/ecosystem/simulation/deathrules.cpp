@@ -18,19 +18,32 @@ void DeathRules::bind(PlantGrid &grid, const std::vector<Species> &species)
     species_ = &species;
 }
 
+void DeathRules::surveyDomination()
+{
+    if (grid_)
+        survey_.build(*grid_, neighbourhoodRadius_);
+}
+
+const Species *DeathRules::speciesOf(const Plant &p) const
+{
+    if (!species_ || p.species < 0 || static_cast<std::size_t>(p.species) >= species_->size())
+        return nullptr;
+    return &(*species_)[static_cast<std::size_t>(p.species)];
+}
+
 bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
 {
-    const float weakVigour = 0.1f;
-    const bool dies = static_cast<float>(p.age) >= p.timeOfDeath || p.prodornost <= weakVigour;
+    const Species *s = speciesOf(p);
+    const bool dies = diesOfAgeOrWeakness(p);
+    const EnvironmentalTest fired = s ? runEnvironmentalTests(p, *s) : EnvironmentalTest::None;
 
-    if (species_ && p.species >= 0 && static_cast<std::size_t>(p.species) < species_->size())
-        runEnvironmentalTests(p, (*species_)[static_cast<std::size_t>(p.species)]);
-
-    bool result = dies;
+    bool result = true;
     if (dies) {
         statistics.countWeaknessDeath();
+    } else if (environmentalDeaths_ && fired != EnvironmentalTest::None) {
+        statistics.countEnvironmentDeath();
     } else {
-        result = isDominated(p, entry);
+        result = isDominated(p, s, entry);
         if (result)
             statistics.countDominationDeath();
     }
@@ -41,36 +54,30 @@ bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &s
 
 bool DeathRules::isDominated(Plant &p, std::int32_t entry)
 {
-    if (!grid_ || !species_ || p.species < 0 || static_cast<std::size_t>(p.species) >= species_->size()) {
+    return isDominated(p, speciesOf(p), entry);
+}
+
+bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
+{
+    if (!grid_ || !s) {
         p.dominated = false;
         return false;
     }
-    const Species &s = (*species_)[static_cast<std::size_t>(p.species)];
-    const float strength = s.competitiveness * p.strength;
-    const int r = neighbourhoodRadius_;
-    const int x0 = std::max(0, p.cellX - r);
-    const int x1 = std::min(grid_->width() - 1, p.cellX + r);
-    const int y0 = std::max(0, p.cellY - r);
-    const int y1 = std::min(grid_->height() - 1, p.cellY + r);
-
-    // Only whether such a neighbour exists matters, not which one is found first, so the grid may
-    // offer candidates in any order. No crown overlaps p from further away than p's height plus
-    // the tallest height; the margin keeps rounding from losing a touching candidate.
-    const PlantGrid::Entry *self = entry >= 0 ? &grid_->entry(entry) : nullptr;
-    const float reach = (p.height + grid_->largestHeight()) * 1.001f + 0.01f;
-    const bool dominated = grid_->anyNear(p.position.x, p.position.z, reach, [&](const PlantGrid::Entry &q) {
-        // A removed plant's strength is not a number and fails the comparison.
-        if (!(q.weightedStrength >= strength) || &q == self || q.cellX < x0 || q.cellX > x1 || q.cellY < y0 ||
-            q.cellY > y1)
-            return false;
-        return crownsOverlap(p.position.x, p.position.y, p.position.z, p.height, q.x, q.y, q.z, q.height);
-    });
+    using Answer = DominationSurvey::Answer;
+    const Answer known = entry >= 0 && survey_.isCurrent(*grid_, neighbourhoodRadius_)
+                             ? survey_.answer(*grid_, entry)
+                             : Answer::Unknown;
+    const bool dominated = known == Answer::Unknown
+                               ? anyLivingDominator(*grid_, {p.position.x, p.position.y, p.position.z,
+                                                             p.height, s->competitiveness * p.strength, entry,
+                                                             p.cellX, p.cellY, neighbourhoodRadius_})
+                               : known == Answer::Dominated;
     p.dominated = dominated;
     if (!dominated)
         return false;
     const float u =
         static_cast<float>(randomDeathBecauseOfBeingDominated.next(ProbabilityDraws)) / ProbabilityDivisor;
-    return s.dominatedDeathProbability > u;
+    return s->dominatedDeathProbability > u;
 }
 
 bool DeathRules::bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value)
@@ -99,22 +106,8 @@ DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, 
 
 bool DeathRules::crownsOverlap(const Plant &a, const Plant &b)
 {
-    return crownsOverlap(a.position.x, a.position.y, a.position.z, a.height, b.position.x, b.position.y,
-                         b.position.z, b.height);
-}
-
-bool DeathRules::crownsOverlap(float ax, float ay, float az, float aHeight, float bx, float by, float bz,
-                               float bHeight)
-{
-    const double dx = static_cast<double>(ax) - static_cast<double>(bx);
-    const double dy = static_cast<double>(ay) - static_cast<double>(by);
-    const double dz = static_cast<double>(az) - static_cast<double>(bz);
-    const double squared = dx * dx + dy * dy + dz * dz;
-    const float reach = aHeight + bHeight;
-    // Clearly apart: the rounded distance could not fall below the reach, so skip the square root.
-    if (squared > static_cast<double>(reach) * static_cast<double>(reach) * (1.0 + 1e-6))
-        return false;
-    return reach > static_cast<float>(std::sqrt(squared));
+    return ecosystem::crownsOverlap(a.position.x, a.position.y, a.position.z, a.height, b.position.x,
+                                    b.position.y, b.position.z, b.height);
 }
 
 int DeathRules::computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize)

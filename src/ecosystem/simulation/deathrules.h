@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ecosystem/simulation/dominationsurvey.h"
 #include "ecosystem/simulation/plantgrid.h"
 #include "ecosystem/simulation/randomgenerator.h"
 #include "ecosystem/simulation/simulationstatistics.h"
@@ -14,7 +15,7 @@ namespace ecosystem {
 // environmental tests. Holds the six death generators (positions 6 … 11 of the seed vector).
 class DeathRules {
 public:
-    // Which environmental test fired in a decision; the tests draw but do not kill (see shouldDie).
+    // Which environmental test fired in a decision; it kills only with environmental deaths on.
     enum class EnvironmentalTest { None, Height, Moisture, Sunniness, Windiness, Slope };
 
     RandomGenerator randomDeathBecauseOfBeingDominated{7};
@@ -31,17 +32,27 @@ public:
     void setNeighbourhoodRadius(int radius) { neighbourhoodRadius_ = radius; }
     int neighbourhoodRadius() const { return neighbourhoodRadius_; }
 
+    // Off by default: the environmental tests then draw but never kill. On, a plant that survives
+    // age and weakness dies when one of its environmental tests fires, before any domination test.
+    void setEnvironmentalDeaths(bool on) { environmentalDeaths_ = on; }
+    bool environmentalDeaths() const { return environmentalDeaths_; }
+
+    // Scans ahead for the dominators of every plant in the grid (see DominationSurvey). Called
+    // right after the grid's rebuild, while the registered plants are as they were registered; the
+    // decisions that follow, in list order, use it until the next rebuild.
+    void surveyDomination();
+
     // Decides whether plant p (registered in the grid as entry) dies in this kill phase. Dies of
-    // age when age ≥ timeOfDeath, of weakness when prodornost ≤ 0.1, otherwise when dominated and
-    // its death draw says so. Sets p's dominated flag (age and weakness deaths leave it), counts
-    // the death and takes a dying plant out of its grid cell. The environmental tests draw in
-    // every decision but their outcome never kills and is counted nowhere: seeds and saved
-    // simulations reproduce the same forest only as long as these draws and outcomes stay as
-    // they are.
+    // age when age ≥ timeOfDeath, of weakness when prodornost ≤ 0.1, then, with environmental
+    // deaths on, when an environmental test fires, otherwise when dominated and its death draw
+    // says so. Sets p's dominated flag (other deaths leave it), counts the death and takes a dying
+    // plant out of the grid. The environmental tests draw in every decision; with environmental
+    // deaths off their outcome is counted nowhere: seeds and saved simulations reproduce the same
+    // forest only as long as these draws and outcomes stay as they are.
     bool shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics);
 
-    // The domination test with its death draw: sets p's dominated flag to whether a plant of
-    // equal or greater weighted strength overlaps its crown, and returns whether p dies of it.
+    // The domination test with its death draw: sets p's dominated flag to whether a living plant
+    // of equal or greater weighted strength overlaps its crown, and returns whether p dies of it.
     bool isDominated(Plant &p, std::int32_t entry);
 
     // Runs the height, moisture, sunniness and windiness tests in that order up to the first that
@@ -51,18 +62,21 @@ public:
     // Crowns overlap when the sum of the two heights is strictly greater than the distance between
     // the positions (computed in double, compared in single precision).
     static bool crownsOverlap(const Plant &a, const Plant &b);
-    static bool crownsOverlap(float ax, float ay, float az, float aHeight, float bx, float by, float bz,
-                              float bHeight);
 
     // ceil(2 × largest fullHeight / cell size): the window that holds every possible overlap.
     static int computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize);
 
 private:
+    // The plant's species, or none when the plant's index names none.
+    const Species *speciesOf(const Plant &p) const;
+    bool isDominated(Plant &p, const Species *s, std::int32_t entry);
     bool bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value);
 
     PlantGrid *grid_ = nullptr;
     const std::vector<Species> *species_ = nullptr;
     int neighbourhoodRadius_ = 0;
+    bool environmentalDeaths_ = false;
+    DominationSurvey survey_;
 };
 
 } // namespace ecosystem

@@ -22,9 +22,6 @@ constexpr float CellPositionDivisor = 4096.0f;
 // only stall the program (and a float budget that large could no longer count down by one).
 constexpr float MaxSeedsPerStep = 1.0e7f;
 
-// How many decisions ahead the kill phase asks for the grid memory a decision will read.
-constexpr std::size_t PrefetchDistance = 4;
-
 float clampedSuitability(const ToleranceBand &band, float value)
 {
     return std::clamp(band.suitability(value), 0.0f, 1.0f);
@@ -45,7 +42,7 @@ EcosystemSimulation::EcosystemSimulation() : phaseStart_(Clock::now())
 void EcosystemSimulation::attachTerrain(TerrainModel &terrain)
 {
     terrain_ = &terrain;
-    grid_.allocate(terrain.width(), terrain.height(), terrain.cellSize());
+    grid_.allocate(terrain.width(), terrain.height());
 }
 
 void EcosystemSimulation::initialise()
@@ -61,7 +58,7 @@ void EcosystemSimulation::initialise()
     largestMaxAge_ = 0;
     for (const Species &s : species_)
         largestMaxAge_ = std::max(largestMaxAge_, s.maxAge);
-    grid_.allocate(terrain_->width(), terrain_->height(), terrain_->cellSize());
+    grid_.allocate(terrain_->width(), terrain_->height());
 }
 
 int EcosystemSimulation::restartPhaseTimer()
@@ -111,6 +108,22 @@ void EcosystemSimulation::recordStatistics(const PhaseTimes &times)
     lastTimes_ = times;
 }
 
+void EcosystemSimulation::sortParents(std::vector<std::uint32_t> &parents, std::uint32_t plantCount)
+{
+    // A crowded species draws about as many parents as it has plants: counting them beats sorting.
+    if (parents.size() * 16 < plantCount) {
+        std::sort(parents.begin(), parents.end());
+        return;
+    }
+    std::vector<std::uint32_t> &times = parentCountScratch_;
+    times.assign(plantCount, 0);
+    for (const std::uint32_t parent : parents)
+        ++times[parent];
+    auto next = parents.begin();
+    for (std::uint32_t parent = 0; parent < plantCount; ++parent)
+        next = std::fill_n(next, times[parent], parent);
+}
+
 math::Vector3f EcosystemSimulation::randomPointInCell(int x, int y)
 {
     const TerrainModel &t = *terrain_;
@@ -148,7 +161,7 @@ void EcosystemSimulation::addPhase(Species &s)
             ++anywhere;
         }
     }
-    std::sort(parents.begin(), parents.end());
+    sortParents(parents, n);
 
     std::vector<Placement> &placements = placementScratch_;
     placements.clear();
@@ -269,17 +282,13 @@ void EcosystemSimulation::killPhase()
 {
     grid_.rebuild(species_);
     const Clock::time_point start = Clock::now();
+    deathRules_.surveyDomination();
     for (std::size_t si = 0; si < species_.size(); ++si) {
         std::vector<Plant> &plants = species_[si].plants;
         // Survivors slide down over the dead in one pass, so the list keeps its order and later
         // decisions already see earlier deaths (in the grid as well).
         std::size_t kept = 0;
-        const float tallest = grid_.largestHeight();
         for (std::size_t i = 0; i < plants.size(); ++i) {
-            if (i + PrefetchDistance < plants.size()) {
-                const Plant &ahead = plants[i + PrefetchDistance];
-                grid_.prefetchNear(ahead.position.x, ahead.position.z, ahead.height + tallest);
-            }
             const std::int32_t entry = grid_.entryOf(static_cast<int>(si), i);
             if (deathRules_.shouldDie(plants[i], entry, statistics_))
                 continue;

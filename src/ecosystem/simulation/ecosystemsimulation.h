@@ -51,6 +51,11 @@ public:
     std::vector<Species> &species() { return species_; }
     std::vector<int> livingCounts() const;
 
+    // "Environmental deaths", off by default: when on, a plant whose environmental test fires in
+    // the kill phase dies of it (counted as a death by environment). Not saved with the simulation.
+    void setEnvironmentalDeaths(bool on) { deathRules_.setEnvironmentalDeaths(on); }
+    bool environmentalDeaths() const { return deathRules_.environmentalDeaths(); }
+
     // The phases, public so that they can be driven one at a time.
     void addPhase(Species &species);
     void growPhase();
@@ -96,6 +101,8 @@ private:
     using Clock = std::chrono::steady_clock;
     int restartPhaseTimer();
     math::Vector3f randomPointInCell(int x, int y);
+    // Ascending, repeats kept: the order in which the parents' seeds are placed.
+    void sortParents(std::vector<std::uint32_t> &parents, std::uint32_t plantCount);
     void recordStatistics(const PhaseTimes &times);
 
     bool initialised_ = false;
@@ -129,6 +136,7 @@ private:
     // Working lists of the add phase, kept between steps: a crowded terrain places a million seeds
     // a step, and fresh buffers of that size cost more than filling them.
     std::vector<std::uint32_t> parentScratch_;
+    std::vector<std::uint32_t> parentCountScratch_;
     std::vector<Placement> placementScratch_;
 };
 

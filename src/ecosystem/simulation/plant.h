@@ -30,4 +30,12 @@ struct Plant {
     bool operator==(const Plant &) const = default;
 };
 
+// Age reached the time of death, or vigour fell to 0.1 or less: the plant dies in the next kill
+// phase, whatever its neighbours. A comparison with a value that is not a number is false.
+inline bool diesOfAgeOrWeakness(const Plant &p)
+{
+    const float weakVigour = 0.1f;
+    return static_cast<float>(p.age) >= p.timeOfDeath || p.prodornost <= weakVigour;
+}
+
 } // namespace ecosystem

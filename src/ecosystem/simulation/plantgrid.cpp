@@ -1,110 +1,225 @@
 #include "ecosystem/simulation/plantgrid.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <utility>
 
 namespace ecosystem {
 
-void PlantGrid::allocate(int width, int height, float cellSize)
+namespace {
+
+// Bucket side as a multiple of a layer's tallest crown radius, tall layer then short layer. A
+// query reaches up to the plant's own height plus the layer's tallest; smaller buckets waste less
+// of the area they cover but cost more rows per query.
+constexpr double BucketSideToTallest[] = {1.5, 2.0};
+
+// Plants taller than this share of the tallest go to the tall layer.
+constexpr float TallShare = 0.25f;
+
+// Buckets per registered plant at most: a terrain of seedlings spread thin (tiny crowns, huge
+// area) would otherwise need millions of empty buckets.
+constexpr double MaxBucketsPerPlant = 4.0;
+constexpr double MinBucketCap = 1024.0;
+// Bucket indices stay exact in single precision.
+constexpr double MaxBucketIndex = 1 << 24;
+
+} // namespace
+
+void PlantGrid::allocate(int width, int height)
 {
     width_ = std::clamp(width, 0, MaxSide);
     height_ = std::clamp(height, 0, MaxSide);
-    fineSize_ = cellSize > 0.0f ? cellSize / static_cast<float>(Subdivisions) : 1.0f;
-    fineWidth_ = std::max(width_ * Subdivisions, 1);
-    fineHeight_ = std::max(height_ * Subdivisions, 1);
-    fineStart_.assign(static_cast<std::size_t>(fineWidth_) * static_cast<std::size_t>(fineHeight_) + 1, 0);
+    for (Layer &layer : layers_)
+        layer = Layer{};
+    bucketStart_.assign(1, 0);
+    bucketStrongest_.clear();
     entries_.clear();
-    speciesOffset_.clear();
-    entryOfPlant_.clear();
-    order_.clear();
+    speciesOffset_.assign(1, 0);
+    rowOf_.clear();
+    ids_.clear();
+    removed_.clear();
     largestHeight_ = 0.0f;
     living_ = 0;
+    ++generation_;
+}
+
+void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
+{
+    speciesOffset_.clear();
+    std::size_t total = 0;
+    for (const Species &s : species) {
+        speciesOffset_.push_back(static_cast<std::int32_t>(total));
+        total += s.plants.size();
+    }
+    speciesOffset_.push_back(static_cast<std::int32_t>(total));
+    staged_.resize(total);
+    rowOf_.resize(total);
+    ids_.resize(total);
+
+    // The one pass over the plant records: everything later reads the compact copies.
+    largestHeight_ = 0.0f;
+    std::size_t r = 0;
+    for (const Species &s : species) {
+        for (const Plant &p : s.plants) {
+            ids_[r] = p.id;
+            if (!contains(p.cellX, p.cellY)) {
+                rowOf_[r++] = -1;
+                continue;
+            }
+            rowOf_[r] = 0;
+            // Weighed with its own species, as the kill decision weighs it.
+            const float competitiveness =
+                p.species >= 0 && static_cast<std::size_t>(p.species) < species.size()
+                    ? species[static_cast<std::size_t>(p.species)].competitiveness
+                    : std::numeric_limits<float>::quiet_NaN();
+            staged_[r] = {p.position.x,
+                          p.position.y,
+                          p.position.z,
+                          p.height,
+                          competitiveness * p.strength,
+                          static_cast<std::int32_t>(r),
+                          static_cast<std::int16_t>(p.cellX),
+                          static_cast<std::int16_t>(p.cellY),
+                          diesOfAgeOrWeakness(p)};
+            ++r;
+            ++extent.count;
+            largestHeight_ = std::max(largestHeight_, p.height);
+            const float x = p.position.x;
+            const float z = p.position.z;
+            if (!std::isfinite(x) || !std::isfinite(z))
+                continue;
+            if (!extent.any) {
+                extent.minX = extent.maxX = x;
+                extent.minZ = extent.maxZ = z;
+                extent.any = true;
+            }
+            extent.minX = std::min(extent.minX, x);
+            extent.maxX = std::max(extent.maxX, x);
+            extent.minZ = std::min(extent.minZ, z);
+            extent.maxZ = std::max(extent.maxZ, z);
+        }
+    }
+}
+
+void PlantGrid::chooseBuckets(const Extent &extent)
+{
+    layers_[Tall].tallest = largestHeight_;
+    layers_[Short].tallest = TallShare * largestHeight_;
+    const double spanX = static_cast<double>(extent.maxX) - extent.minX;
+    const double spanZ = static_cast<double>(extent.maxZ) - extent.minZ;
+    const double cap = std::max(MaxBucketsPerPlant * static_cast<double>(extent.count), MinBucketCap);
+    // No side below this keeps the bucket count within a small multiple of the cap.
+    const double smallest = std::max(std::sqrt(spanX * spanZ / cap), std::max(spanX, spanZ) / cap);
+    std::ptrdiff_t firstBucket = 0;
+    for (std::size_t l = 0; l < LayerCount; ++l) {
+        Layer &layer = layers_[l];
+        layer.originX = extent.minX;
+        layer.originZ = extent.minZ;
+        double side = BucketSideToTallest[l] * static_cast<double>(layer.tallest);
+        if (!(side >= smallest))
+            side = smallest;
+        if (!(side > 0.0) || !std::isfinite(side))
+            side = 1.0;
+        layer.inverseSide = static_cast<float>(1.0 / side);
+        layer.bucketsX = static_cast<int>(std::min(std::floor(spanX / side), MaxBucketIndex)) + 1;
+        layer.bucketsZ = static_cast<int>(std::min(std::floor(spanZ / side), MaxBucketIndex)) + 1;
+        layer.lastX = static_cast<float>(layer.bucketsX - 1);
+        layer.lastZ = static_cast<float>(layer.bucketsZ - 1);
+        layer.firstBucket = firstBucket;
+        firstBucket += static_cast<std::ptrdiff_t>(layer.bucketsX) * layer.bucketsZ;
+    }
 }
 
 void PlantGrid::rebuild(const std::vector<Species> &species)
 {
-    const std::size_t fineCount =
-        static_cast<std::size_t>(fineWidth_) * static_cast<std::size_t>(fineHeight_);
-    std::fill(fineStart_.begin(), fineStart_.end(), 0);
-    speciesOffset_.clear();
-    largestHeight_ = 0.0f;
+    ++generation_;
+    Extent extent;
+    stage(species, extent);
+    chooseBuckets(extent);
 
-    const auto fineOf = [this](const Plant &p) {
-        return static_cast<std::size_t>(fineIndex(p.position.x, fineWidth_)) +
-               static_cast<std::size_t>(fineIndex(p.position.z, fineHeight_)) *
-                   static_cast<std::size_t>(fineWidth_);
-    };
+    const Layer &last = layers_[LayerCount - 1];
+    const auto bucketCount =
+        static_cast<std::size_t>(last.firstBucket) +
+        static_cast<std::size_t>(last.bucketsX) * static_cast<std::size_t>(last.bucketsZ);
+    const auto rowCount = static_cast<std::size_t>(layers_[Tall].bucketsZ + layers_[Short].bucketsZ);
+    const std::size_t total = staged_.size();
+    removed_.assign((total + 63) / 64, 0);
 
-    // Counting sort by fine square: count, turn counts into offsets, then place in list order.
-    std::size_t plantCount = 0;
-    for (const Species &s : species) {
-        speciesOffset_.push_back(static_cast<std::int32_t>(plantCount));
-        plantCount += s.plants.size();
-        for (const Plant &p : s.plants)
-            if (contains(p.cellX, p.cellY))
-                ++fineStart_[fineOf(p) + 1];
+    // Sorting the entries into bucket order moves each one far, so it goes in two steps that keep
+    // the writes close together: first into rows (a few hundred write positions moving forward),
+    // then within each row by column.
+    rowStart_.assign(rowCount + 1, 0);
+    for (std::size_t r = 0; r < total; ++r) {
+        if (rowOf_[r] < 0)
+            continue;
+        const Entry &e = staged_[r];
+        const std::size_t l = layerOf(e.height);
+        const int row = (l == Tall ? 0 : layers_[Tall].bucketsZ) + layers_[l].bucketZ(e.z);
+        rowOf_[r] = row;
+        ++rowStart_[static_cast<std::size_t>(row) + 1];
     }
-    for (std::size_t c = 0; c < fineCount; ++c)
-        fineStart_[c + 1] += fineStart_[c];
+    for (std::size_t row = 0; row < rowCount; ++row)
+        rowStart_[row + 1] += rowStart_[row];
+    const auto registered = static_cast<std::size_t>(rowStart_[rowCount]);
+    byRow_.resize(registered);
+    entries_.resize(registered);
+    rowFill_.assign(rowStart_.begin(), rowStart_.end() - 1);
+    for (std::size_t r = 0; r < total; ++r) {
+        const std::int32_t row = rowOf_[r];
+        if (row >= 0)
+            byRow_[static_cast<std::size_t>(rowFill_[static_cast<std::size_t>(row)]++)] = staged_[r];
+    }
 
-    entries_.resize(static_cast<std::size_t>(fineStart_[fineCount]));
-    ids_.resize(entries_.size());
-    entryOfPlant_.assign(plantCount, -1);
-    order_.clear();
-    order_.reserve(entries_.size());
-    fill_.assign(fineStart_.begin(), fineStart_.end() - 1);
-    std::size_t flat = 0;
-    for (const Species &s : species) {
-        for (const Plant &p : s.plants) {
-            if (contains(p.cellX, p.cellY)) {
-                const std::int32_t e = fill_[fineOf(p)]++;
-                entries_[static_cast<std::size_t>(e)] = {p.position.x,
-                                                         p.position.y,
-                                                         p.position.z,
-                                                         p.height,
-                                                         s.competitiveness * p.strength,
-                                                         static_cast<std::int16_t>(p.cellX),
-                                                         static_cast<std::int16_t>(p.cellY)};
-                ids_[static_cast<std::size_t>(e)] = p.id;
-                entryOfPlant_[flat] = e;
-                order_.push_back(e);
-                largestHeight_ = std::max(largestHeight_, p.height);
+    bucketStart_.resize(bucketCount + 1);
+    bucketStrongest_.resize(bucketCount);
+    for (std::size_t l = 0, row = 0; l < LayerCount; ++l) {
+        const Layer &layer = layers_[l];
+        const auto columns = static_cast<std::size_t>(layer.bucketsX);
+        for (int z = 0; z < layer.bucketsZ; ++z, ++row) {
+            const std::size_t base =
+                static_cast<std::size_t>(layer.firstBucket) + static_cast<std::size_t>(z) * columns;
+            std::int32_t *start = bucketStart_.data() + base;
+            float *strongest = bucketStrongest_.data() + base;
+            std::fill(start, start + columns, 0);
+            std::fill(strongest, strongest + columns, -std::numeric_limits<float>::infinity());
+            const Entry *first = byRow_.data() + rowStart_[row];
+            const Entry *end = byRow_.data() + rowStart_[row + 1];
+            for (const Entry *e = first; e < end; ++e)
+                ++start[layer.bucketX(e->x)];
+            std::int32_t running = rowStart_[row];
+            for (std::size_t c = 0; c < columns; ++c)
+                running += std::exchange(start[c], running);
+            columnFill_.assign(start, start + columns);
+            for (const Entry *e = first; e < end; ++e) {
+                const auto c = static_cast<std::size_t>(layer.bucketX(e->x));
+                entries_[static_cast<std::size_t>(columnFill_[c]++)] = *e;
+                strongest[c] = std::max(strongest[c], e->weightedStrength);
             }
-            ++flat;
         }
     }
-    living_ = entries_.size();
-}
-
-std::int32_t PlantGrid::entryOf(int species, std::size_t plantIndex) const
-{
-    if (species < 0 || static_cast<std::size_t>(species) >= speciesOffset_.size())
-        return -1;
-    const auto s = static_cast<std::size_t>(species);
-    const auto flat = static_cast<std::size_t>(speciesOffset_[s]) + plantIndex;
-    const std::size_t end = s + 1 < speciesOffset_.size() ? static_cast<std::size_t>(speciesOffset_[s + 1])
-                                                          : entryOfPlant_.size();
-    return flat < end ? entryOfPlant_[flat] : -1;
-}
-
-void PlantGrid::remove(std::int32_t entryIndex)
-{
-    if (entryIndex < 0 || static_cast<std::size_t>(entryIndex) >= entries_.size())
-        return;
-    Entry &e = entries_[static_cast<std::size_t>(entryIndex)];
-    if (!e.removed()) {
-        e.weightedStrength = std::numeric_limits<float>::quiet_NaN();
-        --living_;
+    bucketStart_[bucketCount] = static_cast<std::int32_t>(registered);
+    for (std::size_t l = 0; l < LayerCount; ++l) {
+        const Layer &layer = layers_[l];
+        const auto first = static_cast<std::size_t>(layer.firstBucket);
+        const std::size_t end =
+            l + 1 < LayerCount ? static_cast<std::size_t>(layers_[l + 1].firstBucket) : bucketCount;
+        layers_[l].empty = bucketStart_[first] == bucketStart_[end];
     }
+    living_ = registered;
 }
 
 std::vector<std::uint32_t> PlantGrid::idsInCell(int x, int y) const
 {
+    std::vector<std::pair<std::int32_t, std::uint32_t>> found;
+    for (const Entry &e : entries_)
+        if (e.cellX == x && e.cellY == y && !isRemoved(e.registration))
+            found.emplace_back(e.registration, ids_[static_cast<std::size_t>(e.registration)]);
+    std::sort(found.begin(), found.end());
     std::vector<std::uint32_t> ids;
-    for (const std::int32_t e : order_) {
-        const Entry &entry = entries_[static_cast<std::size_t>(e)];
-        if (!entry.removed() && entry.cellX == x && entry.cellY == y)
-            ids.push_back(ids_[static_cast<std::size_t>(e)]);
-    }
+    ids.reserve(found.size());
+    for (const auto &f : found)
+        ids.push_back(f.second);
     return ids;
 }
 

@@ -2,8 +2,6 @@
 
 #include "ecosystem/simulation/species.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -11,38 +9,35 @@ namespace ecosystem {
 
 // The living plants by place, so that the domination test looks only at the plants around one
 // plant. Every plant belongs to its terrain cell (cellX, cellY); the domination window is a square
-// of those cells. Inside, plants are bucketed by position in finer squares (a fifth of a terrain
-// cell a side), because a crowded terrain cell holds a hundred plants and only the few within
-// crown reach matter. Each entry carries a compact copy of what the test reads (position, crown
-// radius, weighted strength, cell) so the scan walks one small contiguous array.
+// of those cells. Inside, plants are split into a tall and a short layer and bucketed by position
+// in squares sized from each layer's tallest crown, because only the few plants within crown
+// reach matter and most plants are seedlings. Each entry carries a compact copy of what the test
+// reads.
 //
-// The grid is rebuilt from the species lists whenever their plants have changed (before each kill
-// phase and after a load); a plant that dies is taken out at once.
+// Plants are known by their registration number: their position in species-then-list order at
+// the last rebuild. The grid is rebuilt from the species lists whenever their plants have changed
+// (before each kill phase and after a load); a plant that dies is marked removed at once.
 class PlantGrid {
 public:
-    // 24 bytes: the scan is bound by memory traffic, so an entry holds only what the test reads.
+    // 32 bytes: the scan is bound by memory traffic, so an entry holds only what the test reads.
     struct Entry {
         float x = 0.0f;
         float y = 0.0f;
         float z = 0.0f;
         float height = 0.0f;
-        // Species competitiveness × strength; not a number once the plant is removed, so that a
-        // removed plant fails every "at least as strong" comparison without a separate flag.
-        float weightedStrength = 0.0f;
+        float weightedStrength = 0.0f; // its species' competitiveness × strength
+        std::int32_t registration = 0;
         std::int16_t cellX = 0;
         std::int16_t cellY = 0;
-
-        bool removed() const { return std::isnan(weightedStrength); }
+        bool doomed = false; // dies of age or weakness in the coming kill phase
     };
-
-    // Fine squares per terrain cell side.
-    static constexpr int Subdivisions = 5;
+    static_assert(sizeof(Entry) == 32);
 
     PlantGrid() = default;
-    PlantGrid(int width, int height, float cellSize) { allocate(width, height, cellSize); }
+    PlantGrid(int width, int height) { allocate(width, height); }
 
-    // An empty grid of width × height terrain cells of cellSize metres.
-    void allocate(int width, int height, float cellSize);
+    // An empty grid of width × height terrain cells.
+    void allocate(int width, int height);
     // Registers every plant of every species (species in index order, plants in list order),
     // replacing what was registered. Plants whose cell lies outside the grid are left out; the
     // simulation never creates or loads such plants.
@@ -52,88 +47,198 @@ public:
     int height() const { return height_; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-    // Entry of the plant at position plantIndex of the species' list at the last rebuild, or -1
-    // when it was not registered.
-    std::int32_t entryOf(int species, std::size_t plantIndex) const;
-    const Entry &entry(std::int32_t entryIndex) const
+    // Registration number of the plant at position plantIndex of the species' list at the last
+    // rebuild, or -1 when it was not registered.
+    std::int32_t entryOf(int species, std::size_t plantIndex) const
     {
-        return entries_[static_cast<std::size_t>(entryIndex)];
+        if (species < 0 || static_cast<std::size_t>(species) + 1 >= speciesOffset_.size())
+            return -1;
+        const auto s = static_cast<std::size_t>(species);
+        const std::size_t r = static_cast<std::size_t>(speciesOffset_[s]) + plantIndex;
+        if (r >= static_cast<std::size_t>(speciesOffset_[s + 1]) || rowOf_[r] < 0)
+            return -1;
+        return static_cast<std::int32_t>(r);
     }
     // Takes a dead plant out.
-    void remove(std::int32_t entryIndex);
+    void remove(std::int32_t registration)
+    {
+        const auto r = static_cast<std::size_t>(registration);
+        if (registration < 0 || r >= rowOf_.size() || rowOf_[r] < 0 || isRemoved(registration))
+            return;
+        removed_[r / 64] |= std::uint64_t{1} << (r % 64);
+        --living_;
+    }
+    // Whether the plant died since the rebuild; registration lies below registrations().
+    bool isRemoved(std::int32_t registration) const
+    {
+        const auto r = static_cast<std::size_t>(registration);
+        return (removed_[r / 64] >> (r % 64)) & 1u;
+    }
+
+    // Changes with every rebuild, so that work derived from one rebuild can tell it is still current.
+    std::uint64_t generation() const { return generation_; }
 
     // Largest grid side the compact entries can address.
     static constexpr int MaxSide = 32767;
 
-    // Calls visit(entry) for the entries (removed ones included) of every fine square that may hold
-    // a plant within horizontal distance radius of (x, z), until visit returns true; returns
-    // whether it did. Plants placed outside the terrain sit in the border squares, so none is
-    // missed.
-    template <typename Visit> bool anyNear(float x, float z, float radius, Visit &&visit) const
+    // The two layers: plants taller than a quarter of the tallest, and the others.
+    static constexpr std::size_t Tall = 0;
+    static constexpr std::size_t Short = 1;
+
+    // Calls visit(entry) for the entries (removed ones included) of every bucket that may hold a
+    // plant of weighted strength atLeast or more whose crown overlaps that of a plant of the given
+    // height at (x, z), until visit returns true; returns whether it did. Plants placed outside
+    // the terrain sit in the border buckets, so none is missed.
+    template <typename Visit> bool anyNear(float x, float z, float height, float atLeast, Visit &&visit) const
     {
-        if (entries_.empty())
+        return anyNearIn(Tall, x, z, height, atLeast, visit) ||
+               anyNearIn(Short, x, z, height, atLeast, visit);
+    }
+
+    // The same within one layer.
+    template <typename Visit>
+    bool anyNearIn(std::size_t layerIndex, float x, float z, float height, float atLeast, Visit &&visit) const
+    {
+        // A tall plant meets mostly weaker ones: for it, buckets without a plant strong enough are
+        // left out.
+        if (!(height > layers_[Short].tallest))
+            return anyNearIn(layerIndex, x, z, height, visit);
+        const Layer &layer = layers_[layerIndex];
+        if (layer.empty)
             return false;
-        const int c0 = fineIndex(x - radius, fineWidth_);
-        const int c1 = fineIndex(x + radius, fineWidth_);
-        const int r0 = fineIndex(z - radius, fineHeight_);
-        const int r1 = fineIndex(z + radius, fineHeight_);
-        for (int r = r0; r <= r1; ++r) {
-            const std::size_t row = static_cast<std::size_t>(r) * static_cast<std::size_t>(fineWidth_);
-            const std::int32_t begin = fineStart_[row + static_cast<std::size_t>(c0)];
-            const std::int32_t end = fineStart_[row + static_cast<std::size_t>(c1) + 1];
-            for (std::int32_t e = begin; e < end; ++e)
-                if (visit(entries_[static_cast<std::size_t>(e)]))
+        const Box box = boxAround(layer, x, z, height);
+        for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX) {
+            const std::int32_t *start = bucketStart_.data() + row;
+            const float *strongest = bucketStrongest_.data() + row;
+            for (int c = box.c0; c <= box.c1; ++c)
+                if (strongest[c] >= atLeast && visitRun(start[c], start[c + 1], visit))
                     return true;
         }
         return false;
     }
 
-    // Asks the processor to fetch what anyNear(x, z, radius) will read, a few decisions ahead:
-    // the kill phase visits plants in list order, which jumps about the terrain.
-    void prefetchNear(float x, float z, float radius) const
+    // Every plant of the layer whose crown may overlap, whatever its strength.
+    template <typename Visit>
+    bool anyNearIn(std::size_t layerIndex, float x, float z, float height, Visit &&visit) const
     {
-        if (entries_.empty())
-            return;
-        const int c0 = fineIndex(x - radius, fineWidth_);
-        const int r0 = fineIndex(z - radius, fineHeight_);
-        const int r1 = fineIndex(z + radius, fineHeight_);
-        for (int r = r0; r <= r1; ++r) {
-            const std::size_t at = static_cast<std::size_t>(r) * static_cast<std::size_t>(fineWidth_) +
-                                   static_cast<std::size_t>(c0);
-            __builtin_prefetch(entries_.data() + fineStart_[at]);
-        }
+        const Layer &layer = layers_[layerIndex];
+        if (layer.empty)
+            return false;
+        const Box box = boxAround(layer, x, z, height);
+        // The buckets of a row follow each other, so a row is one run of entries.
+        for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX)
+            if (visitRun(bucketStart_[static_cast<std::size_t>(row + box.c0)],
+                         bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], visit))
+                return true;
+        return false;
     }
 
+    // The entries of one layer in bucket order, as a range of entries().
+    std::size_t layerBegin(std::size_t layerIndex) const
+    {
+        return static_cast<std::size_t>(
+            bucketStart_[static_cast<std::size_t>(layers_[layerIndex].firstBucket)]);
+    }
+    std::size_t layerEnd(std::size_t layerIndex) const
+    {
+        return layerIndex + 1 < LayerCount ? layerBegin(layerIndex + 1) : entries_.size();
+    }
+
+    // The entries in bucket order: neighbours in the list are neighbours on the terrain.
+    const std::vector<Entry> &entries() const { return entries_; }
     // The tallest registered plant at the last rebuild: no crown reaches further than twice this.
     float largestHeight() const { return largestHeight_; }
-    // Ids of the plants registered in terrain cell (x, y), in registration order.
+    // Registered plants at the last rebuild, removed ones included: registration numbers lie below.
+    std::size_t registrations() const { return rowOf_.size(); }
+    // Ids of the living plants registered in terrain cell (x, y), in registration order.
     std::vector<std::uint32_t> idsInCell(int x, int y) const;
-    // Number of registered plants.
+    // Number of living registered plants.
     std::size_t size() const { return living_; }
 
 private:
-    int fineIndex(float coordinate, int count) const
+    // The buckets of a layer that may hold a crown overlapping that of a plant of the given height
+    // at (x, z): columns c0 … c1 of rows r0 … r1, the first row starting at bucket firstRow.
+    struct Box {
+        int c0, c1, r0, r1;
+        std::ptrdiff_t firstRow;
+    };
+    struct Layer;
+    Box boxAround(const Layer &layer, float x, float z, float height) const
     {
-        const double f = std::floor(static_cast<double>(coordinate) / static_cast<double>(fineSize_));
-        if (!(f >= 0.0))
-            return 0;
-        return f >= count - 1 ? count - 1 : static_cast<int>(f);
+        // No crown of the layer overlaps from further away than the plant's height plus the
+        // layer's tallest; the margin keeps rounding from losing a touching candidate.
+        const float radius = (height + layer.tallest) * 1.001f + 0.01f;
+        const int r0 = layer.bucketZ(z - radius);
+        return {layer.bucketX(x - radius), layer.bucketX(x + radius), r0, layer.bucketZ(z + radius),
+                layer.firstBucket + static_cast<std::ptrdiff_t>(r0) * layer.bucketsX};
     }
+
+    template <typename Visit> bool visitRun(std::int32_t begin, std::int32_t end, Visit &visit) const
+    {
+        const Entry *last = entries_.data() + end;
+        for (const Entry *q = entries_.data() + begin; q < last; ++q)
+            if (visit(*q))
+                return true;
+        return false;
+    }
+
+    // Plants of one height class, bucketed in squares sized from the class's tallest crown: the
+    // many seedlings reach only their close neighbours, the few tall plants further.
+    struct Layer {
+        float tallest = 0.0f; // no plant of the layer is taller
+        bool empty = true;
+        float inverseSide = 1.0f;
+        float originX = 0.0f;
+        float originZ = 0.0f;
+        int bucketsX = 1;
+        int bucketsZ = 1;
+        float lastX = 0.0f; // bucketsX − 1 and bucketsZ − 1, exact in single precision
+        float lastZ = 0.0f;
+        std::ptrdiff_t firstBucket = 0; // index of its first bucket in bucketStart_
+
+        int bucketX(float x) const { return bucketIndex(x, originX, lastX); }
+        int bucketZ(float z) const { return bucketIndex(z, originZ, lastZ); }
+        // Monotonic in the coordinate (rounding never reverses an order), which is all the scan
+        // needs; truncation is the floor here because negative values were clamped first.
+        int bucketIndex(float coordinate, float origin, float last) const
+        {
+            const float f = (coordinate - origin) * inverseSide;
+            if (!(f >= 0.0f))
+                return 0;
+            return static_cast<int>(f >= last ? last : f);
+        }
+    };
+    static constexpr std::size_t LayerCount = 2;
+    // Where the registered plants lie, and how many there are.
+    struct Extent {
+        float minX = 0.0f, maxX = 0.0f, minZ = 0.0f, maxZ = 0.0f;
+        bool any = false;
+        std::size_t count = 0;
+    };
+
+    std::size_t layerOf(float height) const { return height > layers_[Short].tallest ? Tall : Short; }
+    void stage(const std::vector<Species> &species, Extent &extent);
+    void chooseBuckets(const Extent &extent);
 
     int width_ = 0;
     int height_ = 0;
-    float fineSize_ = 1.0f;
-    int fineWidth_ = 0;
-    int fineHeight_ = 0;
-    std::vector<std::int32_t> fineStart_;     // fineWidth × fineHeight + 1 offsets into entries_
-    std::vector<Entry> entries_;              // sorted by fine square, row by row
-    std::vector<std::int32_t> speciesOffset_; // first index in entryOfPlant_ per species
-    std::vector<std::int32_t> entryOfPlant_;  // per plant, in species and list order
-    std::vector<std::int32_t> order_;         // registration order of the entries, for idsInCell
-    std::vector<std::uint32_t> ids_;          // plant id per entry
-    std::vector<std::int32_t> fill_;          // rebuild's write positions, kept to avoid reallocation
+    Layer layers_[LayerCount];              // tall, then short
+    std::vector<std::int32_t> bucketStart_; // per layer bucketsX × bucketsZ offsets, then the end
+    std::vector<float> bucketStrongest_;    // largest weighted strength in each bucket
+    std::vector<Entry> entries_;            // by layer and bucket, row by row
+    // Working lists of a rebuild, kept to avoid reallocation.
+    std::vector<Entry> staged_;               // the entries in registration order
+    std::vector<Entry> byRow_;                // the entries by row of buckets
+    std::vector<std::int32_t> rowStart_;      // first entry of each row (both layers), then the end
+    std::vector<std::int32_t> rowFill_;       // next free place in each row
+    std::vector<std::int32_t> columnFill_;    // next free place in each bucket of one row
+    std::vector<std::int32_t> speciesOffset_; // first registration number per species, then the end
+    std::vector<std::int32_t> rowOf_;         // per registration: its row of buckets, -1 when left out
+    std::vector<std::uint32_t> ids_;          // plant id per registration
+    std::vector<std::uint64_t> removed_;      // one bit per registration
     float largestHeight_ = 0.0f;
     std::size_t living_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 } // namespace ecosystem

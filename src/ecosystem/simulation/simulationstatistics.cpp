@@ -56,16 +56,4 @@ void SimulationStatistics::composeLogLine(int step, int render, int add, int gro
                " time(pobij_dominir)=" + to_string(decide) + " || " + " nrPlants=" + to_string(nrPlants_);
 }
 
-void SimulationStatistics::countDominationDeath()
-{
-    ++dominationDeaths_;
-    ++allDeaths_;
-}
-
-void SimulationStatistics::countWeaknessDeath()
-{
-    ++weaknessDeaths_;
-    ++allDeaths_;
-}
-
 } // namespace ecosystem

@@ -22,12 +22,27 @@ public:
     // Adds the times (milliseconds) to the running sums and rebuilds the log line.
     void composeLogLine(int step, int render, int add, int grow, int kill, int decide);
 
-    void countDominationDeath();
-    void countWeaknessDeath();
+    void countDominationDeath()
+    {
+        ++dominationDeaths_;
+        ++allDeaths_;
+    }
+    void countWeaknessDeath()
+    {
+        ++weaknessDeaths_;
+        ++allDeaths_;
+    }
+    // A plant killed by a fired environmental test (only with environmental deaths on).
+    void countEnvironmentDeath()
+    {
+        ++environmentDeaths_;
+        ++allDeaths_;
+    }
 
     int nrPlants() const { return nrPlants_; }
     int dominationDeaths() const { return dominationDeaths_; }
     int weaknessDeaths() const { return weaknessDeaths_; }
+    int environmentDeaths() const { return environmentDeaths_; }
     int allDeaths() const { return allDeaths_; }
     int renderTimeSum() const { return renderTimeSum_; }
     int simulationTimeSum() const { return simulationTimeSum_; }
@@ -44,6 +59,7 @@ private:
     std::int32_t nrPlants_ = 0;
     std::int32_t dominationDeaths_ = 0;
     std::int32_t weaknessDeaths_ = 0;
+    std::int32_t environmentDeaths_ = 0;
     std::int32_t allDeaths_ = 0;
     std::vector<lignet::Krivulja> living_;
     std::vector<lignet::Krivulja> rendered_;

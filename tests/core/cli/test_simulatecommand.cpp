@@ -100,3 +100,21 @@ TEST_F(SimulateCommand, refusesBadUsageAndDamagedFiles)
     EXPECT_EQ(unsaved.status, 1);
     EXPECT_NE(unsaved.err.find("Could not save simulation"), std::string::npos);
 }
+
+TEST_F(SimulateCommand, environmentalDeathsChangeTheRunAndEndWithTheirCount)
+{
+    ASSERT_EQ(cli("simulate --steps 30 --save plain.sim"), 0) << errors_;
+    const auto plain = lines(output_);
+    ASSERT_EQ(cli("simulate --steps 30 --save harsh.sim --environmental-deaths"), 0) << errors_;
+    const auto harsh = lines(output_);
+    ASSERT_EQ(harsh.size(), plain.size() + 1);
+    std::smatch m;
+    const std::string summary = harsh[harsh.size() - 2];
+    ASSERT_TRUE(
+        std::regex_match(summary, m, std::regex("Deaths by environment: ([0-9]+) of ([0-9]+) deaths")))
+        << summary;
+    EXPECT_GT(std::stoi(m[1]), 0);
+    EXPECT_LE(std::stoi(m[1]), std::stoi(m[2]));
+    EXPECT_EQ(harsh.back(), "Simulation @ step 30successfouly saved");
+    EXPECT_NE(read(path("plain.sim")), read(path("harsh.sim")));
+}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 using ecosystem::DeathRules;
 using ecosystem::Plant;
@@ -14,7 +15,7 @@ namespace {
 // Death rules over a hand-made set of plants on a 100 × 100 grid of 25 m cells.
 struct Scene {
     std::vector<Species> species = ecosystem::defaultSpeciesTable();
-    PlantGrid grid{100, 100, 25.0f};
+    PlantGrid grid{100, 100};
     DeathRules rules;
     ecosystem::SimulationStatistics statistics;
 
@@ -235,4 +236,73 @@ TEST(PlantGrid, findsNeighboursWhosePositionsLieOutsideTheTerrainAndForgetsRemov
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
     s.dominated(4, 0);
     EXPECT_FALSE(s.plant(4, 0).dominated);
+}
+
+namespace {
+
+struct Crowd {
+    const char *name;
+    unsigned seed;
+    int plants;
+    float side;        // metres of the square they stand in
+    float doomedShare; // of plants past their time of death or too weak
+};
+
+// Fills a scene with plants of every species at random places, heights and strengths, some
+// sharing a strength, some doomed, and makes domination deaths common so that earlier deaths
+// change later decisions.
+void fill(Scene &scene, const Crowd &crowd)
+{
+    std::mt19937 random(crowd.seed);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (Species &s : scene.species)
+        s.dominatedDeathProbability = 0.5f;
+    for (int i = 0; i < crowd.plants; ++i) {
+        const float x = 250.0f + unit(random) * crowd.side;
+        const float z = 250.0f + unit(random) * crowd.side;
+        const float height = unit(random) < 0.2f ? 0.6f + 1.7f * unit(random) : 0.4f * unit(random);
+        const float strength = unit(random) < 0.1f ? 0.25f : unit(random);
+        Plant &p = scene.add(static_cast<int>(random() % 5), static_cast<int>(x / 25.0f),
+                             static_cast<int>(z / 25.0f), x, z, height, strength);
+        if (unit(random) < crowd.doomedShare)
+            p.prodornost = 0.05f;
+    }
+}
+
+} // namespace
+
+TEST(DominationSurvey, decidesExactlyAsFullScansDo)
+{
+    const Crowd crowds[] = {
+        {"sparse", 1, 300, 60.0f, 0.3f},
+        {"dense", 2, 1500, 40.0f, 0.3f},
+        {"crowded across cell borders", 3, 2000, 30.0f, 0.5f},
+        {"none doomed", 4, 1200, 40.0f, 0.0f},
+    };
+    for (const Crowd &crowd : crowds) {
+        SCOPED_TRACE(crowd.name);
+        Scene surveyed;
+        Scene scanned;
+        fill(surveyed, crowd);
+        fill(scanned, crowd);
+        surveyed.index();
+        scanned.index();
+        surveyed.rules.surveyDomination();
+        int deaths = 0;
+        for (int s = 0; s < 5; ++s) {
+            for (std::size_t i = 0; i < surveyed.species[static_cast<std::size_t>(s)].plants.size(); ++i) {
+                const bool died = surveyed.rules.shouldDie(surveyed.plant(s, i), surveyed.grid.entryOf(s, i),
+                                                           surveyed.statistics);
+                ASSERT_EQ(died, scanned.rules.shouldDie(scanned.plant(s, i), scanned.grid.entryOf(s, i),
+                                                        scanned.statistics));
+                ASSERT_EQ(surveyed.plant(s, i).dominated, scanned.plant(s, i).dominated);
+                deaths += died ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(surveyed.statistics.dominationDeaths(), scanned.statistics.dominationDeaths());
+        EXPECT_GT(surveyed.statistics.dominationDeaths(), crowd.plants / 20);
+        EXPECT_EQ(surveyed.statistics.allDeaths(), deaths);
+        EXPECT_EQ(surveyed.rules.randomDeathBecauseOfBeingDominated.state(),
+                  scanned.rules.randomDeathBecauseOfBeingDominated.state());
+    }
 }

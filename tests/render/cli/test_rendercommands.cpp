@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QImage>
 
+#include <regex>
+#include <string>
+
 using RenderCommands = testsupport::CliTest;
 
 namespace {
@@ -53,6 +56,23 @@ TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFo
     EXPECT_NE(high, reset);
     EXPECT_NE(image("--camera 1 --overlay markings"), high);
     EXPECT_EQ(image("--tree-edit").pixel(0, 0), Sky);
+}
+
+TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
+{
+    const auto livingAfter = [this](const std::string &name, const std::string &extra) {
+        const testsupport::CliRun run = cli("ecosystem render " + name + " --size 96x96 --steps 30" + extra);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(run.out, m, std::regex(" of ([0-9]+) living after 30 steps"))) << run.out;
+        return m.empty() ? -1 : std::stoi(m[1]);
+    };
+    const int plain = livingAfter("plain.png", "");
+    const int harsh = livingAfter("harsh.png", " --environmental-deaths");
+    EXPECT_GT(harsh, 0);
+    EXPECT_LT(harsh, plain);
+    EXPECT_NE(QImage(QString::fromStdString(folder.file("plain.png"))),
+              QImage(QString::fromStdString(folder.file("harsh.png"))));
 }
 
 TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
