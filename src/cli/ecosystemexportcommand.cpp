@@ -35,6 +35,19 @@ int run(const cli::Arguments &args)
         options.area = meshexport::CellArea{(*area)[0], (*area)[1], (*area)[2], (*area)[3]};
     }
 
+    if (const auto text = args.value("--growth-stages")) {
+        const auto value = cli::parseInt(*text);
+        if (!value || *value < 0)
+            return usage("--growth-stages needs a whole number, 0 (every size) or more");
+        options.growthStages = *value;
+    }
+    if (const auto text = args.value("--level-of-detail")) {
+        const auto value = cli::parseInt(*text);
+        if (!value || *value < 0 || *value > 5)
+            return usage("--level-of-detail needs a whole number from 0 to 5");
+        options.levelOfDetail = *value;
+    }
+
     ecosystem::EcosystemScene scene;
     const std::string dem = args.value("--dem").value_or(cli::DefaultDem);
     if (const int status =
@@ -74,12 +87,14 @@ const bool registered = cli::registerCommand({
     "export the simulation's plants and the terrain as one glTF (.glb) scene",
     "Runs N simulation steps (or loads a simulation file) and writes one binary glTF 2.0 file: the\n"
     "terrain as a mesh with its colour texture and one node per living plant at its position, each\n"
-    "using the mesh of its species and size (level of detail 0), so plants of one kind share one mesh.\n"
+    "using the mesh of its species and growth stage, so plants of one kind share one mesh.\n"
     "Species trees come from bin/zbirka-4 under the working directory, else the built-in ones.",
     {{"--steps", "N", "simulation steps to run first (default 0)"},
      {"--load", "FILE.sim", "load this simulation instead of running steps"},
      {"--dem", "FILE", "load this DEM terrain instead of the built-in one"},
-     {"--plant-area", "MINX,MAXX,MINY,MAXY", "only plants in these grid cells (limits included)"}},
+     {"--plant-area", "MINX,MAXX,MINY,MAXY", "only plants in these grid cells (limits included)"},
+     {"--growth-stages", "N", "draw plants at the nearest of N growth stages (default 8; 0: every size)"},
+     {"--level-of-detail", "L", "0 (default) to 5: higher levels leave out the thinnest branches"}},
     1,
     1,
     run,

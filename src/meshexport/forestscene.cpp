@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -42,6 +43,15 @@ ExportPrimitive terrainPrimitive(const ecosystem::TerrainModel &terrain, int mat
     return mesh;
 }
 
+double growthProgressFor(float size, int growthStages)
+{
+    const double progress = std::min(static_cast<double>(size), 1.0);
+    if (growthStages <= 0 || !std::isfinite(progress))
+        return progress;
+    const double stages = static_cast<double>(growthStages);
+    return std::round(progress * stages) / stages;
+}
+
 namespace {
 
 std::string sizeText(float size)
@@ -54,8 +64,9 @@ std::string sizeText(float size)
 // The meshes of one tree model, drawn on demand per plant size with a copy of the model.
 class SpeciesMeshes {
 public:
-    SpeciesMeshes(const lignet::TreeRenderer &model, std::string name, TreeMaterials materials)
-        : tree_(model.designedParameters()), name_(std::move(name)), materials_(materials)
+    SpeciesMeshes(const lignet::TreeRenderer &model, std::string name, TreeMaterials materials,
+                  const ForestExportOptions &options)
+        : tree_(model.designedParameters()), name_(std::move(name)), materials_(materials), options_(options)
     {
         tree_.settings().growthStep = model.settings().growthStep;
     }
@@ -63,14 +74,14 @@ public:
     // The mesh for a plant of `size`; -1 when the drawing has no triangles.
     int mesh(ExportScene &scene, float size, std::size_t &drawn)
     {
-        const double progress = std::min(static_cast<double>(size), 1.0);
+        const double progress = growthProgressFor(size, options_.growthStages);
         const auto key = std::bit_cast<std::uint64_t>(progress);
         if (const auto found = cache_.find(key); found != cache_.end())
             return found->second;
         lignet::TreeDrawSettings &s = tree_.settings();
         s.growing = true;
         s.growthProgress = progress;
-        tree_.drawTreeAtLevelOfDetail(sink_, 0);
+        tree_.drawTreeAtLevelOfDetail(sink_, std::clamp(options_.levelOfDetail, 0, 5));
         lignet::TreeMesh drawing;
         sink_.finish(drawing);
         ++drawn;
@@ -93,6 +104,7 @@ private:
     lignet::TreeMeshSink sink_;
     std::string name_;
     TreeMaterials materials_;
+    ForestExportOptions options_;
     std::map<std::uint64_t, int> cache_;
 };
 
@@ -125,7 +137,7 @@ ExportScene forestScene(const ecosystem::EcosystemScene &scene, const ForestPict
                 const lignet::TreeRenderer &model = scene.tree(treeIndex);
                 const TreeMaterials materials = addTreeMaterials(out, name, pictures.trees[treeIndex],
                                                                  model.designedParameters().displayLeaves);
-                models[treeIndex] = std::make_unique<SpeciesMeshes>(model, name, materials);
+                models[treeIndex] = std::make_unique<SpeciesMeshes>(model, name, materials, options);
             }
             // A seedling too small to have a strand draws nothing; its node still marks the plant.
             const int mesh = models[treeIndex]->mesh(out, plant.size, tally.treeMeshes);

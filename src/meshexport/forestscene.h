@@ -27,16 +27,26 @@ struct ForestPictures {
 
 struct ForestExportOptions {
     std::optional<CellArea> area; // only the plants whose cell lies inside
+    // Plants are drawn at the nearest of this many growth stages (progress k / stages), so a
+    // forest holds at most this many meshes per species; 0 draws every size as it is.
+    int growthStages = 8;
+    // 0 to 5: the level of detail the frame gives plants at distance 0 to 180 units; higher
+    // levels leave out the thinnest branches.
+    int levelOfDetail = 0;
 };
+
+// The growth progress a plant of `size` is drawn with: min(size, 1), rounded to the nearest
+// stage when there are stages.
+double growthProgressFor(float size, int growthStages);
 
 struct ForestCounts {
     std::size_t plants = 0;     // plant nodes written
     std::size_t treeMeshes = 0; // one per tree model and growth stage in use
 };
 
-// The living plants of the simulation on the terrain, as the ecosystem frame draws them at level
-// of detail 0: one mesh (bark and leaf primitives) per tree model and plant size (the size is the growth
-// progress of the drawing, so plants of one species and size share it), one node per living plant
+// The living plants of the simulation on the terrain, as the ecosystem frame draws them up close:
+// one mesh (bark and leaf primitives) per tree model and growth stage (the size is the growth
+// progress of the drawing, so plants of one species and stage share it), one node per living plant
 // translated to its position (without a mesh for a seedling too small to draw), under one node
 // per species; and the terrain grid as a mesh with its
 // colour texture. The scene's own trees are not drawn (their clocks stay as they are).

@@ -2,7 +2,7 @@
 
 #include <tiny_gltf.h>
 
-#include <cstring>
+#include <charconv>
 #include <exception>
 #include <limits>
 #include <sstream>
@@ -149,6 +149,17 @@ void addMaterials(tinygltf::Model &model, BufferBuilder &buffer, const ExportSce
     }
 }
 
+// The double nearest to the float's shortest decimal text: JSON then holds "812.5" rather than the
+// float's exact binary value in 17 digits, which matters with a node per plant.
+double shortDouble(float value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    double result = 0.0;
+    std::from_chars(text, end, result);
+    return result;
+}
+
 void addNodes(tinygltf::Model &model, const ExportScene &scene)
 {
     for (const ExportNode &node : scene.nodes) {
@@ -157,7 +168,8 @@ void addNodes(tinygltf::Model &model, const ExportScene &scene)
         out.mesh = node.mesh;
         out.children = node.children;
         if (!(node.translation == math::Vector3f{}))
-            out.translation = {node.translation.x, node.translation.y, node.translation.z};
+            out.translation = {shortDouble(node.translation.x), shortDouble(node.translation.y),
+                               shortDouble(node.translation.z)};
         model.nodes.push_back(std::move(out));
     }
     tinygltf::Scene root;
