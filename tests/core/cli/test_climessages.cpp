@@ -111,7 +111,7 @@ TEST_F(CliMessages, everyErrorLineStartsWithTheProgramName)
     EXPECT_EQ(usage[1], "verdalis-cli: see 'verdalis-cli tree save --help'");
     EXPECT_EQ(
         lines(cli("tree").err).at(0),
-        "verdalis-cli: missing command after 'tree' (tree latex, tree render, tree save, tree vertices)");
+        "verdalis-cli: missing command after 'tree' (tree export, tree latex, tree render, tree save, tree vertices)");
 }
 
 TEST_F(CliMessages, bytesOfABinaryFileAreShownEscapedAndShortened)

@@ -68,6 +68,7 @@ void expectBoundsMatch(const AssimpSummary &read, const lignet::TreeMesh &mesh)
 }
 
 struct TreeExportCase {
+    const char *name;
     const char *file;
     const char *options;
     bool highQuality;
@@ -130,12 +131,14 @@ TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
         EXPECT_VALID_GLTF(out);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, TreeExportCommand,
-                         ::testing::Values(TreeExportCase{"tree.glb", "", false, true},
-                                           TreeExportCase{"fine.GLB", "--high-quality", true, true},
-                                           TreeExportCase{"bare.glb", "--no-leaves", false, false},
-                                           TreeExportCase{"tree.obj", "", false, true},
-                                           TreeExportCase{"bare.obj", "--no-leaves", false, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Formats, TreeExportCommand,
+    ::testing::Values(TreeExportCase{"glb", "tree.glb", "", false, true},
+                      TreeExportCase{"glbHighQuality", "fine.GLB", "--high-quality", true, true},
+                      TreeExportCase{"glbNoLeaves", "bare.glb", "--no-leaves", false, false},
+                      TreeExportCase{"obj", "tree.obj", "", false, true},
+                      TreeExportCase{"objNoLeaves", "bare.obj", "--no-leaves", false, false}),
+    [](const ::testing::TestParamInfo<TreeExportCase> &test) { return test.param.name; });
 
 TEST(TreeExportCommand, refusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
 {
