@@ -17,19 +17,33 @@ packages=(
   xvfb xauth
   # scripts in tools/ that regenerate the built-in data
   python3 python3-numpy python3-pil
+  # mesh export: the glTF container library, and the importer the export tests read files with
+  libtinygltf-dev libassimp-dev
+  # the Khronos glTF validator of the export tests runs on node
+  nodejs
 )
+# Some node distributions bring npm inside their nodejs package; Debian's comes separately.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Installing: ${missing[*]}"
 run_as_root() {
   if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
 }
-export DEBIAN_FRONTEND=noninteractive
-run_as_root apt-get update -qq
-run_as_root apt-get install -y -qq "${missing[@]}"
+if [[ ${#missing[@]} -ne 0 ]]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  run_as_root apt-get update -qq
+  run_as_root apt-get install -y -qq "${missing[@]}"
+fi
+
+# The glTF validator (the version pinned in its package.json) in the project's own folder.
+validator="$(dirname "$0")/../tools/gltf-validator"
+if [[ ! -d "$validator/node_modules/gltf-validator" ]]; then
+  echo "Installing the glTF validator into tools/gltf-validator"
+  (cd "$validator" && npm install --no-audit --no-fund --silent)
+fi

@@ -973,6 +973,30 @@
         <source>Ctrl+Alt+E</source>
         <translation>Ctrl+Alt+E</translation>
     </message>
+    <message>
+        <source>Export tree as glTF…</source>
+        <translation>Izvozi drevo kot glTF…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+G</source>
+        <translation>Ctrl+Shift+G</translation>
+    </message>
+    <message>
+        <source>Export tree as OBJ…</source>
+        <translation>Izvozi drevo kot OBJ…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+O</source>
+        <translation>Ctrl+Shift+O</translation>
+    </message>
+    <message>
+        <source>Export forest as glTF…</source>
+        <translation>Izvozi gozd kot glTF…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+F</source>
+        <translation>Ctrl+Shift+F</translation>
+    </message>
 </context>
 <context>
     <name>NavigationPanel</name>
@@ -1904,6 +1928,22 @@
     <message>
         <source>Leaf texture</source>
         <translation>Tekstura listov</translation>
+    </message>
+    <message>
+        <source>Could not export the tree.</source>
+        <translation>Drevesa ni bilo mogoče izvoziti.</translation>
+    </message>
+    <message>
+        <source>glTF binary (*.glb)</source>
+        <translation>Binarni glTF (*.glb)</translation>
+    </message>
+    <message>
+        <source>Wavefront OBJ (*.obj)</source>
+        <translation>Wavefront OBJ (*.obj)</translation>
+    </message>
+    <message>
+        <source>Could not export the forest.</source>
+        <translation>Gozda ni bilo mogoče izvoziti.</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include "lignet/treesink.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <numbers>
@@ -28,13 +29,35 @@ double clampToLimit(double value, double limit)
     return value;
 }
 
+// Model ids and revisions come from one counter, so a revision never repeats in the process.
+std::uint64_t nextStamp()
+{
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
+
 } // namespace
 
 TreeRenderer::TreeRenderer() : TreeRenderer(TreeParameters()) {}
 
 TreeRenderer::TreeRenderer(const TreeParameters &designed)
-    : m_designed(designed), m_working(designed), m_drawer(&m_working, &m_settings, &m_exporter)
+    : m_designed(designed), m_working(designed), m_revisionParameters(designed),
+      m_drawer(&m_working, &m_settings, &m_exporter), m_modelId(nextStamp()), m_revision(nextStamp())
 {
+}
+
+void TreeRenderer::bumpRevision()
+{
+    m_revision = nextStamp();
+}
+
+std::uint64_t TreeRenderer::updateRevision()
+{
+    if (!(m_designed == m_revisionParameters)) {
+        m_revisionParameters = m_designed;
+        bumpRevision();
+    }
+    return m_revision;
 }
 
 void TreeRenderer::requestVertexExport(const std::string &fileName)
@@ -49,33 +72,38 @@ void TreeRenderer::drawTreeAtLevelOfDetail(TreeSink &sink, int levelOfDetail)
     drawTree(sink);
 }
 
-void TreeRenderer::drawTree(TreeSink &sink)
+DrawingStart TreeRenderer::advanceClocks()
 {
-    m_working = m_designed;
     TreeDrawSettings &s = m_settings;
-
-    const int strands = m_working.numberOfStrands;
-    int drawnStrands = strands;
-    double trunkHeight = m_working.trunkHeight;
+    const int strands = m_designed.numberOfStrands;
+    DrawingStart start{strands, m_designed.trunkHeight};
     if (s.growing) {
         if (s.growthProgress > 1.0)
             s.growthProgress = 0.0;
         const double root = strands > 0 ? std::sqrt(static_cast<double>(strands)) * s.growthProgress : 0.0;
         // A progress set from outside to a non-number grows nothing rather than an undefined count.
-        drawnStrands =
+        start.strands =
             std::isfinite(root) ? static_cast<int>(std::min(root * root, static_cast<double>(INT_MAX))) : 0;
-        trunkHeight = (s.growthProgress + s.growthStep) * m_working.trunkHeight;
+        start.trunkHeight = (s.growthProgress + s.growthStep) * m_working.trunkHeight;
         s.growthProgress += s.growthStep;
     }
     if (s.spinning)
         s.spinAngle += 5.37;
+    s.windTime += WindTimeStep;
+    return start;
+}
+
+void TreeRenderer::drawTree(TreeSink &sink)
+{
+    m_working = m_designed;
+    TreeDrawSettings &s = m_settings;
+    const DrawingStart start = advanceClocks();
 
     math::Mat4 q1;
     math::Mat4 q2;
     m_branchColour = {1.0f, 0.4f, 0.2f};
     m_random.seed(1);
     m_nextBranchId = 1;
-    s.windTime += WindTimeStep;
     if (s.windOn) {
         const double swing = std::sin(s.windTime);
         m_drawer.leafSwayAmplitude = swing * swing * 50.0 + 20.0;
@@ -92,7 +120,7 @@ void TreeRenderer::drawTree(TreeSink &sink)
     m_stack.reset();
     m_sink = &sink;
     sink.beginTree(s);
-    drawBranch(drawnStrands, 0, 0, 1.0, trunkHeight, q1, q2, nullptr, 0);
+    drawBranch(start.strands, 0, 0, 1.0, start.trunkHeight, q1, q2, nullptr, 0);
     sink.endTree();
     m_sink = nullptr;
 

@@ -11,6 +11,7 @@
 #include "math/vector3f.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -35,6 +36,12 @@ struct BranchSizes {
     double majorLength = 0;   // La, characteristic length of the major subbranch
     double minorLength = 0;   // Lb
     double segmentLength = 0; // q(g, w) x L, the segment length of both subbranches
+};
+
+// What a drawing starts from once its clocks have advanced.
+struct DrawingStart {
+    int strands = 0;        // Nf: the strand count, reduced while growing
+    double trunkHeight = 0; // Hf: the trunk height, reduced while growing
 };
 
 // A rotation chosen by the walk: angle in degrees about an axis of the branch frame.
@@ -72,6 +79,23 @@ public:
     // Draws the whole tree into sink and advances the growth, spin and wind clocks.
     void drawTree(TreeSink &sink);
     void drawTreeAtLevelOfDetail(TreeSink &sink, int levelOfDetail);
+    // Advances the growth, spin and wind clocks exactly as one drawing does, without walking the
+    // tree; a drawing served from a mesh cache calls this instead of drawTree. Returns the strand
+    // count and trunk height that drawing uses.
+    DrawingStart advanceClocks();
+
+    // Identity of this tree model in mesh caches: unique in the process and never reused.
+    std::uint64_t modelId() const { return m_modelId; }
+    // Stamp of everything a drawing depends on besides the draw settings: the designed parameters
+    // and the textures. Unique in the process (no two trees or versions share one); it changes with
+    // bumpRevision and with an updateRevision that finds the designed parameters changed.
+    std::uint64_t revision() const { return m_revision; }
+    // Marks a change the parameter set does not show, such as new texture images.
+    void bumpRevision();
+    // Compares the designed parameters with those of the last revision and bumps when they
+    // differ, so edits made through designedParameters() are never missed. One comparison of the
+    // whole set: call it once per tree and frame, not per plant. Returns the revision.
+    std::uint64_t updateRevision();
 
     // Arms the vertex export: the next drawing also writes fileName. A second request before
     // that drawing only replaces the name.
@@ -104,6 +128,7 @@ private:
 
     TreeParameters m_designed;
     TreeParameters m_working;
+    TreeParameters m_revisionParameters; // the designed set when m_revision was taken
     BranchDrawer m_drawer;
     std::string m_exportFileName;
     int m_nextBranchId = 1;
@@ -111,6 +136,8 @@ private:
     TreeDrawSettings m_settings;
     VertexExporter m_exporter;
     std::string m_exportError;
+    std::uint64_t m_modelId;
+    std::uint64_t m_revision;
 
     // Per-drawing state of the walk.
     TreeRandomGenerator m_random;

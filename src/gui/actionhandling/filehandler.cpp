@@ -1,6 +1,8 @@
 #include "gui/actionhandling/filehandler.h"
 
+#include "assets/speciestrees.h"
 #include "ecosystem/render/ecosystemrender.h"
+#include "ecosystem/scene/ecosystemscene.h"
 #include "gui/dialogs/pixmapexportdialog.h"
 #include "gui/dialogs/skytextures.h"
 #include "gui/dialogservice.h"
@@ -10,9 +12,11 @@
 #include "lignet/treelatexwriter.h"
 #include "lignet/treeparameterfile.h"
 #include "lignet/treerenderer.h"
+#include "meshexport/files/exportfiles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
@@ -281,6 +285,68 @@ void FileHandler::actionAutosave_simulation()
     // The action is a switch: its second trigger turns the autosave off again, so its check mark
     // always tells the truth.
     model->setAutosave(model->getAutosaveSteps() >= 1 ? -1 : AutosaveSteps);
+}
+
+namespace {
+
+// The dialog does not add the extension the filter names; the format follows it.
+QString withExtension(const QString &name, const QString &extension)
+{
+    return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
+}
+
+// Turns the pointer into a busy one while an export runs; the longest take a few seconds.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace
+
+void FileHandler::exportCurrentTree(const QString &filter, const QString &extension)
+{
+    QString name = askSave(tr("Choose a filename to export under"), filter);
+    if (name.isEmpty())
+        return;
+    name = withExtension(name, extension);
+    const lignet::TreeRenderer &tree = *model->getCurrentTree();
+    // A species tree is named after its parameter file, the editable tree after the export.
+    const auto index = static_cast<std::size_t>(model->getCurrentTreeIndex());
+    const std::string &speciesFile = assets::speciesTreeFiles().at(index);
+    const std::string treeName = speciesFile.empty() ? QFileInfo(name).completeBaseName().toStdString()
+                                                     : meshexport::treeNameFromFile(speciesFile);
+    meshexport::TreeExportOptions options;
+    options.highQuality = tree.settings().highQuality;
+    const BusyCursor busy;
+    const meshexport::ExportReport report =
+        meshexport::exportTree(tree.designedParameters(), treeName, options, fileNameOf(name));
+    if (!report.ok)
+        showError(tr("Could not export the tree."), QString::fromStdString(report.error));
+}
+
+void FileHandler::actionExport_tree_as_glTF()
+{
+    exportCurrentTree(tr("glTF binary (*.glb)"), QStringLiteral(".glb"));
+}
+
+void FileHandler::actionExport_tree_as_OBJ()
+{
+    exportCurrentTree(tr("Wavefront OBJ (*.obj)"), QStringLiteral(".obj"));
+}
+
+void FileHandler::actionExport_forest_as_glTF()
+{
+    QString name = askSave(tr("Choose a filename to export under"), tr("glTF binary (*.glb)"));
+    if (name.isEmpty())
+        return;
+    name = withExtension(name, QStringLiteral(".glb"));
+    const BusyCursor busy;
+    const meshexport::ExportReport report = meshexport::exportForest(model->scene(), {}, fileNameOf(name));
+    if (!report.ok)
+        showError(tr("Could not export the forest."), QString::fromStdString(report.error));
 }
 
 void FileHandler::resetLastNames()

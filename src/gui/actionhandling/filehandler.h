@@ -64,6 +64,9 @@ public slots:
     void actionLoad_DEM_terrain_model();
     void actionSet_sky_textures();
     void actionAutosave_simulation();
+    void actionExport_tree_as_glTF();
+    void actionExport_tree_as_OBJ();
+    void actionExport_forest_as_glTF();
     void resetLastNames();
     void grabAnimationFrame(int frameNr);
     void grabGeometryFrame(int frameNr);
@@ -81,6 +84,8 @@ private:
     QImage viewPicture() const;
     bool savePng(const QImage &image, const QString &fileName, int quality, QString *reason) const;
     bool writeFile(const QString &fileName, const QByteArray &content, QString *reason) const;
+    // Asks for a file name with the extension's filter and writes the current tree there.
+    void exportCurrentTree(const QString &filter, const QString &extension);
 
     QString imageName;
     QString geometryName;

@@ -105,9 +105,8 @@ TEST_F(CliMessages, everyErrorLineStartsWithTheProgramName)
     ASSERT_EQ(usage.size(), 2u);
     EXPECT_EQ(usage[0], "verdalis-cli: tree save: unknown option '--unknown'");
     EXPECT_EQ(usage[1], "verdalis-cli: see 'verdalis-cli tree save --help'");
-    EXPECT_EQ(
-        lines(cli("tree").err).at(0),
-        "verdalis-cli: missing command after 'tree' (tree latex, tree render, tree save, tree vertices)");
+    EXPECT_EQ(lines(cli("tree").err).at(0), "verdalis-cli: missing command after 'tree' (tree export, tree "
+                                            "latex, tree render, tree save, tree vertices)");
 }
 
 TEST_F(CliMessages, bytesOfABinaryFileAreShownEscapedAndShortened)

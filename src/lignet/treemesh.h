@@ -1,0 +1,77 @@
+#pragma once
+
+#include "math/vector3f.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace lignet {
+
+// The kinds of primitives one drawing of a tree consists of. Each kind has fixed drawing state in
+// the immediate-mode drawing, so a kind is one batch; batches are drawn in this order.
+enum class MeshBatchKind : std::uint8_t {
+    BarkTriangles, // cylinders up to level of detail 5, bark texture
+    BarkLines,     // one line per segment from level of detail 6 on, bark texture
+    WireLines,     // wireframe prisms (black) and leaf outlines (white), untextured, no blending
+    LeafTriangles, // four-slice leaf disks, leaf texture, blended at the vertex alpha
+    LeafPoints,    // the point at every leaf's centre, leaf texture, point size 1.4
+};
+inline constexpr int MeshBatchKindCount = 5;
+
+enum class MeshPrimitive : std::uint8_t { Triangles, Lines, Points };
+// Which of the tree's two textures a batch binds.
+enum class MeshTexture : std::uint8_t { None, Bark, Leaf };
+
+// One range of the index array and the drawing state the immediate-mode drawing has for it.
+struct MeshBatch {
+    MeshBatchKind kind = MeshBatchKind::BarkTriangles;
+    MeshPrimitive primitive = MeshPrimitive::Triangles;
+    MeshTexture texture = MeshTexture::None;
+    bool textured = false;  // GL_TEXTURE_2D on, GL_MODULATE
+    bool blended = false;   // GL_BLEND on, source alpha over one minus source alpha
+    float pointSize = 1.0f; // glPointSize for points
+    std::uint32_t firstIndex = 0;
+    std::uint32_t indexCount = 0;
+
+    // Triangles, lines or points in the range.
+    std::uint32_t primitiveCount() const;
+};
+
+// The drawing state of a batch kind.
+MeshBatch batchStateOf(MeshBatchKind kind);
+
+// One drawing of a tree as indexed vertex arrays in the tree's own coordinates (trunk base at the
+// origin, +y up), or in the coordinates of a placement when the sink was given one. The vertices
+// carry the normal, texture coordinates and colour the immediate-mode drawing gives them; every
+// normal is already in these coordinates. Index ranges are split into batches by kind.
+struct TreeMesh {
+    std::vector<math::Vector3f> positions;
+    std::vector<math::Vector3f> normals;
+    std::vector<std::array<float, 2>> texCoords;
+    std::vector<std::array<float, 4>> colours;
+    std::vector<std::uint32_t> indices;
+    std::vector<MeshBatch> batches; // non-empty batches in drawing order
+    math::Vector3f boundsMin;       // box around every vertex; both 0 for an empty mesh
+    math::Vector3f boundsMax;
+
+    std::size_t vertexCount() const { return positions.size(); }
+    bool empty() const { return indices.empty(); }
+    std::uint64_t triangleCount() const;
+    std::uint64_t lineCount() const;
+    std::uint64_t pointCount() const;
+    // The batch of a kind, or nullptr when the drawing has none.
+    const MeshBatch *batch(MeshBatchKind kind) const;
+    // Bytes of the vertex and index arrays (what an upload needs).
+    std::size_t byteSize() const;
+    // Empties the arrays, keeping their capacity for the next build.
+    void clear();
+};
+
+// Every vertex is 3 + 3 + 2 + 4 floats; uploads copy the arrays as they are.
+static_assert(sizeof(math::Vector3f) == 3 * sizeof(float));
+static_assert(sizeof(std::array<float, 2>) == 2 * sizeof(float));
+static_assert(sizeof(std::array<float, 4>) == 4 * sizeof(float));
+
+} // namespace lignet

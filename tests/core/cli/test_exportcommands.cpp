@@ -1,0 +1,252 @@
+#include "core/clirun.h"
+#include "core/meshexport/exportconsumers.h"
+#include "core/tempfolder.h"
+#include "lignet/treemeshsink.h"
+#include "lignet/treerenderer.h"
+
+#include <assimp/postprocess.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+
+using namespace testsupport;
+
+namespace {
+
+// What the tree walk gives for the default tree: the mesh sink's drawing at level of detail 0.
+struct WalkCounts {
+    std::uint64_t barkTriangles = 0;
+    std::uint64_t leafTriangles = 0;
+    std::size_t barkVertices = 0;
+    std::size_t leafVertices = 0;
+    lignet::TreeMesh mesh;
+};
+
+std::size_t verticesUsedBy(const lignet::TreeMesh &mesh, lignet::MeshBatchKind kind)
+{
+    const lignet::MeshBatch *batch = mesh.batch(kind);
+    if (batch == nullptr)
+        return 0;
+    std::set<std::uint32_t> used(mesh.indices.begin() + batch->firstIndex,
+                                 mesh.indices.begin() + batch->firstIndex + batch->indexCount);
+    return used.size();
+}
+
+WalkCounts walkDefaultTree(bool highQuality, bool leaves)
+{
+    lignet::TreeParameters parameters;
+    parameters.displayLeaves = leaves;
+    lignet::TreeRenderer tree(parameters);
+    tree.settings().highQuality = highQuality;
+    lignet::TreeMeshSink sink;
+    tree.drawTreeAtLevelOfDetail(sink, 0);
+    WalkCounts counts;
+    sink.finish(counts.mesh);
+    const auto trianglesOf = [&](lignet::MeshBatchKind kind) -> std::uint64_t {
+        const lignet::MeshBatch *batch = counts.mesh.batch(kind);
+        return batch ? batch->primitiveCount() : 0;
+    };
+    counts.barkTriangles = trianglesOf(lignet::MeshBatchKind::BarkTriangles);
+    counts.leafTriangles = trianglesOf(lignet::MeshBatchKind::LeafTriangles);
+    counts.barkVertices = verticesUsedBy(counts.mesh, lignet::MeshBatchKind::BarkTriangles);
+    counts.leafVertices = verticesUsedBy(counts.mesh, lignet::MeshBatchKind::LeafTriangles);
+    return counts;
+}
+
+void expectBoundsMatch(const AssimpSummary &read, const lignet::TreeMesh &mesh)
+{
+    EXPECT_NEAR(read.boundsMin.x, mesh.boundsMin.x, 1e-4f);
+    EXPECT_NEAR(read.boundsMin.y, mesh.boundsMin.y, 1e-4f);
+    EXPECT_NEAR(read.boundsMin.z, mesh.boundsMin.z, 1e-4f);
+    EXPECT_NEAR(read.boundsMax.x, mesh.boundsMax.x, 1e-4f);
+    EXPECT_NEAR(read.boundsMax.y, mesh.boundsMax.y, 1e-4f);
+    EXPECT_NEAR(read.boundsMax.z, mesh.boundsMax.z, 1e-4f);
+}
+
+struct TreeExportCase {
+    const char *name;
+    const char *file;
+    const char *options;
+    bool highQuality;
+    bool leaves;
+};
+
+class TreeExportCommand : public ::testing::TestWithParam<TreeExportCase> {};
+
+} // namespace
+
+// Assimp reads exactly the tree walk's triangles: one mesh for the bark, one for the leaves, the
+// tree's bounding box, unit normals and both pictures; every .glb passes the Khronos validator.
+TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
+{
+    const TreeExportCase &c = GetParam();
+    const WalkCounts walk = walkDefaultTree(c.highQuality, c.leaves);
+    TempFolder folder;
+    const std::string out = folder.file(c.file);
+    const CliRun run = runCli(folder, "tree export '" + out + "' " + c.options);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const bool obj = out.ends_with(".obj");
+
+    Assimp::Importer importer;
+    const aiScene *scene = importer.ReadFile(out, 0);
+    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    EXPECT_EQ(scene->mNumMeshes, c.leaves ? 2u : 1u);
+    const AssimpSummary bark = summarise(*scene, "bark");
+    const AssimpSummary leaves = summarise(*scene, "lea");
+    EXPECT_EQ(bark.meshes, 1u);
+    EXPECT_EQ(bark.faces, walk.barkTriangles);
+    EXPECT_EQ(leaves.faces, walk.leafTriangles);
+    // OBJ readers give every face corner a vertex of its own.
+    EXPECT_EQ(bark.vertices, obj ? 3 * walk.barkTriangles : walk.barkVertices);
+    EXPECT_EQ(leaves.vertices, obj ? 3 * walk.leafTriangles : walk.leafVertices);
+    const AssimpSummary all = summarise(*scene);
+    EXPECT_EQ(all.nonTriangles, 0u);
+    EXPECT_EQ(all.nonUnitNormals, 0u);
+    expectBoundsMatch(all, walk.mesh);
+    const std::string said = "wrote " + std::to_string(walk.barkTriangles + walk.leafTriangles) +
+                             " triangles in " + std::to_string(c.leaves ? 2 : 1) + " meshes to " + out + " (";
+    EXPECT_EQ(run.out.rfind(said, 0), 0u) << run.out;
+
+    // Every material shows a picture: embedded in the .glb, files beside the .obj.
+    unsigned textured = 0;
+    for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
+        aiString path;
+        if (scene->mMaterials[m]->GetTexture(aiTextureType_DIFFUSE, 0, &path) != AI_SUCCESS)
+            continue;
+        ++textured;
+        if (obj)
+            EXPECT_TRUE(std::filesystem::exists(folder.path() / path.C_Str())) << path.C_Str();
+        else
+            EXPECT_NE(scene->GetEmbeddedTexture(path.C_Str()), nullptr) << path.C_Str();
+    }
+    EXPECT_EQ(textured, c.leaves ? 2u : 1u);
+    EXPECT_EQ(folder.entryCount(), obj ? (c.leaves ? 4u : 3u) + 2u : 1u + 2u); // with .stdout, .stderr
+
+    if (!obj)
+        EXPECT_VALID_GLTF(out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, TreeExportCommand,
+    ::testing::Values(TreeExportCase{"glb", "tree.glb", "", false, true},
+                      TreeExportCase{"glbHighQuality", "fine.GLB", "--high-quality", true, true},
+                      TreeExportCase{"glbNoLeaves", "bare.glb", "--no-leaves", false, false},
+                      TreeExportCase{"obj", "tree.obj", "", false, true},
+                      TreeExportCase{"objNoLeaves", "bare.obj", "--no-leaves", false, false}),
+    [](const ::testing::TestParamInfo<TreeExportCase> &test) { return test.param.name; });
+
+TEST(TreeExportCommand, refusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
+{
+    TempFolder folder;
+    const CliRun other = runCli(folder, "tree export '" + folder.file("tree.gltf") + "'");
+    EXPECT_EQ(other.status, 2);
+    EXPECT_NE(other.err.find("OUT must end in .glb or .obj"), std::string::npos) << other.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("tree.gltf")));
+
+    const CliRun missingFolder = runCli(folder, "tree export '" + folder.file("no/tree.glb") + "'");
+    EXPECT_EQ(missingFolder.status, 1);
+    EXPECT_EQ(missingFolder.err.rfind("verdalis-cli: tree export: cannot write", 0), 0u) << missingFolder.err;
+
+    // A damaged parameter file leaves an earlier export as it was.
+    const std::string out = folder.file("tree.obj");
+    writeBytes(out, "earlier");
+    writeBytes(folder.file("bad.tree.xml"), "not a tree");
+    const CliRun damaged =
+        runCli(folder, "tree export '" + out + "' --from '" + folder.file("bad.tree.xml") + "'");
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_EQ(readBytes(out), "earlier");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("tree.mtl")));
+}
+
+namespace {
+
+// Living plants after the last step of a --stats table (tab-separated, one row per step).
+std::size_t livingAtEnd(const std::string &table)
+{
+    std::istringstream rows(table);
+    std::string row, last;
+    while (std::getline(rows, row))
+        if (!row.empty())
+            last = row;
+    std::istringstream cells(last);
+    std::size_t step = 0, count = 0, total = 0;
+    cells >> step;
+    while (cells >> count)
+        total += count;
+    return total;
+}
+
+} // namespace
+
+// A saved simulation exported: one node per living plant under its species, translated to the
+// plant, plants of one species and size sharing one mesh, the terrain grid as a mesh of its own;
+// the file passes the validator.
+TEST(EcosystemExportCommand, writesEveryLivingPlantAsANodeOverTheTerrain)
+{
+    TempFolder folder;
+    const CliRun simulated = runCliInFolder(folder.path(), "simulate --steps 12 --save s.sim --stats s.tsv");
+    ASSERT_EQ(simulated.status, 0) << simulated.err;
+    const std::size_t living = livingAtEnd(readBytes(folder.file("s.tsv")));
+    ASSERT_GT(living, 20u);
+
+    const std::string out = folder.file("forest.glb");
+    const CliRun run = runCliInFolder(folder.path(), "ecosystem export forest.glb --load s.sim");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("wrote ", 0), 0u) << run.out;
+
+    Assimp::Importer importer;
+    const aiScene *scene = importer.ReadFile(out, 0);
+    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    const aiNode *terrain = scene->mRootNode->FindNode("terrain");
+    ASSERT_NE(terrain, nullptr);
+    ASSERT_EQ(terrain->mNumMeshes, 1u);
+    const aiMesh &grid = *scene->mMeshes[terrain->mMeshes[0]];
+    EXPECT_EQ(grid.mNumVertices, 100u * 100u);
+    EXPECT_EQ(grid.mNumFaces, 2u * 99u * 99u);
+    EXPECT_NEAR(grid.mVertices[99 * 100 + 99].x, 99 * 25.0f, 1e-3f);
+    EXPECT_NEAR(grid.mVertices[99 * 100 + 99].z, 99 * 25.0f, 1e-3f);
+    EXPECT_EQ(summarise(*scene).nonUnitNormals, 0u);
+
+    // Plant nodes stand on the terrain and share the meshes of their species and size.
+    std::size_t plants = 0;
+    std::size_t drawn = 0;
+    std::map<std::string, std::set<unsigned>> meshesBySpecies;
+    const std::function<void(const aiNode &)> visit = [&](const aiNode &node) {
+        if (std::string(node.mName.C_Str()).rfind("plant ", 0) == 0) {
+            ++plants;
+            drawn += node.mNumMeshes > 0;
+            meshesBySpecies[node.mParent->mName.C_Str()].insert(node.mMeshes, node.mMeshes + node.mNumMeshes);
+            EXPECT_GT(node.mTransformation.a4, 0.0f);
+            EXPECT_GT(node.mTransformation.c4, 0.0f);
+        }
+        for (unsigned i = 0; i < node.mNumChildren; ++i)
+            visit(*node.mChildren[i]);
+    };
+    visit(*scene->mRootNode);
+    EXPECT_EQ(plants, living);
+    EXPECT_GT(drawn, living / 2);
+    for (const auto &[species, meshes] : meshesBySpecies)
+        for (const unsigned m : meshes)
+            EXPECT_EQ(std::string(scene->mMeshes[m]->mName.C_Str()).rfind(species + " ", 0), 0u) << species;
+
+    EXPECT_VALID_GLTF(out);
+}
+
+TEST(EcosystemExportCommand, refusesObjAndConflictingSources)
+{
+    TempFolder folder;
+    EXPECT_EQ(runCli(folder, "ecosystem export '" + folder.file("forest.obj") + "'").status, 2);
+    EXPECT_EQ(runCli(folder, "ecosystem export '" + folder.file("f.glb") + "' --steps 1 --load x.sim").status,
+              2);
+    EXPECT_EQ(runCli(folder, "ecosystem export '" + folder.file("f.glb") + "' --plant-area 5,4,0,9").status,
+              2);
+    const CliRun missing = runCli(folder, "ecosystem export '" + folder.file("f.glb") + "' --load '" +
+                                              folder.file("none.sim") + "'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("f.glb")));
+}

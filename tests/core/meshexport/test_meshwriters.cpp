@@ -1,0 +1,140 @@
+#include "meshexport/forestscene.h"
+#include "meshexport/glbwriter.h"
+#include "meshexport/objwriter.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using meshexport::ExportPrimitive;
+using meshexport::ExportScene;
+
+// A strip of `quads` unit squares along x in the plane y = 0, facing up.
+ExportPrimitive strip(int quads, int material)
+{
+    ExportPrimitive p;
+    p.material = material;
+    for (int i = 0; i <= quads; ++i) {
+        for (float z : {0.0f, 1.0f}) {
+            p.positions.push_back({static_cast<float>(i), 0.0f, z});
+            p.normals.push_back({0.0f, 1.0f, 0.0f});
+            p.texCoords.push_back({static_cast<float>(i), z});
+        }
+    }
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(quads); ++i) {
+        const std::uint32_t a = 2 * i;
+        p.indices.insert(p.indices.end(), {a, a + 1, a + 2, a + 2, a + 1, a + 3});
+    }
+    p.updateBounds();
+    return p;
+}
+
+// A root node translated by (10, 0, 0) holding one mesh, and a child translated by (0, 5, 0)
+// holding another.
+ExportScene twoMeshScene(int quadsA, int quadsB)
+{
+    ExportScene scene;
+    scene.name = "test";
+    const int material = scene.addMaterial({"plain", -1, meshexport::AlphaMode::Opaque, 0.5f, false});
+    const int a = scene.addMesh({"a", {strip(quadsA, material)}});
+    const int b = scene.addMesh({"b", {strip(quadsB, material)}});
+    const int child = scene.addNode({"child", b, {0.0f, 5.0f, 0.0f}, {}});
+    scene.roots.push_back(scene.addNode({"root", a, {10.0f, 0.0f, 0.0f}, {child}}));
+    return scene;
+}
+
+} // namespace
+
+// Small meshes take 16-bit indices, one of more than 65534 vertices 32-bit ones; Assimp reads
+// both with their counts, placements and bounds.
+TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReads)
+{
+    const ExportScene scene = twoMeshScene(3, 40000);
+    std::string bytes;
+    std::string reason;
+    ASSERT_TRUE(meshexport::encodeGlb(scene, bytes, &reason)) << reason;
+    ASSERT_EQ(bytes.compare(0, 4, "glTF"), 0);
+    EXPECT_EQ(bytes.size() % 4, 0u);
+
+    Assimp::Importer importer;
+    const aiScene *read = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, "glb");
+    ASSERT_NE(read, nullptr) << importer.GetErrorString();
+    ASSERT_EQ(read->mNumMeshes, 2u);
+    const auto named = [read](const char *name) {
+        for (unsigned m = 0; m < read->mNumMeshes; ++m)
+            if (std::string(read->mMeshes[m]->mName.C_Str()) == name)
+                return read->mMeshes[m];
+        return static_cast<aiMesh *>(nullptr);
+    };
+    ASSERT_NE(named("a"), nullptr);
+    ASSERT_NE(named("b"), nullptr);
+    EXPECT_EQ(named("a")->mNumVertices, 8u);
+    EXPECT_EQ(named("a")->mNumFaces, 6u);
+    EXPECT_EQ(named("b")->mNumVertices, 80002u);
+    EXPECT_EQ(named("b")->mNumFaces, 80000u);
+    EXPECT_EQ(named("b")->mFaces[79999].mIndices[2], 80001u);
+    const aiNode *child = read->mRootNode->FindNode("child");
+    ASSERT_NE(child, nullptr);
+    EXPECT_FLOAT_EQ(child->mTransformation.b4, 5.0f);
+    EXPECT_FLOAT_EQ(child->mParent->mTransformation.a4, 10.0f);
+}
+
+TEST(GlbWriter, refusesAMeshWithoutTriangles)
+{
+    ExportScene scene = twoMeshScene(1, 1);
+    scene.meshes[1].primitives[0].indices.clear();
+    std::string bytes;
+    std::string reason;
+    EXPECT_FALSE(meshexport::encodeGlb(scene, bytes, &reason));
+    EXPECT_EQ(reason, "mesh 'b' has a part without triangles");
+    EXPECT_TRUE(bytes.empty());
+}
+
+// Vertices are moved by the translations down to their node and numbered across the file.
+TEST(ObjWriter, writesPlacedObjectsAndTheirMaterialLibrary)
+{
+    ExportScene scene = twoMeshScene(1, 1);
+    scene.nodes[static_cast<std::size_t>(scene.roots[0])].name = "with space";
+    EXPECT_EQ(meshexport::objText(scene, "t.mtl"),
+              "# test\n# metres, y up\nmtllib t.mtl\n"
+              "o with_space\n"
+              "v 10 0 0\nv 10 0 1\nv 11 0 0\nv 11 0 1\n"
+              "vt 0 1\nvt 0 0\nvt 1 1\nvt 1 0\n"
+              "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
+              "usemtl plain\nf 1/1/1 2/2/2 3/3/3\nf 3/3/3 2/2/2 4/4/4\n"
+              "o child\n"
+              "v 10 5 0\nv 10 5 1\nv 11 5 0\nv 11 5 1\n"
+              "vt 0 1\nvt 0 0\nvt 1 1\nvt 1 0\n"
+              "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
+              "usemtl plain\nf 5/5/5 6/6/6 7/7/7\nf 7/7/7 6/6/6 8/8/8\n");
+
+    scene.pictures.push_back({"leaf", "png"});
+    scene.materials.push_back({"leaf", 0, meshexport::AlphaMode::Mask, 0.5f, true});
+    EXPECT_EQ(
+        meshexport::mtlText(scene, {"t_leaf.png"}),
+        "# test\n\nnewmtl plain\nKa 0 0 0\nKd 1 1 1\nKs 0 0 0\nd 1\nillum 1\n"
+        "\nnewmtl leaf\nKa 0 0 0\nKd 1 1 1\nKs 0 0 0\nd 1\nillum 1\nmap_Kd t_leaf.png\nmap_d t_leaf.png\n");
+}
+
+TEST(GlbWriter, namesKeepUtf8AndLoseBrokenBytes)
+{
+    EXPECT_EQ(meshexport::validUtf8("bor"), "bor");
+    EXPECT_EQ(meshexport::validUtf8("smreka \xc4\x8d"), "smreka \xc4\x8d");
+    EXPECT_EQ(meshexport::validUtf8("a\xe8z"), "a?z");          // Latin-1 byte
+    EXPECT_EQ(meshexport::validUtf8("\xc0\xaf"), "??");         // overlong form
+    EXPECT_EQ(meshexport::validUtf8("tab\there"), "tab?here");  // control character
+    EXPECT_EQ(meshexport::validUtf8("cut \xe2\x82"), "cut ??"); // truncated sequence
+}
+
+TEST(ForestScene, plantsGrowToTheNearestStage)
+{
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.26f, 8), 0.25);
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.3f, 8), 0.25);
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.32f, 8), 0.375);
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.05f, 8), 0.0); // too small to draw, as before
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(1.7f, 8), 1.0);
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.3f, 0), static_cast<double>(0.3f));
+    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(2.0f, 0), 1.0);
+}
