@@ -87,7 +87,7 @@ TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
     const WalkCounts walk = walkDefaultTree(c.highQuality, c.leaves);
     TempFolder folder;
     const std::string out = folder.file(c.file);
-    const CliRun run = runCli(folder, "tree export '" + out + "' " + c.options);
+    const CliRun run = runCli(folder.path(), "tree export '" + out + "' " + c.options);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const bool obj = out.ends_with(".obj");
@@ -143,12 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TreeExportCommand, refusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
 {
     TempFolder folder;
-    const CliRun other = runCli(folder, "tree export '" + folder.file("tree.gltf") + "'");
+    const CliRun other = runCli(folder.path(), "tree export '" + folder.file("tree.gltf") + "'");
     EXPECT_EQ(other.status, 2);
     EXPECT_NE(other.err.find("OUT must end in .glb or .obj"), std::string::npos) << other.err;
     EXPECT_FALSE(std::filesystem::exists(folder.file("tree.gltf")));
 
-    const CliRun missingFolder = runCli(folder, "tree export '" + folder.file("no/tree.glb") + "'");
+    const CliRun missingFolder = runCli(folder.path(), "tree export '" + folder.file("no/tree.glb") + "'");
     EXPECT_EQ(missingFolder.status, 1);
     EXPECT_EQ(missingFolder.err.rfind("verdalis-cli: tree export: cannot write", 0), 0u) << missingFolder.err;
 
@@ -157,7 +157,7 @@ TEST(TreeExportCommand, refusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
     writeBytes(out, "earlier");
     writeBytes(folder.file("bad.tree.xml"), "not a tree");
     const CliRun damaged =
-        runCli(folder, "tree export '" + out + "' --from '" + folder.file("bad.tree.xml") + "'");
+        runCli(folder.path(), "tree export '" + out + "' --from '" + folder.file("bad.tree.xml") + "'");
     EXPECT_EQ(damaged.status, 1);
     EXPECT_EQ(readBytes(out), "earlier");
     EXPECT_FALSE(std::filesystem::exists(folder.file("tree.mtl")));
@@ -189,13 +189,15 @@ std::size_t livingAtEnd(const std::string &table)
 TEST(EcosystemExportCommand, writesEveryLivingPlantAsANodeOverTheTerrain)
 {
     TempFolder folder;
-    const CliRun simulated = runCliInFolder(folder.path(), "simulate --steps 12 --save s.sim --stats s.tsv");
+    const CliRun simulated = runCli(folder.path(), "simulate --steps 12 --save s.sim --stats s.tsv",
+                                    "cd '" + folder.path().string() + "' &&");
     ASSERT_EQ(simulated.status, 0) << simulated.err;
     const std::size_t living = livingAtEnd(readBytes(folder.file("s.tsv")));
     ASSERT_GT(living, 20u);
 
     const std::string out = folder.file("forest.glb");
-    const CliRun run = runCliInFolder(folder.path(), "ecosystem export forest.glb --load s.sim");
+    const CliRun run = runCli(folder.path(), "ecosystem export forest.glb --load s.sim",
+                              "cd '" + folder.path().string() + "' &&");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("wrote ", 0), 0u) << run.out;
 
@@ -240,13 +242,15 @@ TEST(EcosystemExportCommand, writesEveryLivingPlantAsANodeOverTheTerrain)
 TEST(EcosystemExportCommand, refusesObjAndConflictingSources)
 {
     TempFolder folder;
-    EXPECT_EQ(runCli(folder, "ecosystem export '" + folder.file("forest.obj") + "'").status, 2);
-    EXPECT_EQ(runCli(folder, "ecosystem export '" + folder.file("f.glb") + "' --steps 1 --load x.sim").status,
+    EXPECT_EQ(runCli(folder.path(), "ecosystem export '" + folder.file("forest.obj") + "'").status, 2);
+    EXPECT_EQ(runCli(folder.path(), "ecosystem export '" + folder.file("f.glb") + "' --steps 1 --load x.sim")
+                  .status,
               2);
-    EXPECT_EQ(runCli(folder, "ecosystem export '" + folder.file("f.glb") + "' --plant-area 5,4,0,9").status,
-              2);
-    const CliRun missing = runCli(folder, "ecosystem export '" + folder.file("f.glb") + "' --load '" +
-                                              folder.file("none.sim") + "'");
+    EXPECT_EQ(
+        runCli(folder.path(), "ecosystem export '" + folder.file("f.glb") + "' --plant-area 5,4,0,9").status,
+        2);
+    const CliRun missing = runCli(folder.path(), "ecosystem export '" + folder.file("f.glb") + "' --load '" +
+                                                     folder.file("none.sim") + "'");
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(std::filesystem::exists(folder.file("f.glb")));
 }

@@ -103,10 +103,12 @@ TEST_F(SimulateCommand, refusesBadUsageAndDamagedFiles)
 
 TEST_F(SimulateCommand, environmentalDeathsChangeTheRunAndEndWithTheirCount)
 {
-    ASSERT_EQ(cli("simulate --steps 30 --save plain.sim"), 0) << errors_;
-    const auto plain = lines(output_);
-    ASSERT_EQ(cli("simulate --steps 30 --save harsh.sim --environmental-deaths"), 0) << errors_;
-    const auto harsh = lines(output_);
+    const auto plainRun = cli("simulate --steps 30 --save plain.sim");
+    ASSERT_EQ(plainRun.status, 0) << plainRun.err;
+    const auto plain = lines(plainRun.out);
+    const auto harshRun = cli("simulate --steps 30 --save harsh.sim --environmental-deaths");
+    ASSERT_EQ(harshRun.status, 0) << harshRun.err;
+    const auto harsh = lines(harshRun.out);
     ASSERT_EQ(harsh.size(), plain.size() + 1);
     std::smatch m;
     const std::string summary = harsh[harsh.size() - 2];
@@ -116,5 +118,5 @@ TEST_F(SimulateCommand, environmentalDeathsChangeTheRunAndEndWithTheirCount)
     EXPECT_GT(std::stoi(m[1]), 0);
     EXPECT_LE(std::stoi(m[1]), std::stoi(m[2]));
     EXPECT_EQ(harsh.back(), "Simulation @ step 30successfouly saved");
-    EXPECT_NE(read(path("plain.sim")), read(path("harsh.sim")));
+    EXPECT_NE(read("plain.sim"), read("harsh.sim"));
 }

@@ -27,7 +27,7 @@ TEST(PlantGrid, largestHeightIsTheTallestRegisteredPlantOfTheLastRebuild)
     std::vector<Species> species(2);
     species[0].plants = {plantAt(1, 1, 3.0f, 1), plantAt(2, 1, 7.5f, 1)};
     species[1].plants = {plantAt(3, 1, 2.0f, 1), plantAt(-1, 1, 100.0f, 1)}; // the last lies off the grid
-    PlantGrid grid(10, 10, 25.0f);
+    PlantGrid grid(10, 10);
     EXPECT_EQ(grid.largestHeight(), 0.0f);
     grid.rebuild(species);
     EXPECT_EQ(grid.size(), 3u);
@@ -50,7 +50,7 @@ TEST(PlantGrid, aTallStrongerNeighbourDominatesAcrossMoreThanTheSmallPlantsOwnRe
     Plant small = plantAt(4, 4, 1.0f, 1.0f);
     small.position.x = tall.position.x + 20.0f;
     species[0].plants = {tall, small};
-    PlantGrid grid(10, 10, 25.0f);
+    PlantGrid grid(10, 10);
     grid.rebuild(species);
     ecosystem::DeathRules rules;
     rules.bind(grid, species);

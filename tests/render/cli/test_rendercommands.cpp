@@ -64,7 +64,8 @@ TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
         const testsupport::CliRun run = cli("ecosystem render " + name + " --size 96x96 --steps 30" + extra);
         EXPECT_EQ(run.status, 0) << run.err;
         std::smatch m;
-        EXPECT_TRUE(std::regex_search(run.out, m, std::regex(" of ([0-9]+) living after 30 steps"))) << run.out;
+        EXPECT_TRUE(std::regex_search(run.out, m, std::regex(" of ([0-9]+) living after 30 steps")))
+            << run.out;
         return m.empty() ? -1 : std::stoi(m[1]);
     };
     const int plain = livingAfter("plain.png", "");
