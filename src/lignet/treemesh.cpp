@@ -101,6 +101,7 @@ void TreeMesh::clear()
     batches.clear();
     boundsMin = {};
     boundsMax = {};
+    wireframe = false;
 }
 
 } // namespace lignet

@@ -55,6 +55,7 @@ struct TreeMesh {
     std::vector<MeshBatch> batches; // non-empty batches in drawing order
     math::Vector3f boundsMin;       // box around every vertex; both 0 for an empty mesh
     math::Vector3f boundsMax;
+    bool wireframe = false; // drawn in wireframe: texturing and blending off for the tree
 
     std::size_t vertexCount() const { return positions.size(); }
     bool empty() const { return indices.empty(); }

@@ -226,6 +226,7 @@ void TreeMeshSink::finish(TreeMesh &mesh)
     mesh.batches = m_mesh.batches;
     mesh.boundsMin = m_mesh.boundsMin;
     mesh.boundsMax = m_mesh.boundsMax;
+    mesh.wireframe = m_wireframe;
     m_mesh.clear();
 }
 

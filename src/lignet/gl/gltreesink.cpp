@@ -7,11 +7,9 @@
 
 namespace lignet::gl {
 
-GlTreeSink::GlTreeSink(const TreeDrawSettings &settings) : m_settings(settings) {}
-
-void GlTreeSink::beginTree(const TreeDrawSettings &settings)
+void applyTreeDrawingState(bool wireframe)
 {
-    if (settings.wireframe) {
+    if (wireframe) {
         glDisable(GL_BLEND);
         glDisable(GL_TEXTURE_2D);
         return;
@@ -23,6 +21,13 @@ void GlTreeSink::beginTree(const TreeDrawSettings &settings)
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+GlTreeSink::GlTreeSink(const TreeDrawSettings &settings) : m_settings(settings) {}
+
+void GlTreeSink::beginTree(const TreeDrawSettings &settings)
+{
+    applyTreeDrawingState(settings.wireframe);
 }
 
 void GlTreeSink::branchColour(const std::array<float, 3> &rgb)

@@ -8,6 +8,11 @@ struct TreeDrawSettings;
 
 namespace lignet::gl {
 
+// The OpenGL state a tree drawing sets before its root branch: in wireframe blending and texturing
+// off; otherwise texturing, depth test and blending (source alpha) on, GL_MODULATE, two-sided
+// lighting and filled polygons.
+void applyTreeDrawingState(bool wireframe);
+
 // Draws what the branch walk produces with fixed-function OpenGL in the current context: each
 // frame is multiplied onto the live modelview matrix around its primitive. Reads the tree's draw
 // settings (wireframe, quality, level of detail, textures, quadric) at every call.

@@ -56,7 +56,7 @@ void drawTreeAtLevelOfDetail(TreeRenderer &tree, int levelOfDetail)
     drawTree(tree);
 }
 
-void drawTreeScene(TreeRenderer &tree, double up, double side, double distance, double pitch, double yaw)
+void beginTreeScene(const TreeRenderer &tree)
 {
     if (tree.settings().backgroundSky)
         glClearColor(0.26666668f, 0.4745098f, 0.5372549f, 1.0f); // 68, 121, 137
@@ -73,15 +73,25 @@ void drawTreeScene(TreeRenderer &tree, double up, double side, double distance, 
     glLightfv(GL_LIGHT0, GL_POSITION, light0);
     glLightfv(GL_LIGHT1, GL_POSITION, light1);
     glLightfv(GL_LIGHT2, GL_POSITION, light2);
+}
 
-    if (tree.vertexExporter().armed()) {
-        drawTreeAtLevelOfDetail(tree, 0);
-        return;
-    }
+void applyOrbitCamera(const TreeRenderer &tree, double up, double side, double distance, double pitch,
+                      double yaw)
+{
     glTranslatef(static_cast<float>(-side), static_cast<float>(up), static_cast<float>(distance));
     glRotatef(static_cast<float>(pitch), 1.0f, 0.0f, 0.0f);
     glRotatef(static_cast<float>(yaw), 0.0f, 1.0f, 0.0f);
     glRotatef(static_cast<float>(tree.settings().spinAngle), 0.0f, 1.0f, 0.0f);
+}
+
+void drawTreeScene(TreeRenderer &tree, double up, double side, double distance, double pitch, double yaw)
+{
+    beginTreeScene(tree);
+    if (tree.vertexExporter().armed()) {
+        drawTreeAtLevelOfDetail(tree, 0);
+        return;
+    }
+    applyOrbitCamera(tree, up, side, distance, pitch, yaw);
     drawTreeAtLevelOfDetail(tree, 0);
 }
 

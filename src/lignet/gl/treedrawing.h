@@ -19,6 +19,13 @@ void setTextureParameters(TreeRenderer &tree, bool bark, bool leaf);
 void drawTree(TreeRenderer &tree);
 void drawTreeAtLevelOfDetail(TreeRenderer &tree, int levelOfDetail);
 
+// The start of the tree edit frame: clear to the sky colour or white, modelview identity, the
+// three lights placed in eye coordinates.
+void beginTreeScene(const TreeRenderer &tree);
+// The orbit camera and the tree's spin angle onto the modelview matrix.
+void applyOrbitCamera(const TreeRenderer &tree, double up, double side, double distance, double pitch,
+                      double yaw);
+
 // The whole tree edit frame: clear (sky colour or white), place the three lights in eye
 // coordinates, apply the orbit camera and the spin angle, draw the tree at level of detail 0. A
 // pending vertex export draws without the camera, so the file holds the tree's own coordinates.
