@@ -47,6 +47,8 @@ public:
     // Replaces the content of mesh with everything drawn since the last finish (batches in
     // drawing order, bounds computed) and starts afresh.
     void finish(TreeMesh &mesh);
+    // Vertices collected since the last finish.
+    std::size_t vertexCount() const { return m_mesh.positions.size(); }
 
 private:
     using Colour = std::array<float, 4>;

@@ -145,6 +145,9 @@ void TreeMeshDrawer::draw(const GpuTreeMesh &mesh, const TreeTextures &textures,
     if (instances.empty())
         return;
     applyTreeDrawingState(mesh.wireframe());
+    if (m_alphaAccumulation)
+        QOpenGLContext::currentContext()->functions()->glBlendFuncSeparate(
+            GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     if (mesh.empty())
         return;
     mesh.bindArrays();

@@ -63,6 +63,11 @@ public:
     // Forces a path; Instanced falls back to Fixed where it is not supported.
     void setPath(Path path);
 
+    // For drawing into a transparent texture (impostor images): colours blend as usual while alpha
+    // accumulates coverage (one, one minus source alpha), so the texture holds the picture with
+    // premultiplied alpha. Off by default.
+    void setAlphaAccumulation(bool on) { m_alphaAccumulation = on; }
+
     const DrawCounters &counters() const { return m_counters; }
     void resetCounters() { m_counters = {}; }
 
@@ -80,6 +85,7 @@ private:
     using VertexAttribDivisor = void(QOPENGLF_APIENTRYP)(GLuint, GLuint);
 
     bool m_initialized = false;
+    bool m_alphaAccumulation = false;
     bool m_supported = false;
     Path m_path = Path::Fixed;
     DrawElementsInstanced m_drawElementsInstanced = nullptr;
