@@ -45,8 +45,7 @@ BENCHMARK(DefaultTreeInWindIntoCountingSink)->Unit(benchmark::kMillisecond);
 void DefaultTreeIntoVertexExport(benchmark::State &state)
 {
     const bool highQuality = state.range(0) != 0;
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "verdalis_bench_tree.crs").string();
+    const std::string path = (std::filesystem::temp_directory_path() / "verdalis_bench_tree.crs").string();
     lignet::TreeRenderer tree;
     tree.settings().highQuality = highQuality;
     lignet::CountingTreeSink sink;
@@ -70,6 +69,10 @@ void LargeTreeIntoCountingSink(benchmark::State &state)
         tree.drawTree(sink);
     setCounters(state, sink);
 }
-BENCHMARK(LargeTreeIntoCountingSink)->Arg(10000)->Arg(100000)->ArgName("strands")->Unit(benchmark::kMillisecond);
+BENCHMARK(LargeTreeIntoCountingSink)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->ArgName("strands")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

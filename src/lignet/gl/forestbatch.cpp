@@ -92,7 +92,10 @@ bool ForestBatch::addAsImpostor(TreeRenderer &tree, const math::Vector3f &positi
 
 void ForestBatch::addStreamed(TreeRenderer &tree, const math::Vector3f &position, float scale)
 {
-    std::unique_ptr<Stream> &stream = m_streams[tree.modelId()];
+    // Near and far plants order their leaf batches differently (leafPointsBeforeDisks), so they
+    // stream into separate meshes.
+    const bool far = leafPointsBeforeDisks(tree.settings().levelOfDetail);
+    std::unique_ptr<Stream> &stream = m_streams[2 * tree.modelId() + (far ? 1 : 0)];
     if (!stream)
         stream = std::make_unique<Stream>();
     const math::Mat4 placed = placement(position, scale);

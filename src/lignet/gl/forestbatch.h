@@ -94,7 +94,8 @@ private:
     int m_viewportHeight = 0;
     std::vector<Group> m_groups;
     std::unordered_map<const GpuTreeMesh *, std::size_t> m_groupOf;
-    std::unordered_map<std::uint64_t, std::unique_ptr<Stream>> m_streams; // by tree model id
+    // By tree model id and near or far leaf order.
+    std::unordered_map<std::uint64_t, std::unique_ptr<Stream>> m_streams;
     ForestFrameStats m_stats;
 };
 

@@ -151,7 +151,8 @@ void TreeMeshDrawer::draw(const GpuTreeMesh &mesh, const TreeTextures &textures,
     if (mesh.empty())
         return;
     mesh.bindArrays();
-    if (m_path == Path::Instanced)
+    // A lighting state whose program does not compile is drawn by the fixed-function pipeline.
+    if (m_path == Path::Instanced && m_program.bind())
         drawInstanced(mesh, textures, instances);
     else
         drawFixed(mesh, textures, instances);
@@ -204,7 +205,6 @@ void TreeMeshDrawer::drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &
     m_vertexAttribDivisor(attribute, 1);
     f->glBindBuffer(GL_ARRAY_BUFFER, 0);
 
-    m_program.bind();
     const auto n = static_cast<GLsizei>(instances.size());
     for (const MeshBatch &batch : mesh.batches()) {
         applyBatchState(batch, textures);

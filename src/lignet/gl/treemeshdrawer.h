@@ -76,6 +76,7 @@ public:
 
 private:
     void initialize();
+    // With the program bound.
     void drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &textures,
                        std::span<const MeshInstance> instances);
     void drawFixed(const GpuTreeMesh &mesh, const TreeTextures &textures,
