@@ -245,12 +245,7 @@ void EcosystemFrameFarField(benchmark::State &state)
     batchedFrames(state, options);
 }
 BENCHMARK(EcosystemFrameFarField)
-    ->Args({50, 2})
-    ->Args({50, 4})
-    ->Args({50, 8})
-    ->Args({300, 2})
-    ->Args({300, 4})
-    ->Args({300, 8})
+    ->ArgsProduct({{50, 300}, {4, 8, 16, 32}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);

@@ -8,6 +8,7 @@
 #include "lignet/treerenderer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 std::vector<int> ForestPass::draw(ecosystem::render::EcosystemRender &model, const Options &options)
 {
@@ -20,6 +21,9 @@ std::vector<int> ForestPass::draw(ecosystem::render::EcosystemRender &model, con
     for (lignet::TreeRenderer *tree : model.getTrees())
         tree->updateRevision();
     const double scale = options.treeScale;
+    // VERDALIS_BENCH_CACHE_MIB sets the mesh cache's bound, to find a frame's working set.
+    if (const char *mib = std::getenv("VERDALIS_BENCH_CACHE_MIB"))
+        m_cache.setByteLimit(static_cast<std::size_t>(std::atol(mib)) << 20);
     m_drawer.setPath(options.fixedFunction ? lignet::gl::TreeMeshDrawer::Path::Fixed
                                            : lignet::gl::TreeMeshDrawer::Path::Instanced);
     m_batch.setImpostors(options.farField ? &m_impostors : nullptr, options.thresholdPixels);

@@ -82,7 +82,10 @@ bool ForestBatch::addAsImpostor(TreeRenderer &tree, const math::Vector3f &positi
         return false;
     const double height = atlas.heightAt(progress) * scale;
     const math::Vector3f eye = m_modelview.transformPoint(position);
-    if (!isBelowPixelHeight(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight, m_threshold))
+    const double pixels = projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
+    // Below the atlas's smallest picture the exact drawing is a few scattered pixels, which a
+    // quad would cover too much; such a plant is cheap to draw exactly.
+    if (!(pixels < m_threshold) || pixels < atlas.smallestCellHeight())
         return false;
     m_impostors->add(atlas, position, scale, progress);
     tree.advanceClocks();

@@ -42,8 +42,9 @@ struct ForestFrameStats {
 // plant (no wind) is drawn from the mesh cache: plants sharing a mesh are drawn together, with
 // instancing where the drawer has it. A plant with wind (or with a vertex export pending) is
 // walked on the spot into a per-tree streaming mesh with its placement applied on the CPU, drawn
-// at flush. With an impostor set, a still plant whose projected height is below the threshold is
-// drawn as an impostor quad. Order at flush: meshes in order of first use, streamed trees,
+// at flush. With an impostor set, a still plant whose projected height is below the threshold (and
+// not below the atlas's smallest picture, ImpostorAtlas::smallestCellHeight) is drawn as an
+// impostor quad. Order at flush: meshes in order of first use, streamed trees,
 // impostors. Every call needs a context of the cache's share group current; add() and flush() must
 // find the frame's camera modelview current (no plant translation pushed).
 class ForestBatch {

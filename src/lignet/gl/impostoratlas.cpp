@@ -82,6 +82,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawe
     const int width = settings.cellWidth * stages;
     const int height = settings.cellHeight;
     const int levels = lastLevel(settings.cellWidth, settings.cellHeight) + 1;
+    m_smallestCellHeight = settings.cellHeight >> (levels - 1);
 
     GLint previousFramebuffer = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFramebuffer);
@@ -96,8 +97,11 @@ bool ImpostorAtlas::build(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawe
         glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width >> level, height >> level, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Nearest texels of the nearest level: a level drawn at the quad's size then shows its
+    // one-pixel lines and points one pixel wide, as the exact drawing does, instead of smearing
+    // them over the neighbouring pixels.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     GLuint framebuffer = 0;

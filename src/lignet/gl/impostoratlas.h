@@ -67,10 +67,14 @@ public:
     const Stage &stageFor(double progress) const;
     // Height of the tree at progress, interpolated between the stages (0 at progress 0).
     double heightAt(double progress) const;
+    // Pixels of a cell's height at the last mipmap level: a tree shown smaller than this would be
+    // squeezed below its smallest picture, where one texel covers more than the tree's few pixels.
+    int smallestCellHeight() const { return m_smallestCellHeight; }
 
 private:
     GLuint m_texture = 0;
     std::vector<Stage> m_stages;
+    int m_smallestCellHeight = 0;
 };
 
 } // namespace lignet::gl

@@ -19,7 +19,7 @@ const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, GpuMeshCache &cac
     appearance.growing = true;
     appearance.growthBits = 0;
     appearance.growthStepBits = 0;
-    const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    const bool lighting = m_lighting;
     Entry &entry = m_atlases[{tree.modelId(), tree.settings().levelOfDetail}];
     if (!entry.atlas || !(entry.appearance == appearance) || entry.lighting != lighting) {
         // Quads of this frame drawn with the old atlas go with it.
@@ -35,6 +35,7 @@ const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, GpuMeshCache &cac
 
 void ImpostorSet::begin(const math::Mat4 &modelview)
 {
+    m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     for (Quads &q : m_quads)
         q.vertices.clear();
     // The view's right direction in the world (first row of the rotation), kept horizontal.

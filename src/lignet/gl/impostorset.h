@@ -22,10 +22,12 @@ class ImpostorSet {
 public:
     explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(settings) {}
 
-    // The atlas for the tree's next drawing (its current level of detail and appearance).
+    // The atlas for the tree's next drawing (its current level of detail and appearance), lit as
+    // the frame begun last is (lighting on or off).
     const ImpostorAtlas &atlasFor(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawer &drawer);
 
-    // Starts a frame's quads; modelview is the camera (the frame's modelview without a plant).
+    // Starts a frame's quads; modelview is the camera (the frame's modelview without a plant). Reads
+    // the lighting switch.
     void begin(const math::Mat4 &modelview);
     // One plant: its position, scale (tree scale option) and growth progress.
     void add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
@@ -53,6 +55,7 @@ private:
     std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
     std::vector<Quads> m_quads;
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
+    bool m_lighting = true;
     std::uint64_t m_quadsDrawn = 0;
 };
 
