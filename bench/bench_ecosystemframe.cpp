@@ -121,7 +121,7 @@ Scene *ecosystemScene(benchmark::State &state)
         state.SkipWithError(error.c_str());
         return nullptr;
     }
-    if (scene->model->isSingleRender())
+    if (scene->model->viewOptions().isOn(ecosystem::render::ViewOption::SingleRender))
         scene->model->toggleSingleRender();
     auto *camera = scene->model->getCamera();
     camera->predefinedIndex = 0;
@@ -259,7 +259,7 @@ void TreeEditFrame(benchmark::State &state)
         state.SkipWithError(error.c_str());
         return;
     }
-    if (!scene->model->isSingleRender())
+    if (!scene->model->viewOptions().isOn(ecosystem::render::ViewOption::SingleRender))
         scene->model->toggleSingleRender();
     drawFrames(state, *scene);
 }

@@ -3,7 +3,6 @@
 // off-screen framebuffer: the immediate-mode reference, the mesh path with one draw per plant and
 // batch (fixed function), the instanced mesh path, and plants in the wind. Needs a display.
 
-#include "ecosystem/render/texturehelper.h"
 #include "ecosystem/render/viewfrustum.h"
 #include "lignet/gl/forestbatch.h"
 #include "lignet/gl/glviewdefaults.h"
@@ -11,6 +10,7 @@
 #include "lignet/gl/offscreencontext.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/gl/treemeshdrawer.h"
+#include "lignet/gl/treetextures.h"
 #include "lignet/treeparameterfile.h"
 #include "lignet/treerenderer.h"
 
@@ -29,7 +29,6 @@
 
 namespace {
 
-using ecosystem::render::TextureHelper;
 using lignet::gl::TreeMeshDrawer;
 
 constexpr int FrameSize = 512;
@@ -45,6 +44,7 @@ struct Plant {
 struct Forest {
     std::unique_ptr<lignet::gl::OffscreenContext> view;
     std::unique_ptr<lignet::TreeRenderer> tree;
+    lignet::gl::TreeTextures textures;
     std::vector<Plant> plants;
     const math::Vector3f eye{0.0f, 25.0f, 20.0f};
 };
@@ -73,13 +73,8 @@ Forest *forestOf(int count, std::string *error)
     if (!lignet::TreeParameterFile::load(f.tree->designedParameters(),
                                          "bin/zbirka-4/manjseDefault100_vecjiListi.tree.xml", error))
         return nullptr;
-    auto &s = f.tree->settings();
-    s.barkTexture = TextureHelper::upload(
-        TextureHelper::applyColourKey(TextureHelper::loadImage(":/gui/textures/bark.jpg")));
-    s.leafTexture = TextureHelper::upload(
-        TextureHelper::applyColourKey(TextureHelper::loadImage(":/gui/textures/leaf.png")));
-    lignet::gl::createQuadric(*f.tree);
-    lignet::gl::setTextureParameters(*f.tree, true, true);
+    f.textures.bark = lignet::gl::uploadTreeTexture(":/gui/textures/bark.jpg");
+    f.textures.leaf = lignet::gl::uploadTreeTexture(":/gui/textures/leaf.png");
     // A square grid 6 units apart in front of the eye.
     const int side = static_cast<int>(std::ceil(std::sqrt(count)));
     for (int i = 0; i < count; ++i) {
@@ -129,7 +124,7 @@ void Reference(benchmark::State &state)
             glPushMatrix();
             glTranslatef(p.position.x, p.position.y, p.position.z);
             placePlant(*f->tree, p, false);
-            lignet::gl::drawTreeAtLevelOfDetail(*f->tree, p.levelOfDetail);
+            lignet::gl::drawTreeAtLevelOfDetail(*f->tree, f->textures, p.levelOfDetail);
             glPopMatrix();
         }
         glFinish();
@@ -157,7 +152,7 @@ void meshFrames(benchmark::State &state, TreeMeshDrawer::Path path, bool wind)
         batch.begin();
         for (const Plant &p : f->plants) {
             placePlant(*f->tree, p, wind);
-            batch.add(*f->tree, p.position);
+            batch.add(*f->tree, f->textures, p.position);
         }
         batch.flush();
         glFinish();
@@ -214,7 +209,7 @@ void WindSharedPhase(benchmark::State &state)
     std::vector<std::unique_ptr<lignet::gl::GpuTreeMesh>> meshes;
     for (std::size_t i = 0; i < groups.size(); ++i)
         meshes.push_back(std::make_unique<lignet::gl::GpuTreeMesh>());
-    const lignet::gl::TreeTextures textures{f->tree->settings().barkTexture, f->tree->settings().leafTexture};
+    const lignet::gl::TreeTextures &textures = f->textures;
     for (auto _ : state) {
         beginFrame(*f);
         std::size_t i = 0;
@@ -252,10 +247,8 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     for (auto &[count, forest] : forests())
-        if (forest.view->makeCurrent()) {
-            TextureHelper::release(forest.tree->settings().barkTexture);
-            TextureHelper::release(forest.tree->settings().leafTexture);
-        }
+        if (forest.view->makeCurrent())
+            lignet::gl::releaseTreeTextures(forest.textures);
     forests().clear();
     return 0;
 }

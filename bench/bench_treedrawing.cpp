@@ -31,9 +31,10 @@ void drawScenes(benchmark::State &state, bool wireframe, bool highQuality, bool 
     tree.settings().wireframe = wireframe;
     tree.settings().highQuality = highQuality;
     tree.settings().windOn = wind;
-    lignet::gl::createQuadric(tree);
+    // Untextured: the figure is the geometry's cost.
+    const lignet::gl::TreeTextures textures;
     for (auto _ : state) {
-        lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+        lignet::gl::drawTreeScene(tree, textures, -13.0, 0.0, -15.0, 0.0, 0.0);
         glFinish();
     }
     state.counters["frames/s"] =
@@ -82,8 +83,10 @@ void drawMeshScenes(benchmark::State &state, MeshUse use, lignet::gl::TreeMeshDr
     lignet::gl::TreeMeshDrawer drawer;
     drawer.setPath(path);
     lignet::gl::MeshTreeScene scene(cache, drawer);
+    // Untextured, as the immediate-mode frames above.
+    const lignet::gl::TreeTextures textures;
     for (auto _ : state) {
-        scene.draw(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+        scene.draw(tree, textures, -13.0, 0.0, -15.0, 0.0, 0.0);
         glFinish();
     }
     state.counters["frames/s"] =

@@ -4,9 +4,11 @@ set -euo pipefail
 
 packages=(
   # toolchain and build
-  g++ make cmake ninja-build pkg-config
+  g++ make cmake ninja-build pkg-config clang-format
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzzing the file readers (make fuzz): clang with libFuzzer and the sanitizer runtimes
+  clang-14 libclang-rt-14-dev
   # Qt 6 and OpenGL with GLU
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-qpa-plugins fonts-dejavu-core

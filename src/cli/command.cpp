@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <iostream>
+#include <sstream>
 
 namespace cli {
 
@@ -41,17 +42,28 @@ const std::vector<Command> &commands()
     return registry();
 }
 
+void report(const std::string &message)
+{
+    std::istringstream lines(message);
+    for (std::string line; std::getline(lines, line);)
+        std::cerr << "verdalis-cli: " << line << '\n';
+}
+
 int fail(int status, const std::string &message)
 {
-    std::cerr << "verdalis-cli: " << message << '\n';
+    report(message);
     return status;
+}
+
+int badUsage(const std::string &commandName, const std::string &message)
+{
+    return fail(ExitBadUsage,
+                commandName + ": " + message + "\nsee 'verdalis-cli " + commandName + " --help'");
 }
 
 int badUsage(const Command &command, const std::string &message)
 {
-    std::cerr << "verdalis-cli " << command.name << ": " << message << '\n'
-              << "Try 'verdalis-cli " << command.name << " --help'.\n";
-    return ExitBadUsage;
+    return badUsage(command.name, message);
 }
 
 std::optional<int> parseInt(const std::string &text)
@@ -84,25 +96,6 @@ std::optional<std::pair<int, int>> parseSize(const std::string &text)
     if (!w || !h || *w <= 0 || *h <= 0)
         return std::nullopt;
     return std::make_pair(*w, *h);
-}
-
-std::optional<std::vector<long long>> parseIntegerList(const std::string &text)
-{
-    std::vector<long long> result;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        long long value = 0;
-        const char *end = item.data() + item.size();
-        const auto [ptr, ec] = std::from_chars(item.data(), end, value);
-        if (item.empty() || ec != std::errc() || ptr != end)
-            return std::nullopt;
-        result.push_back(value);
-        if (comma == std::string::npos)
-            return result;
-        start = comma + 1;
-    }
 }
 
 } // namespace cli

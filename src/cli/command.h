@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <functional>
 #include <map>
 #include <optional>
@@ -14,8 +15,8 @@ inline constexpr int ExitBadInput = 1; // unreadable or damaged input, a file th
 inline constexpr int ExitBadUsage = 2; // unknown option, missing argument, malformed value
 
 struct OptionSpec {
-    std::string name;        // with the leading dashes: "--from"
-    std::string valueName;   // empty for a flag: "IN"
+    std::string name;      // with the leading dashes: "--from"
+    std::string valueName; // empty for a flag: "IN"
     std::string description;
 };
 
@@ -33,10 +34,10 @@ public:
 };
 
 struct Command {
-    std::string name;        // words after the program name: "tree save"
-    std::string arguments;   // positional synopsis: "OUT"
-    std::string summary;     // one line for the command list
-    std::string details;     // further help text, may be empty
+    std::string name;      // words after the program name: "tree save"
+    std::string arguments; // positional synopsis: "OUT"
+    std::string summary;   // one line for the command list
+    std::string details;   // further help text, may be empty
     std::vector<OptionSpec> options;
     int minPositional = 0;
     int maxPositional = 0;
@@ -48,8 +49,15 @@ struct Command {
 bool registerCommand(Command command);
 const std::vector<Command> &commands();
 
-// Prints "verdalis-cli: <message>" on standard error and returns the status to exit with.
+// Every line of an error starts with "verdalis-cli: ", so it is told apart from what a command
+// writes on standard output and from the messages of other programs in a script.
+// Prints "verdalis-cli: <line>" on standard error for each line of `message`.
+void report(const std::string &message);
+// report(message), then returns `status` to exit with.
 int fail(int status, const std::string &message);
+// "verdalis-cli: <command>: <message>" and where to find the command's options; returns
+// ExitBadUsage.
+int badUsage(const std::string &commandName, const std::string &message);
 int badUsage(const Command &command, const std::string &message);
 
 // Strict number parsing for option values: the whole text must be the number.
@@ -57,7 +65,26 @@ std::optional<int> parseInt(const std::string &text);
 std::optional<double> parseDouble(const std::string &text);
 // "WxH" with both positive.
 std::optional<std::pair<int, int>> parseSize(const std::string &text);
-// Comma-separated integers: "1,2,3".
-std::optional<std::vector<long long>> parseIntegerList(const std::string &text);
+// Comma-separated whole numbers of one integer type: "1,2,3". Nothing else may stand between the
+// commas, and every number must fit the type.
+template <typename Integer> std::optional<std::vector<Integer>> parseIntegerList(const std::string &text)
+{
+    std::vector<Integer> result;
+    std::size_t start = 0;
+    while (true) {
+        const auto comma = text.find(',', start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        Integer value = 0;
+        const char *end = item.data() + item.size();
+        const auto [ptr, ec] = std::from_chars(item.data(), end, value);
+        if (item.empty() || ec != std::errc() || ptr != end)
+            return std::nullopt;
+        result.push_back(value);
+        if (comma == std::string::npos)
+            return result;
+        start = comma + 1;
+    }
+}
 
 } // namespace cli

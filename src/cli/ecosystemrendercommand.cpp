@@ -1,46 +1,27 @@
 // verdalis-cli ecosystem render: one ecosystem (or tree edit) frame drawn off screen to a PNG.
 
 #include "cli/command.h"
+#include "cli/offscreenview.h"
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
-#include "lignet/gl/glviewdefaults.h"
-#include "lignet/gl/offscreencontext.h"
 
-#include <QGuiApplication>
-#include <QImageWriter>
-#include <QString>
-
-#include <cstdlib>
-#include <functional>
 #include <iostream>
-#include <map>
-#include <memory>
+#include <vector>
 
 namespace {
 
 using ecosystem::render::EcosystemRender;
+using ecosystem::render::ViewOption;
 
-const std::map<std::string, std::function<void(EcosystemRender &)>> &overlayToggles()
+// "normals, inclination, ..." as the table lists them.
+std::string overlayNames()
 {
-    static const std::map<std::string, std::function<void(EcosystemRender &)>> toggles = {
-        {"normals", &EcosystemRender::toggleDisplayTerrainNormals},
-        {"inclination", &EcosystemRender::toggleDisplayTerrainInclination},
-        {"moisture", &EcosystemRender::toggleDisplayTerrainMoisture},
-        {"sunniness", &EcosystemRender::toggleDisplayTerrainSunniness},
-        {"windiness", &EcosystemRender::toggleDisplayTerrainWindiness},
-        {"sun", &EcosystemRender::toggleDisplaySun},
-        {"markings", &EcosystemRender::toggleDisplayLandMarkings},
-    };
-    return toggles;
-}
-
-bool hasDisplay()
-{
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        if (const char *value = std::getenv(name); value != nullptr && *value != '\0')
-            return true;
-    return false;
+    std::string names;
+    for (const auto &info : ecosystem::render::viewOptionTable())
+        if (!info.overlayName.empty())
+            names += (names.empty() ? "" : ", ") + std::string(info.overlayName);
+    return names;
 }
 
 int run(const cli::Command &self, const cli::Arguments &args)
@@ -66,28 +47,21 @@ int run(const cli::Command &self, const cli::Arguments &args)
             return cli::badUsage(self, "--size needs WxH with both between 1 and 8192");
         size = *value;
     }
-    for (const std::string &overlay : args.values("--overlay"))
-        if (overlayToggles().count(overlay) == 0)
-            return cli::badUsage(self, "unknown overlay '" + overlay +
-                                           "' (normals, inclination, moisture, sunniness, windiness, sun, "
-                                           "markings)");
-    if (!hasDisplay())
-        return cli::fail(cli::ExitBadInput, "ecosystem render needs a display; run it under xvfb-run");
+    std::vector<ViewOption> overlays;
+    for (const std::string &overlay : args.values("--overlay")) {
+        const auto option = ecosystem::render::viewOptionForOverlay(overlay);
+        if (!option)
+            return cli::badUsage(self, "unknown overlay '" + overlay + "' (" + overlayNames() + ")");
+        overlays.push_back(*option);
+    }
 
-    static int argc = 1;
-    static char name[] = "verdalis-cli";
-    static char *argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-
-    lignet::gl::OffscreenContext view(QSize(size.first, size.second));
+    cli::OffscreenView view(QSize(size.first, size.second));
     if (!view.isValid())
-        return cli::fail(cli::ExitBadInput, view.error().toStdString());
-    lignet::gl::applyViewDefaults();
-    lignet::gl::applyViewProjection(size.first, size.second);
+        return cli::fail(cli::ExitBadInput, "ecosystem render: " + view.error());
 
     bool failed = false;
-    EcosystemRender model(view.context(), [&failed](const QString &title, const QString &text) {
-        std::cerr << "verdalis-cli: " << title.toStdString() << ": " << text.toStdString() << std::endl;
+    EcosystemRender model(view.context().context(), [&failed](const QString &title, const QString &text) {
+        cli::report(title.toStdString() + ": " + text.toStdString());
         failed = true;
     });
     if (auto dem = args.value("--dem"); dem && !model.loadDem(*dem))
@@ -106,19 +80,16 @@ int run(const cli::Command &self, const cli::Arguments &args)
         camera->predefinedIndex = cameraIndex - 2;
         camera->nextPredefinedCamera();
     }
-    for (const std::string &overlay : args.values("--overlay"))
-        overlayToggles().at(overlay)(model);
+    for (const ViewOption option : overlays)
+        model.toggleViewOptionFromMenu(option);
     if (args.has("--tree-edit"))
         model.toggleSingleRender();
 
-    view.makeCurrent();
+    view.context().makeCurrent();
     model.render();
-    const QImage image = view.grab();
     const std::string out = args.positional[0];
-    QImageWriter writer(QString::fromLocal8Bit(out.c_str()), "png");
-    if (!writer.write(image))
-        return cli::fail(cli::ExitBadInput,
-                         "could not write " + out + ": " + writer.errorString().toStdString());
+    if (const int status = view.savePng(out))
+        return status;
     std::cout << "rendered " << model.getLastRenderedCount() << " plants of "
               << model.getStatistics().nrPlants() << " living after " << model.getSimulation().step()
               << " steps into " << out << std::endl;
@@ -133,15 +104,15 @@ cli::Command makeCommand()
     command.summary = "Draw one ecosystem frame off screen after N simulation steps";
     command.details =
         "Builds the render model as the desktop program does (species trees from bin/zbirka-4 under\n"
-        "the working directory), runs the steps, selects the camera and saves one frame as PNG.\n"
+        "the working directory, else the built-in ones), runs the steps, selects the camera and saves one "
+        "frame as PNG.\n"
         "Needs a display; run it under xvfb-run on a machine without one.";
     command.options = {
         {"--steps", "N", "simulation steps before the frame (default 0)"},
         {"--dem", "FILE", "load this DEM terrain instead of the built-in one"},
         {"--camera", "K", "predefined camera K (1, 2, ...); default the reset camera"},
         {"--size", "WxH", "picture size in pixels (default 800x800)"},
-        {"--overlay", "NAME",
-         "normals, inclination, moisture, sunniness, windiness, sun or markings; repeatable"},
+        {"--overlay", "NAME", "an overlay to show (" + overlayNames() + "); repeatable"},
         {"--tree-edit", "", "draw the tree edit frame of the current tree instead"},
     };
     command.minPositional = 1;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,20 +86,27 @@ const cli::Command *findCommand(const std::vector<std::string> &args, int &consu
 }
 
 // Handles a group word given alone or with --help ("verdalis-cli tree --help"): lists the
-// group's commands, on standard output when asked for, on standard error otherwise.
-bool printGroupHelp(const std::vector<std::string> &args)
+// group's commands when asked for, else names the problem and the group's commands. Returns the
+// exit status, or nothing when the word is no group.
+std::optional<int> handleGroupWord(const std::vector<std::string> &args)
 {
     const auto list = commandsUnder(args[0]);
     if (list.empty())
-        return false;
-    const bool asked = args.size() > 1 && (args[1] == "--help" || args[1] == "-h");
-    std::ostream &out = asked ? std::cout : std::cerr;
-    if (!asked && args.size() > 1)
-        out << "verdalis-cli: unknown command '" << args[0] << ' ' << args[1] << "'\n";
-    out << "Usage: verdalis-cli " << args[0] << " COMMAND [ARGUMENTS] [OPTIONS]\n\nCommands:\n";
-    printCommandList(list, out);
-    out << "\nRun 'verdalis-cli " << args[0] << " COMMAND --help' for the arguments of one command.\n";
-    return true;
+        return std::nullopt;
+    if (args.size() > 1 && (args[1] == "--help" || args[1] == "-h")) {
+        std::cout << "Usage: verdalis-cli " << args[0] << " COMMAND [ARGUMENTS] [OPTIONS]\n\nCommands:\n";
+        printCommandList(list, std::cout);
+        std::cout << "\nRun 'verdalis-cli " << args[0]
+                  << " COMMAND --help' for the arguments of one command.\n";
+        return cli::ExitOk;
+    }
+    std::string names;
+    for (const auto *c : list)
+        names += (names.empty() ? "" : ", ") + c->name;
+    const std::string problem = args.size() > 1 ? "unknown command '" + args[0] + ' ' + args[1] + "'"
+                                                : "missing command after '" + args[0] + "'";
+    return cli::fail(cli::ExitBadUsage,
+                     problem + " (" + names + ")\nsee 'verdalis-cli " + args[0] + " --help'");
 }
 
 int runCommand(const cli::Command &c, const std::vector<std::string> &rest)
@@ -149,22 +157,18 @@ int runCommand(const cli::Command &c, const std::vector<std::string> &rest)
 int main(int argc, char **argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        printToolHelp(std::cerr);
-        return cli::ExitBadUsage;
-    }
+    if (args.empty())
+        return cli::fail(cli::ExitBadUsage, "missing command\nsee 'verdalis-cli --help'");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printToolHelp(std::cout);
         return cli::ExitOk;
     }
     int consumed = 0;
     const cli::Command *command = findCommand(args, consumed);
-    if (!command && printGroupHelp(args))
-        return args.size() > 1 && (args[1] == "--help" || args[1] == "-h") ? cli::ExitOk : cli::ExitBadUsage;
     if (!command) {
-        std::cerr << "verdalis-cli: unknown command '" << args[0] << "'\n"
-                  << "Try 'verdalis-cli --help'.\n";
-        return cli::ExitBadUsage;
+        if (const auto status = handleGroupWord(args))
+            return *status;
+        return cli::fail(cli::ExitBadUsage, "unknown command '" + args[0] + "'\nsee 'verdalis-cli --help'");
     }
     return runCommand(*command, std::vector<std::string>(args.begin() + consumed, args.end()));
 }

@@ -4,41 +4,22 @@
 #include "cli/command.h"
 #include "cli/terrainresources.h"
 
-#include "ecosystem/simulation/atomicfile.h"
 #include "ecosystem/simulation/autosave.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/simulation/speciestable.h"
+#include "io/atomicfilewriter.h"
 
 #include <charconv>
 #include <chrono>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 namespace {
-
-std::optional<ecosystem::SeedVector> parseSeeds(const std::string &text)
-{
-    ecosystem::SeedVector seeds;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = text.find(',', start);
-        const std::string item =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        unsigned long long value = 0;
-        const char *end = item.data() + item.size();
-        const auto [ptr, ec] = std::from_chars(item.data(), end, value);
-        if (item.empty() || ec != std::errc() || ptr != end)
-            return std::nullopt;
-        seeds.push_back(value);
-        if (comma == std::string::npos)
-            return seeds;
-        start = comma + 1;
-    }
-}
 
 // Rewrites one line on a terminal with the step reached, at most a few times a second and only
 // once the run has lasted long enough for a user to wonder.
@@ -92,18 +73,17 @@ std::string statsRow(const ecosystem::EcosystemSimulation &simulation)
 
 int run(const cli::Arguments &args)
 {
-    const auto usage = [](const std::string &message) {
-        std::cerr << "verdalis-cli simulate: " << message << "\nTry 'verdalis-cli simulate --help'.\n";
-        return cli::ExitBadUsage;
-    };
+    const auto usage = [](const std::string &message) { return cli::badUsage("simulate", message); };
 
+    if (!args.has("--steps"))
+        return usage("--steps is missing: give the number of steps to run");
     const auto steps = cli::parseInt(args.value("--steps").value_or(""));
     if (!steps || *steps < 0)
         return usage("--steps needs a whole number of steps, 0 or more");
 
     std::optional<ecosystem::SeedVector> seeds;
     if (const auto text = args.value("--seeds")) {
-        seeds = parseSeeds(*text);
+        seeds = cli::parseIntegerList<unsigned long long>(*text);
         if (!seeds || seeds->size() != ecosystem::SeedVectorSize)
             return usage("--seeds needs 13 unsigned whole numbers separated by commas");
     }
@@ -118,7 +98,7 @@ int run(const cli::Arguments &args)
 
     std::optional<std::vector<long long>> area;
     if (const auto text = args.value("--plant-area")) {
-        area = cli::parseIntegerList(*text);
+        area = cli::parseIntegerList<long long>(*text);
         if (!area || area->size() != 4)
             return usage("--plant-area needs MINX,MAXX,MINY,MAXY");
         for (const long long v : *area)
@@ -128,9 +108,8 @@ int run(const cli::Arguments &args)
     }
 
     ecosystem::TerrainModel terrain;
-    const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
-    if (const int status =
-            cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
+    const std::string dem = args.value("--dem").value_or(cli::DefaultDem);
+    if (const int status = cli::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
         return status;
 
     ecosystem::EcosystemSimulation simulation;
@@ -140,8 +119,9 @@ int run(const cli::Arguments &args)
     if (const auto file = args.value("--load")) {
         // A file holds the five species, so the simulation is set up first, as after a first step.
         simulation.initialise();
-        if (!simulation.load(*file))
-            return cli::ExitBadInput;
+        std::ostringstream errors;
+        if (!simulation.load(*file, std::cout, errors))
+            return cli::fail(cli::ExitBadInput, errors.str());
         stats = statsRow(simulation);
     }
     // Options given on the command line override what a loaded file set.
@@ -161,8 +141,11 @@ int run(const cli::Arguments &args)
         simulation.simulateStep();
         std::cout << simulation.statistics().logLine() << '\n';
         stats += statsRow(simulation);
-        if (!autosave.update(simulation, std::cout, std::cerr))
+        std::ostringstream errors;
+        if (!autosave.update(simulation, std::cout, errors)) {
+            cli::report(errors.str());
             autosaveFailed = true;
+        }
         progress.update(i + 1);
     }
     progress.finish();
@@ -170,13 +153,14 @@ int run(const cli::Arguments &args)
 
     int status = autosaveFailed ? cli::ExitBadInput : cli::ExitOk;
     if (const auto file = args.value("--save")) {
-        if (!simulation.save(*file))
-            status = cli::ExitBadInput;
+        std::ostringstream errors;
+        if (!simulation.save(*file, std::cout, errors))
+            status = cli::fail(cli::ExitBadInput, errors.str());
     }
     if (const auto file = args.value("--stats")) {
-        const auto written = ecosystem::writeFileAtomically(*file, statsHeader(simulation) + stats);
-        if (!written)
-            status = cli::fail(cli::ExitBadInput, written.message);
+        std::string reason;
+        if (!io::AtomicFileWriter::write(*file, statsHeader(simulation) + stats, &reason))
+            status = cli::fail(cli::ExitBadInput, reason);
     }
     return status;
 }

@@ -3,8 +3,6 @@
 #include "cli/command.h"
 #include "cli/terrainresources.h"
 
-#include <QByteArray>
-
 #include <charconv>
 #include <string>
 
@@ -20,15 +18,16 @@ void appendNumber(std::string &out, float value)
 
 std::string mapsTable(const ecosystem::TerrainModel &terrain)
 {
-    std::string out = "column\trow\theight\tnormalX\tnormalY\tnormalZ\tslope\tmoisture\tsunniness\twindiness\n";
+    std::string out =
+        "column\trow\theight\tnormalX\tnormalY\tnormalZ\tslope\tmoisture\tsunniness\twindiness\n";
     out.reserve(static_cast<std::size_t>(terrain.vertexCount()) * 90);
     for (int r = 0; r < terrain.height(); ++r) {
         for (int c = 0; c < terrain.width(); ++c) {
             const auto i = static_cast<std::size_t>(terrain.index(c, r));
             const math::Vector3f &n = terrain.normals()[i];
             out += std::to_string(c) + '\t' + std::to_string(r);
-            for (const float v : {terrain.vertices()[i].y, n.x, n.y, n.z, terrain.slope()[i], terrain.moisture()[i],
-                                  terrain.sunniness()[i], terrain.windiness()[i]}) {
+            for (const float v : {terrain.vertices()[i].y, n.x, n.y, n.z, terrain.slope()[i],
+                                  terrain.moisture()[i], terrain.sunniness()[i], terrain.windiness()[i]}) {
                 out += '\t';
                 appendNumber(out, v);
             }
@@ -41,15 +40,10 @@ std::string mapsTable(const ecosystem::TerrainModel &terrain)
 int run(const cli::Arguments &args)
 {
     ecosystem::TerrainModel terrain;
-    const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
-    if (const int status = cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Compute))
+    const std::string dem = args.value("--dem").value_or(cli::DefaultDem);
+    if (const int status = cli::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Compute))
         return status;
-    const std::string table = mapsTable(terrain);
-    std::string error;
-    if (!cli::TerrainResources::writeFile(args.positional[0], QByteArray(table.data(), static_cast<qsizetype>(table.size())),
-                                          error))
-        return cli::fail(cli::ExitBadInput, error);
-    return cli::ExitOk;
+    return cli::writeOutput(args.positional[0], mapsTable(terrain));
 }
 
 const bool registered = cli::registerCommand({

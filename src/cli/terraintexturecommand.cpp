@@ -1,5 +1,6 @@
 // verdalis-cli terrain texture: the 128 × 128 height colour texture of a DEM as a PNG.
 
+#include "assets/imageconversion.h"
 #include "cli/command.h"
 #include "cli/terrainresources.h"
 
@@ -13,19 +14,17 @@ namespace {
 int run(const cli::Arguments &args)
 {
     ecosystem::TerrainModel terrain;
-    const std::string dem = args.value("--dem").value_or(cli::TerrainResources::DefaultDem);
-    if (const int status = cli::TerrainResources::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
+    const std::string dem = args.value("--dem").value_or(cli::DefaultDem);
+    if (const int status = cli::loadTerrain(terrain, dem, ecosystem::TerrainModel::MapUpdate::Defer))
         return status;
 
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!cli::TerrainResources::toQImage(terrain.heightTexture()).save(&buffer, "PNG"))
+    if (!assets::toQImage(terrain.heightTexture()).save(&buffer, "PNG"))
         return cli::fail(cli::ExitBadInput, "cannot encode the texture as PNG");
-    std::string error;
-    if (!cli::TerrainResources::writeFile(args.positional[0], png, error))
-        return cli::fail(cli::ExitBadInput, error);
-    return cli::ExitOk;
+    return cli::writeOutput(args.positional[0],
+                            std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 const bool registered = cli::registerCommand({

@@ -1,6 +1,6 @@
 #include "cli/treeio.h"
 
-#include "lignet/atomicfilewriter.h"
+#include "io/atomicfilewriter.h"
 
 #include <iostream>
 
@@ -30,7 +30,7 @@ int writeOutput(const std::string &out, const std::string &text)
         return std::cout ? ExitOk : fail(ExitBadInput, "cannot write to standard output");
     }
     std::string reason;
-    if (!lignet::AtomicFileWriter::write(out, text, &reason))
+    if (!io::AtomicFileWriter::write(out, text, &reason))
         return fail(ExitBadInput, reason);
     return ExitOk;
 }

@@ -5,9 +5,7 @@
 #include "lignet/countingtreesink.h"
 #include "lignet/treerenderer.h"
 
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
 namespace {
 
@@ -23,26 +21,15 @@ int run(const cli::Arguments &arguments)
     tree.settings().highQuality = arguments.has("--high-quality");
     tree.settings().wireframe = arguments.has("--wireframe");
 
-    // Written beside the target first, so a failed export never leaves a half-written OUT.
-    const std::filesystem::path out = arguments.positional[0];
-    std::filesystem::path partial = out;
-    partial += ".partial";
-    tree.requestVertexExport(partial.string());
+    // The exporter replaces OUT only with a complete file.
+    const std::string out = arguments.positional[0];
+    tree.requestVertexExport(out);
     lignet::CountingTreeSink counts;
     tree.drawTreeAtLevelOfDetail(counts, 0);
-    std::error_code ignored;
-    if (!tree.exportError().empty()) {
-        std::filesystem::remove(partial, ignored);
+    if (!tree.exportError().empty())
         return cli::fail(cli::ExitBadInput, tree.exportError());
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, out, error);
-    if (error) {
-        std::filesystem::remove(partial, ignored);
-        return cli::fail(cli::ExitBadInput, "could not write '" + out.string() + "': " + error.message());
-    }
     std::cout << "wrote " << counts.segments << " segments and "
-              << (tree.settings().wireframe ? 0 : counts.leaves) << " leaves to " << out.string() << '\n';
+              << (tree.settings().wireframe ? 0 : counts.leaves) << " leaves to " << out << '\n';
     return cli::ExitOk;
 }
 

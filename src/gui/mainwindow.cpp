@@ -4,25 +4,40 @@
 
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
+#include "ecosystem/render/viewoptions.h"
+#include "gui/actionhandling/filehandler.h"
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/actionhandling/viewhandler.h"
+#include "gui/centredmessagebox.h"
+#include "gui/dialogs/about.h"
+#include "gui/dialogs/help.h"
+#include "gui/dialogs/plantarea.h"
+#include "gui/dialogs/randomgeneratorseedseditor.h"
+#include "gui/dialogservice.h"
 #include "gui/notavailable.h"
 #include "gui/oglwidget.h"
+#include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
+#include <QApplication>
 #include <QDockWidget>
-#include <QMessageBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaMethod>
+#include <QSpinBox>
 
 namespace gui {
 
+using actionhandling::FileHandler;
 using actionhandling::NavigationHandler;
 using actionhandling::TimeKeeper;
 using actionhandling::ViewHandler;
 using ecosystem::render::EcosystemRender;
 
 MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags), ui(std::make_unique<Ui::MainWindow>())
+    : QMainWindow(parent, flags), ui(std::make_unique<Ui::MainWindow>()),
+      dialogService(std::make_unique<QtDialogService>())
 {
     ui->setupUi(this);
     resize(size().expandedTo(minimumSizeHint()));
@@ -38,9 +53,28 @@ MainWindow::MainWindow(QWidget *parent, Qt::WindowFlags flags)
         ui->dockWidgetContents = nullptr;
         ui->hboxLayout = nullptr;
     }
+
+    // A menu closed with Esc leaves the menu bar holding the keyboard, which would swallow the
+    // next Esc (the camera reset) just to let go.
+    for (QAction *menuAction : menuBar()->actions())
+        if (QMenu *menu = menuAction->menu())
+            connect(menu, &QMenu::aboutToHide, this, &MainWindow::releaseMenuBarKeyboard,
+                    Qt::QueuedConnection);
+}
+
+void MainWindow::releaseMenuBarKeyboard()
+{
+    // Moving from one menu to the next also hides a menu; the bar keeps the keyboard then.
+    if (menuBar()->hasFocus() && QApplication::activePopupWidget() == nullptr)
+        menuBar()->clearFocus();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setDialogService(std::unique_ptr<DialogService> service)
+{
+    dialogService = std::move(service);
+}
 
 QList<OglWidget *> MainWindow::views() const
 {
@@ -61,6 +95,7 @@ void MainWindow::bindNewModel(EcosystemRender *model)
     connectDesignActions();
     connectViewActions();
     connectNavigationActions();
+    createStatusReport();
 
     connect(renderModel, &EcosystemRender::modelDataChanged, this, &MainWindow::syncCheckMarks);
     connect(viewHandlerObject, &ViewHandler::forceRepaint, this, &MainWindow::syncCheckMarks);
@@ -70,26 +105,10 @@ void MainWindow::bindNewModel(EcosystemRender *model)
 
 void MainWindow::connectFileActions()
 {
-    // Loading and saving files, image export and the autosave dialog belong to the file handler,
-    // which this build does not contain yet.
-    const QList<QAction *> fileActions{
-        ui->actionLoad_parameters,
-        ui->actionSave_parameters,
-        ui->actionImport_tree_2_x_parameters,
-        ui->actionExport_current_tree_geometry_as_vertices,
-        ui->actionExport_current_tree_as_Latex_formulas,
-        ui->actionLoad_DEM_terrain_model,
-        ui->actionSet_sky_textures,
-        ui->actionExport_window_image,
-        ui->actionExport_custom_resolution_image,
-        ui->actionLoad_bark_texture,
-        ui->actionLoadleaf_texture,
-        ui->actionLoad_simulation,
-        ui->actionSave_simulation,
-        ui->actionAutosave_simulation,
-    };
-    for (QAction *action : fileActions)
-        connect(action, &QAction::triggered, this, &MainWindow::commandNotAvailable);
+    fileHandlerObject = new FileHandler(this, renderModel, firstOglWidget);
+    connect(fileHandlerObject, &FileHandler::reloadCurrentTreeTextures, renderModel,
+            &EcosystemRender::reloadCurrentTreeTextures);
+    connectActionsByName(fileHandlerObject);
 }
 
 void MainWindow::connectTimeKeeper()
@@ -101,20 +120,19 @@ void MainWindow::connectTimeKeeper()
             &TimeKeeper::toggleRunSimulation);
     connect(ui->actionAnimation_rendering_mode_Sequence_export, &QAction::triggered, timeKeeperHandler,
             &TimeKeeper::toggleAnimationExportingMode);
+    connect(timeKeeperHandler, &TimeKeeper::grabFrameBuffer, fileHandlerObject,
+            &FileHandler::grabAnimationFrame);
+    connect(timeKeeperHandler, &TimeKeeper::grabGeometry, fileHandlerObject, &FileHandler::grabGeometryFrame);
+    connect(timeKeeperHandler, &TimeKeeper::sequenceExportStopped, fileHandlerObject,
+            &FileHandler::resetLastNames);
 }
 
 void MainWindow::connectTreeActions()
 {
     connect(ui->actionSelect_next_tree_parameters_tree_edit_mode, &QAction::triggered, renderModel,
             &EcosystemRender::selectNextTreeSpecies);
-    connect(ui->actionEnlarge_leave_size, &QAction::triggered, renderModel,
-            &EcosystemRender::actionEnlarge_leave_size);
-    connect(ui->actionReduce_leave_size, &QAction::triggered, renderModel,
-            &EcosystemRender::actionReduce_leave_size);
-    connect(ui->actionGrow_tree, &QAction::triggered, renderModel, &EcosystemRender::actionGrow_tree);
-    connect(ui->actionSpin_tree, &QAction::triggered, renderModel, &EcosystemRender::actionSpin_tree);
-    connect(ui->actionSway_tree_in_wind, &QAction::triggered, renderModel,
-            &EcosystemRender::actionSway_tree_in_wind);
+    // Leaf size and the three animations: the model's slots carry the actions' names.
+    connectActionsByName(renderModel);
     connect(renderModel, &EcosystemRender::startTreeAnimation, timeKeeperHandler,
             &TimeKeeper::startTreeAnimation);
     connect(renderModel, &EcosystemRender::stopTreeAnimation, timeKeeperHandler,
@@ -147,79 +165,45 @@ void MainWindow::connectDesignActions()
 void MainWindow::connectViewActions()
 {
     viewHandlerObject = new ViewHandler(this, renderModel);
-    ViewHandler *h = viewHandlerObject;
-    const std::pair<QAction *, void (ViewHandler::*)()> wiring[] = {
-        {ui->actionShow_ecosystem, &ViewHandler::actionShow_ecosystem},
-        {ui->actionDisplay_leaves, &ViewHandler::actionDisplay_leaves},
-        {ui->actionColour_uppon, &ViewHandler::actionColour_uppon},
-        {ui->actionRender_wireframe, &ViewHandler::actionRender_wireframe},
-        {ui->actionHigh_quality_rendering_more_polygons,
-         &ViewHandler::actionHigh_quality_rendering_more_polygons},
-        {ui->actionLighting_enabled, &ViewHandler::actionLighting_enabled},
-        {ui->actionDisplay_background_sky, &ViewHandler::actionDisplay_background_sky},
-        {ui->actionShow_frame_rate, &ViewHandler::actionShow_frame_rate},
-        {ui->actionDo_not_draw_trees_ecosystem_mode, &ViewHandler::actionDo_not_draw_trees_ecosystem_mode},
-        {ui->actionDo_not_refresh_display_only_run_simulation_ecosystem_mode,
-         &ViewHandler::actionDo_not_refresh_display_only_run_simulation_ecosystem_mode},
-        {ui->actionShow_ecologic_neighborhood_ecosystem_mode,
-         &ViewHandler::actionShow_ecologic_neighborhood_ecosystem_mode},
-        {ui->actionDisplay_terrain_normals, &ViewHandler::actionDisplay_terrain_normals},
-        {ui->actionDisplay_terrain_inclination, &ViewHandler::actionDisplay_terrain_inclination},
-        {ui->actionDisplay_terrain_moisture, &ViewHandler::actionDisplay_terrain_moisture},
-        {ui->actionDisplay_terrain_sunniness, &ViewHandler::actionDisplay_terrain_sunniness},
-        {ui->actionDisplay_terrain_windiness, &ViewHandler::actionDisplay_terrain_windiness},
-        {ui->actionDisplay_terrain_land_markings_S_N_E_W,
-         &ViewHandler::actionDisplay_terrain_land_markings_S_N_E_W},
-        {ui->actionDisplay_sun, &ViewHandler::actionDisplay_sun},
-    };
-    for (const auto &[action, slot] : wiring)
-        connect(action, &QAction::triggered, h, slot);
+    connectActionsByName(viewHandlerObject);
 }
 
 void MainWindow::connectNavigationActions()
 {
     navigationHandlerObject = new NavigationHandler(this, this, renderModel);
-    NavigationHandler *h = navigationHandlerObject;
+    connectActionsByName(navigationHandlerObject);
     using N = NavigationHandler;
-    const std::pair<QAction *, void (N::*)()> wiring[] = {
-        {ui->action_Navigation_panel, &N::action_Navigation_panel},
-        {ui->actionSwitch_to_next_predefined_camera, &N::actionSwitch_to_next_predefined_camera},
-        {ui->actionSave_camera_as_predefined, &N::actionSave_camera_as_predefined},
-        {ui->actionReset_camera_view, &N::actionReset_camera_view},
-        {ui->actionKeep_camera_position_above_terrain_surface_ecosystem_mode,
-         &N::actionKeep_camera_position_above_terrain_surface_ecosystem_mode},
-        {ui->actionForce_camera_position_at_terrain_surface_ecosystem_mode,
-         &N::actionForce_camera_position_at_terrain_surface_ecosystem_mode},
-        {ui->actionMove_up, &N::actionMove_up},
-        {ui->actionMove_down, &N::actionMove_down},
-        {ui->actionMove_left, &N::actionMove_left},
-        {ui->actionMove_right, &N::actionMove_right},
-        {ui->actionMove_forward, &N::actionMove_forward},
-        {ui->actionMove_backward, &N::actionMove_backward},
-        {ui->actionRotate_left, &N::actionRotate_left},
-        {ui->actionRotate_right, &N::actionRotate_right},
-        {ui->actionRotate_up, &N::actionRotate_up},
-        {ui->actionRotate_down, &N::actionRotate_down},
-        {ui->actionRotate_in, &N::actionRotate_in},
-        {ui->actionRotate_out, &N::actionRotate_out},
-        {ui->actionMove_up_more, &N::actionMove_up_more},
-        {ui->actionMove_down_more, &N::actionMove_down_more},
-        {ui->actionMove_left_more, &N::actionMove_left_more},
-        {ui->actionMove_right_more, &N::actionMove_right_more},
-        {ui->actionMove_forward_more, &N::actionMove_forward_more},
-        {ui->actionMove_backward_more, &N::actionMove_backward_more},
-        {ui->actionMove_up_less, &N::actionMove_up_less},
-        {ui->actionMove_down_less, &N::actionMove_down_less},
-        {ui->actionMove_left_less, &N::actionMove_left_less},
-        {ui->actionMove_right_less, &N::actionMove_right_less},
-        {ui->actionMove_forward_less, &N::actionMove_forward_less},
-        {ui->actionMove_backward_less, &N::actionMove_backward_less},
-    };
-    for (const auto &[action, slot] : wiring)
-        connect(action, &QAction::triggered, h, slot);
-    connect(h, &N::startCameraAnimation, timeKeeperHandler, &TimeKeeper::startCameraAnimation);
-    connect(h, &N::stopCameraAnimation, timeKeeperHandler, &TimeKeeper::stopCameraAnimation);
-    connect(timeKeeperHandler, &TimeKeeper::animateCamera, h, &N::animateCamera);
+    connect(navigationHandlerObject, &N::startCameraAnimation, timeKeeperHandler,
+            &TimeKeeper::startCameraAnimation);
+    connect(navigationHandlerObject, &N::stopCameraAnimation, timeKeeperHandler,
+            &TimeKeeper::stopCameraAnimation);
+    connect(timeKeeperHandler, &TimeKeeper::animateCamera, navigationHandlerObject, &N::animateCamera);
+}
+
+void MainWindow::connectActionsByName(QObject *receiver)
+{
+    // Handler slots are named after the action they serve, so the names are the wiring table.
+    const QMetaObject *meta = receiver->metaObject();
+    const QMetaMethod triggered = QMetaMethod::fromSignal(&QAction::triggered);
+    for (QAction *action : findChildren<QAction *>()) {
+        const int slot = meta->indexOfSlot(QMetaObject::normalizedSignature(
+            (action->objectName() + QStringLiteral("()")).toLatin1().constData()));
+        if (slot >= 0)
+            connect(action, triggered, receiver, meta->method(slot));
+    }
+}
+
+void MainWindow::createStatusReport()
+{
+    statusReport = new StatusReport(statusBar(), renderModel, timeKeeperHandler);
+    // The report follows the model's own signals; these commands change what it shows without one.
+    connect(viewHandlerObject, &ViewHandler::forceRepaint, statusReport, &StatusReport::refresh);
+    connect(ui->actionShow_frame_rate, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionRun_simulation, &QAction::triggered, statusReport, &StatusReport::refresh);
+    connect(ui->actionCompute_more_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
+    connect(ui->actionCompute_less_simulation_steps_per_one_rendered_frame, &QAction::triggered, statusReport,
+            &StatusReport::frameSkipChanged);
 }
 
 void MainWindow::newGlContextInitialized(OglWidget *view)
@@ -231,6 +215,7 @@ void MainWindow::newGlContextInitialized(OglWidget *view)
     connect(viewHandlerObject, &ViewHandler::forceRepaint, view, &OglWidget::updateGL, Qt::UniqueConnection);
     connect(navigationHandlerObject, &NavigationHandler::forceRefresh, view, &OglWidget::updateGL,
             Qt::UniqueConnection);
+    connect(fileHandlerObject, &FileHandler::forceRepaint, view, &OglWidget::updateGL, Qt::UniqueConnection);
 }
 
 void MainWindow::on_actionAdd_view_triggered()
@@ -248,18 +233,44 @@ void MainWindow::cycleView() {}
 
 void MainWindow::on_actionSet_plant_area_triggered()
 {
-    showNotAvailable(this, ui->actionSet_plant_area->text());
+    if (renderModel == nullptr)
+        return;
+    PlantArea dialog(this);
+    dialog.minX()->setValue(renderModel->getLupaMinX());
+    dialog.maxX()->setValue(renderModel->getLupaMaxX());
+    dialog.minY()->setValue(renderModel->getLupaMinY());
+    dialog.maxY()->setValue(renderModel->getLupaMaxY());
+    // Every change applies at once; the dialog's result does not matter. The model takes the value
+    // the spin box ends with: a 0 typed in is sent first and then corrected to 1 by the slider, and
+    // the model must not keep the 0 that is sent last.
+    const std::pair<QSpinBox *, void (EcosystemRender::*)(int)> bounds[] = {
+        {dialog.minX(), &EcosystemRender::setLupaMinX},
+        {dialog.maxX(), &EcosystemRender::setLupaMaxX},
+        {dialog.minY(), &EcosystemRender::setLupaMinY},
+        {dialog.maxY(), &EcosystemRender::setLupaMaxY},
+    };
+    for (const auto &[spinBox, setter] : bounds) {
+        connect(spinBox, &QSpinBox::valueChanged, renderModel,
+                [model = renderModel, box = spinBox, set = setter] { (model->*set)(box->value()); });
+    }
+    dialogs().exec(dialog);
 }
 
 void MainWindow::on_actionEdit_random_generator_seeds_triggered()
 {
-    showNotAvailable(this, ui->actionEdit_random_generator_seeds->text());
+    if (renderModel == nullptr)
+        return;
+    RandomGeneratorSeedsEditor dialog(this);
+    connect(&dialog, &RandomGeneratorSeedsEditor::updateSeeds, renderModel,
+            &EcosystemRender::setRandomGeneratorSeeds);
+    dialog.setSeeds(renderModel->getRandomGeneratorSeeds());
+    dialogs().exec(dialog);
 }
 
 void MainWindow::on_actionShow_statistics_triggered()
 {
     if (renderModel == nullptr || !renderModel->isSimulationInitialised()) {
-        QMessageBox::information(nullptr, tr("Error"), tr("First run simulation please."));
+        showCentredInformation(this, tr("Error"), tr("First run simulation please."));
         return;
     }
     showNotAvailable(this, ui->actionShow_statistics->text());
@@ -267,12 +278,14 @@ void MainWindow::on_actionShow_statistics_triggered()
 
 void MainWindow::on_actionUsage_triggered()
 {
-    showNotAvailable(this, ui->actionUsage->text());
+    Help dialog(this);
+    dialogs().exec(dialog);
 }
 
 void MainWindow::on_actionAbout_triggered()
 {
-    showNotAvailable(this, ui->actionAbout->text());
+    About dialog(this);
+    dialogs().exec(dialog);
 }
 
 void MainWindow::commandNotAvailable()
@@ -290,34 +303,20 @@ void MainWindow::syncCheckMarks()
 {
     if (renderModel == nullptr)
         return;
+    for (const auto &info : ecosystem::render::viewOptionTable()) {
+        auto *action = findChild<QAction *>(QLatin1String(info.actionName.data(), info.actionName.size()));
+        if (action != nullptr)
+            action->setChecked(renderModel->isViewOptionOn(info.option) != info.actionShowsOff);
+    }
     const lignet::TreeRenderer *tree = renderModel->getCurrentTree();
     const ecosystem::render::Camera *camera = renderModel->getCamera();
-    const bool treeEdit = renderModel->isSingleRender();
     const std::pair<QAction *, bool> marks[] = {
-        {ui->actionShow_ecosystem, !treeEdit},
-        {ui->actionShow_frame_rate, renderModel->isShowFPS()},
-        {ui->actionLighting_enabled, renderModel->isLightingEnabled()},
-        {ui->actionDisplay_background_sky, renderModel->isDisplaySky()},
-        {ui->actionRender_wireframe, treeEdit ? tree->settings().wireframe : renderModel->isWireframe()},
-        {ui->actionDisplay_leaves, tree->designedParameters().displayLeaves},
-        {ui->actionColour_uppon, tree->settings().colourByOrders},
-        {ui->actionHigh_quality_rendering_more_polygons, tree->settings().highQuality},
-        {ui->actionDo_not_draw_trees_ecosystem_mode, renderModel->isDoNotDrawTrees()},
-        {ui->actionDo_not_refresh_display_only_run_simulation_ecosystem_mode,
-         renderModel->isDoNotRefreshDisplay()},
-        {ui->actionShow_ecologic_neighborhood_ecosystem_mode, renderModel->isShowNeighborHood()},
-        {ui->actionDisplay_terrain_land_markings_S_N_E_W, renderModel->isDisplayLandMarkings()},
-        {ui->actionDisplay_terrain_normals, renderModel->isDisplayTerrainNormals()},
-        {ui->actionDisplay_terrain_inclination, renderModel->isDisplayTerrainInclination()},
-        {ui->actionDisplay_terrain_moisture, renderModel->isDisplayTerrainMoisture()},
-        {ui->actionDisplay_terrain_sunniness, renderModel->isDisplayTerrainSunniness()},
-        {ui->actionDisplay_terrain_windiness, renderModel->isDisplayTerrainWindiness()},
-        {ui->actionDisplay_sun, renderModel->isDisplaySun()},
         {ui->actionKeep_camera_position_above_terrain_surface_ecosystem_mode, camera->keepAboveSurface},
         {ui->actionForce_camera_position_at_terrain_surface_ecosystem_mode, camera->forceAtSurface},
         {ui->actionGrow_tree, tree->settings().growing},
         {ui->actionSpin_tree, tree->settings().spinning},
         {ui->actionSway_tree_in_wind, tree->settings().windOn},
+        {ui->actionAutosave_simulation, renderModel->getAutosaveSteps() >= 1},
     };
     for (const auto &[action, on] : marks)
         action->setChecked(on);

@@ -16,9 +16,12 @@ class EcosystemRender;
 
 namespace gui {
 
+class DialogService;
 class OglWidget;
+class StatusReport;
 
 namespace actionhandling {
+class FileHandler;
 class TimeKeeper;
 class ViewHandler;
 class NavigationHandler;
@@ -37,9 +40,14 @@ public:
     OglWidget *firstView() const { return firstOglWidget; }
     // Every view, the first one included, in the order they were created.
     QList<OglWidget *> views() const;
+    actionhandling::FileHandler *fileHandler() const { return fileHandlerObject; }
     actionhandling::TimeKeeper *timeKeeper() const { return timeKeeperHandler; }
     actionhandling::ViewHandler *viewHandler() const { return viewHandlerObject; }
     actionhandling::NavigationHandler *navigationHandler() const { return navigationHandlerObject; }
+
+    // How this window asks the user things (file choices, modal dialogs, boxes); tests replace it.
+    DialogService &dialogs() const { return *dialogService; }
+    void setDialogService(std::unique_ptr<DialogService> service);
 
 public slots:
     void bindNewModel(ecosystem::render::EcosystemRender *model);
@@ -57,6 +65,8 @@ private slots:
     void commandNotAvailable();
     // Keeps the check marks of the view switches equal to the flags they flip.
     void syncCheckMarks();
+    // Gives the keyboard back to the window after a menu was closed with Esc.
+    void releaseMenuBarKeyboard();
 
 private:
     void connectFileActions();
@@ -65,14 +75,20 @@ private:
     void connectDesignActions();
     void connectViewActions();
     void connectNavigationActions();
+    // Connects each action of the window to the slot of `receiver` that has the action's name.
+    void connectActionsByName(QObject *receiver);
+    void createStatusReport();
 
     std::unique_ptr<Ui::MainWindow> ui;
+    std::unique_ptr<DialogService> dialogService;
     ecosystem::render::EcosystemRender *renderModel = nullptr;
     OglWidget *firstOglWidget = nullptr;
     QList<OglWidget *> addedViews;
+    actionhandling::FileHandler *fileHandlerObject = nullptr;
     actionhandling::TimeKeeper *timeKeeperHandler = nullptr;
     actionhandling::ViewHandler *viewHandlerObject = nullptr;
     actionhandling::NavigationHandler *navigationHandlerObject = nullptr;
+    StatusReport *statusReport = nullptr;
 };
 
 } // namespace gui

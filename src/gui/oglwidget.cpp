@@ -2,7 +2,8 @@
 
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
-#include "gui/glextensioncheck.h"
+#include "ecosystem/render/glextensions.h"
+#include "gui/dialogservice.h"
 #include "lignet/gl/glviewdefaults.h"
 
 #include <QApplication>
@@ -18,11 +19,17 @@ namespace gui {
 
 bool OglWidget::failoverMessageNotShown = true;
 
-OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *model)
-    : QOpenGLWidget(parent), model(model)
+OglWidget::OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *sharedModel)
+    : QOpenGLWidget(parent), model(sharedModel)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The toolkit never clears the picture before painting, so a frame that draws nothing keeps
+    // the last image. The view is not marked opaque (WA_OpaquePaintEvent): the window composes the
+    // picture under the view's area, which must then be repainted see-through whenever the view
+    // appears, also where a closed view's background was drawn before.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 }
+
+OglWidget::~OglWidget() = default;
 
 void OglWidget::prepareApplication()
 {
@@ -53,11 +60,12 @@ void OglWidget::initializeGL()
 
     if (model == nullptr) {
         QPointer<OglWidget> self(this);
-        model = new ecosystem::render::EcosystemRender(context(),
-                                                       [self](const QString &title, const QString &text) {
-                                                           if (self)
-                                                               self->showModelError(title, text);
-                                                       });
+        ownedModel = std::make_unique<ecosystem::render::EcosystemRender>(
+            context(), [self](const QString &title, const QString &text) {
+                if (self)
+                    self->showModelError(title, text);
+            });
+        model = ownedModel.get();
         emit newModelCreated(model);
     } else {
         model->initAllTextures(context());
@@ -69,23 +77,34 @@ void OglWidget::initializeGL()
     emit newGlContextInitialized(this);
 }
 
+OglWidget::ExtensionNotice OglWidget::extensionNotice(const ecosystem::render::GlExtensions &extensions,
+                                                      bool &failoverNoticePending)
+{
+    if (!extensions.queried())
+        return ExtensionNotice::CouldNotQuery;
+    const bool tellUser = failoverNoticePending && !extensions.listsCompiledVertexArray();
+    failoverNoticePending = false;
+    return tellUser ? ExtensionNotice::CompiledVertexArrayFailover : ExtensionNotice::None;
+}
+
 void OglWidget::checkExtensions()
 {
-    const GlExtensionCheck check(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
-    multitexture = check.hasMultitexture();
-    compiledVertexArrays = check.hasCompiledVertexArray();
-    switch (check.noticeFor(failoverMessageNotShown)) {
-    case GlExtensionCheck::Notice::CouldNotQuery:
+    const auto extensions =
+        ecosystem::render::GlExtensions::listedIn(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)));
+    multitexture = extensions.listsMultitexture();
+    compiledVertexArrays = extensions.listsCompiledVertexArray();
+    switch (extensionNotice(extensions, failoverMessageNotShown)) {
+    case ExtensionNotice::CouldNotQuery:
         QMessageBox::information(
             this, tr("OpenGL Extensions"),
             tr("Could not query for supported OpenGL extensions, extensions will not be supported."));
         break;
-    case GlExtensionCheck::Notice::CompiledVertexArrayFailover:
+    case ExtensionNotice::CompiledVertexArrayFailover:
         QMessageBox::information(
             this, tr("OpenGL Extensions"),
             tr("Compiled vertex array is not supported with this driver, using failover."));
         break;
-    case GlExtensionCheck::Notice::None:
+    case ExtensionNotice::None:
         break;
     }
 }
@@ -97,13 +116,12 @@ void OglWidget::showModelError(const QString &title, const QString &text)
     QPointer<OglWidget> self(this);
     QTimer::singleShot(0, this, [self, title, text] {
         if (self)
-            QMessageBox::information(self, title, text);
+            dialogServiceFor(self).information(self->window(), title, text);
     });
 }
 
 void OglWidget::resizeGL(int width, int height)
 {
-    // The aspect stays 1.0 whatever the window's shape, so the picture stretches with it.
     lignet::gl::applyViewProjection(width, height);
 }
 

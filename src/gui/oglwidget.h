@@ -2,22 +2,34 @@
 
 #include <QOpenGLWidget>
 
+#include <memory>
+
 class QMouseEvent;
 
 namespace ecosystem::render {
 class EcosystemRender;
-}
+class GlExtensions;
+} // namespace ecosystem::render
 
 namespace gui {
 
-// One OpenGL view. The first view creates the render model in its context and announces it;
-// further views share that model. Mouse drags turn and move the tree of tree edit mode.
+// One OpenGL view. The first view creates the render model in its context, owns it and announces
+// it; further views share that model. Mouse drags turn and move the tree of tree edit mode.
 class OglWidget : public QOpenGLWidget {
     Q_OBJECT
 
 public:
-    // `model` is null for the first view, which then creates the model; the view never owns it.
+    // `model` is null for the first view, which then creates (and owns) the model.
     OglWidget(QWidget *parent, ecosystem::render::EcosystemRender *model);
+    ~OglWidget() override;
+
+    // The information box a view shows about the driver's extensions. The failover notice is given
+    // at most once per process (`failoverNoticePending` is the process-wide flag, cleared by the
+    // first check that read a list), and only when the first view that gets this far lacks
+    // compiled vertex arrays.
+    enum class ExtensionNotice { None, CouldNotQuery, CompiledVertexArrayFailover };
+    static ExtensionNotice extensionNotice(const ecosystem::render::GlExtensions &extensions,
+                                           bool &failoverNoticePending);
 
     // Requests the compatibility profile and shared contexts; must run before QApplication exists.
     static void prepareApplication();
@@ -57,6 +69,8 @@ private:
     bool multitexture = false;
     bool compiledVertexArrays = false;
     ecosystem::render::EcosystemRender *model;
+    // Set in the first view only.
+    std::unique_ptr<ecosystem::render::EcosystemRender> ownedModel;
     int lastRightX = 0;
     int lastRightY = 0;
     int lastLeftY = 0;

@@ -41,7 +41,8 @@ void BranchDrawer::drawBranchEnd(math::MatrixStack &stack, TreeSink &sink, doubl
 double BranchDrawer::flutterAngle(const math::Vector3f &windAxis) const
 {
     double m = leafSwayAmplitude;
-    const double h = std::sqrt(static_cast<double>(windAxis.y) * windAxis.y + static_cast<double>(windAxis.z) * windAxis.z);
+    const double h = std::sqrt(static_cast<double>(windAxis.y) * windAxis.y +
+                               static_cast<double>(windAxis.z) * windAxis.z);
     const double limit = std::abs(std::asin(h) * 180.0 / std::numbers::pi);
     // An undefined limit (h above 1 by rounding) fails the comparison and keeps the amplitude.
     if (std::abs(m) > limit)
@@ -50,7 +51,8 @@ double BranchDrawer::flutterAngle(const math::Vector3f &windAxis) const
 }
 
 void BranchDrawer::drawLeaves(math::MatrixStack &stack, TreeSink &sink, int leafType, double leafSize,
-                              double segmentLength, int leafDensity, const math::Vector3f &windAxis, int branchId)
+                              double segmentLength, int leafDensity, const math::Vector3f &windAxis,
+                              int branchId)
 {
     const float flutter = static_cast<float>(flutterAngle(windAxis));
     // A negative density (only a damaged parameter set has one) places no leaves, like 0.
@@ -75,10 +77,12 @@ void BranchDrawer::drawLeaves(math::MatrixStack &stack, TreeSink &sink, int leaf
     sink.leafGroup(stack.top(), leafType);
     switch (leafType) {
     case SPIRAL:
-        drawRowOfLeaves(stack, sink, leafType, leafSize, segmentLength, density, 197.0f, flutter, windAxis, branchId);
+        drawRowOfLeaves(stack, sink, leafType, leafSize, segmentLength, density, 197.0f, flutter, windAxis,
+                        branchId);
         break;
     case STACKED:
-        drawRowOfLeaves(stack, sink, leafType, leafSize, segmentLength, density, 180.0f, flutter, windAxis, branchId);
+        drawRowOfLeaves(stack, sink, leafType, leafSize, segmentLength, density, 180.0f, flutter, windAxis,
+                        branchId);
         break;
     case STAGGERED: {
         int reduced = density;
@@ -90,7 +94,8 @@ void BranchDrawer::drawLeaves(math::MatrixStack &stack, TreeSink &sink, int leaf
             stack.rotate(-180.0f, 0.0f, 0.0f, 1.0f);
             stack.translate(0.0f, -size, 0.0f);
         }
-        drawRowOfLeaves(stack, sink, leafType, leafSize, segmentLength, reduced, 197.0f, flutter, windAxis, branchId);
+        drawRowOfLeaves(stack, sink, leafType, leafSize, segmentLength, reduced, 197.0f, flutter, windAxis,
+                        branchId);
         break;
     }
     case BUNCHED: {
@@ -148,8 +153,8 @@ void BranchDrawer::drawRowOfLeaves(math::MatrixStack &stack, TreeSink &sink, int
     }
 }
 
-void BranchDrawer::drawLeaf(math::MatrixStack &stack, TreeSink &sink, float leafSize, int branchId, int leafType,
-                            int index)
+void BranchDrawer::drawLeaf(math::MatrixStack &stack, TreeSink &sink, float leafSize, int branchId,
+                            int leafType, int index)
 {
     if (m_exporter->writing())
         m_exporter->exportLeaf(stack.top(), leafSize, branchId);

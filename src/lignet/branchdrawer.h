@@ -16,7 +16,8 @@ class VertexExporter;
 // running vertex export, and places the leaves of a branch end by leaf type.
 class BranchDrawer {
 public:
-    BranchDrawer(const TreeParameters *parameters, const TreeDrawSettings *settings, VertexExporter *exporter);
+    BranchDrawer(const TreeParameters *parameters, const TreeDrawSettings *settings,
+                 VertexExporter *exporter);
 
     // Leaf flutter amplitude in degrees, set at the start of every drawing (0 without wind).
     double leafSwayAmplitude = 0.0;
@@ -30,7 +31,8 @@ public:
     void drawLeaves(math::MatrixStack &stack, TreeSink &sink, int leafType, double leafSize,
                     double segmentLength, int leafDensity, const math::Vector3f &windAxis, int branchId);
     // One leaf at the stack's frame: exported, then handed to the sink.
-    void drawLeaf(math::MatrixStack &stack, TreeSink &sink, float leafSize, int branchId, int leafType, int index);
+    void drawLeaf(math::MatrixStack &stack, TreeSink &sink, float leafSize, int branchId, int leafType,
+                  int index);
 
     // sin(windTime * 1.97) times the amplitude limited to the angle of the wind axis.
     double flutterAngle(const math::Vector3f &windAxis) const;

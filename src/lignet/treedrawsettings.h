@@ -1,10 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-
-// The GLU quadric type, only held here; the drawing library creates and deletes it.
-class GLUquadric;
 
 namespace lignet {
 
@@ -26,11 +22,7 @@ struct TreeDrawSettings {
     std::int32_t highlightGMax = -1;
     std::int32_t highlightWMin = -1;
     std::int32_t highlightWMax = -1;
-    std::int32_t levelOfDetail = 0;  // 0 in tree edit mode; set per plant in ecosystem mode
-    std::uint32_t barkTexture = 0;   // OpenGL texture name bound before branch drawing
-    std::uint32_t leafTexture = 0;   // OpenGL texture name bound before leaf drawing
-    // Created by createQuadric once a GL context exists; the deleter it installs frees it.
-    std::shared_ptr<GLUquadric> quadric;
+    std::int32_t levelOfDetail = 0; // 0 in tree edit mode; set per plant in ecosystem mode
 };
 
 } // namespace lignet

@@ -5,6 +5,11 @@
 #include <ostream>
 #include <sstream>
 
+// Marks a piece of text that the user interface translates: the GUI's catalogue collects the
+// marked pieces under the context TreeLatexWriter, and the translator given to the writer looks
+// them up there. The core itself writes them as they are.
+#define TRANSLATABLE(context, text) text
+
 namespace lignet {
 
 namespace {
@@ -35,14 +40,18 @@ struct LengthLikeParagraph {
 };
 
 const LengthLikeParagraph lengthLikeParagraphs[] = {
-    {"Minimum relative branch length,", " $m^{g,w}$", " $(g,w)$",
-     " using equation \\ref{eqn:minCharacteristicLengthGW}, substituting", "$m^g", "$m^w"},
-    {"Maximum relative branch length,", " $M^{g,w}$", "$(g,w)$ ",
-     "using equation \\ref{eqn:maxCharacteristicLengthGW}, substituting", "$M^g", "$M^w "},
-    {"Branch length scaling factor,", " $k_l^{g,w}$", "$(g,w)$ ",
-     "using equation \\ref{eqn:lengthScalingGW}, substituting", "$k_l^g", "$k_l^w"},
-    {"Gravimorphism impact,", " $\\alpha_m^{g,w}$", "$(g,w)$ ",
-     "using equation \\ref{eqn:gravimorphismGW}, substituting", "$\\alpha_m^g", "$\\alpha_m^w"},
+    {TRANSLATABLE("TreeLatexWriter", "Minimum relative branch length,"), " $m^{g,w}$", " $(g,w)$",
+     TRANSLATABLE("TreeLatexWriter", " using equation \\ref{eqn:minCharacteristicLengthGW}, substituting"),
+     "$m^g", "$m^w"},
+    {TRANSLATABLE("TreeLatexWriter", "Maximum relative branch length,"), " $M^{g,w}$", "$(g,w)$ ",
+     TRANSLATABLE("TreeLatexWriter", "using equation \\ref{eqn:maxCharacteristicLengthGW}, substituting"),
+     "$M^g", "$M^w "},
+    {TRANSLATABLE("TreeLatexWriter", "Branch length scaling factor,"), " $k_l^{g,w}$", "$(g,w)$ ",
+     TRANSLATABLE("TreeLatexWriter", "using equation \\ref{eqn:lengthScalingGW}, substituting"), "$k_l^g",
+     "$k_l^w"},
+    {TRANSLATABLE("TreeLatexWriter", "Gravimorphism impact,"), " $\\alpha_m^{g,w}$", "$(g,w)$ ",
+     TRANSLATABLE("TreeLatexWriter", "using equation \\ref{eqn:gravimorphismGW}, substituting"),
+     "$\\alpha_m^g", "$\\alpha_m^w"},
 };
 
 } // namespace
@@ -69,7 +78,7 @@ std::string TreeLatexWriter::numberText(double value) const
     return numberText(value, m_localeName);
 }
 
-std::string TreeLatexWriter::tr(const char *text) const
+std::string TreeLatexWriter::translated(const char *text) const
 {
     return m_translator ? m_translator(text) : std::string(text);
 }
@@ -95,37 +104,47 @@ void TreeLatexWriter::writeCurve(std::ostream &out, const TreeParameters &p, int
 
 void TreeLatexWriter::writeDistributions(std::ostream &out, const TreeParameters &p) const
 {
-    out << tr("Branch distribution") << " $k_s^{g,w}$ " << tr("is determined for all orders") << " ($g,w$),\n"
-        << tr("where") << " $g \\in [0,15]$, $w \\in [0,50]$ ($g,w$ " << tr("are nonnegative whole numbers),")
-        << "\n"
-        << tr("with equation \\ref{eqn:porazdelitevZilGW}. Values") << " $k_s^{g}$"
+    out << translated(TRANSLATABLE("TreeLatexWriter", "Branch distribution")) << " $k_s^{g,w}$ "
+        << translated(TRANSLATABLE("TreeLatexWriter", "is determined for all orders")) << " ($g,w$),\n"
+        << translated(TRANSLATABLE("TreeLatexWriter", "where")) << " $g \\in [0,15]$, $w \\in [0,50]$ ($g,w$ "
+        << translated(TRANSLATABLE("TreeLatexWriter", "are nonnegative whole numbers),")) << "\n"
+        << translated(TRANSLATABLE("TreeLatexWriter", "with equation \\ref{eqn:porazdelitevZilGW}. Values"))
+        << " $k_s^{g}$"
         << " in "
         << "$k_s^{w}$\n"
-        << tr("are calculated from both graphs, that are given with polylines") << " $k_s^g";
+        << translated(TRANSLATABLE("TreeLatexWriter",
+                                   "are calculated from both graphs, that are given with polylines"))
+        << " $k_s^g";
     writeCurve(out, p, StrandDistribution, true);
-    out << tr(" and ") << "$k_s^w";
+    out << translated(TRANSLATABLE("TreeLatexWriter", " and ")) << "$k_s^w";
     writeCurve(out, p, StrandDistribution, false);
     out << ".\n\n";
 
-    out << tr("Branching angle between dividing subbranches,") << " $\\alpha^{g,w}$ "
-        << tr(", is determined for all orders") << "\n"
-        << "$(g,w)$ " << tr("using equation \\ref{eqn:kotVejitveGW}. Needed parameters") << "\n"
-        << tr("in mentioned equation") << " $\\alpha^g$"
+    out << translated(TRANSLATABLE("TreeLatexWriter", "Branching angle between dividing subbranches,"))
+        << " $\\alpha^{g,w}$ "
+        << translated(TRANSLATABLE("TreeLatexWriter", ", is determined for all orders")) << "\n"
+        << "$(g,w)$ "
+        << translated(
+               TRANSLATABLE("TreeLatexWriter", "using equation \\ref{eqn:kotVejitveGW}. Needed parameters"))
+        << "\n"
+        << translated(TRANSLATABLE("TreeLatexWriter", "in mentioned equation")) << " $\\alpha^g$"
         << " in "
-        << "$\\alpha^w$ " << tr("are defined using two graphs,") << "\n"
-        << tr("given as polylines") << " $\\alpha^g";
+        << "$\\alpha^w$ " << translated(TRANSLATABLE("TreeLatexWriter", "are defined using two graphs,"))
+        << "\n"
+        << translated(TRANSLATABLE("TreeLatexWriter", "given as polylines")) << " $\\alpha^g";
     writeCurve(out, p, BranchingAngles, true);
-    out << tr(" and ") << "$\\alpha^w";
+    out << translated(TRANSLATABLE("TreeLatexWriter", " and ")) << "$\\alpha^w";
     writeCurve(out, p, BranchingAngles, false);
     out << ".\n\n";
 
     int d = MinimalBranchLength;
     for (const LengthLikeParagraph &paragraph : lengthLikeParagraphs) {
-        out << tr(paragraph.name) << paragraph.symbol << tr(", is determined for all orders") << "\n"
-            << paragraph.orders << tr(paragraph.equation) << "\n"
+        out << translated(paragraph.name) << paragraph.symbol
+            << translated(TRANSLATABLE("TreeLatexWriter", ", is determined for all orders")) << "\n"
+            << paragraph.orders << translated(paragraph.equation) << "\n"
             << paragraph.gSymbol;
         writeCurve(out, p, d, true);
-        out << tr(" and ") << paragraph.wSymbol;
+        out << translated(TRANSLATABLE("TreeLatexWriter", " and ")) << paragraph.wSymbol;
         writeCurve(out, p, d, false);
         out << ".\n\n";
         ++d;
@@ -140,7 +159,9 @@ void TreeLatexWriter::write(std::ostream &out, const TreeParameters &p) const
            "%\\usepackage[utf8]{inputenc}\n"
            "%\\inputencoding{utf8}\n"
            "%\\begin{document}\n";
-    out << tr("To model the tree we have chosen following scalar parameters: ") << "\n";
+    out << translated(TRANSLATABLE("TreeLatexWriter",
+                                   "To model the tree we have chosen following scalar parameters: "))
+        << "\n";
 
     const std::pair<const char *, double> scalars[] = {
         {"$S=", p.numberOfStrands},
@@ -163,7 +184,7 @@ void TreeLatexWriter::write(std::ostream &out, const TreeParameters &p) const
         << "$, "
         << "$k_f="
         << "1"
-        << "$ " << tr(" and ") << "$l_{LOD}="
+        << "$ " << translated(TRANSLATABLE("TreeLatexWriter", " and ")) << "$l_{LOD}="
         << "0"
         << "$."
         << "\n";

@@ -28,7 +28,7 @@ public:
     std::string text(const TreeParameters &parameters) const;
 
 private:
-    std::string tr(const char *text) const;
+    std::string translated(const char *text) const;
     void writeCurve(std::ostream &out, const TreeParameters &parameters, int distribution, bool gCurve) const;
     void writeDistributions(std::ostream &out, const TreeParameters &parameters) const;
 

@@ -1,6 +1,7 @@
 #include "lignet/treeparameterfile.h"
 
-#include "lignet/atomicfilewriter.h"
+#include "io/atomicfilewriter.h"
+#include "io/printableexcerpt.h"
 
 #include <charconv>
 #include <cmath>
@@ -79,7 +80,8 @@ public:
             return false;
         std::int32_t value = 0;
         if (!parseWhole(token, value))
-            return fail("expected " + what + " (a whole number), found \"" + shown(token) + "\"");
+            return fail("expected " + what + " (a whole number), found \"" + io::printableExcerpt(token) +
+                        "\"");
         if (value < min || value > max)
             return fail(what + " must lie between " + std::to_string(min) + " and " + std::to_string(max) +
                         ", found " + std::to_string(value));
@@ -99,9 +101,10 @@ public:
         const char *end = digits.data() + digits.size();
         const auto [ptr, ec] = std::from_chars(digits.data(), end, value, std::chars_format::general);
         if (ec != std::errc() || ptr != end)
-            return fail("expected " + what + " (a number), found \"" + shown(token) + "\"");
+            return fail("expected " + what + " (a number), found \"" + io::printableExcerpt(token) + "\"");
         if (!std::isfinite(value))
-            return fail("expected " + what + " (a finite number), found \"" + shown(token) + "\"");
+            return fail("expected " + what + " (a finite number), found \"" + io::printableExcerpt(token) +
+                        "\"");
         out = value;
         return true;
     }
@@ -123,7 +126,7 @@ public:
         if (!nextToken(what + " (0 or 1)", token))
             return false;
         if (token != "0" && token != "1")
-            return fail("expected " + what + " (0 or 1), found \"" + shown(token) + "\"");
+            return fail("expected " + what + " (0 or 1), found \"" + io::printableExcerpt(token) + "\"");
         out = token == "1";
         return true;
     }
@@ -132,16 +135,6 @@ private:
     static bool isSpace(char c)
     {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-    }
-
-    static std::string shown(std::string_view token)
-    {
-        constexpr std::size_t limit = 24;
-        std::string text(token.substr(0, limit));
-        for (char &c : text)
-            if (static_cast<unsigned char>(c) < 32 || c == 127)
-                c = '?';
-        return token.size() > limit ? text + "..." : text;
     }
 
     static bool parseWhole(std::string_view token, std::int32_t &value)
@@ -239,6 +232,15 @@ bool allFinite(const TreeParameters &p)
     return true;
 }
 
+bool tableIsFinite(const DistributionTable &table)
+{
+    for (const auto &row : table)
+        for (const double v : row)
+            if (!std::isfinite(v))
+                return false;
+    return true;
+}
+
 } // namespace
 
 std::string TreeParameterFile::text(const TreeParameters &p)
@@ -309,6 +311,15 @@ bool TreeParameterFile::parse(const std::string &content, TreeParameters &parame
         return false;
     }
     loaded.computeAllDistributionTables();
+    // Finite points far apart can still overflow between them (a slope of 1e300 / 1e-300); such
+    // curves give tables that are not numbers, which no tree can be built from.
+    for (int d = 0; d < DistributionCount; ++d) {
+        if (!tableIsFinite(loaded.table(d))) {
+            setReason(reason, std::string("the curves of the ") + distributionNames[d] +
+                                  " give values that are not finite numbers");
+            return false;
+        }
+    }
     parameters = std::move(loaded);
     return true;
 }
@@ -335,7 +346,7 @@ bool TreeParameterFile::save(const TreeParameters &parameters, const std::string
         setReason(reason, "the parameter set holds a value that is not a finite number");
         return false;
     }
-    return AtomicFileWriter::write(path, text(parameters), reason);
+    return io::AtomicFileWriter::write(path, text(parameters), reason);
 }
 
 bool TreeParameterFile::load(TreeParameters &parameters, const std::string &path, std::string *reason)

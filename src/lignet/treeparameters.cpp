@@ -132,7 +132,7 @@ bool TreeParameters::loadFromFile(const std::string &path, std::string *reason)
 const char *leafTypeName(int leafType)
 {
     static const char *const names[LeafTypeCount] = {"Spiral", "Stacked", "Staggered", "Bunched",
-                                                      "Coniferous"};
+                                                     "Coniferous"};
     return leafType >= 0 && leafType < LeafTypeCount ? names[leafType] : "";
 }
 

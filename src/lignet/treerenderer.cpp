@@ -75,8 +75,8 @@ void TreeRenderer::drawTreeAtLevelOfDetail(TreeSink &sink, int levelOfDetail)
 DrawingStart TreeRenderer::advanceClocks()
 {
     TreeDrawSettings &s = m_settings;
-    const int strands = m_designed.numberOfStrands;
-    DrawingStart start{strands, m_designed.trunkHeight};
+    const int strands = m_working.numberOfStrands;
+    DrawingStart start{strands, m_working.trunkHeight};
     if (s.growing) {
         if (s.growthProgress > 1.0)
             s.growthProgress = 0.0;
@@ -84,7 +84,7 @@ DrawingStart TreeRenderer::advanceClocks()
         // A progress set from outside to a non-number grows nothing rather than an undefined count.
         start.strands =
             std::isfinite(root) ? static_cast<int>(std::min(root * root, static_cast<double>(INT_MAX))) : 0;
-        start.trunkHeight = (s.growthProgress + s.growthStep) * m_designed.trunkHeight;
+        start.trunkHeight = (s.growthProgress + s.growthStep) * m_working.trunkHeight;
         s.growthProgress += s.growthStep;
     }
     if (s.spinning)
@@ -255,7 +255,8 @@ void TreeRenderer::setBranchColour(int g, int w)
     if (s.colourByOrders) {
         m_branchColour = {static_cast<float>(0.1 * g), static_cast<float>(0.1 * w), g == 1 ? 1.0f : 0.2f};
         m_sink->branchColour(m_branchColour);
-    } else if ((s.highlightGMin <= g && g <= s.highlightGMax) || (s.highlightWMin <= w && w <= s.highlightWMax)) {
+    } else if ((s.highlightGMin <= g && g <= s.highlightGMax) ||
+               (s.highlightWMin <= w && w <= s.highlightWMax)) {
         m_branchColour = {0.0f, 1.0f, 1.0f};
         m_sink->branchColour(m_branchColour);
     } else {
@@ -292,8 +293,8 @@ void TreeRenderer::drawBranch(int n, int g, int w, double L, double segmentLengt
 
         if (w < detailLimit) {
             m_stack.push();
-            m_drawer.drawSegment(m_stack, *m_sink, segmentLength, sizes.baseRadius, sizes.majorRadius, ring, g, w,
-                                 branchId);
+            m_drawer.drawSegment(m_stack, *m_sink, segmentLength, sizes.baseRadius, sizes.majorRadius, ring,
+                                 g, w, branchId);
             m_stack.pop();
         }
         ExportRing majorRing;
@@ -325,8 +326,8 @@ void TreeRenderer::drawBranch(int n, int g, int w, double L, double segmentLengt
             m_stack.translate(static_cast<float>((sizes.minorRadius - sizes.majorRadius) / 2), 0.0f, 0.0f);
             m_stack.rotate(static_cast<float>(split.minorAngle), 0.0f, 0.0f, 1.0f);
             const int minorId = m_nextBranchId++;
-            drawBranch(split.minor, g + 1, w + 1, sizes.minorLength, sizes.segmentLength, minorQ1, minorQ2, nullptr,
-                       minorId);
+            drawBranch(split.minor, g + 1, w + 1, sizes.minorLength, sizes.segmentLength, minorQ1, minorQ2,
+                       nullptr, minorId);
             m_stack.pop();
         }
         m_stack.rotate(static_cast<float>(-majorAngle), 0.0f, 0.0f, 1.0f);

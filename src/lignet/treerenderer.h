@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace lignet {
 
@@ -21,10 +22,10 @@ class TreeSink;
 // Result of splitStrands: the strand counts of both subbranches and their deviation angles
 // (degrees) from the parent's direction.
 struct StrandSplit {
-    int major = 0;          // a
-    int minor = 0;          // b
-    double majorAngle = 0;  // alpha a
-    double minorAngle = 0;  // alpha b
+    int major = 0;         // a
+    int minor = 0;         // b
+    double majorAngle = 0; // alpha a
+    double minorAngle = 0; // alpha b
 };
 
 // Result of computeBranchSizes.
@@ -101,6 +102,8 @@ public:
     void requestVertexExport(const std::string &fileName);
     // Empty when the last armed drawing wrote its file, else the reason it did not.
     const std::string &exportError() const { return m_exportError; }
+    // The export error, once: returns it and forgets it, so a caller reports each failure once.
+    std::string takeExportError() { return std::exchange(m_exportError, std::string()); }
 
     // The steps of one branch, public so that they can be checked one by one.
     bool isBeyondOrderLimits(int g, int w, int n) const;
@@ -110,8 +113,8 @@ public:
     static math::Vector3f windAxis(const math::Mat4 &q);
     // q := R(-beta, v) R(-alpha, z) R(-psi, z) R(-phi, y) R(-rho, u) q, each factor only when its
     // angle is not 0 (phi always).
-    void updateInverseOrientation(math::Mat4 &q, const FrameRotation &gravimorphism, double psi,
-                                  double alpha, const FrameRotation &wind) const;
+    void updateInverseOrientation(math::Mat4 &q, const FrameRotation &gravimorphism, double psi, double alpha,
+                                  const FrameRotation &wind) const;
     // Table value of distribution d; orders beyond the table (a trunk beyond w = 49) read its
     // last column and row.
     double tableValue(int d, int g, int w) const;

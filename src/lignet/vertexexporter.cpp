@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <locale>
 
 namespace lignet {
 
@@ -13,15 +12,32 @@ bool VertexExporter::beginExport(const std::string &fileName, bool highQuality)
     m_topRing.count = m_ringSize;
     m_fileName = fileName;
     m_error.clear();
-    if (m_out.is_open())
-        m_out.close();
-    m_out.clear();
-    m_out.open(fileName, std::ios::out | std::ios::trunc);
-    m_out.imbue(std::locale::classic());
-    m_writing = m_out.is_open();
+    m_buffer.clear();
+    std::string reason;
+    m_writing = m_file.open(fileName, &reason);
     if (!m_writing)
-        m_error = "could not open '" + fileName + "' for writing";
+        m_error = "could not open '" + fileName + "' for writing: " + reason;
     return m_writing;
+}
+
+void VertexExporter::flushBuffer(std::size_t above)
+{
+    if (m_buffer.size() <= above)
+        return;
+    if (m_writing)
+        m_file.write(m_buffer);
+    m_buffer.clear();
+}
+
+void VertexExporter::writeRecordHeader(char kind, int branchId)
+{
+    char line[32];
+    char *end = line;
+    *end++ = kind;
+    *end++ = ' ';
+    end = std::to_chars(end, line + sizeof line - 1, branchId).ptr;
+    *end++ = '\n';
+    m_buffer.append(line, static_cast<std::size_t>(end - line));
 }
 
 math::Vector3f VertexExporter::cornerPoint(const math::Mat4 &frame, float h, float x, float z, float angle)
@@ -47,13 +63,15 @@ void VertexExporter::writePoint(const math::Vector3f &p)
         end = std::to_chars(end, last, static_cast<double>(value), std::chars_format::general, 6).ptr;
     }
     *end++ = '\n';
-    m_out.write(line, end - line);
+    m_buffer.append(line, static_cast<std::size_t>(end - line));
+    // Large trees write hundreds of megabytes; the text goes to the file in pieces.
+    flushBuffer(1 << 20);
 }
 
-void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius, double topRadius,
-                                   const ExportRing *ring, int branchId)
+void VertexExporter::exportSegment(const math::Mat4 &segmentFrame, double length, double baseRadius,
+                                   double topRadius, const ExportRing *ring, int branchId)
 {
-    m_out << "B " << branchId << '\n';
+    writeRecordHeader('B', branchId);
     const math::Mat4 frame = m_base * segmentFrame;
     const float step = 360.0f / static_cast<float>(m_ringSize);
     if (ring) {
@@ -95,7 +113,7 @@ ExportRing VertexExporter::takeTopRing() const
 
 void VertexExporter::exportLeaf(const math::Mat4 &leafFrame, float leafSize, int branchId)
 {
-    m_out << "L " << branchId << '\n';
+    writeRecordHeader('L', branchId);
     const math::Mat4 frame = m_base * leafFrame;
     for (float angle : {0.0f, 90.0f, 180.0f, 270.0f})
         writePoint(cornerPoint(frame, 0.0f, leafSize, 0.0f, angle));
@@ -104,14 +122,14 @@ void VertexExporter::exportLeaf(const math::Mat4 &leafFrame, float leafSize, int
 bool VertexExporter::endExport()
 {
     bool ok = m_writing;
-    if (m_out.is_open()) {
-        m_out.flush();
-        ok = ok && m_out.good();
-        m_out.close();
-        ok = ok && !m_out.fail();
-        if (m_writing && !ok)
-            m_error = "could not write '" + m_fileName + "' completely";
+    if (m_writing) {
+        flushBuffer(0);
+        std::string reason;
+        ok = m_file.commit(&reason);
+        if (!ok)
+            m_error = "could not write '" + m_fileName + "' completely: " + reason;
     }
+    m_buffer.clear();
     m_writing = false;
     m_armed = false;
     m_base = math::Mat4();

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "io/atomicfilewriter.h"
 #include "lignet/exportring.h"
 #include "math/mat4.h"
 #include "math/vector3f.h"
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 namespace lignet {
 
 // Writes the quads of one drawing of a tree to a ".crs" text file: "B id" records of branch
 // segments and "L id" records of leaves, one point "x y z" per line. Corner points come from the
-// frames the walk computes on the CPU, so no GL context is needed.
+// frames the walk computes on the CPU, so no GL context is needed. The file replaces its target only
+// when the drawing wrote it completely; a failed export leaves the previous file as it was.
 class VertexExporter {
 public:
     VertexExporter() = default;
@@ -23,9 +24,9 @@ public:
     bool armed() const { return m_armed; }
     void arm() { m_armed = true; }
 
-    // Opens (truncates) the file and sets the ring size: 16 corners with highQuality, else 4.
-    // A file that cannot be opened leaves the export failed: the drawing goes on, nothing is
-    // written, and false is returned with lastError() set.
+    // Starts the file and sets the ring size: 16 corners with highQuality, else 4. A file that
+    // cannot be made leaves the export failed: the drawing goes on, nothing is written, and false
+    // is returned with lastError() set.
     bool beginExport(const std::string &fileName, bool highQuality);
     // Coordinates are written in the frame base x (segment or leaf frame). The base is the
     // identity (the tree's own coordinates) unless a drawer sets it for one export, for instance
@@ -45,8 +46,8 @@ public:
     // segment of the same branch line.
     ExportRing takeTopRing() const;
     void exportLeaf(const math::Mat4 &frame, float leafSize, int branchId);
-    // Closes the file and disarms. Returns false (with lastError()) when the file could not be
-    // opened or written completely.
+    // Puts the complete file in place and disarms. Returns false (with lastError()) when the file
+    // could not be made or written completely; the target is then untouched.
     bool endExport();
 
     const std::string &lastError() const { return m_error; }
@@ -60,13 +61,16 @@ public:
 
 private:
     void writePoint(const math::Vector3f &p);
+    void writeRecordHeader(char kind, int branchId);
+    void flushBuffer(std::size_t above);
 
     bool m_armed = false;
     std::int32_t m_ringSize = 4;
     ExportRing m_bottomRing;
     ExportRing m_topRing;
     math::Mat4 m_base;
-    std::ofstream m_out;
+    io::AtomicFileStream m_file;
+    std::string m_buffer;
     bool m_writing = false;
     std::string m_fileName;
     std::string m_error;

@@ -16,9 +16,27 @@ struct Vector3f {
     constexpr Vector3f operator+(const Vector3f &o) const { return {x + o.x, y + o.y, z + o.z}; }
     constexpr Vector3f operator-(const Vector3f &o) const { return {x - o.x, y - o.y, z - o.z}; }
     constexpr Vector3f operator*(float s) const { return {x * s, y * s, z * s}; }
-    constexpr Vector3f &operator+=(const Vector3f &o) { x += o.x; y += o.y; z += o.z; return *this; }
-    constexpr Vector3f &operator-=(const Vector3f &o) { x -= o.x; y -= o.y; z -= o.z; return *this; }
-    constexpr Vector3f &operator*=(float s) { x *= s; y *= s; z *= s; return *this; }
+    constexpr Vector3f &operator+=(const Vector3f &o)
+    {
+        x += o.x;
+        y += o.y;
+        z += o.z;
+        return *this;
+    }
+    constexpr Vector3f &operator-=(const Vector3f &o)
+    {
+        x -= o.x;
+        y -= o.y;
+        z -= o.z;
+        return *this;
+    }
+    constexpr Vector3f &operator*=(float s)
+    {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
     constexpr bool operator==(const Vector3f &) const = default;
 
     constexpr float dot(const Vector3f &o) const { return x * o.x + y * o.y + z * o.z; }
@@ -38,6 +56,9 @@ struct Vector3f {
     }
 };
 
-inline Vector3f operator*(float s, const Vector3f &v) { return v * s; }
+inline Vector3f operator*(float s, const Vector3f &v)
+{
+    return v * s;
+}
 
 } // namespace math

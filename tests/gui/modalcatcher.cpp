@@ -16,5 +16,7 @@ void ModalCatcher::closeOpenBoxes()
         return;
     titles << box->windowTitle();
     texts << box->text();
+    geometries << box->frameGeometry();
+    parented << (box->parentWidget() != nullptr);
     box->accept();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -15,6 +17,9 @@ public:
 
     QStringList titles;
     QStringList texts;
+    // Where each box was on the screen (frame included) and whether it had a parent widget.
+    QList<QRect> geometries;
+    QList<bool> parented;
 
 private:
     void closeOpenBoxes();

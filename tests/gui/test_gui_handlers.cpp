@@ -1,12 +1,14 @@
 // The time keeper's timers and frame numbering, and the reading of the driver's extension list.
+#include "ecosystem/render/glextensions.h"
 #include "gui/actionhandling/timekeeper.h"
-#include "gui/glextensioncheck.h"
+#include "gui/oglwidget.h"
 
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
-using gui::GlExtensionCheck;
+using ecosystem::render::GlExtensions;
+using gui::OglWidget;
 using gui::actionhandling::TimeKeeper;
 
 class TestGuiHandlers : public QObject {
@@ -32,50 +34,54 @@ private:
 private slots:
     void extensionListIsSplitAtSingleBlanksAndComparedExactly()
     {
-        const GlExtensionCheck both("GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array");
+        const auto both =
+            GlExtensions::listedIn("GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array");
         QVERIFY(both.queried());
-        QVERIFY(both.hasMultitexture());
-        QVERIFY(both.hasCompiledVertexArray());
+        QVERIFY(both.listsMultitexture());
+        QVERIFY(both.listsCompiledVertexArray());
 
-        const GlExtensionCheck lookalikes(
-            "GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled");
+        const auto lookalikes =
+            GlExtensions::listedIn("GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled");
         QVERIFY(lookalikes.queried());
-        QVERIFY(!lookalikes.hasMultitexture());
-        QVERIFY(!lookalikes.hasCompiledVertexArray());
+        QVERIFY(!lookalikes.listsMultitexture());
+        QVERIFY(!lookalikes.listsCompiledVertexArray());
 
-        const GlExtensionCheck empty("");
+        const auto empty = GlExtensions::listedIn("");
         QVERIFY(empty.queried());
-        QVERIFY(!empty.hasMultitexture());
+        QVERIFY(!empty.listsMultitexture());
 
-        const GlExtensionCheck none(nullptr);
+        const auto none = GlExtensions::listedIn(nullptr);
         QVERIFY(!none.queried());
-        QVERIFY(!none.hasMultitexture());
-        QVERIFY(!none.hasCompiledVertexArray());
+        QVERIFY(!none.listsMultitexture());
+        QVERIFY(!none.listsCompiledVertexArray());
     }
 
     void failoverNoticeIsGivenOnceAndOnlyIfTheFirstListedDriverLacksTheExtension()
     {
-        using Notice = GlExtensionCheck::Notice;
-        const GlExtensionCheck lacking("GL_ARB_multitexture");
-        const GlExtensionCheck having("GL_EXT_compiled_vertex_array");
-        const GlExtensionCheck unreadable(nullptr);
+        using Notice = OglWidget::ExtensionNotice;
+        const auto lacking = GlExtensions::listedIn("GL_ARB_multitexture");
+        const auto having = GlExtensions::listedIn("GL_EXT_compiled_vertex_array");
+        const auto unreadable = GlExtensions::listedIn(nullptr);
+        const auto noticeFor = [](const GlExtensions &extensions, bool &pending) {
+            return OglWidget::extensionNotice(extensions, pending);
+        };
 
         bool pending = true;
-        QCOMPARE(lacking.noticeFor(pending), Notice::CompiledVertexArrayFailover);
+        QCOMPARE(noticeFor(lacking, pending), Notice::CompiledVertexArrayFailover);
         QVERIFY(!pending);
-        QCOMPARE(lacking.noticeFor(pending), Notice::None);
+        QCOMPARE(noticeFor(lacking, pending), Notice::None);
 
         pending = true;
-        QCOMPARE(having.noticeFor(pending), Notice::None);
+        QCOMPARE(noticeFor(having, pending), Notice::None);
         QVERIFY(!pending);
-        QCOMPARE(lacking.noticeFor(pending), Notice::None);
+        QCOMPARE(noticeFor(lacking, pending), Notice::None);
 
         // A driver without a list says so for every view and leaves the failover notice pending.
         pending = true;
-        QCOMPARE(unreadable.noticeFor(pending), Notice::CouldNotQuery);
-        QCOMPARE(unreadable.noticeFor(pending), Notice::CouldNotQuery);
+        QCOMPARE(noticeFor(unreadable, pending), Notice::CouldNotQuery);
+        QCOMPARE(noticeFor(unreadable, pending), Notice::CouldNotQuery);
         QVERIFY(pending);
-        QCOMPARE(lacking.noticeFor(pending), Notice::CompiledVertexArrayFailover);
+        QCOMPARE(noticeFor(lacking, pending), Notice::CompiledVertexArrayFailover);
     }
 
     void simulationTimerExistsOnlyWhileRunningAndTicksWhenIdle()
@@ -92,7 +98,7 @@ private slots:
         QTRY_VERIFY(steps.count() >= 3);
         keeper.toggleRunSimulation();
         QVERIFY(!keeper.simulationRunning());
-        const int stepsAtStop = steps.count();
+        const qsizetype stepsAtStop = steps.count();
         QTest::qWait(30);
         QCOMPARE(steps.count(), stepsAtStop);
         QCOMPARE(liveTimers(keeper), 0);

@@ -20,6 +20,7 @@ public:
     QImage grab() const { return context->grab(); }
     QOpenGLContext *glContext() { return context->context(); }
     bool makeCurrent() { return context->makeCurrent(); }
+    void destroy() { context.reset(); }
 
 private:
     std::unique_ptr<lignet::gl::OffscreenContext> context;

@@ -26,19 +26,17 @@ void Camera::resetCamera()
     orbitYaw = 0.0f;
     direction = {0.0f, 0.0f, -1.0f};
 
-    position = {1243.0f, 1000.0f, 192.0f};
-    heading = 180.0f;
-    lookPitch = 59.0f;
-    roll = 0.0f;
     forceAtSurface = false;
     keepAboveSurface = true;
-    saveAsPredefined();
-
-    lookPitch = 0.0f;
-    position = {1300.0f, 250.0f, 790.0f};
-    heading = 270.0f;
-    roll = 0.0f;
-    saveAsPredefined();
+    // The two standard viewpoints head the predefined cycle once; saved viewpoints follow them,
+    // so a reset never pushes a saved camera further away.
+    for (const Viewpoint &standard : StandardViewpoints) {
+        position = standard.position;
+        heading = standard.angles.heading;
+        lookPitch = standard.angles.lookPitch;
+        roll = standard.angles.roll;
+        saveAsPredefined();
+    }
 }
 
 void Camera::updateDirection()
@@ -110,6 +108,13 @@ void Camera::followSurface(const TerrainSurface &surface)
 
 void Camera::saveAsPredefined()
 {
+    // A viewpoint already in the cycle would only lengthen it.
+    for (std::size_t i = 0; i < predefinedPositions.size(); ++i) {
+        const Angles &a = predefinedAngles[i];
+        if (predefinedPositions[i] == position && a.heading == heading && a.lookPitch == lookPitch &&
+            a.roll == roll)
+            return;
+    }
     predefinedPositions.push_back(position);
     predefinedAngles.push_back({heading, lookPitch, roll});
 }

@@ -37,8 +37,19 @@ public:
     // The terrain is read only by followTerrain; it may be null (the surface rules then do nothing).
     Camera(QObject *parent, const TerrainModel *terrain);
 
-    // Back to the reset values; appends the two standard viewpoints to the predefined lists and
-    // leaves the camera at the second.
+    // One predefined camera.
+    struct Viewpoint {
+        math::Vector3f position;
+        Angles angles;
+    };
+    // The high view over the terrain and the view across it, first in the predefined cycle.
+    static constexpr std::array<Viewpoint, 2> StandardViewpoints{{
+        {{1243.0f, 1000.0f, 192.0f}, {180.0f, 59.0f, 0.0f}},
+        {{1300.0f, 250.0f, 790.0f}, {270.0f, 0.0f, 0.0f}},
+    }};
+
+    // Back to the reset values, at the second standard viewpoint; the standard viewpoints are put
+    // at the head of the predefined lists the first time only.
     void resetCamera();
 
     // Multiplies the fly camera onto the current OpenGL modelview matrix (after it was loaded
@@ -56,6 +67,7 @@ public:
     void followSurface(const TerrainSurface &surface);
 
     void nextPredefinedCamera();
+    // Appends the current viewpoint to the predefined lists unless it is there already.
     void saveAsPredefined();
 
     static constexpr float EyeHeight = 1.7f;

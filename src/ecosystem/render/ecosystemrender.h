@@ -1,8 +1,13 @@
 #pragma once
 
+#include "ecosystem/render/glerrorcheck.h"
+#include "ecosystem/render/viewoptions.h"
+#include "ecosystem/terrain/terrainmodel.h"
+
 #include <QObject>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -16,7 +21,7 @@ class TreeRenderer;
 }
 
 namespace ecosystem {
-class TerrainModel;
+class EcosystemScene;
 class EcosystemSimulation;
 class SimulationStatistics;
 } // namespace ecosystem
@@ -24,19 +29,15 @@ class SimulationStatistics;
 namespace ecosystem::render {
 
 class Camera;
-class TerrainRenderer;
-class TerrainOverlays;
-class SkyBox;
-class LandMarkings;
-class GlExtensions;
+class EcosystemFrame;
+class SceneTextures;
 
-// The one model object of the running program: it owns the terrain, the simulation, the six tree
-// models, the camera and the drawing objects, holds every view flag and draws one frame per
-// repaint, of the single current tree (tree edit mode) or of the whole ecosystem.
+// The one model object of the running program, as the views and handlers see it: the scene
+// (terrain, simulation, tree models), the camera, the view switches and the textures, and one
+// frame per repaint, of the single current tree (tree edit mode) or of the whole ecosystem.
 //
 // Every GL-touching call (construction, initAllTextures, the texture reloads, render) must run with
-// an OpenGL context of the view's share group current. With shared contexts all views draw with
-// the same texture objects.
+// an OpenGL context of the views' share group current.
 class EcosystemRender : public QObject {
     Q_OBJECT
 
@@ -65,46 +66,31 @@ public:
     // false is returned.
     bool loadDem(const std::string &fileName);
 
-    // Accessors used by the GUI and the tests.
+    // The switches as the View menu shows them: Wireframe is the current tree's in tree edit mode,
+    // and the tree switches are the current tree's.
+    bool isViewOptionOn(ViewOption option) const;
+    // Switches as the View menu's action does: the tree's or the model's wireframe by mode, and the
+    // sky together with the tree's background.
+    void toggleViewOptionFromMenu(ViewOption option);
+    const ViewOptions &viewOptions() const { return options; }
+
+    EcosystemScene &scene() const { return *ecosystem; }
     Camera *getCamera() const { return camera; }
-    lignet::TreeRenderer *getCurrentTree() const { return currentTree; }
-    int getCurrentTreeIndex() const { return currentTreeIndex; }
-    const std::vector<lignet::TreeRenderer *> &getTrees() const { return trees; }
-    TerrainModel &getTerrain() const { return *terrain; }
-    EcosystemSimulation &getSimulation() const { return *simulation; }
+    lignet::TreeRenderer *getCurrentTree() const;
+    int getCurrentTreeIndex() const;
+    TerrainModel &getTerrain() const;
+    EcosystemSimulation &getSimulation() const;
     bool isSimulationInitialised() const;
     SimulationStatistics &getStatistics() const;
-    TerrainRenderer &getTerrainRenderer() const { return *terrainRenderer; }
-    SkyBox &getSkyBox() const { return *skyBox; }
-
-    bool isSingleRender() const { return singleRender; }
-    bool isDisplayTerrainNormals() const { return displayTerrainNormals; }
-    bool isDisplayTerrainInclination() const { return displayTerrainInclination; }
-    bool isDisplayTerrainMoisture() const { return displayTerrainMoisture; }
-    bool isDisplayTerrainSunniness() const { return displayTerrainSunniness; }
-    bool isDisplayTerrainWindiness() const { return displayTerrainWindiness; }
-    bool isDisplayLandMarkings() const { return displayLandMarkings; }
-    bool isLightingEnabled() const { return lightingEnabled; }
-    bool isWireframe() const { return wireframe; }
-    bool isShowFPS() const { return showFPS; }
-    bool isShowNeighborHood() const { return showNeighborHood; }
-    bool isDoNotDrawTrees() const { return doNotDrawTrees; }
-    bool isDoNotRefreshDisplay() const { return doNotRefreshDisplay; }
-    bool isDisplaySun() const { return displaySun; }
-    bool isDisplaySky() const { return displaySky; }
-    bool isCheckGlErrors() const { return checkGlErrors; }
-    void setCheckGlErrors(bool on) { checkGlErrors = on; }
+    EcosystemFrame &frame() const { return *ecosystemFrame; }
+    const SceneTextures &textures() const { return *sceneTextures; }
+    GlErrorCheck &glErrors() { return errorCheck; }
     int getFrameSkip() const { return frameSkip; }
     int getFrameCountdown() const { return frameCountdown; }
-    int getAutosaveSteps() const { return autosaveSteps; }
     QString getDetailTextureFile() const { return detailTextureFile; }
 
     // Number of plants the last ecosystem frame drew (all species).
     int getLastRenderedCount() const { return lastRenderedCount; }
-
-    // Paths of the six species parameter files, relative to the working directory; the sixth is
-    // empty, so the editable tree keeps the default parameters.
-    static const std::array<std::string, 6> &speciesFiles();
 
 signals:
     void modelDataChanged();
@@ -114,55 +100,63 @@ signals:
     void nrPlantsRenderedChanged();
     // A user-facing error (title "Error", e.g. "Could not open bark texture file.").
     void errorReported(const QString &title, const QString &text);
+    // A vertex file armed for a tree could not be written during the frame just drawn. Sent from
+    // inside a paint: receivers that open a box must be connected queued.
+    void vertexExportFailed(const QString &reason);
+    // A frame has been drawn (not sent while the display is not refreshed).
+    void frameRendered();
 
 public slots:
-    void setLupaMinX(int value);
-    void setLupaMaxX(int value);
-    void setLupaMinY(int value);
-    void setLupaMaxY(int value);
-    int getLupaMinX();
-    int getLupaMaxX();
-    int getLupaMinY();
-    int getLupaMaxY();
+    // The plant area, in terrain cells.
+    void setLupaMinX(int value) { getTerrain().setLupaMinX(value); }
+    void setLupaMaxX(int value) { getTerrain().setLupaMaxX(value); }
+    void setLupaMinY(int value) { getTerrain().setLupaMinY(value); }
+    void setLupaMaxY(int value) { getTerrain().setLupaMaxY(value); }
+    int getLupaMinX() { return getTerrain().lupaMinX(); }
+    int getLupaMaxX() { return getTerrain().lupaMaxX(); }
+    int getLupaMinY() { return getTerrain().lupaMinY(); }
+    int getLupaMaxY() { return getTerrain().lupaMaxY(); }
     void reloadCurrentTreeTextures();
     void reloadAllTreeTextures();
     // Uploads every texture into `context` (current): the first view's at construction, each
     // further view's from its initializeGL.
     void initAllTextures(QOpenGLContext *context);
     void toggleSingleRender();
-    void toggleLightingEnabled();
+    void toggleLightingEnabled() { options.toggle(ViewOption::LightingEnabled); }
     // One simulation step. The repaint request (modelDataChanged) is thinned by frameSkip: it is
     // sent after every frameSkip-th step, so callers should not thin the steps themselves.
     void simulateNextStepAndUpdateGL();
-    void toggleShowFPS();
-    void toggleWireframe();
-    void toggleShowNeighborHood();
-    void toggleDoNotDrawTrees();
-    void toggleDoNotRefreshDisplay();
-    void toggleDisplayTerrainNormals();
-    void toggleDisplayTerrainInclination();
-    void toggleDisplayTerrainMoisture();
-    void toggleDisplayTerrainSunniness();
-    void toggleDisplayTerrainWindiness();
-    void toggleDisplayLandMarkings();
-    void toggleDisplaySun();
+    void toggleShowFPS() { options.toggle(ViewOption::ShowFPS); }
+    void toggleWireframe() { options.toggle(ViewOption::Wireframe); }
+    void toggleShowNeighborHood() { options.toggle(ViewOption::ShowNeighborHood); }
+    void toggleDoNotDrawTrees() { options.toggle(ViewOption::DoNotDrawTrees); }
+    void toggleDoNotRefreshDisplay() { options.toggle(ViewOption::DoNotRefreshDisplay); }
+    void toggleDisplayTerrainNormals() { options.toggle(ViewOption::DisplayTerrainNormals); }
+    void toggleDisplayTerrainInclination() { options.toggle(ViewOption::DisplayTerrainInclination); }
+    void toggleDisplayTerrainMoisture() { options.toggle(ViewOption::DisplayTerrainMoisture); }
+    void toggleDisplayTerrainSunniness() { options.toggle(ViewOption::DisplayTerrainSunniness); }
+    void toggleDisplayTerrainWindiness() { options.toggle(ViewOption::DisplayTerrainWindiness); }
+    void toggleDisplayLandMarkings() { options.toggle(ViewOption::DisplayLandMarkings); }
+    void toggleDisplaySun() { options.toggle(ViewOption::DisplaySun); }
     void selectNextTreeSpecies();
     void actionEnlarge_leave_size();
     void actionReduce_leave_size();
     void actionGrow_tree();
     void actionSpin_tree();
     void actionSway_tree_in_wind();
-    void actionRender_less_often_skip_more_frames();
-    void actionRender_more_often_skip_less_frames();
-    void checkGlError(const char *message);
+    void actionRender_less_often_skip_more_frames() { ++frameSkip; }
+    void actionRender_more_often_skip_less_frames() { frameSkip = std::max(1, frameSkip - 1); }
+    void checkGlError(const char *message) { errorCheck.check(message); }
     // Both return whether the file was read / written; failures are reported on standard error.
     bool loadSimulation(std::string fileName);
     bool saveSimulation(std::string fileName);
     std::vector<unsigned long long> getRandomGeneratorSeeds();
     // Fewer than thirteen seeds are refused (reported as an "Error"); the generators stay as they were.
     void setRandomGeneratorSeeds(std::vector<unsigned long long> seeds);
-    void toggleDisplaySky();
+    void toggleDisplaySky() { options.toggle(ViewOption::DisplaySky); }
+    // Every nrSteps steps the simulation is saved as "<step>.sim"; below 1 means off.
     void setAutosave(int nrSteps);
+    int getAutosaveSteps() const;
     void updateAutoSave();
     void reloadSkyTextures(QString filenameSky1, QString filenameSky2, QString filenameSky3,
                            QString filenameSky4, QString filenameSky5, QString filenameSky6);
@@ -172,55 +166,25 @@ public slots:
 
 private:
     void reportError(const QString &title, const QString &text);
+    void loadBuiltInData();
     void countFrameRate();
     void renderTreeEditFrame();
     void renderEcosystemFrame();
-    void setEcosystemLights();
-    int renderTrees();
-    void makeCurrentTree(int index);
-    void uploadTerrainTextures();
-    void drawOverlays();
+    void reportVertexExportFailures();
 
-    bool singleRender = false;
-    bool displayTerrainNormals = false;
-    bool displayTerrainInclination = false;
-    bool displayTerrainMoisture = false;
-    bool displayTerrainSunniness = false;
-    bool displayTerrainWindiness = false;
-    bool displayLandMarkings = false;
+    std::unique_ptr<EcosystemScene> ecosystem;
+    ViewOptions options;
     Camera *camera = nullptr;
-    TerrainRenderer *terrainRenderer = nullptr;
-    TerrainOverlays *overlays = nullptr;
-    SkyBox *skyBox = nullptr;
-    TerrainModel *terrain = nullptr;
-    EcosystemSimulation *simulation = nullptr;
-    std::vector<lignet::TreeRenderer *> trees;
-    lignet::TreeRenderer *currentTree = nullptr;
-    int currentTreeIndex = 5;
-    QOpenGLContext *glContext = nullptr;
-    int frameSkip = 1;
-    bool lightingEnabled = true;
-    bool wireframe = false;
-    bool showFPS = true;
-    bool showNeighborHood = false;
-    bool doNotDrawTrees = false;
-    bool doNotRefreshDisplay = false;
-    int frameCountdown = 1;
-    bool displaySun = false;
-    bool displaySky = true;
-    int autosaveSteps = -1;
-    QString detailTextureFile;
-    std::array<QString, 6> skyTextureFiles;
-    bool checkGlErrors = false;
-
-    LandMarkings *landMarkings = nullptr;
-    std::unique_ptr<GlExtensions> gl;
+    std::unique_ptr<SceneTextures> sceneTextures;
+    std::unique_ptr<EcosystemFrame> ecosystemFrame;
+    GlErrorCheck errorCheck;
     ErrorHandler errorHandler;
+    int frameSkip = 1;
+    int frameCountdown = 1;
     int stepsSinceRepaint = 0;
     int lastRenderedCount = 0;
-    // Our own sun marker texture (made in code), so the markers never depend on which texture
-    // happens to carry name 1.
-    unsigned int sunTexture = 0;
+    QString detailTextureFile;
+    std::array<QString, 6> skyTextureFiles;
     // Set by a DEM load: the terrain drawing takes up the new grid and texture before the next
     // ecosystem frame.
     bool terrainChanged = false;

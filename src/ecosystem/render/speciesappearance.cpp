@@ -2,11 +2,6 @@
 
 namespace ecosystem::render {
 
-int treeIndexForSpecies(int speciesIndex)
-{
-    return speciesIndex >= 0 && speciesIndex < 6 ? speciesIndex : 5;
-}
-
 void neighbourhoodColour(int speciesIndex, unsigned char rgb[3])
 {
     static const unsigned char colours[6][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},

@@ -1,8 +1,9 @@
 #include "ecosystem/simulation/simulationfile.h"
 
-#include "ecosystem/simulation/atomicfile.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
+#include "io/atomicfilewriter.h"
+#include "io/printableexcerpt.h"
 
 #include <algorithm>
 #include <array>
@@ -91,7 +92,7 @@ public:
         const std::optional<T> value = words_.template number<T>();
         if (!value) {
             const char *kind = std::is_floating_point_v<T> ? "a number" : "a whole number";
-            fail(what + " '" + clip(words_.word()) + "' is not " + kind);
+            fail(what + " '" + io::printableExcerpt(words_.word()) + "' is not " + kind);
             return T{};
         }
         return *value;
@@ -122,6 +123,14 @@ public:
         return value;
     }
 
+    float readFloatIn(const std::string &what, float low, float high)
+    {
+        const float value = readFinite(what);
+        if (!failed() && (value < low || value > high))
+            fail(what + " " + number(value) + " is outside " + number(low) + " to " + number(high));
+        return value;
+    }
+
     // Keeps the first reason only.
     void fail(const std::string &reason)
     {
@@ -134,9 +143,12 @@ public:
     bool atEnd() { return !words_.next(); }
 
 private:
-    static std::string clip(std::string_view word)
+    static std::string number(float value)
     {
-        return word.size() > 24 ? std::string(word.substr(0, 24)) + "..." : std::string(word);
+        std::ostringstream text;
+        text.imbue(std::locale::classic());
+        text << value;
+        return text.str();
     }
 
     Words words_;
@@ -154,8 +166,11 @@ struct FileState {
     std::uint32_t largestId = 0;
 };
 
-Plant readPlant(Parser &in, int species, int width, int height)
+// Size, height, vigour and strength must lie where growth can bring them: they set how many seeds
+// the plant owes, and a plant owing millions would stall the next step.
+Plant readPlant(Parser &in, int species, float fullHeight, int width, int height)
 {
+    constexpr float maxSize = SimulationFile::MaxPlantSize;
     Plant p;
     p.species = species;
     p.cellX = in.readIntIn("cell column", 0, width - 1);
@@ -168,10 +183,10 @@ Plant readPlant(Parser &in, int species, int width, int height)
         in.fail("plant id " + std::to_string(id) + " is too large");
     p.id = static_cast<std::uint32_t>(id);
     p.age = in.readIntIn("age", 0, SimulationFile::MaxSteps);
-    p.size = in.readNonNegative("size");
-    p.height = in.readNonNegative("height");
-    p.prodornost = in.readNonNegative("prodornost");
-    p.strength = in.readNonNegative("strength");
+    p.size = in.readFloatIn("size", 0.0f, maxSize);
+    p.height = in.readFloatIn("height", 0.0f, fullHeight * maxSize);
+    p.prodornost = in.readFloatIn("prodornost", 0.0f, 1.0f);
+    p.strength = in.readFloatIn("strength", 0.0f, maxSize);
     p.slope = in.readFinite("slope");
     p.moisture = in.readFinite("moisture");
     p.sunniness = in.readFinite("sunniness");
@@ -216,13 +231,13 @@ SimulationOutcome SimulationFile::save(const EcosystemSimulation &simulation, co
         err << "Could not save simulation: no terrain attached\n";
         return SimulationOutcome::failure("no terrain attached");
     }
-    const SimulationOutcome written = writeFileAtomically(path, compose(simulation));
-    if (!written) {
-        err << "Could not save simulation: " << written.message << '\n';
-        return written;
+    std::string reason;
+    if (!io::AtomicFileWriter::write(path, compose(simulation), &reason)) {
+        err << "Could not save simulation: " << reason << '\n';
+        return SimulationOutcome::failure(reason);
     }
     out << "Simulation @ step " << simulation.step() << "successfouly saved" << '\n';
-    return written;
+    return SimulationOutcome::success();
 }
 
 SimulationOutcome SimulationFile::load(EcosystemSimulation &simulation, const std::string &path,
@@ -286,14 +301,15 @@ SimulationOutcome SimulationFile::restore(EcosystemSimulation &simulation, const
         if (!in.failed())
             plants.reserve(std::min<std::size_t>(static_cast<std::size_t>(n), text.size() / 34));
         for (int k = 0; k < n && !in.failed(); ++k) {
-            plants.push_back(readPlant(in, static_cast<int>(s), width, height));
+            plants.push_back(
+                readPlant(in, static_cast<int>(s), simulation.species_[s].fullHeight, width, height));
             state.largestId = std::max(state.largestId, plants.back().id);
         }
     }
     for (std::size_t s = 0; s < speciesCount; ++s) {
         const float budget = in.readFinite("the seed budget of species " + std::to_string(s));
         if (!in.failed() && (budget < 0.0f || budget > MaxSeedBudget))
-            in.fail("the seed budget of species " + std::to_string(s) + " is outside 0 to 1000000");
+            in.fail("the seed budget of species " + std::to_string(s) + " is outside 0 to 1");
         state.budgets.push_back(budget);
     }
     for (std::size_t k = 0; k < SeedVectorSize; ++k)

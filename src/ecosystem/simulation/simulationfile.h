@@ -18,8 +18,14 @@ public:
     static constexpr long long MaxPlants = 10'000'000;
     // Largest step and plant age a file may hold; counting on from there can never overflow.
     static constexpr int MaxSteps = 1'000'000'000;
-    // Largest seed budget a file may hold (a running simulation keeps it below 1).
-    static constexpr float MaxSeedBudget = 1.0e6f;
+    // Largest seed budget a file may hold: every add phase places seeds until less than one is
+    // owed, and six digits may round what is left up to 1. A larger budget would make the next
+    // step place that many seeds at once.
+    static constexpr float MaxSeedBudget = 1.0f;
+    // Largest plant size a file may hold: growth stops at 1, and summing the yearly growth in
+    // single precision can overshoot by a few millionths. Size bounds the strength and so the
+    // seeds a plant owes each step.
+    static constexpr float MaxPlantSize = 1.01f;
 
     // The file text of the simulation's current state.
     static std::string compose(const EcosystemSimulation &simulation);

@@ -97,8 +97,9 @@ DemLoadResult DemReader::readDem(std::istream &in, DemData &out) const
 
     const TerrainBounds &bounds = tracker.bounds();
     const float range = bounds.maxZ - bounds.minZ;
-    if (!std::isfinite(range))
-        return readError(total, "the heights span more than a float can hold");
+    if (!(range <= MaxHeightRange))
+        return readError(total, "the heights span more than " +
+                                    std::to_string(static_cast<long long>(MaxHeightRange / 1000.0f)) + " km");
     for (auto &v : grid)
         v.y -= bounds.minZ;
 

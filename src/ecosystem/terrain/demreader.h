@@ -12,10 +12,16 @@ namespace ecosystem {
 // It works on its own DemData so that a failed read cannot touch the terrain.
 class DemReader {
 public:
+    // Largest height range a DEM may span. Real terrain spans at most a few kilometres (in
+    // millimetres, a few million); beyond about 1e17 the terrain analysis overflows single
+    // precision and its normals and maps stop being numbers.
+    static constexpr float MaxHeightRange = 1.0e9f;
+
     DemReader(int width, int height) : width_(width), height_(height) {}
 
     // Reads width × height points of three numbers each, row-major; numbers after the last point
-    // are ignored. Only a complete read fills `out`; any failure leaves it unchanged.
+    // are ignored. Heights spanning more than MaxHeightRange are refused. Only a complete read
+    // fills `out`; any failure leaves it unchanged.
     DemLoadResult readDem(std::istream &in, DemData &out) const;
 
     // The 128 × 128 texture: every pixel takes the height of the vertex under it and blends the

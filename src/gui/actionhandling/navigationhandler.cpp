@@ -2,29 +2,76 @@
 
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
-#include "gui/notavailable.h"
+#include "ecosystem/terrain/terrainmodel.h"
+#include "gui/dialogs/navigationpanel.h"
+
+#include <QAbstractSlider>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
 
 namespace gui::actionhandling {
 
-NavigationHandler::NavigationHandler(QObject *parent, QWidget *dialogParent,
-                                     ecosystem::render::EcosystemRender *model)
-    : QObject(parent), dialogParent(dialogParent), model(model)
+NavigationHandler::NavigationHandler(QObject *parent, QWidget *dialogParentWidget,
+                                     ecosystem::render::EcosystemRender *renderModel)
+    : QObject(parent), dialogParent(dialogParentWidget), model(renderModel)
 {
 }
 
 bool NavigationHandler::treeEditMode() const
 {
-    return model->isSingleRender();
+    return model->viewOptions().isOn(ecosystem::render::ViewOption::SingleRender);
 }
 
 void NavigationHandler::action_Navigation_panel()
 {
-    showNotAvailable(dialogParent, tr("&Navigation panel"));
+    panel = new NavigationPanel(dialogParent);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    // Filled before it is connected, so the first filling does not move the camera.
+    updateNavigationPanelValues();
+    connect(panel->x(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveX);
+    connect(panel->y(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveY);
+    connect(panel->z(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveZ);
+    connect(panel->turn(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveTurn);
+    connect(panel->roll(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveRoll);
+    connect(panel->yow(), &QAbstractSlider::valueChanged, this, &NavigationHandler::absoluteMoveYow);
+    connect(panel->travelForward(), &QPushButton::pressed, this, &NavigationHandler::actionMove_forward);
+    connect(panel->travelBackward(), &QPushButton::pressed, this, &NavigationHandler::actionMove_backward);
+    connect(this, &NavigationHandler::forceRefresh, this, &NavigationHandler::updateNavigationPanelValues,
+            Qt::UniqueConnection);
+    panel->show();
+}
+
+NavigationPanel *NavigationHandler::navigationPanel() const
+{
+    return panel;
+}
+
+int NavigationHandler::dialAngle(float degrees)
+{
+    // A heading of 270 is shown as -90: the dials end at 180, and a clamped 180 would turn the
+    // camera by 90 degrees at the first step of a button.
+    return static_cast<int>(std::remainder(degrees, 360.0f));
 }
 
 void NavigationHandler::updateNavigationPanelValues()
 {
-    // Only an open navigation panel shows the values, and none can be opened in this build.
+    if (panel == nullptr)
+        return;
+    const ecosystem::render::Camera &camera = *model->getCamera();
+    panel->x()->setValue(static_cast<int>(camera.position.x));
+    panel->y()->setValue(static_cast<int>(camera.position.y));
+    panel->z()->setValue(static_cast<int>(camera.position.z));
+    panel->turn()->setValue(dialAngle(camera.heading));
+    panel->roll()->setValue(dialAngle(camera.lookPitch));
+    panel->yow()->setValue(dialAngle(camera.roll));
+    // Setting a slider may have moved the camera (to whole units); the label shows where it is now.
+    const ecosystem::TerrainBounds &bounds = model->getTerrain().bounds();
+    panel->demPosition()->setText(QStringLiteral("(%1, %2, %3)")
+                                      .arg(double(bounds.minX + camera.position.x))
+                                      .arg(double(bounds.minY + camera.position.z))
+                                      .arg(double(bounds.minZ + camera.position.y)));
 }
 
 void NavigationHandler::absoluteMoveX(int value)
@@ -78,165 +125,39 @@ void NavigationHandler::actionReset_camera_view()
     emit forceRefresh();
 }
 
-void NavigationHandler::liftTree(float amount)
+void NavigationHandler::move(const Movement &movement)
 {
-    model->getCamera()->orbitUp += amount;
-    emit forceRefresh();
-}
-
-void NavigationHandler::repaintOnlyInTreeEdit()
-{
-    emit forceRefresh();
-}
-
-void NavigationHandler::climb(float step)
-{
-    if (treeEditMode())
-        return repaintOnlyInTreeEdit();
-    flyMotion.moveUp(step);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::advance(float step)
-{
-    flyMotion.moveForward(step, model->getCamera()->direction);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::strafe(float step)
-{
-    if (treeEditMode())
-        return repaintOnlyInTreeEdit();
-    flyMotion.moveRight(step, model->getCamera()->direction);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::turnBy(float heading, float lookPitch, float roll)
-{
-    flyMotion.turnHeading(heading);
-    flyMotion.turnLookPitch(lookPitch);
-    flyMotion.turnRoll(roll);
-    emit startCameraAnimation();
-}
-
-void NavigationHandler::actionMove_up()
-{
-    climb(stepNormal);
-}
-void NavigationHandler::actionMove_down()
-{
-    climb(-stepNormal);
-}
-void NavigationHandler::actionMove_up_more()
-{
-    climb(stepMore);
-}
-void NavigationHandler::actionMove_down_more()
-{
-    climb(-stepMore);
-}
-void NavigationHandler::actionMove_up_less()
-{
-    climb(stepLess);
-}
-void NavigationHandler::actionMove_down_less()
-{
-    climb(-stepLess);
-}
-
-void NavigationHandler::actionMove_left()
-{
-    strafe(-stepNormal);
-}
-void NavigationHandler::actionMove_left_more()
-{
-    strafe(-stepMore);
-}
-void NavigationHandler::actionMove_left_less()
-{
-    strafe(-stepLess);
-}
-void NavigationHandler::actionMove_right()
-{
-    strafe(stepNormal);
-}
-void NavigationHandler::actionMove_right_more()
-{
-    strafe(stepMore);
-}
-void NavigationHandler::actionMove_right_less()
-{
-    strafe(stepLess);
-}
-
-void NavigationHandler::actionMove_forward()
-{
-    treeEditMode() ? liftTree(stepNormal) : advance(stepNormal);
-}
-
-void NavigationHandler::actionMove_backward()
-{
-    treeEditMode() ? liftTree(-stepNormal) : advance(-stepNormal);
-}
-
-void NavigationHandler::actionMove_forward_less()
-{
-    treeEditMode() ? liftTree(stepLess) : advance(stepLess);
-}
-
-void NavigationHandler::actionMove_backward_less()
-{
-    treeEditMode() ? liftTree(-stepLess) : advance(-stepLess);
-}
-
-void NavigationHandler::actionMove_forward_more()
-{
-    treeEditMode() ? liftTree(stepMoreTreeEdit) : advance(stepMore);
-}
-
-void NavigationHandler::actionMove_backward_more()
-{
-    treeEditMode() ? liftTree(-stepMoreTreeEdit) : advance(-stepMore);
-}
-
-void NavigationHandler::actionRotate_left()
-{
+    ecosystem::render::Camera &camera = *model->getCamera();
     if (treeEditMode()) {
-        model->getCamera()->orbitSide += stepTurn;
+        if (movement.orbit == Orbit::Up)
+            camera.orbitUp += movement.orbitAmount;
+        else if (movement.orbit == Orbit::Side)
+            camera.orbitSide += movement.orbitAmount;
         emit forceRefresh();
-    } else {
-        turnBy(-stepTurn, 0.0f, 0.0f);
+        return;
     }
-}
-
-void NavigationHandler::actionRotate_right()
-{
-    if (treeEditMode()) {
-        model->getCamera()->orbitSide -= stepTurn;
-        emit forceRefresh();
-    } else {
-        turnBy(stepTurn, 0.0f, 0.0f);
+    const float amount = movement.flyAmount;
+    switch (movement.fly) {
+    case Fly::Climb:
+        flyMotion.moveUp(amount);
+        break;
+    case Fly::Strafe:
+        flyMotion.moveRight(amount, camera.direction);
+        break;
+    case Fly::Advance:
+        flyMotion.moveForward(amount, camera.direction);
+        break;
+    case Fly::Heading:
+        flyMotion.turnHeading(amount);
+        break;
+    case Fly::LookPitch:
+        flyMotion.turnLookPitch(amount);
+        break;
+    case Fly::Roll:
+        flyMotion.turnRoll(amount);
+        break;
     }
-}
-
-void NavigationHandler::actionRotate_up()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, -stepTurn, 0.0f);
-}
-
-void NavigationHandler::actionRotate_down()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, stepTurn, 0.0f);
-}
-
-void NavigationHandler::actionRotate_in()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, 0.0f, -stepTurn);
-}
-
-void NavigationHandler::actionRotate_out()
-{
-    treeEditMode() ? repaintOnlyInTreeEdit() : turnBy(0.0f, 0.0f, stepTurn);
+    emit startCameraAnimation();
 }
 
 void NavigationHandler::actionForce_camera_position_at_terrain_surface_ecosystem_mode()

@@ -3,6 +3,7 @@
 #include "ecosystem/render/flycameramotion.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QWidget;
 
@@ -10,12 +11,31 @@ namespace ecosystem::render {
 class EcosystemRender;
 }
 
+namespace gui {
+class NavigationPanel;
+}
+
 namespace gui::actionhandling {
+
+// What one navigation key does: in ecosystem mode it adds `flyAmount` to one velocity of the fly
+// camera (which then coasts); in tree edit mode it moves the tree at once by `orbitAmount` along
+// one orbit value, or only repaints.
+struct Movement {
+    enum class Fly { Climb, Strafe, Advance, Heading, LookPitch, Roll };
+    enum class Orbit { None, Up, Side };
+    Fly fly;
+    float flyAmount;
+    Orbit orbit;
+    float orbitAmount;
+};
 
 // Camera navigation. In tree edit mode the keys move the tree at once; in ecosystem mode they add
 // to a velocity that the camera timer lets decay (animateCamera), so the eye coasts to a stop.
 class NavigationHandler : public QObject {
     Q_OBJECT
+
+    using Fly = Movement::Fly;
+    using Orbit = Movement::Orbit;
 
 public:
     NavigationHandler(QObject *parent, QWidget *dialogParent, ecosystem::render::EcosystemRender *model);
@@ -28,6 +48,14 @@ public:
 
     // The fly camera's move velocity (x, y, z) and turn velocity (heading, lookPitch, roll).
     const ecosystem::render::FlyCameraMotion &motion() const { return flyMotion; }
+
+    // What every movement slot below does with its entry of the table.
+    void move(const Movement &movement);
+
+    // The panel opened last, while it is open.
+    NavigationPanel *navigationPanel() const;
+    // An angle in degrees as the panel's dials show it: the same direction within -180 ... 180.
+    static int dialAngle(float degrees);
 
 signals:
     void forceRefresh();
@@ -45,30 +73,31 @@ public slots:
     void absoluteMoveYow(int value);
     void actionSwitch_to_next_predefined_camera();
     void actionReset_camera_view();
-    void actionMove_up();
-    void actionMove_down();
-    void actionMove_up_more();
-    void actionMove_down_more();
-    void actionMove_up_less();
-    void actionMove_down_less();
-    void actionMove_left();
-    void actionMove_left_more();
-    void actionMove_left_less();
-    void actionMove_right();
-    void actionMove_right_more();
-    void actionMove_right_less();
-    void actionMove_forward();
-    void actionMove_backward();
-    void actionMove_forward_less();
-    void actionMove_backward_less();
-    void actionRotate_left();
-    void actionRotate_right();
-    void actionRotate_up();
-    void actionRotate_down();
-    void actionRotate_in();
-    void actionRotate_out();
-    void actionMove_forward_more();
-    void actionMove_backward_more();
+    // The movement table: ecosystem velocity change, then the tree edit move.
+    void actionMove_up() { move({Fly::Climb, stepNormal, Orbit::None, 0.0f}); }
+    void actionMove_down() { move({Fly::Climb, -stepNormal, Orbit::None, 0.0f}); }
+    void actionMove_up_more() { move({Fly::Climb, stepMore, Orbit::None, 0.0f}); }
+    void actionMove_down_more() { move({Fly::Climb, -stepMore, Orbit::None, 0.0f}); }
+    void actionMove_up_less() { move({Fly::Climb, stepLess, Orbit::None, 0.0f}); }
+    void actionMove_down_less() { move({Fly::Climb, -stepLess, Orbit::None, 0.0f}); }
+    void actionMove_left() { move({Fly::Strafe, -stepNormal, Orbit::None, 0.0f}); }
+    void actionMove_left_more() { move({Fly::Strafe, -stepMore, Orbit::None, 0.0f}); }
+    void actionMove_left_less() { move({Fly::Strafe, -stepLess, Orbit::None, 0.0f}); }
+    void actionMove_right() { move({Fly::Strafe, stepNormal, Orbit::None, 0.0f}); }
+    void actionMove_right_more() { move({Fly::Strafe, stepMore, Orbit::None, 0.0f}); }
+    void actionMove_right_less() { move({Fly::Strafe, stepLess, Orbit::None, 0.0f}); }
+    void actionMove_forward() { move({Fly::Advance, stepNormal, Orbit::Up, stepNormal}); }
+    void actionMove_backward() { move({Fly::Advance, -stepNormal, Orbit::Up, -stepNormal}); }
+    void actionMove_forward_less() { move({Fly::Advance, stepLess, Orbit::Up, stepLess}); }
+    void actionMove_backward_less() { move({Fly::Advance, -stepLess, Orbit::Up, -stepLess}); }
+    void actionRotate_left() { move({Fly::Heading, -stepTurn, Orbit::Side, stepTurn}); }
+    void actionRotate_right() { move({Fly::Heading, stepTurn, Orbit::Side, -stepTurn}); }
+    void actionRotate_up() { move({Fly::LookPitch, -stepTurn, Orbit::None, 0.0f}); }
+    void actionRotate_down() { move({Fly::LookPitch, stepTurn, Orbit::None, 0.0f}); }
+    void actionRotate_in() { move({Fly::Roll, -stepTurn, Orbit::None, 0.0f}); }
+    void actionRotate_out() { move({Fly::Roll, stepTurn, Orbit::None, 0.0f}); }
+    void actionMove_forward_more() { move({Fly::Advance, stepMore, Orbit::Up, stepMoreTreeEdit}); }
+    void actionMove_backward_more() { move({Fly::Advance, -stepMore, Orbit::Up, -stepMoreTreeEdit}); }
     void actionForce_camera_position_at_terrain_surface_ecosystem_mode();
     void actionKeep_camera_position_above_terrain_surface_ecosystem_mode();
     void actionSave_camera_as_predefined();
@@ -76,19 +105,11 @@ public slots:
 
 private:
     bool treeEditMode() const;
-    // Tree edit mode: lift the tree by `amount` at once.
-    void liftTree(float amount);
-    // Ecosystem mode: velocity changes, each followed by a start of the camera timer.
-    void climb(float step);
-    void advance(float step);
-    void strafe(float step);
-    void turnBy(float heading, float lookPitch, float roll);
-    // Tree edit mode has no reaction to this key but still repaints.
-    void repaintOnlyInTreeEdit();
 
     QWidget *dialogParent;
     ecosystem::render::EcosystemRender *model;
     ecosystem::render::FlyCameraMotion flyMotion;
+    QPointer<NavigationPanel> panel;
 };
 
 } // namespace gui::actionhandling

@@ -4,8 +4,8 @@
 
 namespace gui::actionhandling {
 
-TimeKeeper::TimeKeeper(QObject *parent, ecosystem::render::EcosystemRender *model)
-    : QObject(parent), model(model)
+TimeKeeper::TimeKeeper(QObject *parent, ecosystem::render::EcosystemRender *renderModel)
+    : QObject(parent), model(renderModel)
 {
 }
 

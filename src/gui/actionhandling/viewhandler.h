@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecosystem/render/viewoptions.h"
+
 #include <QObject>
 
 namespace ecosystem::render {
@@ -8,36 +10,52 @@ class EcosystemRender;
 
 namespace gui::actionhandling {
 
-// The View menu's display switches. Each slot flips its flag without reading the action's check
-// mark (the two agree because they start equal) and asks every view to repaint.
+// The View menu's display switches. Each slot flips its switch as the model's view option table
+// describes it, without reading the action's check mark, and asks every view to repaint (the
+// frame rate only changes the console, so it does not).
 class ViewHandler : public QObject {
     Q_OBJECT
 
 public:
     ViewHandler(QObject *parent, ecosystem::render::EcosystemRender *model);
 
+    // What every slot below does for its switch.
+    void flip(ecosystem::render::ViewOption option);
+
 signals:
     void forceRepaint();
 
 public slots:
-    void actionShow_ecosystem();
-    void actionDisplay_leaves();
-    void actionColour_uppon();
-    void actionRender_wireframe();
-    void actionHigh_quality_rendering_more_polygons();
-    void actionLighting_enabled();
-    void actionDisplay_background_sky();
-    void actionShow_frame_rate();
-    void actionDo_not_draw_trees_ecosystem_mode();
-    void actionDo_not_refresh_display_only_run_simulation_ecosystem_mode();
-    void actionShow_ecologic_neighborhood_ecosystem_mode();
-    void actionDisplay_terrain_normals();
-    void actionDisplay_terrain_inclination();
-    void actionDisplay_terrain_moisture();
-    void actionDisplay_terrain_sunniness();
-    void actionDisplay_terrain_windiness();
-    void actionDisplay_terrain_land_markings_S_N_E_W();
-    void actionDisplay_sun();
+    void actionShow_ecosystem() { flip(ecosystem::render::ViewOption::SingleRender); }
+    void actionDisplay_leaves() { flip(ecosystem::render::ViewOption::DisplayLeaves); }
+    void actionColour_uppon() { flip(ecosystem::render::ViewOption::ColourByOrders); }
+    void actionRender_wireframe() { flip(ecosystem::render::ViewOption::Wireframe); }
+    void actionHigh_quality_rendering_more_polygons() { flip(ecosystem::render::ViewOption::HighQuality); }
+    void actionLighting_enabled() { flip(ecosystem::render::ViewOption::LightingEnabled); }
+    void actionDisplay_background_sky() { flip(ecosystem::render::ViewOption::DisplaySky); }
+    void actionShow_frame_rate() { flip(ecosystem::render::ViewOption::ShowFPS); }
+    void actionDo_not_draw_trees_ecosystem_mode() { flip(ecosystem::render::ViewOption::DoNotDrawTrees); }
+    void actionDo_not_refresh_display_only_run_simulation_ecosystem_mode()
+    {
+        flip(ecosystem::render::ViewOption::DoNotRefreshDisplay);
+    }
+    void actionShow_ecologic_neighborhood_ecosystem_mode()
+    {
+        flip(ecosystem::render::ViewOption::ShowNeighborHood);
+    }
+    void actionDisplay_terrain_normals() { flip(ecosystem::render::ViewOption::DisplayTerrainNormals); }
+    void actionDisplay_terrain_inclination()
+    {
+        flip(ecosystem::render::ViewOption::DisplayTerrainInclination);
+    }
+    void actionDisplay_terrain_moisture() { flip(ecosystem::render::ViewOption::DisplayTerrainMoisture); }
+    void actionDisplay_terrain_sunniness() { flip(ecosystem::render::ViewOption::DisplayTerrainSunniness); }
+    void actionDisplay_terrain_windiness() { flip(ecosystem::render::ViewOption::DisplayTerrainWindiness); }
+    void actionDisplay_terrain_land_markings_S_N_E_W()
+    {
+        flip(ecosystem::render::ViewOption::DisplayLandMarkings);
+    }
+    void actionDisplay_sun() { flip(ecosystem::render::ViewOption::DisplaySun); }
 
 private:
     ecosystem::render::EcosystemRender *model;

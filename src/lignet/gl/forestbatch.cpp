@@ -55,34 +55,36 @@ void ForestBatch::begin()
         m_impostors->begin(m_modelview);
 }
 
-void ForestBatch::add(TreeRenderer &tree, const math::Vector3f &position, float scale)
+void ForestBatch::add(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                      float scale)
 {
     ++m_stats.plants;
     if (!isMeshCacheable(tree)) {
-        addStreamed(tree, position, scale);
+        addStreamed(tree, textures, position, scale);
         return;
     }
-    if (m_impostors && addAsImpostor(tree, position, scale))
+    if (m_impostors && addAsImpostor(tree, textures, position, scale))
         return;
     auto mesh = m_cache.acquire(tree);
-    const TreeDrawSettings &s = tree.settings();
     auto [it, added] = m_groupOf.try_emplace(mesh.get(), m_groups.size());
     if (added)
-        m_groups.push_back({std::move(mesh), TreeTextures{s.barkTexture, s.leafTexture}, {}});
+        m_groups.push_back({std::move(mesh), textures, {}});
     m_groups[it->second].instances.push_back({position.x, position.y, position.z, scale});
     ++m_stats.meshPlants;
 }
 
-bool ForestBatch::addAsImpostor(TreeRenderer &tree, const math::Vector3f &position, float scale)
+bool ForestBatch::addAsImpostor(TreeRenderer &tree, const TreeTextures &textures,
+                                const math::Vector3f &position, float scale)
 {
     const TreeDrawSettings &s = tree.settings();
     const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
-    const ImpostorAtlas &atlas = m_impostors->atlasFor(tree, m_cache, m_drawer);
+    const ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
     if (!atlas.valid())
         return false;
     const double height = atlas.heightAt(progress) * scale;
     const math::Vector3f eye = m_modelview.transformPoint(position);
-    const double pixels = projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
+    const double pixels =
+        projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
     // Below the atlas's smallest picture the exact drawing is a few scattered pixels, which a
     // quad would cover too much; such a plant is cheap to draw exactly.
     if (!(pixels < m_threshold) || pixels < atlas.smallestCellHeight())
@@ -93,7 +95,8 @@ bool ForestBatch::addAsImpostor(TreeRenderer &tree, const math::Vector3f &positi
     return true;
 }
 
-void ForestBatch::addStreamed(TreeRenderer &tree, const math::Vector3f &position, float scale)
+void ForestBatch::addStreamed(TreeRenderer &tree, const TreeTextures &textures,
+                              const math::Vector3f &position, float scale)
 {
     // Near and far plants order their leaf batches differently (leafPointsBeforeDisks), so they
     // stream into separate meshes.
@@ -108,7 +111,7 @@ void ForestBatch::addStreamed(TreeRenderer &tree, const math::Vector3f &position
         tree.vertexExporter().setBaseFrame(m_modelview * placed);
     stream->sink.setPlacement(placed);
     tree.drawTree(stream->sink);
-    stream->textures = {tree.settings().barkTexture, tree.settings().leafTexture};
+    stream->textures = textures;
     ++stream->plants;
     ++m_stats.streamedPlants;
     if (stream->sink.vertexCount() >= StreamFlushVertices)
@@ -134,9 +137,14 @@ void ForestBatch::flush()
     m_stats.meshes += m_groups.size();
     for (auto &[id, stream] : m_streams)
         drawStream(*stream);
-    if (m_impostors)
-        m_impostors->draw();
     m_stats.draw = m_drawer.counters();
+    if (m_impostors) {
+        const std::uint64_t quads = m_impostors->quadsDrawn();
+        const std::uint64_t calls = m_impostors->drawCalls();
+        m_impostors->draw();
+        m_stats.draw.triangles += 2 * (m_impostors->quadsDrawn() - quads);
+        m_stats.draw.drawCalls += m_impostors->drawCalls() - calls;
+    }
     // The meshes stay cached; the frame's references go.
     m_groups.clear();
     m_groupOf.clear();

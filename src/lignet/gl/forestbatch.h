@@ -27,7 +27,7 @@ struct ForestFrameStats {
     std::uint64_t streamedPlants = 0; // rebuilt this frame (wind, a pending export)
     std::uint64_t impostorPlants = 0; // drawn as impostor quads
     std::uint64_t meshes = 0;         // distinct meshes drawn
-    DrawCounters draw;                // triangles, lines, points and draw calls of the meshes
+    DrawCounters draw;                // triangles, lines, points and draw calls (impostor quads included)
 };
 
 // The trees of one ecosystem frame, drawn batched instead of one immediate-mode drawing per plant.
@@ -35,7 +35,7 @@ struct ForestFrameStats {
 // a plant, sets the tree's per-plant settings exactly as before and calls add() instead:
 //
 //   batch.begin();                       // camera modelview current
-//   for each visible plant: set tree.settings() for the plant; batch.add(tree, position, scale);
+//   for each visible plant: set tree.settings() for the plant; batch.add(tree, textures, position, scale);
 //   batch.flush();
 //
 // add() counts as that plant's drawing of the tree (its clocks advance as they would). A still
@@ -61,7 +61,8 @@ public:
 
     // Starts a frame: reads the modelview, projection and viewport for the far-field test.
     void begin();
-    void add(TreeRenderer &tree, const math::Vector3f &position, float scale = 1.0f);
+    void add(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+             float scale = 1.0f);
     void flush();
 
     const ForestFrameStats &stats() const { return m_stats; }
@@ -82,8 +83,10 @@ private:
         std::uint64_t plants = 0;
     };
 
-    bool addAsImpostor(TreeRenderer &tree, const math::Vector3f &position, float scale);
-    void addStreamed(TreeRenderer &tree, const math::Vector3f &position, float scale);
+    bool addAsImpostor(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                       float scale);
+    void addStreamed(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                     float scale);
     void drawStream(Stream &stream);
 
     GpuMeshCache &m_cache;

@@ -5,7 +5,22 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <memory>
+
 namespace lignet::gl {
+
+GLUquadric *treeQuadric()
+{
+    static const std::unique_ptr<GLUquadric, void (*)(GLUquadric *)> quadric = [] {
+        std::unique_ptr<GLUquadric, void (*)(GLUquadric *)> made(gluNewQuadric(), gluDeleteQuadric);
+        if (made) {
+            gluQuadricDrawStyle(made.get(), GLU_FILL);
+            gluQuadricTexture(made.get(), GL_TRUE);
+        }
+        return made;
+    }();
+    return quadric.get();
+}
 
 void applyTreeDrawingState(bool wireframe)
 {
@@ -23,7 +38,10 @@ void applyTreeDrawingState(bool wireframe)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
-GlTreeSink::GlTreeSink(const TreeDrawSettings &settings) : m_settings(settings) {}
+GlTreeSink::GlTreeSink(const TreeDrawSettings &settings, const TreeTextures &textures)
+    : m_settings(settings), m_textures(textures)
+{
+}
 
 void GlTreeSink::beginTree(const TreeDrawSettings &settings)
 {
@@ -41,6 +59,21 @@ void GlTreeSink::segment(const math::Mat4 &frame, const TreeSegment &segment)
     glMultMatrixf(frame.data());
     drawSegment(segment.length, segment.baseRadius, segment.topRadius);
     glPopMatrix();
+    if (m_counters == nullptr)
+        return;
+    if (m_settings.wireframe) {
+        m_counters->lines += 8;
+        m_counters->drawCalls += 1;
+    } else if (m_settings.levelOfDetail <= 5) {
+        const bool fine = m_settings.highQuality && m_settings.levelOfDetail == 0;
+        const std::uint64_t slices = fine ? 10 : 5;
+        const std::uint64_t stacks = fine ? 5 : 1;
+        m_counters->triangles += 2 * slices * stacks;
+        m_counters->drawCalls += stacks;
+    } else {
+        m_counters->lines += 1;
+        m_counters->drawCalls += 1;
+    }
 }
 
 void GlTreeSink::drawSegment(double length, double baseRadius, double topRadius) const
@@ -69,14 +102,14 @@ void GlTreeSink::drawSegment(double length, double baseRadius, double topRadius)
     if (m_settings.levelOfDetail <= 5) {
         // The cylinder runs along its +z; turn that onto the branch's +y.
         glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-        glBindTexture(GL_TEXTURE_2D, m_settings.barkTexture);
+        glBindTexture(GL_TEXTURE_2D, m_textures.bark);
         if (m_settings.highQuality && m_settings.levelOfDetail == 0)
-            gluCylinder(m_settings.quadric.get(), baseRadius, topRadius, length, 10, 5);
+            gluCylinder(treeQuadric(), baseRadius, topRadius, length, 10, 5);
         else
-            gluCylinder(m_settings.quadric.get(), baseRadius, topRadius, length, 5, 1);
+            gluCylinder(treeQuadric(), baseRadius, topRadius, length, 5, 1);
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, m_settings.barkTexture);
+    glBindTexture(GL_TEXTURE_2D, m_textures.bark);
     glBegin(GL_LINES);
     glTexCoord1f(0.0f);
     glVertex3f(0.0f, 0.0f, 0.0f);
@@ -93,7 +126,7 @@ void GlTreeSink::branchEnd(const math::Mat4 &, const TreeBranchEnd &end)
 
 void GlTreeSink::leafGroup(const math::Mat4 &, int)
 {
-    glBindTexture(GL_TEXTURE_2D, m_settings.leafTexture);
+    glBindTexture(GL_TEXTURE_2D, m_textures.leaf);
 }
 
 void GlTreeSink::leafOutline(const math::Mat4 &frame, const std::vector<math::Vector3f> &loop)
@@ -105,6 +138,10 @@ void GlTreeSink::leafOutline(const math::Mat4 &frame, const std::vector<math::Ve
         glVertex3f(p.x, p.y, p.z);
     glEnd();
     glPopMatrix();
+    if (m_counters != nullptr) {
+        m_counters->lines += loop.size();
+        m_counters->drawCalls += 1;
+    }
 }
 
 void GlTreeSink::leaf(const math::Mat4 &frame, const TreeLeaf &leaf)
@@ -113,6 +150,14 @@ void GlTreeSink::leaf(const math::Mat4 &frame, const TreeLeaf &leaf)
     glMultMatrixf(frame.data());
     drawLeaf(leaf.size);
     glPopMatrix();
+    if (m_counters == nullptr)
+        return;
+    if (m_settings.levelOfDetail <= 11) {
+        m_counters->triangles += 4;
+        m_counters->drawCalls += 1;
+    }
+    m_counters->points += 1;
+    m_counters->drawCalls += 1;
 }
 
 void GlTreeSink::drawLeaf(float leafSize) const
@@ -121,7 +166,7 @@ void GlTreeSink::drawLeaf(float leafSize) const
     glColor4f(0.5f, 0.5f, 0.5f, 0.8f);
     if (m_settings.levelOfDetail <= 11) {
         glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-        gluDisk(m_settings.quadric.get(), 0.0, leafSize, 4, 1);
+        gluDisk(treeQuadric(), 0.0, leafSize, 4, 1);
         glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     }
     glPointSize(1.4f);

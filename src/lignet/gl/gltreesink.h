@@ -1,6 +1,10 @@
 #pragma once
 
+#include "lignet/gl/drawcounters.h"
+#include "lignet/gl/treetextures.h"
 #include "lignet/treesink.h"
+
+class GLUquadric;
 
 namespace lignet {
 struct TreeDrawSettings;
@@ -13,12 +17,16 @@ namespace lignet::gl {
 // lighting and filled polygons.
 void applyTreeDrawingState(bool wireframe);
 
+// The GLU quadric every tree is drawn with (filled, with texture coordinates). A quadric only holds
+// drawing options, so one serves every context; it lives until the process ends.
+GLUquadric *treeQuadric();
+
 // Draws what the branch walk produces with fixed-function OpenGL in the current context: each
 // frame is multiplied onto the live modelview matrix around its primitive. Reads the tree's draw
-// settings (wireframe, quality, level of detail, textures, quadric) at every call.
+// settings (wireframe, quality, level of detail) at every call.
 class GlTreeSink : public TreeSink {
 public:
-    explicit GlTreeSink(const TreeDrawSettings &settings);
+    GlTreeSink(const TreeDrawSettings &settings, const TreeTextures &textures);
 
     void beginTree(const TreeDrawSettings &settings) override;
     void branchColour(const std::array<float, 3> &rgb) override;
@@ -28,6 +36,10 @@ public:
     void leafOutline(const math::Mat4 &frame, const std::vector<math::Vector3f> &loop) override;
     void leaf(const math::Mat4 &frame, const TreeLeaf &leaf) override;
 
+    // Counts what each primitive sends (GLU's quadrics as GLU draws them: a quad strip per stack, a
+    // triangle fan per disk); null counts nothing.
+    void setCounters(DrawCounters *counters) { m_counters = counters; }
+
     // A segment along +y from the current frame's origin: a line prism in wireframe, a GLU
     // cylinder up to level of detail 5, a single line beyond.
     void drawSegment(double length, double baseRadius, double topRadius) const;
@@ -36,6 +48,8 @@ public:
 
 private:
     const TreeDrawSettings &m_settings;
+    TreeTextures m_textures;
+    DrawCounters *m_counters = nullptr;
 };
 
 } // namespace lignet::gl

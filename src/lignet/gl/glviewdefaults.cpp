@@ -30,7 +30,10 @@ void applyViewProjection(int width, int height)
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, 1.0, 1.0, 30000.0);
+    // The picture keeps its proportions on any surface shape: the vertical field stays 90 degrees
+    // and the horizontal one follows the width.
+    const double aspect = width > 0 && height > 0 ? double(width) / double(height) : 1.0;
+    gluPerspective(90.0, aspect, 1.0, 30000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

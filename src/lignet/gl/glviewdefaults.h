@@ -8,8 +8,9 @@ namespace lignet::gl {
 // with source alpha, white light-model ambient, two-sided lighting, texturing, nicest perspective.
 void applyViewDefaults();
 
-// Viewport over the whole surface; a 90 degree perspective with aspect 1.0 (the picture
-// stretches with the surface's shape), near plane 1 and far plane 30000; modelview identity.
+// Viewport over the whole surface; a perspective with a 90 degree vertical field of view and the
+// surface's width / height as aspect (so nothing is stretched), near plane 1 and far plane 30000;
+// modelview identity.
 void applyViewProjection(int width, int height);
 
 } // namespace lignet::gl

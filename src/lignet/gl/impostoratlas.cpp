@@ -70,8 +70,8 @@ double ImpostorAtlas::heightAt(double progress) const
     return m_stages.back().height;
 }
 
-bool ImpostorAtlas::build(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawer &drawer,
-                          const ImpostorSettings &settings)
+bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                          TreeMeshDrawer &drawer, const ImpostorSettings &settings)
 {
     release();
     QOpenGLContext *context = QOpenGLContext::currentContext();
@@ -114,7 +114,6 @@ bool ImpostorAtlas::build(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawe
     f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
 
     const TreeDrawSettings saved = tree.settings();
-    const TreeTextures textures{saved.barkTexture, saved.leafTexture};
     const float cellAspect = static_cast<float>(settings.cellWidth) / static_cast<float>(settings.cellHeight);
     bool complete = true;
     drawer.setAlphaAccumulation(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lignet/gl/treetextures.h"
+
 #include <qopengl.h>
 
 #include <array>
@@ -56,7 +58,7 @@ public:
     // stage). The tree's settings, clocks included, are as before afterwards, and so are the
     // framebuffer binding, viewport, matrices and OpenGL state. Needs a current context; false
     // when the framebuffer cannot be made.
-    bool build(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawer &drawer,
+    bool build(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer,
                const ImpostorSettings &settings);
     void release();
 

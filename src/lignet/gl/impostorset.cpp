@@ -13,7 +13,8 @@
 
 namespace lignet::gl {
 
-const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawer &drawer)
+const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &textures,
+                                           GpuMeshCache &cache, TreeMeshDrawer &drawer)
 {
     TreeMeshKey appearance = TreeMeshKey::forNextDrawing(tree);
     appearance.growing = true;
@@ -26,7 +27,7 @@ const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, GpuMeshCache &cac
         const ImpostorAtlas *old = entry.atlas.get();
         std::erase_if(m_quads, [old](const Quads &q) { return q.atlas == old; });
         entry.atlas = std::make_unique<ImpostorAtlas>();
-        entry.atlas->build(tree, cache, drawer, m_settings);
+        entry.atlas->build(tree, textures, cache, drawer, m_settings);
         entry.appearance = appearance;
         entry.lighting = lighting;
     }
@@ -104,6 +105,7 @@ void ImpostorSet::draw()
         const auto corners = static_cast<GLsizei>(q.vertices.size() / 5);
         glDrawArrays(GL_QUADS, 0, corners);
         m_quadsDrawn += static_cast<std::uint64_t>(corners / 4);
+        ++m_drawCalls;
     }
     glPopClientAttrib();
     glPopAttrib();

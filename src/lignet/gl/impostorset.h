@@ -24,7 +24,8 @@ public:
 
     // The atlas for the tree's next drawing (its current level of detail and appearance), lit as
     // the frame begun last is (lighting on or off).
-    const ImpostorAtlas &atlasFor(TreeRenderer &tree, GpuMeshCache &cache, TreeMeshDrawer &drawer);
+    const ImpostorAtlas &atlasFor(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                                  TreeMeshDrawer &drawer);
 
     // Starts a frame's quads; modelview is the camera (the frame's modelview without a plant). Reads
     // the lighting switch.
@@ -35,7 +36,9 @@ public:
     // premultiplied alpha, without writing depth; every state it changes is restored.
     void draw();
 
+    // Since construction: quads drawn and the glDrawArrays calls that drew them.
     std::uint64_t quadsDrawn() const { return m_quadsDrawn; }
+    std::uint64_t drawCalls() const { return m_drawCalls; }
     const ImpostorSettings &settings() const { return m_settings; }
     // Drops every atlas; a context of their share group must be current.
     void release();
@@ -57,6 +60,7 @@ private:
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
     bool m_lighting = true;
     std::uint64_t m_quadsDrawn = 0;
+    std::uint64_t m_drawCalls = 0;
 };
 
 } // namespace lignet::gl

@@ -11,8 +11,8 @@ MeshTreeScene::MeshTreeScene(GpuMeshCache &cache, TreeMeshDrawer &drawer) : m_ca
 {
 }
 
-void MeshTreeScene::draw(TreeRenderer &tree, double up, double side, double distance, double pitch,
-                         double yaw)
+void MeshTreeScene::draw(TreeRenderer &tree, const TreeTextures &textures, double up, double side,
+                         double distance, double pitch, double yaw)
 {
     beginTreeScene(tree);
     const bool exporting = tree.vertexExporter().armed();
@@ -22,7 +22,6 @@ void MeshTreeScene::draw(TreeRenderer &tree, double up, double side, double dist
     // Edits made through the designed parameters (dialogs, designer) show in this frame.
     tree.updateRevision();
     const TreeDrawSettings &s = tree.settings();
-    const TreeTextures textures{s.barkTexture, s.leafTexture};
     const MeshInstance origin;
     if (s.growing || !isMeshCacheable(tree)) {
         m_cache.buildInto(tree, m_stream);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lignet/gl/gputreemesh.h"
+#include "lignet/gl/treetextures.h"
 
 namespace lignet {
 class TreeRenderer;
@@ -22,7 +23,8 @@ class MeshTreeScene {
 public:
     MeshTreeScene(GpuMeshCache &cache, TreeMeshDrawer &drawer);
 
-    void draw(TreeRenderer &tree, double up, double side, double distance, double pitch, double yaw);
+    void draw(TreeRenderer &tree, const TreeTextures &textures, double up, double side, double distance,
+              double pitch, double yaw);
     // Frees the streaming buffer; a context of its share group must be current.
     void release() { m_stream.release(); }
 

@@ -1,7 +1,6 @@
 #include "lignet/gl/offscreencontext.h"
 
 #include <QGuiApplication>
-#include <QOpenGLFramebufferObjectFormat>
 #include <QSurfaceFormat>
 
 #include <GL/gl.h>
@@ -39,12 +38,13 @@ OffscreenContext::OffscreenContext(const QSize &size, QOpenGLContext *shareWith)
         m_error = QStringLiteral("could not make the OpenGL context current");
         return;
     }
-    QOpenGLFramebufferObjectFormat fboFormat;
-    fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
-    m_framebuffer = std::make_unique<QOpenGLFramebufferObject>(size, fboFormat);
+    m_framebuffer = std::make_unique<FramebufferTarget>(size);
     if (!m_framebuffer->isValid() || !m_framebuffer->bind()) {
+        m_error = m_framebuffer->isValid() ? QStringLiteral("could not draw into a %1x%2 framebuffer")
+                                                 .arg(size.width())
+                                                 .arg(size.height())
+                                           : m_framebuffer->error();
         m_framebuffer.reset();
-        m_error = QStringLiteral("could not create a %1x%2 framebuffer").arg(size.width()).arg(size.height());
         return;
     }
     glViewport(0, 0, size.width(), size.height());
@@ -75,8 +75,7 @@ QImage OffscreenContext::grab()
 {
     if (!makeCurrent())
         return {};
-    glFinish();
-    return m_framebuffer->toImage().convertToFormat(QImage::Format_RGB32);
+    return m_framebuffer->grab();
 }
 
 } // namespace lignet::gl

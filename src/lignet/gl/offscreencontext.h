@@ -1,9 +1,10 @@
 #pragma once
 
+#include "lignet/gl/framebuffertarget.h"
+
 #include <QImage>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <QSize>
 #include <QString>
 
@@ -38,7 +39,7 @@ private:
     QSize m_size;
     QOffscreenSurface m_surface;
     QOpenGLContext m_context;
-    std::unique_ptr<QOpenGLFramebufferObject> m_framebuffer;
+    std::unique_ptr<FramebufferTarget> m_framebuffer;
     QString m_error;
 };
 

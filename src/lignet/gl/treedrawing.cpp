@@ -4,40 +4,13 @@
 #include "lignet/treerenderer.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 namespace lignet::gl {
 
-bool createQuadric(TreeRenderer &tree)
+void drawTree(TreeRenderer &tree, const TreeTextures &textures, DrawCounters *counters)
 {
-    GLUquadric *quadric = gluNewQuadric();
-    if (!quadric)
-        return false;
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-    gluQuadricTexture(quadric, GL_TRUE);
-    tree.settings().quadric = std::shared_ptr<GLUquadric>(quadric, gluDeleteQuadric);
-    return true;
-}
-
-void setTextureParameters(TreeRenderer &tree, bool bark, bool leaf)
-{
-    const auto apply = [](GLuint texture) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    };
-    if (bark)
-        apply(tree.settings().barkTexture);
-    if (leaf)
-        apply(tree.settings().leafTexture);
-}
-
-void drawTree(TreeRenderer &tree)
-{
-    // GLU calls with a null quadric would crash; a tree drawn before createQuadric gets one now.
-    if (!tree.settings().quadric && !createQuadric(tree))
+    // GLU calls with a null quadric would crash; without one (no memory) nothing can be drawn.
+    if (treeQuadric() == nullptr)
         return;
     // An export written during an ecosystem frame holds the camera and plant placement too, as the
     // drawing does; in the tree edit scene the modelview is the identity here.
@@ -46,14 +19,16 @@ void drawTree(TreeRenderer &tree)
         glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
         tree.vertexExporter().setBaseFrame(modelview);
     }
-    GlTreeSink sink(tree.settings());
+    GlTreeSink sink(tree.settings(), textures);
+    sink.setCounters(counters);
     tree.drawTree(sink);
 }
 
-void drawTreeAtLevelOfDetail(TreeRenderer &tree, int levelOfDetail)
+void drawTreeAtLevelOfDetail(TreeRenderer &tree, const TreeTextures &textures, int levelOfDetail,
+                             DrawCounters *counters)
 {
     tree.settings().levelOfDetail = levelOfDetail;
-    drawTree(tree);
+    drawTree(tree, textures, counters);
 }
 
 void beginTreeScene(const TreeRenderer &tree)
@@ -84,15 +59,16 @@ void applyOrbitCamera(const TreeRenderer &tree, double up, double side, double d
     glRotatef(static_cast<float>(tree.settings().spinAngle), 0.0f, 1.0f, 0.0f);
 }
 
-void drawTreeScene(TreeRenderer &tree, double up, double side, double distance, double pitch, double yaw)
+void drawTreeScene(TreeRenderer &tree, const TreeTextures &textures, double up, double side, double distance,
+                   double pitch, double yaw, DrawCounters *counters)
 {
     beginTreeScene(tree);
     if (tree.vertexExporter().armed()) {
-        drawTreeAtLevelOfDetail(tree, 0);
+        drawTreeAtLevelOfDetail(tree, textures, 0, counters);
         return;
     }
     applyOrbitCamera(tree, up, side, distance, pitch, yaw);
-    drawTreeAtLevelOfDetail(tree, 0);
+    drawTreeAtLevelOfDetail(tree, textures, 0, counters);
 }
 
 } // namespace lignet::gl

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "lignet/gl/drawcounters.h"
+#include "lignet/gl/treetextures.h"
+
 namespace lignet {
 class TreeRenderer;
 }
@@ -8,16 +11,11 @@ class TreeRenderer;
 // context.
 namespace lignet::gl {
 
-// Creates the tree's GLU quadric (filled, with texture coordinates). Returns false if GLU could
-// not create one; drawing then creates it again on first use.
-bool createQuadric(TreeRenderer &tree);
-
-// For each texture asked for: bind it, wrap S and T with GL_REPEAT, linear filters.
-void setTextureParameters(TreeRenderer &tree, bool bark, bool leaf);
-
-// Generates and draws the tree into the current modelview frame (trunk base at the origin).
-void drawTree(TreeRenderer &tree);
-void drawTreeAtLevelOfDetail(TreeRenderer &tree, int levelOfDetail);
+// Generates and draws the tree into the current modelview frame (trunk base at the origin), adding
+// what it sends to counters when given.
+void drawTree(TreeRenderer &tree, const TreeTextures &textures, DrawCounters *counters = nullptr);
+void drawTreeAtLevelOfDetail(TreeRenderer &tree, const TreeTextures &textures, int levelOfDetail,
+                             DrawCounters *counters = nullptr);
 
 // The start of the tree edit frame: clear to the sky colour or white, modelview identity, the
 // three lights placed in eye coordinates.
@@ -29,6 +27,7 @@ void applyOrbitCamera(const TreeRenderer &tree, double up, double side, double d
 // The whole tree edit frame: clear (sky colour or white), place the three lights in eye
 // coordinates, apply the orbit camera and the spin angle, draw the tree at level of detail 0. A
 // pending vertex export draws without the camera, so the file holds the tree's own coordinates.
-void drawTreeScene(TreeRenderer &tree, double up, double side, double distance, double pitch, double yaw);
+void drawTreeScene(TreeRenderer &tree, const TreeTextures &textures, double up, double side, double distance,
+                   double pitch, double yaw, DrawCounters *counters = nullptr);
 
 } // namespace lignet::gl

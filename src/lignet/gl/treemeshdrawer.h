@@ -1,6 +1,8 @@
 #pragma once
 
+#include "lignet/gl/drawcounters.h"
 #include "lignet/gl/meshlightingprogram.h"
+#include "lignet/gl/treetextures.h"
 
 #include <qopengl.h>
 
@@ -17,21 +19,6 @@ struct MeshInstance {
     float y = 0.0f;
     float z = 0.0f;
     float scale = 1.0f;
-};
-
-// The two texture names a tree binds.
-struct TreeTextures {
-    unsigned int bark = 0;
-    unsigned int leaf = 0;
-};
-
-// What a frame's tree drawing sent to OpenGL, for frame statistics.
-struct DrawCounters {
-    std::uint64_t triangles = 0;
-    std::uint64_t lines = 0;
-    std::uint64_t points = 0;
-    std::uint64_t drawCalls = 0;
-    std::uint64_t instances = 0; // plants drawn
 };
 
 // Draws uploaded tree meshes, many plants of one mesh at a time, batch by batch with the state

@@ -30,7 +30,10 @@ protected:
 
     static std::string read(const std::string &file) { return testsupport::readBytes(file); }
 
-    static void write(const std::string &file, const std::string &text) { testsupport::writeBytes(file, text); }
+    static void write(const std::string &file, const std::string &text)
+    {
+        testsupport::writeBytes(file, text);
+    }
 
     static std::string defaultDem()
     {

@@ -9,24 +9,24 @@
 
 namespace {
 
-std::vector<unsigned char> readAll(const std::string& path)
+std::vector<unsigned char> readAll(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::uint32_t bigEndian32(const std::vector<unsigned char>& b, std::size_t at)
+std::uint32_t bigEndian32(const std::vector<unsigned char> &b, std::size_t at)
 {
     return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) |
            std::uint32_t(b[at + 3]);
 }
 
-int bigEndian16(const std::vector<unsigned char>& b, std::size_t at)
+int bigEndian16(const std::vector<unsigned char> &b, std::size_t at)
 {
     return (int(b[at]) << 8) | int(b[at + 1]);
 }
 
-std::optional<ImageHeader> pngHeader(const std::vector<unsigned char>& b)
+std::optional<ImageHeader> pngHeader(const std::vector<unsigned char> &b)
 {
     static const std::array<unsigned char, 8> signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     if (b.size() < 29 || !std::equal(signature.begin(), signature.end(), b.begin()))
@@ -37,17 +37,28 @@ std::optional<ImageHeader> pngHeader(const std::vector<unsigned char>& b)
     h.width = int(bigEndian32(b, 16));
     h.height = int(bigEndian32(b, 20));
     switch (b[25]) { // colour type
-    case 0: h.channels = 1; break;
-    case 2: h.channels = 3; break;
-    case 3: h.channels = 3; break; // palette
-    case 4: h.channels = 2; break;
-    case 6: h.channels = 4; break;
-    default: return std::nullopt;
+    case 0:
+        h.channels = 1;
+        break;
+    case 2:
+        h.channels = 3;
+        break;
+    case 3:
+        h.channels = 3;
+        break; // palette
+    case 4:
+        h.channels = 2;
+        break;
+    case 6:
+        h.channels = 4;
+        break;
+    default:
+        return std::nullopt;
     }
     return h;
 }
 
-std::optional<ImageHeader> jpegHeader(const std::vector<unsigned char>& b)
+std::optional<ImageHeader> jpegHeader(const std::vector<unsigned char> &b)
 {
     if (b.size() < 4 || b[0] != 0xff || b[1] != 0xd8)
         return std::nullopt;
@@ -72,7 +83,7 @@ std::optional<ImageHeader> jpegHeader(const std::vector<unsigned char>& b)
     return std::nullopt;
 }
 
-std::optional<ImageHeader> xpmHeader(const std::vector<unsigned char>& b)
+std::optional<ImageHeader> xpmHeader(const std::vector<unsigned char> &b)
 {
     const std::string text(b.begin(), b.end());
     if (text.rfind("/* XPM */", 0) != 0)
@@ -94,7 +105,7 @@ std::optional<ImageHeader> xpmHeader(const std::vector<unsigned char>& b)
 
 } // namespace
 
-std::optional<ImageHeader> readImageHeader(const std::string& path)
+std::optional<ImageHeader> readImageHeader(const std::string &path)
 {
     const std::vector<unsigned char> bytes = readAll(path);
     if (auto h = pngHeader(bytes))

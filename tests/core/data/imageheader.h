@@ -10,4 +10,4 @@ struct ImageHeader {
     int channels = 0; // 1 grey, 2 grey + alpha, 3 RGB, 4 RGBA; for XPM 4 when it has "None"
 };
 
-std::optional<ImageHeader> readImageHeader(const std::string& path);
+std::optional<ImageHeader> readImageHeader(const std::string &path);

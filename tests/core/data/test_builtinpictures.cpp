@@ -11,7 +11,7 @@ namespace {
 const std::string kGui = VERDALIS_SOURCE_DIR "/gui/";
 
 struct Picture {
-    const char* file; // below gui/, as addressed by ":/gui/..."
+    const char *file; // below gui/, as addressed by ":/gui/..."
     int width;
     int height;
     int channels;
@@ -56,7 +56,7 @@ const Picture kPictures[] = {
     {"icons/icons/stats.png", 48, 48, 4},
 };
 
-std::string readText(const std::string& path)
+std::string readText(const std::string &path)
 {
     std::ifstream in(path);
     std::stringstream s;
@@ -66,7 +66,7 @@ std::string readText(const std::string& path)
 
 TEST(BuiltinPictures, everyPictureHasItsSizeAndChannels)
 {
-    for (const Picture& p : kPictures) {
+    for (const Picture &p : kPictures) {
         const auto header = readImageHeader(kGui + p.file);
         ASSERT_TRUE(header.has_value()) << p.file;
         EXPECT_EQ(header->width, p.width) << p.file;
@@ -79,7 +79,7 @@ TEST(BuiltinPictures, resourceBundleListsEveryBuiltinFile)
 {
     const std::string qrc = readText(kGui + "verdalis.qrc");
     ASSERT_NE(qrc.find("prefix=\"/gui\""), std::string::npos);
-    for (const Picture& p : kPictures)
+    for (const Picture &p : kPictures)
         EXPECT_NE(qrc.find(std::string("<file>") + p.file + "</file>"), std::string::npos) << p.file;
     EXPECT_NE(qrc.find("<file>textures/100x100.dmr</file>"), std::string::npos);
 }

@@ -32,7 +32,7 @@ protected:
         std::string line;
         while (std::getline(in, line))
             lines_.push_back(line);
-        for (const std::string& l : lines_) {
+        for (const std::string &l : lines_) {
             std::istringstream s(l);
             DemPoint p;
             s >> p.x >> p.y >> p.z;
@@ -52,7 +52,7 @@ std::vector<DemPoint> DefaultTerrainFile::points_;
 TEST_F(DefaultTerrainFile, holdsTenThousandPointsOfThreeNumbersWithOneDecimalHeight)
 {
     ASSERT_EQ(lines_.size(), 10000u);
-    for (const std::string& l : lines_) {
+    for (const std::string &l : lines_) {
         // "x y z": two integers and a height with exactly one decimal, single spaces.
         const auto first = l.find(' ');
         const auto second = l.find(' ', first + 1);
@@ -72,7 +72,7 @@ TEST_F(DefaultTerrainFile, pointsRunRowByRowInTwentyFiveMetreSteps)
     ASSERT_EQ(points_.size(), 10000u);
     for (int row = 0; row < kSize; ++row) {
         for (int column = 0; column < kSize; ++column) {
-            const DemPoint& p = points_[std::size_t(row * kSize + column)];
+            const DemPoint &p = points_[std::size_t(row * kSize + column)];
             EXPECT_EQ(p.x, 528025 + 25 * column) << row << "," << column;
             EXPECT_EQ(p.y, 165750 - 25 * row) << row << "," << column;
         }
@@ -87,15 +87,15 @@ TEST_F(DefaultTerrainFile, firstPointsAndHeightRangeAreTheFixedOnes)
     EXPECT_EQ(lines_[0], "528025 165750 706.6");
     EXPECT_EQ(lines_[1], "528050 165750 709.1");
     const auto [lo, hi] = std::minmax_element(points_.begin(), points_.end(),
-                                              [](const DemPoint& a, const DemPoint& b) { return a.z < b.z; });
+                                              [](const DemPoint &a, const DemPoint &b) { return a.z < b.z; });
     EXPECT_DOUBLE_EQ(lo->z, 596.2);
     EXPECT_DOUBLE_EQ(hi->z, 960.4);
     // Relative to the lowest point: height range 364.2, vertex (0, 0) at 110.4.
     EXPECT_NEAR(hi->z - lo->z, 364.2, 1e-9);
     EXPECT_NEAR(points_[0].z - lo->z, 110.4, 1e-9);
-    const double mean =
-        std::accumulate(points_.begin(), points_.end(), 0.0, [](double s, const DemPoint& p) { return s + p.z; }) /
-        double(points_.size());
+    const double mean = std::accumulate(points_.begin(), points_.end(), 0.0,
+                                        [](double s, const DemPoint &p) { return s + p.z; }) /
+                        double(points_.size());
     EXPECT_NEAR(mean, 819.0, 1.0);
 }
 
@@ -138,7 +138,8 @@ TEST_F(DefaultTerrainFile, hasValleysBelowAndRidgesAboveTheirSurroundings)
 {
     ASSERT_EQ(points_.size(), 10000u);
     // Compare every interior point with the mean of a 11 x 11 window around it: valley
-    // floors lie more than 10 m below it, ridges more than 10 m above, so moisture and windiness show structure.
+    // floors lie more than 10 m below it, ridges more than 10 m above, so moisture and windiness show
+    // structure.
     int valleys = 0;
     int ridges = 0;
     for (int row = 5; row < kSize - 5; ++row) {

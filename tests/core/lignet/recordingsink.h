@@ -48,7 +48,10 @@ public:
     {
         segments.push_back({frame, s, colour});
     }
-    void branchEnd(const math::Mat4 &frame, const lignet::TreeBranchEnd &e) override { ends.push_back({frame, e}); }
+    void branchEnd(const math::Mat4 &frame, const lignet::TreeBranchEnd &e) override
+    {
+        ends.push_back({frame, e});
+    }
     void leafGroup(const math::Mat4 &, int) override { ++leafGroups; }
     void leafOutline(const math::Mat4 &frame, const std::vector<math::Vector3f> &loop) override
     {

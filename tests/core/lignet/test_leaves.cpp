@@ -160,7 +160,8 @@ TEST(Leaves, coniferousNeedlesSlantTowardTheTip)
 
 TEST(Leaves, densityZeroAndUnknownTypesPlaceNoLeavesButStillBindTheTexture)
 {
-    for (int type : {lignet::SPIRAL, lignet::STACKED, lignet::STAGGERED, lignet::BUNCHED, lignet::CONIFEROUS}) {
+    for (int type :
+         {lignet::SPIRAL, lignet::STACKED, lignet::STAGGERED, lignet::BUNCHED, lignet::CONIFEROUS}) {
         TreeRenderer tree(twig(type, 0));
         const auto sink = draw(tree);
         EXPECT_TRUE(sink.leaves.empty()) << type;
@@ -224,8 +225,8 @@ TEST(Leaves, flutterIsLimitedByTheWindAxisAndVanishesWithoutOne)
     // A unit axis allows 90 degrees: the full amplitude.
     EXPECT_DOUBLE_EQ(drawer.flutterAngle({0, 1, 0}), std::sin(0.4 * 1.97) * 50.0);
     // An axis of length sin(30 degrees) limits it to 30.
-    EXPECT_NEAR(drawer.flutterAngle({0, 0.3f, 0.4f}), std::sin(0.4 * 1.97) * std::asin(0.5) * 180 / std::numbers::pi,
-                1e-4);
+    EXPECT_NEAR(drawer.flutterAngle({0, 0.3f, 0.4f}),
+                std::sin(0.4 * 1.97) * std::asin(0.5) * 180 / std::numbers::pi, 1e-4);
     drawer.leafSwayAmplitude = -50.0;
     EXPECT_NEAR(drawer.flutterAngle({0, 0.3f, 0.4f}), -std::sin(0.4 * 1.97) * 30.0, 1e-4);
 }

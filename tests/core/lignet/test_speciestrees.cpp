@@ -47,4 +47,4 @@ TEST_P(SpeciesTree, loadsAndIsStoredInTheProgramsOwnFormat)
 }
 
 INSTANTIATE_TEST_SUITE_P(Species, SpeciesTree, testing::ValuesIn(speciesFiles),
-                         [](const testing::TestParamInfo<SpeciesFile> &info) { return info.param.name; });
+                         [](const testing::TestParamInfo<SpeciesFile> &test) { return test.param.name; });

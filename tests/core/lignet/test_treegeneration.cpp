@@ -111,8 +111,8 @@ TEST(BranchSteps, branchSizesFollowTheStrandCountsAndTheLengthBounds)
     EXPECT_DOUBLE_EQ(sizes.baseRadius, 10 * k);
     EXPECT_DOUBLE_EQ(sizes.majorRadius, 8 * k);
     EXPECT_DOUBLE_EQ(sizes.minorRadius, 6 * k);
-    EXPECT_DOUBLE_EQ(sizes.majorLength, 0.9 * 2.0);  // 0.8 raised to the minimum
-    EXPECT_DOUBLE_EQ(sizes.minorLength, 0.9 * 2.0);  // 0.6 raised to the minimum
+    EXPECT_DOUBLE_EQ(sizes.majorLength, 0.9 * 2.0); // 0.8 raised to the minimum
+    EXPECT_DOUBLE_EQ(sizes.minorLength, 0.9 * 2.0); // 0.6 raised to the minimum
     EXPECT_DOUBLE_EQ(sizes.segmentLength, 1.0);
 
     fillTable(p.minimalBranchLengthTable, 0.0);
@@ -293,10 +293,11 @@ TEST(TreeWalk, withoutGravimorphismAndWindFramesFollowOnlyTheSplitRotations)
     top = top * Mat4::rotation(psi, 0, 0, 1);
     Mat4 minor = top;
     minor.translate(static_cast<float>((sizes.minorRadius - sizes.majorRadius) / 2), 0, 0);
-    minor = minor * Mat4::rotation(static_cast<float>(split.minorAngle), 0, 0, 1) * Mat4::rotation(phi, 0, 1, 0);
+    minor =
+        minor * Mat4::rotation(static_cast<float>(split.minorAngle), 0, 0, 1) * Mat4::rotation(phi, 0, 1, 0);
     EXPECT_EQ(sink.segments[1].frame, minor);
-    const Mat4 major = top * Mat4::rotation(static_cast<float>(-split.majorAngle), 0, 0, 1) *
-                       Mat4::rotation(phi, 0, 1, 0);
+    const Mat4 major =
+        top * Mat4::rotation(static_cast<float>(-split.majorAngle), 0, 0, 1) * Mat4::rotation(phi, 0, 1, 0);
     EXPECT_EQ(sink.segments[2].frame, major);
 }
 

@@ -217,6 +217,15 @@ std::string withFirstCurve(const std::string &block)
     return paths + scalars + block + rest.substr(std::string("2\t\n0\t0.5\n1\t0.8\n\n").size());
 }
 
+// Both curves of the maximal branch length at 1e300: each is finite, their product is not.
+std::string withHugeMaximalLengthCurves()
+{
+    TreeParameters p;
+    p.curveG(lignet::MaximalBranchLength) = {{0.0, 1e300}, {1.0, 1e300}};
+    p.curveW(lignet::MaximalBranchLength) = {{0.0, 1e300}, {1.0, 1e300}};
+    return TreeParameterFile::text(p);
+}
+
 std::vector<DamagedFile> damagedFiles()
 {
     const std::string golden = goldenDefaultText();
@@ -248,6 +257,10 @@ std::vector<DamagedFile> damagedFiles()
          "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
         {"infinity", withScalars("1000\t5\t0.01\t85\t-inf\t1\t0.1\t5\t1.5\t0\n"),
          "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
+        // Bytes of a binary file are shown escaped and shortened, never sent raw to a terminal.
+        {"binaryBytes", withScalars("1000\t\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x') + "\n"),
+         "line 3: expected the trunk height (a number), found \"\\x1b[2J\\x01\\x5c\\xff\\xfe" +
+             std::string(16, 'x') + "...\""},
         {"doubleOutOfRange", withScalars("1000\t1e999\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
          "line 3: expected the trunk height (a number), found \"1e999\""},
         {"floatOutOfRange", withScalars("1000\t5\t0.01\t85\t0.3\t1\t1e300\t5\t1.5\t0\n"),
@@ -277,13 +290,18 @@ std::vector<DamagedFile> damagedFiles()
          "number), found "
          "the end of the file"},
         {"fewerPointsThanCounted", withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
+        // Finite points whose slope overflows: 1e300 / 1e-300 times a distance of 0 is not a number.
+        {"curveSlopeOverflows", withFirstCurve("2\t\n0\t0\n1e-300\t1e300\n\n"),
+         "the curves of the strand distribution give values that are not finite numbers"},
+        {"curveProductOverflows", withHugeMaximalLengthCurves(),
+         "the curves of the maximal branch length give values that are not finite numbers"},
     };
 }
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Damage, TreeParameterFileDamage, testing::ValuesIn(damagedFiles()),
-                         [](const testing::TestParamInfo<DamagedFile> &info) { return info.param.name; });
+                         [](const testing::TestParamInfo<DamagedFile> &test) { return test.param.name; });
 
 TEST(TreeParameterFileSave, refusesAFolderItCannotWriteIntoAndLeavesNoTrace)
 {

@@ -60,8 +60,8 @@ TEST(TreeParameters, tableMappingsSaturate)
         p.computeDistributionTable(lignet::BranchingAngles);
         EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, 3, 3), expected);
     }
-    for (const auto &[y, expected] : {std::pair{0.0, -180.0}, std::pair{0.25, 0.0}, std::pair{0.5, 180.0},
-                                      std::pair{0.9, 180.0}}) {
+    for (const auto &[y, expected] :
+         {std::pair{0.0, -180.0}, std::pair{0.25, 0.0}, std::pair{0.5, 180.0}, std::pair{0.9, 180.0}}) {
         p.curveG(lignet::GravimorphismImpact) = {{0, y}, {1, y}};
         p.curveW(lignet::GravimorphismImpact) = {{0, 1}, {1, 1}};
         p.computeDistributionTable(lignet::GravimorphismImpact);
@@ -77,7 +77,8 @@ TEST(TreeParameters, copiesAreIndependent)
     copy.computeDistributionTable(lignet::BranchingAngles);
     EXPECT_DOUBLE_EQ(copy.tableValue(lignet::BranchingAngles, 0, 0), 90.0);
     EXPECT_DOUBLE_EQ(original.tableValue(lignet::BranchingAngles, 0, 0), 45.0);
-    EXPECT_EQ(original.curveG(lignet::BranchingAngles), TreeParameters::defaultCurveG(lignet::BranchingAngles));
+    EXPECT_EQ(original.curveG(lignet::BranchingAngles),
+              TreeParameters::defaultCurveG(lignet::BranchingAngles));
 }
 
 TEST(TreeParameters, outOfRangeDistributionIndexChangesNothing)

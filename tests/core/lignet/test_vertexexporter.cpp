@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -138,7 +139,8 @@ TEST(VertexExport, cornersLieAtFortyFiveDegreesAroundTheSegmentFrame)
     const auto &frame = sink.segments[0].frame;
     const float rb = 0.01f;
     for (int i = 0; i < 16; ++i) {
-        const Vector3f expected = VertexExporter::cornerPoint(frame, 0, rb, rb, static_cast<float>(i) * 22.5f);
+        const Vector3f expected =
+            VertexExporter::cornerPoint(frame, 0, rb, rb, static_cast<float>(i) * 22.5f);
         expectNear(bottomCorner(records[0], i), expected);
     }
     expectNear(bottomCorner(records[0], 0), frame.transformPoint({rb, 0, rb}));
@@ -233,12 +235,43 @@ TEST(VertexExport, anUnwritableFileIsReportedAndTheDrawingGoesOn)
     RecordingSink sink;
     tree.drawTree(sink);
     EXPECT_NE(tree.exportError().find("could not open"), std::string::npos);
+    // Taken once, for the one report to the user.
+    EXPECT_NE(tree.takeExportError().find("tree.crs"), std::string::npos);
+    EXPECT_EQ(tree.exportError(), "");
     EXPECT_FALSE(sink.segments.empty());
     EXPECT_FALSE(tree.vertexExporter().armed());
     EXPECT_FALSE(std::filesystem::exists(missingDir));
 
     // The next request succeeds and clears the error.
     exportTree(tree, "after_error.crs");
+}
+
+TEST(VertexExport, thePreviousFileStaysUntilTheDrawingHasWrittenTheNewOneWhole)
+{
+    // Reads the target while the tree is still being drawn.
+    struct PeekingSink : RecordingSink {
+        std::filesystem::path target;
+        std::string seen;
+        void endTree() override
+        {
+            std::ifstream in(target);
+            seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    };
+    TreeParameters p;
+    p.numberOfStrands = 20;
+    TreeRenderer tree(p);
+    PeekingSink sink;
+    sink.target = tempFile("replaced.crs");
+    std::ofstream(sink.target) << "old\n";
+    tree.requestVertexExport(sink.target.string());
+    tree.drawTree(sink);
+    EXPECT_EQ(sink.seen, "old\n");
+    EXPECT_EQ(tree.takeExportError(), "");
+    std::ifstream in(sink.target);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "B 0");
 }
 
 TEST(VertexExport, onlyTheNextDrawingIsWrittenAndASecondRequestReplacesTheName)

@@ -64,8 +64,10 @@ TEST(Mat4, quarterTurnsAboutTheAxesMapAxesAsOpenGLDoes)
 
 TEST(Mat4, rotationMatchesTheReferenceFormulaForArbitraryAxes)
 {
-    const float cases[][4] = {{37.5f, 0.3f, -1.2f, 0.8f}, {-145.0f, 2.0f, 0.1f, -0.4f},
-                              {5.37f, 0.0f, 1.0f, 0.0f}, {197.0f, -0.6f, 0.0f, 0.2f}};
+    const float cases[][4] = {{37.5f, 0.3f, -1.2f, 0.8f},
+                              {-145.0f, 2.0f, 0.1f, -0.4f},
+                              {5.37f, 0.0f, 1.0f, 0.0f},
+                              {197.0f, -0.6f, 0.0f, 0.2f}};
     for (const auto &c : cases) {
         double ref[3][3];
         referenceRotation(c[0], c[1], c[2], c[3], ref);
@@ -112,7 +114,8 @@ TEST(MatrixStack, operationsComposeOnTheRightLikeTheFixedFunctionStack)
     s.translate(2, 0, 0);
     // The point (2, 0, 0) of the inner frame: rotated to (0, 2, 0), lifted by 5.
     expectNear(s.top().translationPart(), {0, 7, 0});
-    const Mat4 expected = Mat4::translation(0, 5, 0) * Mat4::rotation(90, 0, 0, 1) * Mat4::translation(2, 0, 0);
+    const Mat4 expected =
+        Mat4::translation(0, 5, 0) * Mat4::rotation(90, 0, 0, 1) * Mat4::translation(2, 0, 0);
     EXPECT_EQ(s.top(), expected);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/tempfolder.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/simulation/simulationfile.h"
 #include "ecosystem/terrain/terrainmodel.h"
@@ -99,24 +100,16 @@ inline std::uint64_t hashSimulation(const ecosystem::EcosystemSimulation &s)
     return h.value();
 }
 
-// A fresh empty folder under the system's temporary folder, removed at the end of the test.
+// A fresh empty folder under the system's temporary folder, removed at the end of the test. Its
+// name is unique, so two runs of the tests at once (the sanitizer build beside the normal one, or
+// two checkouts on one machine) never share or delete each other's files.
 class TemporaryFolder {
 public:
-    TemporaryFolder()
-    {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "verdalis-sim-" + std::string(info->test_suite_name()) + "-" + info->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string &name) const { return (path_ / name).string(); }
-    const std::filesystem::path &path() const { return path_; }
+    std::string file(const std::string &name) const { return folder_.file(name); }
+    const std::filesystem::path &path() const { return folder_.path(); }
 
 private:
-    std::filesystem::path path_;
+    testsupport::TempFolder folder_;
 };
 
 inline std::string readText(const std::string &path)

@@ -85,7 +85,7 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndState)
     World w;
     w.run(40);
     std::ostringstream out, err;
-    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok);
+    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok) << err.str();
     EXPECT_EQ(out.str(), "Simulation @ step 40successfouly saved\n");
 
     World other;
@@ -118,7 +118,7 @@ TEST(SimulationFile, loadingTwiceGivesTheSameStateAsLoadingOnce)
     World w;
     w.run(20);
     std::ostringstream out, err;
-    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok);
+    ASSERT_TRUE(w.simulation.save(folder.file("a.sim"), out, err).ok) << err.str();
     ASSERT_TRUE(w.simulation.load(folder.file("a.sim"), out, err).ok);
     const std::string once = w.fileText();
     ASSERT_TRUE(w.simulation.load(folder.file("a.sim"), out, err).ok);
@@ -161,6 +161,26 @@ TEST(SimulationFile, fileWithoutPlantsLoadsAndEmptiesTheGrid)
     EXPECT_EQ(out.str(), "Simulation @ step 9 with 0 plants successfouly loaded\n");
     w.simulation.simulateStep();
     EXPECT_EQ(w.simulation.step(), 10);
+}
+
+TEST(SimulationFile, valuesAtTheEdgeOfWhatGrowthReachesLoad)
+{
+    // Six digits round a budget just below 1 up to 1, and summed growth can overshoot size 1.
+    TemporaryFolder folder;
+    World w;
+    w.run(3);
+    const std::string plant = "50\t50\t1250\t200\t1250\t7\t150\t1.00001\t1.00001\t1\t1.00001\t0\t0.5\t0.5\t"
+                              "0.5\t0.5\t210\n";
+    writeText(folder.file("edge.sim"), "9\n5\n1\n" + plant +
+                                           "0\n0\n0\n0\n1\t0.999999\t0\t0\t0\t"
+                                           "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t\n25\t75\t25\t75\n");
+    std::ostringstream out, err;
+    ASSERT_TRUE(w.simulation.load(folder.file("edge.sim"), out, err).ok) << err.str();
+    EXPECT_EQ(w.simulation.species()[0].plants.front().size, 1.00001f);
+    EXPECT_EQ(w.simulation.species()[0].seedBudget, 1.0f);
+    // The next steps owe one seed per step plus about seedRate for the one mature plant.
+    w.run(2);
+    EXPECT_LE(w.simulation.statistics().nrPlants(), 20);
 }
 
 TEST(SimulationFile, loadingBeforeTheFirstStepIsRefusedAsASpeciesMismatch)
@@ -278,6 +298,10 @@ const DamagedFile damagedFiles[] = {
     {"ageThatWouldOverflow", [](const std::string &t) { return replaceField(t, 6, "2147483647"); }},
     {"negativeSize", [](const std::string &t) { return replaceField(t, 7, "-0.5"); }},
     {"negativeProdornost", [](const std::string &t) { return replaceField(t, 9, "-0.25"); }},
+    {"prodornostAboveOne", [](const std::string &t) { return replaceField(t, 9, "1.5"); }},
+    {"sizeFarBeyondFullGrowth", [](const std::string &t) { return replaceField(t, 7, "252"); }},
+    {"heightBeyondFullHeight", [](const std::string &t) { return replaceField(t, 8, "40"); }},
+    {"strengthAboveFullStrength", [](const std::string &t) { return replaceField(t, 10, "3e5"); }},
     {"strengthNotFinite", [](const std::string &t) { return replaceField(t, 10, "1e999"); }},
     {"moistureGarbage", [](const std::string &t) { return replaceField(t, 12, "wet"); }},
     {"negativeTimeOfDeath", [](const std::string &t) { return replaceField(t, 16, "-20"); }},
@@ -292,6 +316,12 @@ const DamagedFile damagedFiles[] = {
          auto all = lines(t);
          const auto index = all.size() - 2;
          return replaceLine(t, index, "1e20" + all[index].substr(all[index].find('\t')));
+     }},
+    {"seedBudgetOfManySeeds",
+     [](const std::string &t) {
+         auto all = lines(t);
+         const auto index = all.size() - 2;
+         return replaceLine(t, index, "793740" + all[index].substr(all[index].find('\t')));
      }},
     {"negativeGeneratorState",
      [](const std::string &t) {
@@ -344,6 +374,6 @@ TEST_P(DamagedSimulationFile, isRefusedWholeWithOneLineAndNothingChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DamagedSimulationFile, ::testing::ValuesIn(damagedFiles),
-                         [](const ::testing::TestParamInfo<DamagedFile> &info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<DamagedFile> &test) {
+                             return std::string(test.param.name);
                          });

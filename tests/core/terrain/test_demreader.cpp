@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 using ecosystem::DemLoadResult;
@@ -154,10 +155,27 @@ TEST(DemReader, damagedNumbersAreReadErrorsAndChangeNothing)
         EXPECT_EQ(result.pointsRead, 5000) << bad;
         EXPECT_FALSE(result.detail.empty());
     }
-    // Heights so far apart that their difference is not a float.
-    EXPECT_EQ(load(terrain, demText([](int c, int) { return c == 3 ? 3e38 : -3e38; })).status,
-              DemLoadResult::Status::ReadError);
+    // Heights so far apart that their difference is not a float, or that the analysis of their
+    // slopes would overflow (its normals and maps would not be numbers).
+    for (const double high : {3e38, 3e38 / 2, 1e30, 2e9}) {
+        const auto result = load(terrain, demText([high](int c, int r) { return (c * r) % 7 ? 0.0 : high; }));
+        EXPECT_EQ(result.status, DemLoadResult::Status::ReadError) << high;
+        EXPECT_NE(result.detail.find("span"), std::string::npos) << result.detail;
+    }
     expectSameTerrain(terrain, before);
+}
+
+TEST(DemReader, theWidestAcceptedHeightRangeGivesFiniteUnitNormalsAndFiniteMaps)
+{
+    TerrainModel terrain;
+    ASSERT_TRUE(load(terrain, demText([](int c, int r) { return (c * r) % 7 ? 0.0 : 1e9; })).ok());
+    EXPECT_EQ(terrain.heightRange(), 1e9f);
+    for (const auto &n : terrain.normals())
+        ASSERT_NEAR(n.length(), 1.0f, 1e-5f);
+    for (const auto *map :
+         {&terrain.slope(), &terrain.moisture(), &terrain.sunniness(), &terrain.windiness()})
+        for (const float v : *map)
+            ASSERT_TRUE(std::isfinite(v));
 }
 
 TEST(DemReader, unopenableInputIsReportedAsSuch)

@@ -13,7 +13,7 @@ std::vector<math::Vector3f> grid(const std::function<float(int, int)> &height, i
     std::vector<math::Vector3f> vertices;
     for (int r = 0; r < size; ++r)
         for (int c = 0; c < size; ++c)
-            vertices.emplace_back(25.0f * c, height(c, r), 25.0f * r);
+            vertices.emplace_back(25.0f * static_cast<float>(c), height(c, r), 25.0f * static_cast<float>(r));
     return vertices;
 }
 

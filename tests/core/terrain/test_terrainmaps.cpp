@@ -122,7 +122,8 @@ TEST(TerrainMaps, lastRowAndColumnCopyTheirNeighboursNormal)
     std::vector<math::Vector3f> grid;
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 3; ++c)
-            grid.emplace_back(25.0f * c, static_cast<float>((c * 7 + r * r * 5) % 11), 25.0f * r);
+            grid.emplace_back(25.0f * static_cast<float>(c), static_cast<float>((c * 7 + r * r * 5) % 11),
+                              25.0f * static_cast<float>(r));
     const auto normals = ecosystem::NormalComputation::compute(grid, 3, 4);
     EXPECT_EQ(normals[2], normals[1]);  // (2, 0) ← (1, 0)
     EXPECT_EQ(normals[5], normals[4]);  // (2, 1) ← (1, 1)

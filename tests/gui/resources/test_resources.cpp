@@ -1,9 +1,9 @@
 #include "resourceprobe.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QCoreApplication>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -16,53 +16,30 @@
 namespace {
 
 struct ImageResource {
-    const char* path;
+    const char *path;
     int width;
     int height;
 };
 
 // Every picture the program addresses, with the size it is uploaded or shown at.
 const ImageResource kImages[] = {
-    {":/gui/textures/height1.jpg", 256, 256},
-    {":/gui/textures/height2.jpg", 256, 256},
-    {":/gui/textures/height3.jpg", 256, 256},
-    {":/gui/textures/height4.jpg", 256, 256},
-    {":/gui/textures/height5.jpg", 256, 256},
-    {":/gui/textures/bark.jpg", 256, 256},
-    {":/gui/textures/leaf.png", 256, 256},
-    {":/gui/textures/detail.png", 512, 512},
-    {":/gui/textures/sky_n.png", 256, 256},
-    {":/gui/textures/sky_s.png", 256, 256},
-    {":/gui/textures/sky_e.png", 256, 256},
-    {":/gui/textures/sky_w.png", 256, 256},
-    {":/gui/textures/sky_u.png", 256, 256},
-    {":/gui/textures/sky_d.png", 256, 256},
-    {":/gui/icons/icons/splash.png", 512, 400},
-    {":/gui/icons/icons/verdalis.png", 128, 128},
+    {":/gui/textures/height1.jpg", 256, 256},   {":/gui/textures/height2.jpg", 256, 256},
+    {":/gui/textures/height3.jpg", 256, 256},   {":/gui/textures/height4.jpg", 256, 256},
+    {":/gui/textures/height5.jpg", 256, 256},   {":/gui/textures/bark.jpg", 256, 256},
+    {":/gui/textures/leaf.png", 256, 256},      {":/gui/textures/detail.png", 512, 512},
+    {":/gui/textures/sky_n.png", 256, 256},     {":/gui/textures/sky_s.png", 256, 256},
+    {":/gui/textures/sky_e.png", 256, 256},     {":/gui/textures/sky_w.png", 256, 256},
+    {":/gui/textures/sky_u.png", 256, 256},     {":/gui/textures/sky_d.png", 256, 256},
+    {":/gui/icons/icons/splash.png", 512, 400}, {":/gui/icons/icons/verdalis.png", 128, 128},
     {":/gui/icons/icons/lignet.xpm", 128, 128},
 };
 
 // The icons of the main window's actions, in menu order.
-const char* const kActionIcons[] = {
-    "fileopen.png",
-    "filesave.png",
-    "strands.png",
-    "angles.png",
-    "scaling.png",
-    "gravimorphism.png",
-    "treescalars.png",
-    "ecosystem.png",
-    "moistureness.png",
-    "sunniness.png",
-    "windiness.png",
-    "navigate.png",
-    "grow.png",
-    "wind.png",
-    "play.png",
-    "fileopenecosystem.png",
-    "filesaveecosystem.png",
-    "area.png",
-    "stats.png",
+const char *const kActionIcons[] = {
+    "fileopen.png",          "filesave.png",          "strands.png",   "angles.png",       "scaling.png",
+    "gravimorphism.png",     "treescalars.png",       "ecosystem.png", "moistureness.png", "sunniness.png",
+    "windiness.png",         "navigate.png",          "grow.png",      "wind.png",         "play.png",
+    "fileopenecosystem.png", "filesaveecosystem.png", "area.png",      "stats.png",
 };
 
 TEST(Resources, defaultTerrainOpensWithTenThousandPoints)
@@ -81,7 +58,7 @@ TEST(Resources, defaultTerrainOpensWithTenThousandPoints)
 
 TEST(Resources, everyPictureLoadsAtItsSize)
 {
-    for (const ImageResource& r : kImages) {
+    for (const ImageResource &r : kImages) {
         const QImage image(QString::fromLatin1(r.path));
         ASSERT_FALSE(image.isNull()) << r.path;
         EXPECT_EQ(image.width(), r.width) << r.path;
@@ -91,7 +68,7 @@ TEST(Resources, everyPictureLoadsAtItsSize)
 
 TEST(Resources, actionIconsAreSquarePicturesOnATransparentGround)
 {
-    for (const char* name : kActionIcons) {
+    for (const char *name : kActionIcons) {
         const QString path = QStringLiteral(":/gui/icons/icons/") + QString::fromLatin1(name);
         const QImage icon(path);
         ASSERT_FALSE(icon.isNull()) << name;
@@ -175,19 +152,17 @@ TEST(Resources, leafIsOpaqueGreenOnATransparentWhiteGround)
 // drawing order, and its texture coordinates run (0,0), (1,0), (1,1), (0,1) over them.
 // Pictures are uploaded mirrored, so texture t = 0 is the bottom row of the picture.
 struct SkyFace {
-    const char* path;
+    const char *path;
     int corners[4];
 };
 
 const SkyFace kSkyFaces[] = {
-    {":/gui/textures/sky_n.png", {5, 4, 0, 1}},
-    {":/gui/textures/sky_s.png", {7, 6, 2, 3}},
-    {":/gui/textures/sky_e.png", {4, 7, 3, 0}},
-    {":/gui/textures/sky_w.png", {6, 5, 1, 2}},
+    {":/gui/textures/sky_n.png", {5, 4, 0, 1}}, {":/gui/textures/sky_s.png", {7, 6, 2, 3}},
+    {":/gui/textures/sky_e.png", {4, 7, 3, 0}}, {":/gui/textures/sky_w.png", {6, 5, 1, 2}},
     {":/gui/textures/sky_u.png", {1, 0, 3, 2}},
 };
 
-QPoint skyPixelAtCorner(const SkyFace& face, int corner, int size)
+QPoint skyPixelAtCorner(const SkyFace &face, int corner, int size)
 {
     static const int s[4] = {0, 1, 1, 0};
     static const int t[4] = {0, 0, 1, 1};
@@ -201,8 +176,8 @@ QPoint skyPixelAtCorner(const SkyFace& face, int corner, int size)
 TEST(Resources, skyFacesMeetWithoutSeams)
 {
     int sharedEdges = 0;
-    for (const SkyFace& a : kSkyFaces) {
-        for (const SkyFace& b : kSkyFaces) {
+    for (const SkyFace &a : kSkyFaces) {
+        for (const SkyFace &b : kSkyFaces) {
             if (&a >= &b)
                 continue;
             // Find the two corners the faces share, if any.
@@ -239,7 +214,7 @@ TEST(Resources, skyIsBlueAboveAndPaleAtTheHorizon)
     const QImage up(QStringLiteral(":/gui/textures/sky_u.png"));
     const QImage north(QStringLiteral(":/gui/textures/sky_n.png"));
     // Mean colours of the top face and of a band just above the bottom of a side face.
-    auto mean = [](const QImage& image, int y0, int y1) {
+    auto mean = [](const QImage &image, int y0, int y1) {
         double r = 0, g = 0, b = 0;
         int count = 0;
         for (int y = y0; y < y1; ++y) {
@@ -264,7 +239,7 @@ TEST(Resources, bundleHoldsExactlyTheCommittedDataFiles)
     // Every file in the bundle is byte for byte the file under gui/ in the source tree.
     const QStringList files = compiledInResourceFiles();
     ASSERT_FALSE(files.isEmpty());
-    for (const QString& resource : files) {
+    for (const QString &resource : files) {
         QFile compiled(resource);
         ASSERT_TRUE(compiled.open(QIODevice::ReadOnly)) << resource.toStdString();
         QFile source(QStringLiteral(VERDALIS_SOURCE_DIR "/") + resource.mid(2));
@@ -275,7 +250,7 @@ TEST(Resources, bundleHoldsExactlyTheCommittedDataFiles)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

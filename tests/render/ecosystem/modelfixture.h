@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-// A render model on a 200 x 200 off-screen view, built in an empty working directory (so the
-// species files are missing and every tree keeps the default parameters). Errors are collected.
+// A render model on a 200 x 200 off-screen view, built in an empty working directory (the species
+// trees then come from the copies built into the program). Errors are collected.
 class ModelFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -24,14 +24,12 @@ protected:
         ASSERT_TRUE(workDir.isValid());
         previousDir = QDir::currentPath();
         QDir::setCurrent(workDir.path());
-        if (withSpeciesFiles()) {
-            // The species trees of the repository, found where the program looks for them.
-            const QDir source(QStringLiteral(VERDALIS_SOURCE_DIR "/bin/zbirka-4"));
-            ASSERT_TRUE(QDir().mkpath(QStringLiteral("bin/zbirka-4")));
-            for (const QString &name : source.entryList(QDir::Files))
-                ASSERT_TRUE(QFile::copy(source.filePath(name), QStringLiteral("bin/zbirka-4/") + name));
-        }
         ASSERT_TRUE(gl.create(Size, Size));
+        makeModel();
+    }
+
+    void makeModel()
+    {
         ::testing::internal::CaptureStderr();
         model = std::make_unique<ecosystem::render::EcosystemRender>(
             gl.glContext(), [this](const QString &title, const QString &text) {
@@ -49,9 +47,6 @@ protected:
         }
         QDir::setCurrent(previousDir);
     }
-
-    // Frame tests draw the repository's species trees; model tests run without them.
-    virtual bool withSpeciesFiles() const { return false; }
 
     QImage frame()
     {

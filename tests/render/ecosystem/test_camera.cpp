@@ -53,7 +53,7 @@ struct CountingGrid {
 
 } // namespace
 
-TEST(CameraReset, leavesTheSecondViewpointAndAppendsTwoEachTime)
+TEST(CameraReset, leavesTheSecondViewpointAndKeepsTheStandardViewpointsOnceAtTheHead)
 {
     Camera camera(nullptr, nullptr);
     EXPECT_FLOAT_EQ(camera.orbitDistance, -15.0f);
@@ -69,11 +69,27 @@ TEST(CameraReset, leavesTheSecondViewpointAndAppendsTwoEachTime)
     EXPECT_FLOAT_EQ(camera.predefinedAngles[0].lookPitch, 59.0f);
 
     camera.orbitYaw = 33.0f;
-    camera.resetCamera();
+    camera.position = {10.0f, 20.0f, 30.0f};
+    camera.saveAsPredefined();
+    // Many resets later the saved camera is still the third stop of the cycle.
+    for (int i = 0; i < 16; ++i)
+        camera.resetCamera();
     EXPECT_FLOAT_EQ(camera.orbitYaw, 0.0f);
+    ASSERT_EQ(camera.predefinedPositions.size(), 3u);
+    EXPECT_EQ(camera.predefinedAngles.size(), 3u);
+    EXPECT_EQ(camera.predefinedPositions[1], math::Vector3f(1300.0f, 250.0f, 790.0f));
+    EXPECT_EQ(camera.predefinedPositions[2], math::Vector3f(10.0f, 20.0f, 30.0f));
+    EXPECT_EQ(camera.position, math::Vector3f(1300.0f, 250.0f, 790.0f));
+    camera.predefinedIndex = 1;
+    camera.nextPredefinedCamera();
+    EXPECT_EQ(camera.position, math::Vector3f(10.0f, 20.0f, 30.0f));
+
+    // Saving a viewpoint the cycle holds already adds nothing; any other angle is a new stop.
+    camera.saveAsPredefined();
+    EXPECT_EQ(camera.predefinedPositions.size(), 3u);
+    camera.roll = 5.0f;
+    camera.saveAsPredefined();
     EXPECT_EQ(camera.predefinedPositions.size(), 4u);
-    EXPECT_EQ(camera.predefinedAngles.size(), 4u);
-    EXPECT_EQ(camera.predefinedPositions[2], math::Vector3f(1243.0f, 1000.0f, 192.0f));
 }
 
 TEST(CameraPredefined, firstSwitchSelectsTheFirstViewpointAndWrapsAround)

@@ -1,3 +1,4 @@
+#include "ecosystem/render/ecosystemframe.h"
 #include "ecosystem/render/terrainrenderer.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
@@ -45,8 +46,6 @@ Tally tally(const QImage &image, int fromRow, int toRow)
 // A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).
 class EcosystemFrame : public ModelFixture {
 protected:
-    bool withSpeciesFiles() const override { return true; }
-
     void grow(int steps)
     {
         model->setLupaMinX(47);
@@ -131,6 +130,39 @@ TEST_F(EcosystemFrame, plantsOutsideTheViewAreNotDrawn)
     EXPECT_EQ(model->getLastRenderedCount(), 0);
     for (const auto &s : model->getStatistics().renderedSeries())
         EXPECT_EQ(s.points().back().y, 0.0);
+}
+
+TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAlone)
+{
+    // The first species tree is the current tree, as after "Select next tree parameters".
+    model->selectNextTreeSpecies();
+    ASSERT_EQ(model->getCurrentTreeIndex(), 0);
+    lignet::TreeDrawSettings &own = model->getCurrentTree()->settings();
+    own.growthProgress = 0.25;
+    own.spinAngle = 12.0;
+    own.windOn = true;
+    const lignet::TreeDrawSettings before = own;
+    model->toggleWireframe();
+    grow(20);
+    lookDownAtTheForest();
+    frame();
+    ASSERT_GT(model->getLastRenderedCount(), 0);
+    ASSERT_GT(model->getStatistics().renderedSeries().at(0).points().back().y, 0.0);
+    EXPECT_FALSE(own.growing);
+    EXPECT_FALSE(own.wireframe);
+    EXPECT_FALSE(own.spinning);
+    EXPECT_TRUE(own.windOn);
+    EXPECT_EQ(own.growthProgress, 0.25);
+    EXPECT_EQ(own.spinAngle, 12.0);
+    EXPECT_EQ(own.levelOfDetail, before.levelOfDetail);
+    // The wind clock of the swaying plants runs on.
+    EXPECT_GT(own.windTime, before.windTime);
+
+    // Nothing animates once the wind stops, and the frame says so.
+    own.windOn = false;
+    QSignalSpy stopped(model.get(), &EcosystemRender::stopTreeAnimation);
+    frame();
+    EXPECT_EQ(stopped.count(), 1);
 }
 
 TEST_F(EcosystemFrame, everyOverlayChangesThePicture)
@@ -238,10 +270,10 @@ TEST_F(EcosystemFrame, damagedDemIsRefusedAndAGoodOneIsDrawnAtTheNextFrame)
     QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
     EXPECT_TRUE(model->loadDem("plane.dmr"));
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_FALSE(model->getTerrainRenderer().hasArrays());
+    EXPECT_FALSE(model->frame().terrainRenderer().hasArrays());
     EXPECT_FLOAT_EQ(model->getTerrain().heightRange(), 198.0f);
     const QImage after = frame();
-    EXPECT_TRUE(model->getTerrainRenderer().hasArrays());
+    EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
     EXPECT_GT(differingPixels(before, after), 1000);
 }
 
@@ -253,7 +285,7 @@ TEST_F(EcosystemFrame, glErrorsArePrintedByNameOnlyWhenSwitchedOn)
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     while (glGetError() != GL_NO_ERROR) {
     }
-    model->setCheckGlErrors(true);
+    model->glErrors().setOn(true);
     glEnable(0x7FFF);
     ::testing::internal::CaptureStdout();
     model->checkGlError("Test");

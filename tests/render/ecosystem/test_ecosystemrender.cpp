@@ -1,66 +1,86 @@
-#include "ecosystem/render/skybox.h"
+#include "assets/speciestrees.h"
+#include "ecosystem/render/ecosystemframe.h"
+#include "ecosystem/render/scenetextures.h"
 #include "ecosystem/render/speciesappearance.h"
 #include "ecosystem/render/terrainrenderer.h"
+#include "ecosystem/scene/ecosystemscene.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/terrain/terrainmodel.h"
+#include "lignet/treeparameterfile.h"
 #include "lignet/treerenderer.h"
 #include "render/ecosystem/modelfixture.h"
 
+#include <QColor>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTextStream>
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 using ecosystem::render::EcosystemRender;
+using ecosystem::render::ViewOption;
 
 using RenderModel = ModelFixture;
 
-TEST_F(RenderModel, startsWithTheDocumentedDefaults)
+TEST_F(RenderModel, startsInTheEcosystemWithSkyLightingAndFrameRateAndEveryTextureUploaded)
 {
-    EXPECT_FALSE(model->isSingleRender());
-    EXPECT_FALSE(model->isDisplayTerrainNormals());
-    EXPECT_FALSE(model->isDisplayLandMarkings());
-    EXPECT_TRUE(model->isLightingEnabled());
-    EXPECT_FALSE(model->isWireframe());
-    EXPECT_TRUE(model->isDisplaySky());
-    EXPECT_FALSE(model->isDisplaySun());
+    for (const auto &info : ecosystem::render::viewOptionTable()) {
+        const bool on = info.option == ViewOption::LightingEnabled || info.option == ViewOption::DisplaySky ||
+                        info.option == ViewOption::ShowFPS || info.option == ViewOption::DisplayLeaves;
+        // The fixture switched the frame rate off.
+        EXPECT_EQ(model->isViewOptionOn(info.option), on && info.option != ViewOption::ShowFPS) << info.name;
+    }
     EXPECT_EQ(model->getFrameSkip(), 1);
-    EXPECT_EQ(model->getFrameCountdown(), 1);
     EXPECT_EQ(model->getAutosaveSteps(), -1);
     EXPECT_EQ(model->getCurrentTreeIndex(), 5);
-    ASSERT_EQ(model->getTrees().size(), 6u);
-    EXPECT_EQ(model->getCurrentTree(), model->getTrees()[5]);
-    EXPECT_EQ(model->getDetailTextureFile(), QStringLiteral(":/gui/textures/detail.png"));
-    QString n, s, e, w, u, d;
-    model->getSkyTextureFileNames(n, s, e, w, u, d);
-    EXPECT_EQ(n, QStringLiteral(":/gui/textures/sky_n.png"));
-    EXPECT_EQ(d, QStringLiteral(":/gui/textures/sky_d.png"));
     EXPECT_EQ(model->getCamera()->parent(), model.get());
     EXPECT_TRUE(model->getTerrain().isAnalysed());
     EXPECT_EQ(model->getTerrain().heightRange(), 364.2f);
     EXPECT_FALSE(model->isSimulationInitialised());
     EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
-    for (const auto &tree : model->getTrees()) {
-        EXPECT_NE(tree->settings().barkTexture, 0u);
-        EXPECT_NE(tree->settings().leafTexture, 0u);
-        EXPECT_TRUE(tree->settings().quadric);
+    for (std::size_t i = 0; i < ecosystem::EcosystemScene::TreeCount; ++i) {
+        EXPECT_TRUE(glIsTexture(model->textures().tree(i).bark));
+        EXPECT_TRUE(glIsTexture(model->textures().tree(i).leaf));
     }
-    for (GLuint name : model->getSkyBox().textures())
-        EXPECT_NE(name, 0u);
-    EXPECT_TRUE(model->getTerrainRenderer().hasArrays());
+    for (GLuint name : model->textures().sky())
+        EXPECT_TRUE(glIsTexture(name));
+    EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
 }
 
-TEST_F(RenderModel, missingSpeciesFilesWarnOnceEachAndKeepDefaults)
+TEST_F(RenderModel, findsTheSpeciesTreesWhereverItIsStartedAndPrefersTheWorkingDirectory)
 {
-    for (int i = 0; i < 5; ++i) {
-        const std::string &file = EcosystemRender::speciesFiles()[static_cast<std::size_t>(i)];
-        EXPECT_NE(constructionWarnings.find("\"" + file + "\""), std::string::npos) << file;
-    }
-    EXPECT_EQ(std::count(constructionWarnings.begin(), constructionWarnings.end(), '\n'), 5);
-    EXPECT_TRUE(EcosystemRender::speciesFiles()[5].empty());
-    const lignet::TreeParameters defaults;
-    EXPECT_EQ(model->getTrees()[0]->designedParameters().numberOfStrands, defaults.numberOfStrands);
+    // The working directory is empty: the built-in copies are the repository's files.
+    EXPECT_TRUE(constructionWarnings.empty()) << constructionWarnings;
+    const auto &files = assets::speciesTreeFiles();
+    const auto repositoryText = [&files](std::size_t i) {
+        lignet::TreeParameters expected;
+        EXPECT_TRUE(lignet::TreeParameterFile::load(expected, VERDALIS_SOURCE_DIR "/" + files[i]));
+        return lignet::TreeParameterFile::text(expected);
+    };
+    const auto treeText = [this](std::size_t i) {
+        return lignet::TreeParameterFile::text(model->scene().tree(i).designedParameters());
+    };
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(treeText(i), repositoryText(i)) << files[i];
+    EXPECT_TRUE(files[5].empty());
+
+    // A file in the working directory wins; a damaged one is named and the built-in copy used.
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("bin/zbirka-4")));
+    lignet::TreeParameters custom;
+    custom.numberOfStrands = 77;
+    ASSERT_TRUE(lignet::TreeParameterFile::save(custom, files[0]));
+    QFile damaged(QString::fromStdString(files[1]));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("bark\nleaf\nnot numbers\n");
+    damaged.close();
+    gl.makeCurrent();
+    model.reset();
+    makeModel();
+    EXPECT_EQ(model->scene().tree(0).designedParameters().numberOfStrands, 77);
+    EXPECT_EQ(treeText(1), repositoryText(1));
+    EXPECT_NE(constructionWarnings.find("\"" + files[1] + "\""), std::string::npos) << constructionWarnings;
+    EXPECT_EQ(std::count(constructionWarnings.begin(), constructionWarnings.end(), '\n'), 1);
 }
 
 TEST_F(RenderModel, nextSpeciesWrapsAndCarriesSpinAndWind)
@@ -72,7 +92,7 @@ TEST_F(RenderModel, nextSpeciesWrapsAndCarriesSpinAndWind)
     old.growing = true;
     model->selectNextTreeSpecies();
     EXPECT_EQ(model->getCurrentTreeIndex(), 0);
-    EXPECT_EQ(model->getCurrentTree(), model->getTrees()[0]);
+    EXPECT_EQ(model->getCurrentTree(), &model->scene().tree(0));
     EXPECT_TRUE(model->getCurrentTree()->settings().spinning);
     EXPECT_TRUE(model->getCurrentTree()->settings().windOn);
     EXPECT_FALSE(model->getCurrentTree()->settings().growing);
@@ -120,32 +140,32 @@ TEST_F(RenderModel, treeActionsFlipTheCurrentTreeAndStartTheAnimation)
     settings.spinAngle = 40.0;
     settings.wireframe = true;
     model->toggleSingleRender();
-    EXPECT_TRUE(model->isSingleRender());
+    EXPECT_TRUE(model->isViewOptionOn(ViewOption::SingleRender));
     EXPECT_FALSE(settings.growing);
     EXPECT_DOUBLE_EQ(settings.spinAngle, 0.0);
     EXPECT_FALSE(settings.wireframe);
     EXPECT_TRUE(settings.spinning);
 }
 
-TEST_F(RenderModel, togglesFlipTheirFlags)
+TEST_F(RenderModel, everyViewMenuSwitchFlipsWhatItShowsAndTheTwoModesKeepTheirOwnWireframe)
 {
-    model->toggleWireframe();
-    EXPECT_TRUE(model->isWireframe());
-    EXPECT_TRUE(model->getTerrainRenderer().wireframe);
-    model->toggleLightingEnabled();
-    model->toggleShowNeighborHood();
-    model->toggleDoNotDrawTrees();
-    model->toggleDisplaySky();
-    model->toggleDisplaySun();
-    model->toggleDisplayLandMarkings();
-    model->toggleDisplayTerrainWindiness();
-    EXPECT_FALSE(model->isLightingEnabled());
-    EXPECT_TRUE(model->isShowNeighborHood());
-    EXPECT_TRUE(model->isDoNotDrawTrees());
-    EXPECT_FALSE(model->isDisplaySky());
-    EXPECT_TRUE(model->isDisplaySun());
-    EXPECT_TRUE(model->isDisplayLandMarkings());
-    EXPECT_TRUE(model->isDisplayTerrainWindiness());
+    for (const auto &info : ecosystem::render::viewOptionTable()) {
+        if (info.option == ViewOption::SingleRender)
+            continue;
+        const bool before = model->isViewOptionOn(info.option);
+        model->toggleViewOptionFromMenu(info.option);
+        EXPECT_NE(model->isViewOptionOn(info.option), before) << info.name;
+    }
+    // Only the sky switch of the menu also changes the tree edit background.
+    EXPECT_FALSE(model->getCurrentTree()->settings().backgroundSky);
+
+    const bool ecosystemWireframe = model->isViewOptionOn(ViewOption::Wireframe);
+    model->toggleSingleRender();
+    model->toggleViewOptionFromMenu(ViewOption::Wireframe);
+    EXPECT_TRUE(model->getCurrentTree()->settings().wireframe);
+    EXPECT_TRUE(model->isViewOptionOn(ViewOption::Wireframe));
+    model->toggleSingleRender();
+    EXPECT_EQ(model->isViewOptionOn(ViewOption::Wireframe), ecosystemWireframe);
 }
 
 TEST_F(RenderModel, plantAreaSlotsReachTheTerrain)
@@ -241,65 +261,63 @@ TEST_F(RenderModel, savedSimulationLoadsBack)
 
 TEST(SpeciesAppearance, speciesBeyondTheTableUseTheSixthTreeAndWhite)
 {
-    EXPECT_EQ(ecosystem::render::treeIndexForSpecies(0), 0);
-    EXPECT_EQ(ecosystem::render::treeIndexForSpecies(5), 5);
-    EXPECT_EQ(ecosystem::render::treeIndexForSpecies(6), 5);
-    EXPECT_EQ(ecosystem::render::treeIndexForSpecies(7), 5);
-    EXPECT_EQ(ecosystem::render::treeIndexForSpecies(-1), 5);
+    EXPECT_EQ(ecosystem::EcosystemScene::treeIndexForSpecies(4), 4u);
+    EXPECT_EQ(ecosystem::EcosystemScene::treeIndexForSpecies(7), 5u);
+    EXPECT_EQ(ecosystem::EcosystemScene::treeIndexForSpecies(-1), 5u);
     unsigned char rgb[3];
     ecosystem::render::neighbourhoodColour(3, rgb);
-    EXPECT_EQ(rgb[0], 255);
-    EXPECT_EQ(rgb[1], 0);
-    EXPECT_EQ(rgb[2], 255);
+    EXPECT_EQ(QColor(rgb[0], rgb[1], rgb[2]), QColor(255, 0, 255));
     ecosystem::render::neighbourhoodColour(7, rgb);
-    EXPECT_EQ(rgb[0], 255);
-    EXPECT_EQ(rgb[1], 255);
-    EXPECT_EQ(rgb[2], 255);
+    EXPECT_EQ(QColor(rgb[0], rgb[1], rgb[2]), QColor(255, 255, 255));
 }
 
-TEST_F(RenderModel, reloadingBarkReplacesBothNamesAndDeletesTheOldOnes)
+TEST_F(RenderModel, reloadingTreeTexturesReplacesTheNamesAndAMissingPictureKeepsThemWithItsMessage)
 {
     gl.makeCurrent();
-    auto &settings = model->getCurrentTree()->settings();
-    const GLuint oldBark = settings.barkTexture;
-    const GLuint oldLeaf = settings.leafTexture;
+    const std::size_t current = 5;
+    const lignet::gl::TreeTextures original = model->textures().tree(current);
     model->reloadCurrentTreeTextures();
-    const GLuint firstBark = settings.barkTexture;
-    model->reloadCurrentTreeTextures();
-    EXPECT_TRUE(glIsTexture(settings.barkTexture));
-    EXPECT_TRUE(glIsTexture(settings.leafTexture));
-    EXPECT_FALSE(glIsTexture(oldBark) && oldBark != settings.barkTexture && oldBark != settings.leafTexture);
-    EXPECT_FALSE(glIsTexture(oldLeaf) && oldLeaf != settings.barkTexture && oldLeaf != settings.leafTexture);
-    EXPECT_FALSE(glIsTexture(firstBark) && firstBark != settings.barkTexture &&
-                 firstBark != settings.leafTexture);
+    const lignet::gl::TreeTextures reloaded = model->textures().tree(current);
+    EXPECT_TRUE(glIsTexture(reloaded.bark));
+    EXPECT_TRUE(glIsTexture(reloaded.leaf));
+    for (GLuint old : {original.bark, original.leaf})
+        EXPECT_TRUE(!glIsTexture(old) || old == reloaded.bark || old == reloaded.leaf);
     EXPECT_TRUE(errors.empty());
-}
 
-TEST_F(RenderModel, missingBarkOrLeafImageShowsTheErrorAndKeepsTheTextures)
-{
-    gl.makeCurrent();
-    auto &tree = *model->getCurrentTree();
-    const GLuint bark = tree.settings().barkTexture;
-    const GLuint leaf = tree.settings().leafTexture;
-    tree.designedParameters().barkTexturePath = "no/such/bark.jpg";
+    auto &parameters = model->getCurrentTree()->designedParameters();
+    parameters.barkTexturePath = "no/such/bark.jpg";
     model->reloadCurrentTreeTextures();
-    tree.designedParameters().barkTexturePath = ":/gui/textures/bark.jpg";
-    tree.designedParameters().leafTexturePath = "no\\such\\leaf.png";
+    parameters.barkTexturePath = ":/gui/textures/bark.jpg";
+    parameters.leafTexturePath = "no\\such\\leaf.png";
     model->reloadCurrentTreeTextures();
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0], QStringLiteral("Error: Could not open bark texture file."));
-    EXPECT_EQ(errors[1], QStringLiteral("Error: Could not open bark texture file."));
-    EXPECT_EQ(tree.settings().barkTexture, bark);
-    EXPECT_EQ(tree.settings().leafTexture, leaf);
-    EXPECT_TRUE(glIsTexture(bark));
+    EXPECT_EQ(errors[1], QStringLiteral("Error: Could not open leaf texture file."));
+    EXPECT_EQ(model->textures().tree(current).bark, reloaded.bark);
+    EXPECT_EQ(model->textures().tree(current).leaf, reloaded.leaf);
 
-    // reloadAllTreeTextures reports once per tree that names the missing image and keeps the
-    // current tree.
-    model->selectNextTreeSpecies();
+    // Reloading all trees reports once, for the one tree whose picture is missing.
     errors.clear();
     model->reloadAllTreeTextures();
     EXPECT_EQ(errors.size(), 1u);
-    EXPECT_EQ(model->getCurrentTreeIndex(), 0);
+}
+
+TEST_F(RenderModel, texturesAreReleasedWithTheModelAndSurviveTheContextGoingFirst)
+{
+    gl.makeCurrent();
+    const GLuint bark = model->textures().tree(0).bark;
+    const GLuint sky = model->textures().sky()[0];
+    model.reset();
+    gl.makeCurrent();
+    EXPECT_FALSE(glIsTexture(bark));
+    EXPECT_FALSE(glIsTexture(sky));
+
+    // A model that outlives its context has nothing left to release, and says nothing.
+    makeModel();
+    gl.destroy();
+    ::testing::internal::CaptureStderr();
+    model.reset();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(RenderModel, errorsGoToTheSignalOrToStandardErrorWithoutAHandler)
@@ -328,8 +346,8 @@ TEST_F(RenderModel, skyTexturesAreReuploadedAndRepainted)
     QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
     model->reloadSkyTextures(n, s, e, w, u, d);
     EXPECT_EQ(changed.count(), 1);
-    for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_TRUE(glIsTexture(model->getSkyBox().textures()[i]));
+    for (GLuint name : model->textures().sky())
+        EXPECT_TRUE(glIsTexture(name));
     // The north picture on the up face: the names are stored in the order given.
     model->reloadSkyTextures(u, s, e, w, u, d);
     QString first;

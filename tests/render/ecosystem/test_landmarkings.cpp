@@ -1,5 +1,5 @@
+#include "assets/terrainloader.h"
 #include "ecosystem/render/landmarkings.h"
-#include "ecosystem/render/terrainloader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,8 @@ using ecosystem::render::LandMarkings;
 TEST(LandMarkings, standAtTheMiddleOfEachEdgeFacingOutwards)
 {
     ecosystem::TerrainModel terrain;
-    ASSERT_TRUE(ecosystem::render::TerrainLoader::load(
-                    terrain, QString::fromLatin1(ecosystem::render::TerrainLoader::DefaultDem))
-                    .ok());
+    ASSERT_TRUE(
+        assets::TerrainLoader::load(terrain, QString::fromLatin1(assets::TerrainLoader::DefaultDem)).ok());
     const auto markings = LandMarkings(terrain).markings();
     EXPECT_EQ(markings[0].letter, 'N');
     EXPECT_EQ(markings[0].foot, terrain.vertex(50, 0));

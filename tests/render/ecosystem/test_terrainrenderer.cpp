@@ -1,16 +1,16 @@
+#include "assets/terrainloader.h"
 #include "ecosystem/render/glextensions.h"
-#include "ecosystem/render/terrainloader.h"
 #include "ecosystem/render/terrainrenderer.h"
-#include "ecosystem/render/texturehelper.h"
+#include "lignet/gl/texturehelper.h"
 #include "render/offscreengl.h"
 
 #include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
+using assets::TerrainLoader;
 using ecosystem::TerrainModel;
 using ecosystem::render::GlExtensions;
-using ecosystem::render::TerrainLoader;
 using ecosystem::render::TerrainRenderer;
 
 namespace {
@@ -77,8 +77,8 @@ TEST(TerrainRendererDrawing, drawsWithAndWithoutTheExtensionsAndNothingFromStale
     ASSERT_TRUE(TerrainLoader::load(terrain, QString::fromLatin1(TerrainLoader::DefaultDem)).ok());
     QImage colours(4, 4, QImage::Format_RGB32);
     colours.fill(qRgb(40, 160, 60));
-    GLuint base = ecosystem::render::TextureHelper::upload(colours);
-    GLuint detail = ecosystem::render::TextureHelper::upload(colours);
+    GLuint base = lignet::gl::TextureHelper::upload(colours);
+    GLuint detail = lignet::gl::TextureHelper::upload(colours);
 
     GlExtensions full(gl.glContext());
     TerrainRenderer renderer(full, terrain);
@@ -101,6 +101,6 @@ TEST(TerrainRendererDrawing, drawsWithAndWithoutTheExtensionsAndNothingFromStale
     plain.wireframe = true;
     EXPECT_NE(drawTerrain(gl, plain), withoutExtensions); // line strips instead of triangles
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    ecosystem::render::TextureHelper::release(base);
-    ecosystem::render::TextureHelper::release(detail);
+    lignet::gl::TextureHelper::release(base);
+    lignet::gl::TextureHelper::release(detail);
 }

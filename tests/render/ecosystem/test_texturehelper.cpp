@@ -1,4 +1,4 @@
-#include "ecosystem/render/texturehelper.h"
+#include "lignet/gl/texturehelper.h"
 #include "render/offscreengl.h"
 
 #include <QDir>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using ecosystem::render::TextureHelper;
+using lignet::gl::TextureHelper;
 
 TEST(TextureColourKey, nearWhiteBecomesTransparentWhiteOthersStay)
 {

@@ -3,10 +3,11 @@
 // Shared pieces of the mesh drawing tests: an off-screen view with the program's state and the
 // built-in tree textures, and picture comparison.
 
-#include "ecosystem/render/texturehelper.h"
 #include "lignet/gl/glviewdefaults.h"
 #include "lignet/gl/offscreencontext.h"
+#include "lignet/gl/texturehelper.h"
 #include "lignet/gl/treedrawing.h"
+#include "lignet/gl/treetextures.h"
 #include "lignet/treerenderer.h"
 
 #include <QImage>
@@ -62,41 +63,25 @@ public:
         lignet::gl::applyViewDefaults();
         lignet::gl::applyViewProjection(size, size);
         if (shareWith) {
-            bark = shareWith->bark;
-            leaf = shareWith->leaf;
+            textures = shareWith->textures;
             m_ownsTextures = false;
             return;
         }
-        using ecosystem::render::TextureHelper;
-        bark = TextureHelper::upload(
-            TextureHelper::applyColourKey(TextureHelper::loadImage(":/gui/textures/bark.jpg")));
-        leaf = TextureHelper::upload(
-            TextureHelper::applyColourKey(TextureHelper::loadImage(":/gui/textures/leaf.png")));
+        textures.bark = lignet::gl::uploadTreeTexture(":/gui/textures/bark.jpg");
+        textures.leaf = lignet::gl::uploadTreeTexture(":/gui/textures/leaf.png");
     }
     ~MeshTestView()
     {
-        if (m_ownsTextures && m_context->makeCurrent()) {
-            ecosystem::render::TextureHelper::release(bark);
-            ecosystem::render::TextureHelper::release(leaf);
-        }
+        if (m_ownsTextures && m_context->makeCurrent())
+            lignet::gl::releaseTreeTextures(textures);
     }
 
-    bool valid() const { return m_context->isValid() && bark != 0 && leaf != 0; }
+    bool valid() const { return m_context->isValid() && textures.bark != 0 && textures.leaf != 0; }
     lignet::gl::OffscreenContext &context() { return *m_context; }
     QImage grab() { return m_context->grab(); }
     int size() const { return m_size; }
 
-    // A tree model with this view's textures and a quadric.
-    void dress(lignet::TreeRenderer &tree) const
-    {
-        tree.settings().barkTexture = bark;
-        tree.settings().leafTexture = leaf;
-        lignet::gl::createQuadric(tree);
-        lignet::gl::setTextureParameters(tree, true, true);
-    }
-
-    GLuint bark = 0;
-    GLuint leaf = 0;
+    lignet::gl::TreeTextures textures;
 
 private:
     int m_size;

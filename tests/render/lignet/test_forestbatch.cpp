@@ -83,7 +83,7 @@ QImage referenceForest(MeshTestView &view, TreeRenderer &tree, const std::vector
         glPushMatrix();
         glTranslatef(plant.position.x, plant.position.y, plant.position.z);
         placePlant(tree, plant, wind);
-        lignet::gl::drawTreeAtLevelOfDetail(tree, plant.levelOfDetail);
+        lignet::gl::drawTreeAtLevelOfDetail(tree, view.textures, plant.levelOfDetail);
         glPopMatrix();
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -98,7 +98,7 @@ QImage batchedForest(MeshTestView &view, lignet::gl::ForestBatch &batch, TreeRen
     batch.begin();
     for (const Plant &plant : plants) {
         placePlant(tree, plant, wind);
-        batch.add(tree, plant.position);
+        batch.add(tree, view.textures, plant.position);
     }
     batch.flush();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -125,7 +125,6 @@ TEST(ForestBatch, instancedAndFixedPathsDrawTheSamePictureAsTheReference)
     MeshTestView view(Size);
     ASSERT_TRUE(view.valid());
     TreeRenderer tree(smallTree());
-    view.dress(tree);
     const std::vector<Plant> plants = grid();
     const QImage reference = referenceForest(view, tree, plants, false);
 
@@ -170,9 +169,7 @@ TEST(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
     ASSERT_TRUE(view.valid());
     const std::vector<Plant> plants = grid();
     TreeRenderer referenceTree(smallTree());
-    view.dress(referenceTree);
     TreeRenderer batchedTree(smallTree());
-    view.dress(batchedTree);
     referenceTree.settings().windTime = batchedTree.settings().windTime = 0.3;
     const QImage reference = referenceForest(view, referenceTree, plants, true);
     Batching batching;
@@ -193,7 +190,6 @@ TEST(ForestBatch, aParameterChangeShowsInTheNextFrame)
     MeshTestView view(Size);
     ASSERT_TRUE(view.valid());
     TreeRenderer tree(smallTree());
-    view.dress(tree);
     const std::vector<Plant> plants = grid();
     Batching batching;
     const QImage before = batchedForest(view, batching.batch, tree, plants, false);
@@ -214,7 +210,6 @@ TEST(ForestBatch, aSecondViewDrawsTheSamePictureFromTheSameBuffers)
     MeshTestView second(Size, &first);
     ASSERT_TRUE(second.valid());
     TreeRenderer tree(smallTree());
-    first.dress(tree);
     const std::vector<Plant> plants = grid();
     Batching batching;
     const QImage one = batchedForest(first, batching.batch, tree, plants, false);
@@ -231,7 +226,6 @@ TEST(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
     MeshTestView view(Size);
     ASSERT_TRUE(view.valid());
     TreeRenderer tree(smallTree());
-    view.dress(tree);
     Batching batching;
     batching.cache.setByteLimit(std::size_t{3} << 20);
     std::vector<Plant> plants = grid();
@@ -256,7 +250,6 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     MeshTestView view(Size);
     ASSERT_TRUE(view.valid());
     TreeRenderer tree(smallTree());
-    view.dress(tree);
     // A row of plants far away, each only a few pixels tall.
     std::vector<Plant> plants;
     for (int i = 0; i < 40; ++i)
@@ -273,7 +266,8 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     const QImage far = batchedForest(view, batching.batch, tree, plants, false);
     EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(impostors.quadsDrawn(), plants.size());
-    const lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, batching.cache, batching.drawer);
+    const lignet::gl::ImpostorAtlas &atlas =
+        impostors.atlasFor(tree, view.textures, batching.cache, batching.drawer);
     ASSERT_TRUE(atlas.valid());
     EXPECT_EQ(atlas.stages().size(), 16u);
     EXPECT_LT(atlas.heightAt(0.25), atlas.heightAt(1.0));

@@ -17,10 +17,10 @@ constexpr int Size = 300;
 using Prepare = std::function<void(TreeRenderer &)>;
 
 // The tree edit frame of the reset orbit camera.
-void drawReference(TreeRenderer &tree)
+void drawReference(TreeRenderer &tree, const lignet::gl::TreeTextures &textures)
 {
     glNormal3f(0, 0, 1);
-    lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+    lignet::gl::drawTreeScene(tree, textures, -13.0, 0.0, -15.0, 0.0, 0.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -33,9 +33,9 @@ struct MeshView {
         scene.release();
         drawer.release();
     }
-    void draw(TreeRenderer &tree)
+    void draw(TreeRenderer &tree, const lignet::gl::TreeTextures &textures)
     {
-        scene.draw(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+        scene.draw(tree, textures, -13.0, 0.0, -15.0, 0.0, 0.0);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     lignet::gl::GpuMeshCache cache;
@@ -46,9 +46,8 @@ struct MeshView {
 QImage referenceScene(MeshTestView &view, const Prepare &prepare)
 {
     TreeRenderer tree;
-    view.dress(tree);
     prepare(tree);
-    drawReference(tree);
+    drawReference(tree, view.textures);
     return view.grab();
 }
 
@@ -56,9 +55,8 @@ QImage meshScene(MeshTestView &view, const Prepare &prepare, TreeMeshDrawer::Pat
 {
     MeshView meshes(path);
     TreeRenderer tree;
-    view.dress(tree);
     prepare(tree);
-    meshes.draw(tree);
+    meshes.draw(tree, view.textures);
     return view.grab();
 }
 
@@ -106,9 +104,8 @@ TEST(MeshTreeScene, aStillTreeComesFromTheCacheUntilItChanges)
     ASSERT_TRUE(view.valid());
     MeshView meshes(TreeMeshDrawer::Path::Fixed);
     TreeRenderer tree;
-    view.dress(tree);
-    meshes.draw(tree);
-    meshes.draw(tree);
+    meshes.draw(tree, view.textures);
+    meshes.draw(tree, view.textures);
     EXPECT_EQ(meshes.cache.meshesBuilt(), 1u);
     EXPECT_EQ(meshes.cache.stats().hits, 1u);
 
@@ -116,30 +113,28 @@ TEST(MeshTreeScene, aStillTreeComesFromTheCacheUntilItChanges)
 
     // Orbiting turns the frame, not the mesh; a frame shows the angle before its drawing's step.
     tree.settings().spinning = true;
-    meshes.draw(tree);
-    meshes.draw(tree);
+    meshes.draw(tree, view.textures);
+    meshes.draw(tree, view.textures);
     const QImage turned = view.grab();
     EXPECT_EQ(meshes.cache.meshesBuilt(), 1u);
     EXPECT_GT(compareImages(still, turned, 8).shareAbove, 0.01);
     TreeRenderer reference;
-    view.dress(reference);
     reference.settings().spinAngle = 5.37;
-    drawReference(reference);
+    drawReference(reference, view.textures);
     EXPECT_LE(compareImages(view.grab(), turned, 8).shareAbove, 0.01);
 
     // A designer edit of the parameters shows in the next frame.
     tree.settings().spinning = false;
     tree.settings().spinAngle = 0.0;
     tree.designedParameters().numberOfStrands = 600;
-    meshes.draw(tree);
+    meshes.draw(tree, view.textures);
     const QImage edited = view.grab();
     EXPECT_GT(compareImages(still, edited, 8).shareAbove, 0.01);
     EXPECT_EQ(meshes.cache.meshesBuilt(), 2u);
     EXPECT_EQ(meshes.cache.stats().entries, 1u); // the old revision's mesh is gone
     TreeRenderer editedReference;
-    view.dress(editedReference);
     editedReference.designedParameters().numberOfStrands = 600;
-    drawReference(editedReference);
+    drawReference(editedReference, view.textures);
     EXPECT_LE(compareImages(view.grab(), edited, 8).shareAbove, 0.01);
 }
 
@@ -154,16 +149,14 @@ TEST(MeshTreeScene, growingAndSwayingTreesAreRebuiltEveryFrame)
              {"wind", [](TreeRenderer &t) { t.settings().windOn = true; }}}) {
         SCOPED_TRACE(name);
         TreeRenderer tree;
-        view.dress(tree);
         animate(tree);
         TreeRenderer reference;
-        view.dress(reference);
         animate(reference);
         const auto built = meshes.cache.meshesBuilt();
         for (int frame = 0; frame < 3; ++frame) {
-            meshes.draw(tree);
+            meshes.draw(tree, view.textures);
             const QImage mesh = view.grab();
-            drawReference(reference);
+            drawReference(reference, view.textures);
             EXPECT_LE(compareImages(view.grab(), mesh, 8).shareAbove, 0.01) << frame;
         }
         EXPECT_EQ(meshes.cache.meshesBuilt(), built + 3);
@@ -182,15 +175,13 @@ TEST(MeshTreeScene, aPendingExportIsWrittenInTheTreesOwnCoordinates)
     const auto viaReference = dir / "verdalis_reference_scene_export.crs";
     MeshView meshes(TreeMeshDrawer::Path::Instanced);
     TreeRenderer tree;
-    view.dress(tree);
     tree.settings().spinAngle = 40.0;
     tree.requestVertexExport(viaMesh.string());
-    meshes.draw(tree);
+    meshes.draw(tree, view.textures);
     TreeRenderer reference;
-    view.dress(reference);
     reference.settings().spinAngle = 40.0;
     reference.requestVertexExport(viaReference.string());
-    drawReference(reference);
+    drawReference(reference, view.textures);
     const std::string written = fileText(viaMesh);
     EXPECT_GT(written.size(), 1000u);
     EXPECT_EQ(written, fileText(viaReference));

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,9 @@ QImage drawScene(const std::function<void(TreeRenderer &)> &prepare = {}, bool l
     if (!lighting)
         glDisable(GL_LIGHTING);
     TreeRenderer tree;
-    EXPECT_TRUE(lignet::gl::createQuadric(tree));
     if (prepare)
         prepare(tree);
-    lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+    lignet::gl::drawTreeScene(tree, {}, -13.0, 0.0, -15.0, 0.0, 0.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     return context.grab();
 }
@@ -96,14 +96,17 @@ TEST(TreeScene, wireframeDrawsOnlyBlackLinesOnTheBackground)
 
     // Lit, black lines keep only the ambient share of the light: one even dark grey.
     const QImage lit = drawScene(wireframe, true);
-    const int grey = countPixels(lit, [](QRgb p) { return p != Sky && !(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60); });
+    const int grey = countPixels(lit, [](QRgb p) {
+        return p != Sky && !(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60);
+    });
     EXPECT_EQ(grey, 0);
 }
 
 TEST(TreeScene, colourByOrdersShowsBlueBranches)
 {
     const auto blue = [](QRgb p) { return qBlue(p) > qRed(p) + 60 && qBlue(p) > qGreen(p) + 30 && p != Sky; };
-    const QImage plain = drawScene([](TreeRenderer &tree) { tree.designedParameters().displayLeaves = false; });
+    const QImage plain =
+        drawScene([](TreeRenderer &tree) { tree.designedParameters().displayLeaves = false; });
     EXPECT_EQ(countPixels(plain, blue), 0);
     const QImage coloured = drawScene([](TreeRenderer &tree) {
         tree.designedParameters().displayLeaves = false;
@@ -145,9 +148,8 @@ TEST(TreeScene, distantLevelsOfDetailStillDrawTheTree)
         glClearColor(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glTranslatef(0, -8, -15);
-        TreeRenderer tree; // no quadric yet: drawing creates one
-        lignet::gl::drawTreeAtLevelOfDetail(tree, level);
-        EXPECT_TRUE(tree.settings().quadric);
+        TreeRenderer tree;
+        lignet::gl::drawTreeAtLevelOfDetail(tree, {}, level);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         const QImage image = context.grab();
         EXPECT_GT(countPixels(image, [](QRgb p) { return p != qRgb(255, 255, 255); }), 20) << level;
@@ -196,7 +198,7 @@ TEST(TreeDrawing, anExportDuringAPlacedDrawingIncludesThePlacement)
     single.phyllotaxisAngle = 0.0;
     TreeRenderer tree(single);
     tree.requestVertexExport(path.string());
-    lignet::gl::drawTreeAtLevelOfDetail(tree, 3);
+    lignet::gl::drawTreeAtLevelOfDetail(tree, {}, 3);
     std::ifstream in(path);
     std::string line;
     for (int i = 0; i < 5; ++i)
@@ -205,37 +207,41 @@ TEST(TreeDrawing, anExportDuringAPlacedDrawingIncludesThePlacement)
     std::filesystem::remove(path);
 }
 
-TEST(TreeDrawing, textureParametersAreSetOnlyForTheTexturesAskedFor)
+TEST(TreeDrawing, treeTexturesRepeatWithLinearFiltersAndAMissingPictureUploadsNothing)
 {
     lignet::gl::OffscreenContext context(QSize(8, 8));
     ASSERT_TRUE(context.isValid());
-    GLuint names[2];
-    glGenTextures(2, names);
-    for (GLuint name : names) {
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    }
-    TreeRenderer tree;
-    tree.settings().barkTexture = names[0];
-    tree.settings().leafTexture = names[1];
-    lignet::gl::setTextureParameters(tree, true, false);
+    QTemporaryDir folder;
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("bark.png"))));
+    ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("leaf.png"))));
+    lignet::TreeParameters parameters;
+    parameters.barkTexturePath = folder.filePath(QStringLiteral("bark.png")).toStdString();
+    parameters.leafTexturePath = folder.filePath(QStringLiteral("leaf.png")).toStdString();
+    std::string error;
+    lignet::gl::TreeTextures textures = lignet::gl::uploadTreeTextures(parameters, &error);
     const auto parameter = [](GLuint name, GLenum which) {
         GLint value = 0;
         glBindTexture(GL_TEXTURE_2D, name);
         glGetTexParameteriv(GL_TEXTURE_2D, which, &value);
         return value;
     };
-    EXPECT_EQ(parameter(names[0], GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(parameter(names[0], GL_TEXTURE_WRAP_T), GL_REPEAT);
-    EXPECT_EQ(parameter(names[0], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(names[0], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_CLAMP);
-    EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-    lignet::gl::setTextureParameters(tree, false, true);
-    EXPECT_EQ(parameter(names[1], GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(parameter(names[1], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    glDeleteTextures(2, names);
+    for (GLuint name : {textures.bark, textures.leaf}) {
+        ASSERT_TRUE(glIsTexture(name));
+        EXPECT_EQ(parameter(name, GL_TEXTURE_WRAP_S), GL_REPEAT);
+        EXPECT_EQ(parameter(name, GL_TEXTURE_WRAP_T), GL_REPEAT);
+        EXPECT_EQ(parameter(name, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+        EXPECT_EQ(parameter(name, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    }
+    lignet::gl::releaseTreeTextures(textures);
+    EXPECT_EQ(textures.bark, 0u);
+
+    parameters.leafTexturePath = "missing.png";
+    textures = lignet::gl::uploadTreeTextures(parameters, &error);
+    EXPECT_EQ(textures.bark, 0u);
+    EXPECT_EQ(textures.leaf, 0u);
+    EXPECT_EQ(error, "Could not open leaf texture file.");
 }
 
 TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchState)
@@ -248,7 +254,7 @@ TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchState)
     glDisable(GL_TEXTURE_2D);
     TreeRenderer tree;
     tree.designedParameters().numberOfStrands = 3;
-    lignet::gl::drawTreeScene(tree, -13.0, 2.0, -15.0, 10.0, 20.0);
+    lignet::gl::drawTreeScene(tree, {}, -13.0, 2.0, -15.0, 10.0, 20.0);
     const auto light = [](GLenum which) {
         std::array<GLfloat, 4> p{};
         glGetLightfv(which, GL_POSITION, p.data());
@@ -277,7 +283,7 @@ TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchState)
     EXPECT_EQ(depth, 1);
 
     tree.settings().wireframe = true;
-    lignet::gl::drawTreeScene(tree, -13.0, 0.0, -15.0, 0.0, 0.0);
+    lignet::gl::drawTreeScene(tree, {}, -13.0, 0.0, -15.0, 0.0, 0.0);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     GLint modes[2] = {};

@@ -72,8 +72,10 @@ Feedback capture(const std::function<void()> &draw)
 // The reference drawing without the kinds a test leaves out (segments or leaves).
 class FilteredGlSink : public lignet::gl::GlTreeSink {
 public:
-    FilteredGlSink(const lignet::TreeDrawSettings &settings, bool segments, bool leaves)
-        : GlTreeSink(settings), m_segments(segments), m_leaves(leaves)
+    // Generated coordinates need a complete texture bound.
+    FilteredGlSink(const lignet::TreeDrawSettings &settings, const lignet::gl::TreeTextures &textures,
+                   bool segments, bool leaves)
+        : GlTreeSink(settings, textures), m_segments(segments), m_leaves(leaves)
     {
     }
     void segment(const math::Mat4 &frame, const lignet::TreeSegment &s) override
@@ -137,14 +139,10 @@ protected:
             normalsAsTextureCoordinates(normals);
             TreeRenderer reference(parameters);
             settings(reference);
-            // Generated coordinates need a complete texture bound.
-            reference.settings().barkTexture = texture;
-            reference.settings().leafTexture = texture;
             const Feedback expected = capture([&] {
                 glNormal3f(0, 0, 1); // the state a drawing starts from (see TreeMeshSink)
                 glTexCoord2f(0, 0);
-                FilteredGlSink sink(reference.settings(), segments, leaves);
-                lignet::gl::createQuadric(reference);
+                FilteredGlSink sink(reference.settings(), {texture, texture}, segments, leaves);
                 reference.drawTree(sink);
             });
             TreeRenderer meshed(parameters);
