@@ -788,6 +788,30 @@
         <source>&quot;%1&quot; is not available yet.</source>
         <translation>»%1« še ni na voljo.</translation>
     </message>
+    <message>
+        <source>Tree &amp;scale</source>
+        <translation>&amp;Merilo dreves</translation>
+    </message>
+    <message>
+        <source>&amp;Exact distant trees</source>
+        <translation>&amp;Natančna oddaljena drevesa</translation>
+    </message>
+    <message>
+        <source>×1</source>
+        <translation>×1</translation>
+    </message>
+    <message>
+        <source>×2</source>
+        <translation>×2</translation>
+    </message>
+    <message>
+        <source>×5</source>
+        <translation>×5</translation>
+    </message>
+    <message>
+        <source>×10</source>
+        <translation>×10</translation>
+    </message>
 </context>
 <context>
     <name>NavigationPanel</name>

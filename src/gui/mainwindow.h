@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -78,6 +79,8 @@ private:
     // Connects each action of the window to the slot of `receiver` that has the action's name.
     void connectActionsByName(QObject *receiver);
     void createStatusReport();
+    // The View menu's "Tree scale" actions in the order of ecosystem::render::TreeScales.
+    std::array<QAction *, 4> treeScaleActions() const;
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<DialogService> dialogService;

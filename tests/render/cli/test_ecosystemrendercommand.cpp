@@ -61,3 +61,42 @@ TEST(EcosystemRenderCommand, badUsageAndBadInputExitCodes)
     EXPECT_EQ(runCli(folder, "ecosystem render '" + folder.file("missing/x.png") + "' --size 32x32").status,
               1);
 }
+
+TEST(EcosystemRenderCommand, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
+{
+    TempFolder folder;
+    const auto render = [&](const std::string &name, const std::string &flags) {
+        const std::string out = folder.file(name);
+        const auto run = runCli(folder, "ecosystem render '" + out + "' --size 96x96 --tree-edit " + flags);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return std::make_pair(run.out, QImage(QString::fromStdString(out)));
+    };
+    const auto [meshOut, mesh] = render("mesh.png", "--frames 3");
+    EXPECT_NE(meshOut.find("frame: min "), std::string::npos) << meshOut;
+    EXPECT_NE(meshOut.find(" ms, median "), std::string::npos) << meshOut;
+    const auto triangles = meshOut.find("triangles ");
+    ASSERT_NE(triangles, std::string::npos);
+    EXPECT_GT(std::stoll(meshOut.substr(triangles + 10)), 0);
+    EXPECT_NE(meshOut.find(", draw calls "), std::string::npos);
+    // Without --frames one frame and no timing line.
+    EXPECT_EQ(render("once.png", "").first.find("frame:"), std::string::npos);
+
+    // The reference drawing sends the same triangles, one primitive at a time.
+    const auto [referenceOut, reference] = render("reference.png", "--frames 2 --reference-drawing");
+    EXPECT_EQ(referenceOut.substr(referenceOut.find("triangles ")).substr(0, 20),
+              meshOut.substr(triangles).substr(0, 20));
+    EXPECT_EQ(mesh.size(), reference.size());
+
+    const std::string forest = folder.file("forest.png");
+    EXPECT_EQ(
+        runCli(folder, "ecosystem render '" + forest + "' --size 64x64 --tree-scale 10 --exact-distant-trees")
+            .status,
+        0);
+
+    const std::string out = "'" + folder.file("x.png") + "'";
+    for (const char *bad : {"--tree-scale 3", "--tree-scale x", "--frames 0", "--frames many"}) {
+        const auto run = runCli(folder, "ecosystem render " + out + " " + bad);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_EQ(run.err.rfind("verdalis-cli: ", 0), 0u) << run.err;
+    }
+}
