@@ -812,6 +812,26 @@
         <source>×10</source>
         <translation>×10</translation>
     </message>
+    <message>
+        <source>Ctrl+Shift+E</source>
+        <translation>Ctrl+Shift+E</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+1</source>
+        <translation>Ctrl+Alt+1</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+2</source>
+        <translation>Ctrl+Alt+2</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+5</source>
+        <translation>Ctrl+Alt+5</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+0</source>
+        <translation>Ctrl+Alt+0</translation>
+    </message>
 </context>
 <context>
     <name>NavigationPanel</name>

@@ -22,11 +22,11 @@ constexpr double SameDrawing = 0.015;
 
 // In a forest frame the blended leaves of neighbouring plants also overlap in another order (mesh
 // by mesh instead of plant by plant), which shows in scattered crown pixels: at most 8 % of the
-// pixels may differ by more than 8 levels, and 1 % by more than 64.
+// pixels may differ by more than 8 levels, and 2 % by more than 64.
 void expectSameForest(const QImage &reference, const QImage &batched)
 {
     EXPECT_LE(compareImages(reference, batched, Level).shareAbove, 0.08);
-    EXPECT_LE(compareImages(reference, batched, 64).shareAbove, 0.01);
+    EXPECT_LE(compareImages(reference, batched, 64).shareAbove, 0.02);
 }
 
 } // namespace
