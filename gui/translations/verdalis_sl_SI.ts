@@ -997,6 +997,50 @@
         <source>Ctrl+Shift+F</source>
         <translation>Ctrl+Shift+F</translation>
     </message>
+    <message>
+        <source>Tree &amp;scale</source>
+        <translation>&amp;Merilo dreves</translation>
+    </message>
+    <message>
+        <source>&amp;Exact distant trees</source>
+        <translation>&amp;Natančna oddaljena drevesa</translation>
+    </message>
+    <message>
+        <source>×1</source>
+        <translation>×1</translation>
+    </message>
+    <message>
+        <source>×2</source>
+        <translation>×2</translation>
+    </message>
+    <message>
+        <source>×5</source>
+        <translation>×5</translation>
+    </message>
+    <message>
+        <source>×10</source>
+        <translation>×10</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+E</source>
+        <translation>Ctrl+Shift+E</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+1</source>
+        <translation>Ctrl+Alt+1</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+2</source>
+        <translation>Ctrl+Alt+2</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+5</source>
+        <translation>Ctrl+Alt+5</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+0</source>
+        <translation>Ctrl+Alt+0</translation>
+    </message>
 </context>
 <context>
     <name>NavigationPanel</name>

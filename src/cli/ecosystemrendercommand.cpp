@@ -6,6 +6,11 @@
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iomanip>
 #include <iostream>
 #include <vector>
 
@@ -13,6 +18,40 @@ namespace {
 
 using ecosystem::render::EcosystemRender;
 using ecosystem::render::ViewOption;
+
+// "1, 2, 5, 10".
+std::string treeScaleNames()
+{
+    std::string names;
+    for (const int scale : ecosystem::render::TreeScales)
+        names += (names.empty() ? "" : ", ") + std::to_string(scale);
+    return names;
+}
+
+// Draws the frame `frames` times, timing each up to glFinish; when asked, prints the "frame:" line
+// of the fastest and median time and what the trees of the last frame sent to OpenGL.
+void renderFrames(EcosystemRender &model, int frames, bool report)
+{
+    std::vector<double> milliseconds;
+    for (int i = 0; i < frames; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        model.render();
+        glFinish();
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        milliseconds.push_back(took.count());
+    }
+    if (!report)
+        return;
+    std::sort(milliseconds.begin(), milliseconds.end());
+    const double median =
+        milliseconds.size() % 2 == 1
+            ? milliseconds[milliseconds.size() / 2]
+            : (milliseconds[milliseconds.size() / 2 - 1] + milliseconds[milliseconds.size() / 2]) / 2;
+    std::cout << std::fixed << std::setprecision(1) << "frame: min " << milliseconds.front() << " ms, median "
+              << median << " ms, triangles " << model.getLastTreeTriangles() << ", draw calls "
+              << model.getLastTreeDrawCalls() << std::endl;
+    std::cout.unsetf(std::ios::fixed);
+}
 
 // "normals, inclination, ..." as the table lists them.
 std::string overlayNames()
@@ -46,6 +85,20 @@ int run(const cli::Command &self, const cli::Arguments &args)
         if (!value || value->first > 8192 || value->second > 8192)
             return cli::badUsage(self, "--size needs WxH with both between 1 and 8192");
         size = *value;
+    }
+    int treeScale = 1;
+    if (auto text = args.value("--tree-scale")) {
+        const auto value = cli::parseInt(*text);
+        if (!value || !ecosystem::render::isTreeScale(*value))
+            return cli::badUsage(self, "--tree-scale needs one of " + treeScaleNames());
+        treeScale = *value;
+    }
+    int frames = 1;
+    if (auto text = args.value("--frames")) {
+        const auto value = cli::parseInt(*text);
+        if (!value || *value < 1 || *value > 10000)
+            return cli::badUsage(self, "--frames needs a whole number between 1 and 10000");
+        frames = *value;
     }
     std::vector<ViewOption> overlays;
     for (const std::string &overlay : args.values("--overlay")) {
@@ -85,9 +138,17 @@ int run(const cli::Command &self, const cli::Arguments &args)
         model.toggleViewOptionFromMenu(option);
     if (args.has("--tree-edit"))
         model.toggleSingleRender();
+    if (args.has("--reference-drawing"))
+        model.setReferenceDrawing(true);
+    if (args.has("--exact-distant-trees"))
+        model.toggleViewOptionFromMenu(ViewOption::ExactDistantTrees);
+    model.setTreeScale(treeScale);
+    // The timing line is the only line a timed run adds.
+    if (args.has("--frames") && model.isViewOptionOn(ViewOption::ShowFPS))
+        model.toggleShowFPS();
 
     view.context().makeCurrent();
-    model.render();
+    renderFrames(model, frames, args.has("--frames"));
     const std::string out = args.positional[0];
     if (const int status = view.savePng(out))
         return status;
@@ -116,6 +177,12 @@ cli::Command makeCommand()
         {"--overlay", "NAME", "an overlay to show (" + overlayNames() + "); repeatable"},
         {"--tree-edit", "", "draw the tree edit frame of the current tree instead"},
         {"--environmental-deaths", "", "a fired environmental test kills the plant during the steps"},
+        {"--tree-scale", "N", "draw the trees N times their size (" + treeScaleNames() + "; default 1)"},
+        {"--exact-distant-trees", "", "draw every tree exactly, none of the distant ones as a picture"},
+        {"--reference-drawing", "", "draw the trees in immediate mode, one primitive at a time"},
+        {"--frames", "K",
+         "draw the frame K times, save the last and print a line \"frame: min A ms, median B ms, "
+         "triangles T, draw calls D\" (the trees' triangles and draw calls)"},
     };
     command.minPositional = 1;
     command.maxPositional = 1;

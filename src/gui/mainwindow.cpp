@@ -23,6 +23,7 @@
 #include "gui/statusreport.h"
 #include "lignet/treerenderer.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDockWidget>
 #include <QMenu>
@@ -206,6 +207,10 @@ void MainWindow::connectViewActions()
 {
     viewHandlerObject = new ViewHandler(this, renderModel);
     connectActionsByName(viewHandlerObject);
+    // One tree scale at a time; the check mark follows the model (syncCheckMarks).
+    auto *treeScales = new QActionGroup(this);
+    for (QAction *scale : treeScaleActions())
+        treeScales->addAction(scale);
 }
 
 void MainWindow::connectNavigationActions()
@@ -361,6 +366,14 @@ void MainWindow::syncCheckMarks()
     };
     for (const auto &[action, on] : marks)
         action->setChecked(on);
+    const auto actions = treeScaleActions();
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        actions[i]->setChecked(ecosystem::render::TreeScales[i] == renderModel->getTreeScale());
+}
+
+std::array<QAction *, 4> MainWindow::treeScaleActions() const
+{
+    return {ui->actionTree_scale_1, ui->actionTree_scale_2, ui->actionTree_scale_5, ui->actionTree_scale_10};
 }
 
 } // namespace gui

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -82,6 +83,8 @@ private:
     void connectActionsByName(QObject *receiver);
     void createStatusReport();
     void createUndoActions();
+    // The View menu's "Tree scale" actions in the order of ecosystem::render::TreeScales.
+    std::array<QAction *, 4> treeScaleActions() const;
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<DialogService> dialogService;

@@ -48,6 +48,11 @@ MeshBatch batchStateOf(MeshBatchKind kind)
     return b;
 }
 
+bool leafPointsBeforeDisks(int levelOfDetail)
+{
+    return levelOfDetail >= 3;
+}
+
 namespace {
 
 std::uint64_t countOf(const TreeMesh &mesh, MeshPrimitive primitive)
@@ -101,6 +106,7 @@ void TreeMesh::clear()
     batches.clear();
     boundsMin = {};
     boundsMax = {};
+    wireframe = false;
 }
 
 } // namespace lignet

@@ -10,7 +10,7 @@
 namespace lignet {
 
 // The kinds of primitives one drawing of a tree consists of. Each kind has fixed drawing state in
-// the immediate-mode drawing, so a kind is one batch; batches are drawn in this order.
+// the immediate-mode drawing, so a kind is one batch.
 enum class MeshBatchKind : std::uint8_t {
     BarkTriangles, // cylinders up to level of detail 5, bark texture
     BarkLines,     // one line per segment from level of detail 6 on, bark texture
@@ -42,6 +42,14 @@ struct MeshBatch {
 // The drawing state of a batch kind.
 MeshBatch batchStateOf(MeshBatchKind kind);
 
+// Batches are drawn bark first, then the leaves. The immediate-mode drawing draws each leaf's point
+// right after its disk, and where points and disks of one tree meet at equal depth the first drawn
+// wins. Near a tree a point mostly lies on its own disk, drawn before it: points go after the
+// disks. Further away (level of detail 3, 45 units, on) the disks shrink below a pixel and a point
+// mostly meets other leaves' disks, half of them drawn after it: points before the disks comes
+// nearer to the picture there (measured: a third of the differing pixels of a grown forest).
+bool leafPointsBeforeDisks(int levelOfDetail);
+
 // One drawing of a tree as indexed vertex arrays in the tree's own coordinates (trunk base at the
 // origin, +y up), or in the coordinates of a placement when the sink was given one. The vertices
 // carry the normal, texture coordinates and colour the immediate-mode drawing gives them; every
@@ -55,6 +63,7 @@ struct TreeMesh {
     std::vector<MeshBatch> batches; // non-empty batches in drawing order
     math::Vector3f boundsMin;       // box around every vertex; both 0 for an empty mesh
     math::Vector3f boundsMax;
+    bool wireframe = false; // drawn in wireframe: texturing and blending off for the tree
 
     std::size_t vertexCount() const { return positions.size(); }
     bool empty() const { return indices.empty(); }

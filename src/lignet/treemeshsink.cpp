@@ -194,11 +194,16 @@ void TreeMeshSink::finish(TreeMesh &mesh)
 {
     m_mesh.indices.clear();
     m_mesh.batches.clear();
-    for (int k = 0; k < MeshBatchKindCount; ++k) {
+    std::array<MeshBatchKind, MeshBatchKindCount> order = {
+        MeshBatchKind::BarkTriangles, MeshBatchKind::BarkLines, MeshBatchKind::WireLines,
+        MeshBatchKind::LeafTriangles, MeshBatchKind::LeafPoints};
+    if (leafPointsBeforeDisks(m_levelOfDetail))
+        std::swap(order[3], order[4]);
+    for (MeshBatchKind k : order) {
         std::vector<std::uint32_t> &kind = m_indices[static_cast<std::size_t>(k)];
         if (kind.empty())
             continue;
-        MeshBatch batch = batchStateOf(static_cast<MeshBatchKind>(k));
+        MeshBatch batch = batchStateOf(k);
         batch.firstIndex = static_cast<std::uint32_t>(m_mesh.indices.size());
         batch.indexCount = static_cast<std::uint32_t>(kind.size());
         m_mesh.indices.insert(m_mesh.indices.end(), kind.begin(), kind.end());
@@ -226,6 +231,7 @@ void TreeMeshSink::finish(TreeMesh &mesh)
     mesh.batches = m_mesh.batches;
     mesh.boundsMin = m_mesh.boundsMin;
     mesh.boundsMax = m_mesh.boundsMax;
+    mesh.wireframe = m_wireframe;
     m_mesh.clear();
 }
 

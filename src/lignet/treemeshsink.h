@@ -28,7 +28,8 @@ namespace lignet {
 // (2k, 2k+1), (2k+1, 2k+3); a line loop becomes its closed chain of lines.
 //
 // Several drawings may go into one sink (for instance many plants, each with its placement);
-// finish moves them out as one mesh, batched by kind.
+// finish moves them out as one mesh, batched by kind, leaf points and disks in the order
+// leafPointsBeforeDisks gives for the level of detail of the last drawing.
 class TreeMeshSink : public TreeSink {
 public:
     TreeMeshSink();
@@ -47,6 +48,8 @@ public:
     // Replaces the content of mesh with everything drawn since the last finish (batches in
     // drawing order, bounds computed) and starts afresh.
     void finish(TreeMesh &mesh);
+    // Vertices collected since the last finish.
+    std::size_t vertexCount() const { return m_mesh.positions.size(); }
 
 private:
     using Colour = std::array<float, 4>;

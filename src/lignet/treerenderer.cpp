@@ -75,8 +75,8 @@ void TreeRenderer::drawTreeAtLevelOfDetail(TreeSink &sink, int levelOfDetail)
 DrawingStart TreeRenderer::advanceClocks()
 {
     TreeDrawSettings &s = m_settings;
-    const int strands = m_designed.numberOfStrands;
-    DrawingStart start{strands, m_designed.trunkHeight};
+    const int strands = m_working.numberOfStrands;
+    DrawingStart start{strands, m_working.trunkHeight};
     if (s.growing) {
         if (s.growthProgress > 1.0)
             s.growthProgress = 0.0;

@@ -180,6 +180,24 @@ private slots:
         }
     }
 
+    void treeScaleIsOneOfFourWithItsCheckMarkAndRepaints()
+    {
+        OglWidget *view = window->firstView();
+        const char *names[] = {"actionTree_scale_1", "actionTree_scale_2", "actionTree_scale_5",
+                               "actionTree_scale_10"};
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            QTest::qWait(30);
+            const int frames = view->framesDrawn();
+            action(names[i])->trigger();
+            QCOMPARE(model()->getTreeScale(), ecosystem::render::TreeScales[i]);
+            QTRY_VERIFY(view->framesDrawn() > frames);
+            for (std::size_t j = 0; j < std::size(names); ++j)
+                QCOMPARE(action(names[j])->isChecked(), i == j);
+        }
+        action(names[0])->trigger();
+        QCOMPARE(model()->getTreeScale(), 1);
+    }
+
     void treeSwitchesActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
     {
         setTreeEditMode(true);

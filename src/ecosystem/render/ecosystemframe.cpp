@@ -37,8 +37,9 @@ void EcosystemFrame::setSkyTextures(const SceneTextures &textures)
     sky->setTextures(textures.sky());
 }
 
-std::vector<int> EcosystemFrame::draw(const ViewOptions &options, Camera &camera,
-                                      const SceneTextures &textures, GlErrorCheck &errors)
+TreesPassResult EcosystemFrame::draw(const ViewOptions &options, Camera &camera,
+                                     const SceneTextures &textures, GlErrorCheck &errors, TreeMeshes *meshes,
+                                     float treeScale)
 {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -71,6 +72,9 @@ std::vector<int> EcosystemFrame::draw(const ViewOptions &options, Camera &camera
     trees.lightingEnabled = options.isOn(ViewOption::LightingEnabled);
     trees.showNeighbourhood = options.isOn(ViewOption::ShowNeighborHood);
     trees.drawTrees = !options.isOn(ViewOption::DoNotDrawTrees);
+    trees.meshes = meshes;
+    trees.exactDistantTrees = options.isOn(ViewOption::ExactDistantTrees);
+    trees.treeScale = treeScale;
     return drawTreesPass(scene, textures, camera.position, trees);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ecosystem/render/glextensions.h"
+#include "ecosystem/render/treespass.h"
 
 #include <memory>
 #include <vector>
@@ -20,6 +21,7 @@ class SceneTextures;
 class SkyBox;
 class TerrainOverlays;
 class TerrainRenderer;
+class TreeMeshes;
 class ViewOptions;
 
 // The ecosystem mode frame: fly camera, lights, sky box, terrain, the enabled overlays and the
@@ -38,9 +40,11 @@ public:
     // Hands the sky textures to the sky box.
     void setSkyTextures(const SceneTextures &textures);
 
-    // Draws the frame into the current context; returns the plants drawn per species.
-    std::vector<int> draw(const ViewOptions &options, Camera &camera, const SceneTextures &textures,
-                          GlErrorCheck &errors);
+    // Draws the frame into the current context, the trees from `meshes` (null: the immediate-mode
+    // reference drawing) at treeScale times their size; returns the plants drawn per species and
+    // what the trees sent to OpenGL.
+    TreesPassResult draw(const ViewOptions &options, Camera &camera, const SceneTextures &textures,
+                         GlErrorCheck &errors, TreeMeshes *meshes = nullptr, float treeScale = 1.0f);
 
     TerrainRenderer &terrainRenderer() { return *terrain; }
     SkyBox &skyBox() { return *sky; }

@@ -7,6 +7,7 @@
 #include "ecosystem/render/framerate.h"
 #include "ecosystem/render/scenetextures.h"
 #include "ecosystem/render/terrainrenderer.h"
+#include "ecosystem/render/treemeshes.h"
 #include "ecosystem/scene/ecosystemscene.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/treerenderer.h"
@@ -44,6 +45,8 @@ EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
     camera = new Camera(this, &ecosystem->terrain());
     ecosystemFrame = std::make_unique<EcosystemFrame>(*ecosystem, context);
     sceneTextures = std::make_unique<SceneTextures>(context);
+    meshes = std::make_unique<TreeMeshes>(context);
+    referenceDrawing = qEnvironmentVariableIntValue("VERDALIS_REFERENCE_DRAWING") != 0;
     initAllTextures(context);
 }
 
@@ -235,8 +238,28 @@ void EcosystemRender::countFrameRate()
 void EcosystemRender::renderTreeEditFrame()
 {
     const auto index = static_cast<std::size_t>(ecosystem->currentTreeIndex());
-    lignet::gl::drawTreeScene(ecosystem->currentTree(), sceneTextures->tree(index), camera->orbitUp,
-                              camera->orbitSide, camera->orbitDistance, camera->orbitPitch, camera->orbitYaw);
+    lignet::TreeRenderer &tree = ecosystem->currentTree();
+    const lignet::gl::TreeTextures &treeTextures = sceneTextures->tree(index);
+    lignet::gl::DrawCounters counters;
+    if (referenceDrawing) {
+        lignet::gl::drawTreeScene(tree, treeTextures, camera->orbitUp, camera->orbitSide,
+                                  camera->orbitDistance, camera->orbitPitch, camera->orbitYaw, &counters);
+    } else {
+        meshes->drawer().resetCounters();
+        meshes->treeScene().draw(tree, treeTextures, camera->orbitUp, camera->orbitSide,
+                                 camera->orbitDistance, camera->orbitPitch, camera->orbitYaw);
+        counters = meshes->drawer().counters();
+    }
+    lastTreeTriangles = counters.triangles;
+    lastTreeDrawCalls = counters.drawCalls;
+}
+
+bool EcosystemRender::setTreeScale(int scale)
+{
+    if (!isTreeScale(scale))
+        return false;
+    treeScale = scale;
+    return true;
 }
 
 void EcosystemRender::renderEcosystemFrame()
@@ -246,7 +269,12 @@ void EcosystemRender::renderEcosystemFrame()
         ecosystemFrame->setUpTerrain(*sceneTextures);
         terrainChanged = false;
     }
-    const std::vector<int> counts = ecosystemFrame->draw(options, *camera, *sceneTextures, errorCheck);
+    const TreesPassResult trees =
+        ecosystemFrame->draw(options, *camera, *sceneTextures, errorCheck,
+                             referenceDrawing ? nullptr : meshes.get(), static_cast<float>(treeScale));
+    lastTreeTriangles = trees.triangles;
+    lastTreeDrawCalls = trees.drawCalls;
+    const std::vector<int> &counts = trees.drawnPerSpecies;
     ecosystem->simulation().statistics().recordRendered(counts);
     lastRenderedCount = 0;
     for (int count : counts)
@@ -263,6 +291,8 @@ void EcosystemRender::reloadCurrentTreeTextures()
     const auto index = static_cast<std::size_t>(ecosystem->currentTreeIndex());
     if (!sceneTextures->uploadTree(index, ecosystem->currentTree().designedParameters(), &error))
         reportError(errorTitle(), QString::fromStdString(error));
+    // Pictures drawn with the old textures (the far-field impostors) are made again.
+    ecosystem->currentTree().bumpRevision();
 }
 
 void EcosystemRender::reloadAllTreeTextures()
@@ -271,6 +301,7 @@ void EcosystemRender::reloadAllTreeTextures()
         std::string error;
         if (!sceneTextures->uploadTree(i, ecosystem->tree(i).designedParameters(), &error))
             reportError(errorTitle(), QString::fromStdString(error));
+        ecosystem->tree(i).bumpRevision();
     }
 }
 

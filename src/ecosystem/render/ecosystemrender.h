@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@ namespace ecosystem::render {
 class Camera;
 class EcosystemFrame;
 class SceneTextures;
+class TreeMeshes;
+struct TreeDrawCounts;
 
 // The one model object of the running program, as the views and handlers see it: the scene
 // (terrain, simulation, tree models), the camera, the view switches and the textures, and one
@@ -91,6 +94,19 @@ public:
 
     // Number of plants the last ecosystem frame drew (all species).
     int getLastRenderedCount() const { return lastRenderedCount; }
+    // Triangles and draw calls the trees of the last frame sent to OpenGL.
+    std::uint64_t getLastTreeTriangles() const { return lastTreeTriangles; }
+    std::uint64_t getLastTreeDrawCalls() const { return lastTreeDrawCalls; }
+
+    // Trees are drawn from meshes shared by every view, batched by mesh; the reference drawing
+    // (immediate mode, one primitive at a time) instead when switched on, or at start with the
+    // environment variable VERDALIS_REFERENCE_DRAWING=1.
+    bool isReferenceDrawing() const { return referenceDrawing; }
+    void setReferenceDrawing(bool on) { referenceDrawing = on; }
+    TreeMeshes &treeMeshes() const { return *meshes; }
+    // The View menu's "Tree scale": one of TreeScales; other values are refused (false).
+    int getTreeScale() const { return treeScale; }
+    bool setTreeScale(int scale);
 
 signals:
     void modelDataChanged();
@@ -180,12 +196,17 @@ private:
     Camera *camera = nullptr;
     std::unique_ptr<SceneTextures> sceneTextures;
     std::unique_ptr<EcosystemFrame> ecosystemFrame;
+    std::unique_ptr<TreeMeshes> meshes;
     GlErrorCheck errorCheck;
     ErrorHandler errorHandler;
     int frameSkip = 1;
     int frameCountdown = 1;
     int stepsSinceRepaint = 0;
     int lastRenderedCount = 0;
+    std::uint64_t lastTreeTriangles = 0;
+    std::uint64_t lastTreeDrawCalls = 0;
+    bool referenceDrawing = false;
+    int treeScale = 1;
     QString detailTextureFile;
     std::array<QString, 6> skyTextureFiles;
     // Set by a DEM load: the terrain drawing takes up the new grid and texture before the next

@@ -2,6 +2,7 @@
 
 #include "ecosystem/render/scenetextures.h"
 #include "ecosystem/render/speciesappearance.h"
+#include "ecosystem/render/treemeshes.h"
 #include "ecosystem/render/viewfrustum.h"
 #include "ecosystem/scene/ecosystemscene.h"
 #include "lignet/gl/gltreesink.h"
@@ -58,45 +59,79 @@ private:
 
 } // namespace
 
-std::vector<int> drawTreesPass(EcosystemScene &scene, const SceneTextures &textures,
-                               const math::Vector3f &eye, const TreesPassSettings &settings)
+TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textures, const math::Vector3f &eye,
+                              const TreesPassSettings &settings)
 {
     const ViewFrustum frustum = ViewFrustum::fromCurrentMatrices();
     const lignet::TreeDrawSettings &current = scene.currentTree().settings();
     const bool disks = settings.showNeighbourhood && lignet::gl::treeQuadric() != nullptr;
-    std::vector<int> counts;
-    counts.reserve(scene.simulation().species().size());
+    const float scale = settings.treeScale;
+    lignet::gl::ForestBatch *batch = settings.meshes != nullptr ? &settings.meshes->forest() : nullptr;
+    if (batch != nullptr) {
+        // Edits made through the designed parameters (dialogs, designer, file loads) show in this
+        // frame: a tree whose parameters changed gets a new revision, and its old meshes go.
+        for (std::size_t i = 0; i < EcosystemScene::TreeCount; ++i)
+            scene.tree(i).updateRevision();
+        batch->setImpostors(settings.exactDistantTrees ? nullptr : &settings.meshes->impostors(),
+                            settings.meshes->impostorThreshold());
+        batch->begin();
+    }
+    const bool scaled = scale != 1.0f;
+    if (scaled && batch == nullptr)
+        glEnable(GL_RESCALE_NORMAL);
+    TreesPassResult result;
+    lignet::gl::DrawCounters immediate;
+    result.drawnPerSpecies.reserve(scene.simulation().species().size());
     for (const Species &species : scene.simulation().species()) {
         int drawn = 0;
         const std::size_t treeIndex = EcosystemScene::treeIndexForSpecies(species.index);
         lignet::TreeRenderer &tree = scene.tree(treeIndex);
         lignet::TreeDrawSettings &treeSettings = tree.settings();
+        const lignet::gl::TreeTextures &treeTextures = textures.tree(treeIndex);
         const BorrowedTreeSettings borrowed(treeSettings);
         for (const Plant &plant : species.plants) {
             const math::Vector3f &p = plant.position;
-            if (!frustum.isSphereVisible(p.x, p.y + 2.5, p.z, 5.0))
+            if (!frustum.isSphereVisible(p.x, p.y + 2.5 * scale, p.z, 5.0 * scale))
                 continue;
             ++drawn;
+            if (disks) {
+                glPushMatrix();
+                glTranslatef(p.x, p.y, p.z);
+                drawNeighbourhood(species.index, plant.height, settings.lightingEnabled);
+                glPopMatrix();
+            }
+            if (!settings.drawTrees)
+                continue;
+            treeSettings.wireframe = settings.wireframe;
+            treeSettings.growing = true;
+            treeSettings.windOn = current.windOn;
+            treeSettings.spinning = current.spinning;
+            treeSettings.spinAngle = static_cast<double>(plant.id) * 17.19;
+            treeSettings.growthProgress = std::min(static_cast<double>(plant.size), 1.0);
+            const double distance = static_cast<double>((p - eye).length());
+            treeSettings.levelOfDetail = levelOfDetailForDistance(distance);
+            if (batch != nullptr) {
+                batch->add(tree, treeTextures, p, scale);
+                continue;
+            }
             glPushMatrix();
             glTranslatef(p.x, p.y, p.z);
-            if (disks)
-                drawNeighbourhood(species.index, plant.height, settings.lightingEnabled);
-            if (settings.drawTrees) {
-                treeSettings.wireframe = settings.wireframe;
-                treeSettings.growing = true;
-                treeSettings.windOn = current.windOn;
-                treeSettings.spinning = current.spinning;
-                treeSettings.spinAngle = static_cast<double>(plant.id) * 17.19;
-                treeSettings.growthProgress = std::min(static_cast<double>(plant.size), 1.0);
-                const double distance = static_cast<double>((p - eye).length());
-                lignet::gl::drawTreeAtLevelOfDetail(tree, textures.tree(treeIndex),
-                                                    levelOfDetailForDistance(distance));
-            }
+            if (scaled)
+                glScalef(scale, scale, scale);
+            lignet::gl::drawTree(tree, treeTextures, &immediate);
             glPopMatrix();
         }
-        counts.push_back(drawn);
+        result.drawnPerSpecies.push_back(drawn);
     }
-    return counts;
+    if (scaled && batch == nullptr)
+        glDisable(GL_RESCALE_NORMAL);
+    if (batch != nullptr) {
+        batch->flush();
+        immediate = batch->stats().draw;
+    }
+    result.triangles = immediate.triangles;
+    result.drawCalls = immediate.drawCalls;
+    return result;
 }
 
 } // namespace ecosystem::render

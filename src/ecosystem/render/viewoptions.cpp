@@ -33,6 +33,8 @@ const std::array<ViewOptionInfo, ViewOptionCount> &viewOptionTable()
          "actionDo_not_refresh_display_only_run_simulation_ecosystem_mode", false, true, ""},
         {O::DisplaySun, "displaySun", false, false, "actionDisplay_sun", false, true, "sun"},
         {O::DisplaySky, "displaySky", true, false, "actionDisplay_background_sky", false, true, ""},
+        {O::ExactDistantTrees, "exactDistantTrees", false, false, "actionExact_distant_trees", false, true,
+         ""},
         {O::DisplayLeaves, "displayLeaves", true, true, "actionDisplay_leaves", false, true, ""},
         {O::ColourByOrders, "colourByOrders", false, true, "actionColour_uppon", false, true, ""},
         {O::HighQuality, "highQuality", false, true, "actionHigh_quality_rendering_more_polygons", false,
@@ -55,6 +57,11 @@ std::optional<ViewOption> viewOptionForOverlay(std::string_view overlayName)
     if (found == table.end())
         return std::nullopt;
     return found->option;
+}
+
+bool isTreeScale(int scale)
+{
+    return std::find(TreeScales.begin(), TreeScales.end(), scale) != TreeScales.end();
 }
 
 ViewOptions::ViewOptions()

@@ -25,11 +25,12 @@ enum class ViewOption {
     DoNotRefreshDisplay,
     DisplaySun,
     DisplaySky,
+    ExactDistantTrees,
     DisplayLeaves,
     ColourByOrders,
     HighQuality,
 };
-inline constexpr std::size_t ViewOptionCount = 18;
+inline constexpr std::size_t ViewOptionCount = 19;
 
 // One description per switch, used by the model, the menu actions and their check marks, the
 // command line and the tests.
@@ -45,6 +46,10 @@ struct ViewOptionInfo {
 };
 
 const std::array<ViewOptionInfo, ViewOptionCount> &viewOptionTable();
+
+// The View menu's tree scales: trees drawn this many times their size, the simulation untouched.
+inline constexpr std::array<int, 4> TreeScales = {1, 2, 5, 10};
+bool isTreeScale(int scale);
 const ViewOptionInfo &viewOptionInfo(ViewOption option);
 std::optional<ViewOption> viewOptionForOverlay(std::string_view overlayName);
 

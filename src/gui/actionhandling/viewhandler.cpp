@@ -16,4 +16,10 @@ void ViewHandler::flip(ecosystem::render::ViewOption option)
         emit forceRepaint();
 }
 
+void ViewHandler::setTreeScale(int scale)
+{
+    if (model->setTreeScale(scale))
+        emit forceRepaint();
+}
+
 } // namespace gui::actionhandling

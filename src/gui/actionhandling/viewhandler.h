@@ -21,6 +21,8 @@ public:
 
     // What every slot below does for its switch.
     void flip(ecosystem::render::ViewOption option);
+    // The drawn size of the trees (one of ecosystem::render::TreeScales); repaints.
+    void setTreeScale(int scale);
 
 signals:
     void forceRepaint();
@@ -56,6 +58,11 @@ public slots:
         flip(ecosystem::render::ViewOption::DisplayLandMarkings);
     }
     void actionDisplay_sun() { flip(ecosystem::render::ViewOption::DisplaySun); }
+    void actionExact_distant_trees() { flip(ecosystem::render::ViewOption::ExactDistantTrees); }
+    void actionTree_scale_1() { setTreeScale(1); }
+    void actionTree_scale_2() { setTreeScale(2); }
+    void actionTree_scale_5() { setTreeScale(5); }
+    void actionTree_scale_10() { setTreeScale(10); }
 
 private:
     ecosystem::render::EcosystemRender *model;

@@ -22,14 +22,9 @@ GLUquadric *treeQuadric()
     return quadric.get();
 }
 
-GlTreeSink::GlTreeSink(const TreeDrawSettings &settings, const TreeTextures &textures)
-    : m_settings(settings), m_textures(textures)
+void applyTreeDrawingState(bool wireframe)
 {
-}
-
-void GlTreeSink::beginTree(const TreeDrawSettings &settings)
-{
-    if (settings.wireframe) {
+    if (wireframe) {
         glDisable(GL_BLEND);
         glDisable(GL_TEXTURE_2D);
         return;
@@ -43,6 +38,16 @@ void GlTreeSink::beginTree(const TreeDrawSettings &settings)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
+GlTreeSink::GlTreeSink(const TreeDrawSettings &settings, const TreeTextures &textures)
+    : m_settings(settings), m_textures(textures)
+{
+}
+
+void GlTreeSink::beginTree(const TreeDrawSettings &settings)
+{
+    applyTreeDrawingState(settings.wireframe);
+}
+
 void GlTreeSink::branchColour(const std::array<float, 3> &rgb)
 {
     glColor3fv(rgb.data());
@@ -54,6 +59,21 @@ void GlTreeSink::segment(const math::Mat4 &frame, const TreeSegment &segment)
     glMultMatrixf(frame.data());
     drawSegment(segment.length, segment.baseRadius, segment.topRadius);
     glPopMatrix();
+    if (m_counters == nullptr)
+        return;
+    if (m_settings.wireframe) {
+        m_counters->lines += 8;
+        m_counters->drawCalls += 1;
+    } else if (m_settings.levelOfDetail <= 5) {
+        const bool fine = m_settings.highQuality && m_settings.levelOfDetail == 0;
+        const std::uint64_t slices = fine ? 10 : 5;
+        const std::uint64_t stacks = fine ? 5 : 1;
+        m_counters->triangles += 2 * slices * stacks;
+        m_counters->drawCalls += stacks;
+    } else {
+        m_counters->lines += 1;
+        m_counters->drawCalls += 1;
+    }
 }
 
 void GlTreeSink::drawSegment(double length, double baseRadius, double topRadius) const
@@ -118,6 +138,10 @@ void GlTreeSink::leafOutline(const math::Mat4 &frame, const std::vector<math::Ve
         glVertex3f(p.x, p.y, p.z);
     glEnd();
     glPopMatrix();
+    if (m_counters != nullptr) {
+        m_counters->lines += loop.size();
+        m_counters->drawCalls += 1;
+    }
 }
 
 void GlTreeSink::leaf(const math::Mat4 &frame, const TreeLeaf &leaf)
@@ -126,6 +150,14 @@ void GlTreeSink::leaf(const math::Mat4 &frame, const TreeLeaf &leaf)
     glMultMatrixf(frame.data());
     drawLeaf(leaf.size);
     glPopMatrix();
+    if (m_counters == nullptr)
+        return;
+    if (m_settings.levelOfDetail <= 11) {
+        m_counters->triangles += 4;
+        m_counters->drawCalls += 1;
+    }
+    m_counters->points += 1;
+    m_counters->drawCalls += 1;
 }
 
 void GlTreeSink::drawLeaf(float leafSize) const

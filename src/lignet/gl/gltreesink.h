@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lignet/gl/drawcounters.h"
 #include "lignet/gl/treetextures.h"
 #include "lignet/treesink.h"
 
@@ -10,6 +11,11 @@ struct TreeDrawSettings;
 }
 
 namespace lignet::gl {
+
+// The OpenGL state a tree drawing sets before its root branch: in wireframe blending and texturing
+// off; otherwise texturing, depth test and blending (source alpha) on, GL_MODULATE, two-sided
+// lighting and filled polygons.
+void applyTreeDrawingState(bool wireframe);
 
 // The GLU quadric every tree is drawn with (filled, with texture coordinates). A quadric only holds
 // drawing options, so one serves every context; it lives until the process ends.
@@ -30,6 +36,10 @@ public:
     void leafOutline(const math::Mat4 &frame, const std::vector<math::Vector3f> &loop) override;
     void leaf(const math::Mat4 &frame, const TreeLeaf &leaf) override;
 
+    // Counts what each primitive sends (GLU's quadrics as GLU draws them: a quad strip per stack, a
+    // triangle fan per disk); null counts nothing.
+    void setCounters(DrawCounters *counters) { m_counters = counters; }
+
     // A segment along +y from the current frame's origin: a line prism in wireframe, a GLU
     // cylinder up to level of detail 5, a single line beyond.
     void drawSegment(double length, double baseRadius, double topRadius) const;
@@ -39,6 +49,7 @@ public:
 private:
     const TreeDrawSettings &m_settings;
     TreeTextures m_textures;
+    DrawCounters *m_counters = nullptr;
 };
 
 } // namespace lignet::gl

@@ -7,7 +7,7 @@
 
 namespace lignet::gl {
 
-OffscreenContext::OffscreenContext(const QSize &size) : m_size(size)
+OffscreenContext::OffscreenContext(const QSize &size, QOpenGLContext *shareWith) : m_size(size)
 {
     if (!QGuiApplication::instance()) {
         m_error = QStringLiteral("off-screen drawing needs a running QGuiApplication");
@@ -28,6 +28,8 @@ OffscreenContext::OffscreenContext(const QSize &size) : m_size(size)
         return;
     }
     m_context.setFormat(format);
+    if (shareWith)
+        m_context.setShareContext(shareWith);
     if (!m_context.create()) {
         m_error = QStringLiteral("could not create an OpenGL context");
         return;

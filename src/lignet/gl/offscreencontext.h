@@ -17,7 +17,9 @@ namespace lignet::gl {
 // context is current and the framebuffer bound with the viewport covering it.
 class OffscreenContext {
 public:
-    explicit OffscreenContext(const QSize &size);
+    // With shareWith, the new context shares buffers, textures and programs with that one (as the
+    // views of the program do).
+    explicit OffscreenContext(const QSize &size, QOpenGLContext *shareWith = nullptr);
     ~OffscreenContext();
     OffscreenContext(const OffscreenContext &) = delete;
     OffscreenContext &operator=(const OffscreenContext &) = delete;

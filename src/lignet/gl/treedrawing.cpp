@@ -7,7 +7,7 @@
 
 namespace lignet::gl {
 
-void drawTree(TreeRenderer &tree, const TreeTextures &textures)
+void drawTree(TreeRenderer &tree, const TreeTextures &textures, DrawCounters *counters)
 {
     // GLU calls with a null quadric would crash; without one (no memory) nothing can be drawn.
     if (treeQuadric() == nullptr)
@@ -20,17 +20,18 @@ void drawTree(TreeRenderer &tree, const TreeTextures &textures)
         tree.vertexExporter().setBaseFrame(modelview);
     }
     GlTreeSink sink(tree.settings(), textures);
+    sink.setCounters(counters);
     tree.drawTree(sink);
 }
 
-void drawTreeAtLevelOfDetail(TreeRenderer &tree, const TreeTextures &textures, int levelOfDetail)
+void drawTreeAtLevelOfDetail(TreeRenderer &tree, const TreeTextures &textures, int levelOfDetail,
+                             DrawCounters *counters)
 {
     tree.settings().levelOfDetail = levelOfDetail;
-    drawTree(tree, textures);
+    drawTree(tree, textures, counters);
 }
 
-void drawTreeScene(TreeRenderer &tree, const TreeTextures &textures, double up, double side, double distance,
-                   double pitch, double yaw)
+void beginTreeScene(const TreeRenderer &tree)
 {
     if (tree.settings().backgroundSky)
         glClearColor(0.26666668f, 0.4745098f, 0.5372549f, 1.0f); // 68, 121, 137
@@ -47,16 +48,27 @@ void drawTreeScene(TreeRenderer &tree, const TreeTextures &textures, double up, 
     glLightfv(GL_LIGHT0, GL_POSITION, light0);
     glLightfv(GL_LIGHT1, GL_POSITION, light1);
     glLightfv(GL_LIGHT2, GL_POSITION, light2);
+}
 
-    if (tree.vertexExporter().armed()) {
-        drawTreeAtLevelOfDetail(tree, textures, 0);
-        return;
-    }
+void applyOrbitCamera(const TreeRenderer &tree, double up, double side, double distance, double pitch,
+                      double yaw)
+{
     glTranslatef(static_cast<float>(-side), static_cast<float>(up), static_cast<float>(distance));
     glRotatef(static_cast<float>(pitch), 1.0f, 0.0f, 0.0f);
     glRotatef(static_cast<float>(yaw), 0.0f, 1.0f, 0.0f);
     glRotatef(static_cast<float>(tree.settings().spinAngle), 0.0f, 1.0f, 0.0f);
-    drawTreeAtLevelOfDetail(tree, textures, 0);
+}
+
+void drawTreeScene(TreeRenderer &tree, const TreeTextures &textures, double up, double side, double distance,
+                   double pitch, double yaw, DrawCounters *counters)
+{
+    beginTreeScene(tree);
+    if (tree.vertexExporter().armed()) {
+        drawTreeAtLevelOfDetail(tree, textures, 0, counters);
+        return;
+    }
+    applyOrbitCamera(tree, up, side, distance, pitch, yaw);
+    drawTreeAtLevelOfDetail(tree, textures, 0, counters);
 }
 
 } // namespace lignet::gl

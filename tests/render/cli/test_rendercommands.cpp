@@ -85,3 +85,35 @@ TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
     EXPECT_EQ(cli("ecosystem render x.png --size 32x32 --dem none.dmr").status, 1);
     EXPECT_EQ(cli("ecosystem render missing/x.png --size 32x32").status, 1);
 }
+
+TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
+{
+    const auto render = [this](const std::string &name, const std::string &flags) {
+        const auto run = cli("ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return std::make_pair(run.out, QImage(QString::fromStdString(folder.file(name))));
+    };
+    const auto [meshOut, mesh] = render("mesh.png", "--frames 3");
+    EXPECT_NE(meshOut.find("frame: min "), std::string::npos) << meshOut;
+    EXPECT_NE(meshOut.find(" ms, median "), std::string::npos) << meshOut;
+    const auto triangles = meshOut.find("triangles ");
+    ASSERT_NE(triangles, std::string::npos);
+    EXPECT_GT(std::stoll(meshOut.substr(triangles + 10)), 0);
+    EXPECT_NE(meshOut.find(", draw calls "), std::string::npos);
+    // Without --frames one frame and no timing line.
+    EXPECT_EQ(render("once.png", "").first.find("frame:"), std::string::npos);
+
+    // The reference drawing sends the same triangles, one primitive at a time.
+    const auto [referenceOut, reference] = render("reference.png", "--frames 2 --reference-drawing");
+    EXPECT_EQ(referenceOut.substr(referenceOut.find("triangles ")).substr(0, 20),
+              meshOut.substr(triangles).substr(0, 20));
+    EXPECT_EQ(mesh.size(), reference.size());
+
+    EXPECT_EQ(cli("ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees").status, 0);
+
+    for (const char *bad : {"--tree-scale 3", "--tree-scale x", "--frames 0", "--frames many"}) {
+        const auto run = cli(std::string("ecosystem render x.png ") + bad);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_EQ(run.err.rfind("verdalis-cli: ", 0), 0u) << run.err;
+    }
+}

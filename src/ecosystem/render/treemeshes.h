@@ -1,0 +1,70 @@
+#pragma once
+
+#include "lignet/gl/forestbatch.h"
+#include "lignet/gl/gpumeshcache.h"
+#include "lignet/gl/impostorset.h"
+#include "lignet/gl/meshtreescene.h"
+#include "lignet/gl/treemeshdrawer.h"
+
+#include <QObject>
+#include <QOffscreenSurface>
+#include <QPointer>
+
+#include <cstdint>
+
+class QOpenGLContext;
+
+namespace ecosystem::render {
+
+// What the trees of the last frame sent to OpenGL.
+struct TreeDrawCounts {
+    std::uint64_t triangles = 0;
+    std::uint64_t drawCalls = 0;
+};
+
+// The tree meshes every view draws from: the uploaded mesh cache, the drawer (instanced where the
+// context offers it, else one fixed-function draw per plant), the forest batch, the far-field
+// impostors and the tree edit frame from meshes. The buffers live in the share group of the
+// context given at construction and are released when this object goes, or earlier when the
+// group's long-lived context is about to be destroyed (made current on a surface of our own), as
+// SceneTextures does with the texture names.
+class TreeMeshes : public QObject {
+    Q_OBJECT
+
+public:
+    // Projected height in pixels under which a still plant is drawn as an impostor (see
+    // bench/README.md for the pictures and frame times it was chosen from).
+    static constexpr double DefaultImpostorThreshold = 8.0;
+
+    // `context` is current.
+    explicit TreeMeshes(QOpenGLContext *context);
+    ~TreeMeshes() override;
+    TreeMeshes(const TreeMeshes &) = delete;
+    TreeMeshes &operator=(const TreeMeshes &) = delete;
+
+    lignet::gl::GpuMeshCache &cache() { return meshCache; }
+    lignet::gl::TreeMeshDrawer &drawer() { return meshDrawer; }
+    lignet::gl::ForestBatch &forest() { return forestBatch; }
+    lignet::gl::ImpostorSet &impostors() { return impostorSet; }
+    lignet::gl::MeshTreeScene &treeScene() { return scene; }
+
+    double impostorThreshold() const { return threshold; }
+    void setImpostorThreshold(double pixels) { threshold = pixels; }
+
+    // Frees every buffer, program and atlas; a context of the group must be current.
+    void releaseAll();
+
+private:
+    void releaseBeforeContextGoes();
+
+    QPointer<QOpenGLContext> owner;
+    QOffscreenSurface surface;
+    lignet::gl::GpuMeshCache meshCache;
+    lignet::gl::TreeMeshDrawer meshDrawer;
+    lignet::gl::ForestBatch forestBatch{meshCache, meshDrawer};
+    lignet::gl::ImpostorSet impostorSet;
+    lignet::gl::MeshTreeScene scene{meshCache, meshDrawer};
+    double threshold = DefaultImpostorThreshold;
+};
+
+} // namespace ecosystem::render

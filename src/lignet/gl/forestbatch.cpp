@@ -1,0 +1,160 @@
+#include "lignet/gl/forestbatch.h"
+
+#include "lignet/gl/gpumeshcache.h"
+#include "lignet/gl/impostorset.h"
+#include "lignet/projectedsize.h"
+#include "lignet/treerenderer.h"
+
+#include <GL/gl.h>
+
+namespace lignet::gl {
+
+namespace {
+
+// A streamed tree is drawn and its buffer reused once it holds this many vertices, so a forest in
+// the wind never needs one huge buffer.
+constexpr std::size_t StreamFlushVertices = std::size_t{1} << 20;
+
+math::Mat4 placement(const math::Vector3f &position, float scale)
+{
+    math::Mat4 m = math::Mat4::translation(position.x, position.y, position.z);
+    if (scale != 1.0f) {
+        math::Mat4 s;
+        s[0] = scale;
+        s[5] = scale;
+        s[10] = scale;
+        m = m * s;
+    }
+    return m;
+}
+
+} // namespace
+
+ForestBatch::ForestBatch(GpuMeshCache &cache, TreeMeshDrawer &drawer) : m_cache(cache), m_drawer(drawer) {}
+
+ForestBatch::~ForestBatch() = default;
+
+void ForestBatch::setImpostors(ImpostorSet *impostors, double thresholdPixels)
+{
+    m_impostors = impostors;
+    m_threshold = thresholdPixels;
+}
+
+void ForestBatch::begin()
+{
+    m_groups.clear();
+    m_groupOf.clear();
+    m_stats = {};
+    m_drawer.resetCounters();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m_modelview.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, m_projection.data());
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    m_viewportHeight = viewport[3];
+    if (m_impostors)
+        m_impostors->begin(m_modelview);
+}
+
+void ForestBatch::add(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                      float scale)
+{
+    ++m_stats.plants;
+    if (!isMeshCacheable(tree)) {
+        addStreamed(tree, textures, position, scale);
+        return;
+    }
+    if (m_impostors && addAsImpostor(tree, textures, position, scale))
+        return;
+    auto mesh = m_cache.acquire(tree);
+    auto [it, added] = m_groupOf.try_emplace(mesh.get(), m_groups.size());
+    if (added)
+        m_groups.push_back({std::move(mesh), textures, {}});
+    m_groups[it->second].instances.push_back({position.x, position.y, position.z, scale});
+    ++m_stats.meshPlants;
+}
+
+bool ForestBatch::addAsImpostor(TreeRenderer &tree, const TreeTextures &textures,
+                                const math::Vector3f &position, float scale)
+{
+    const TreeDrawSettings &s = tree.settings();
+    const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
+    const ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
+    if (!atlas.valid())
+        return false;
+    const double height = atlas.heightAt(progress) * scale;
+    const math::Vector3f eye = m_modelview.transformPoint(position);
+    const double pixels =
+        projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
+    // Below the atlas's smallest picture the exact drawing is a few scattered pixels, which a
+    // quad would cover too much; such a plant is cheap to draw exactly.
+    if (!(pixels < m_threshold) || pixels < atlas.smallestCellHeight())
+        return false;
+    m_impostors->add(atlas, position, scale, progress);
+    tree.advanceClocks();
+    ++m_stats.impostorPlants;
+    return true;
+}
+
+void ForestBatch::addStreamed(TreeRenderer &tree, const TreeTextures &textures,
+                              const math::Vector3f &position, float scale)
+{
+    // Near and far plants order their leaf batches differently (leafPointsBeforeDisks), so they
+    // stream into separate meshes.
+    const bool far = leafPointsBeforeDisks(tree.settings().levelOfDetail);
+    std::unique_ptr<Stream> &stream = m_streams[2 * tree.modelId() + (far ? 1 : 0)];
+    if (!stream)
+        stream = std::make_unique<Stream>();
+    const math::Mat4 placed = placement(position, scale);
+    // An export written during this drawing holds the camera and placement, as the immediate-mode
+    // drawing of the plant would.
+    if (tree.vertexExporter().armed())
+        tree.vertexExporter().setBaseFrame(m_modelview * placed);
+    stream->sink.setPlacement(placed);
+    tree.drawTree(stream->sink);
+    stream->textures = textures;
+    ++stream->plants;
+    ++m_stats.streamedPlants;
+    if (stream->sink.vertexCount() >= StreamFlushVertices)
+        drawStream(*stream);
+}
+
+void ForestBatch::drawStream(Stream &stream)
+{
+    if (stream.plants == 0)
+        return;
+    stream.sink.finish(stream.mesh);
+    stream.gpu.upload(stream.mesh, true);
+    const MeshInstance origin;
+    m_drawer.draw(stream.gpu, stream.textures, {&origin, 1});
+    m_stats.meshes += 1;
+    stream.plants = 0;
+}
+
+void ForestBatch::flush()
+{
+    for (const Group &g : m_groups)
+        m_drawer.draw(*g.mesh, g.textures, g.instances);
+    m_stats.meshes += m_groups.size();
+    for (auto &[id, stream] : m_streams)
+        drawStream(*stream);
+    m_stats.draw = m_drawer.counters();
+    if (m_impostors) {
+        const std::uint64_t quads = m_impostors->quadsDrawn();
+        const std::uint64_t calls = m_impostors->drawCalls();
+        m_impostors->draw();
+        m_stats.draw.triangles += 2 * (m_impostors->quadsDrawn() - quads);
+        m_stats.draw.drawCalls += m_impostors->drawCalls() - calls;
+    }
+    // The meshes stay cached; the frame's references go.
+    m_groups.clear();
+    m_groupOf.clear();
+}
+
+void ForestBatch::release()
+{
+    m_groups.clear();
+    m_groupOf.clear();
+    m_streams.clear();
+}
+
+} // namespace lignet::gl

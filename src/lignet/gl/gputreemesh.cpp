@@ -1,0 +1,116 @@
+#include "lignet/gl/gputreemesh.h"
+
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
+namespace lignet::gl {
+
+namespace {
+
+template <class T> std::size_t bytesOf(const std::vector<T> &v)
+{
+    return v.size() * sizeof(T);
+}
+
+const void *offset(std::size_t bytes)
+{
+    return reinterpret_cast<const void *>(bytes);
+}
+
+} // namespace
+
+GpuTreeMesh::~GpuTreeMesh()
+{
+    release();
+}
+
+bool GpuTreeMesh::upload(const TreeMesh &mesh, bool streaming)
+{
+    QOpenGLContext *context = QOpenGLContext::currentContext();
+    if (!context)
+        return false;
+    QOpenGLFunctions *f = context->functions();
+    if (m_vertexBuffer != 0 && context->shareGroup() != m_group)
+        release();
+    if (m_vertexBuffer == 0) {
+        f->glGenBuffers(1, &m_vertexBuffer);
+        f->glGenBuffers(1, &m_indexBuffer);
+        m_group = context->shareGroup();
+    }
+    m_normalOffset = bytesOf(mesh.positions);
+    m_texCoordOffset = m_normalOffset + bytesOf(mesh.normals);
+    m_colourOffset = m_texCoordOffset + bytesOf(mesh.texCoords);
+    const std::size_t vertexBytes = m_colourOffset + bytesOf(mesh.colours);
+    const std::size_t indexBytes = bytesOf(mesh.indices);
+    const GLenum usage = streaming ? GL_STREAM_DRAW : GL_STATIC_DRAW;
+
+    f->glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    f->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexBytes), nullptr, usage);
+    f->glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(m_normalOffset), mesh.positions.data());
+    f->glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_normalOffset),
+                       static_cast<GLsizeiptr>(bytesOf(mesh.normals)), mesh.normals.data());
+    f->glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_texCoordOffset),
+                       static_cast<GLsizeiptr>(bytesOf(mesh.texCoords)), mesh.texCoords.data());
+    f->glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_colourOffset),
+                       static_cast<GLsizeiptr>(bytesOf(mesh.colours)), mesh.colours.data());
+    f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    f->glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexBytes), mesh.indices.data(), usage);
+    f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+
+    m_bytes = vertexBytes + indexBytes;
+    m_indexCount = static_cast<std::uint32_t>(mesh.indices.size());
+    m_batches = mesh.batches;
+    m_wireframe = mesh.wireframe;
+    m_boundsMin = mesh.boundsMin;
+    m_boundsMax = mesh.boundsMax;
+    m_triangles = mesh.triangleCount();
+    m_lines = mesh.lineCount();
+    m_points = mesh.pointCount();
+    return true;
+}
+
+void GpuTreeMesh::release()
+{
+    if (m_vertexBuffer == 0)
+        return;
+    QOpenGLContext *context = QOpenGLContext::currentContext();
+    if (context && context->shareGroup() == m_group) {
+        const GLuint buffers[2] = {m_vertexBuffer, m_indexBuffer};
+        context->functions()->glDeleteBuffers(2, buffers);
+    }
+    m_vertexBuffer = 0;
+    m_indexBuffer = 0;
+    m_group = nullptr;
+    m_bytes = 0;
+    m_indexCount = 0;
+    m_batches.clear();
+}
+
+void GpuTreeMesh::bindArrays() const
+{
+    QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
+    f->glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, offset(0));
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, 0, offset(m_normalOffset));
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, offset(m_texCoordOffset));
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, 0, offset(m_colourOffset));
+}
+
+void GpuTreeMesh::unbindArrays()
+{
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
+    f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+} // namespace lignet::gl

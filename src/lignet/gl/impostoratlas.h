@@ -1,0 +1,82 @@
+#pragma once
+
+#include "lignet/gl/treetextures.h"
+
+#include <qopengl.h>
+
+#include <array>
+#include <vector>
+
+namespace lignet {
+class TreeRenderer;
+}
+
+namespace lignet::gl {
+
+class GpuMeshCache;
+class TreeMeshDrawer;
+
+// How impostor images are made.
+struct ImpostorSettings {
+    int stages = 16;     // growth stages, at progress 1/stages, 2/stages ... 1
+    int cellWidth = 32;  // pixels of a stage's picture at mipmap level 0; powers of two, so every
+    int cellHeight = 64; // level keeps whole cells, down to a cell one pixel wide
+    // Positions of lights 0 to 2 in the tree's (world) coordinates: those of the ecosystem frame,
+    // whose lights stay fixed in the world, so impostors are lit as the exact drawing is.
+    std::array<std::array<float, 4>, 3> lightPositions = {{{4609.0f, 0.0f, 5750.0f, 0.0f},
+                                                           {4609.0f, 2500.0f, 5750.0f, 2500.0f},
+                                                           {4609.0f, 1000.0f, 5750.0f, 715.0f}}};
+};
+
+// Pictures of one tree model at a few growth stages, side by side in one texture, for drawing the
+// tree as a camera-facing quad where it is only a few pixels tall. Each stage is drawn with the
+// tree's mesh drawing (same settings, level of detail, colours and lights; the current lighting
+// switch) seen along -z, onto a transparent background, with premultiplied alpha.
+//
+// Every mipmap level is drawn, not filtered from the level above: a distant tree is mostly lines
+// and points that stay one pixel wide however small the tree is, and a level drawn at its own size
+// keeps them so, as the exact drawing of a tree that size does. Texels are square in tree units
+// (each stage's box is widened or heightened to the cell's shape), so a one-texel line shows one
+// pixel wide at the level the quad's size picks.
+class ImpostorAtlas {
+public:
+    // One stage: the quad in tree units around the trunk axis (a margin of transparent picture
+    // included), and its cell of the texture.
+    struct Stage {
+        double progress = 0.0;
+        float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
+        float u0 = 0.0f, u1 = 0.0f;
+        float height = 0.0f; // top of the drawn tree
+    };
+
+    ImpostorAtlas() = default;
+    ~ImpostorAtlas();
+    ImpostorAtlas(const ImpostorAtlas &) = delete;
+    ImpostorAtlas &operator=(const ImpostorAtlas &) = delete;
+
+    // Renders the stages of tree with its current draw settings (growth and wind replaced per
+    // stage). The tree's settings, clocks included, are as before afterwards, and so are the
+    // framebuffer binding, viewport, matrices and OpenGL state. Needs a current context; false
+    // when the framebuffer cannot be made.
+    bool build(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer,
+               const ImpostorSettings &settings);
+    void release();
+
+    bool valid() const { return m_texture != 0; }
+    GLuint texture() const { return m_texture; }
+    const std::vector<Stage> &stages() const { return m_stages; }
+    // The stage nearest to progress.
+    const Stage &stageFor(double progress) const;
+    // Height of the tree at progress, interpolated between the stages (0 at progress 0).
+    double heightAt(double progress) const;
+    // Pixels of a cell's height at the last mipmap level: a tree shown smaller than this would be
+    // squeezed below its smallest picture, where one texel covers more than the tree's few pixels.
+    int smallestCellHeight() const { return m_smallestCellHeight; }
+
+private:
+    GLuint m_texture = 0;
+    std::vector<Stage> m_stages;
+    int m_smallestCellHeight = 0;
+};
+
+} // namespace lignet::gl

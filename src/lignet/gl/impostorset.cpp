@@ -1,0 +1,120 @@
+#include "lignet/gl/impostorset.h"
+
+#include "lignet/gl/gpumeshcache.h"
+#include "lignet/gl/treemeshdrawer.h"
+#include "lignet/treerenderer.h"
+
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace lignet::gl {
+
+const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &textures,
+                                           GpuMeshCache &cache, TreeMeshDrawer &drawer)
+{
+    TreeMeshKey appearance = TreeMeshKey::forNextDrawing(tree);
+    appearance.growing = true;
+    appearance.growthBits = 0;
+    appearance.growthStepBits = 0;
+    const bool lighting = m_lighting;
+    Entry &entry = m_atlases[{tree.modelId(), tree.settings().levelOfDetail}];
+    if (!entry.atlas || !(entry.appearance == appearance) || entry.lighting != lighting) {
+        // Quads of this frame drawn with the old atlas go with it.
+        const ImpostorAtlas *old = entry.atlas.get();
+        std::erase_if(m_quads, [old](const Quads &q) { return q.atlas == old; });
+        entry.atlas = std::make_unique<ImpostorAtlas>();
+        entry.atlas->build(tree, textures, cache, drawer, m_settings);
+        entry.appearance = appearance;
+        entry.lighting = lighting;
+    }
+    return *entry.atlas;
+}
+
+void ImpostorSet::begin(const math::Mat4 &modelview)
+{
+    m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    for (Quads &q : m_quads)
+        q.vertices.clear();
+    // The view's right direction in the world (first row of the rotation), kept horizontal.
+    math::Vector3f right{modelview[0], 0.0f, modelview[8]};
+    const float length = right.length();
+    m_right = length > 1e-6f ? right * (1.0f / length) : math::Vector3f{1.0f, 0.0f, 0.0f};
+}
+
+void ImpostorSet::add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale,
+                      double progress)
+{
+    if (!atlas.valid())
+        return;
+    Quads *quads = nullptr;
+    for (Quads &q : m_quads)
+        if (q.atlas == &atlas)
+            quads = &q;
+    if (!quads) {
+        m_quads.push_back({&atlas, {}});
+        quads = &m_quads.back();
+    }
+    const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
+    // A plant between two stages uses the nearer picture at the height it has.
+    const double wanted = atlas.heightAt(progress);
+    const float growth = stage.height > 0.0f ? static_cast<float>(wanted / stage.height) : 1.0f;
+    const float s = scale * growth;
+    const math::Vector3f left = position + m_right * (stage.left * s);
+    const math::Vector3f right = position + m_right * (stage.right * s);
+    const float bottom = stage.bottom * s;
+    const float top = stage.top * s;
+    const float corners[4][5] = {{left.x, left.y + bottom, left.z, stage.u0, 0.0f},
+                                 {right.x, right.y + bottom, right.z, stage.u1, 0.0f},
+                                 {right.x, right.y + top, right.z, stage.u1, 1.0f},
+                                 {left.x, left.y + top, left.z, stage.u0, 1.0f}};
+    for (const auto &corner : corners)
+        quads->vertices.insert(quads->vertices.end(), std::begin(corner), std::end(corner));
+}
+
+void ImpostorSet::draw()
+{
+    bool any = false;
+    for (const Quads &q : m_quads)
+        any |= !q.vertices.empty();
+    if (!any)
+        return;
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    QOpenGLContext::currentContext()->functions()->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    for (const Quads &q : m_quads) {
+        if (q.vertices.empty())
+            continue;
+        glBindTexture(GL_TEXTURE_2D, q.atlas->texture());
+        glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), q.vertices.data());
+        glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), q.vertices.data() + 3);
+        const auto corners = static_cast<GLsizei>(q.vertices.size() / 5);
+        glDrawArrays(GL_QUADS, 0, corners);
+        m_quadsDrawn += static_cast<std::uint64_t>(corners / 4);
+        ++m_drawCalls;
+    }
+    glPopClientAttrib();
+    glPopAttrib();
+}
+
+void ImpostorSet::release()
+{
+    m_quads.clear();
+    m_atlases.clear();
+}
+
+} // namespace lignet::gl

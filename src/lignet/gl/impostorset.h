@@ -1,0 +1,66 @@
+#pragma once
+
+#include "lignet/gl/impostoratlas.h"
+#include "lignet/treemeshkey.h"
+#include "math/mat4.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace lignet::gl {
+
+// The impostors of a frame: one atlas per tree model and level of detail, built on first use and
+// rebuilt when the tree's appearance changes (revision, wireframe, colouring, highlights, leaves
+// shown, quality, or the lighting switch), and the camera-facing quads of the plants drawn with
+// them. A quad turns about the vertical axis to face the view plane, stands on the plant's
+// position and is scaled to the tree's height at the plant's growth. Every call needs a context
+// of one share group current.
+class ImpostorSet {
+public:
+    explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(settings) {}
+
+    // The atlas for the tree's next drawing (its current level of detail and appearance), lit as
+    // the frame begun last is (lighting on or off).
+    const ImpostorAtlas &atlasFor(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                                  TreeMeshDrawer &drawer);
+
+    // Starts a frame's quads; modelview is the camera (the frame's modelview without a plant). Reads
+    // the lighting switch.
+    void begin(const math::Mat4 &modelview);
+    // One plant: its position, scale (tree scale option) and growth progress.
+    void add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
+    // Draws the quads added since begin, one glDrawArrays per atlas, unlit and blended with
+    // premultiplied alpha, without writing depth; every state it changes is restored.
+    void draw();
+
+    // Since construction: quads drawn and the glDrawArrays calls that drew them.
+    std::uint64_t quadsDrawn() const { return m_quadsDrawn; }
+    std::uint64_t drawCalls() const { return m_drawCalls; }
+    const ImpostorSettings &settings() const { return m_settings; }
+    // Drops every atlas; a context of their share group must be current.
+    void release();
+
+private:
+    struct Entry {
+        TreeMeshKey appearance;
+        bool lighting = true;
+        std::unique_ptr<ImpostorAtlas> atlas;
+    };
+    struct Quads {
+        const ImpostorAtlas *atlas = nullptr;
+        std::vector<float> vertices; // x, y, z, s, t per corner, four corners per plant
+    };
+
+    ImpostorSettings m_settings;
+    std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
+    std::vector<Quads> m_quads;
+    math::Vector3f m_right{1.0f, 0.0f, 0.0f};
+    bool m_lighting = true;
+    std::uint64_t m_quadsDrawn = 0;
+    std::uint64_t m_drawCalls = 0;
+};
+
+} // namespace lignet::gl

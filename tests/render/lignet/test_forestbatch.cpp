@@ -1,0 +1,288 @@
+#include "lignet/gl/forestbatch.h"
+#include "lignet/gl/gpumeshcache.h"
+#include "lignet/gl/impostorset.h"
+#include "lignet/gl/treemeshdrawer.h"
+#include "meshtestscene.h"
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <functional>
+
+using lignet::TreeRenderer;
+using lignet::gl::TreeMeshDrawer;
+
+namespace {
+
+constexpr int Size = 320;
+
+struct Plant {
+    math::Vector3f position;
+    double size;
+    int levelOfDetail;
+    int id;
+};
+
+// A 6 x 5 grid of small trees, the nearer rows in more detail, looked at from above and in front.
+std::vector<Plant> grid()
+{
+    std::vector<Plant> plants;
+    int id = 0;
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 6; ++column, ++id)
+            plants.push_back(
+                {{static_cast<float>(column) * 6.0f - 15.0f, 0.0f, static_cast<float>(-row) * 7.0f},
+                 0.4 + 0.2 * (column % 3),
+                 row < 2 ? row : 3 + 2 * row,
+                 id});
+    return plants;
+}
+
+lignet::TreeParameters smallTree()
+{
+    lignet::TreeParameters p;
+    p.numberOfStrands = 150;
+    p.leafSize = 0.25f;
+    return p;
+}
+
+// The ecosystem frame's camera and world-fixed lights.
+void beginEcosystemFrame()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    gluLookAt(0.0, 9.0, 16.0, 0.0, 2.0, -12.0, 0.0, 1.0, 0.0);
+    const GLfloat light0[4] = {4609.0f, 0.0f, 5750.0f, 0.0f};
+    const GLfloat light1[4] = {4609.0f, 2500.0f, 5750.0f, 2500.0f};
+    const GLfloat light2[4] = {4609.0f, 1000.0f, 5750.0f, 715.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, light0);
+    glLightfv(GL_LIGHT1, GL_POSITION, light1);
+    glLightfv(GL_LIGHT2, GL_POSITION, light2);
+}
+
+// The per-plant settings the ecosystem frame gives the species tree before drawing a plant.
+void placePlant(TreeRenderer &tree, const Plant &plant, bool wind)
+{
+    lignet::TreeDrawSettings &s = tree.settings();
+    s.wireframe = false;
+    s.growing = true;
+    s.windOn = wind;
+    s.spinAngle = plant.id * 17.19;
+    s.growthProgress = std::min(plant.size, 1.0);
+    s.levelOfDetail = plant.levelOfDetail;
+}
+
+QImage referenceForest(MeshTestView &view, TreeRenderer &tree, const std::vector<Plant> &plants, bool wind)
+{
+    view.context().makeCurrent();
+    beginEcosystemFrame();
+    for (const Plant &plant : plants) {
+        glPushMatrix();
+        glTranslatef(plant.position.x, plant.position.y, plant.position.z);
+        placePlant(tree, plant, wind);
+        lignet::gl::drawTreeAtLevelOfDetail(tree, view.textures, plant.levelOfDetail);
+        glPopMatrix();
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    return view.grab();
+}
+
+QImage batchedForest(MeshTestView &view, lignet::gl::ForestBatch &batch, TreeRenderer &tree,
+                     const std::vector<Plant> &plants, bool wind)
+{
+    view.context().makeCurrent();
+    beginEcosystemFrame();
+    batch.begin();
+    for (const Plant &plant : plants) {
+        placePlant(tree, plant, wind);
+        batch.add(tree, view.textures, plant.position);
+    }
+    batch.flush();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    return view.grab();
+}
+
+// The batching objects of one share group, released with a context current.
+struct Batching {
+    lignet::gl::GpuMeshCache cache;
+    TreeMeshDrawer drawer;
+    lignet::gl::ForestBatch batch{cache, drawer};
+    void release()
+    {
+        batch.release();
+        cache.clear();
+        drawer.release();
+    }
+};
+
+} // namespace
+
+TEST(ForestBatch, instancedAndFixedPathsDrawTheSamePictureAsTheReference)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    const std::vector<Plant> plants = grid();
+    const QImage reference = referenceForest(view, tree, plants, false);
+
+    Batching fixed;
+    fixed.drawer.setPath(TreeMeshDrawer::Path::Fixed);
+    const QImage fixedImage = batchedForest(view, fixed.batch, tree, plants, false);
+    EXPECT_EQ(fixed.batch.stats().meshPlants, plants.size());
+    // One draw per batch and plant.
+    EXPECT_GE(fixed.batch.stats().draw.drawCalls, plants.size());
+    fixed.release();
+
+    Batching instanced;
+    ASSERT_TRUE(instanced.drawer.instancingSupported());
+    instanced.drawer.setPath(TreeMeshDrawer::Path::Instanced);
+    const QImage instancedImage = batchedForest(view, instanced.batch, tree, plants, false);
+    const lignet::gl::ForestFrameStats &stats = instanced.batch.stats();
+    // One draw per batch and distinct mesh (size and level of detail).
+    EXPECT_LE(stats.draw.drawCalls, 3 * stats.meshes);
+    EXPECT_LT(stats.meshes, plants.size());
+    EXPECT_EQ(stats.draw.instances, plants.size());
+    instanced.release();
+
+    // The two batched paths differ only in float rounding of the lighting and placement: at most
+    // 0.2 % of the pixels by more than 8 levels (of 255).
+    const PictureDifference paths = compareImages(fixedImage, instancedImage, 8);
+    EXPECT_LT(paths.shareAbove, 0.002);
+    // Against the reference, leaves and bark drawn in another order blend differently where they
+    // overlap: at most 2 % of the pixels by more than 8 levels.
+    EXPECT_LT(compareImages(reference, fixedImage, 8).shareAbove, 0.02);
+    EXPECT_LT(compareImages(reference, instancedImage, 8).shareAbove, 0.02);
+    // The trees are there: a good part of the picture is not background.
+    int drawn = 0;
+    for (int y = 0; y < Size; ++y)
+        for (int x = 0; x < Size; ++x)
+            drawn += reference.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+    EXPECT_GT(drawn, Size * Size / 50);
+}
+
+TEST(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    const std::vector<Plant> plants = grid();
+    TreeRenderer referenceTree(smallTree());
+    TreeRenderer batchedTree(smallTree());
+    referenceTree.settings().windTime = batchedTree.settings().windTime = 0.3;
+    const QImage reference = referenceForest(view, referenceTree, plants, true);
+    Batching batching;
+    const QImage batched = batchedForest(view, batching.batch, batchedTree, plants, true);
+    EXPECT_EQ(batching.batch.stats().streamedPlants, plants.size());
+    EXPECT_EQ(batching.cache.stats().entries, 0u);
+    // Every plant advanced the wind clock, as in the reference.
+    EXPECT_EQ(batchedTree.settings().windTime, referenceTree.settings().windTime);
+    EXPECT_LT(compareImages(reference, batched, 8).shareAbove, 0.02);
+    // Without the per-plant phases the picture would differ much more.
+    const QImage still = referenceForest(view, referenceTree, plants, false);
+    EXPECT_GT(compareImages(reference, still, 8).shareAbove, 0.02);
+    batching.release();
+}
+
+TEST(ForestBatch, aParameterChangeShowsInTheNextFrame)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    const std::vector<Plant> plants = grid();
+    Batching batching;
+    const QImage before = batchedForest(view, batching.batch, tree, plants, false);
+    // An edit through the designed parameters, noticed by the frame's revision check.
+    tree.designedParameters().leafSize = 0.5f;
+    tree.updateRevision();
+    const QImage after = batchedForest(view, batching.batch, tree, plants, false);
+    EXPECT_GT(compareImages(before, after, 8).shareAbove, 0.01);
+    const QImage reference = referenceForest(view, tree, plants, false);
+    EXPECT_LT(compareImages(reference, after, 8).shareAbove, 0.02);
+    batching.release();
+}
+
+TEST(ForestBatch, aSecondViewDrawsTheSamePictureFromTheSameBuffers)
+{
+    MeshTestView first(Size);
+    ASSERT_TRUE(first.valid());
+    MeshTestView second(Size, &first);
+    ASSERT_TRUE(second.valid());
+    TreeRenderer tree(smallTree());
+    const std::vector<Plant> plants = grid();
+    Batching batching;
+    const QImage one = batchedForest(first, batching.batch, tree, plants, false);
+    const auto built = batching.cache.meshesBuilt();
+    const QImage two = batchedForest(second, batching.batch, tree, plants, false);
+    EXPECT_EQ(batching.cache.meshesBuilt(), built); // nothing uploaded again
+    EXPECT_EQ(one, two);
+    first.context().makeCurrent();
+    batching.release();
+}
+
+TEST(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    Batching batching;
+    batching.cache.setByteLimit(std::size_t{3} << 20);
+    std::vector<Plant> plants = grid();
+    std::size_t largest = 0;
+    for (int frame = 0; frame < 12; ++frame) {
+        // Flying along the rows: levels of detail and sizes change from frame to frame.
+        for (Plant &p : plants) {
+            p.levelOfDetail = (p.levelOfDetail + 1) % 10;
+            p.size = std::fmod(p.size + 0.07, 1.0) + 0.05;
+        }
+        batchedForest(view, batching.batch, tree, plants, false);
+        largest = std::max(largest, batching.cache.stats().bytes);
+        EXPECT_LE(batching.cache.stats().bytes, batching.cache.byteLimit()) << frame;
+    }
+    EXPECT_GT(batching.cache.stats().evictions, 0u);
+    EXPECT_GT(largest, batching.cache.byteLimit() / 2);
+    batching.release();
+}
+
+TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    // A row of plants far away, each only a few pixels tall.
+    std::vector<Plant> plants;
+    for (int i = 0; i < 40; ++i)
+        plants.push_back(
+            {{static_cast<float>(i) * 9.0f - 180.0f, 0.0f, -260.0f - static_cast<float>(i % 5) * 20.0f},
+             0.5 + 0.0125 * i,
+             9,
+             i});
+    const QImage exact = referenceForest(view, tree, plants, false);
+
+    Batching batching;
+    lignet::gl::ImpostorSet impostors;
+    batching.batch.setImpostors(&impostors, 12.0);
+    const QImage far = batchedForest(view, batching.batch, tree, plants, false);
+    EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
+    EXPECT_EQ(impostors.quadsDrawn(), plants.size());
+    const lignet::gl::ImpostorAtlas &atlas =
+        impostors.atlasFor(tree, view.textures, batching.cache, batching.drawer);
+    ASSERT_TRUE(atlas.valid());
+    EXPECT_EQ(atlas.stages().size(), 16u);
+    EXPECT_LT(atlas.heightAt(0.25), atlas.heightAt(1.0));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // Both pictures darken about the same amount of the background.
+    const auto darkness = [](const QImage &image) {
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        return sum;
+    };
+    EXPECT_GT(darkness(exact), 0.0);
+    EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
+    impostors.release();
+    batching.release();
+}
