@@ -1430,25 +1430,6 @@
     </message>
 </context>
 <context>
-    <name>gui::EcosystemStatistics</name>
-    <message>
-        <source>Save statistics as CSV</source>
-        <translation>Shrani statistiko kot CSV</translation>
-    </message>
-    <message>
-        <source>CSV files (*.csv)</source>
-        <translation>Datoteke CSV (*.csv)</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Napaka</translation>
-    </message>
-    <message>
-        <source>Could not save file.</source>
-        <translation>Datoteke ni bilo mogoče shraniti.</translation>
-    </message>
-</context>
-<context>
     <name>gui::DistributionDesigner</name>
     <message>
         <source>G=%1</source>
@@ -1465,6 +1446,25 @@
     <message>
         <source>W=%1-%2</source>
         <translation>W=%1-%2</translation>
+    </message>
+</context>
+<context>
+    <name>gui::EcosystemStatistics</name>
+    <message>
+        <source>Save statistics as CSV</source>
+        <translation>Shrani statistiko kot CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Datoteke CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Napaka</translation>
+    </message>
+    <message>
+        <source>Could not save file.</source>
+        <translation>Datoteke ni bilo mogoče shraniti.</translation>
     </message>
 </context>
 <context>

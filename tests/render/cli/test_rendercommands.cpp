@@ -109,7 +109,8 @@ TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
               meshOut.substr(triangles).substr(0, 20));
     EXPECT_EQ(mesh.size(), reference.size());
 
-    EXPECT_EQ(cli("ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees").status, 0);
+    EXPECT_EQ(cli("ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees").status,
+              0);
 
     for (const char *bad : {"--tree-scale 3", "--tree-scale x", "--frames 0", "--frames many"}) {
         const auto run = cli(std::string("ecosystem render x.png ") + bad);
