@@ -1,10 +1,13 @@
 #include "monkeydialogs.h"
 
 #include "gui/dialogs/plantarea.h"
+#include "lignet/treeparameterfile.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -16,6 +19,32 @@ MonkeyDialogs::MonkeyDialogs(std::mt19937 &generator, QDir workFolder,
                              std::function<void(const QString &)> logLine)
     : random(generator), folder(std::move(workFolder)), log(std::move(logLine))
 {
+}
+
+bool MonkeyDialogs::fillWorkFolder(const QDir &work, int strands)
+{
+    std::string reason;
+    lignet::TreeParameters light;
+    if (!lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml", &reason))
+        return false;
+    light.numberOfStrands = strands;
+    bool made =
+        lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString(), &reason) &&
+        QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr"));
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    made = made && picture.save(work.filePath("bark.png"));
+    const std::pair<const char *, QByteArray> damaged[] = {
+        {"damaged.tree.xml", "Tree\t3\nnumberOfStrands\tmany\n"},
+        {"damaged.dmr", "1 2 3\n4 5\n"},
+        {"damaged.sim", "Verdalis simulation\t9\n"},
+        {"damaged.png", "\x89PNG\r\n"},
+        {"old.tree", "2.x\n"}};
+    for (const auto &[name, content] : damaged) {
+        QFile file(work.filePath(QString::fromLatin1(name)));
+        made = made && file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    }
+    return made;
 }
 
 QStringList MonkeyDialogs::patternsOf(const QString &filter)

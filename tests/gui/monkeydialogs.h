@@ -18,6 +18,10 @@ class MonkeyDialogs : public gui::DialogService {
 public:
     MonkeyDialogs(std::mt19937 &random, QDir folder, std::function<void(const QString &)> log);
 
+    // What the open dialogs offer, from the repository root: a species tree of `strands` strands,
+    // the built-in DEM, a picture, and damaged files of every kind. False when one could not be made.
+    static bool fillWorkFolder(const QDir &work, int strands);
+
     QString getOpenFileName(QWidget *, const QString &caption, const QString &directory,
                             const QString &filter) override;
     QString getSaveFileName(QWidget *, const QString &caption, const QString &directory,

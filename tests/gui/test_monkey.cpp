@@ -12,9 +12,9 @@
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/mainwindow.h"
 #include "gui/oglwidget.h"
-#include "lignet/treeparameterfile.h"
 #include "lignet/treerenderer.h"
 #include "monkeydialogs.h"
+#include "monkeyinput.h"
 #include "stdoutcapture.h"
 
 #include <QAbstractSlider>
@@ -24,10 +24,8 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -62,53 +60,6 @@ unsigned environmentNumber(const char *name, unsigned fallback)
     bool ok = false;
     const unsigned number = value.toUInt(&ok);
     return ok ? number : fallback;
-}
-
-struct Key {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    const char *name;
-};
-
-// The keys a user reaches for on a view: movement with and without Shift, the camera and
-// simulation shortcuts, the view switches and the digits.
-const Key keys[] = {{Qt::Key_Left, Qt::NoModifier, "Left"},
-                    {Qt::Key_Right, Qt::NoModifier, "Right"},
-                    {Qt::Key_Up, Qt::NoModifier, "Up"},
-                    {Qt::Key_Down, Qt::NoModifier, "Down"},
-                    {Qt::Key_Left, Qt::ShiftModifier, "Shift+Left"},
-                    {Qt::Key_Up, Qt::ShiftModifier, "Shift+Up"},
-                    {Qt::Key_Escape, Qt::NoModifier, "Esc"},
-                    {Qt::Key_F5, Qt::NoModifier, "F5"},
-                    {Qt::Key_Plus, Qt::NoModifier, "+"},
-                    {Qt::Key_Minus, Qt::NoModifier, "-"},
-                    {Qt::Key_0, Qt::ControlModifier, "Ctrl+0"},
-                    {Qt::Key_1, Qt::ControlModifier, "Ctrl+1"},
-                    {Qt::Key_3, Qt::ControlModifier, "Ctrl+3"},
-                    {Qt::Key_5, Qt::ControlModifier, "Ctrl+5"},
-                    {Qt::Key_Space, Qt::NoModifier, "Space"},
-                    {Qt::Key_Q, Qt::NoModifier, "Q"},
-                    {Qt::Key_A, Qt::NoModifier, "A"},
-                    {Qt::Key_W, Qt::NoModifier, "W"},
-                    {Qt::Key_L, Qt::NoModifier, "L"},
-                    {Qt::Key_C, Qt::NoModifier, "C"},
-                    {Qt::Key_S, Qt::NoModifier, "S"},
-                    {Qt::Key_Home, Qt::NoModifier, "Home"},
-                    {Qt::Key_End, Qt::NoModifier, "End"},
-                    {Qt::Key_Delete, Qt::NoModifier, "Delete"},
-                    {Qt::Key_PageUp, Qt::NoModifier, "PageUp"},
-                    {Qt::Key_PageDown, Qt::NoModifier, "PageDown"},
-                    {Qt::Key_Insert, Qt::NoModifier, "Insert"},
-                    {Qt::Key_Backspace, Qt::NoModifier, "Backspace"},
-                    {Qt::Key_2, Qt::NoModifier, "2"},
-                    {Qt::Key_7, Qt::NoModifier, "7"},
-                    {Qt::Key_Escape, Qt::ShiftModifier, "Shift+Esc"}};
-
-void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
 }
 
 } // namespace
@@ -167,33 +118,6 @@ class TestMonkey : public QObject {
         }
     }
 
-    // Seeds for the open dialogs: species trees, the built-in DEM, a picture and damaged files.
-    void fillWorkFolder()
-    {
-        const QDir work(folder.path());
-        std::string reason;
-        lignet::TreeParameters light;
-        QVERIFY(lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml", &reason));
-        light.numberOfStrands = LightTreeStrands;
-        QVERIFY(
-            lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString(), &reason));
-        QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr"));
-        QImage picture(16, 16, QImage::Format_RGB32);
-        picture.fill(Qt::darkGreen);
-        picture.save(work.filePath("bark.png"));
-        const std::pair<const char *, QByteArray> damaged[] = {
-            {"damaged.tree.xml", "Tree\t3\nnumberOfStrands\tmany\n"},
-            {"damaged.dmr", "1 2 3\n4 5\n"},
-            {"damaged.sim", "Verdalis simulation\t9\n"},
-            {"damaged.png", "\x89PNG\r\n"},
-            {"old.tree", "2.x\n"}};
-        for (const auto &[name, content] : damaged) {
-            QFile file(work.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
-    }
-
     void triggerMenuAction()
     {
         QAction *action = menuActions[below(int(menuActions.size()))];
@@ -204,7 +128,7 @@ class TestMonkey : public QObject {
 
     void pressKey()
     {
-        const Key &key = keys[below(int(std::size(keys)))];
+        const Key &key = monkeyKeys[below(monkeyKeyCount)];
         log(QStringLiteral("key %1").arg(QString::fromLatin1(key.name)));
         // Without a window manager nothing gives the window the keyboard back after a box closed.
         window->activateWindow();
@@ -436,7 +360,7 @@ private slots:
         model()->setLupaMaxX(47);
         model()->setLupaMinY(47);
         model()->setLupaMaxY(47);
-        fillWorkFolder();
+        QVERIFY(MonkeyDialogs::fillWorkFolder(QDir(folder.path()), LightTreeStrands));
         startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder.path()));
     }
