@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -81,6 +82,7 @@ class TestMonkey : public QObject {
     QStringList steps;
     QFile stepFile{QStringLiteral(VERDALIS_BINARY_DIR "/monkey-actions.txt")};
     QList<QAction *> menuActions;
+    int nextMenuAction = 0;
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
 
@@ -118,9 +120,14 @@ class TestMonkey : public QObject {
         }
     }
 
+    // The menu actions in a shuffled order, a new order each round, so that a short walk still
+    // triggers every one of them.
     void triggerMenuAction()
     {
-        QAction *action = menuActions[below(int(menuActions.size()))];
+        if (nextMenuAction == 0)
+            std::shuffle(menuActions.begin(), menuActions.end(), random);
+        QAction *action = menuActions[nextMenuAction];
+        nextMenuAction = (nextMenuAction + 1) % int(menuActions.size());
         log(QStringLiteral("menu %1").arg(action->objectName()));
         if (action->isEnabled())
             action->trigger();
@@ -171,7 +178,7 @@ class TestMonkey : public QObject {
     {
         const QList<QDockWidget *> docks = window->findChildren<QDockWidget *>();
         const int choice = below(3);
-        if (choice == 0 || docks.isEmpty()) {
+        if (choice == 0 || docks.isEmpty() || visibleViews().isEmpty()) {
             log(QStringLiteral("add a view"));
             window->findChild<QAction *>(QStringLiteral("actionAdd_view"))->trigger();
             return;
@@ -283,17 +290,17 @@ class TestMonkey : public QObject {
     void act()
     {
         const int choice = below(100);
-        if (choice < 36)
+        if (choice < 46)
             triggerMenuAction();
-        else if (choice < 58)
+        else if (choice < 64)
             pressKey();
-        else if (choice < 72)
+        else if (choice < 76)
             dragOnView();
-        else if (choice < 77)
+        else if (choice < 80)
             changeViews();
-        else if (choice < 83)
+        else if (choice < 85)
             useOpenDialog();
-        else if (choice < 90)
+        else if (choice < 92)
             simulate();
         else
             letTimePass();
@@ -340,7 +347,7 @@ private slots:
                                                                  [this](const QString &line) { log(line); }));
         closer = std::make_unique<ModalCloser>([this](const QString &line) { log(line); });
         // Fewer pixels to draw and to compose in software.
-        window->resize(window->minimumSizeHint());
+        window->resize(window->minimumSizeHint().expandedTo(QSize(640, 480)));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTRY_VERIFY_WITH_TIMEOUT(window->model() != nullptr, 20000);
