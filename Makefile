@@ -5,6 +5,9 @@ FUZZ_BUILD ?= build-fuzz
 SOAK_BUILD ?= build-soak
 # Seconds each harness runs in `make fuzz`; a longer hunt is `make fuzz FUZZ_SECONDS=3600`.
 FUZZ_SECONDS ?= 60
+# `make monkey`: a long random walk through the main window; a failure prints the seed to replay.
+MONKEY_ACTIONS ?= 3000
+MONKEY_SEED    ?= $(shell od -An -N4 -tu4 /dev/urandom | tr -d ' ')
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 # -noreset keeps the virtual display up between test programs (a program connecting while the
@@ -16,7 +19,7 @@ WITH_DISPLAY := $(if $(DISPLAY),,$(XVFB))
 generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
 SOURCES    = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')
 
-.PHONY: all deps configure build run test sanitize fuzz soak bench format format-check translations clean
+.PHONY: all deps configure build run test monkey sanitize fuzz soak bench format format-check translations clean
 
 all: build
 
@@ -35,6 +38,13 @@ run: build
 
 test: build
 	cd $(BUILD) && $(WITH_DISPLAY) ctest --output-on-failure -j $(JOBS)
+
+# MONKEY_ACTIONS random actions on the real main window with OpenGL error checking, from the
+# repository root like the other window tests (not part of `make test`, which runs a short walk).
+monkey: configure
+	cmake --build $(BUILD) -j $(JOBS) --target test_monkey
+	MONKEY_SEED=$(MONKEY_SEED) MONKEY_ACTIONS=$(MONKEY_ACTIONS) QTEST_FUNCTION_TIMEOUT=86400000 \
+	  $(WITH_DISPLAY) $(BUILD)/tests/gui/test_monkey
 
 # Core tests with AddressSanitizer and UndefinedBehaviorSanitizer (no GUI, no benchmarks).
 sanitize: deps

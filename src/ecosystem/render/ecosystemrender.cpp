@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
 namespace ecosystem::render {
 
@@ -404,7 +405,13 @@ int EcosystemRender::getAutosaveSteps() const
 
 void EcosystemRender::updateAutoSave()
 {
-    ecosystem->autosaveIfDue(std::cout, std::cerr);
+    // The reason goes to standard error as always, and to the window: a simulation left running
+    // must not lose its saves unnoticed.
+    std::ostringstream problem;
+    if (ecosystem->autosaveIfDue(std::cout, problem))
+        return;
+    std::cerr << problem.str();
+    emit autosaveFailed(QString::fromStdString(problem.str()).trimmed());
 }
 
 // ---------------------------------------------------------------------------------------------

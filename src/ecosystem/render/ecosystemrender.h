@@ -119,6 +119,8 @@ signals:
     // A vertex file armed for a tree could not be written during the frame just drawn. Sent from
     // inside a paint: receivers that open a box must be connected queued.
     void vertexExportFailed(const QString &reason);
+    // An autosave file could not be written; the file of that name, if any, is as it was.
+    void autosaveFailed(const QString &reason);
     // A frame has been drawn (not sent while the display is not refreshed).
     void frameRendered();
 

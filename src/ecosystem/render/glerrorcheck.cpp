@@ -52,6 +52,7 @@ int GlErrorCheck::check(const char *stage, std::ostream &out)
         }
         out << std::endl;
     }
+    reported += count;
     return count;
 }
 

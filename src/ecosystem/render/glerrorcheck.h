@@ -17,9 +17,12 @@ public:
     // Writes every pending error to `out` (standard output by default); returns how many there were.
     int check(const char *stage);
     int check(const char *stage, std::ostream &out);
+    // Every error reported since start, for whoever watches a long run.
+    long long reportedErrors() const { return reported; }
 
 private:
     bool on = false;
+    long long reported = 0;
 };
 
 } // namespace ecosystem::render

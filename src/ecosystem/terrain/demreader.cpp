@@ -71,7 +71,9 @@ DemLoadResult DemReader::readDem(std::istream &in, DemData &out) const
 
     const ClassicLocale classic(in);
     const int total = width_ * height_;
-    std::vector<math::Vector3f> grid(static_cast<std::size_t>(total));
+    // Filled as points arrive, so a short or damaged file costs only what it holds.
+    std::vector<math::Vector3f> grid;
+    grid.reserve(static_cast<std::size_t>(total));
     BoundsTracker tracker;
     for (int r = 0; r < height_; ++r) {
         for (int c = 0; c < width_; ++c) {
@@ -89,8 +91,7 @@ DemLoadResult DemReader::readDem(std::istream &in, DemData &out) const
             }
             if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(h))
                 return readError(point, "point " + std::to_string(point + 1) + " is not finite");
-            grid[static_cast<std::size_t>(point)] =
-                math::Vector3f(static_cast<float>(c) * 25.0f, h, static_cast<float>(r) * 25.0f);
+            grid.emplace_back(static_cast<float>(c) * 25.0f, h, static_cast<float>(r) * 25.0f);
             tracker.add(a, b, h);
         }
     }
@@ -109,62 +110,6 @@ DemLoadResult DemReader::readDem(std::istream &in, DemData &out) const
     DemLoadResult result;
     result.pointsRead = total;
     return result;
-}
-
-namespace {
-
-// One channel of a height picture at the texture's tiled position; positions wrap at each
-// picture's own size so pictures of different sizes never read outside their pixels, and an
-// empty picture counts as black.
-int sample(const RgbImage &image, int px, int py, int channel)
-{
-    if (image.isEmpty())
-        return 0;
-    return image.channel(px % image.width(), py % image.height(), channel);
-}
-
-} // namespace
-
-RgbImage DemReader::buildHeightTexture(const DemData &dem, const HeightImages &images) const
-{
-    constexpr int size = 128;
-    RgbImage texture(size, size);
-    if (dem.readerVertices.size() != static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_))
-        return texture;
-    const float range = dem.bounds.maxZ - dem.bounds.minZ;
-
-    for (int j = 0; j < size; ++j) {
-        for (int i = 0; i < size; ++i) {
-            const double u = i / 128.0;
-            const double v = j / 128.0;
-            const int column = static_cast<int>(width_ * u);
-            const int row = static_cast<int>(height_ * v);
-            const float y = dem.readerVertices[static_cast<std::size_t>(column + row * width_)].y;
-            // A DEM of one height has no range to divide by: it is all lowest land.
-            const float q = range > 0.0f ? y / range : 0.0f;
-
-            const double f = q * 5.0;
-            const int k = std::clamp(static_cast<int>(f), 0, 4);
-            const RgbImage &main = images[static_cast<std::size_t>(k)];
-            const RgbImage &previous = images[static_cast<std::size_t>(std::max(k - 1, 0))];
-            const RgbImage &next = images[static_cast<std::size_t>(std::min(k + 1, 4))];
-            const int wi = std::max(main.width(), 1);
-            const int hi = std::max(main.height(), 1);
-            const int px = static_cast<int>(wi * u * 15.0) % wi;
-            const int py = static_cast<int>(hi * v * 15.0) % hi;
-            const double t = 2.0 * std::abs(f - std::floor(f) - 0.5);
-
-            std::uint8_t rgb[3];
-            for (int channel = 0; channel < 3; ++channel) {
-                const int value = static_cast<int>(
-                    sample(main, px, py, channel) * t +
-                    (sample(previous, px, py, channel) + sample(next, px, py, channel)) * (1.0 - t) * 0.5);
-                rgb[channel] = static_cast<std::uint8_t>(value / 2);
-            }
-            texture.setPixel(i, size - 1 - j, rgb[0], rgb[1], rgb[2]);
-        }
-    }
-    return texture;
 }
 
 } // namespace ecosystem

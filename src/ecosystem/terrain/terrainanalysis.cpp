@@ -1,4 +1,4 @@
-// computeTerrainMaps: runs the five map computations on a terrain in their fixed order.
+// The five map computations of a terrain grid, in their fixed order.
 
 #include "ecosystem/terrain/moisturecomputation.h"
 #include "ecosystem/terrain/normalcomputation.h"
@@ -10,23 +10,25 @@
 
 namespace ecosystem {
 
+TerrainMaps analyseTerrainGrid(const TerrainGrid &grid)
+{
+    const TerrainGeometry geometry(grid.vertices, grid.width, grid.height, grid.extentX, grid.extentZ);
+    TerrainMaps maps;
+    maps.normals = NormalComputation::compute(grid.vertices, grid.width, grid.height);
+    maps.slope = SlopeComputation::compute(maps.normals);
+    maps.moisture = MoistureComputation(grid.vertices, grid.width, grid.height)
+                        .compute(maps.slope, grid.heightRange, grid.baseLevel);
+    maps.sunniness = SunninessComputation(geometry).compute(maps.normals);
+    maps.windiness = WindinessComputation(geometry).compute();
+    return maps;
+}
+
 void computeTerrainMaps(TerrainModel &terrain)
 {
     terrain.rebuildPlantableCells();
-
-    const auto &vertices = terrain.vertices();
-    const int width = terrain.width();
-    const int height = terrain.height();
-    const TerrainGeometry geometry(vertices, width, height, terrain.extent().x, terrain.extent().z);
-
-    TerrainMaps maps;
-    maps.normals = NormalComputation::compute(vertices, width, height);
-    maps.slope = SlopeComputation::compute(maps.normals);
-    maps.moisture = MoistureComputation(vertices, width, height)
-                        .compute(maps.slope, terrain.heightRange(), terrain.baseLevel());
-    maps.sunniness = SunninessComputation(geometry).compute(maps.normals);
-    maps.windiness = WindinessComputation(geometry).compute();
-    terrain.setMaps(std::move(maps));
+    terrain.setMaps(
+        analyseTerrainGrid({terrain.vertices(), terrain.width(), terrain.height(), terrain.extent().x,
+                            terrain.extent().z, terrain.heightRange(), terrain.baseLevel()}));
 }
 
 } // namespace ecosystem

@@ -18,4 +18,19 @@ struct TerrainMaps {
     static TerrainMaps zero(int vertexCount);
 };
 
+// A grid of width × height vertices, row-major, heights above its lowest point, spanning extentX
+// along a row and extentZ across rows.
+struct TerrainGrid {
+    const std::vector<math::Vector3f> &vertices;
+    int width;
+    int height;
+    float extentX;
+    float extentZ;
+    float heightRange;
+    float baseLevel; // fraction of heightRange below which the land is water
+};
+
+// Normals, slope, moisture, sunniness and windiness of a grid of any size, in that fixed order.
+TerrainMaps analyseTerrainGrid(const TerrainGrid &grid);
+
 } // namespace ecosystem

@@ -52,6 +52,8 @@ FileHandler::FileHandler(QWidget *parentWidget, ecosystem::render::EcosystemRend
     // Queued: the failure is found while a view paints, and no box may open inside a paint.
     connect(model, &ecosystem::render::EcosystemRender::vertexExportFailed, this,
             &FileHandler::vertexExportFailed, Qt::QueuedConnection);
+    connect(model, &ecosystem::render::EcosystemRender::autosaveFailed, this, &FileHandler::autosaveFailed,
+            Qt::QueuedConnection);
 }
 
 DialogService &FileHandler::dialogs() const
@@ -285,6 +287,7 @@ void FileHandler::actionAutosave_simulation()
     // The action is a switch: its second trigger turns the autosave off again, so its check mark
     // always tells the truth.
     model->setAutosave(model->getAutosaveSteps() >= 1 ? -1 : AutosaveSteps);
+    autosaveFailureShown = false;
 }
 
 namespace {
@@ -383,6 +386,14 @@ void FileHandler::vertexExportFailed(const QString &reason)
     if (geometryFailureShown)
         return;
     geometryFailureShown = true;
+    showError(tr("Could not save file."), reason);
+}
+
+void FileHandler::autosaveFailed(const QString &reason)
+{
+    if (autosaveFailureShown)
+        return;
+    autosaveFailureShown = true;
     showError(tr("Could not save file."), reason);
 }
 

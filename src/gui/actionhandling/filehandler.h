@@ -73,6 +73,8 @@ public slots:
     // A vertex file could not be written while the tree was drawn; told once per export or
     // sequence export.
     void vertexExportFailed(const QString &reason);
+    // One box until the autosave is switched again: the steps go on while it is open.
+    void autosaveFailed(const QString &reason);
 
 private:
     DialogService &dialogs() const;
@@ -94,6 +96,7 @@ private:
     OglWidget *glView;
     bool frameFailureShown = false;
     bool geometryFailureShown = false;
+    bool autosaveFailureShown = false;
 };
 
 } // namespace gui::actionhandling

@@ -228,11 +228,13 @@ TEST_F(EcosystemFrame, glErrorsArePrintedByNameOnlyWhenSwitchedOnAndAFrameRaises
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     while (glGetError() != GL_NO_ERROR) {
     }
+    EXPECT_EQ(model->glErrors().reportedErrors(), 0);
     model->glErrors().setOn(true);
     glEnable(0x7FFF);
     ::testing::internal::CaptureStdout();
     model->checkGlError("Test");
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Test: GL_INVALID_ENUM\n");
+    EXPECT_EQ(model->glErrors().reportedErrors(), 1);
     ::testing::internal::CaptureStdout();
     frame();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");

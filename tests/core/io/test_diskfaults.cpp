@@ -1,0 +1,206 @@
+// Every kind of file the core writes, onto a full disk (a file size limit far below the file) and
+// into a folder it may not write: the write fails with a reason, the file that was there keeps its
+// content and nothing is left behind. Pictures, LaTeX text and the command line's outputs are
+// written whole through AtomicFileWriter, which the last row covers.
+#include "core/tempfolder.h"
+#include "ecosystem/simulation/autosave.h"
+#include "ecosystem/simulation/ecosystemsimulation.h"
+#include "ecosystem/simulation/simulationfile.h"
+#include "ecosystem/terrain/terrainmodel.h"
+#include "io/atomicfilewriter.h"
+#include "lignet/treeparameterfile.h"
+#include "lignet/vertexexporter.h"
+#include "math/mat4.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using testsupport::readBytes;
+using testsupport::TempFolder;
+using testsupport::writeBytes;
+
+namespace {
+
+ecosystem::TerrainModel &terrain()
+{
+    static ecosystem::TerrainModel model = [] {
+        ecosystem::TerrainModel t;
+        EXPECT_TRUE(t.loadDemFile(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr", {}).ok());
+        t.setPlantArea(40, 45, 40, 45);
+        t.rebuildPlantableCells();
+        return t;
+    }();
+    return model;
+}
+
+// Writes the file `name` into `folder`; returns the failure reason, empty on success.
+using WriteFile = std::function<std::string(const std::string &folder, const std::string &name)>;
+
+struct Writer {
+    const char *kind;
+    const char *name; // the file written
+    WriteFile write;
+};
+
+std::string simulationError(const std::function<bool(ecosystem::EcosystemSimulation &, std::ostream &)> &save)
+{
+    ecosystem::EcosystemSimulation simulation;
+    simulation.attachTerrain(terrain());
+    simulation.simulateStep();
+    simulation.simulateStep();
+    std::ostringstream err;
+    return save(simulation, err) ? std::string() : err.str();
+}
+
+std::vector<Writer> writers()
+{
+    return {
+        {"TreeParameterFile", "tree.tree.xml",
+         [](const std::string &folder, const std::string &name) {
+             std::string reason;
+             return lignet::TreeParameterFile::save(lignet::TreeParameters(), folder + "/" + name, &reason)
+                        ? std::string()
+                        : reason;
+         }},
+        {"SimulationFile", "saved.sim",
+         [](const std::string &folder, const std::string &name) {
+             return simulationError([&](ecosystem::EcosystemSimulation &s, std::ostream &err) {
+                 std::ostringstream out;
+                 return s.save(folder + "/" + name, out, err).ok;
+             });
+         }},
+        {"AutoSave", "2.sim",
+         [](const std::string &folder, const std::string &) {
+             return simulationError([&](ecosystem::EcosystemSimulation &s, std::ostream &err) {
+                 ecosystem::AutoSave autosave;
+                 autosave.setInterval(2);
+                 autosave.setFolder(folder);
+                 std::ostringstream out;
+                 return autosave.update(s, out, err).ok;
+             });
+         }},
+        {"VertexExporter", "tree.crs",
+         [](const std::string &folder, const std::string &name) {
+             lignet::VertexExporter exporter;
+             exporter.beginExport(folder + "/" + name, true);
+             for (int i = 0; i < 50; ++i)
+                 exporter.exportSegment(math::Mat4(), 1.0, 0.2, 0.1, nullptr, i);
+             return exporter.endExport() ? std::string() : exporter.lastError();
+         }},
+        {"AtomicFileWriter", "picture.png",
+         [](const std::string &folder, const std::string &name) {
+             std::string reason;
+             return io::AtomicFileWriter::write(folder + "/" + name, std::string(4096, 'p'), &reason)
+                        ? std::string()
+                        : reason;
+         }},
+    };
+}
+
+enum class Fault { FullDisk, ReadOnlyFolder };
+
+// While it lives, no file may grow beyond 64 bytes: a write past that fails with EFBIG, the way it
+// does on a full disk, instead of ending the process with SIGXFSZ.
+class FileSizeLimit {
+public:
+    FileSizeLimit() : handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit small = previous;
+        small.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    void (*handler)(int);
+    rlimit previous{};
+};
+
+// The superuser may write into any folder; a child process that has become an ordinary user
+// meets the refusal a user does. Returns the child's failure reason.
+std::string writeAsOrdinaryUser(const Writer &writer, const std::string &folder)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string reason = "cannot become an ordinary user";
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
+            reason = writer.write(folder, writer.name);
+        const ssize_t written = ::write(channel[1], reason.data(), reason.size());
+        ::_exit(written == static_cast<ssize_t>(reason.size()) ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string reason;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        reason.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return reason;
+}
+
+class DiskFault : public testing::TestWithParam<std::tuple<Writer, Fault>> {};
+
+} // namespace
+
+TEST_P(DiskFault, failsWithAReasonAndKeepsTheOldFile)
+{
+    const auto &[writer, fault] = GetParam();
+    TempFolder folder;
+    const std::string target = folder.file(writer.name);
+    const std::string old = "the previous file\n";
+    writeBytes(target, old);
+    // Whatever the writer needs outside the folder (the terrain) is made before the fault.
+    terrain();
+
+    std::string reason;
+    if (fault == Fault::FullDisk) {
+        const FileSizeLimit limit;
+        reason = writer.write(folder.path().string(), writer.name);
+    } else if (::geteuid() == 0) {
+        ::chmod(folder.path().c_str(), 0755);
+        reason = writeAsOrdinaryUser(writer, folder.path().string());
+        ::chmod(folder.path().c_str(), 0700);
+    } else {
+        ::chmod(folder.path().c_str(), 0500);
+        reason = writer.write(folder.path().string(), writer.name);
+        ::chmod(folder.path().c_str(), 0700);
+    }
+
+    EXPECT_FALSE(reason.empty()) << "the failed write is reported";
+    EXPECT_NE(reason.find("cannot write"), std::string::npos) << reason;
+    EXPECT_EQ(readBytes(target), old);
+    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left behind";
+
+    // Without the fault the same write replaces the old file.
+    EXPECT_EQ(writer.write(folder.path().string(), writer.name), "");
+    EXPECT_NE(readBytes(target), old);
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWriter, DiskFault,
+                         testing::Combine(testing::ValuesIn(writers()),
+                                          testing::Values(Fault::FullDisk, Fault::ReadOnlyFolder)),
+                         [](const testing::TestParamInfo<DiskFault::ParamType> &test) {
+                             return std::string(std::get<0>(test.param).kind) +
+                                    (std::get<1>(test.param) == Fault::FullDisk ? "_fullDisk"
+                                                                                : "_readOnlyFolder");
+                         });
