@@ -5,6 +5,7 @@
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "gui/mainwindow.h"
+#include "gui/oglwidget.h"
 
 #include <QAction>
 #include <QDir>
@@ -122,5 +123,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestExportActions)
+// The views share their contexts as in the program, which asks for it before the application starts.
+int main(int argc, char *argv[])
+{
+    gui::OglWidget::prepareApplication();
+    QApplication application(argc, argv);
+    TestExportActions tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_exportactions.moc"

@@ -195,5 +195,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGuiHandlers)
+// The views share their contexts as in the program, which asks for it before the application starts.
+int main(int argc, char *argv[])
+{
+    gui::OglWidget::prepareApplication();
+    QApplication application(argc, argv);
+    TestGuiHandlers tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_gui_handlers.moc"

@@ -304,5 +304,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStatistics)
+// The views share their contexts as in the program, which asks for it before the application starts.
+int main(int argc, char *argv[])
+{
+    gui::OglWidget::prepareApplication();
+    QApplication application(argc, argv);
+    TestStatistics tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_statistics.moc"

@@ -7,6 +7,7 @@
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "gui/actionhandling/filehandler.h"
 #include "gui/mainwindow.h"
+#include "gui/oglwidget.h"
 
 #include <QAction>
 #include <QDir>
@@ -210,5 +211,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWindowDiskFaults)
+// The views share their contexts as in the program, which asks for it before the application starts.
+int main(int argc, char *argv[])
+{
+    gui::OglWidget::prepareApplication();
+    QApplication application(argc, argv);
+    TestWindowDiskFaults tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_windowdiskfaults.moc"
