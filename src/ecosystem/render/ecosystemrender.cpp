@@ -20,18 +20,13 @@
 
 #include <algorithm>
 #include <iostream>
-#include <sstream>
 
 namespace ecosystem::render {
 
-namespace {
-
-QString errorTitle()
+QString EcosystemRender::errorTitle()
 {
     return QStringLiteral(QT_TRANSLATE_NOOP("EcosystemRender", "Error"));
 }
-
-} // namespace
 
 EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
     : QObject(nullptr), ecosystem(std::make_unique<EcosystemScene>()), errorHandler(std::move(onError))
@@ -340,78 +335,6 @@ void EcosystemRender::getSkyTextureFileNames(QString &filenameSky1, QString &fil
     filenameSky4 = skyTextureFiles[3];
     filenameSky5 = skyTextureFiles[4];
     filenameSky6 = skyTextureFiles[5];
-}
-
-// ---------------------------------------------------------------------------------------------
-// Plant area, simulation and autosave
-
-void EcosystemRender::simulateNextStepAndUpdateGL()
-{
-    std::cout << ecosystem->step() << std::endl;
-    emit nrPlantsLivingChanged();
-    if (++stepsSinceRepaint >= frameSkip) {
-        stepsSinceRepaint = 0;
-        emit modelDataChanged();
-    }
-    updateAutoSave();
-}
-
-void EcosystemRender::actionEnvironmentalDeaths()
-{
-    EcosystemSimulation &simulation = ecosystem->simulation();
-    simulation.setEnvironmentalDeaths(!simulation.environmentalDeaths());
-    emit modelDataChanged();
-}
-
-bool EcosystemRender::environmentalDeaths() const
-{
-    return ecosystem->simulation().environmentalDeaths();
-}
-
-bool EcosystemRender::loadSimulation(std::string fileName)
-{
-    const SimulationOutcome outcome = ecosystem->simulation().load(fileName, std::cout, std::cerr);
-    if (outcome)
-        emit nrPlantsLivingChanged();
-    return outcome.ok;
-}
-
-bool EcosystemRender::saveSimulation(std::string fileName)
-{
-    return ecosystem->simulation().save(fileName, std::cout, std::cerr).ok;
-}
-
-std::vector<unsigned long long> EcosystemRender::getRandomGeneratorSeeds()
-{
-    return ecosystem->simulation().getSeeds();
-}
-
-void EcosystemRender::setRandomGeneratorSeeds(std::vector<unsigned long long> seeds)
-{
-    const SimulationOutcome outcome = ecosystem->simulation().setSeeds(seeds);
-    if (!outcome)
-        reportError(errorTitle(), QString::fromStdString(outcome.message));
-}
-
-void EcosystemRender::setAutosave(int nrSteps)
-{
-    ecosystem->autosave().setInterval(nrSteps);
-}
-
-int EcosystemRender::getAutosaveSteps() const
-{
-    return ecosystem->autosave().interval();
-}
-
-void EcosystemRender::updateAutoSave()
-{
-    // The reason goes to standard error as always, and to the window: a simulation left running
-    // must not lose its saves unnoticed.
-    std::ostringstream problem;
-    if (ecosystem->autosaveIfDue(std::cout, problem))
-        return;
-    std::cerr << problem.str();
-    emit autosaveFailed(QString::fromStdString(problem.str()).trimmed());
 }
 
 // ---------------------------------------------------------------------------------------------

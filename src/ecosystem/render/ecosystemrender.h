@@ -187,6 +187,7 @@ public slots:
 
 private:
     void reportError(const QString &title, const QString &text);
+    static QString errorTitle();
     void loadBuiltInData();
     void countFrameRate();
     void renderTreeEditFrame();
