@@ -30,67 +30,20 @@ QImage sunImage()
     return image;
 }
 
-QOpenGLContext *groupOwner(QOpenGLContext *context)
-{
-    QOpenGLContext *global = QOpenGLContext::globalShareContext();
-    if (global != nullptr && context != nullptr && QOpenGLContext::areSharing(global, context))
-        return global;
-    return context;
-}
-
 } // namespace
 
-SceneTextures::SceneTextures(QOpenGLContext *context) : owner(groupOwner(context))
-{
-    if (owner) {
-        surface.setFormat(owner->format());
-        surface.create();
-        connect(owner, &QOpenGLContext::aboutToBeDestroyed, this, &SceneTextures::releaseBeforeContextGoes);
-    }
-}
+SceneTextures::SceneTextures(QOpenGLContext *context) : group(context, [this] { releaseAll(); }) {}
 
 SceneTextures::~SceneTextures()
 {
-    releaseBeforeContextGoes();
-}
-
-// Runs `work` with a context of the group current: the caller's when it shares with the group,
-// else the group's owner on our own surface, after which the caller's context is current again.
-template <typename Work> bool SceneTextures::withGroupContext(Work work)
-{
-    if (!owner) {
-        // Made without a context (or after the group went): whatever is current is all there is.
-        work();
-        return true;
-    }
-    QOpenGLContext *previous = QOpenGLContext::currentContext();
-    QSurface *previousSurface = previous != nullptr ? previous->surface() : nullptr;
-    const bool sharing = previous != nullptr && QOpenGLContext::areSharing(previous, owner);
-    if (!sharing && !owner->makeCurrent(&surface))
-        return false;
-    work();
-    if (!sharing) {
-        owner->doneCurrent();
-        if (previous != nullptr && previousSurface != nullptr)
-            previous->makeCurrent(previousSurface);
-    }
-    return true;
-}
-
-void SceneTextures::releaseBeforeContextGoes()
-{
-    if (!owner)
-        return;
-    withGroupContext([this] { releaseAll(); });
-    // The group is gone (or going); its names must never be deleted later.
-    owner = nullptr;
+    group.releaseNow();
 }
 
 bool SceneTextures::uploadTree(std::size_t index, const lignet::TreeParameters &parameters,
                                std::string *error)
 {
     bool uploaded = false;
-    withGroupContext([&] {
+    group.run([&] {
         lignet::gl::TreeTextures fresh = lignet::gl::uploadTreeTextures(parameters, error);
         if (fresh.bark == 0 && fresh.leaf == 0)
             return;
@@ -103,7 +56,7 @@ bool SceneTextures::uploadTree(std::size_t index, const lignet::TreeParameters &
 
 void SceneTextures::uploadSky(const std::array<QString, 6> &files)
 {
-    withGroupContext([&] {
+    group.run([&] {
         for (std::size_t i = 0; i < files.size(); ++i) {
             TextureHelper::release(skyFaces[i]);
             const QImage image = TextureHelper::loadImage(files[i]);

@@ -2,9 +2,9 @@
 
 #include "lignet/gl/treetextures.h"
 
+#include "ecosystem/render/sharegroupcontext.h"
+
 #include <QObject>
-#include <QOffscreenSurface>
-#include <QPointer>
 #include <QString>
 
 #include <GL/gl.h>
@@ -68,11 +68,7 @@ public:
     void releaseAll();
 
 private:
-    void releaseBeforeContextGoes();
-    template <typename Work> bool withGroupContext(Work work);
-
-    QPointer<QOpenGLContext> owner;
-    QOffscreenSurface surface;
+    ShareGroupContext group;
     std::array<lignet::gl::TreeTextures, TreeCount> trees{};
     std::array<GLuint, 6> skyFaces{};
     GLuint terrainBaseName = 0;

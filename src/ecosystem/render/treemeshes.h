@@ -6,9 +6,9 @@
 #include "lignet/gl/meshtreescene.h"
 #include "lignet/gl/treemeshdrawer.h"
 
+#include "ecosystem/render/sharegroupcontext.h"
+
 #include <QObject>
-#include <QOffscreenSurface>
-#include <QPointer>
 
 #include <cstdint>
 
@@ -55,10 +55,7 @@ public:
     void releaseAll();
 
 private:
-    void releaseBeforeContextGoes();
-
-    QPointer<QOpenGLContext> owner;
-    QOffscreenSurface surface;
+    ShareGroupContext group;
     lignet::gl::GpuMeshCache meshCache;
     lignet::gl::TreeMeshDrawer meshDrawer;
     lignet::gl::ForestBatch forestBatch{meshCache, meshDrawer};
