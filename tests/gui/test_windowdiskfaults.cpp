@@ -2,6 +2,7 @@
 // write fail part way, as a full disk does. The user gets the action's box, the file that was
 // there keeps its content and no temporary file is left in the folder.
 #include "answeringdialogs.h"
+#include "core/filesizelimit.h"
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
@@ -23,30 +24,6 @@
 using ecosystem::render::ViewOption;
 
 namespace {
-
-// While it lives no file may grow beyond 64 bytes; a write past that fails with EFBIG instead of
-// ending the process with SIGXFSZ.
-class FullDisk {
-public:
-    FullDisk() : handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit small = previous;
-        small.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FullDisk()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, handler);
-    }
-    FullDisk(const FullDisk &) = delete;
-    FullDisk &operator=(const FullDisk &) = delete;
-
-private:
-    void (*handler)(int);
-    rlimit previous{};
-};
 
 QByteArray contentOf(const QString &path)
 {
@@ -146,7 +123,7 @@ private slots:
             return int(QDialog::Accepted);
         };
         {
-            const FullDisk full;
+            const testsupport::FileSizeLimit full;
             action(actionName)->trigger();
             // A vertex file is written while the tree is drawn, and its box comes queued.
             QTRY_COMPARE_WITH_TIMEOUT(dialogs->texts.size(), 1, 10000);
@@ -190,7 +167,7 @@ private slots:
 
         dialogs->clear();
         {
-            const FullDisk full;
+            const testsupport::FileSizeLimit full;
             window->fileHandler()->grabAnimationFrame(7);
             window->fileHandler()->grabAnimationFrame(7);
             for (int i = 0; i < 2 * interval; ++i)

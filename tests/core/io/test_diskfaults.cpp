@@ -2,6 +2,7 @@
 // into a folder it may not write: the write fails with a reason, the file that was there keeps its
 // content and nothing is left behind. Pictures, LaTeX text and the command line's outputs are
 // written whole through AtomicFileWriter, which the last row covers.
+#include "core/filesizelimit.h"
 #include "core/tempfolder.h"
 #include "ecosystem/simulation/autosave.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
@@ -106,30 +107,6 @@ std::vector<Writer> writers()
 
 enum class Fault { FullDisk, ReadOnlyFolder };
 
-// While it lives, no file may grow beyond 64 bytes: a write past that fails with EFBIG, the way it
-// does on a full disk, instead of ending the process with SIGXFSZ.
-class FileSizeLimit {
-public:
-    FileSizeLimit() : handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit small = previous;
-        small.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    void (*handler)(int);
-    rlimit previous{};
-};
-
 // The superuser may write into any folder; a child process that has become an ordinary user
 // meets the refusal a user does. Returns the child's failure reason.
 std::string writeAsOrdinaryUser(const Writer &writer, const std::string &folder)
@@ -173,7 +150,7 @@ TEST_P(DiskFault, failsWithAReasonAndKeepsTheOldFile)
 
     std::string reason;
     if (fault == Fault::FullDisk) {
-        const FileSizeLimit limit;
+        const testsupport::FileSizeLimit limit;
         reason = writer.write(folder.path().string(), writer.name);
     } else if (::geteuid() == 0) {
         ::chmod(folder.path().c_str(), 0755);

@@ -1,3 +1,4 @@
+#include "core/filesizelimit.h"
 #include "core/tempfolder.h"
 #include "lignet/treeparameterfile.h"
 
@@ -287,17 +288,12 @@ TEST(TreeParameterFileSave, failedSavesReportWhyAndLeaveThePreviousFileAsItWas)
     EXPECT_FALSE(TreeParameterFile::write(out, infinite));
     EXPECT_TRUE(out.str().empty());
 
-    // A file size limit below the text's size makes the write fail part way; the signal that
-    // would otherwise end the process is ignored so write() reports EFBIG instead.
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = unusualSet().saveToFile(path, &reason);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    // A file size limit below the text's size makes the write fail part way.
+    bool saved = false;
+    {
+        const testsupport::FileSizeLimit limit(100);
+        saved = unusualSet().saveToFile(path, &reason);
+    }
     EXPECT_FALSE(saved);
     EXPECT_NE(reason.find("cannot write"), std::string::npos) << reason;
     EXPECT_EQ(readBytes(path), "the previous design\n");
