@@ -6,7 +6,6 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,25 +14,35 @@
 
 #include <algorithm>
 
-MonkeyDialogs::MonkeyDialogs(std::mt19937 &generator, QDir workFolder,
-                             std::function<void(const QString &)> logLine)
-    : random(generator), folder(std::move(workFolder)), log(std::move(logLine))
+namespace {
+
+// The patterns of a filter, "Images (*.png *.jpg)" -> {"*.png", "*.jpg"}.
+QStringList patternsOf(const QString &filter)
 {
+    QStringList patterns;
+    for (const auto &match : QRegularExpression(QStringLiteral("\\*\\.[A-Za-z.0-9]+")).globalMatch(filter))
+        patterns << match.captured(0);
+    return patterns;
 }
+
+QString shown(const QString &answer)
+{
+    return answer.isEmpty() ? QStringLiteral("Cancel") : answer;
+}
+
+} // namespace
 
 bool MonkeyDialogs::fillWorkFolder(const QDir &work, int strands)
 {
-    std::string reason;
     lignet::TreeParameters light;
-    if (!lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml", &reason))
+    if (!lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml"))
         return false;
     light.numberOfStrands = strands;
-    bool made =
-        lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString(), &reason) &&
-        QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr"));
     QImage picture(16, 16, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
-    made = made && picture.save(work.filePath("bark.png"));
+    bool made = lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString()) &&
+                QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr")) &&
+                picture.save(work.filePath("bark.png"));
     const std::pair<const char *, QByteArray> damaged[] = {
         {"damaged.tree.xml", "Tree\t3\nnumberOfStrands\tmany\n"},
         {"damaged.dmr", "1 2 3\n4 5\n"},
@@ -47,49 +56,34 @@ bool MonkeyDialogs::fillWorkFolder(const QDir &work, int strands)
     return made;
 }
 
-QStringList MonkeyDialogs::patternsOf(const QString &filter)
-{
-    QStringList patterns;
-    auto matches = QRegularExpression(QStringLiteral("\\*\\.[A-Za-z.0-9]+")).globalMatch(filter);
-    while (matches.hasNext())
-        patterns << matches.next().captured(0);
-    return patterns;
-}
-
 QString MonkeyDialogs::getOpenFileName(QWidget *, const QString &caption, const QString &,
                                        const QString &filter)
 {
     QString answer;
     const int choice = below(10);
-    if (choice == 0) {
-        answer = QString();
-    } else if (choice == 1) {
+    if (choice == 1) {
         answer = folder.filePath(QStringLiteral("missing/nothing-here.dat"));
-    } else {
+    } else if (choice > 1) {
         const QStringList files = folder.entryList(patternsOf(filter), QDir::Files, QDir::Name);
         if (!files.isEmpty())
             answer = folder.filePath(files[below(int(files.size()))]);
     }
-    log(QStringLiteral("  open \"%1\" -> %2")
-            .arg(caption, answer.isEmpty() ? QStringLiteral("Cancel") : answer));
+    log(QStringLiteral("  open \"%1\" -> %2").arg(caption, shown(answer)));
     return answer;
 }
 
 QString MonkeyDialogs::getSaveFileName(QWidget *, const QString &caption, const QString &,
                                        const QString &filter)
 {
-    QString answer;
     const int choice = below(10);
     const QStringList patterns = patternsOf(filter);
     const QString extension = patterns.isEmpty() ? QStringLiteral(".out") : patterns.first().mid(1);
-    if (choice == 0)
-        answer = QString();
-    else if (choice == 1)
+    QString answer;
+    if (choice == 1)
         answer = folder.filePath(QStringLiteral("missing/saved") + extension);
-    else
+    else if (choice > 1)
         answer = folder.filePath(QStringLiteral("monkey-%1").arg(below(3)) + extension);
-    log(QStringLiteral("  save \"%1\" -> %2")
-            .arg(caption, answer.isEmpty() ? QStringLiteral("Cancel") : answer));
+    log(QStringLiteral("  save \"%1\" -> %2").arg(caption, shown(answer)));
     return answer;
 }
 
@@ -124,12 +118,7 @@ void MonkeyDialogs::fillIn(QDialog &dialog)
         slider->setValue(value);
         log(QStringLiteral("  %1 = %2").arg(slider->objectName()).arg(value));
     }
-    const QString texts[] = {QStringLiteral("abc"),
-                             QStringLiteral("-5"),
-                             QStringLiteral("4294967296"),
-                             QStringLiteral("123"),
-                             QString(),
-                             folder.filePath(QStringLiteral("missing.png"))};
+    const QString texts[] = {"abc", "-5", "4294967296", "123", QString(), folder.filePath("missing.png")};
     for (QLineEdit *edit : dialog.findChildren<QLineEdit *>()) {
         // Spin boxes have line edits of their own; those are set above.
         if (below(4) != 0 || qobject_cast<QSpinBox *>(edit->parentWidget()) != nullptr)
@@ -142,39 +131,26 @@ void MonkeyDialogs::fillIn(QDialog &dialog)
 
 int MonkeyDialogs::exec(QDialog &dialog)
 {
-    log(QStringLiteral("  dialog %1 \"%2\"")
-            .arg(QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle()));
+    log(QStringLiteral("  dialog %1 \"%2\"").arg(dialog.metaObject()->className(), dialog.windowTitle()));
     fillIn(dialog);
-    if (below(2) == 0) {
-        log(QStringLiteral("  OK"));
-        dialog.accept();
-        return QDialog::Accepted;
-    }
-    log(QStringLiteral("  Cancel"));
-    dialog.reject();
-    return QDialog::Rejected;
+    const bool ok = below(2) == 0;
+    log(ok ? QStringLiteral("  OK") : QStringLiteral("  Cancel"));
+    ok ? dialog.accept() : dialog.reject();
+    return ok ? QDialog::Accepted : QDialog::Rejected;
 }
 
-void MonkeyDialogs::information(QWidget *, const QString &title, const QString &text, const QString &details)
+ModalCloser::ModalCloser(MonkeyLog logLine) : log(std::move(logLine))
 {
-    log(QStringLiteral("  box \"%1\": %2 %3").arg(title, text, details));
-}
-
-ModalCloser::ModalCloser(std::function<void(const QString &)> logLine) : log(std::move(logLine))
-{
-    connect(&poll, &QTimer::timeout, this, &ModalCloser::closeOpenModal);
+    connect(&poll, &QTimer::timeout, this, [this] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            log(QStringLiteral("  box \"%1\": %2").arg(box->windowTitle(), box->text()));
+            box->accept();
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            log(QStringLiteral("  closed %1 \"%2\"")
+                    .arg(dialog->metaObject()->className(), dialog->windowTitle()));
+            dialog->reject();
+        }
+    });
     poll.start(20);
-}
-
-void ModalCloser::closeOpenModal()
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-        log(QStringLiteral("  box \"%1\": %2").arg(box->windowTitle(), box->text()));
-        box->accept();
-    } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-        log(QStringLiteral("  closed %1 \"%2\"")
-                .arg(QString::fromLatin1(dialog->metaObject()->className()), dialog->windowTitle()));
-        dialog->reject();
-    }
 }

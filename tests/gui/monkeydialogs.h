@@ -4,11 +4,12 @@
 
 #include <QDir>
 #include <QObject>
-#include <QStringList>
 #include <QTimer>
 
 #include <functional>
 #include <random>
+
+using MonkeyLog = std::function<void(const QString &)>;
 
 // Answers the program's questions at random, from the monkey's own generator so that a seed
 // replays the same answers: file dialogs get Cancel, a name that cannot be opened or written, or a
@@ -16,28 +17,32 @@
 // kept small, picture sizes modest) and is accepted or cancelled. Every answer goes to `log`.
 class MonkeyDialogs : public gui::DialogService {
 public:
-    MonkeyDialogs(std::mt19937 &random, QDir folder, std::function<void(const QString &)> log);
+    MonkeyDialogs(std::mt19937 &generator, QDir workFolder, MonkeyLog logLine)
+        : random(generator), folder(std::move(workFolder)), log(std::move(logLine))
+    {
+    }
 
     // What the open dialogs offer, from the repository root: a species tree of `strands` strands,
     // the built-in DEM, a picture, and damaged files of every kind. False when one could not be made.
     static bool fillWorkFolder(const QDir &work, int strands);
 
-    QString getOpenFileName(QWidget *, const QString &caption, const QString &directory,
+    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
                             const QString &filter) override;
-    QString getSaveFileName(QWidget *, const QString &caption, const QString &directory,
+    QString getSaveFileName(QWidget *, const QString &caption, const QString &,
                             const QString &filter) override;
     int exec(QDialog &dialog) override;
-    void information(QWidget *, const QString &title, const QString &text, const QString &details) override;
+    void information(QWidget *, const QString &title, const QString &text, const QString &details) override
+    {
+        log(QStringLiteral("  box \"%1\": %2 %3").arg(title, text, details));
+    }
 
 private:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
-    // The patterns of a filter, "Images (*.png *.jpg)" -> {"*.png", "*.jpg"}.
-    static QStringList patternsOf(const QString &filter);
     void fillIn(QDialog &dialog);
 
     std::mt19937 &random;
     QDir folder;
-    std::function<void(const QString &)> log;
+    MonkeyLog log;
 };
 
 // Closes every modal window that opens outside the dialog seam (message boxes are confirmed,
@@ -46,11 +51,9 @@ class ModalCloser : public QObject {
     Q_OBJECT
 
 public:
-    explicit ModalCloser(std::function<void(const QString &)> log);
+    explicit ModalCloser(MonkeyLog logLine);
 
 private:
-    void closeOpenModal();
-
     QTimer poll;
-    std::function<void(const QString &)> log;
+    MonkeyLog log;
 };

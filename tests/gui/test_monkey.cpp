@@ -1,43 +1,25 @@
-// A seeded random walk through the real main window: every menu action, keys and mouse drags on
-// the views, views added, floated and closed, the navigation panel moved, simulation steps on a
-// plant area of one cell and time for the timers, with every question answered at random. After each
-// action no Qt warning and no OpenGL error may have appeared; at the end the window still
-// answers. MONKEY_SEED and MONKEY_ACTIONS choose the walk; a failure prints the seed and every
-// action so far, and the actions are also written as they happen to monkey-actions.txt in the
-// build folder, which survives a crash.
-#include "ecosystem/render/ecosystemrender.h"
+// A seeded random walk through the real main window (menu actions, keys, drags, views, dialogs,
+// simulation steps, every question answered at random): no Qt warning or OpenGL error may appear
+// and the window must still answer. MONKEY_SEED and MONKEY_ACTIONS choose the walk; a failure
+// prints the seed and every action, which also go to monkey-actions.txt in the build folder.
 #include "ecosystem/render/glerrorcheck.h"
-#include "ecosystem/render/viewoptions.h"
-#include "ecosystem/simulation/ecosystemsimulation.h"
 #include "gui/actionhandling/timekeeper.h"
-#include "gui/mainwindow.h"
-#include "gui/oglwidget.h"
-#include "lignet/treerenderer.h"
+#include "guitest.h"
 #include "monkeydialogs.h"
-#include "monkeyinput.h"
 #include "stdoutcapture.h"
 
 #include <QAbstractSlider>
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
 #include <QDockWidget>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QtTest>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <numeric>
 #include <random>
 
-using gui::MainWindow;
 using gui::OglWidget;
 
 namespace {
@@ -57,10 +39,29 @@ void recordMessage(QtMsgType type, const QMessageLogContext &context, const QStr
 
 unsigned environmentNumber(const char *name, unsigned fallback)
 {
-    const QByteArray value = qgetenv(name);
     bool ok = false;
-    const unsigned number = value.toUInt(&ok);
+    const unsigned number = qgetenv(name).toUInt(&ok);
     return ok ? number : fallback;
+}
+
+// The keys a user reaches for on a view: movement with and without Shift, the camera and
+// simulation shortcuts, the view switches and the digits.
+// clang-format off
+const QKeyCombination keys[] = {
+    Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::ShiftModifier | Qt::Key_Left,
+    Qt::ShiftModifier | Qt::Key_Up, Qt::Key_Escape, Qt::Key_F5, Qt::Key_Plus, Qt::Key_Minus,
+    Qt::ControlModifier | Qt::Key_0, Qt::ControlModifier | Qt::Key_1, Qt::ControlModifier | Qt::Key_3,
+    Qt::ControlModifier | Qt::Key_5, Qt::Key_Space, Qt::Key_Q, Qt::Key_A, Qt::Key_W, Qt::Key_L, Qt::Key_C,
+    Qt::Key_S, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert,
+    Qt::Key_Backspace, Qt::Key_2, Qt::Key_7, Qt::ShiftModifier | Qt::Key_Escape};
+// clang-format on
+
+// A mouse event sent straight to `target`, as the window system would deliver it.
+void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
 }
 
 } // namespace
@@ -68,26 +69,25 @@ unsigned environmentNumber(const char *name, unsigned fallback)
 class TestMonkey : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<MainWindow> window;
+    guitest::Window w;
     std::unique_ptr<StdoutCapture> output;
     std::unique_ptr<ModalCloser> closer;
     QTemporaryDir folder;
     QString startFolder;
     static constexpr int MaxPlants = 40;
     static constexpr int MaxViews = 2;
-    int busyActions = 0;
     static constexpr int LightTreeStrands = 60;
+    int busyActions = 0;
     std::mt19937 random;
     unsigned seed = 0;
     QStringList steps;
     QFile stepFile{QStringLiteral(VERDALIS_BINARY_DIR "/monkey-actions.txt")};
     QList<QAction *> menuActions;
     int nextMenuAction = 0;
-
-    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
-
     // The number of the action under way, put before its first line.
     QString pendingNumber;
+
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
 
     void log(const QString &text)
     {
@@ -98,12 +98,10 @@ class TestMonkey : public QObject {
         stepFile.flush();
     }
 
-    ecosystem::render::EcosystemRender *model() const { return window->model(); }
-
     QList<OglWidget *> visibleViews() const
     {
         QList<OglWidget *> shown;
-        for (OglWidget *view : window->findChildren<OglWidget *>())
+        for (OglWidget *view : w.window->findChildren<OglWidget *>())
             if (view->isVisible())
                 shown << view;
         return shown;
@@ -135,23 +133,19 @@ class TestMonkey : public QObject {
 
     void pressKey()
     {
-        const Key &key = monkeyKeys[below(monkeyKeyCount)];
-        log(QStringLiteral("key %1").arg(QString::fromLatin1(key.name)));
+        const QKeyCombination key = keys[below(int(std::size(keys)))];
+        log(QStringLiteral("key %1").arg(QKeySequence(key).toString()));
         // Without a window manager nothing gives the window the keyboard back after a box closed.
-        window->activateWindow();
+        w.window->activateWindow();
         QWidget *target = QApplication::focusWidget();
-        if (target == nullptr)
-            target = window.get();
-        QTest::keyClick(target, Qt::Key(key.key), key.modifiers);
+        QTest::keyClick(target != nullptr ? target : w.window.get(), key.key(), key.keyboardModifiers());
     }
 
     void dragOnView()
     {
         const QList<OglWidget *> views = visibleViews();
-        if (views.isEmpty()) {
-            log(QStringLiteral("drag: no view shown"));
-            return;
-        }
+        if (views.isEmpty())
+            return log(QStringLiteral("drag: no view shown"));
         const int index = below(int(views.size()));
         OglWidget *view = views[index];
         const Qt::MouseButton button = below(2) == 0 ? Qt::LeftButton : Qt::RightButton;
@@ -167,21 +161,18 @@ class TestMonkey : public QObject {
                 .arg(point.y())
                 .arg(moves));
         sendMouse(view, QEvent::MouseButtonPress, point, button, button);
-        for (int i = 0; i < moves; ++i) {
-            point = at();
-            sendMouse(view, QEvent::MouseMove, point, Qt::NoButton, button);
-        }
+        for (int i = 0; i < moves; ++i)
+            sendMouse(view, QEvent::MouseMove, point = at(), Qt::NoButton, button);
         sendMouse(view, QEvent::MouseButtonRelease, point, button, Qt::NoButton);
     }
 
     void changeViews()
     {
-        const QList<QDockWidget *> docks = window->findChildren<QDockWidget *>();
+        const QList<QDockWidget *> docks = w.window->findChildren<QDockWidget *>();
         const int choice = below(3);
         if (choice == 0 || docks.isEmpty() || visibleViews().isEmpty()) {
             log(QStringLiteral("add a view"));
-            window->findChild<QAction *>(QStringLiteral("actionAdd_view"))->trigger();
-            return;
+            return w.action("actionAdd_view")->trigger();
         }
         const int index = below(int(docks.size()));
         QDockWidget *dock = docks[index];
@@ -203,10 +194,8 @@ class TestMonkey : public QObject {
         for (QWidget *widget : QApplication::topLevelWidgets())
             if (auto *dialog = qobject_cast<QDialog *>(widget); dialog != nullptr && dialog->isVisible())
                 open << dialog;
-        if (open.isEmpty()) {
-            log(QStringLiteral("dialog: none open"));
-            return;
-        }
+        if (open.isEmpty())
+            return log(QStringLiteral("dialog: none open"));
         QDialog *dialog = open[below(int(open.size()))];
         const QList<QAbstractSlider *> sliders = dialog->findChildren<QAbstractSlider *>();
         if (below(4) == 0 || sliders.isEmpty()) {
@@ -220,112 +209,77 @@ class TestMonkey : public QObject {
         slider->setValue(value);
     }
 
-    int framesDrawn() const
-    {
-        int frames = 0;
-        for (const OglWidget *view : window->findChildren<OglWidget *>())
-            frames += view->framesDrawn();
-        return frames;
-    }
-
-    int livingPlants() const
-    {
-        const std::vector<int> counts = model()->getSimulation().livingCounts();
-        return std::accumulate(counts.begin(), counts.end(), 0);
-    }
-
     void simulate()
     {
         const int count = 1 + below(3);
-        if (livingPlants() > MaxPlants) {
-            log(QStringLiteral("simulate: the forest is full"));
-            return;
-        }
+        if (w.livingPlants() > MaxPlants)
+            return log(QStringLiteral("simulate: the forest is full"));
         log(QStringLiteral("simulate %1 steps").arg(count));
         for (int i = 0; i < count; ++i)
-            model()->simulateNextStepAndUpdateGL();
+            w.model()->simulateNextStepAndUpdateGL();
     }
 
     // Software OpenGL takes a good part of a second over a frame in every view, and the timers
-    // ask for frames all the time: a running simulation, tree animation, sequence export or
-    // coasting camera is stopped again after a few actions, and the forest stops growing at
-    // MaxPlants.
+    // ask for frames all the time: at most MaxViews stay shown, a running simulation, tree
+    // animation, sequence export or coasting camera is stopped again after a few actions, and the
+    // forest stops growing at MaxPlants.
     void keepThePace()
     {
-        // Every view draws every frame: at most MaxViews stay shown.
         for (QList<OglWidget *> views = visibleViews(); views.size() > MaxViews; views = visibleViews()) {
             log(QStringLiteral("  close the last view of %1").arg(views.size()));
             views.last()->parentWidget()->close();
         }
-        gui::actionhandling::TimeKeeper *timers = window->timeKeeper();
+        gui::actionhandling::TimeKeeper *timers = w.window->timeKeeper();
         const bool busy =
             timers->simulationRunning() || timers->treeAnimationRunning() || timers->cameraAnimationRunning();
         busyActions = busy ? busyActions + 1 : 0;
-        if (!busy || (busyActions < 3 && livingPlants() <= MaxPlants))
+        if (!busy || (busyActions < 3 && w.livingPlants() <= MaxPlants))
             return;
         log(QStringLiteral("  switch the running timers off"));
-        const char *switches[] = {"actionGrow_tree", "actionSpin_tree", "actionSway_tree_in_wind",
-                                  "actionAnimation_rendering_mode_Sequence_export"};
-        for (const char *name : switches) {
-            auto *action = window->findChild<QAction *>(QLatin1String(name));
-            if (action->isChecked())
-                action->trigger();
-        }
+        for (const char *name : {"actionGrow_tree", "actionSpin_tree", "actionSway_tree_in_wind",
+                                 "actionAnimation_rendering_mode_Sequence_export"})
+            if (w.action(name)->isChecked())
+                w.action(name)->trigger();
         if (timers->simulationRunning())
-            window->findChild<QAction *>(QStringLiteral("actionRun_simulation"))->trigger();
+            w.action("actionRun_simulation")->trigger();
         // A predefined camera ends the fly camera's coasting.
-        if (timers->cameraAnimationRunning() &&
-            !model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender))
-            window->findChild<QAction *>(QStringLiteral("actionSwitch_to_next_predefined_camera"))->trigger();
+        if (timers->cameraAnimationRunning() && !w.treeEditMode())
+            w.action("actionSwitch_to_next_predefined_camera")->trigger();
         busyActions = 0;
-    }
-
-    void letTimePass()
-    {
-        const int ms = 10 + below(120);
-        log(QStringLiteral("wait %1 ms").arg(ms));
-        QTest::qWait(ms);
     }
 
     void act()
     {
         const int choice = below(100);
-        if (choice < 46)
+        if (choice < 46) {
             triggerMenuAction();
-        else if (choice < 64)
+        } else if (choice < 64) {
             pressKey();
-        else if (choice < 76)
+        } else if (choice < 76) {
             dragOnView();
-        else if (choice < 80)
+        } else if (choice < 80) {
             changeViews();
-        else if (choice < 85)
+        } else if (choice < 85) {
             useOpenDialog();
-        else if (choice < 92)
+        } else if (choice < 92) {
             simulate();
-        else
-            letTimePass();
+        } else {
+            const int ms = 10 + below(120);
+            log(QStringLiteral("wait %1 ms").arg(ms));
+            QTest::qWait(ms);
+        }
     }
 
-    // The whole walk so far, for a person to replay.
-    QByteArray replay() const
-    {
-        return QStringLiteral("monkey seed %1; replay with MONKEY_SEED=%1 MONKEY_ACTIONS=%2\n%3\n")
-            .arg(seed)
-            .arg(steps.size())
-            .arg(steps.join(QLatin1Char('\n')))
-            .toLocal8Bit();
-    }
-
-    // Messages and GL errors found after an action: the walk stops there.
+    // Messages and GL errors found after an action: the walk stops there and prints itself.
     bool sound()
     {
-        if (unexpectedMessages.isEmpty() && model()->glErrors().reportedErrors() == 0)
+        if (unexpectedMessages.isEmpty() && w.model()->glErrors().reportedErrors() == 0)
             return true;
-        std::fprintf(stderr, "%s", replay().constData());
+        std::fprintf(stderr, "monkey seed %u; replay with MONKEY_SEED=%u MONKEY_ACTIONS=%lld\n%s\n", seed,
+                     seed, qlonglong(steps.size()), qPrintable(steps.join(QLatin1Char('\n'))));
         std::fprintf(stderr, "Qt said: %s\nOpenGL errors: %lld\n%s\n",
-                     unexpectedMessages.join(QStringLiteral(" | ")).toLocal8Bit().constData(),
-                     model()->glErrors().reportedErrors(),
-                     output->text().right(2000).toLocal8Bit().constData());
+                     qPrintable(unexpectedMessages.join(" | ")), w.model()->glErrors().reportedErrors(),
+                     qPrintable(output->text().right(2000)));
         return false;
     }
 
@@ -342,31 +296,31 @@ private slots:
         // Quit only hides the window here; the walk shows it again.
         QApplication::setQuitOnLastWindowClosed(false);
 
-        window = std::make_unique<MainWindow>();
-        window->setDialogService(std::make_unique<MonkeyDialogs>(random, QDir(folder.path()),
-                                                                 [this](const QString &line) { log(line); }));
-        closer = std::make_unique<ModalCloser>([this](const QString &line) { log(line); });
+        w.window = std::make_unique<gui::MainWindow>();
+        const MonkeyLog logLine = [this](const QString &line) { log(line); };
+        w.window->setDialogService(std::make_unique<MonkeyDialogs>(random, QDir(folder.path()), logLine));
+        closer = std::make_unique<ModalCloser>(logLine);
         // Fewer pixels to draw and to compose in software.
-        window->resize(window->minimumSizeHint().expandedTo(QSize(640, 480)));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QTRY_VERIFY_WITH_TIMEOUT(window->model() != nullptr, 20000);
-        QVERIFY(model()->glErrors().isOn());
-        for (const QAction *entry : window->menuBar()->actions())
+        w.window->resize(w.window->minimumSizeHint().expandedTo(QSize(640, 480)));
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(w.model() != nullptr, 20000);
+        QVERIFY(w.model()->glErrors().isOn());
+        for (const QAction *entry : w.window->menuBar()->actions())
             if (entry->menu() != nullptr)
                 collectMenuActions(entry->menu());
         QVERIFY(menuActions.size() > 80);
 
         // Trees of a few strands draw quickly in software OpenGL; every other code path is the same.
         for (int tree = 0; tree < 6; ++tree) {
-            model()->getCurrentTree()->designedParameters().numberOfStrands = LightTreeStrands;
-            model()->selectNextTreeSpecies();
+            w.live().numberOfStrands = LightTreeStrands;
+            w.model()->selectNextTreeSpecies();
         }
         // A small plant area keeps a step cheap; autosaves land in the work folder.
-        model()->setLupaMinX(47);
-        model()->setLupaMaxX(47);
-        model()->setLupaMinY(47);
-        model()->setLupaMaxY(47);
+        w.model()->setLupaMinX(47);
+        w.model()->setLupaMaxX(47);
+        w.model()->setLupaMinY(47);
+        w.model()->setLupaMaxY(47);
         QVERIFY(MonkeyDialogs::fillWorkFolder(QDir(folder.path()), LightTreeStrands));
         startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder.path()));
@@ -375,7 +329,7 @@ private slots:
     void cleanupTestCase()
     {
         closer.reset();
-        window.reset();
+        w.window.reset();
         qInstallMessageHandler(previousHandler);
         QDir::setCurrent(startFolder);
     }
@@ -387,39 +341,29 @@ private slots:
         // failure; the test's own report comes after.
         output = std::make_unique<StdoutCapture>();
         const auto restoreOutput = qScopeGuard([this] { output.reset(); });
+        auto *timers = w.window->timeKeeper();
         for (unsigned i = 0; i < actions; ++i) {
             pendingNumber = QStringLiteral("%1: ").arg(i);
-            QElapsedTimer clock;
-            clock.start();
-            const int frames = framesDrawn();
             act();
             QTest::qWait(1);
             keepThePace();
-            if (clock.elapsed() > 2000)
-                log(QStringLiteral("  (took %1 ms: %2 frames in %3 views; timers %4%5%6)")
-                        .arg(clock.elapsed())
-                        .arg(framesDrawn() - frames)
-                        .arg(visibleViews().size())
-                        .arg(window->timeKeeper()->simulationRunning())
-                        .arg(window->timeKeeper()->treeAnimationRunning())
-                        .arg(window->timeKeeper()->cameraAnimationRunning()));
-            if (!window->isVisible()) {
+            if (!w.window->isVisible()) {
                 log(QStringLiteral("  the window closed; shown again"));
-                window->show();
-                QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+                w.window->show();
+                QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
             }
             QVERIFY2(sound(), "a Qt warning or an OpenGL error (walk above)");
         }
 
         // Still answering: the simulation stops on request, a posted call runs and a view draws.
-        if (window->timeKeeper()->simulationRunning())
-            window->findChild<QAction *>(QStringLiteral("actionRun_simulation"))->trigger();
-        QVERIFY(!window->timeKeeper()->simulationRunning());
+        if (timers->simulationRunning())
+            w.action("actionRun_simulation")->trigger();
+        QVERIFY(!timers->simulationRunning());
         bool answered = false;
-        QTimer::singleShot(0, window.get(), [&answered] { answered = true; });
+        QTimer::singleShot(0, w.window.get(), [&answered] { answered = true; });
         QTRY_VERIFY_WITH_TIMEOUT(answered, 5000);
         if (visibleViews().isEmpty())
-            window->findChild<QAction *>(QStringLiteral("actionAdd_view"))->trigger();
+            w.action("actionAdd_view")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!visibleViews().isEmpty(), 5000);
         OglWidget *view = visibleViews().first();
         const int frames = view->framesDrawn();
@@ -430,12 +374,5 @@ private slots:
     }
 };
 
-// The views share their contexts as in the program, which asks for it before the application starts.
-int main(int argc, char *argv[])
-{
-    gui::OglWidget::prepareApplication();
-    QApplication application(argc, argv);
-    TestMonkey tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+VERDALIS_GUI_TEST_MAIN(TestMonkey)
 #include "test_monkey.moc"

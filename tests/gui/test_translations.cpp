@@ -1,8 +1,7 @@
 // The Slovene catalogue: in line with the sources (lupdate on a copy adds or retires nothing),
 // every text translated, compiled into the program, and a Slovene start-up shows Slovene menus.
-#include "gui/mainwindow.h"
-#include "gui/oglwidget.h"
 #include "gui/uitranslation.h"
+#include "guitest.h"
 
 #include <QApplication>
 #include <QFile>
@@ -16,10 +15,7 @@
 namespace {
 
 struct Entry {
-    QString context;
-    QString source;
-    QString translation;
-    QString type;
+    QString context, source, translation, type;
 };
 
 QList<Entry> readCatalogue(const QString &path)
@@ -29,16 +25,12 @@ QList<Entry> readCatalogue(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return entries;
     QXmlStreamReader xml(&file);
-    QString context;
     Entry entry;
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
+        if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == u"name") {
-            context = xml.readElementText();
-        } else if (xml.name() == u"message") {
-            entry = Entry{context, {}, {}, {}};
+            entry.context = xml.readElementText();
         } else if (xml.name() == u"source") {
             entry.source = xml.readElementText();
         } else if (xml.name() == u"translation") {
@@ -125,12 +117,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    gui::OglWidget::prepareApplication();
-    QApplication application(argc, argv);
-    TestTranslations tests;
-    return QTest::qExec(&tests, argc, argv);
-}
-
+VERDALIS_GUI_TEST_MAIN(TestTranslations)
 #include "test_translations.moc"

@@ -1,0 +1,188 @@
+#pragma once
+
+// What the window tests share: the real main window started as the program starts it, its actions
+// by name, the status bar's labels, the dialogs an action opens, file contents and the pictures
+// kept for a person to look at.
+#include "ecosystem/render/ecosystemrender.h"
+#include "ecosystem/render/viewoptions.h"
+#include "ecosystem/simulation/ecosystemsimulation.h"
+#include "gui/dialogservice.h"
+#include "gui/mainwindow.h"
+#include "gui/oglwidget.h"
+#include "lignet/treerenderer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QSet>
+#include <QStatusBar>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+#include <numeric>
+
+namespace guitest {
+
+// Answers every question of the program by itself: file dialogs take the next queued name (an
+// empty name is Cancel; with none queued the dialog is cancelled), dialogs run through `onExec`
+// (Cancel when unset) and information boxes are only recorded.
+class AnsweringDialogs : public gui::DialogService {
+public:
+    QStringList fileAnswers, fileCaptions, fileFilters, titles, texts, details;
+    std::function<int(QDialog &)> onExec;
+
+    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
+                            const QString &filter) override
+    {
+        fileCaptions << caption;
+        fileFilters << filter;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+    QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
+                            const QString &filter) override
+    {
+        return getOpenFileName(parent, caption, directory, filter);
+    }
+    int exec(QDialog &dialog) override
+    {
+        if (onExec)
+            return onExec(dialog);
+        dialog.reject();
+        return QDialog::Rejected;
+    }
+    void information(QWidget *, const QString &title, const QString &text, const QString &detail) override
+    {
+        titles << title;
+        texts << text;
+        details << detail;
+    }
+    // Forgets what was asked and shown so far.
+    void clear() { *this = AnsweringDialogs(); }
+};
+
+inline QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeContent(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// Writes a picture where the build keeps its outputs, for a person to look at.
+inline void keepScreenshot(const QImage &image, const QString &name)
+{
+    image.save(QStringLiteral(VERDALIS_BINARY_DIR "/") + name);
+}
+
+// Distinct colours in a sample of the picture: a flat background has one, a drawn scene many.
+inline int colourCount(const QImage &picture)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            colours.insert(picture.pixel(x, y));
+    return int(colours.size());
+}
+
+template <class T> T *part(const QObject *parent, const char *name)
+{
+    auto *found = parent->findChild<T *>(QString::fromLatin1(name));
+    if (found == nullptr)
+        qFatal("no %s", name);
+    return found;
+}
+
+// The main window with its model ready. With an answering service every question of the program
+// goes to `dialogs`; without one, real boxes open.
+struct Window {
+    std::unique_ptr<gui::MainWindow> window;
+    AnsweringDialogs *dialogs = nullptr;
+
+    bool open(bool answering, bool drawTrees = false)
+    {
+        window = std::make_unique<gui::MainWindow>();
+        if (answering) {
+            auto service = std::make_unique<AnsweringDialogs>();
+            dialogs = service.get();
+            window->setDialogService(std::move(service));
+        }
+        window->move(40, 30);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()) ||
+            !QTest::qWaitFor([this] { return window->model() != nullptr; }, 20000))
+            return false;
+        // Trees are slow to draw in software; most tests look at the terrain only.
+        if (!drawTrees)
+            action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        return true;
+    }
+
+    QAction *action(const char *name) const { return part<QAction>(window.get(), name); }
+    ecosystem::render::EcosystemRender *model() const { return window->model(); }
+    ecosystem::EcosystemSimulation &simulation() const { return model()->getSimulation(); }
+    lignet::TreeRenderer *tree() const { return model()->getCurrentTree(); }
+    lignet::TreeParameters &live() const { return tree()->designedParameters(); }
+    gui::OglWidget *view() const { return window->firstView(); }
+    int framesDrawn() const { return view()->framesDrawn(); }
+    // What the first view shows, drawn anew.
+    QImage picture() const { return view()->grabFramebuffer(); }
+
+    bool treeEditMode() const { return model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender); }
+    void setTreeEditMode(bool on)
+    {
+        if (treeEditMode() != on)
+            action("actionShow_ecosystem")->trigger();
+    }
+
+    // Triggers an action with the file dialogs answered by `answers` (an empty name is Cancel).
+    void trigger(const char *name, const QStringList &answers = {})
+    {
+        dialogs->clear();
+        dialogs->fileAnswers = answers;
+        action(name)->trigger();
+    }
+
+    // Triggers an action and returns the dialog of type T it opened.
+    template <class T> T *opened(const char *actionName) const
+    {
+        const auto before = window->findChildren<T *>();
+        action(actionName)->trigger();
+        for (T *dialog : window->findChildren<T *>())
+            if (!before.contains(dialog))
+                return dialog;
+        return nullptr;
+    }
+
+    // The text of a status bar label, empty while the label is hidden.
+    QString status(const char *name) const
+    {
+        auto *label = part<QLabel>(window->statusBar(), name);
+        return label->isHidden() ? QString() : label->text();
+    }
+
+    int livingPlants() const
+    {
+        const std::vector<int> counts = simulation().livingCounts();
+        return std::accumulate(counts.begin(), counts.end(), 0);
+    }
+};
+
+} // namespace guitest
+
+// The views share their contexts as in the program, which asks for it before the application starts.
+#define VERDALIS_GUI_TEST_MAIN(TestClass)                                                                    \
+    int main(int argc, char *argv[])                                                                         \
+    {                                                                                                        \
+        gui::OglWidget::prepareApplication();                                                                \
+        QApplication application(argc, argv);                                                                \
+        TestClass tests;                                                                                     \
+        return QTest::qExec(&tests, argc, argv);                                                             \
+    }
