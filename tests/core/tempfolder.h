@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,6 +49,16 @@ inline std::string readBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The pieces of the text between separators (lines by default); a separator at the end ends the last.
+inline std::vector<std::string> split(const std::string &text, char separator = '\n')
+{
+    std::vector<std::string> pieces;
+    std::istringstream in(text);
+    for (std::string piece; std::getline(in, piece, separator);)
+        pieces.push_back(piece);
+    return pieces;
 }
 
 inline void writeBytes(const std::string &path, const std::string &content)

@@ -140,27 +140,22 @@ INSTANTIATE_TEST_SUITE_P(
                       TreeExportCase{"objNoLeaves", "bare.obj", "--no-leaves", false, false}),
     [](const ::testing::TestParamInfo<TreeExportCase> &test) { return test.param.name; });
 
-TEST(TreeExportCommand, refusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
+using ExportCommands = CliTest;
+
+TEST_F(ExportCommands, treeExportRefusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
 {
-    TempFolder folder;
-    const CliRun other = runCli(folder.path(), "tree export '" + folder.file("tree.gltf") + "'");
+    const CliRun other = cli("tree export tree.gltf");
     EXPECT_EQ(other.status, 2);
     EXPECT_NE(other.err.find("OUT must end in .glb or .obj"), std::string::npos) << other.err;
-    EXPECT_FALSE(std::filesystem::exists(folder.file("tree.gltf")));
-
-    const CliRun missingFolder = runCli(folder.path(), "tree export '" + folder.file("no/tree.glb") + "'");
+    const CliRun missingFolder = cli("tree export no/tree.glb");
     EXPECT_EQ(missingFolder.status, 1);
     EXPECT_EQ(missingFolder.err.rfind("verdalis-cli: tree export: cannot write", 0), 0u) << missingFolder.err;
-
     // A damaged parameter file leaves an earlier export as it was.
-    const std::string out = folder.file("tree.obj");
-    writeBytes(out, "earlier");
-    writeBytes(folder.file("bad.tree.xml"), "not a tree");
-    const CliRun damaged =
-        runCli(folder.path(), "tree export '" + out + "' --from '" + folder.file("bad.tree.xml") + "'");
-    EXPECT_EQ(damaged.status, 1);
-    EXPECT_EQ(readBytes(out), "earlier");
-    EXPECT_FALSE(std::filesystem::exists(folder.file("tree.mtl")));
+    write("tree.obj", "earlier");
+    write("bad.tree.xml", "not a tree");
+    EXPECT_EQ(cli("tree export tree.obj --from bad.tree.xml").status, 1);
+    EXPECT_EQ(read("tree.obj"), "earlier");
+    EXPECT_EQ(folder.entryCount(), 4u); // with the captured output: no tree.gltf, no tree.mtl
 }
 
 namespace {
@@ -186,18 +181,15 @@ std::size_t livingAtEnd(const std::string &table)
 // A saved simulation exported: one node per living plant under its species, translated to the
 // plant, plants of one species and size sharing one mesh, the terrain grid as a mesh of its own;
 // the file passes the validator.
-TEST(EcosystemExportCommand, writesEveryLivingPlantAsANodeOverTheTerrain)
+TEST_F(ExportCommands, ecosystemExportWritesEveryLivingPlantAsANodeOverTheTerrain)
 {
-    TempFolder folder;
-    const CliRun simulated = runCli(folder.path(), "simulate --steps 12 --save s.sim --stats s.tsv",
-                                    "cd '" + folder.path().string() + "' &&");
+    const CliRun simulated = cli("simulate --steps 12 --save s.sim --stats s.tsv");
     ASSERT_EQ(simulated.status, 0) << simulated.err;
-    const std::size_t living = livingAtEnd(readBytes(folder.file("s.tsv")));
+    const std::size_t living = livingAtEnd(read("s.tsv"));
     ASSERT_GT(living, 20u);
 
     const std::string out = folder.file("forest.glb");
-    const CliRun run = runCli(folder.path(), "ecosystem export forest.glb --load s.sim",
-                              "cd '" + folder.path().string() + "' &&");
+    const CliRun run = cli("ecosystem export forest.glb --load s.sim");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.rfind("wrote ", 0), 0u) << run.out;
 
@@ -239,18 +231,13 @@ TEST(EcosystemExportCommand, writesEveryLivingPlantAsANodeOverTheTerrain)
     EXPECT_VALID_GLTF(out);
 }
 
-TEST(EcosystemExportCommand, refusesObjAndConflictingSources)
+TEST_F(ExportCommands, ecosystemExportRefusesObjAndConflictingSources)
 {
-    TempFolder folder;
-    EXPECT_EQ(runCli(folder.path(), "ecosystem export '" + folder.file("forest.obj") + "'").status, 2);
-    EXPECT_EQ(runCli(folder.path(), "ecosystem export '" + folder.file("f.glb") + "' --steps 1 --load x.sim")
-                  .status,
-              2);
-    EXPECT_EQ(
-        runCli(folder.path(), "ecosystem export '" + folder.file("f.glb") + "' --plant-area 5,4,0,9").status,
-        2);
-    const CliRun missing = runCli(folder.path(), "ecosystem export '" + folder.file("f.glb") + "' --load '" +
-                                                     folder.file("none.sim") + "'");
-    EXPECT_EQ(missing.status, 1);
+    const std::pair<const char *, int> failures[] = {{"forest.obj", 2},
+                                                     {"f.glb --steps 1 --load x.sim", 2},
+                                                     {"f.glb --plant-area 5,4,0,9", 2},
+                                                     {"f.glb --load none.sim", 1}};
+    for (const auto &[arguments, status] : failures)
+        EXPECT_EQ(cli(std::string("ecosystem export ") + arguments).status, status) << arguments;
     EXPECT_FALSE(std::filesystem::exists(folder.file("f.glb")));
 }

@@ -1,6 +1,7 @@
 #include "core/clirun.h"
 
 #include <algorithm>
+#include <sstream>
 
 using TreeCommands = testsupport::CliTest;
 
@@ -9,6 +10,28 @@ namespace {
 std::string golden(const std::string &name)
 {
     return testsupport::readBytes(VERDALIS_SOURCE_DIR "/tests/core/lignet/data/" + name);
+}
+
+// Counts the records of a vertex file; -1 when a record header is not followed by whole point
+// lines (pointsPerSegment for "B", 4 for "L").
+std::pair<int, int> segmentsAndLeaves(const std::string &text, int pointsPerSegment)
+{
+    int segments = 0, leaves = 0, expected = 0;
+    bool wellFormed = true;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("B ", 0) == 0 || line.rfind("L ", 0) == 0) {
+            wellFormed &= expected == 0;
+            (line[0] == 'B' ? segments : leaves) += 1;
+            expected = line[0] == 'B' ? pointsPerSegment : 4;
+            continue;
+        }
+        std::istringstream point(line);
+        double x, y, z;
+        point >> x >> y >> z;
+        wellFormed &= static_cast<bool>(point) && point.eof() && expected-- > 0;
+    }
+    return wellFormed && expected == 0 ? std::pair{segments, leaves} : std::pair{-1, -1};
 }
 
 } // namespace
@@ -27,21 +50,6 @@ TEST_F(TreeCommands, saveWritesTheDefaultSetAndCopiesACrLfFileWithLfLineEnds)
     EXPECT_EQ(run.out, golden("default.tree.xml"));
 }
 
-TEST_F(TreeCommands, saveOfDamagedInputExitsWithOneAndKeepsTheOutput)
-{
-    write("out.tree.xml", "earlier file\n");
-    write("bad.tree.xml", ":/a\n:/b\n1000\t5\t0.01\t85\t0.3\t7\n");
-    const auto run = cli("tree save out.tree.xml --from bad.tree.xml");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("line 3: expected the display-leaves flag (0 or 1), found \"7\""),
-              std::string::npos)
-        << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
-    EXPECT_EQ(cli("tree save out.tree.xml --from absent.tree.xml").status, 1);
-    EXPECT_EQ(read("out.tree.xml"), "earlier file\n");
-    EXPECT_EQ(cli("tree save no/such/folder.tree.xml").status, 1);
-}
-
 TEST_F(TreeCommands, latexWritesTheGoldenTextInTheLocaleAskedForOrTheEnvironments)
 {
     auto run = cli("tree latex - --locale C");
@@ -56,14 +64,8 @@ TEST_F(TreeCommands, latexWritesTheGoldenTextInTheLocaleAskedForOrTheEnvironment
     EXPECT_NE(run.out.find("$w_g=1,5$"), std::string::npos);
 }
 
-TEST_F(TreeCommands, badUsageExitsWithTwoAndHelpListsTheGroupAndEachCommand)
+TEST_F(TreeCommands, helpListsTheGroupAndEachCommand)
 {
-    for (const char *arguments : {"tree save", "tree latex", "tree save a b", "tree save a --unknown",
-                                  "tree latex a --locale", "tree", "tree nonsense", "", "forest"}) {
-        const auto run = cli(arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_FALSE(run.err.empty()) << arguments;
-    }
     const std::pair<const char *, const char *> help[] = {
         {"tree --help", "tree save"},
         {"--help", "tree latex"},
@@ -76,3 +78,56 @@ TEST_F(TreeCommands, badUsageExitsWithTwoAndHelpListsTheGroupAndEachCommand)
         EXPECT_NE(run.out.find(text), std::string::npos) << arguments << ": " << run.out;
     }
 }
+
+TEST_F(TreeCommands, verticesWritesTheDefaultTreeAsSegmentAndLeafQuadsAsTheOptionsAsk)
+{
+    const auto run = cli("tree vertices tree.crs");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(segmentsAndLeaves(read("tree.crs"), 16), (std::pair{1999, 5000}));
+    EXPECT_EQ(run.out, "wrote 1999 segments and 5000 leaves to tree.crs\n");
+    EXPECT_EQ(folder.entryCount(), 3u); // the file and the captured output, no leftovers
+
+    const std::tuple<const char *, int, std::pair<int, int>> options[] = {
+        {"--high-quality", 64, {1999, 5000}}, {"--wireframe", 16, {1999, 0}}, {"--no-leaves", 16, {1999, 0}}};
+    for (const auto &[option, points, counts] : options) {
+        ASSERT_EQ(cli(std::string("tree vertices tree.crs ") + option).status, 0) << option;
+        EXPECT_EQ(segmentsAndLeaves(read("tree.crs"), points), counts) << option;
+    }
+    std::string text = golden("default.tree.xml");
+    write("small.tree.xml", text.replace(text.find("1000"), 4, "1"));
+    ASSERT_EQ(cli("tree vertices small.crs --from small.tree.xml").status, 0);
+    EXPECT_EQ(segmentsAndLeaves(read("small.crs"), 16), (std::pair{1, 5}));
+}
+
+// The reader's messages are checked with the reader; here the exit status and the untouched output.
+TEST_F(TreeCommands, failuresExitWithOneAndLeaveTheOutputAlone)
+{
+    write("keep.crs", "old contents\n");
+    write("keep.tree.xml", "earlier file\n");
+    write("bad.tree.xml", ":/a\n:/b\n1000\t5\t0.01\t85\t0.3\t7\n");
+    for (const char *arguments :
+         {"tree vertices keep.crs --from bad.tree.xml", "tree save keep.tree.xml --from bad.tree.xml",
+          "tree save keep.tree.xml --from absent.tree.xml", "tree save no/such/folder.tree.xml"}) {
+        const auto run = cli(arguments);
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(read("keep.crs"), "old contents\n");
+    EXPECT_EQ(read("keep.tree.xml"), "earlier file\n");
+    const auto unwritable = cli("tree vertices missing/tree.crs");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("could not open"), std::string::npos);
+}
+
+#ifdef VERDALIS_HAS_RENDER
+TEST_F(TreeCommands, renderRefusesBadOptionValuesAndSaysWhenThereIsNoDisplay)
+{
+    for (const char *usage : {"tree render tree.png --size 0x10", "tree render tree.png --size 20000x10",
+                              "tree render tree.png --yaw north", "tree render"})
+        EXPECT_EQ(cli(usage).status, 2) << usage;
+    const auto headless = cli("tree render tree.png", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+    EXPECT_EQ(headless.status, 1);
+    EXPECT_NE(headless.err.find("needs a display"), std::string::npos);
+    EXPECT_EQ(folder.entryCount(), 2u);
+}
+#endif

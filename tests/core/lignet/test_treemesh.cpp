@@ -1,9 +1,9 @@
+#include "core/vectornear.h"
 #include "lignet/countingtreesink.h"
 #include "lignet/quadricgeometry.h"
 #include "lignet/treemeshcache.h"
 #include "lignet/treemeshsink.h"
 #include "lignet/treerenderer.h"
-#include "recordingsink.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +41,6 @@ std::uint32_t countOf(const TreeMesh &mesh, MeshBatchKind kind)
 {
     const lignet::MeshBatch *b = mesh.batch(kind);
     return b ? b->primitiveCount() : 0u;
-}
-
-void expectNear(const Vector3f &a, const Vector3f &b, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
 }
 
 } // namespace
@@ -170,81 +163,6 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     EXPECT_EQ(far.batches[1].kind, MeshBatchKind::LeafPoints);
     EXPECT_EQ(far.batches[2].kind, MeshBatchKind::LeafTriangles);
     EXPECT_GT(mesh.boundsMax.y, 10.0f);
-}
-
-TEST(TreeMesh, verticesAreTheQuadricVerticesMovedByTheSegmentAndLeafFrames)
-{
-    TreeParameters p = twig();
-    p.phyllotaxisAngle = 33.0;
-    TreeRenderer recorded(p);
-    RecordingSink frames;
-    recorded.drawTree(frames);
-    TreeRenderer tree(p);
-    const TreeMesh mesh = meshOf(tree);
-
-    // The cylinder's vertex 2 (slice 1, low) turned from +z onto the branch's +y.
-    const math::Mat4 segment = frames.segments.at(0).frame * math::Mat4::rotation(-90, 1, 0, 0);
-    std::vector<lignet::QuadricVertex> cylinder;
-    const auto &s = frames.segments[0].segment;
-    lignet::cylinderVertices(lignet::QuadricSlices(5), s.baseRadius, s.topRadius, s.length, 1, cylinder);
-    const std::uint32_t first = mesh.indices[mesh.batch(MeshBatchKind::BarkTriangles)->firstIndex + 1];
-    expectNear(mesh.positions[first + 2], segment.transformPoint(cylinder[2].position));
-    expectNear(mesh.normals[first + 2], segment.transformDirection(cylinder[2].normal));
-
-    // Each leaf point sits at its leaf frame's origin with the disk's last texture coordinate and
-    // the frame's own +z as normal (the raw normal (0, 0, 1) the disk left).
-    const lignet::MeshBatch &points = *mesh.batch(MeshBatchKind::LeafPoints);
-    for (std::uint32_t i = 0; i < points.indexCount; ++i) {
-        const std::uint32_t v = mesh.indices[points.firstIndex + i];
-        const math::Mat4 &leaf = frames.leaves.at(i).frame;
-        expectNear(mesh.positions[v], leaf.translationPart());
-        expectNear(mesh.normals[v], leaf.column(2));
-        EXPECT_FLOAT_EQ(mesh.texCoords[v][0], 0.5f);
-        EXPECT_FLOAT_EQ(mesh.texCoords[v][1], 1.0f);
-        EXPECT_EQ(mesh.colours[v], (std::array<float, 4>{0.5f, 0.5f, 0.5f, 0.8f}));
-    }
-}
-
-TEST(TreeMesh, coloursFollowTheBranchColouringAndWireframe)
-{
-    TreeRenderer tree;
-    tree.settings().colourByOrders = true;
-    TreeMesh mesh = meshOf(tree);
-    RecordingSink recorded;
-    TreeRenderer reference;
-    reference.settings().colourByOrders = true;
-    reference.drawTree(recorded);
-    // Each segment's 30 indices (10 triangles) point at vertices of the colour set for its branch.
-    const lignet::MeshBatch &bark = *mesh.batch(MeshBatchKind::BarkTriangles);
-    ASSERT_EQ(bark.indexCount, 30 * recorded.segments.size());
-    for (std::size_t i = 0; i < recorded.segments.size(); i += 97) {
-        const auto &c = recorded.segments[i].colour;
-        const std::uint32_t vertex = mesh.indices[bark.firstIndex + 30 * i + 1];
-        EXPECT_EQ(mesh.colours[vertex], (std::array<float, 4>{c[0], c[1], c[2], 1.0f})) << i;
-    }
-
-    TreeRenderer wire(twig());
-    wire.settings().wireframe = true;
-    mesh = meshOf(wire);
-    ASSERT_EQ(mesh.batches.size(), 1u);
-    EXPECT_FALSE(mesh.batches[0].textured);
-    EXPECT_FALSE(mesh.batches[0].blended);
-    EXPECT_EQ(mesh.colours.front(), (std::array<float, 4>{0, 0, 0, 1})); // prism
-    EXPECT_EQ(mesh.colours.back(), (std::array<float, 4>{1, 1, 1, 1}));  // leaf outline
-}
-
-TEST(TreeMesh, linesFromLevelSixCarryBarkCoordinatesAndTheInheritedNormal)
-{
-    TreeParameters p = twig();
-    p.displayLeaves = false;
-    TreeRenderer tree(p);
-    tree.settings().levelOfDetail = 7;
-    const TreeMesh mesh = meshOf(tree);
-    ASSERT_EQ(mesh.vertexCount(), 2u);
-    expectNear(mesh.positions[1], {0.0f, static_cast<float>(p.trunkHeight), 0.0f}, 1e-4f);
-    EXPECT_EQ(mesh.texCoords[0], (std::array<float, 2>{0, 0}));
-    EXPECT_EQ(mesh.texCoords[1], (std::array<float, 2>{1, 0}));
-    expectNear(mesh.normals[0], {0, 0, 1});
 }
 
 TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)

@@ -8,10 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 
 namespace simulationtest {
@@ -98,32 +95,6 @@ inline std::uint64_t hashSimulation(const ecosystem::EcosystemSimulation &s)
         h.add(state);
     h.add(s.plantIdCounter());
     return h.value();
-}
-
-// A fresh empty folder under the system's temporary folder, removed at the end of the test. Its
-// name is unique, so two runs of the tests at once (the sanitizer build beside the normal one, or
-// two checkouts on one machine) never share or delete each other's files.
-class TemporaryFolder {
-public:
-    std::string file(const std::string &name) const { return folder_.file(name); }
-    const std::filesystem::path &path() const { return folder_.path(); }
-
-private:
-    testsupport::TempFolder folder_;
-};
-
-inline std::string readText(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void writeText(const std::string &path, const std::string &text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
 }
 
 } // namespace simulationtest

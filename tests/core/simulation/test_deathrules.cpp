@@ -74,10 +74,7 @@ TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
     EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
     b.position.y = 4.0f; // distance 5
     EXPECT_FALSE(DeathRules::crownsOverlap(a, b));
-}
-
-TEST(NeighbourhoodRadius, defaultSpeciesSearchTheThreeByThreeWindow)
-{
+    // The default species search the three by three window.
     EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 25.0f), 1);
     EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 2.0f), 3);
 }
@@ -134,28 +131,23 @@ TEST(Domination, deathDrawComparesTheSpeciesProbabilityWithTheDraw)
     EXPECT_TRUE(s.dominated(0, 0));
 }
 
-TEST(Domination, plantAloneIsNeverDominatedAndItsFlagIsCleared)
-{
-    Scene s;
-    s.add(2, 50, 50, 1260.0f, 1260.0f, 1.5f, 0.2f).dominated = true;
-    s.add(2, 53, 50, 1330.0f, 1260.0f, 1.5f, 0.9f); // three cells away: outside the window
-    s.index();
-    const auto before = s.rules.randomDeathBecauseOfBeingDominated.state();
-    EXPECT_FALSE(s.dominated(2, 0));
-    EXPECT_FALSE(s.plant(2, 0).dominated);
-    EXPECT_EQ(s.rules.randomDeathBecauseOfBeingDominated.state(), before);
-}
-
-TEST(Domination, windowIsClippedAtTheGridBordersAndCountsCellsNotPositions)
+TEST(Domination, theWindowIsClippedAtTheGridBordersCountsCellsAndAPlantAloneIsNeverDominated)
 {
     Scene s;
     s.add(2, 0, 0, 1.0f, 1.0f, 1.0f, 0.1f);         // corner plant
     s.add(2, 1, 0, 2.0f, 1.0f, 1.0f, 0.9f);         // in the window, overlapping
     s.add(2, 99, 99, 2490.0f, 2490.0f, 1.0f, 0.1f); // opposite corner
     s.add(2, 97, 99, 2490.5f, 2490.0f, 1.0f, 0.9f); // overlapping, but its cell is outside the window
+    s.add(2, 50, 50, 1260.0f, 1260.0f, 1.5f, 0.2f).dominated = true;
+    s.add(2, 53, 50, 1330.0f, 1260.0f, 1.5f, 0.9f); // three cells away: outside the window
     s.index();
     EXPECT_TRUE((s.dominated(2, 0), s.plant(2, 0).dominated));
-    EXPECT_FALSE((s.dominated(2, 2), s.plant(2, 2).dominated));
+    const auto before = s.rules.randomDeathBecauseOfBeingDominated.state();
+    for (const std::size_t alone : {2u, 4u}) {
+        EXPECT_FALSE(s.dominated(2, alone));
+        EXPECT_FALSE(s.plant(2, alone).dominated) << alone;
+    }
+    EXPECT_EQ(s.rules.randomDeathBecauseOfBeingDominated.state(), before);
 }
 
 TEST(ShouldDie, removedPlantsNoLongerDominateLaterDecisions)

@@ -21,45 +21,17 @@ Plant plantAt(World &w, int species, int x, int y)
 
 } // namespace
 
-TEST(SpeciesTable, defaultTableHoldsTheFiveSpeciesInIndexOrder)
-{
-    const auto table = ecosystem::defaultSpeciesTable();
-    ASSERT_EQ(table.size(), 5u);
-    EXPECT_EQ(ecosystem::speciesName(0), "Bush");
-    EXPECT_EQ(ecosystem::speciesName(1), "Weeping willow");
-    EXPECT_EQ(ecosystem::speciesName(4), "Beech");
-    EXPECT_EQ(table[3].maxAge, 250);
-    EXPECT_EQ(table[3].fullSizeAge, 200);
-    EXPECT_FLOAT_EQ(table[3].fullHeight, 2.3f);
-    EXPECT_FLOAT_EQ(table[1].heightBand.falloff, 0.9f);
-    EXPECT_FLOAT_EQ(table[2].sunninessBand.optimum, 0.65f);
-    EXPECT_FLOAT_EQ(table[4].windinessBand.deathProbability, 0.2f);
-    EXPECT_FLOAT_EQ(table[0].competitiveness, 0.05f);
-    for (const Species &s : table) {
-        EXPECT_EQ(s.seedRate, 5.0f);
-        EXPECT_EQ(s.seedProduction, 1.0f);
-        EXPECT_EQ(s.seedBudget, 0.0f);
-        EXPECT_TRUE(s.plants.empty());
-    }
-}
-
-TEST(Suitability, fullAboveTheOptimumAndWithinToleranceBelowThenFallingToZero)
+TEST(Prodornost, isTheProductOfSlopeFactorAndSuitabilitiesFullAboveTheOptimumFallingBelowTheTolerance)
 {
     const ecosystem::ToleranceBand band{0.6f, 0.3f, 0.3f, 0.5f};
     EXPECT_EQ(band.suitability(5.0f), 1.0f);
     EXPECT_EQ(band.suitability(0.3f), 1.0f);
     EXPECT_FLOAT_EQ(band.suitability(0.2f), 1.0f - 0.4f * 0.5f);
-    const ecosystem::ToleranceBand steep{0.5f, 0.1f, 0.3f, 5.0f};
-    EXPECT_EQ(steep.suitability(0.0f), 0.0f);
-}
-
-TEST(Prodornost, isTheProductOfSlopeFactorAndClampedSuitabilities)
-{
+    EXPECT_EQ((ecosystem::ToleranceBand{0.5f, 0.1f, 0.3f, 5.0f}.suitability(0.0f)), 0.0f);
     const Species maple = ecosystem::defaultSpeciesTable()[2];
-    // Moisture 0.1 lies 0.5 below the optimum 0.6 (tolerance 0.3): suitability 1 − 0.5 × 0.5.
+    // Moisture 0.1 lies 0.5 below the optimum 0.6 (tolerance 0.3): suitability 1 - 0.5 x 0.5.
     const float v = ecosystem::EcosystemSimulation::prodornost(maple, 0.5f, 0.1f, 0.7f, 0.2f, 0.5f);
-    const float slopeFactor = static_cast<float>(1.0 - 0.025 * 0.025);
-    EXPECT_FLOAT_EQ(v, slopeFactor * (1.0f - 0.5f * 0.5f));
+    EXPECT_FLOAT_EQ(v, static_cast<float>(1.0 - 0.025 * 0.025) * (1.0f - 0.5f * 0.5f));
     EXPECT_EQ(ecosystem::EcosystemSimulation::prodornost(maple, 0.0f, 0.6f, 0.65f, 0.0f, 0.2f), 1.0f);
 }
 
@@ -144,7 +116,7 @@ TEST(SimulationStep, seedsNextToAParentFollowTheSideDrawAndAParentDrawnTwiceGets
     }
 }
 
-TEST(SimulationStep, seedsLeadingOutOfThePlantAreaAreLost)
+TEST(SimulationStep, seedsLeadingOutOfThePlantAreaAreLostAndNoPlantableCellsMeansNoDraw)
 {
     World w;
     w.simulation.initialise();
@@ -152,17 +124,12 @@ TEST(SimulationStep, seedsLeadingOutOfThePlantAreaAreLost)
     bush.plants.push_back(plantAt(w, 0, 50, w.terrain.lupaMinY()));
     auto seeds = w.simulation.getSeeds();
     seeds[ecosystem::GrowClose] = 0;
-    seeds[ecosystem::ChooseNewPlantGrowSide] = 0;
+    seeds[ecosystem::ChooseNewPlantGrowSide] = 0; // the cell above, outside the area
     ASSERT_TRUE(w.simulation.setSeeds(seeds).ok);
     w.simulation.addPhase(bush);
     EXPECT_EQ(bush.plants.size(), 1u);
     EXPECT_EQ(bush.seedBudget, 0.0f);
-}
 
-TEST(SimulationStep, emptyPlantableCellsDropSeedsForAnywhereWithoutADraw)
-{
-    World w;
-    w.simulation.initialise();
     w.terrain.setLupaMaxX(w.terrain.lupaMinX());
     ASSERT_TRUE(w.terrain.plantableCells().empty());
     const auto before = w.simulation.getSeeds();
@@ -219,7 +186,7 @@ TEST(GrowPhase, dominatedPlantDoesNotGrowAndLosesOneOfVigourNeverBelowZero)
     }
 }
 
-TEST(KillPhase, plantWhoseAgeEqualsItsTimeOfDeathDiesOfAgeWithoutADominationDraw)
+TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw)
 {
     World w;
     w.simulation.initialise();
@@ -235,33 +202,24 @@ TEST(KillPhase, plantWhoseAgeEqualsItsTimeOfDeathDiesOfAgeWithoutADominationDraw
     giant.strength = 1.0f;
     giant.position.x += 1.0f;
     pine.plants = {old, giant};
+    // A vigour of exactly 0.1 is weakness.
+    Species &maple = w.simulation.species()[2];
+    maple.plants = {plantAt(w, 2, 30, 30), plantAt(w, 2, 60, 60)};
+    maple.plants[0].prodornost = 0.1f;
+    maple.plants[1].prodornost = 0.11f;
     const auto before = w.simulation.getSeeds();
     w.simulation.killPhase();
     ASSERT_EQ(pine.plants.size(), 1u);
     EXPECT_EQ(pine.plants[0].id, giant.id);
-    EXPECT_EQ(w.simulation.statistics().weaknessDeaths(), 1);
+    ASSERT_EQ(maple.plants.size(), 1u);
+    EXPECT_EQ(maple.plants[0].prodornost, 0.11f);
+    EXPECT_EQ(w.simulation.statistics().weaknessDeaths(), 2);
     EXPECT_EQ(w.simulation.statistics().dominationDeaths(), 0);
     // The giant, alone after the old plant's removal, is not dominated: no domination draw at all.
     EXPECT_EQ(w.simulation.getSeeds()[ecosystem::DeathBecauseOfBeingDominated],
               before[ecosystem::DeathBecauseOfBeingDominated]);
     EXPECT_FALSE(pine.plants[0].dominated);
     EXPECT_TRUE(w.simulation.grid().idsInCell(40, 40) == std::vector<std::uint32_t>{giant.id});
-}
-
-TEST(KillPhase, vigourOfExactlyPointOneIsWeakness)
-{
-    World w;
-    w.simulation.initialise();
-    Species &maple = w.simulation.species()[2];
-    Plant p = plantAt(w, 2, 30, 30);
-    p.prodornost = 0.1f;
-    Plant q = plantAt(w, 2, 60, 60);
-    q.prodornost = 0.11f;
-    maple.plants = {p, q};
-    w.simulation.killPhase();
-    ASSERT_EQ(maple.plants.size(), 1u);
-    EXPECT_EQ(maple.plants[0].id, q.id);
-    EXPECT_EQ(w.simulation.statistics().allDeaths(), 1);
 }
 
 TEST(AutoSave, savesEveryIntervalUnderTheStepNumber)
@@ -276,7 +234,7 @@ TEST(AutoSave, savesEveryIntervalUnderTheStepNumber)
     autosave.setInterval(0);
     EXPECT_FALSE(autosave.isDue(30));
 
-    simulationtest::TemporaryFolder folder;
+    testsupport::TempFolder folder;
     World w;
     autosave.setInterval(2);
     autosave.setFolder(folder.path().string());

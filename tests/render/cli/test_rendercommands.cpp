@@ -81,6 +81,12 @@ TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
     for (const char *usage :
          {"--overlay clouds", "--camera 0", "--size 64x64 --camera 3", "--steps -1", "--size 0x10"})
         EXPECT_EQ(cli(std::string("ecosystem render x.png ") + usage).status, 2) << usage;
+    // Refused before any drawing starts: the message is all there is.
+    for (const char *usage : {"--tree-scale 3", "--tree-scale x", "--frames 0", "--frames many"}) {
+        const auto run = cli(std::string("ecosystem render x.png ") + usage);
+        EXPECT_EQ(run.status, 2) << usage;
+        EXPECT_EQ(run.err.rfind("verdalis-cli: ", 0), 0u) << run.err;
+    }
     EXPECT_EQ(cli("ecosystem render").status, 2);
     EXPECT_EQ(cli("ecosystem render x.png --size 32x32 --dem none.dmr").status, 1);
     EXPECT_EQ(cli("ecosystem render missing/x.png --size 32x32").status, 1);
@@ -111,10 +117,4 @@ TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
 
     EXPECT_EQ(cli("ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees").status,
               0);
-
-    for (const char *bad : {"--tree-scale 3", "--tree-scale x", "--frames 0", "--frames many"}) {
-        const auto run = cli(std::string("ecosystem render x.png ") + bad);
-        EXPECT_EQ(run.status, 2) << bad;
-        EXPECT_EQ(run.err.rfind("verdalis-cli: ", 0), 0u) << run.err;
-    }
 }

@@ -62,6 +62,29 @@ protected:
         stepOutput = ::testing::internal::GetCapturedStdout();
     }
 
+    // A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).
+    void growInOneCell(int count)
+    {
+        model->setLupaMinX(47);
+        model->setLupaMaxX(48);
+        model->setLupaMinY(45);
+        model->setLupaMaxY(46);
+        steps(count);
+    }
+
+    // Places the eye `above` units over the ground at (x, z).
+    void placeCamera(float x, float z, float above, float heading, float lookPitch)
+    {
+        auto *camera = model->getCamera();
+        camera->position = {x, 0.0f, z};
+        camera->forceAtSurface = true;
+        camera->followTerrain();
+        camera->forceAtSurface = false;
+        camera->position.y += above;
+        camera->heading = heading;
+        camera->lookPitch = lookPitch;
+    }
+
     // With VERDALIS_TEST_IMAGES set to a folder, frames are kept there for a look.
     static void keep(const QImage &image, const char *name)
     {

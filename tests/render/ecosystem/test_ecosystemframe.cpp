@@ -1,3 +1,4 @@
+#include "core/tempfolder.h"
 #include "ecosystem/render/ecosystemframe.h"
 #include "ecosystem/render/terrainrenderer.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
@@ -5,7 +6,6 @@
 #include "render/ecosystem/modelfixture.h"
 
 #include <QColor>
-#include <QFile>
 #include <QSignalSpy>
 
 #include <GL/gl.h>
@@ -30,40 +30,10 @@ std::pair<int, int> bluishAndGreenish(const QImage &image, int fromRow, int toRo
     return {bluish, greenish};
 }
 
-void writeFile(const char *name, const QByteArray &content)
-{
-    QFile file(QString::fromLatin1(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 } // namespace
 
-// A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).
 class EcosystemFrame : public ModelFixture {
 protected:
-    void grow(int count)
-    {
-        model->setLupaMinX(47);
-        model->setLupaMaxX(48);
-        model->setLupaMinY(45);
-        model->setLupaMaxY(46);
-        steps(count);
-    }
-
-    // Places the eye `above` units over the ground at (x, z).
-    void placeCamera(float x, float z, float above, float heading, float lookPitch)
-    {
-        auto *camera = model->getCamera();
-        camera->position = {x, 0.0f, z};
-        camera->forceAtSurface = true;
-        camera->followTerrain();
-        camera->forceAtSurface = false;
-        camera->position.y += above;
-        camera->heading = heading;
-        camera->lookPitch = lookPitch;
-    }
-
     int living() const
     {
         int count = 0;
@@ -75,7 +45,7 @@ protected:
 
 TEST_F(EcosystemFrame, showsSkyAboveTerrainAndTheTreesInViewAndRecordsHowManyItDrew)
 {
-    grow(50);
+    growInOneCell(50);
     placeCamera(1187.0f, 1190.0f, 6.0f, 0.0f, 6.0f); // 50 units south of the forest, looking at it
     QSignalSpy rendered(model.get(), &EcosystemRender::nrPlantsRenderedChanged);
     const QImage withTrees = frame();
@@ -120,7 +90,7 @@ TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAlo
     own.windOn = true;
     const lignet::TreeDrawSettings before = own;
     model->toggleWireframe();
-    grow(20);
+    growInOneCell(20);
     placeCamera(1187.0f, 1137.0f, 40.0f, 180.0f, 89.0f); // straight down onto the forest
     frame();
     ASSERT_GT(model->getLastRenderedCount(), 0);
@@ -144,7 +114,7 @@ TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAlo
 
 TEST_F(EcosystemFrame, everyOverlayChangesThePicture)
 {
-    grow(1);
+    growInOneCell(1);
     const QImage base = frame();
     for (const auto &info : ecosystem::render::viewOptionTable()) {
         if (info.overlayName.empty())
@@ -158,7 +128,7 @@ TEST_F(EcosystemFrame, everyOverlayChangesThePicture)
 
 TEST_F(EcosystemFrame, neighbourhoodDisksWithoutTreesKeepTheStackBalanced)
 {
-    grow(20);
+    growInOneCell(20);
     placeCamera(1187.0f, 1137.0f, 40.0f, 180.0f, 89.0f); // straight down onto the plant area
     model->toggleDoNotDrawTrees();
     const QImage bare = frame();
@@ -197,7 +167,7 @@ TEST_F(EcosystemFrame, damagedDemIsRefusedAndAGoodOneIsDrawnAtTheNextFrame)
 {
     const QImage before = frame();
     const float range = model->getTerrain().heightRange();
-    writeFile("short.dmr", "1 2 3\n4 5 6\n");
+    testsupport::writeBytes("short.dmr", "1 2 3\n4 5 6\n");
     EXPECT_FALSE(model->loadDem("short.dmr"));
     EXPECT_FALSE(model->loadDem("does-not-exist.dmr"));
     EXPECT_EQ(errors, (std::vector<QString>{"Error: Error reading DEM terrain file.",
@@ -205,12 +175,11 @@ TEST_F(EcosystemFrame, damagedDemIsRefusedAndAGoodOneIsDrawnAtTheNextFrame)
     EXPECT_EQ(model->getTerrain().heightRange(), range);
     EXPECT_EQ(differingPixels(before, frame()), 0);
 
-    QByteArray plane; // a tilted plane: height grows with the row
-    for (int r = 0; r < 100; ++r)
-        for (int c = 0; c < 100; ++c)
-            plane += QByteArray::number(c * 25) + ' ' + QByteArray::number(r * 25) + ' ' +
-                     QByteArray::number(500 + r * 2) + '\n';
-    writeFile("plane.dmr", plane);
+    std::string plane; // a tilted plane: height grows with the row
+    for (int i = 0; i < 10000; ++i)
+        plane += std::to_string(i % 100 * 25) + ' ' + std::to_string(i / 100 * 25) + ' ' +
+                 std::to_string(500 + i / 100 * 2) + '\n';
+    testsupport::writeBytes("plane.dmr", plane);
     QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
     EXPECT_TRUE(model->loadDem("plane.dmr"));
     EXPECT_EQ(changed.count(), 1);

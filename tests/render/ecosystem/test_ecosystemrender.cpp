@@ -1,4 +1,5 @@
 #include "assets/speciestrees.h"
+#include "core/tempfolder.h"
 #include "ecosystem/render/ecosystemframe.h"
 #include "ecosystem/render/scenetextures.h"
 #include "ecosystem/render/speciesappearance.h"
@@ -10,7 +11,6 @@
 #include "render/ecosystem/modelfixture.h"
 
 #include <QColor>
-#include <QFile>
 #include <QSignalSpy>
 
 #include <GL/gl.h>
@@ -22,20 +22,30 @@ using ecosystem::render::ViewOption;
 
 using RenderModel = ModelFixture;
 
-TEST_F(RenderModel, startsInTheEcosystemOnTheAnalysedTerrainWithEveryTextureUploaded)
+TEST_F(RenderModel, startsOnTheAnalysedTerrainWithEveryTextureUploadedAndReleasesThemWithTheModel)
 {
     EXPECT_FALSE(model->isViewOptionOn(ViewOption::SingleRender));
     EXPECT_EQ(model->getCurrentTreeIndex(), 5);
     EXPECT_TRUE(model->getTerrain().isAnalysed());
     EXPECT_FALSE(model->isSimulationInitialised());
     EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
-    for (std::size_t i = 0; i < ecosystem::EcosystemScene::TreeCount; ++i) {
-        EXPECT_TRUE(glIsTexture(model->textures().tree(i).bark));
-        EXPECT_TRUE(glIsTexture(model->textures().tree(i).leaf));
-    }
-    for (GLuint name : model->textures().sky())
+    std::vector<GLuint> names(model->textures().sky().begin(), model->textures().sky().end());
+    for (std::size_t i = 0; i < ecosystem::EcosystemScene::TreeCount; ++i)
+        names.insert(names.end(), {model->textures().tree(i).bark, model->textures().tree(i).leaf});
+    for (GLuint name : names)
         EXPECT_TRUE(glIsTexture(name));
     EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
+    gl.makeCurrent();
+    model.reset();
+    gl.makeCurrent();
+    for (GLuint name : names)
+        EXPECT_FALSE(glIsTexture(name));
+    // A model that outlives its context has nothing left to release, and says nothing.
+    makeModel();
+    gl.destroy();
+    ::testing::internal::CaptureStderr();
+    model.reset();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(RenderModel, findsTheSpeciesTreesWhereverItIsStartedAndPrefersTheWorkingDirectory)
@@ -60,10 +70,7 @@ TEST_F(RenderModel, findsTheSpeciesTreesWhereverItIsStartedAndPrefersTheWorkingD
     lignet::TreeParameters custom;
     custom.numberOfStrands = 77;
     ASSERT_TRUE(lignet::TreeParameterFile::save(custom, files[0]));
-    QFile damaged(QString::fromStdString(files[1]));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("bark\nleaf\nnot numbers\n");
-    damaged.close();
+    testsupport::writeBytes(files[1], "bark\nleaf\nnot numbers\n");
     gl.makeCurrent();
     model.reset();
     makeModel();
@@ -221,21 +228,4 @@ TEST_F(RenderModel, reloadedTreeTexturesReplaceTheNamesAndAMissingPictureKeepsTh
     ASSERT_EQ(reported.count(), 1);
     EXPECT_EQ(reported.at(0).at(0).toString(), QStringLiteral("Error"));
     EXPECT_EQ(reported.at(0).at(1).toString(), QStringLiteral("Could not open leaf texture file."));
-}
-
-TEST_F(RenderModel, texturesAreReleasedWithTheModelAndSurviveTheContextGoingFirst)
-{
-    gl.makeCurrent();
-    const GLuint bark = model->textures().tree(0).bark;
-    const GLuint sky = model->textures().sky()[0];
-    model.reset();
-    gl.makeCurrent();
-    EXPECT_FALSE(glIsTexture(bark));
-    EXPECT_FALSE(glIsTexture(sky));
-    // A model that outlives its context has nothing left to release, and says nothing.
-    makeModel();
-    gl.destroy();
-    ::testing::internal::CaptureStderr();
-    model.reset();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

@@ -214,48 +214,33 @@ lignet::TreeParameters smallTree(bool leaves)
 
 } // namespace
 
-TEST_F(TreeMeshFeedback, cylindersAtEveryLevelOfDetailUpToFive)
+TEST_F(TreeMeshFeedback, cylindersLinesWireframeLeafDisksAndPointsMatchTheImmediateDrawing)
 {
-    const std::set<MeshBatchKind> bark{MeshBatchKind::BarkTriangles};
-    for (int lod = 0; lod <= 5; ++lod)
-        compare(
-            smallTree(false), [lod](TreeRenderer &t) { t.settings().levelOfDetail = lod; }, true, false, bark,
-            ("level " + std::to_string(lod)).c_str());
+    using Settings = std::function<void(TreeRenderer &)>;
+    const auto level = [](int lod) -> Settings {
+        return [lod](TreeRenderer &t) { t.settings().levelOfDetail = lod; };
+    };
+    const std::set<MeshBatchKind> bark{MeshBatchKind::BarkTriangles}, lines{MeshBatchKind::BarkLines},
+        leaves{MeshBatchKind::LeafTriangles, MeshBatchKind::LeafPoints};
+    // Cylinders up to level 5, single lines beyond.
+    for (int lod = 0; lod <= 9; ++lod)
+        compare(smallTree(false), level(lod), true, false, lod <= 5 ? bark : lines,
+                ("level " + std::to_string(lod)).c_str());
     compare(
         smallTree(false), [](TreeRenderer &t) { t.settings().highQuality = true; }, true, false, bark,
         "high quality");
     compare(
         smallTree(false), [](TreeRenderer &t) { t.settings().colourByOrders = true; }, true, false, bark,
         "coloured by orders");
-}
-
-TEST_F(TreeMeshFeedback, singleLinesBeyondLevelFive)
-{
-    for (int lod : {6, 9})
-        compare(
-            smallTree(false), [lod](TreeRenderer &t) { t.settings().levelOfDetail = lod; }, true, false,
-            {MeshBatchKind::BarkLines}, ("level " + std::to_string(lod)).c_str());
-}
-
-TEST_F(TreeMeshFeedback, wireframePrismsAndLeafOutlines)
-{
     compare(
         smallTree(true), [](TreeRenderer &t) { t.settings().wireframe = true; }, true, true,
-        {MeshBatchKind::WireLines}, "wireframe");
-}
-
-TEST_F(TreeMeshFeedback, leafDisksAndPoints)
-{
-    const std::set<MeshBatchKind> leaves{MeshBatchKind::LeafTriangles, MeshBatchKind::LeafPoints};
+        {MeshBatchKind::WireLines}, "wireframe prisms and leaf outlines");
     for (int type : {lignet::SPIRAL, lignet::BUNCHED, lignet::CONIFEROUS}) {
         lignet::TreeParameters p = smallTree(true);
         p.leafType = type;
-        compare(
-            p, [](TreeRenderer &) {}, false, true, leaves, lignet::leafTypeName(type));
+        compare(p, level(0), false, true, leaves, lignet::leafTypeName(type));
     }
     // Far away only the points remain; their normal and texture coordinate are those left
     // current before the tree (level 12) or by the previous disk.
-    compare(
-        smallTree(true), [](TreeRenderer &t) { t.settings().levelOfDetail = 12; }, false, true, leaves,
-        "points only");
+    compare(smallTree(true), level(12), false, true, leaves, "points only");
 }
