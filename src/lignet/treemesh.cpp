@@ -48,7 +48,7 @@ MeshBatch batchStateOf(MeshBatchKind kind)
     return b;
 }
 
-bool leafPointsBeforeDisks(int levelOfDetail)
+bool leafPointsFirst(int levelOfDetail)
 {
     return levelOfDetail >= 3;
 }

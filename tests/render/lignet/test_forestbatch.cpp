@@ -163,6 +163,33 @@ TEST(ForestBatch, instancedAndFixedPathsDrawTheSamePictureAsTheReference)
     EXPECT_GT(drawn, Size * Size / 50);
 }
 
+// One grown tree (the default, full size) drawn at coarser levels of detail. Its leaf points only
+// write depth (see leafPointsFirst), so the order of the batches shows in scattered crown pixels:
+// the limits are the measured differences (0.3 %, 0.04 %, 0.3 %) with a margin.
+TEST(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree;
+    struct Row {
+        float z;
+        int levelOfDetail;
+        double limit;
+    };
+    for (const Row row : {Row{-12.0f, 3, 0.006}, Row{-40.0f, 4, 0.002}, Row{-12.0f, 6, 0.006}}) {
+        const std::vector<Plant> plant = {{{0.0f, 0.0f, row.z}, 1.0, row.levelOfDetail, 7}};
+        const QImage reference = referenceForest(view, tree, plant, false);
+        Batching batching;
+        const QImage batched = batchedForest(view, batching.batch, tree, plant, false);
+        batching.release();
+        view.context().makeCurrent();
+        beginEcosystemFrame();
+        const QImage bare = view.grab();
+        EXPECT_GT(compareImages(bare, reference, 8).shareAbove, 0.001) << row.levelOfDetail;
+        EXPECT_LT(compareImages(reference, batched, 8).shareAbove, row.limit) << row.levelOfDetail;
+    }
+}
+
 TEST(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
 {
     MeshTestView view(Size);
