@@ -46,6 +46,7 @@ void ForestBatch::begin()
     m_groupOf.clear();
     m_stats = {};
     m_drawer.resetCounters();
+    m_cache.beginFrame();
     glGetFloatv(GL_MODELVIEW_MATRIX, m_modelview.data());
     glGetFloatv(GL_PROJECTION_MATRIX, m_projection.data());
     GLint viewport[4] = {};

@@ -269,6 +269,26 @@ TEST(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
     }
     EXPECT_GT(batching.cache.stats().evictions, 0u);
     EXPECT_GT(largest, batching.cache.byteLimit() / 2);
+
+    // The same frame again: nothing is rebuilt when its meshes fit; when they do not, the part
+    // that fitted stays (no least-recently-used churn) and only the rest is rebuilt.
+    const auto builtBySecondFrame = [&](std::size_t limit) {
+        batching.cache.clear();
+        batching.cache.setByteLimit(limit);
+        batchedForest(view, batching.batch, tree, plants, false);
+        const std::uint64_t built = batching.cache.meshesBuilt();
+        const std::uint64_t meshes = batching.batch.stats().meshes;
+        batchedForest(view, batching.batch, tree, plants, false);
+        EXPECT_LE(batching.cache.stats().bytes, limit);
+        EXPECT_EQ(batching.batch.stats().meshes, meshes);
+        return std::pair{batching.cache.meshesBuilt() - built, meshes};
+    };
+    EXPECT_EQ(builtBySecondFrame(std::size_t{256} << 20).first, 0u);
+    const std::size_t needed = batching.cache.stats().bytes;
+    const auto [rebuilt, meshes] = builtBySecondFrame(needed / 2);
+    EXPECT_GT(rebuilt, 0u);
+    EXPECT_LT(rebuilt, meshes * 3 / 4);
+    EXPECT_GT(batching.cache.stats().refused, 0u);
     batching.release();
 }
 
