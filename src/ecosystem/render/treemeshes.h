@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <limits>
 
 class QOpenGLContext;
 
@@ -50,6 +51,15 @@ public:
 
     double impostorThreshold() const { return threshold; }
     void setImpostorThreshold(double pixels) { threshold = pixels; }
+    // While the simulation runs, every still plant the far-field tier can take is an impostor: a
+    // grown forest's exact frame takes seconds, and the window must keep answering between steps.
+    void setSimulationRunning(bool running) { simulationRunning = running; }
+    bool isSimulationRunning() const { return simulationRunning; }
+    // The threshold the next frame uses.
+    double frameImpostorThreshold() const
+    {
+        return simulationRunning ? std::numeric_limits<double>::infinity() : threshold;
+    }
 
     // Frees every buffer, program and atlas; a context of the group must be current.
     void releaseAll();
@@ -62,6 +72,7 @@ private:
     lignet::gl::ImpostorSet impostorSet;
     lignet::gl::MeshTreeScene scene{meshCache, meshDrawer};
     double threshold = DefaultImpostorThreshold;
+    bool simulationRunning = false;
 };
 
 } // namespace ecosystem::render

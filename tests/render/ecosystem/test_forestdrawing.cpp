@@ -140,6 +140,7 @@ TEST_F(ForestDrawing, distantTreesAsImpostorsAreHardToTellFromTheExactDrawing)
     const Drawn exact = draw(false);
     setExactDistantTrees(false);
     const Drawn far = draw(false);
+    const std::uint64_t farImpostors = model->treeMeshes().forest().stats().impostorPlants;
     keep(far.image, "forest-far-field");
     EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, 0u);
     EXPECT_EQ(far.perSpecies, exact.perSpecies);
@@ -147,6 +148,17 @@ TEST_F(ForestDrawing, distantTreesAsImpostorsAreHardToTellFromTheExactDrawing)
     // The reference drawing has no impostors.
     const Drawn reference = draw(true);
     EXPECT_EQ(reference.triangles, exact.triangles);
+
+    // While the simulation runs, every plant the tier can take is an impostor; the switch still
+    // draws every plant exactly.
+    model->setSimulationRunning(true);
+    const Drawn running = draw(false);
+    EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, farImpostors);
+    EXPECT_LT(running.triangles, far.triangles);
+    EXPECT_EQ(running.perSpecies, exact.perSpecies);
+    setExactDistantTrees(true);
+    EXPECT_EQ(draw(false).triangles, exact.triangles);
+    model->setSimulationRunning(false);
 }
 
 TEST_F(ForestDrawing, treeEditFrameFromMeshesShowsEveryChangeInTheNextFrame)
