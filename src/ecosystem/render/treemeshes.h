@@ -10,6 +10,7 @@
 
 #include <QObject>
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -36,6 +37,13 @@ public:
     // Projected height in pixels under which a still plant is drawn as an impostor (see
     // bench/README.md for the pictures and frame times it was chosen from).
     static constexpr double DefaultImpostorThreshold = 8.0;
+
+    // The mesh cache's bound: a quarter of the machine's memory, at least 256 MiB and at most
+    // 1.5 GiB. The frame of a 300-step forest needs about 1.2 GiB of meshes (bench/README.md);
+    // with less, the cache keeps what fits and rebuilds the rest each frame.
+    static constexpr std::size_t MinimumCacheBytes = std::size_t{256} << 20;
+    static constexpr std::size_t MaximumCacheBytes = std::size_t{3} << 29;
+    static std::size_t meshCacheBound();
 
     // `context` is current.
     explicit TreeMeshes(QOpenGLContext *context);

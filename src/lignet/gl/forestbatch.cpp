@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 namespace lignet::gl {
 
 namespace {
@@ -87,8 +89,8 @@ bool ForestBatch::addAsImpostor(TreeRenderer &tree, const TreeTextures &textures
     const double pixels =
         projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
     // Below the atlas's smallest picture the exact drawing is a few scattered pixels, which a
-    // quad would cover too much; such a plant is cheap to draw exactly.
-    if (!(pixels < m_threshold) || pixels < atlas.smallestCellHeight())
+    // quad would cover too much; an infinite threshold (every plant, for speed) takes them too.
+    if (!(pixels < m_threshold) || (pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold)))
         return false;
     m_impostors->add(atlas, position, scale, progress);
     tree.advanceClocks();

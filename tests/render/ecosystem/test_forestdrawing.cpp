@@ -191,6 +191,10 @@ TEST_F(ForestDrawing, meshBuffersGoWithTheModelOrWithTheirContext)
     model->toggleSingleRender();
     frame();
     EXPECT_GT(model->treeMeshes().cache().stats().bytes, 0u);
+    const std::size_t bound = model->treeMeshes().cache().byteLimit();
+    EXPECT_EQ(bound, ecosystem::render::TreeMeshes::meshCacheBound());
+    EXPECT_GE(bound, ecosystem::render::TreeMeshes::MinimumCacheBytes);
+    EXPECT_LE(bound, ecosystem::render::TreeMeshes::MaximumCacheBytes);
     gl.makeCurrent();
     model.reset();
     gl.makeCurrent();
