@@ -48,7 +48,7 @@ MeshBatch batchStateOf(MeshBatchKind kind)
     return b;
 }
 
-bool leafPointsFirst(int levelOfDetail)
+bool leafPointsBeforeDisks(int levelOfDetail)
 {
     return levelOfDetail >= 3;
 }

@@ -45,12 +45,13 @@ MeshBatch batchStateOf(MeshBatchKind kind);
 // Batches are drawn bark first, then the leaves. The immediate-mode drawing draws each leaf's point
 // right after its disk, at the disk's last texture coordinate (0.5, 1): a transparent texel of the
 // leaf texture, so a point only writes depth and hides whatever is drawn after it behind it (later
-// branches, leaves and plants), and which of those shows depends on the drawing order, which no
-// batching keeps. Near a tree a point mostly lies on its own disk, drawn before it: points go
-// last. Further away (level of detail 3, 45 units, on) disks shrink below a pixel and the hidden
-// part grows: there points go first, before the bark, which comes nearest to the picture
-// (measured on grown forests: see bench/README.md).
-bool leafPointsFirst(int levelOfDetail);
+// branches, leaves and plants). Which of those shows depends on the drawing order, plant by plant
+// and leaf by leaf, which no batching keeps. Near a tree a point mostly lies on its own disk, drawn
+// before it: points go after the disks. Further away (level of detail 3, 45 units, on) disks
+// shrink below a pixel and a point mostly meets other leaves' disks, half of them drawn after it:
+// points before the disks comes nearer to the picture there. Points before the bark would come
+// nearer still in mid-distance crowns, but would hide a distant plant of a pixel or two entirely.
+bool leafPointsBeforeDisks(int levelOfDetail);
 
 // One drawing of a tree as indexed vertex arrays in the tree's own coordinates (trunk base at the
 // origin, +y up), or in the coordinates of a placement when the sink was given one. The vertices

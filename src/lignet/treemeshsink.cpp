@@ -197,8 +197,8 @@ void TreeMeshSink::finish(TreeMesh &mesh)
     std::array<MeshBatchKind, MeshBatchKindCount> order = {
         MeshBatchKind::BarkTriangles, MeshBatchKind::BarkLines, MeshBatchKind::WireLines,
         MeshBatchKind::LeafTriangles, MeshBatchKind::LeafPoints};
-    if (leafPointsFirst(m_levelOfDetail))
-        std::rotate(order.begin(), order.end() - 1, order.end());
+    if (leafPointsBeforeDisks(m_levelOfDetail))
+        std::swap(order[3], order[4]);
     for (MeshBatchKind k : order) {
         std::vector<std::uint32_t> &kind = m_indices[static_cast<std::size_t>(k)];
         if (kind.empty())

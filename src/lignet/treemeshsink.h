@@ -28,8 +28,8 @@ namespace lignet {
 // (2k, 2k+1), (2k+1, 2k+3); a line loop becomes its closed chain of lines.
 //
 // Several drawings may go into one sink (for instance many plants, each with its placement);
-// finish moves them out as one mesh, batched by kind, the leaf points last or first as
-// leafPointsFirst gives for the level of detail of the last drawing.
+// finish moves them out as one mesh, batched by kind, leaf points and disks in the order
+// leafPointsBeforeDisks gives for the level of detail of the last drawing.
 class TreeMeshSink : public TreeSink {
 public:
     TreeMeshSink();

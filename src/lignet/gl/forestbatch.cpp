@@ -101,9 +101,9 @@ bool ForestBatch::addAsImpostor(TreeRenderer &tree, const TreeTextures &textures
 void ForestBatch::addStreamed(TreeRenderer &tree, const TreeTextures &textures,
                               const math::Vector3f &position, float scale)
 {
-    // Near and far plants order their batches differently (leafPointsFirst), so they stream into
-    // separate meshes.
-    const bool far = leafPointsFirst(tree.settings().levelOfDetail);
+    // Near and far plants order their leaf batches differently (leafPointsBeforeDisks), so they
+    // stream into separate meshes.
+    const bool far = leafPointsBeforeDisks(tree.settings().levelOfDetail);
     std::unique_ptr<Stream> &stream = m_streams[2 * tree.modelId() + (far ? 1 : 0)];
     if (!stream)
         stream = std::make_unique<Stream>();

@@ -163,12 +163,11 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     EXPECT_EQ(mesh.batches[2].firstIndex + mesh.batches[2].indexCount, mesh.indices.size());
     EXPECT_FLOAT_EQ(mesh.batches[2].pointSize, 1.4f);
     EXPECT_EQ(mesh.batches[1].texture, lignet::MeshTexture::Leaf);
-    // From level of detail 3 on the points come first.
+    // From level of detail 3 on the points come before the disks.
     tree.settings().levelOfDetail = 3;
     const TreeMesh far = meshOf(tree);
     ASSERT_EQ(far.batches.size(), 3u);
-    EXPECT_EQ(far.batches[0].kind, MeshBatchKind::LeafPoints);
-    EXPECT_EQ(far.batches[1].kind, MeshBatchKind::BarkTriangles);
+    EXPECT_EQ(far.batches[1].kind, MeshBatchKind::LeafPoints);
     EXPECT_EQ(far.batches[2].kind, MeshBatchKind::LeafTriangles);
     EXPECT_GT(mesh.boundsMax.y, 10.0f);
 }
