@@ -21,12 +21,19 @@ struct MeshCacheStats {
     std::uint64_t hits = 0;
     std::uint64_t misses = 0;
     std::uint64_t evictions = 0; // meshes dropped to stay within the bound
+    std::uint64_t refused = 0;   // built meshes not kept: the frame's own meshes fill the bound
 };
 
 // Meshes of tree drawings by TreeMeshKey, least recently used out first once their bytes exceed
 // the bound. Mesh is any type with `std::size_t byteSize() const`: the CPU TreeMesh
 // (TreeMeshCache) or uploaded buffers (the OpenGL layer's cache). Meshes are handed out as shared
 // pointers, so a mesh in use outlives its eviction until its last user lets go.
+//
+// A user drawing frames calls beginFrame(): meshes used in the current or the previous frame are
+// then never evicted for a mesh of the current frame, and a mesh that does not fit beside them is
+// not kept. A frame needing more than the bound so keeps what fits and rebuilds only the rest
+// when drawn again, where plain least-recently-used order would evict every mesh just before its
+// next use; meshes a moving camera no longer needs make room one frame later.
 //
 // Stale meshes are never served: a key holds the tree's revision, and the first request with a
 // new revision of a tree drops every mesh of that tree's older revisions.
@@ -73,11 +80,15 @@ public:
             return nullptr;
         }
         ++m_stats.hits;
+        it->second->frame = m_frame;
         m_order.splice(m_order.begin(), m_order, it->second);
         return it->second->mesh;
     }
 
     bool contains(const TreeMeshKey &key) const { return m_index.count(key) != 0; }
+
+    // Starts a frame: the meshes it finds or keeps stay until the frame after the next begins.
+    void beginFrame() { ++m_frame; }
 
     // Keeps mesh under key (replacing an older one) unless it alone exceeds the bound, then
     // evicts least recently used meshes until the bound holds.
@@ -87,11 +98,15 @@ public:
         const std::size_t bytes = mesh ? mesh->byteSize() : 0;
         if (!mesh || bytes > m_limit)
             return;
-        m_order.push_front(Entry{key, std::move(mesh), bytes});
+        m_order.push_front(Entry{key, std::move(mesh), bytes, m_frame});
         m_index.emplace(key, m_order.begin());
         m_stats.bytes += bytes;
         m_stats.entries = m_order.size();
-        evictToLimit();
+        evictToLimit(true);
+        if (m_stats.bytes > m_limit) {
+            remove(m_order.begin());
+            ++m_stats.refused;
+        }
     }
 
     void erase(const TreeMeshKey &key)
@@ -121,7 +136,7 @@ public:
     void setByteLimit(std::size_t bytes)
     {
         m_limit = bytes;
-        evictToLimit();
+        evictToLimit(false);
     }
 
     const MeshCacheStats &stats() const { return m_stats; }
@@ -130,6 +145,7 @@ public:
         m_stats.hits = 0;
         m_stats.misses = 0;
         m_stats.evictions = 0;
+        m_stats.refused = 0;
     }
 
     // Keys from the most to the least recently used.
@@ -144,6 +160,7 @@ private:
         TreeMeshKey key;
         std::shared_ptr<const Mesh> mesh;
         std::size_t bytes = 0;
+        std::uint64_t frame = 0; // the frame that used it last (0: no frames counted)
     };
     using Order = std::list<Entry>;
 
@@ -165,10 +182,14 @@ private:
         }
     }
 
-    void evictToLimit()
+    // Least recently used first; with keepFrames, the meshes of this and the previous frame stay.
+    void evictToLimit(bool keepFrames)
     {
         while (m_stats.bytes > m_limit && !m_order.empty()) {
-            remove(std::prev(m_order.end()));
+            const auto last = std::prev(m_order.end());
+            if (keepFrames && m_frame != 0 && last->frame + 1 >= m_frame)
+                return;
+            remove(last);
             ++m_stats.evictions;
         }
     }
@@ -188,6 +209,7 @@ private:
     std::unordered_map<TreeMeshKey, typename Order::iterator, TreeMeshKeyHash> m_index;
     std::unordered_map<std::uint64_t, std::uint64_t> m_revisions; // latest revision seen per model
     MeshCacheStats m_stats;
+    std::uint64_t m_frame = 0;
 };
 
 } // namespace lignet

@@ -43,11 +43,14 @@ struct MeshBatch {
 MeshBatch batchStateOf(MeshBatchKind kind);
 
 // Batches are drawn bark first, then the leaves. The immediate-mode drawing draws each leaf's point
-// right after its disk, and where points and disks of one tree meet at equal depth the first drawn
-// wins. Near a tree a point mostly lies on its own disk, drawn before it: points go after the
-// disks. Further away (level of detail 3, 45 units, on) the disks shrink below a pixel and a point
-// mostly meets other leaves' disks, half of them drawn after it: points before the disks comes
-// nearer to the picture there (measured: a third of the differing pixels of a grown forest).
+// right after its disk, at the disk's last texture coordinate (0.5, 1): a transparent texel of the
+// leaf texture, so a point only writes depth and hides whatever is drawn after it behind it (later
+// branches, leaves and plants). Which of those shows depends on the drawing order, plant by plant
+// and leaf by leaf, which no batching keeps. Near a tree a point mostly lies on its own disk, drawn
+// before it: points go after the disks. Further away (level of detail 3, 45 units, on) disks
+// shrink below a pixel and a point mostly meets other leaves' disks, half of them drawn after it:
+// points before the disks comes nearer to the picture there. Points before the bark would come
+// nearer still in mid-distance crowns, but would hide a distant plant of a pixel or two entirely.
 bool leafPointsBeforeDisks(int levelOfDetail);
 
 // One drawing of a tree as indexed vertex arrays in the tree's own coordinates (trunk base at the

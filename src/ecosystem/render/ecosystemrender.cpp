@@ -258,6 +258,15 @@ bool EcosystemRender::setTreeScale(int scale)
     return true;
 }
 
+void EcosystemRender::setSimulationRunning(bool running)
+{
+    if (meshes->isSimulationRunning() == running)
+        return;
+    meshes->setSimulationRunning(running);
+    if (!running)
+        emit modelDataChanged();
+}
+
 void EcosystemRender::renderEcosystemFrame()
 {
     if (terrainChanged) {

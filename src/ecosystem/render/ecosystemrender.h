@@ -107,6 +107,9 @@ public:
     // The View menu's "Tree scale": one of TreeScales; other values are refused (false).
     int getTreeScale() const { return treeScale; }
     bool setTreeScale(int scale);
+    // Whether the simulation runs step after step (F5): its frames draw the far-field tier for
+    // every plant it can take (see TreeMeshes::setSimulationRunning); stopping repaints exactly.
+    void setSimulationRunning(bool running);
 
 signals:
     void modelDataChanged();

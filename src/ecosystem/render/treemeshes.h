@@ -10,7 +10,9 @@
 
 #include <QObject>
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 
 class QOpenGLContext;
 
@@ -36,6 +38,13 @@ public:
     // bench/README.md for the pictures and frame times it was chosen from).
     static constexpr double DefaultImpostorThreshold = 8.0;
 
+    // The mesh cache's bound: a quarter of the machine's memory, at least 256 MiB and at most
+    // 1.5 GiB. The frame of a 300-step forest needs about 1.2 GiB of meshes (bench/README.md);
+    // with less, the cache keeps what fits and rebuilds the rest each frame.
+    static constexpr std::size_t MinimumCacheBytes = std::size_t{256} << 20;
+    static constexpr std::size_t MaximumCacheBytes = std::size_t{3} << 29;
+    static std::size_t meshCacheBound();
+
     // `context` is current.
     explicit TreeMeshes(QOpenGLContext *context);
     ~TreeMeshes() override;
@@ -50,6 +59,15 @@ public:
 
     double impostorThreshold() const { return threshold; }
     void setImpostorThreshold(double pixels) { threshold = pixels; }
+    // While the simulation runs, every still plant the far-field tier can take is an impostor: a
+    // grown forest's exact frame takes seconds, and the window must keep answering between steps.
+    void setSimulationRunning(bool running) { simulationRunning = running; }
+    bool isSimulationRunning() const { return simulationRunning; }
+    // The threshold the next frame uses.
+    double frameImpostorThreshold() const
+    {
+        return simulationRunning ? std::numeric_limits<double>::infinity() : threshold;
+    }
 
     // Frees every buffer, program and atlas; a context of the group must be current.
     void releaseAll();
@@ -62,6 +80,7 @@ private:
     lignet::gl::ImpostorSet impostorSet;
     lignet::gl::MeshTreeScene scene{meshCache, meshDrawer};
     double threshold = DefaultImpostorThreshold;
+    bool simulationRunning = false;
 };
 
 } // namespace ecosystem::render

@@ -1,5 +1,7 @@
 #include "gui/actionhandling/timekeeper.h"
 
+#include "ecosystem/render/ecosystemrender.h"
+
 #include <QTimer>
 
 namespace gui::actionhandling {
@@ -38,6 +40,8 @@ void TimeKeeper::toggleRunSimulation()
         simulationTimer = makeTimer(0, &TimeKeeper::simmulationTimerUpdate);
     else
         discardTimer(simulationTimer);
+    if (model)
+        model->setSimulationRunning(simulationRunning());
 }
 
 void TimeKeeper::startTreeAnimation()

@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 namespace lignet::gl {
 
 namespace {
@@ -46,6 +48,7 @@ void ForestBatch::begin()
     m_groupOf.clear();
     m_stats = {};
     m_drawer.resetCounters();
+    m_cache.beginFrame();
     glGetFloatv(GL_MODELVIEW_MATRIX, m_modelview.data());
     glGetFloatv(GL_PROJECTION_MATRIX, m_projection.data());
     GLint viewport[4] = {};
@@ -86,8 +89,8 @@ bool ForestBatch::addAsImpostor(TreeRenderer &tree, const TreeTextures &textures
     const double pixels =
         projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
     // Below the atlas's smallest picture the exact drawing is a few scattered pixels, which a
-    // quad would cover too much; such a plant is cheap to draw exactly.
-    if (!(pixels < m_threshold) || pixels < atlas.smallestCellHeight())
+    // quad would cover too much; an infinite threshold (every plant, for speed) takes them too.
+    if (!(pixels < m_threshold) || (pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold)))
         return false;
     m_impostors->add(atlas, position, scale, progress);
     tree.advanceClocks();

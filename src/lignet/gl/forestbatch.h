@@ -54,8 +54,8 @@ public:
     ForestBatch(const ForestBatch &) = delete;
     ForestBatch &operator=(const ForestBatch &) = delete;
 
-    // Far-field tier: impostors for plants below thresholdPixels of projected height; null (the
-    // default) draws every plant exactly.
+    // Far-field tier: impostors for plants below thresholdPixels of projected height (infinity:
+    // every still plant, however small); null (the default) draws every plant exactly.
     void setImpostors(ImpostorSet *impostors, double thresholdPixels);
     double impostorThreshold() const { return m_threshold; }
 

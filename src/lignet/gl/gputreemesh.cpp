@@ -3,6 +3,9 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
+#include <algorithm>
+#include <cmath>
+
 namespace lignet::gl {
 
 namespace {
@@ -15,6 +18,33 @@ template <class T> std::size_t bytesOf(const std::vector<T> &v)
 const void *offset(std::size_t bytes)
 {
     return reinterpret_cast<const void *>(bytes);
+}
+
+// Four shorts per normal (the fourth pads to an aligned stride).
+constexpr std::size_t NormalStride = 4 * sizeof(GLshort);
+
+std::vector<GLshort> packedNormals(const std::vector<math::Vector3f> &normals)
+{
+    const auto pack = [](float v) {
+        return static_cast<GLshort>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
+    };
+    std::vector<GLshort> out(normals.size() * 4, 0);
+    for (std::size_t i = 0; i < normals.size(); ++i) {
+        out[4 * i] = pack(normals[i].x);
+        out[4 * i + 1] = pack(normals[i].y);
+        out[4 * i + 2] = pack(normals[i].z);
+    }
+    return out;
+}
+
+std::vector<GLubyte> packedColours(const std::vector<std::array<float, 4>> &colours)
+{
+    std::vector<GLubyte> out(colours.size() * 4);
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        for (std::size_t c = 0; c < 4; ++c)
+            out[4 * i + c] =
+                static_cast<GLubyte>(std::lround(std::clamp(colours[i][c], 0.0f, 1.0f) * 255.0f));
+    return out;
 }
 
 } // namespace
@@ -37,25 +67,34 @@ bool GpuTreeMesh::upload(const TreeMesh &mesh, bool streaming)
         f->glGenBuffers(1, &m_indexBuffer);
         m_group = context->shareGroup();
     }
+    const std::vector<GLshort> normals = packedNormals(mesh.normals);
+    const std::vector<GLubyte> colours = packedColours(mesh.colours);
     m_normalOffset = bytesOf(mesh.positions);
-    m_texCoordOffset = m_normalOffset + bytesOf(mesh.normals);
+    m_texCoordOffset = m_normalOffset + bytesOf(normals);
     m_colourOffset = m_texCoordOffset + bytesOf(mesh.texCoords);
-    const std::size_t vertexBytes = m_colourOffset + bytesOf(mesh.colours);
-    const std::size_t indexBytes = bytesOf(mesh.indices);
+    const std::size_t vertexBytes = m_colourOffset + bytesOf(colours);
+    const bool shortIndices = mesh.vertexCount() <= 65536;
+    std::vector<GLushort> shorts;
+    if (shortIndices)
+        shorts.assign(mesh.indices.begin(), mesh.indices.end());
+    m_indexType = shortIndices ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
+    m_indexSize = shortIndices ? sizeof(GLushort) : sizeof(GLuint);
+    const std::size_t indexBytes = mesh.indices.size() * m_indexSize;
+    const void *indexData = shortIndices ? static_cast<const void *>(shorts.data()) : mesh.indices.data();
     const GLenum usage = streaming ? GL_STREAM_DRAW : GL_STATIC_DRAW;
 
     f->glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
     f->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexBytes), nullptr, usage);
     f->glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(m_normalOffset), mesh.positions.data());
     f->glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_normalOffset),
-                       static_cast<GLsizeiptr>(bytesOf(mesh.normals)), mesh.normals.data());
+                       static_cast<GLsizeiptr>(bytesOf(normals)), normals.data());
     f->glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_texCoordOffset),
                        static_cast<GLsizeiptr>(bytesOf(mesh.texCoords)), mesh.texCoords.data());
     f->glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(m_colourOffset),
-                       static_cast<GLsizeiptr>(bytesOf(mesh.colours)), mesh.colours.data());
+                       static_cast<GLsizeiptr>(bytesOf(colours)), colours.data());
     f->glBindBuffer(GL_ARRAY_BUFFER, 0);
     f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
-    f->glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexBytes), mesh.indices.data(), usage);
+    f->glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexBytes), indexData, usage);
     f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     m_bytes = vertexBytes + indexBytes;
@@ -87,6 +126,11 @@ void GpuTreeMesh::release()
     m_batches.clear();
 }
 
+const void *GpuTreeMesh::indexOffset(const MeshBatch &batch) const
+{
+    return offset(static_cast<std::size_t>(batch.firstIndex) * m_indexSize);
+}
+
 void GpuTreeMesh::bindArrays() const
 {
     QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
@@ -95,11 +139,11 @@ void GpuTreeMesh::bindArrays() const
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, offset(0));
     glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, 0, offset(m_normalOffset));
+    glNormalPointer(GL_SHORT, NormalStride, offset(m_normalOffset));
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, 0, offset(m_texCoordOffset));
     glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_FLOAT, 0, offset(m_colourOffset));
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, offset(m_colourOffset));
 }
 
 void GpuTreeMesh::unbindArrays()

@@ -11,8 +11,11 @@ class QOpenGLContextGroup;
 namespace lignet::gl {
 
 // A TreeMesh uploaded into one vertex buffer (positions, normals, texture coordinates and colours
-// one after the other) and one index buffer. Buffer objects belong to the share group of the
-// context current at upload, so every view of a shared group draws from the same buffers.
+// one after the other) and one index buffer, packed to keep a forest's meshes in the cache's
+// bound: normals as normalised shorts, colours as bytes (within half a level of 255 of the mesh's
+// colours, as the frame buffer keeps them anyway) and 16-bit indices when the vertices allow. Buffer objects
+// belong to the share group of the context current at upload, so every view of a shared group draws from the
+// same buffers.
 //
 // The buffers are released by release() or the destructor, which need a context of that share
 // group current; without one (the group is gone, and its buffers with it) nothing is called. Tie
@@ -40,6 +43,9 @@ public:
     std::uint64_t pointCount() const { return m_points; }
     // Bytes held in buffer storage.
     std::size_t byteSize() const { return m_bytes; }
+    // GL_UNSIGNED_SHORT or GL_UNSIGNED_INT, and the byte offset of a batch's first index.
+    unsigned int indexType() const { return m_indexType; }
+    const void *indexOffset(const MeshBatch &batch) const;
 
     // Binds both buffers and points the fixed-function vertex, normal, texture coordinate and
     // colour arrays into them (which a compatibility shader reads as gl_Vertex and so on).
@@ -56,6 +62,8 @@ private:
     std::size_t m_colourOffset = 0;
     std::size_t m_bytes = 0;
     std::uint32_t m_indexCount = 0;
+    unsigned int m_indexType = 0;
+    std::size_t m_indexSize = 0;
     std::vector<MeshBatch> m_batches;
     bool m_wireframe = false;
     math::Vector3f m_boundsMin;

@@ -35,11 +35,6 @@ GLenum modeOf(MeshPrimitive primitive)
     return GL_POINTS;
 }
 
-const void *indexOffset(const MeshBatch &batch)
-{
-    return reinterpret_cast<const void *>(static_cast<std::size_t>(batch.firstIndex) * sizeof(std::uint32_t));
-}
-
 // The texture, blending and point size the immediate-mode drawing has for this batch.
 void applyBatchState(const MeshBatch &batch, const TreeTextures &textures)
 {
@@ -179,7 +174,8 @@ void TreeMeshDrawer::drawFixed(const GpuTreeMesh &mesh, const TreeTextures &text
                 glDisable(GL_RESCALE_NORMAL);
                 rescaling = false;
             }
-            glDrawElements(mode, static_cast<GLsizei>(batch.indexCount), GL_UNSIGNED_INT, indexOffset(batch));
+            glDrawElements(mode, static_cast<GLsizei>(batch.indexCount), mesh.indexType(),
+                           mesh.indexOffset(batch));
             glPopMatrix();
         }
         count(m_counters, batch, instances.size());
@@ -210,7 +206,7 @@ void TreeMeshDrawer::drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &
         applyBatchState(batch, textures);
         m_program.setTextured(batch.textured);
         m_drawElementsInstanced(modeOf(batch.primitive), static_cast<GLsizei>(batch.indexCount),
-                                GL_UNSIGNED_INT, indexOffset(batch), n);
+                                mesh.indexType(), mesh.indexOffset(batch), n);
         count(m_counters, batch, instances.size());
         ++m_counters.drawCalls;
     }

@@ -108,10 +108,22 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     ASSERT_TRUE(model->setTreeScale(1));
     setExactDistantTrees(false);
     const Drawn far = draw(false);
+    const std::uint64_t farImpostors = model->treeMeshes().forest().stats().impostorPlants;
     keep(far.image, "forest-far-field");
     EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
     EXPECT_LE(compareImages(instanced.image, far.image, Level).shareAbove, 0.02);
+
+    // While the simulation runs, every plant the tier can take is an impostor; the switch still
+    // draws every plant exactly.
+    model->setSimulationRunning(true);
+    const Drawn running = draw(false);
+    EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, farImpostors);
+    EXPECT_LT(running.triangles, far.triangles);
+    EXPECT_EQ(running.perSpecies, instanced.perSpecies);
+    setExactDistantTrees(true);
+    EXPECT_EQ(draw(false).triangles, instanced.triangles);
+    model->setSimulationRunning(false);
 }
 
 TEST_F(ForestDrawing, meshBuffersGoWithTheModelOrWithTheirContext)
@@ -119,6 +131,10 @@ TEST_F(ForestDrawing, meshBuffersGoWithTheModelOrWithTheirContext)
     model->toggleSingleRender();
     frame();
     EXPECT_GT(model->treeMeshes().cache().stats().bytes, 0u);
+    const std::size_t bound = model->treeMeshes().cache().byteLimit();
+    EXPECT_EQ(bound, ecosystem::render::TreeMeshes::meshCacheBound());
+    EXPECT_GE(bound, ecosystem::render::TreeMeshes::MinimumCacheBytes);
+    EXPECT_LE(bound, ecosystem::render::TreeMeshes::MaximumCacheBytes);
     gl.makeCurrent();
     model.reset();
     gl.makeCurrent();
