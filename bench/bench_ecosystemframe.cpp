@@ -245,11 +245,35 @@ void EcosystemFrameFarField(benchmark::State &state)
     drawing.farField = true;
     drawing.thresholdPixels = static_cast<double>(state.range(1));
     ecosystemFrames(state, drawing);
-    state.counters["impostors"] = static_cast<double>(
-        scenes().at(static_cast<int>(state.range(0))).model->treeMeshes().forest().stats().impostorPlants);
+    const auto &stats = scenes().at(static_cast<int>(state.range(0))).model->treeMeshes().forest().stats();
+    state.counters["impostors"] = static_cast<double>(stats.impostorPlants);
+    state.counters["line_plants"] = static_cast<double>(stats.linePlants);
 }
 BENCHMARK(EcosystemFrameFarField)
     ->ArgsProduct({{50, 300}, {8, 16, 32, 64}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
+// The frame the window draws between steps while the simulation runs (F5): every still plant the
+// far-field tier can take is an impostor, however near.
+void EcosystemFrameWhileRunning(benchmark::State &state)
+{
+    Scene *scene = ecosystemScene(state);
+    if (!scene)
+        return;
+    useDrawing(*scene, Drawing{.farField = true});
+    scene->model->setSimulationRunning(true);
+    drawFrames(state, *scene);
+    scene->model->setSimulationRunning(false);
+    state.counters["plants_drawn"] = scene->model->getLastRenderedCount();
+    state.counters["impostors"] =
+        static_cast<double>(scene->model->treeMeshes().forest().stats().impostorPlants);
+    useDrawing(*scene, Drawing{});
+}
+BENCHMARK(EcosystemFrameWhileRunning)
+    ->Arg(50)
+    ->Arg(300)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);

@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lignet::gl {
@@ -45,7 +46,8 @@ void ForestBatch::setImpostors(ImpostorSet *impostors, double thresholdPixels)
 void ForestBatch::begin()
 {
     m_groups.clear();
-    m_groupOf.clear();
+    for (auto &groups : m_groupOf)
+        groups.clear();
     m_stats = {};
     m_drawer.resetCounters();
     m_cache.beginFrame();
@@ -66,36 +68,53 @@ void ForestBatch::add(TreeRenderer &tree, const TreeTextures &textures, const ma
         addStreamed(tree, textures, position, scale);
         return;
     }
-    if (m_impostors && addAsImpostor(tree, textures, position, scale))
-        return;
-    auto mesh = m_cache.acquire(tree);
-    auto [it, added] = m_groupOf.try_emplace(mesh.get(), m_groups.size());
-    if (added)
-        m_groups.push_back({std::move(mesh), textures, {}});
-    m_groups[it->second].instances.push_back({position.x, position.y, position.z, scale});
-    ++m_stats.meshPlants;
+    const FarField far = m_impostors ? addFarField(tree, textures, position, scale) : FarField::Exact;
+    if (far != FarField::Impostor)
+        addMesh(tree, textures, position, scale,
+                far == FarField::LinesAndPoints ? TreeMeshDrawer::Batches::LinesAndPoints
+                                                : TreeMeshDrawer::Batches::All);
 }
 
-bool ForestBatch::addAsImpostor(TreeRenderer &tree, const TreeTextures &textures,
-                                const math::Vector3f &position, float scale)
+void ForestBatch::addMesh(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                          float scale, TreeMeshDrawer::Batches batches)
+{
+    auto mesh = m_cache.acquire(tree);
+    if (batches == TreeMeshDrawer::Batches::LinesAndPoints) {
+        const auto &all = mesh->batches();
+        if (std::none_of(all.begin(), all.end(),
+                         [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; }))
+            batches = TreeMeshDrawer::Batches::All;
+    }
+    const bool thin = batches == TreeMeshDrawer::Batches::LinesAndPoints;
+    auto [it, added] = m_groupOf[thin ? 1 : 0].try_emplace(mesh.get(), m_groups.size());
+    if (added)
+        m_groups.push_back({std::move(mesh), textures, batches, {}});
+    m_groups[it->second].instances.push_back({position.x, position.y, position.z, scale});
+    ++(thin ? m_stats.linePlants : m_stats.meshPlants);
+}
+
+ForestBatch::FarField ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
+                                               const math::Vector3f &position, float scale)
 {
     const TreeDrawSettings &s = tree.settings();
     const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
     const ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
     if (!atlas.valid())
-        return false;
+        return FarField::Exact;
     const double height = atlas.heightAt(progress) * scale;
     const math::Vector3f eye = m_modelview.transformPoint(position);
     const double pixels =
         projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
-    // Below the atlas's smallest picture the exact drawing is a few scattered pixels, which a
-    // quad would cover too much; an infinite threshold (every plant, for speed) takes them too.
-    if (!(pixels < m_threshold) || (pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold)))
-        return false;
+    if (!(pixels < m_threshold))
+        return FarField::Exact;
+    // Below the atlas's smallest picture a quad would cover too much; an infinite threshold (every
+    // plant, for speed) takes those plants as quads too.
+    if (pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold))
+        return FarField::LinesAndPoints;
     m_impostors->add(atlas, position, scale, progress);
     tree.advanceClocks();
     ++m_stats.impostorPlants;
-    return true;
+    return FarField::Impostor;
 }
 
 void ForestBatch::addStreamed(TreeRenderer &tree, const TreeTextures &textures,
@@ -136,7 +155,7 @@ void ForestBatch::drawStream(Stream &stream)
 void ForestBatch::flush()
 {
     for (const Group &g : m_groups)
-        m_drawer.draw(*g.mesh, g.textures, g.instances);
+        m_drawer.draw(*g.mesh, g.textures, g.instances, g.batches);
     m_stats.meshes += m_groups.size();
     for (auto &[id, stream] : m_streams)
         drawStream(*stream);
@@ -150,13 +169,15 @@ void ForestBatch::flush()
     }
     // The meshes stay cached; the frame's references go.
     m_groups.clear();
-    m_groupOf.clear();
+    for (auto &groups : m_groupOf)
+        groups.clear();
 }
 
 void ForestBatch::release()
 {
     m_groups.clear();
-    m_groupOf.clear();
+    for (auto &groups : m_groupOf)
+        groups.clear();
     m_streams.clear();
 }
 

@@ -333,3 +333,49 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     impostors.release();
     batching.release();
 }
+
+TEST(ForestBatch, plantsBelowTheSmallestPictureAreDrawnWithoutTheirTriangles)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    // A wide field of plants so far away that each is at most a pixel or two tall.
+    std::vector<Plant> plants;
+    for (int row = 0; row < 48; ++row)
+        for (int column = 0; column < 40; ++column) {
+            const float z = -600.0f - 8.0f * static_cast<float>(row);
+            const float x = (static_cast<float>(column) - 19.5f) * -z / 40.0f;
+            plants.push_back({{x, 0.0f, z}, 0.6 + 0.01 * column, 9, row * 40 + column});
+        }
+    // Compared with the same plants drawn exactly from their meshes (the frame without the tier).
+    Batching exactBatching;
+    const QImage exact = batchedForest(view, exactBatching.batch, tree, plants, false);
+    exactBatching.release();
+
+    Batching batching;
+    lignet::gl::ImpostorSet impostors;
+    batching.batch.setImpostors(&impostors, 12.0);
+    batchedForest(view, batching.batch, tree, plants, false);
+    // The second frame: the atlas, made in the first, draws nothing of its own.
+    const QImage far = batchedForest(view, batching.batch, tree, plants, false);
+    const lignet::gl::ForestFrameStats &stats = batching.batch.stats();
+    EXPECT_EQ(stats.linePlants, plants.size());
+    EXPECT_EQ(stats.meshPlants + stats.impostorPlants, 0u);
+    EXPECT_EQ(stats.draw.triangles, 0u);
+    EXPECT_GT(stats.draw.lines, 0u);
+    EXPECT_GT(stats.draw.points, 0u);
+    // The pixels the exact drawing lights are nearly all there: its triangles seldom cover one.
+    const auto lit = [](const QImage &image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qGray(image.pixel(x, y)) < 250 ? 1 : 0;
+        return count;
+    };
+    ASSERT_GT(lit(exact), 30);
+    const double share = static_cast<double>(lit(far)) / lit(exact);
+    EXPECT_NEAR(share, 1.0, 0.15) << lit(far) << " of " << lit(exact);
+    EXPECT_LT(compareImages(exact, far, 8).shareAbove, 0.001);
+    impostors.release();
+    batching.release();
+}
