@@ -1,10 +1,12 @@
-// Dragging a point of a distribution designer with auto proof on, in the real main window at its
-// default size: every mouse move sends the curve, the table is recomputed and the tree edit view
-// repaints at once. Compared with repainting the same view without a change. Needs a display;
-// `make bench` provides Xvfb.
+// The real main window at its default size. Dragging a point of a distribution designer with auto
+// proof on: every mouse move sends the curve, the table is recomputed and the tree edit view
+// repaints at once; compared with repainting the same view without a change. And how long a key
+// press waits while the simulation runs (F5) on a grown forest. Needs a display; `make bench`
+// provides Xvfb.
 
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
+#include "ecosystem/simulation/ecosystemsimulation.h"
 #include "gui/design/distributiondesigner.h"
 #include "gui/design/hoverpoints.h"
 #include "gui/design/widgetgraph.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <benchmark/benchmark.h>
@@ -134,6 +137,74 @@ void PlainRedraw(benchmark::State &state)
     report(state, framesBefore);
 }
 BENCHMARK(PlainRedraw)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// Notes when the view receives a key press.
+class KeyWatch : public QObject {
+public:
+    bool received = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            received = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// With the simulation running on the forest of N steps (grown beforehand without drawing), a key
+// press (arrow up: the camera moves) is posted to the ecosystem view; the time until the view
+// receives it is how long the window keeps the user waiting (a step and a frame at most).
+void KeyAnswerWhileRunning(benchmark::State &state)
+{
+    std::string error;
+    if (!prepare(&error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    gui::MainWindow &window = *scene().window;
+    if (window.model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender))
+        window.findChild<QAction *>(QStringLiteral("actionShow_ecosystem"))->trigger();
+    auto &simulation = window.model()->getSimulation();
+    while (simulation.step() < state.range(0))
+        simulation.simulateStep();
+    gui::OglWidget *view = window.firstView();
+    KeyWatch watch;
+    view->installEventFilter(&watch);
+    QAction *run = window.findChild<QAction *>(QStringLiteral("actionRun_simulation"));
+    run->trigger();
+    const int stepsBefore = simulation.step();
+    const int framesBefore = view->framesDrawn();
+    for (auto _ : state) {
+        watch.received = false;
+        QElapsedTimer waited;
+        waited.start();
+        QApplication::postEvent(view, new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+        while (!watch.received)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        state.SetIterationTime(static_cast<double>(waited.nsecsElapsed()) * 1e-9);
+        QApplication::postEvent(view, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier));
+        // Let a step and a frame or two pass before the next press.
+        QElapsedTimer between;
+        between.start();
+        while (between.elapsed() < 300)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    run->trigger();
+    view->removeEventFilter(&watch);
+    state.counters["steps"] = simulation.step() - stepsBefore;
+    state.counters["frames"] = view->framesDrawn() - framesBefore;
+    int living = 0;
+    for (const auto &species : simulation.species())
+        living += static_cast<int>(species.plants.size());
+    state.counters["plants_living"] = living;
+}
+BENCHMARK(KeyAnswerWhileRunning)
+    ->Arg(50)
+    ->Arg(300)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(10);
 
 } // namespace
 

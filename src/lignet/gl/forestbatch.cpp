@@ -105,7 +105,9 @@ ForestBatch::FarField ForestBatch::addFarField(TreeRenderer &tree, const TreeTex
     const math::Vector3f eye = m_modelview.transformPoint(position);
     const double pixels =
         projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
-    if (!(pixels < m_threshold))
+    // An infinite threshold (while the simulation runs, for speed) takes every still plant, even
+    // one at or behind the eye's plane, whose projected height is infinite.
+    if (std::isfinite(m_threshold) && !(pixels < m_threshold))
         return FarField::Exact;
     // Below the atlas's smallest picture a quad would cover too much; an infinite threshold (every
     // plant, for speed) takes those plants as quads too.

@@ -59,7 +59,8 @@ public:
     ForestBatch &operator=(const ForestBatch &) = delete;
 
     // Far-field tier: impostors for plants below thresholdPixels of projected height (infinity:
-    // every still plant as a quad, however small); null (the default) draws every plant exactly.
+    // every still plant as a quad, however small or near); null (the default) draws every plant
+    // exactly.
     void setImpostors(ImpostorSet *impostors, double thresholdPixels);
     double impostorThreshold() const { return m_threshold; }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 using lignet::TreeRenderer;
 using lignet::gl::TreeMeshDrawer;
@@ -330,6 +331,15 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     };
     EXPECT_GT(darkness(exact), 0.0);
     EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
+
+    // Without a limit (while the simulation runs) every still plant is a quad, however near, even
+    // one beside the eye.
+    plants.push_back({{0.0f, 0.0f, 16.0f}, 1.0, 0, 99});
+    plants.push_back({{0.0f, 0.0f, 0.0f}, 1.0, 0, 98});
+    batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
+    batchedForest(view, batching.batch, tree, plants, false);
+    EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
+    EXPECT_EQ(batching.batch.stats().meshPlants, 0u);
     impostors.release();
     batching.release();
 }
