@@ -48,9 +48,9 @@ struct ForestFrameStats {
 // (ImpostorAtlas::smallestCellHeight) by its mesh's lines and points alone: its triangles are
 // thinner than a pixel there and seldom cover one, while its lines light the pixels the exact
 // drawing shows and its leaf points hide what they hide there (a mesh without lines is drawn
-// whole). Order at flush: meshes in order of first use, streamed
-// trees, impostors. Every call needs a context of the cache's share group current; add() and flush() must
-// find the frame's camera modelview current (no plant translation pushed).
+// whole). Order at flush: meshes in order of first use, streamed trees, impostors. Every call
+// needs a context of the cache's share group current; add() and flush() must find the frame's
+// camera modelview current (no plant translation pushed).
 class ForestBatch {
 public:
     ForestBatch(GpuMeshCache &cache, TreeMeshDrawer &drawer);
