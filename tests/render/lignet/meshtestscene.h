@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 // How far two pictures are apart: the share of pixels whose largest channel difference exceeds
@@ -47,6 +48,16 @@ inline PictureDifference compareImages(const QImage &a, const QImage &b, int lev
         }
     d.shareAbove = static_cast<double>(above) / (a.width() * a.height());
     return d;
+}
+
+// Pixels of a picture for which predicate holds.
+inline int countPixels(const QImage &image, const std::function<bool(QRgb)> &predicate)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += predicate(image.pixel(x, y)) ? 1 : 0;
+    return count;
 }
 
 // An off-screen view of the given size with the desktop view's state and the bark and leaf

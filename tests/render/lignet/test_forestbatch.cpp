@@ -376,11 +376,7 @@ TEST(ForestBatch, plantsBelowTheSmallestPictureAreDrawnWithoutTheirTriangles)
     EXPECT_GT(stats.draw.points, 0u);
     // The pixels the exact drawing lights are nearly all there: its triangles seldom cover one.
     const auto lit = [](const QImage &image) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += qGray(image.pixel(x, y)) < 250 ? 1 : 0;
-        return count;
+        return countPixels(image, [](QRgb p) { return qGray(p) < 250; });
     };
     ASSERT_GT(lit(exact), 30);
     const double share = static_cast<double>(lit(far)) / lit(exact);

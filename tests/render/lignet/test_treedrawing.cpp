@@ -1,6 +1,7 @@
 #include "core/tempfolder.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/treerenderer.h"
+#include "meshtestscene.h"
 #include "render/offscreengl.h"
 
 #include <QImage>
@@ -33,15 +34,6 @@ QImage drawScene(const std::function<void(TreeRenderer &)> &prepare = {}, bool l
     lignet::gl::drawTreeScene(tree, {}, -13.0, 0.0, -15.0, 0.0, 0.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     return view.grab();
-}
-
-int countPixels(const QImage &image, const std::function<bool(QRgb)> &predicate)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += predicate(image.pixel(x, y)) ? 1 : 0;
-    return count;
 }
 
 } // namespace
