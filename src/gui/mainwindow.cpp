@@ -323,6 +323,7 @@ void MainWindow::on_actionShow_statistics_triggered()
     }
     // Modeless, one more dialog per trigger; each follows the model's statistics signals.
     auto *dialog = new EcosystemStatistics(this, &renderModel->getStatistics());
+    dialog->setBeforeReading([model = renderModel] { model->waitForStep(); });
     // Freed once closed, by "Close" or by the window's close button alike.
     connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
     connect(renderModel, &EcosystemRender::nrPlantsLivingChanged, dialog,

@@ -456,10 +456,28 @@ private slots:
         QCOMPARE(images.at(0).at(0).toInt(), 1);
         QCOMPARE(geometry.at(1).at(0).toInt(), 2);
         QCOMPARE(images.at(1).at(0).toInt(), 3);
+        w.setTreeEditMode(false);
+
+        // A running simulation gives one image per step, each grabbed once its step is in, although
+        // steps are taken on the worker thread while the simulation runs.
+        QSignalSpy living(model(), &EcosystemRender::nrPlantsLivingChanged);
+        std::vector<std::pair<bool, int>> atImage; // a step pending, steps reported
+        connect(keeper, &gui::actionhandling::TimeKeeper::grabFrameBuffer, this,
+                [&] { atImage.emplace_back(model()->isStepPending(), int(living.count())); });
+        {
+            StdoutCapture console;
+            action("actionRun_simulation")->trigger();
+            QTRY_VERIFY(atImage.size() >= 3);
+            action("actionRun_simulation")->trigger();
+        }
+        disconnect(keeper, &gui::actionhandling::TimeKeeper::grabFrameBuffer, this, nullptr);
+        for (std::size_t i = 0; i < atImage.size(); ++i) {
+            QVERIFY(!atImage[i].first);
+            QCOMPARE(atImage[i].second, int(i) + 1);
+        }
         action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(!keeper->isExporting());
         QCOMPARE(keeper->nextFrameNumber(), 0);
-        w.setTreeEditMode(false);
     }
 
     // Quitting comes last: it ends the event loop.

@@ -2,6 +2,7 @@
 
 #include "assets/speciestrees.h"
 #include "assets/terrainloader.h"
+#include "ecosystem/render/backgroundstep.h"
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemframe.h"
 #include "ecosystem/render/framerate.h"
@@ -29,8 +30,10 @@ QString EcosystemRender::errorTitle()
 }
 
 EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
-    : QObject(nullptr), ecosystem(std::make_unique<EcosystemScene>()), errorHandler(std::move(onError))
+    : QObject(nullptr), ecosystem(std::make_unique<EcosystemScene>()),
+      stepper(std::make_unique<BackgroundStep>(*ecosystem)), errorHandler(std::move(onError))
 {
+    connect(stepper.get(), &BackgroundStep::finished, this, &EcosystemRender::reportStep);
     detailTextureFile = QStringLiteral(":/gui/textures/detail.png");
     skyTextureFiles = {
         QStringLiteral(":/gui/textures/sky_n.png"), QStringLiteral(":/gui/textures/sky_s.png"),
@@ -43,6 +46,7 @@ EcosystemRender::EcosystemRender(QOpenGLContext *context, ErrorHandler onError)
     sceneTextures = std::make_unique<SceneTextures>(context);
     meshes = std::make_unique<TreeMeshes>(context);
     referenceDrawing = qEnvironmentVariableIntValue("VERDALIS_REFERENCE_DRAWING") != 0;
+    backgroundSteps = qEnvironmentVariableIntValue("VERDALIS_STEP_ON_GUI_THREAD") == 0;
     initAllTextures(context);
 }
 
@@ -95,28 +99,39 @@ int EcosystemRender::getCurrentTreeIndex() const
     return ecosystem->currentTreeIndex();
 }
 
+EcosystemScene &EcosystemRender::scene() const
+{
+    stepper->join();
+    return *ecosystem;
+}
+
 TerrainModel &EcosystemRender::getTerrain() const
 {
+    stepper->join();
     return ecosystem->terrain();
 }
 
 EcosystemSimulation &EcosystemRender::getSimulation() const
 {
+    stepper->join();
     return ecosystem->simulation();
 }
 
 bool EcosystemRender::isSimulationInitialised() const
 {
+    stepper->join();
     return ecosystem->simulation().isInitialised();
 }
 
 SimulationStatistics &EcosystemRender::getStatistics() const
 {
+    stepper->join();
     return ecosystem->simulation().statistics();
 }
 
 bool EcosystemRender::loadDem(const std::string &fileName)
 {
+    stepper->join();
     const DemLoadResult result = assets::TerrainLoader::load(
         ecosystem->terrain(), QString::fromLocal8Bit(fileName.c_str()), TerrainModel::MapUpdate::Compute);
     if (!result.ok()) {
@@ -269,6 +284,7 @@ void EcosystemRender::setSimulationRunning(bool running)
 
 void EcosystemRender::renderEcosystemFrame()
 {
+    stepper->join();
     if (terrainChanged) {
         sceneTextures->uploadTerrain(ecosystem->terrain(), detailTextureFile);
         ecosystemFrame->setUpTerrain(*sceneTextures);

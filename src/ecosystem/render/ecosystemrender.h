@@ -2,6 +2,7 @@
 
 #include "ecosystem/render/glerrorcheck.h"
 #include "ecosystem/render/viewoptions.h"
+#include "ecosystem/scene/ecosystemscene.h"
 #include "ecosystem/terrain/terrainmodel.h"
 
 #include <QObject>
@@ -22,13 +23,13 @@ class TreeRenderer;
 }
 
 namespace ecosystem {
-class EcosystemScene;
 class EcosystemSimulation;
 class SimulationStatistics;
 } // namespace ecosystem
 
 namespace ecosystem::render {
 
+class BackgroundStep;
 class Camera;
 class EcosystemFrame;
 class SceneTextures;
@@ -77,7 +78,8 @@ public:
     void toggleViewOptionFromMenu(ViewOption option);
     const ViewOptions &viewOptions() const { return options; }
 
-    EcosystemScene &scene() const { return *ecosystem; }
+    // The scene and its parts, once no step runs on the worker (see BackgroundStep).
+    EcosystemScene &scene() const;
     Camera *getCamera() const { return camera; }
     lignet::TreeRenderer *getCurrentTree() const;
     int getCurrentTreeIndex() const;
@@ -109,7 +111,18 @@ public:
     bool setTreeScale(int scale);
     // Whether the simulation runs step after step (F5): its frames draw the far-field tier for
     // every plant it can take (see TreeMeshes::setSimulationRunning); stopping repaints exactly.
+    // While it runs, steps are taken on a worker thread.
     void setSimulationRunning(bool running);
+    // Whether running steps go to the worker (the default) or are taken on this thread, one per
+    // tick (also at start with the environment variable VERDALIS_STEP_ON_GUI_THREAD=1).
+    bool areStepsInBackground() const { return backgroundSteps; }
+    void setStepsInBackground(bool on) { backgroundSteps = on; }
+    // A step has been started on the worker and not yet reported.
+    bool isStepPending() const;
+    // Waits until no step runs on the worker; its report still comes from the event loop.
+    void waitForStep() const;
+    // Waits for a pending step and reports it now (its log line, repaint and autosave).
+    void finishStep();
 
 signals:
     void modelDataChanged();
@@ -126,6 +139,8 @@ signals:
     void autosaveFailed(const QString &reason);
     // A frame has been drawn (not sent while the display is not refreshed).
     void frameRendered();
+    // A simulation step has been reported (after its repaint, if one was due).
+    void stepReported();
 
 public slots:
     // The plant area, in terrain cells.
@@ -145,7 +160,9 @@ public slots:
     void toggleSingleRender();
     void toggleLightingEnabled() { options.toggle(ViewOption::LightingEnabled); }
     // One simulation step. The repaint request (modelDataChanged) is thinned by frameSkip: it is
-    // sent after every frameSkip-th step, so callers should not thin the steps themselves.
+    // sent after every frameSkip-th step, so callers should not thin the steps themselves. While the
+    // simulation runs (setSimulationRunning) the step starts on the worker and is reported when it
+    // ends (stepReported); a call while one is pending does nothing.
     void simulateNextStepAndUpdateGL();
     void toggleShowFPS() { options.toggle(ViewOption::ShowFPS); }
     void toggleWireframe() { options.toggle(ViewOption::Wireframe); }
@@ -196,8 +213,12 @@ private:
     void renderTreeEditFrame();
     void renderEcosystemFrame();
     void reportVertexExportFailures();
+    void reportStep(const EcosystemScene::StepReport &report);
+    void reportAutosaveProblem(const std::string &problem);
 
     std::unique_ptr<EcosystemScene> ecosystem;
+    // Declared after the scene: it waits for its worker before the scene goes.
+    std::unique_ptr<BackgroundStep> stepper;
     ViewOptions options;
     Camera *camera = nullptr;
     std::unique_ptr<SceneTextures> sceneTextures;
@@ -212,6 +233,7 @@ private:
     std::uint64_t lastTreeTriangles = 0;
     std::uint64_t lastTreeDrawCalls = 0;
     bool referenceDrawing = false;
+    bool backgroundSteps = true;
     int treeScale = 1;
     QString detailTextureFile;
     std::array<QString, 6> skyTextureFiles;

@@ -3,6 +3,8 @@
 
 #include "ecosystem/render/ecosystemrender.h"
 
+#include "ecosystem/render/backgroundstep.h"
+#include "ecosystem/render/treemeshes.h"
 #include "ecosystem/scene/ecosystemscene.h"
 
 #include <iostream>
@@ -12,17 +14,50 @@ namespace ecosystem::render {
 
 void EcosystemRender::simulateNextStepAndUpdateGL()
 {
-    std::cout << ecosystem->step() << std::endl;
+    if (meshes->isSimulationRunning() && backgroundSteps) {
+        stepper->start();
+        return;
+    }
+    // Stopped while a step was on the worker: that step is the one taken now.
+    if (stepper->pending()) {
+        stepper->finishNow();
+        return;
+    }
+    reportStep(ecosystem->stepAndAutosave());
+}
+
+bool EcosystemRender::isStepPending() const
+{
+    return stepper->pending();
+}
+
+void EcosystemRender::waitForStep() const
+{
+    stepper->join();
+}
+
+void EcosystemRender::finishStep()
+{
+    stepper->finishNow();
+}
+
+void EcosystemRender::reportStep(const EcosystemScene::StepReport &report)
+{
+    std::cout << report.logLine << std::endl;
+    std::cout << report.saved << std::flush;
     emit nrPlantsLivingChanged();
     if (++stepsSinceRepaint >= frameSkip) {
         stepsSinceRepaint = 0;
         emit modelDataChanged();
     }
-    updateAutoSave();
+    if (!report.problem.empty())
+        reportAutosaveProblem(report.problem);
+    emit stepReported();
 }
 
 void EcosystemRender::actionEnvironmentalDeaths()
 {
+    stepper->join();
     EcosystemSimulation &simulation = ecosystem->simulation();
     simulation.setEnvironmentalDeaths(!simulation.environmentalDeaths());
     emit modelDataChanged();
@@ -30,11 +65,13 @@ void EcosystemRender::actionEnvironmentalDeaths()
 
 bool EcosystemRender::environmentalDeaths() const
 {
+    stepper->join();
     return ecosystem->simulation().environmentalDeaths();
 }
 
 bool EcosystemRender::loadSimulation(std::string fileName)
 {
+    stepper->join();
     const SimulationOutcome outcome = ecosystem->simulation().load(fileName, std::cout, std::cerr);
     if (outcome)
         emit nrPlantsLivingChanged();
@@ -43,16 +80,19 @@ bool EcosystemRender::loadSimulation(std::string fileName)
 
 bool EcosystemRender::saveSimulation(std::string fileName)
 {
+    stepper->join();
     return ecosystem->simulation().save(fileName, std::cout, std::cerr).ok;
 }
 
 std::vector<unsigned long long> EcosystemRender::getRandomGeneratorSeeds()
 {
+    stepper->join();
     return ecosystem->simulation().getSeeds();
 }
 
 void EcosystemRender::setRandomGeneratorSeeds(std::vector<unsigned long long> seeds)
 {
+    stepper->join();
     const SimulationOutcome outcome = ecosystem->simulation().setSeeds(seeds);
     if (!outcome)
         reportError(errorTitle(), QString::fromStdString(outcome.message));
@@ -60,23 +100,30 @@ void EcosystemRender::setRandomGeneratorSeeds(std::vector<unsigned long long> se
 
 void EcosystemRender::setAutosave(int nrSteps)
 {
+    stepper->join();
     ecosystem->autosave().setInterval(nrSteps);
 }
 
 int EcosystemRender::getAutosaveSteps() const
 {
+    stepper->join();
     return ecosystem->autosave().interval();
 }
 
 void EcosystemRender::updateAutoSave()
 {
+    stepper->join();
+    std::ostringstream problem;
+    if (!ecosystem->autosaveIfDue(std::cout, problem))
+        reportAutosaveProblem(problem.str());
+}
+
+void EcosystemRender::reportAutosaveProblem(const std::string &problem)
+{
     // The reason goes to standard error as always, and to the window: a simulation left running
     // must not lose its saves unnoticed.
-    std::ostringstream problem;
-    if (ecosystem->autosaveIfDue(std::cout, problem))
-        return;
-    std::cerr << problem.str();
-    emit autosaveFailed(QString::fromStdString(problem.str()).trimmed());
+    std::cerr << problem;
+    emit autosaveFailed(QString::fromStdString(problem).trimmed());
 }
 
 } // namespace ecosystem::render

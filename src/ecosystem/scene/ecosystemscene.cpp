@@ -1,5 +1,7 @@
 #include "ecosystem/scene/ecosystemscene.h"
 
+#include <sstream>
+
 namespace ecosystem {
 
 EcosystemScene::EcosystemScene()
@@ -38,6 +40,18 @@ std::string EcosystemScene::step()
 {
     simulation_.simulateStep();
     return simulation_.statistics().logLine();
+}
+
+EcosystemScene::StepReport EcosystemScene::stepAndAutosave()
+{
+    StepReport report;
+    report.logLine = step();
+    std::ostringstream saved;
+    std::ostringstream problem;
+    if (!autosaveIfDue(saved, problem))
+        report.problem = problem.str();
+    report.saved = saved.str();
+    return report;
 }
 
 bool EcosystemScene::autosaveIfDue(std::ostream &out, std::ostream &err)

@@ -55,6 +55,16 @@ public:
 
     // One simulation step; returns the step's log line.
     std::string step();
+
+    // What one step followed by its autosave has to say.
+    struct StepReport {
+        std::string logLine;
+        std::string saved;   // the autosave's report, empty when none was due
+        std::string problem; // why the due autosave failed, empty when it did not
+    };
+    // One step and the autosave if due, touching nothing but the scene: it may run on a worker
+    // thread while nothing else uses the scene.
+    StepReport stepAndAutosave();
     // Saves the simulation when the autosave is due, reporting the save on `out` and failures on
     // `err`; not due counts as success.
     bool autosaveIfDue(std::ostream &out, std::ostream &err);

@@ -7,13 +7,19 @@
 namespace gui::actionhandling {
 
 TimeKeeper::TimeKeeper(QObject *parent, ecosystem::render::EcosystemRender *renderModel)
-    : QObject(parent), model(renderModel)
+    : QObject(parent), model(nullptr)
 {
+    setCurrentModel(renderModel);
 }
 
 void TimeKeeper::setCurrentModel(ecosystem::render::EcosystemRender *newModel)
 {
+    if (model != nullptr)
+        disconnect(model, nullptr, this, nullptr);
     model = newModel;
+    if (model != nullptr)
+        connect(model, &ecosystem::render::EcosystemRender::stepReported, this,
+                &TimeKeeper::resumeSimulationTimer);
 }
 
 void TimeKeeper::toggleAnimationExportingMode()
@@ -81,8 +87,20 @@ void TimeKeeper::cameraTimerUpdate()
 void TimeKeeper::simmulationTimerUpdate()
 {
     emit updateSimulationAndGL();
+    if (model != nullptr && model->isStepPending()) {
+        if (animationExportingMode)
+            model->finishStep(); // the frame grabbed below shows this step
+        else if (simulationTimer != nullptr)
+            simulationTimer->stop(); // ticking on would only spin; the report resumes it
+    }
     if (animationExportingMode)
         emit grabFrameBuffer(frameNumber++);
+}
+
+void TimeKeeper::resumeSimulationTimer()
+{
+    if (simulationTimer != nullptr && !simulationTimer->isActive())
+        simulationTimer->start();
 }
 
 QTimer *TimeKeeper::makeTimer(int intervalMs, void (TimeKeeper::*tick)())

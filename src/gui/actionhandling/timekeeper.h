@@ -48,6 +48,8 @@ public slots:
     void simmulationTimerUpdate();
 
 private:
+    // The step started by the last tick ran on the worker and has been reported.
+    void resumeSimulationTimer();
     QTimer *makeTimer(int intervalMs, void (TimeKeeper::*tick)());
     static void discardTimer(QTimer *&timer);
 

@@ -60,6 +60,13 @@ QPolygonF EcosystemStatistics::plotPoints(const lignet::Krivulja &series, int he
     return points;
 }
 
+const ecosystem::SimulationStatistics &EcosystemStatistics::read() const
+{
+    if (beforeReading)
+        beforeReading();
+    return *statistics;
+}
+
 void EcosystemStatistics::izberiVrsto(int index)
 {
     selectedSpecies = index;
@@ -70,13 +77,13 @@ void EcosystemStatistics::izberiVrsto(int index)
 void EcosystemStatistics::nrPlantsLivingChanged()
 {
     if (!ui->showOnlyRenderedOnes->isChecked())
-        plot(statistics->livingSeries());
+        plot(read().livingSeries());
 }
 
 void EcosystemStatistics::nrPlantsRenderedChanged()
 {
     if (ui->showOnlyRenderedOnes->isChecked())
-        plot(statistics->renderedSeries());
+        plot(read().renderedSeries());
 }
 
 void EcosystemStatistics::plot(const std::vector<lignet::Krivulja> &series)
@@ -121,7 +128,7 @@ void EcosystemStatistics::saveAsCsv()
     if (name.isEmpty())
         return;
     std::string reason;
-    if (!io::AtomicFileWriter::write(name.toLocal8Bit().toStdString(), ecosystem::statisticsCsv(*statistics),
+    if (!io::AtomicFileWriter::write(name.toLocal8Bit().toStdString(), ecosystem::statisticsCsv(read()),
                                      &reason))
         dialogs.information(this, tr("Error"), tr("Could not save file."), QString::fromStdString(reason));
 }

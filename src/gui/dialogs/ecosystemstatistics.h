@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QPolygonF>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,9 @@ public:
     ~EcosystemStatistics() override;
 
     StatisticsGraph *graph() const;
+    // Called before every read of the statistics: a simulation step running on another thread
+    // must end first (the main window passes the model's wait).
+    void setBeforeReading(std::function<void()> wait) { beforeReading = std::move(wait); }
 
     // Graph points of a series for a graph `height` pixels high: one pixel per point to the right,
     // 20 pixels up per factor e of plants, a count of 1 on the bottom edge. A count of 0 has no
@@ -52,9 +56,11 @@ public slots:
 private:
     void plot(const std::vector<lignet::Krivulja> &series);
     void showValue(double x, double count);
+    const ecosystem::SimulationStatistics &read() const;
 
     std::unique_ptr<Ui::EcosystemStatistics> ui;
     const ecosystem::SimulationStatistics *statistics;
+    std::function<void()> beforeReading;
     int selectedSpecies = 0;
 };
 

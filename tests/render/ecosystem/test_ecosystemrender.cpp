@@ -11,6 +11,7 @@
 #include "render/ecosystem/modelfixture.h"
 
 #include <QColor>
+#include <QFile>
 #include <QSignalSpy>
 
 #include <GL/gl.h>
@@ -178,6 +179,51 @@ TEST_F(RenderModel, autosaveWritesEveryNthStepAndASavedSimulationLoadsBack)
     EXPECT_FALSE(model->loadSimulation("missing.sim"));
     EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
     EXPECT_EQ(model->getSimulation().step(), 6);
+}
+
+// While the simulation runs, each step goes to a worker thread: the window may use the model at
+// once, anything reading the simulation waits for the step, every step is reported exactly once,
+// and the forest, its saves and its log are the same as with the steps taken one by one.
+TEST_F(RenderModel, stepsOnTheWorkerGiveTheSameForestSavesAndReportsAsStepsTakenInTurn)
+{
+    QSignalSpy reported(model.get(), &EcosystemRender::stepReported);
+    QSignalSpy living(model.get(), &EcosystemRender::nrPlantsLivingChanged);
+    model->setAutosave(3);
+    model->setSimulationRunning(true);
+    ::testing::internal::CaptureStdout();
+    for (int i = 1; i <= 6; ++i) {
+        model->simulateNextStepAndUpdateGL();
+        EXPECT_TRUE(model->isStepPending());
+        model->simulateNextStepAndUpdateGL(); // a tick while the step runs starts none
+        EXPECT_EQ(model->getSimulation().step(), i);
+        EXPECT_EQ(reported.count(), i - 1);
+        ASSERT_TRUE(reported.wait(10000));
+        EXPECT_FALSE(model->isStepPending());
+    }
+    // Stopped with a step under way: the next step asked for is that one.
+    model->simulateNextStepAndUpdateGL();
+    model->setSimulationRunning(false);
+    model->simulateNextStepAndUpdateGL();
+    EXPECT_FALSE(model->isStepPending());
+    EXPECT_EQ(model->getSimulation().step(), 7);
+    const std::string log = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(reported.count(), 7);
+    EXPECT_EQ(living.count(), 7);
+    for (const char *line :
+         {"@1:", "@7:", "Simulation @ step 3successfouly", "Simulation @ step 6successfouly"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << " is not in:\n" << log;
+
+    QDir dir(workDir.path());
+    ASSERT_TRUE(dir.rename(QStringLiteral("6.sim"), QStringLiteral("worker.sim")));
+    makeModel();
+    model->setAutosave(3);
+    steps(6);
+    const auto bytes = [&dir](const char *name) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_FALSE(bytes("6.sim").isEmpty());
+    EXPECT_EQ(bytes("worker.sim"), bytes("6.sim"));
 }
 
 TEST(SpeciesAppearance, speciesBeyondTheTableUseTheSixthTreeAndWhite)
