@@ -233,6 +233,7 @@ private slots:
     {
         press(Qt::Key_Space);
         QCOMPARE(status("statusMode"), QStringLiteral("Tree edit mode"));
+        QVERIFY(!w.action("actionShow_ecosystem")->isChecked());
         press(Qt::Key_R);
         QVERIFY(w.tree()->settings().growing);
         const QRegularExpression growing(QStringLiteral("^Growing: (\\d+) %, starts over when grown$"));
@@ -245,6 +246,7 @@ private slots:
         QTRY_COMPARE(status("statusMessage"), QString());
         press(Qt::Key_Space);
         QCOMPARE(status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QVERIFY(w.action("actionShow_ecosystem")->isChecked());
     }
 
     void viewAddedAfterTheLastWasClosedDrawsAtOnce()

@@ -84,22 +84,6 @@ TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
     EXPECT_EQ(TreeMeshKey::forNextDrawing(tree).growthProgress(), 0.0);
 }
 
-TEST(TreeRendererRevision, editsOfTheDesignedSetAreFoundByUpdateRevision)
-{
-    TreeRenderer tree;
-    const auto first = tree.revision();
-    EXPECT_EQ(tree.updateRevision(), first);
-    tree.designedParameters().leafSize *= 1.1f;
-    const auto edited = tree.updateRevision();
-    EXPECT_NE(edited, first);
-    EXPECT_EQ(tree.updateRevision(), edited);
-    tree.bumpRevision();
-    EXPECT_NE(tree.revision(), edited);
-    TreeRenderer other;
-    EXPECT_NE(other.revision(), tree.revision());
-    EXPECT_NE(other.modelId(), tree.modelId());
-}
-
 TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
 {
     TreeMeshCache cache;

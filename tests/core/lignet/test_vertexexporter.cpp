@@ -203,22 +203,3 @@ TEST_F(VertexExport, anUnwritableFileIsReportedAndTheDrawingGoesOn)
     EXPECT_EQ(folder.entryCount(), 0u);
     EXPECT_FALSE(exportText(tree).empty()); // the next request succeeds and clears the error
 }
-
-TEST_F(VertexExport, thePreviousFileStaysUntilTheDrawingHasWrittenTheNewOneWhole)
-{
-    // Reads the target while the tree is still being drawn.
-    struct PeekingSink : RecordingSink {
-        std::string target;
-        std::string seen;
-        void endTree() override { seen = testsupport::readBytes(target); }
-    };
-    TreeRenderer tree(withStrands(20));
-    PeekingSink sink;
-    sink.target = folder.file("replaced.crs");
-    testsupport::writeBytes(sink.target, "old\n");
-    tree.requestVertexExport(sink.target);
-    tree.drawTree(sink);
-    EXPECT_EQ(sink.seen, "old\n");
-    EXPECT_EQ(tree.takeExportError(), "");
-    EXPECT_EQ(testsupport::readBytes(sink.target).rfind("B 0\n", 0), 0u);
-}

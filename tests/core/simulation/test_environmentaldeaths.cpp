@@ -7,7 +7,6 @@
 
 using ecosystem::Plant;
 using ecosystem::SeedVector;
-using simulationtest::World;
 
 namespace {
 
@@ -115,21 +114,4 @@ TEST(EnvironmentalDeaths, killExactlyThePlantsWhoseTestFiredAndOnlyWhenTurnedOn)
     EXPECT_EQ(off.simulation.statistics().allDeaths(), 1);
     // The option decides what a fired test does, not what is drawn.
     EXPECT_EQ(on.simulation.getSeeds(), off.simulation.getSeeds());
-}
-
-TEST(EnvironmentalDeaths, offByDefaultAndWhenOnCountedAmongAllDeaths)
-{
-    World plain;
-    World on;
-    EXPECT_FALSE(plain.simulation.environmentalDeaths());
-    on.simulation.setEnvironmentalDeaths(true);
-    plain.run(40);
-    on.run(40);
-    EXPECT_EQ(plain.simulation.statistics().environmentDeaths(), 0);
-
-    const ecosystem::SimulationStatistics &counted = on.simulation.statistics();
-    EXPECT_GT(counted.environmentDeaths(), 0);
-    EXPECT_EQ(counted.allDeaths(),
-              counted.weaknessDeaths() + counted.dominationDeaths() + counted.environmentDeaths());
-    EXPECT_NE(on.fileText(), plain.fileText());
 }

@@ -166,24 +166,6 @@ TEST(SimulationFile, unopenableFilesAndLoadingBeforeTheFirstStepAreRefusedAndCha
     EXPECT_EQ(fresh.simulation.getSeeds(), seeds);
 }
 
-TEST(SimulationFile, failedSaveReportsAnErrorAndKeepsTheExistingFile)
-{
-    TempFolder folder;
-    World w;
-    w.run(3);
-    std::ostringstream out, err;
-    EXPECT_FALSE(w.simulation.save(folder.file("missing/x.sim"), out, err).ok);
-    EXPECT_TRUE(out.str().empty());
-    EXPECT_NE(err.str().find("Could not save simulation"), std::string::npos);
-    // Saving onto a folder name fails at the final rename and leaves no temporary behind.
-    const std::string keep = folder.file("keep.sim");
-    writeBytes(keep, "precious");
-    std::filesystem::create_directory(folder.file("dir.sim"));
-    EXPECT_FALSE(w.simulation.save(folder.file("dir.sim"), out, err).ok);
-    EXPECT_EQ(readBytes(keep), "precious");
-    EXPECT_EQ(folder.entryCount(), 2u);
-}
-
 namespace {
 
 struct DamagedFile {

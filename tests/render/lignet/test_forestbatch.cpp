@@ -121,49 +121,6 @@ struct Batching {
 
 } // namespace
 
-TEST(ForestBatch, instancedAndFixedPathsDrawTheSamePictureAsTheReference)
-{
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree(smallTree());
-    const std::vector<Plant> plants = grid();
-    const QImage reference = referenceForest(view, tree, plants, false);
-
-    Batching fixed;
-    fixed.drawer.setPath(TreeMeshDrawer::Path::Fixed);
-    const QImage fixedImage = batchedForest(view, fixed.batch, tree, plants, false);
-    EXPECT_EQ(fixed.batch.stats().meshPlants, plants.size());
-    // One draw per batch and plant.
-    EXPECT_GE(fixed.batch.stats().draw.drawCalls, plants.size());
-    fixed.release();
-
-    Batching instanced;
-    ASSERT_TRUE(instanced.drawer.instancingSupported());
-    instanced.drawer.setPath(TreeMeshDrawer::Path::Instanced);
-    const QImage instancedImage = batchedForest(view, instanced.batch, tree, plants, false);
-    const lignet::gl::ForestFrameStats &stats = instanced.batch.stats();
-    // One draw per batch and distinct mesh (size and level of detail).
-    EXPECT_LE(stats.draw.drawCalls, 3 * stats.meshes);
-    EXPECT_LT(stats.meshes, plants.size());
-    EXPECT_EQ(stats.draw.instances, plants.size());
-    instanced.release();
-
-    // The two batched paths differ only in float rounding of the lighting and placement: at most
-    // 0.2 % of the pixels by more than 8 levels (of 255).
-    const PictureDifference paths = compareImages(fixedImage, instancedImage, 8);
-    EXPECT_LT(paths.shareAbove, 0.002);
-    // Against the reference, leaves and bark drawn in another order blend differently where they
-    // overlap: at most 2 % of the pixels by more than 8 levels.
-    EXPECT_LT(compareImages(reference, fixedImage, 8).shareAbove, 0.02);
-    EXPECT_LT(compareImages(reference, instancedImage, 8).shareAbove, 0.02);
-    // The trees are there: a good part of the picture is not background.
-    int drawn = 0;
-    for (int y = 0; y < Size; ++y)
-        for (int x = 0; x < Size; ++x)
-            drawn += reference.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
-    EXPECT_GT(drawn, Size * Size / 50);
-}
-
 // One grown tree (the default, full size) drawn at coarser levels of detail. Its leaf points only
 // write depth (see leafPointsBeforeDisks), so the order of the batches shows in scattered crown
 // pixels: the limits are the measured differences (0.36 %, 0.06 %, 0.31 %) with a margin.
@@ -210,24 +167,6 @@ TEST(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
     // Without the per-plant phases the picture would differ much more.
     const QImage still = referenceForest(view, referenceTree, plants, false);
     EXPECT_GT(compareImages(reference, still, 8).shareAbove, 0.02);
-    batching.release();
-}
-
-TEST(ForestBatch, aParameterChangeShowsInTheNextFrame)
-{
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree(smallTree());
-    const std::vector<Plant> plants = grid();
-    Batching batching;
-    const QImage before = batchedForest(view, batching.batch, tree, plants, false);
-    // An edit through the designed parameters, noticed by the frame's revision check.
-    tree.designedParameters().leafSize = 0.5f;
-    tree.updateRevision();
-    const QImage after = batchedForest(view, batching.batch, tree, plants, false);
-    EXPECT_GT(compareImages(before, after, 8).shareAbove, 0.01);
-    const QImage reference = referenceForest(view, tree, plants, false);
-    EXPECT_LT(compareImages(reference, after, 8).shareAbove, 0.02);
     batching.release();
 }
 

@@ -73,42 +73,6 @@ TEST(TreeScene, wireframeDrawsOnlyBlackLinesWhichLightingMakesOneDarkGrey)
               0);
 }
 
-TEST(TreeScene, ordersAreColouredBlueAndHighlightedOrdersCyan)
-{
-    const auto blue = [](QRgb p) { return qBlue(p) > qRed(p) + 60 && qBlue(p) > qGreen(p) + 30 && p != Sky; };
-    // Lit cyan keeps the ambient share in red.
-    const auto cyan = [](QRgb p) {
-        return qRed(p) < 70 && qGreen(p) > qRed(p) + 60 && qBlue(p) > qRed(p) + 60 && p != Sky;
-    };
-    const auto bare = [](const std::function<void(lignet::TreeDrawSettings &)> &colour) {
-        return drawScene([&colour](TreeRenderer &tree) {
-            tree.designedParameters().displayLeaves = false;
-            colour(tree.settings());
-        });
-    };
-    EXPECT_EQ(countPixels(bare([](lignet::TreeDrawSettings &) {}), blue), 0);
-    EXPECT_GT(countPixels(bare([](lignet::TreeDrawSettings &s) { s.colourByOrders = true; }), blue), 50);
-    EXPECT_GT(
-        countPixels(bare([](lignet::TreeDrawSettings &s) { s.highlightGMin = s.highlightGMax = 1; }), cyan),
-        50);
-}
-
-TEST(TreeDrawing, distantLevelsOfDetailStillDrawTheTree)
-{
-    for (int level : {6, 12}) {
-        OffscreenGl view;
-        ASSERT_TRUE(view.create(Size, Size));
-        glDisable(GL_LIGHTING);
-        glClearColor(1, 1, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glTranslatef(0, -8, -15);
-        TreeRenderer tree;
-        lignet::gl::drawTreeAtLevelOfDetail(tree, {}, level);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        EXPECT_GT(countPixels(view.grab(), [](QRgb p) { return p != White; }), 20) << level;
-    }
-}
-
 // The scene's camera and spin stay out of an export (see the mesh drawing tests); a placement made
 // on the modelview before the tree goes in.
 TEST(TreeDrawing, exportsIncludeAPlacementMadeBeforeTheTree)
@@ -127,39 +91,6 @@ TEST(TreeDrawing, exportsIncludeAPlacementMadeBeforeTheTree)
     EXPECT_EQ(testsupport::readBytes(folder.file("placed.crs"))
                   .rfind("B 0\n100.01 0 -0.01\n100 5 0\n100 5 0\n100.01 0 0.01\n", 0),
               0u);
-}
-
-TEST(TreeDrawing, treeTexturesRepeatWithLinearFiltersAndAMissingPictureUploadsNothing)
-{
-    OffscreenGl view;
-    ASSERT_TRUE(view.create(8, 8));
-    testsupport::TempFolder folder;
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    ASSERT_TRUE(picture.save(QString::fromStdString(folder.file("bark.png"))));
-    lignet::TreeParameters parameters;
-    parameters.barkTexturePath = parameters.leafTexturePath = folder.file("bark.png");
-    std::string error;
-    lignet::gl::TreeTextures textures = lignet::gl::uploadTreeTextures(parameters, &error);
-    for (GLuint name : {textures.bark, textures.leaf}) {
-        ASSERT_TRUE(glIsTexture(name));
-        glBindTexture(GL_TEXTURE_2D, name);
-        for (const auto &[which, expected] : {std::pair{GL_TEXTURE_WRAP_S, GL_REPEAT},
-                                              {GL_TEXTURE_WRAP_T, GL_REPEAT},
-                                              {GL_TEXTURE_MIN_FILTER, GL_LINEAR},
-                                              {GL_TEXTURE_MAG_FILTER, GL_LINEAR}}) {
-            GLint value = 0;
-            glGetTexParameteriv(GL_TEXTURE_2D, static_cast<GLenum>(which), &value);
-            EXPECT_EQ(value, expected);
-        }
-    }
-    lignet::gl::releaseTreeTextures(textures);
-    EXPECT_EQ(textures.bark, 0u);
-    parameters.leafTexturePath = "missing.png";
-    textures = lignet::gl::uploadTreeTextures(parameters, &error);
-    EXPECT_EQ(textures.bark, 0u);
-    EXPECT_EQ(textures.leaf, 0u);
-    EXPECT_EQ(error, "Could not open leaf texture file.");
 }
 
 TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchStateAndRestoresTheModelview)
@@ -181,12 +112,6 @@ TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchStateAndRestores
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     GLint value = 0;
-    glGetIntegerv(GL_BLEND_SRC, &value);
-    EXPECT_EQ(value, GL_SRC_ALPHA);
-    glGetIntegerv(GL_BLEND_DST, &value);
-    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
-    EXPECT_EQ(value, GL_MODULATE);
     std::array<GLfloat, 16> modelview{};
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
     EXPECT_EQ((std::array<GLfloat, 3>{modelview[12], modelview[13], modelview[14]}),
