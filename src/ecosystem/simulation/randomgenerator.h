@@ -26,6 +26,16 @@ public:
         return static_cast<std::uint32_t>(state_ & 0xFFFFFFFFu) % bound;
     }
 
+    // The draw next(bound) would give, advancing the state only when advance is true: lets a
+    // caller choose whether to draw without a branch. The bound must not be 0.
+    constexpr std::uint32_t nextIf(bool advance, std::uint32_t bound)
+    {
+        const std::uint64_t advanced = (state_ * Multiplier) % StateModulus;
+        const std::uint64_t keep = static_cast<std::uint64_t>(advance) - 1u; // all ones when not advancing
+        state_ = (advanced & ~keep) | (state_ & keep);
+        return static_cast<std::uint32_t>(advanced & 0xFFFFFFFFu) % bound;
+    }
+
     constexpr std::uint64_t state() const { return state_; }
     constexpr void setState(std::uint64_t state) { state_ = state; }
 
