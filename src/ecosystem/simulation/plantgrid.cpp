@@ -170,6 +170,19 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             byRow_[static_cast<std::size_t>(rowFill_[static_cast<std::size_t>(row)]++)] = staged_[r];
     }
 
+    // Into the slots; written here, in line, since this runs for every plant.
+    Slots &to = slots_;
+    const auto place = [&to](std::size_t slot, const Entry &e) {
+        to.x[slot] = e.x;
+        to.z[slot] = e.z;
+        to.height[slot] = e.height;
+        to.weightedStrength[slot] = e.weightedStrength;
+        to.y[slot] = e.y;
+        to.registration[slot] = e.registration;
+        to.cellX[slot] = e.cellX;
+        to.cellY[slot] = e.cellY;
+        to.doomed[slot] = e.doomed ? 1 : 0;
+    };
     bucketStart_.resize(bucketCount + 1);
     for (std::size_t l = 0, row = 0; l < LayerCount; ++l) {
         const Layer &layer = layers_[l];
@@ -217,19 +230,6 @@ void PlantGrid::resizeSlots(std::size_t count)
     slots_.cellX.resize(count);
     slots_.cellY.resize(count);
     slots_.doomed.resize(count);
-}
-
-void PlantGrid::place(std::size_t slot, const Entry &e)
-{
-    slots_.x[slot] = e.x;
-    slots_.z[slot] = e.z;
-    slots_.height[slot] = e.height;
-    slots_.weightedStrength[slot] = e.weightedStrength;
-    slots_.y[slot] = e.y;
-    slots_.registration[slot] = e.registration;
-    slots_.cellX[slot] = e.cellX;
-    slots_.cellY[slot] = e.cellY;
-    slots_.doomed[slot] = e.doomed ? 1 : 0;
 }
 
 std::vector<std::uint32_t> PlantGrid::idsInCell(int x, int y) const

@@ -294,7 +294,6 @@ private:
     void stage(const std::vector<Species> &species, Extent &extent);
     void chooseBuckets(const Extent &extent);
     void resizeSlots(std::size_t count);
-    void place(std::size_t slot, const Entry &e);
 
     int width_ = 0;
     int height_ = 0;
