@@ -259,9 +259,15 @@ float EcosystemSimulation::prodornost(const Species &s, float slope, float moist
 void EcosystemSimulation::growPhase()
 {
     for (Species &s : species_) {
-        s.seedProduction = static_cast<float>(1.0 / static_cast<double>(s.seedRate));
         const float ageFactor =
             largestMaxAge_ > 0 ? static_cast<float>(s.maxAge) / static_cast<float>(largestMaxAge_) : 0.0f;
+        // The species' values in locals: the stores to the plants could otherwise overwrite them
+        // as far as the compiler can tell, and it would read them again for every plant.
+        const std::int32_t maturityAge = s.maturityAge;
+        const std::int32_t fullSizeAge = s.fullSizeAge;
+        const float sizeAtMaturity = s.sizeAtMaturity;
+        const float fullHeight = s.fullHeight;
+        float seedProduction = static_cast<float>(1.0 / static_cast<double>(s.seedRate));
         for (Plant &p : s.plants) {
             if (p.dominated) {
                 const float weakened = p.prodornost - 1.0f;
@@ -269,18 +275,19 @@ void EcosystemSimulation::growPhase()
                 ++p.age;
                 continue;
             }
-            if (p.age < s.maturityAge)
-                p.size += s.sizeAtMaturity / static_cast<float>(s.maturityAge);
-            else if (p.age < s.fullSizeAge)
-                p.size += (1.0f - s.sizeAtMaturity) / static_cast<float>(s.fullSizeAge - s.maturityAge);
-            p.height = s.fullHeight * p.size;
+            if (p.age < maturityAge)
+                p.size += sizeAtMaturity / static_cast<float>(maturityAge);
+            else if (p.age < fullSizeAge)
+                p.size += (1.0f - sizeAtMaturity) / static_cast<float>(fullSizeAge - maturityAge);
+            p.height = fullHeight * p.size;
             if (!(p.prodornost >= 0.0f))
                 p.prodornost = 0.0f;
             p.strength = p.prodornost * p.size * ageFactor;
-            if (p.age >= s.maturityAge)
-                s.seedProduction += p.strength;
+            if (p.age >= maturityAge)
+                seedProduction += p.strength;
             ++p.age;
         }
+        s.seedProduction = seedProduction;
     }
 }
 
