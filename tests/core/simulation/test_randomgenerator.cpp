@@ -34,6 +34,16 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsAndWrapThroughTheSixtyFourBitP
     EXPECT_EQ(a.state(), b.state());
 }
 
+TEST(RandomGenerator, aDrawChosenBySelectAdvancesOnlyWhenItDraws)
+{
+    RandomGenerator skipped(5), drawn(5), reference(5);
+    const std::uint32_t value = reference.next(100000);
+    EXPECT_EQ(skipped.nextIf(false, 100000), value);
+    EXPECT_EQ(skipped.state(), 5u);
+    EXPECT_EQ(drawn.nextIf(true, 100000), value);
+    EXPECT_EQ(drawn.state(), reference.state());
+}
+
 TEST(DrawBound, remaindersAndDrawsEqualThoseOfTheDivision)
 {
     const std::uint32_t bounds[] = {1u,      2u,     3u,          7u,          151u,       4096u,
