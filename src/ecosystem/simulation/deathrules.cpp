@@ -80,28 +80,33 @@ bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
     return s->dominatedDeathProbability > u;
 }
 
-bool DeathRules::bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value)
-{
-    if (!band.outsideTolerance(value))
-        return false;
-    const float u = static_cast<float>(generator.next(ProbabilityDraws)) / ProbabilityDivisor;
-    return band.deathProbability > u;
-}
-
 DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, const Species &s)
 {
-    if (bandTestFires(randomDeathBecauseOfBadHeight, s.heightBand, p.relativeHeight))
-        return EnvironmentalTest::Height;
-    if (bandTestFires(randomDeathBecauseOfBadMoisture, s.moistureBand, p.moisture))
-        return EnvironmentalTest::Moisture;
-    if (bandTestFires(randomDeathBecauseOfBadSunniness, s.sunninessBand, p.sunniness))
-        return EnvironmentalTest::Sunniness;
-    if (bandTestFires(randomDeathBecauseOfBadWindiness, s.windinessBand, p.windiness))
-        return EnvironmentalTest::Windiness;
+    // Whether a test draws and whether it fires follow no pattern from plant to plant, so every
+    // test is evaluated and its generator advanced by a select instead of a branch.
+    unsigned fired = 0; // 1 once a test fired
+    unsigned result = 0;
+    const auto bandTest = [&](RandomGenerator &generator, const ToleranceBand &band, float value,
+                              EnvironmentalTest test) {
+        const unsigned draws = static_cast<unsigned>(band.outsideTolerance(value)) & (fired ^ 1u);
+        const float u =
+            static_cast<float>(generator.nextIf(draws != 0, ProbabilityDraws)) / ProbabilityDivisor;
+        const unsigned fires = draws & static_cast<unsigned>(band.deathProbability > u);
+        result |= (0u - fires) & static_cast<unsigned>(test);
+        fired |= fires;
+    };
+    bandTest(randomDeathBecauseOfBadHeight, s.heightBand, p.relativeHeight, EnvironmentalTest::Height);
+    bandTest(randomDeathBecauseOfBadMoisture, s.moistureBand, p.moisture, EnvironmentalTest::Moisture);
+    bandTest(randomDeathBecauseOfBadSunniness, s.sunninessBand, p.sunniness, EnvironmentalTest::Sunniness);
+    bandTest(randomDeathBecauseOfBadWindiness, s.windinessBand, p.windiness, EnvironmentalTest::Windiness);
+    const unsigned slopeDraws = fired ^ 1u;
     const float u =
-        static_cast<float>(randomDeathBecauseOfBadSlope.next(ProbabilityDraws)) / ProbabilityDivisor;
+        static_cast<float>(randomDeathBecauseOfBadSlope.nextIf(slopeDraws != 0, ProbabilityDraws)) /
+        ProbabilityDivisor;
     const float stress = p.slope * s.slopeSensitivity;
-    return stress * stress > u ? EnvironmentalTest::Slope : EnvironmentalTest::None;
+    const unsigned slopeFires = slopeDraws & static_cast<unsigned>(stress * stress > u);
+    result |= (0u - slopeFires) & static_cast<unsigned>(EnvironmentalTest::Slope);
+    return static_cast<EnvironmentalTest>(result);
 }
 
 bool DeathRules::crownsOverlap(const Plant &a, const Plant &b)

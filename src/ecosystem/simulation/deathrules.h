@@ -70,7 +70,6 @@ private:
     // The plant's species, or none when the plant's index names none.
     const Species *speciesOf(const Plant &p) const;
     bool isDominated(Plant &p, const Species *s, std::int32_t entry);
-    bool bandTestFires(RandomGenerator &generator, const ToleranceBand &band, float value);
 
     PlantGrid *grid_ = nullptr;
     const std::vector<Species> *species_ = nullptr;

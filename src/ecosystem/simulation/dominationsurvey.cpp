@@ -4,46 +4,50 @@ namespace ecosystem {
 
 bool anyLivingDominator(const PlantGrid &grid, const DominationQuery &query)
 {
-    return grid.anyNear(
-        query.x, query.z, query.height, query.weightedStrength,
-        [&](const PlantGrid::Entry &q) { return query.dominatedBy(q) && !grid.isRemoved(q.registration); });
+    const PlantGrid::Slots &placed = grid.placed();
+    return grid.anyNear(query.x, query.z, query.height, query.weightedStrength, [&](std::size_t q) {
+        return query.dominatedBy(placed, q) && !grid.isRemoved(placed.registration[q]);
+    });
 }
 
 void DominationSurvey::build(const PlantGrid &grid, int radius)
 {
-    // Answers are kept by place in the grid while the survey runs, next to the entries it reads,
+    // Answers are kept by place in the grid while the survey runs, next to the plants it reads,
     // and handed over to registration order at the end.
-    const std::vector<PlantGrid::Entry> &entries = grid.entries();
-    bySlot_.assign(entries.size(), Unsurveyed);
-    const auto slotOf = [&](const PlantGrid::Entry &e) {
-        return static_cast<std::size_t>(&e - entries.data());
-    };
-    const auto unanswered = [&](const PlantGrid::Entry &p) {
-        return !p.doomed && bySlot_[slotOf(p)] == Unsurveyed;
-    };
+    const PlantGrid::Slots &placed = grid.placed();
+    bySlot_.assign(placed.size(), Unsurveyed);
+    const auto unanswered = [&](std::size_t p) { return !placed.doomed[p] && bySlot_[p] == Unsurveyed; };
     // Whether q dominates p as seen at p's decision: a doomed plant decided earlier is gone.
-    const auto counts = [](const PlantGrid::Entry &q, const PlantGrid::Entry &p) {
-        return q.weightedStrength >= p.weightedStrength && !(q.doomed && q.registration < p.registration);
+    const auto counts = [&](std::size_t q, std::size_t p) {
+        return placed.weightedStrength[q] >= placed.weightedStrength[p] &&
+               !(placed.doomed[q] && placed.registration[q] < placed.registration[p]);
+    };
+    const auto queryOf = [&](std::size_t p) {
+        return DominationQuery{placed.x[p],
+                               placed.y[p],
+                               placed.z[p],
+                               placed.height[p],
+                               placed.weightedStrength[p],
+                               placed.registration[p],
+                               placed.cellX[p],
+                               placed.cellY[p],
+                               radius};
     };
 
     // Tall plants against the short ones under their crowns, both ways at once: a large crown
     // covers many seedlings, which then need no scan of their own.
-    for (std::size_t i = grid.layerBegin(PlantGrid::Tall); i < grid.layerEnd(PlantGrid::Tall); ++i) {
-        const PlantGrid::Entry &tall = entries[i];
-        const DominationQuery query{
-            tall.x,     tall.y,     tall.z, tall.height, tall.weightedStrength, tall.registration,
-            tall.cellX, tall.cellY, radius};
-        bool tallOpen = unanswered(tall);
-        grid.anyNearIn(PlantGrid::Short, tall.x, tall.z, tall.height, [&](const PlantGrid::Entry &s) {
-            if (query.clearlyApart(s))
-                return false;
-            const bool settlesShort = unanswered(s) && counts(tall, s);
-            const bool settlesTall = tallOpen && counts(s, tall);
-            if ((settlesShort || settlesTall) && query.overlapsWithinWindow(s)) {
+    const std::size_t tallEnd = grid.layerEnd(PlantGrid::Tall);
+    for (std::size_t t = grid.layerBegin(PlantGrid::Tall); t < tallEnd; ++t) {
+        const DominationQuery query = queryOf(t);
+        bool tallOpen = unanswered(t);
+        grid.anyCloseIn(PlantGrid::Short, query.x, query.z, query.height, [&](std::size_t s) {
+            const bool settlesShort = unanswered(s) && counts(t, s);
+            const bool settlesTall = tallOpen && counts(s, t);
+            if ((settlesShort || settlesTall) && query.overlapsWithinWindow(placed, s)) {
                 if (settlesShort)
-                    bySlot_[slotOf(s)] = tall.registration;
+                    bySlot_[s] = query.self;
                 if (settlesTall) {
-                    bySlot_[i] = s.registration;
+                    bySlot_[t] = placed.registration[s];
                     tallOpen = false;
                 }
             }
@@ -51,29 +55,36 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
         });
     }
 
-    // The rest within each layer.
+    // The rest within each layer. The open plants are gathered first, without a branch on each,
+    // since whether a plant is open follows no pattern the processor could predict.
     for (const std::size_t layer : {PlantGrid::Tall, PlantGrid::Short}) {
-        for (std::size_t i = grid.layerBegin(layer); i < grid.layerEnd(layer); ++i) {
-            const PlantGrid::Entry &p = entries[i];
-            if (!unanswered(p))
-                continue;
-            const DominationQuery query{p.x,     p.y,     p.z,   p.height, p.weightedStrength, p.registration,
-                                        p.cellX, p.cellY, radius};
+        const std::size_t begin = grid.layerBegin(layer);
+        const std::size_t end = grid.layerEnd(layer);
+        open_.resize(end - begin);
+        std::size_t openCount = 0;
+        for (std::size_t p = begin; p < end; ++p) {
+            open_[openCount] = static_cast<std::uint32_t>(p);
+            openCount += static_cast<std::size_t>((placed.doomed[p] == 0) & (bySlot_[p] == Unsurveyed));
+        }
+        for (std::size_t k = 0; k < openCount; ++k) {
+            const std::size_t p = open_[k];
+            const DominationQuery query = queryOf(p);
             std::int32_t found = None;
-            grid.anyNearIn(layer, p.x, p.z, p.height, p.weightedStrength, [&](const PlantGrid::Entry &q) {
-                if (!query.dominatedBy(q) || (q.doomed && q.registration < p.registration) ||
-                    grid.isRemoved(q.registration))
+            grid.anyNearIn(layer, query.x, query.z, query.height, query.weightedStrength, [&](std::size_t q) {
+                const std::int32_t registration = placed.registration[q];
+                if ((placed.doomed[q] && registration < query.self) || !query.dominatedBy(placed, q) ||
+                    grid.isRemoved(registration))
                     return false;
-                found = q.registration;
+                found = registration;
                 return true;
             });
-            bySlot_[i] = found;
+            bySlot_[p] = found;
         }
     }
 
     dominator_.assign(grid.registrations(), Unsurveyed);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        dominator_[static_cast<std::size_t>(entries[i].registration)] = bySlot_[i];
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        dominator_[static_cast<std::size_t>(placed.registration[i])] = bySlot_[i];
     built_ = true;
     generation_ = grid.generation();
     radius_ = radius;

@@ -38,33 +38,19 @@ struct DominationQuery {
     int cellY = 0;
     int radius = 0;
 
-    // Whether q dominates the plant, removal aside. Most candidates fail the first test, which
-    // is evaluated without branching on its parts.
-    bool dominatedBy(const PlantGrid::Entry &q) const
+    // Whether the plant in slot q, which passed the grid's strength and distance filter,
+    // dominates the plant, removal aside.
+    bool dominatedBy(const PlantGrid::Slots &placed, std::size_t q) const
     {
-        if (!((q.weightedStrength >= weightedStrength) & !clearlyApart(q)))
-            return false;
-        return q.registration != self && overlapsWithinWindow(q);
+        return placed.registration[q] != self && overlapsWithinWindow(placed, q);
     }
 
     // The crowns overlap and q stands in a cell of the window; both relations are symmetric.
-    bool overlapsWithinWindow(const PlantGrid::Entry &q) const
+    bool overlapsWithinWindow(const PlantGrid::Slots &placed, std::size_t q) const
     {
         // Registered plants lie inside the grid, so the window needs no clipping here.
-        return crownsOverlap(x, y, z, height, q.x, q.y, q.z, q.height) &&
-               std::llabs(static_cast<long long>(q.cellX) - cellX) <= radius &&
-               std::llabs(static_cast<long long>(q.cellY) - cellY) <= radius;
-    }
-
-    // A cheap horizontal test that rejects most candidates: when the crowns overlap, the
-    // horizontal distance lies below the sum of the heights, and single-precision rounding
-    // cannot move the two sides across the margin.
-    bool clearlyApart(const PlantGrid::Entry &q) const
-    {
-        const float dx = q.x - x;
-        const float dz = q.z - z;
-        const float reach = height + q.height;
-        return dx * dx + dz * dz > reach * reach * 1.00001f + 1e-30f;
+        return crownsOverlap(x, y, z, height, placed.x[q], placed.y[q], placed.z[q], placed.height[q]) &&
+               std::abs(placed.cellX[q] - cellX) <= radius && std::abs(placed.cellY[q] - cellY) <= radius;
     }
 };
 
@@ -108,6 +94,7 @@ private:
 
     std::vector<std::int32_t> dominator_; // by registration number
     std::vector<std::int32_t> bySlot_;    // the same by place in the grid, while surveying
+    std::vector<std::uint32_t> open_;     // places of the plants still without an answer
     bool built_ = false;
     std::uint64_t generation_ = 0;
     int radius_ = 0;

@@ -148,6 +148,7 @@ void EcosystemSimulation::addPhase(Species &s)
         s.seedBudget = std::isnan(s.seedBudget) ? 0.0f : MaxSeedsPerStep;
 
     const auto n = static_cast<std::uint32_t>(s.plants.size());
+    const DrawBound parentBound(n);
     std::vector<std::uint32_t> &parents = parentScratch_;
     parents.clear();
     std::size_t anywhere = 0;
@@ -156,61 +157,66 @@ void EcosystemSimulation::addPhase(Species &s)
         const float u = static_cast<float>(randomGrowClose.next(ProbabilityDraws)) / ProbabilityDivisor;
         if (s.growCloseProbability > u) {
             if (n > 0)
-                parents.push_back(randomChooseNearPlant.next(n));
+                parents.push_back(randomChooseNearPlant.next(parentBound));
         } else {
             ++anywhere;
         }
     }
     sortParents(parents, n);
 
+    // Sized for every seed and cut back after, so that placing one needs no capacity check.
     std::vector<Placement> &placements = placementScratch_;
-    placements.clear();
-    placements.reserve(parents.size() + anywhere);
+    placements.resize(parents.size() + anywhere);
+    std::size_t placed = 0;
 
+    // The neighbour cell of each side draw: above, below, left, right.
+    static constexpr int SideX[] = {0, 0, -1, 1};
+    static constexpr int SideY[] = {-1, 1, 0, 0};
     for (const std::uint32_t parent : parents) {
-        int x = s.plants[parent].cellX;
-        int y = s.plants[parent].cellY;
         const float u =
             static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
-        switch (static_cast<int>(u * 4.0f)) {
-        case 0:
-            --y;
-            break;
-        case 1:
-            ++y;
-            break;
-        case 2:
-            --x;
-            break;
-        default:
-            ++x;
-            break;
-        }
+        const auto side = static_cast<std::size_t>(std::min(static_cast<int>(u * 4.0f), 3));
+        const int x = s.plants[parent].cellX + SideX[side];
+        const int y = s.plants[parent].cellY + SideY[side];
         if (!t.isSeedCell(x, y))
             continue;
         const math::Vector3f point = randomPointInCell(x, y);
         if (t.isAboveBase(point))
-            placements.push_back({x, y, point});
+            placements[placed++] = {x, y, point};
     }
 
     const std::vector<std::int32_t> &cells = t.plantableCells();
     if (!cells.empty()) {
+        const DrawBound cellBound(static_cast<std::uint32_t>(cells.size()));
         for (std::size_t k = 0; k < anywhere; ++k) {
-            const std::int32_t cell =
-                cells[randomPositionOfNewPlantsAnywhere.next(static_cast<std::uint32_t>(cells.size()))];
+            const std::int32_t cell = cells[randomPositionOfNewPlantsAnywhere.next(cellBound)];
             const int x = cell % t.width();
             const int y = cell / t.width();
             const math::Vector3f point = randomPointInCell(x, y);
             if (t.isAboveBase(point))
-                placements.push_back({x, y, point});
+                placements[placed++] = {x, y, point};
         }
     }
+    placements.resize(placed);
 
+    const DrawBound lifeSpan = lifeSpanBound(s);
     for (const Placement &p : placements)
-        s.plants.push_back(constructPlant(s, p.x, p.y, p.point));
+        s.plants.push_back(constructPlant(s, p.x, p.y, p.point, lifeSpan));
 }
 
 Plant EcosystemSimulation::constructPlant(const Species &s, int x, int y, const math::Vector3f &point)
+{
+    return constructPlant(s, x, y, point, lifeSpanBound(s));
+}
+
+DrawBound EcosystemSimulation::lifeSpanBound(const Species &s)
+{
+    const int span = s.maxAge - s.fullSizeAge;
+    return DrawBound(span > 0 ? static_cast<std::uint32_t>(span) : 0);
+}
+
+Plant EcosystemSimulation::constructPlant(const Species &s, int x, int y, const math::Vector3f &point,
+                                          const DrawBound &lifeSpan)
 {
     Plant p;
     p.species = s.index;
@@ -227,8 +233,8 @@ Plant EcosystemSimulation::constructPlant(const Species &s, int x, int y, const 
         p.windiness = sampleMap(t.windiness(), index);
         p.relativeHeight = (point.y / t.heightRange() - t.baseLevel()) / (1.0f - t.baseLevel());
     }
-    const int span = s.maxAge - s.fullSizeAge;
-    const std::uint32_t extra = span > 0 ? randomTimeOfDeath.next(static_cast<std::uint32_t>(span)) : 0;
+    // A species whose plants all live to fullSizeAge draws nothing.
+    const std::uint32_t extra = randomTimeOfDeath.next(lifeSpan);
     p.timeOfDeath = static_cast<float>(static_cast<long long>(s.fullSizeAge) + extra);
     p.prodornost = prodornost(s, p.slope, p.moisture, p.sunniness, p.windiness, p.relativeHeight);
     return p;
@@ -253,9 +259,15 @@ float EcosystemSimulation::prodornost(const Species &s, float slope, float moist
 void EcosystemSimulation::growPhase()
 {
     for (Species &s : species_) {
-        s.seedProduction = static_cast<float>(1.0 / static_cast<double>(s.seedRate));
         const float ageFactor =
             largestMaxAge_ > 0 ? static_cast<float>(s.maxAge) / static_cast<float>(largestMaxAge_) : 0.0f;
+        // The species' values in locals: the stores to the plants could otherwise overwrite them
+        // as far as the compiler can tell, and it would read them again for every plant.
+        const std::int32_t maturityAge = s.maturityAge;
+        const std::int32_t fullSizeAge = s.fullSizeAge;
+        const float sizeAtMaturity = s.sizeAtMaturity;
+        const float fullHeight = s.fullHeight;
+        float seedProduction = static_cast<float>(1.0 / static_cast<double>(s.seedRate));
         for (Plant &p : s.plants) {
             if (p.dominated) {
                 const float weakened = p.prodornost - 1.0f;
@@ -263,18 +275,19 @@ void EcosystemSimulation::growPhase()
                 ++p.age;
                 continue;
             }
-            if (p.age < s.maturityAge)
-                p.size += s.sizeAtMaturity / static_cast<float>(s.maturityAge);
-            else if (p.age < s.fullSizeAge)
-                p.size += (1.0f - s.sizeAtMaturity) / static_cast<float>(s.fullSizeAge - s.maturityAge);
-            p.height = s.fullHeight * p.size;
+            if (p.age < maturityAge)
+                p.size += sizeAtMaturity / static_cast<float>(maturityAge);
+            else if (p.age < fullSizeAge)
+                p.size += (1.0f - sizeAtMaturity) / static_cast<float>(fullSizeAge - maturityAge);
+            p.height = fullHeight * p.size;
             if (!(p.prodornost >= 0.0f))
                 p.prodornost = 0.0f;
             p.strength = p.prodornost * p.size * ageFactor;
-            if (p.age >= s.maturityAge)
-                s.seedProduction += p.strength;
+            if (p.age >= maturityAge)
+                seedProduction += p.strength;
             ++p.age;
         }
+        s.seedProduction = seedProduction;
     }
 }
 

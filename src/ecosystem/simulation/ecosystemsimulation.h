@@ -101,6 +101,10 @@ private:
     using Clock = std::chrono::steady_clock;
     int restartPhaseTimer();
     math::Vector3f randomPointInCell(int x, int y);
+    // The bound of the time-of-death draw, 0 when the species leaves nothing to draw.
+    static DrawBound lifeSpanBound(const Species &species);
+    Plant constructPlant(const Species &species, int x, int y, const math::Vector3f &point,
+                         const DrawBound &lifeSpan);
     // Ascending, repeats kept: the order in which the parents' seeds are placed.
     void sortParents(std::vector<std::uint32_t> &parents, std::uint32_t plantCount);
     void recordStatistics(const PhaseTimes &times);

@@ -33,8 +33,7 @@ void PlantGrid::allocate(int width, int height)
     for (Layer &layer : layers_)
         layer = Layer{};
     bucketStart_.assign(1, 0);
-    bucketStrongest_.clear();
-    entries_.clear();
+    resizeSlots(0);
     speciesOffset_.assign(1, 0);
     rowOf_.clear();
     ids_.clear();
@@ -163,7 +162,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
         rowStart_[row + 1] += rowStart_[row];
     const auto registered = static_cast<std::size_t>(rowStart_[rowCount]);
     byRow_.resize(registered);
-    entries_.resize(registered);
+    resizeSlots(registered);
     rowFill_.assign(rowStart_.begin(), rowStart_.end() - 1);
     for (std::size_t r = 0; r < total; ++r) {
         const std::int32_t row = rowOf_[r];
@@ -171,8 +170,20 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             byRow_[static_cast<std::size_t>(rowFill_[static_cast<std::size_t>(row)]++)] = staged_[r];
     }
 
+    // Into the slots; written here, in line, since this runs for every plant.
+    Slots &to = slots_;
+    const auto place = [&to](std::size_t slot, const Entry &e) {
+        to.x[slot] = e.x;
+        to.z[slot] = e.z;
+        to.height[slot] = e.height;
+        to.weightedStrength[slot] = e.weightedStrength;
+        to.y[slot] = e.y;
+        to.registration[slot] = e.registration;
+        to.cellX[slot] = e.cellX;
+        to.cellY[slot] = e.cellY;
+        to.doomed[slot] = e.doomed ? 1 : 0;
+    };
     bucketStart_.resize(bucketCount + 1);
-    bucketStrongest_.resize(bucketCount);
     for (std::size_t l = 0, row = 0; l < LayerCount; ++l) {
         const Layer &layer = layers_[l];
         const auto columns = static_cast<std::size_t>(layer.bucketsX);
@@ -180,9 +191,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             const std::size_t base =
                 static_cast<std::size_t>(layer.firstBucket) + static_cast<std::size_t>(z) * columns;
             std::int32_t *start = bucketStart_.data() + base;
-            float *strongest = bucketStrongest_.data() + base;
             std::fill(start, start + columns, 0);
-            std::fill(strongest, strongest + columns, -std::numeric_limits<float>::infinity());
             const Entry *first = byRow_.data() + rowStart_[row];
             const Entry *end = byRow_.data() + rowStart_[row + 1];
             for (const Entry *e = first; e < end; ++e)
@@ -193,8 +202,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             columnFill_.assign(start, start + columns);
             for (const Entry *e = first; e < end; ++e) {
                 const auto c = static_cast<std::size_t>(layer.bucketX(e->x));
-                entries_[static_cast<std::size_t>(columnFill_[c]++)] = *e;
-                strongest[c] = std::max(strongest[c], e->weightedStrength);
+                place(static_cast<std::size_t>(columnFill_[c]++), *e);
             }
         }
     }
@@ -209,12 +217,29 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
     living_ = registered;
 }
 
+void PlantGrid::resizeSlots(std::size_t count)
+{
+    slots_.count = count;
+    const std::size_t padded = count + SlotGroup - 1;
+    slots_.x.resize(padded);
+    slots_.z.resize(padded);
+    slots_.height.resize(padded);
+    slots_.weightedStrength.resize(padded);
+    slots_.y.resize(count);
+    slots_.registration.resize(count);
+    slots_.cellX.resize(count);
+    slots_.cellY.resize(count);
+    slots_.doomed.resize(count);
+}
+
 std::vector<std::uint32_t> PlantGrid::idsInCell(int x, int y) const
 {
     std::vector<std::pair<std::int32_t, std::uint32_t>> found;
-    for (const Entry &e : entries_)
-        if (e.cellX == x && e.cellY == y && !isRemoved(e.registration))
-            found.emplace_back(e.registration, ids_[static_cast<std::size_t>(e.registration)]);
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const std::int32_t registration = slots_.registration[i];
+        if (slots_.cellX[i] == x && slots_.cellY[i] == y && !isRemoved(registration))
+            found.emplace_back(registration, ids_[static_cast<std::size_t>(registration)]);
+    }
     std::sort(found.begin(), found.end());
     std::vector<std::uint32_t> ids;
     ids.reserve(found.size());

@@ -2,8 +2,13 @@
 
 #include "ecosystem/simulation/species.h"
 
+#include <bit>
 #include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ecosystem {
 
@@ -11,27 +16,34 @@ namespace ecosystem {
 // plant. Every plant belongs to its terrain cell (cellX, cellY); the domination window is a square
 // of those cells. Inside, plants are split into a tall and a short layer and bucketed by position
 // in squares sized from each layer's tallest crown, because only the few plants within crown
-// reach matter and most plants are seedlings. Each entry carries a compact copy of what the test
-// reads.
+// reach matter and most plants are seedlings. The grid keeps a compact copy of what the test
+// reads, field by field, so that the scan over a run of neighbours reads only what it compares.
 //
 // Plants are known by their registration number: their position in species-then-list order at
 // the last rebuild. The grid is rebuilt from the species lists whenever their plants have changed
 // (before each kill phase and after a load); a plant that dies is marked removed at once.
 class PlantGrid {
 public:
-    // 32 bytes: the scan is bound by memory traffic, so an entry holds only what the test reads.
-    struct Entry {
-        float x = 0.0f;
-        float y = 0.0f;
-        float z = 0.0f;
-        float height = 0.0f;
-        float weightedStrength = 0.0f; // its species' competitiveness × strength
-        std::int32_t registration = 0;
-        std::int16_t cellX = 0;
-        std::int16_t cellY = 0;
-        bool doomed = false; // dies of age or weakness in the coming kill phase
+    // The registered plants in bucket order, one array per field: the scan reads the first four
+    // for every candidate and the rest only for the few that come close.
+    // The scan compares this many slots at once.
+    static constexpr std::size_t SlotGroup = 4;
+
+    struct Slots {
+        std::vector<float> x;
+        std::vector<float> z;
+        std::vector<float> height;
+        std::vector<float> weightedStrength; // its species' competitiveness × strength
+        std::vector<float> y;
+        std::vector<std::int32_t> registration;
+        std::vector<std::int16_t> cellX;
+        std::vector<std::int16_t> cellY;
+        std::vector<std::uint8_t> doomed; // dies of age or weakness in the coming kill phase
+
+        std::size_t count = 0; // the arrays hold SlotGroup − 1 more, as padding
+
+        std::size_t size() const { return count; }
     };
-    static_assert(sizeof(Entry) == 32);
 
     PlantGrid() = default;
     PlantGrid(int width, int height) { allocate(width, height); }
@@ -85,10 +97,11 @@ public:
     static constexpr std::size_t Tall = 0;
     static constexpr std::size_t Short = 1;
 
-    // Calls visit(entry) for the entries (removed ones included) of every bucket that may hold a
-    // plant of weighted strength atLeast or more whose crown overlaps that of a plant of the given
-    // height at (x, z), until visit returns true; returns whether it did. Plants placed outside
-    // the terrain sit in the border buckets, so none is missed.
+    // Calls visit(slot) for the slots of every bucket that may hold a plant of weighted strength
+    // atLeast or more whose crown overlaps that of a plant of the given height at (x, z), leaving
+    // out plants that are weaker or clearly too far apart, until visit returns true; returns
+    // whether it did. Removed plants are visited too. Plants placed outside the terrain sit in the
+    // border buckets, so none is missed.
     template <typename Visit> bool anyNear(float x, float z, float height, float atLeast, Visit &&visit) const
     {
         return anyNearIn(Tall, x, z, height, atLeast, visit) ||
@@ -99,36 +112,34 @@ public:
     template <typename Visit>
     bool anyNearIn(std::size_t layerIndex, float x, float z, float height, float atLeast, Visit &&visit) const
     {
-        // A tall plant meets mostly weaker ones: for it, buckets without a plant strong enough are
-        // left out.
-        if (!(height > layers_[Short].tallest))
-            return anyNearIn(layerIndex, x, z, height, visit);
         const Layer &layer = layers_[layerIndex];
         if (layer.empty)
             return false;
+        const Near near{x, z, height, atLeast};
         const Box box = boxAround(layer, x, z, height);
-        for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX) {
-            const std::int32_t *start = bucketStart_.data() + row;
-            const float *strongest = bucketStrongest_.data() + row;
-            for (int c = box.c0; c <= box.c1; ++c)
-                if (strongest[c] >= atLeast && visitRun(start[c], start[c + 1], visit))
-                    return true;
-        }
+        // The buckets of a row follow each other, so a row is one run of slots; the strength test
+        // runs with the distance test.
+        for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX)
+            if (visitRun<true>(bucketStart_[static_cast<std::size_t>(row + box.c0)],
+                               bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], near, visit))
+                return true;
         return false;
     }
 
-    // Every plant of the layer whose crown may overlap, whatever its strength.
+    // Every plant of the layer not clearly too far apart from a plant of the given height at
+    // (x, z), whatever its strength.
     template <typename Visit>
-    bool anyNearIn(std::size_t layerIndex, float x, float z, float height, Visit &&visit) const
+    bool anyCloseIn(std::size_t layerIndex, float x, float z, float height, Visit &&visit) const
     {
         const Layer &layer = layers_[layerIndex];
         if (layer.empty)
             return false;
+        const Near near{x, z, height, 0.0f};
         const Box box = boxAround(layer, x, z, height);
-        // The buckets of a row follow each other, so a row is one run of entries.
+        // The buckets of a row follow each other, so a row is one run of slots.
         for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX)
-            if (visitRun(bucketStart_[static_cast<std::size_t>(row + box.c0)],
-                         bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], visit))
+            if (visitRun<false>(bucketStart_[static_cast<std::size_t>(row + box.c0)],
+                                bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], near, visit))
                 return true;
         return false;
     }
@@ -141,11 +152,11 @@ public:
     }
     std::size_t layerEnd(std::size_t layerIndex) const
     {
-        return layerIndex + 1 < LayerCount ? layerBegin(layerIndex + 1) : entries_.size();
+        return layerIndex + 1 < LayerCount ? layerBegin(layerIndex + 1) : slots_.size();
     }
 
-    // The entries in bucket order: neighbours in the list are neighbours on the terrain.
-    const std::vector<Entry> &entries() const { return entries_; }
+    // The registered plants in bucket order: neighbours in the arrays are neighbours on the terrain.
+    const Slots &placed() const { return slots_; }
     // The tallest registered plant at the last rebuild: no crown reaches further than twice this.
     float largestHeight() const { return largestHeight_; }
     // Registered plants at the last rebuild, removed ones included: registration numbers lie below.
@@ -173,12 +184,59 @@ private:
                 layer.firstBucket + static_cast<std::ptrdiff_t>(r0) * layer.bucketsX};
     }
 
-    template <typename Visit> bool visitRun(std::int32_t begin, std::int32_t end, Visit &visit) const
+    // What a run of slots is compared with: a plant of the given height at (x, z), and the
+    // weighted strength a candidate needs.
+    struct Near {
+        float x, z, height, atLeast;
+    };
+    // Calls visit for the slots begin … end − 1 that pass the cheap tests, until it returns true.
+    // The horizontal test rejects most candidates: when the crowns overlap, the horizontal
+    // distance lies below the sum of the heights, and single-precision rounding cannot move the
+    // two sides across the margin. The tests run on four slots at once where the processor can.
+    template <bool WithStrength, typename Visit>
+    bool visitRun(std::int32_t begin, std::int32_t end, const Near &near, Visit &visit) const
     {
-        const Entry *last = entries_.data() + end;
-        for (const Entry *q = entries_.data() + begin; q < last; ++q)
-            if (visit(*q))
+        const float *xs = slots_.x.data();
+        const float *zs = slots_.z.data();
+        const float *heights = slots_.height.data();
+        const float *strengths = slots_.weightedStrength.data();
+        auto i = static_cast<std::size_t>(begin);
+        const auto last = static_cast<std::size_t>(end);
+#if defined(__SSE2__)
+        // The arrays carry padding, so the last group of a run may read past it.
+        const __m128 nearX = _mm_set1_ps(near.x);
+        const __m128 nearZ = _mm_set1_ps(near.z);
+        const __m128 nearHeight = _mm_set1_ps(near.height);
+        const __m128 atLeast = _mm_set1_ps(near.atLeast);
+        const __m128 margin = _mm_set1_ps(1.00001f);
+        const __m128 tiny = _mm_set1_ps(1e-30f);
+        for (; i < last; i += SlotGroup) {
+            const __m128 dx = _mm_sub_ps(_mm_loadu_ps(xs + i), nearX);
+            const __m128 dz = _mm_sub_ps(_mm_loadu_ps(zs + i), nearZ);
+            const __m128 reach = _mm_add_ps(nearHeight, _mm_loadu_ps(heights + i));
+            const __m128 squared = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dz, dz));
+            const __m128 limit = _mm_add_ps(_mm_mul_ps(_mm_mul_ps(reach, reach), margin), tiny);
+            __m128 candidate = _mm_cmpngt_ps(squared, limit);
+            if constexpr (WithStrength)
+                candidate = _mm_and_ps(candidate, _mm_cmpge_ps(_mm_loadu_ps(strengths + i), atLeast));
+            const std::size_t inRun = std::min(last - i, SlotGroup);
+            auto mask = static_cast<unsigned>(_mm_movemask_ps(candidate)) & ((1u << inRun) - 1u);
+            for (; mask != 0; mask &= mask - 1)
+                if (visit(i + static_cast<std::size_t>(std::countr_zero(mask))))
+                    return true;
+        }
+#else
+        for (; i < last; ++i) {
+            const float dx = xs[i] - near.x;
+            const float dz = zs[i] - near.z;
+            const float reach = near.height + heights[i];
+            bool candidate = !(dx * dx + dz * dz > reach * reach * 1.00001f + 1e-30f);
+            if constexpr (WithStrength)
+                candidate &= strengths[i] >= near.atLeast;
+            if (candidate && visit(i))
                 return true;
+        }
+#endif
         return false;
     }
 
@@ -216,16 +274,32 @@ private:
         std::size_t count = 0;
     };
 
-    std::size_t layerOf(float height) const { return height > layers_[Short].tallest ? Tall : Short; }
+    // One plant as staged by a rebuild, before it goes to its slot.
+    struct Entry {
+        float x = 0.0f;
+        float y = 0.0f;
+        float z = 0.0f;
+        float height = 0.0f;
+        float weightedStrength = 0.0f;
+        std::int32_t registration = 0;
+        std::int16_t cellX = 0;
+        std::int16_t cellY = 0;
+        bool doomed = false;
+    };
+
+    std::size_t layerOf(float height) const
+    {
+        return height > layers_[Short].tallest ? Tall : Short;
+    }
     void stage(const std::vector<Species> &species, Extent &extent);
     void chooseBuckets(const Extent &extent);
+    void resizeSlots(std::size_t count);
 
     int width_ = 0;
     int height_ = 0;
     Layer layers_[LayerCount];              // tall, then short
     std::vector<std::int32_t> bucketStart_; // per layer bucketsX × bucketsZ offsets, then the end
-    std::vector<float> bucketStrongest_;    // largest weighted strength in each bucket
-    std::vector<Entry> entries_;            // by layer and bucket, row by row
+    Slots slots_;                           // by layer and bucket, row by row
     // Working lists of a rebuild, kept to avoid reallocation.
     std::vector<Entry> staged_;               // the entries in registration order
     std::vector<Entry> byRow_;                // the entries by row of buckets

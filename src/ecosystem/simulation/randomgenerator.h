@@ -4,6 +4,30 @@
 
 namespace ecosystem {
 
+// A bound that many draws share, prepared so that the remainder takes two multiplications
+// instead of a division (Lemire, Kaser and Kurz, "Faster remainder by direct computation"):
+// exact for every 32-bit value and every bound from 1 up.
+class DrawBound {
+public:
+    constexpr explicit DrawBound(std::uint32_t bound)
+        : bound_(bound), inverse_(bound == 0 ? 0 : ~std::uint64_t{0} / bound + 1)
+    {
+    }
+
+    constexpr std::uint32_t value() const { return bound_; }
+    // value mod the bound; the bound must not be 0.
+    constexpr std::uint32_t remainder(std::uint32_t value) const
+    {
+        const std::uint64_t fraction = inverse_ * value;
+        __extension__ using Wide = unsigned __int128;
+        return static_cast<std::uint32_t>((static_cast<Wide>(fraction) * bound_) >> 64);
+    }
+
+private:
+    std::uint32_t bound_;
+    std::uint64_t inverse_;
+};
+
 // A multiplicative congruential generator with a 64-bit state: every draw multiplies the state by
 // 69069 and keeps it modulo 2^33. The simulation depends on this exact sequence for
 // reproducibility, so it must never be swapped for a library generator.
@@ -24,6 +48,25 @@ public:
             return 0;
         state_ = (state_ * Multiplier) % StateModulus; // the product wraps modulo 2^64 first
         return static_cast<std::uint32_t>(state_ & 0xFFFFFFFFu) % bound;
+    }
+
+    // The same as next(bound.value()).
+    constexpr std::uint32_t next(const DrawBound &bound)
+    {
+        if (bound.value() == 0)
+            return 0;
+        state_ = (state_ * Multiplier) % StateModulus;
+        return bound.remainder(static_cast<std::uint32_t>(state_ & 0xFFFFFFFFu));
+    }
+
+    // The draw next(bound) would give, advancing the state only when advance is true: lets a
+    // caller choose whether to draw without a branch. The bound must not be 0.
+    constexpr std::uint32_t nextIf(bool advance, std::uint32_t bound)
+    {
+        const std::uint64_t advanced = (state_ * Multiplier) % StateModulus;
+        const std::uint64_t keep = static_cast<std::uint64_t>(advance) - 1u; // all ones when not advancing
+        state_ = (advanced & ~keep) | (state_ & keep);
+        return static_cast<std::uint32_t>(advanced & 0xFFFFFFFFu) % bound;
     }
 
     constexpr std::uint64_t state() const { return state_; }

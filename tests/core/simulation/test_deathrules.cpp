@@ -1,9 +1,11 @@
 #include "ecosystem/simulation/deathrules.h"
 #include "ecosystem/simulation/speciestable.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
+#include <vector>
 
 using ecosystem::DeathRules;
 using ecosystem::Plant;
@@ -263,7 +265,7 @@ void fill(Scene &scene, const Crowd &crowd)
 
 } // namespace
 
-TEST(DominationSurvey, decidesExactlyAsFullScansDo)
+TEST(DominationSurvey, decidesExactlyAsFullScansAndThePairwiseRuleDo)
 {
     const Crowd crowds[] = {
         {"sparse", 1, 300, 60.0f, 0.3f},
@@ -280,14 +282,40 @@ TEST(DominationSurvey, decidesExactlyAsFullScansDo)
         surveyed.index();
         scanned.index();
         surveyed.rules.surveyDomination();
+        // The rule itself, every pair compared: a living plant in the window, of at least the
+        // weighted strength, whose crown overlaps.
+        std::vector<std::vector<bool>> gone;
+        for (const Species &species : surveyed.species)
+            gone.emplace_back(species.plants.size(), false);
+        const auto weighted = [&](const Plant &p) {
+            return surveyed.species[static_cast<std::size_t>(p.species)].competitiveness * p.strength;
+        };
+        const int radius = surveyed.rules.neighbourhoodRadius();
+        const auto dominatedByRule = [&](const Plant &p) {
+            for (std::size_t t = 0; t < surveyed.species.size(); ++t)
+                for (std::size_t k = 0; k < surveyed.species[t].plants.size(); ++k) {
+                    const Plant &q = surveyed.species[t].plants[k];
+                    if (&q != &p && !gone[t][k] && std::abs(q.cellX - p.cellX) <= radius &&
+                        std::abs(q.cellY - p.cellY) <= radius && weighted(q) >= weighted(p) &&
+                        DeathRules::crownsOverlap(p, q))
+                        return true;
+                }
+            return false;
+        };
         int deaths = 0;
         for (int s = 0; s < 5; ++s) {
             for (std::size_t i = 0; i < surveyed.species[static_cast<std::size_t>(s)].plants.size(); ++i) {
+                const bool decidesDomination = !ecosystem::diesOfAgeOrWeakness(surveyed.plant(s, i));
+                const bool byRule = decidesDomination && dominatedByRule(surveyed.plant(s, i));
                 const bool died = surveyed.rules.shouldDie(surveyed.plant(s, i), surveyed.grid.entryOf(s, i),
                                                            surveyed.statistics);
                 ASSERT_EQ(died, scanned.rules.shouldDie(scanned.plant(s, i), scanned.grid.entryOf(s, i),
                                                         scanned.statistics));
                 ASSERT_EQ(surveyed.plant(s, i).dominated, scanned.plant(s, i).dominated);
+                if (decidesDomination) {
+                    ASSERT_EQ(surveyed.plant(s, i).dominated, byRule);
+                }
+                gone[static_cast<std::size_t>(s)][i] = died;
                 deaths += died ? 1 : 0;
             }
         }

@@ -34,6 +34,39 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsAndWrapThroughTheSixtyFourBitP
     EXPECT_EQ(a.state(), b.state());
 }
 
+TEST(RandomGenerator, aDrawChosenBySelectAdvancesOnlyWhenItDraws)
+{
+    RandomGenerator skipped(5), drawn(5), reference(5);
+    const std::uint32_t value = reference.next(100000);
+    EXPECT_EQ(skipped.nextIf(false, 100000), value);
+    EXPECT_EQ(skipped.state(), 5u);
+    EXPECT_EQ(drawn.nextIf(true, 100000), value);
+    EXPECT_EQ(drawn.state(), reference.state());
+}
+
+TEST(DrawBound, remaindersAndDrawsEqualThoseOfTheDivision)
+{
+    const std::uint32_t bounds[] = {1u,      2u,     3u,          7u,          151u,       4096u,
+                                    100000u, 65537u, 0x7FFFFFFFu, 0x80000001u, 0xFFFFFFFFu};
+    for (const std::uint32_t bound : bounds) {
+        SCOPED_TRACE(bound);
+        const ecosystem::DrawBound prepared(bound);
+        const std::uint32_t values[] = {
+            0u,          1u,          bound - 1u,  bound,      bound + 1u, 2u * bound - 1u,
+            0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu};
+        for (const std::uint32_t value : values)
+            ASSERT_EQ(prepared.remainder(value), value % bound) << value;
+        RandomGenerator divided(12345), multiplied(12345);
+        for (int i = 0; i < 2000; ++i)
+            ASSERT_EQ(multiplied.next(prepared), divided.next(bound));
+        EXPECT_EQ(multiplied.state(), divided.state());
+    }
+    // A bound of 0 draws nothing, as next(0) does.
+    RandomGenerator g(9);
+    EXPECT_EQ(g.next(ecosystem::DrawBound(0)), 0u);
+    EXPECT_EQ(g.state(), 9u);
+}
+
 TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVectors)
 {
     EcosystemSimulation s;
