@@ -64,7 +64,9 @@ void DominationSurvey::build(const PlantGrid &grid, int radius)
         std::size_t openCount = 0;
         for (std::size_t p = begin; p < end; ++p) {
             open_[openCount] = static_cast<std::uint32_t>(p);
-            openCount += static_cast<std::size_t>((placed.doomed[p] == 0) & (bySlot_[p] == Unsurveyed));
+            const auto open = static_cast<unsigned>(placed.doomed[p] == 0) &
+                              static_cast<unsigned>(bySlot_[p] == Unsurveyed);
+            openCount += open;
         }
         for (std::size_t k = 0; k < openCount; ++k) {
             const std::size_t p = open_[k];
