@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VERDALIS_PLAIN_SCAN)
 #include <emmintrin.h>
 #endif
 
@@ -202,7 +202,7 @@ private:
         const float *strengths = slots_.weightedStrength.data();
         auto i = static_cast<std::size_t>(begin);
         const auto last = static_cast<std::size_t>(end);
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VERDALIS_PLAIN_SCAN)
         // The arrays carry padding, so the last group of a run may read past it.
         const __m128 nearX = _mm_set1_ps(near.x);
         const __m128 nearZ = _mm_set1_ps(near.z);
