@@ -107,33 +107,28 @@ EcosystemScene &EcosystemRender::scene() const
 
 TerrainModel &EcosystemRender::getTerrain() const
 {
-    stepper->join();
-    return ecosystem->terrain();
+    return scene().terrain();
 }
 
 EcosystemSimulation &EcosystemRender::getSimulation() const
 {
-    stepper->join();
-    return ecosystem->simulation();
+    return scene().simulation();
 }
 
 bool EcosystemRender::isSimulationInitialised() const
 {
-    stepper->join();
-    return ecosystem->simulation().isInitialised();
+    return scene().simulation().isInitialised();
 }
 
 SimulationStatistics &EcosystemRender::getStatistics() const
 {
-    stepper->join();
-    return ecosystem->simulation().statistics();
+    return scene().simulation().statistics();
 }
 
 bool EcosystemRender::loadDem(const std::string &fileName)
 {
-    stepper->join();
     const DemLoadResult result = assets::TerrainLoader::load(
-        ecosystem->terrain(), QString::fromLocal8Bit(fileName.c_str()), TerrainModel::MapUpdate::Compute);
+        scene().terrain(), QString::fromLocal8Bit(fileName.c_str()), TerrainModel::MapUpdate::Compute);
     if (!result.ok()) {
         reportError(errorTitle(), QString::fromStdString(result.message()));
         return false;
@@ -284,7 +279,7 @@ void EcosystemRender::setSimulationRunning(bool running)
 
 void EcosystemRender::renderEcosystemFrame()
 {
-    stepper->join();
+    waitForStep(); // the frame draws the plants
     if (terrainChanged) {
         sceneTextures->uploadTerrain(ecosystem->terrain(), detailTextureFile);
         ecosystemFrame->setUpTerrain(*sceneTextures);

@@ -57,22 +57,19 @@ void EcosystemRender::reportStep(const EcosystemScene::StepReport &report)
 
 void EcosystemRender::actionEnvironmentalDeaths()
 {
-    stepper->join();
-    EcosystemSimulation &simulation = ecosystem->simulation();
+    EcosystemSimulation &simulation = scene().simulation();
     simulation.setEnvironmentalDeaths(!simulation.environmentalDeaths());
     emit modelDataChanged();
 }
 
 bool EcosystemRender::environmentalDeaths() const
 {
-    stepper->join();
-    return ecosystem->simulation().environmentalDeaths();
+    return scene().simulation().environmentalDeaths();
 }
 
 bool EcosystemRender::loadSimulation(std::string fileName)
 {
-    stepper->join();
-    const SimulationOutcome outcome = ecosystem->simulation().load(fileName, std::cout, std::cerr);
+    const SimulationOutcome outcome = scene().simulation().load(fileName, std::cout, std::cerr);
     if (outcome)
         emit nrPlantsLivingChanged();
     return outcome.ok;
@@ -80,41 +77,35 @@ bool EcosystemRender::loadSimulation(std::string fileName)
 
 bool EcosystemRender::saveSimulation(std::string fileName)
 {
-    stepper->join();
-    return ecosystem->simulation().save(fileName, std::cout, std::cerr).ok;
+    return scene().simulation().save(fileName, std::cout, std::cerr).ok;
 }
 
 std::vector<unsigned long long> EcosystemRender::getRandomGeneratorSeeds()
 {
-    stepper->join();
-    return ecosystem->simulation().getSeeds();
+    return scene().simulation().getSeeds();
 }
 
 void EcosystemRender::setRandomGeneratorSeeds(std::vector<unsigned long long> seeds)
 {
-    stepper->join();
-    const SimulationOutcome outcome = ecosystem->simulation().setSeeds(seeds);
+    const SimulationOutcome outcome = scene().simulation().setSeeds(seeds);
     if (!outcome)
         reportError(errorTitle(), QString::fromStdString(outcome.message));
 }
 
 void EcosystemRender::setAutosave(int nrSteps)
 {
-    stepper->join();
-    ecosystem->autosave().setInterval(nrSteps);
+    scene().autosave().setInterval(nrSteps);
 }
 
 int EcosystemRender::getAutosaveSteps() const
 {
-    stepper->join();
-    return ecosystem->autosave().interval();
+    return scene().autosave().interval();
 }
 
 void EcosystemRender::updateAutoSave()
 {
-    stepper->join();
     std::ostringstream problem;
-    if (!ecosystem->autosaveIfDue(std::cout, problem))
+    if (!scene().autosaveIfDue(std::cout, problem))
         reportAutosaveProblem(problem.str());
 }
 
