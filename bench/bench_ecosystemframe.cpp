@@ -250,7 +250,7 @@ void EcosystemFrameFarField(benchmark::State &state)
     state.counters["line_plants"] = static_cast<double>(stats.linePlants);
 }
 BENCHMARK(EcosystemFrameFarField)
-    ->ArgsProduct({{50, 300}, {8, 16, 32, 64}})
+    ->ArgsProduct({{50, 300}, {8, 16, 32, 64, 128}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);

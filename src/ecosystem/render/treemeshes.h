@@ -36,7 +36,7 @@ class TreeMeshes : public QObject {
 public:
     // Projected height in pixels under which a still plant is drawn as an impostor (see
     // bench/README.md for the pictures and frame times it was chosen from).
-    static constexpr double DefaultImpostorThreshold = 8.0;
+    static constexpr double DefaultImpostorThreshold = 16.0;
 
     // The mesh cache's bound: a quarter of the machine's memory, at least 256 MiB and at most
     // 1.5 GiB. The frame of a 300-step forest needs about 1.2 GiB of meshes (bench/README.md);

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace lignet::gl {
 
@@ -20,6 +22,55 @@ namespace {
 // little from the next cell.
 constexpr float Margin = 0.1f;
 
+// How much larger than a cell at level 0 a stage is first drawn to find what it covers.
+constexpr int ProbeScale = 4;
+
+// A rectangle in tree units in the picture plane (x to the right, y up).
+struct Box {
+    float left, right, bottom, top;
+};
+
+// drawn with a margin on each side, widened or heightened (upwards, so the trunk's foot stays
+// near the bottom) to the cell's shape, so texels are square in tree units.
+Box shapedBox(const Box &drawn, float cellAspect)
+{
+    const float width = std::max(drawn.right - drawn.left, 1e-3f);
+    const float height = std::max(drawn.top - drawn.bottom, 1e-3f);
+    float boxWidth = width * (1.0f + 2.0f * Margin);
+    float boxHeight = height * (1.0f + 2.0f * Margin);
+    if (boxWidth < cellAspect * boxHeight)
+        boxWidth = cellAspect * boxHeight;
+    else
+        boxHeight = boxWidth / cellAspect;
+    const float centre = 0.5f * (drawn.left + drawn.right);
+    const float bottom = drawn.bottom - height * Margin;
+    return {centre - 0.5f * boxWidth, centre + 0.5f * boxWidth, bottom, bottom + boxHeight};
+}
+
+// The part of box that the picture (RGBA rows from the bottom) covers, to whole texels; none when
+// nothing shows.
+std::optional<Box> coveredBox(const std::vector<unsigned char> &rgba, int width, int height, const Box &box)
+{
+    int x0 = width, x1 = -1, y0 = height, y1 = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)) *
+                         4 +
+                     3] != 0) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0)
+        return std::nullopt;
+    const float sx = (box.right - box.left) / static_cast<float>(width);
+    const float sy = (box.top - box.bottom) / static_cast<float>(height);
+    return Box{box.left + static_cast<float>(x0) * sx, box.left + static_cast<float>(x1 + 1) * sx,
+               box.bottom + static_cast<float>(y0) * sy, box.bottom + static_cast<float>(y1 + 1) * sy};
+}
+
 // The last level at which a cell is still at least one texel wide and high.
 int lastLevel(int cellWidth, int cellHeight)
 {
@@ -27,6 +78,42 @@ int lastLevel(int cellWidth, int cellHeight)
     while ((cellWidth >> (level + 1)) >= 1 && (cellHeight >> (level + 1)) >= 1)
         ++level;
     return level;
+}
+
+// Gives every texel the stage's geometry covered at least the smallest alpha, also where it drew
+// nothing visible (the transparent rest of a leaf picture). The exact drawing writes depth there,
+// hiding plants drawn after it behind; an impostor writes depth where its alpha is not zero, so
+// a stand of impostors hides as much of itself as the exact stand does. The geometry's depth
+// tells where it drew: a quad at the far end of the depth range passes only in front of it.
+void markCovered(QOpenGLFunctions &f, const Box &box, float depthRange)
+{
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    f.glUseProgram(0);
+    f.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_GREATER);
+    glDepthMask(GL_FALSE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    f.glBlendEquation(GL_MAX);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f / 255.0f);
+    const float z = -0.999f * depthRange;
+    const float corners[] = {box.left,  box.bottom, z, box.right, box.bottom, z,
+                             box.right, box.top,    z, box.left,  box.top,    z};
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, corners);
+    glDrawArrays(GL_QUADS, 0, 4);
+    f.glBlendEquation(GL_FUNC_ADD);
+    glPopClientAttrib();
+    glPopAttrib();
 }
 
 } // namespace
@@ -113,9 +200,26 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     f->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
 
+    // A scratch target in which each stage is first drawn large to find what it really covers.
+    GLuint probeFramebuffer = 0;
+    GLuint probeBuffers[2] = {};
+    const int probeWidth = settings.cellWidth * ProbeScale;
+    const int probeHeight = settings.cellHeight * ProbeScale;
+    f->glGenFramebuffers(1, &probeFramebuffer);
+    f->glGenRenderbuffers(2, probeBuffers);
+    f->glBindRenderbuffer(GL_RENDERBUFFER, probeBuffers[0]);
+    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, probeWidth, probeHeight);
+    f->glBindRenderbuffer(GL_RENDERBUFFER, probeBuffers[1]);
+    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, probeWidth, probeHeight);
+    f->glBindFramebuffer(GL_FRAMEBUFFER, probeFramebuffer);
+    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, probeBuffers[0]);
+    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, probeBuffers[1]);
+    bool complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+
     const TreeDrawSettings saved = tree.settings();
     const float cellAspect = static_cast<float>(settings.cellWidth) / static_cast<float>(settings.cellHeight);
-    bool complete = true;
+    std::vector<unsigned char> probe(static_cast<std::size_t>(probeWidth) *
+                                     static_cast<std::size_t>(probeHeight) * 4);
     drawer.setAlphaAccumulation(true);
     for (int k = 1; k <= stages && complete; ++k) {
         TreeDrawSettings &s = tree.settings();
@@ -128,41 +232,17 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         const math::Vector3f hi = mesh->boundsMax();
         const float radius =
             std::max({std::abs(lo.x), std::abs(hi.x), std::abs(lo.z), std::abs(hi.z), 1e-3f});
-        const float tall = std::max(hi.y - lo.y, 1e-3f);
-        Stage stage;
-        stage.progress = static_cast<double>(k) / stages;
-        stage.height = hi.y;
-        float halfWidth = radius * (1.0f + 2.0f * Margin);
-        float boxHeight = tall * (1.0f + 2.0f * Margin);
-        if (2.0f * halfWidth < cellAspect * boxHeight)
-            halfWidth = 0.5f * cellAspect * boxHeight;
-        else
-            boxHeight = 2.0f * halfWidth / cellAspect;
-        stage.left = -halfWidth;
-        stage.right = halfWidth;
-        stage.bottom = lo.y - tall * Margin;
-        stage.top = stage.bottom + boxHeight;
-        stage.u0 = static_cast<float>(k - 1) / static_cast<float>(stages);
-        stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
-        m_stages.push_back(stage);
-
-        for (int level = 0; level < levels && complete; ++level) {
-            f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);
-            complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-            if (!complete)
-                break;
-            const int cellWidth = settings.cellWidth >> level;
-            const int cellHeight = settings.cellHeight >> level;
+        const float depthRange = 2.0f * std::max(radius, hi.y - lo.y) + 1.0f;
+        const auto drawStage = [&](const Box &box, int x, int y, int w, int h) {
             glEnable(GL_SCISSOR_TEST);
-            glScissor((k - 1) * cellWidth, 0, cellWidth, cellHeight);
-            glViewport((k - 1) * cellWidth, 0, cellWidth, cellHeight);
+            glScissor(x, y, w, h);
+            glViewport(x, y, w, h);
             glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glDisable(GL_SCISSOR_TEST);
             glMatrixMode(GL_PROJECTION);
             glLoadIdentity();
-            const double depthRange = 2.0 * static_cast<double>(std::max(radius, tall)) + 1.0;
-            glOrtho(stage.left, stage.right, stage.bottom, stage.top, -depthRange, depthRange);
+            glOrtho(box.left, box.right, box.bottom, box.top, -depthRange, depthRange);
             glMatrixMode(GL_MODELVIEW);
             glLoadIdentity();
             for (int light = 0; light < 3; ++light)
@@ -170,6 +250,41 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
                           settings.lightPositions[static_cast<std::size_t>(light)].data());
             const MeshInstance origin;
             drawer.draw(*mesh, textures, {&origin, 1});
+            markCovered(*f, box, depthRange);
+        };
+
+        // The mesh's bounds hold more than shows (parts not grown yet, the transparent rest of
+        // leaf pictures), so the picture's box is cut to what the stage draws. A box as large as
+        // the bounds would leave a stage a few texels in its cell, magnified on screen into blots
+        // several pixels wide where the exact drawing shows a one-pixel trunk or nothing.
+        const Box bounds = shapedBox({-radius, radius, lo.y, hi.y}, cellAspect);
+        f->glBindFramebuffer(GL_FRAMEBUFFER, probeFramebuffer);
+        drawStage(bounds, 0, 0, probeWidth, probeHeight);
+        glReadPixels(0, 0, probeWidth, probeHeight, GL_RGBA, GL_UNSIGNED_BYTE, probe.data());
+        const Box drawn =
+            coveredBox(probe, probeWidth, probeHeight, bounds).value_or(Box{-radius, radius, lo.y, hi.y});
+        const Box box = shapedBox(drawn, cellAspect);
+
+        Stage stage;
+        stage.progress = static_cast<double>(k) / stages;
+        stage.height = drawn.top;
+        stage.left = box.left;
+        stage.right = box.right;
+        stage.bottom = box.bottom;
+        stage.top = box.top;
+        stage.u0 = static_cast<float>(k - 1) / static_cast<float>(stages);
+        stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
+        m_stages.push_back(stage);
+
+        f->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        for (int level = 0; level < levels && complete; ++level) {
+            f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);
+            complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+            if (!complete)
+                break;
+            const int cellWidth = settings.cellWidth >> level;
+            const int cellHeight = settings.cellHeight >> level;
+            drawStage(box, (k - 1) * cellWidth, 0, cellWidth, cellHeight);
         }
     }
     drawer.setAlphaAccumulation(false);
@@ -178,6 +293,8 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     f->glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
     f->glDeleteFramebuffers(1, &framebuffer);
     f->glDeleteRenderbuffers(1, &depth);
+    f->glDeleteFramebuffers(1, &probeFramebuffer);
+    f->glDeleteRenderbuffers(2, probeBuffers);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

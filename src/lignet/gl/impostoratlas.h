@@ -37,7 +37,13 @@ struct ImpostorSettings {
 // and points that stay one pixel wide however small the tree is, and a level drawn at its own size
 // keeps them so, as the exact drawing of a tree that size does. Texels are square in tree units
 // (each stage's box is widened or heightened to the cell's shape), so a one-texel line shows one
-// pixel wide at the level the quad's size picks.
+// pixel wide at the level the quad's size picks. A stage's box is cut to what the stage draws (a
+// mesh's bounds hold more), so a small tree still fills its cell.
+//
+// Alpha is at least 1/255 wherever the tree's geometry covered the picture, also where it drew
+// nothing visible (the transparent rest of a leaf picture). The exact drawing writes depth there
+// and so hides much of the plants drawn after it behind; quads that write depth where their alpha
+// is not zero hide as much of a dense stand as the exact drawing does.
 class ImpostorAtlas {
 public:
     // One stage: the quad in tree units around the trunk axis (a margin of transparent picture
@@ -46,7 +52,7 @@ public:
         double progress = 0.0;
         float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
         float u0 = 0.0f, u1 = 0.0f;
-        float height = 0.0f; // top of the drawn tree
+        float height = 0.0f; // top of what the stage draws
     };
 
     ImpostorAtlas() = default;

@@ -33,7 +33,8 @@ public:
     // One plant: its position, scale (tree scale option) and growth progress.
     void add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
     // Draws the quads added since begin, one glDrawArrays per atlas, unlit and blended with
-    // premultiplied alpha, without writing depth; every state it changes is restored.
+    // premultiplied alpha, writing depth where the atlas's alpha is not zero; every state it
+    // changes is restored.
     void draw();
 
     // Since construction: quads drawn and the glDrawArrays calls that drew them.

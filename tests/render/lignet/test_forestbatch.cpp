@@ -106,6 +106,16 @@ QImage batchedForest(MeshTestView &view, lignet::gl::ForestBatch &batch, TreeRen
     return view.grab();
 }
 
+// How much a picture darkens the white background, summed over its pixels.
+double darkness(const QImage &image)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += 255 - qGray(image.pixel(x, y));
+    return sum;
+}
+
 // The batching objects of one share group, released with a context current.
 struct Batching {
     lignet::gl::GpuMeshCache cache;
@@ -261,13 +271,6 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     // Both pictures darken about the same amount of the background.
-    const auto darkness = [](const QImage &image) {
-        double sum = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                sum += 255 - qGray(image.pixel(x, y));
-        return sum;
-    };
     EXPECT_GT(darkness(exact), 0.0);
     EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
 
@@ -279,6 +282,37 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     batchedForest(view, batching.batch, tree, plants, false);
     EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(batching.batch.stats().meshPlants, 0u);
+    impostors.release();
+    batching.release();
+}
+
+TEST(ForestBatch, aDenseStandOfImpostorsHidesAsMuchOfItselfAsTheExactStand)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    // Crowns overlapping in depth: the exact drawing's leaf pictures write depth also where they
+    // are transparent, so the plants drawn later behind them mostly do not show.
+    std::vector<Plant> plants;
+    for (int row = 0; row < 30; ++row)
+        for (int column = 0; column < 30; ++column)
+            plants.push_back(
+                {{static_cast<float>(column) * 3.0f - 45.0f, 0.0f, -60.0f - 2.0f * static_cast<float>(row)},
+                 0.5 + 0.5 * ((row + column) % 2),
+                 6,
+                 row * 30 + column});
+    Batching exactBatching;
+    const QImage exact = batchedForest(view, exactBatching.batch, tree, plants, false);
+    exactBatching.release();
+
+    Batching batching;
+    lignet::gl::ImpostorSet impostors;
+    batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
+    const QImage far = batchedForest(view, batching.batch, tree, plants, false);
+    EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
+    // Drawn without that hiding, the impostors' stand is about half as dark again as the exact one.
+    EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
+    EXPECT_LT(compareImages(exact, far, 48).shareAbove, 0.03);
     impostors.release();
     batching.release();
 }
