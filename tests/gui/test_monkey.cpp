@@ -12,7 +12,6 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -21,6 +20,7 @@
 #include <random>
 
 using gui::OglWidget;
+using guitest::sendMouse;
 
 namespace {
 
@@ -55,14 +55,6 @@ const QKeyCombination keys[] = {
     Qt::Key_S, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert,
     Qt::Key_Backspace, Qt::Key_2, Qt::Key_7, Qt::ShiftModifier | Qt::Key_Escape};
 // clang-format on
-
-// A mouse event sent straight to `target`, as the window system would deliver it.
-void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
 
 } // namespace
 
