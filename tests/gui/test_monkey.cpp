@@ -146,12 +146,8 @@ class TestMonkey : public QObject {
         };
         QPoint point = at();
         const int moves = 1 + below(3);
-        log(QStringLiteral("drag view %1 with the %2 button from (%3, %4), %5 moves")
-                .arg(index)
-                .arg(QLatin1String(button == Qt::LeftButton ? "left" : "right"))
-                .arg(point.x())
-                .arg(point.y())
-                .arg(moves));
+        log(QString::asprintf("drag view %d with the %s button from (%d, %d), %d moves", index,
+                              button == Qt::LeftButton ? "left" : "right", point.x(), point.y(), moves));
         sendMouse(view, QEvent::MouseButtonPress, point, button, button);
         for (int i = 0; i < moves; ++i)
             sendMouse(view, QEvent::MouseMove, point = at(), Qt::NoButton, button);
@@ -172,9 +168,7 @@ class TestMonkey : public QObject {
             log(QStringLiteral("close view %1").arg(index));
             dock->close();
         } else {
-            log(QStringLiteral("%1 view %2")
-                    .arg(QLatin1String(dock->isFloating() ? "dock" : "float"))
-                    .arg(index));
+            log(QString::asprintf("%s view %d", dock->isFloating() ? "dock" : "float", index));
             dock->setFloating(!dock->isFloating());
         }
     }
