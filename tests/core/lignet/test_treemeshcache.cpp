@@ -120,7 +120,8 @@ TEST(TreeMeshCache, parameterChangesAreNeverServedStale)
     EXPECT_NE(after, before);
     EXPECT_GT(after->triangleCount(), before->triangleCount());
     // The old revision's mesh is gone, not just unused.
-    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes), std::pair(std::size_t(1), after->byteSize()));
+    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
+              std::pair(std::size_t(1), after->byteSize()));
 }
 
 TEST(TreeMeshCache, animatedAndExportingDrawingsAreBuiltEveryTimeAndNotKept)
@@ -172,7 +173,8 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
     EXPECT_EQ(cache.stats().entries, 1u);
     EXPECT_LE(cache.stats().bytes, 400u);
     cache.eraseModel(1);
-    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes), std::pair(std::size_t(0), std::size_t(0)));
+    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
+              std::pair(std::size_t(0), std::size_t(0)));
 }
 
 TEST(ProjectedSize, heightInPixelsFollowsTheProjectionAndViewport)

@@ -77,7 +77,8 @@ TEST(SunPath, runsFromSunriseOverNoonToSunsetWithTheNoonWeightedTwice)
     EXPECT_EQ(directions[0].y, 0.0f);
     EXPECT_NEAR(directions[10].y, 0.6946584, 1e-6);
     using ecosystem::SunPath;
-    EXPECT_EQ(std::tuple(SunPath::weight(0), SunPath::weight(10), SunPath::weight(20)), std::tuple(1.0f, 2.0f, 1.0f));
+    EXPECT_EQ(std::tuple(SunPath::weight(0), SunPath::weight(10), SunPath::weight(20)),
+              std::tuple(1.0f, 2.0f, 1.0f));
     EXPECT_EQ(TerrainModel().sunDirections(), directions);
 }
 
