@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSet>
 #include <QStatusBar>
 #include <QtTest>
@@ -90,6 +91,14 @@ inline int colourCount(const QImage &picture)
         for (int x = 0; x < picture.width(); x += 4)
             colours.insert(picture.pixel(x, y));
     return int(colours.size());
+}
+
+// A mouse event sent straight to `target`, as the window system would deliver it.
+inline void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
 }
 
 template <class T> T *part(const QObject *parent, const char *name)

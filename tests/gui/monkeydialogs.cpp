@@ -25,11 +25,6 @@ QStringList patternsOf(const QString &filter)
     return patterns;
 }
 
-QString shown(const QString &answer)
-{
-    return answer.isEmpty() ? QStringLiteral("Cancel") : answer;
-}
-
 } // namespace
 
 bool MonkeyDialogs::fillWorkFolder(const QDir &work, int strands)
@@ -56,34 +51,27 @@ bool MonkeyDialogs::fillWorkFolder(const QDir &work, int strands)
     return made;
 }
 
-QString MonkeyDialogs::getOpenFileName(QWidget *, const QString &caption, const QString &,
-                                       const QString &filter)
-{
-    QString answer;
-    const int choice = below(10);
-    if (choice == 1) {
-        answer = folder.filePath(QStringLiteral("missing/nothing-here.dat"));
-    } else if (choice > 1) {
-        const QStringList files = folder.entryList(patternsOf(filter), QDir::Files, QDir::Name);
-        if (!files.isEmpty())
-            answer = folder.filePath(files[below(int(files.size()))]);
-    }
-    log(QStringLiteral("  open \"%1\" -> %2").arg(caption, shown(answer)));
-    return answer;
-}
-
-QString MonkeyDialogs::getSaveFileName(QWidget *, const QString &caption, const QString &,
-                                       const QString &filter)
+// One time in ten Cancel, one in ten a name that cannot be opened or written, else a file of the
+// asked kind: an existing one to open, one of three names to save under.
+QString MonkeyDialogs::answer(const QString &caption, const QString &filter, bool save)
 {
     const int choice = below(10);
     const QStringList patterns = patternsOf(filter);
     const QString extension = patterns.isEmpty() ? QStringLiteral(".out") : patterns.first().mid(1);
     QString answer;
-    if (choice == 1)
-        answer = folder.filePath(QStringLiteral("missing/saved") + extension);
-    else if (choice > 1)
+    if (choice == 1) {
+        answer = folder.filePath(save ? QStringLiteral("missing/saved") + extension
+                                      : QStringLiteral("missing/nothing-here.dat"));
+    } else if (choice > 1 && save) {
         answer = folder.filePath(QStringLiteral("monkey-%1").arg(below(3)) + extension);
-    log(QStringLiteral("  save \"%1\" -> %2").arg(caption, shown(answer)));
+    } else if (choice > 1) {
+        const QStringList files = folder.entryList(patterns, QDir::Files, QDir::Name);
+        if (!files.isEmpty())
+            answer = folder.filePath(files[below(int(files.size()))]);
+    }
+    log(QStringLiteral("  %1 \"%2\" -> %3")
+            .arg(QLatin1String(save ? "save" : "open"), caption,
+                 answer.isEmpty() ? QStringLiteral("Cancel") : answer));
     return answer;
 }
 

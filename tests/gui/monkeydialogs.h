@@ -27,9 +27,15 @@ public:
     static bool fillWorkFolder(const QDir &work, int strands);
 
     QString getOpenFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override;
+                            const QString &filter) override
+    {
+        return answer(caption, filter, false);
+    }
     QString getSaveFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override;
+                            const QString &filter) override
+    {
+        return answer(caption, filter, true);
+    }
     int exec(QDialog &dialog) override;
     void information(QWidget *, const QString &title, const QString &text, const QString &details) override
     {
@@ -38,6 +44,7 @@ public:
 
 private:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+    QString answer(const QString &caption, const QString &filter, bool save);
     void fillIn(QDialog &dialog);
 
     std::mt19937 &random;

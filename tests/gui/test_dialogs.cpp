@@ -63,7 +63,7 @@ class TestDialogs : public QObject {
     ecosystem::render::Camera &camera() const { return *w.model()->getCamera(); }
 
     // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button.
-    void answer(const char *actionName, std::function<void(QDialog &)> fill, const char *button)
+    void answer(const char *actionName, const char *button, std::function<void(QDialog &)> fill)
     {
         w.dialogs->clear();
         w.dialogs->onExec = [fill, button](QDialog &dialog) {
@@ -209,15 +209,11 @@ private slots:
     {
         const Seeds start = w.model()->getRandomGeneratorSeeds();
         Seeds shown;
-        answer(
-            "actionEdit_random_generator_seeds",
-            [&shown](QDialog &dialog) {
-                for (const QLineEdit *edit :
-                     static_cast<gui::RandomGeneratorSeedsEditor &>(dialog).seedEdits())
-                    shown.push_back(edit->text().toULongLong());
-                QCOMPARE(part<QLineEdit>(&dialog, "randomTimeOfDeath")->maxLength(), 10);
-            },
-            "okButton");
+        answer("actionEdit_random_generator_seeds", "okButton", [&shown](QDialog &dialog) {
+            for (const QLineEdit *edit : static_cast<gui::RandomGeneratorSeedsEditor &>(dialog).seedEdits())
+                shown.push_back(edit->text().toULongLong());
+            QCOMPARE(part<QLineEdit>(&dialog, "randomTimeOfDeath")->maxLength(), 10);
+        });
         QCOMPARE(shown, start);
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), start);
 
@@ -227,12 +223,12 @@ private slots:
                 part<QLineEdit>(&dialog, edit)->setText(QString::fromLatin1(text));
             };
         };
-        answer("actionEdit_random_generator_seeds", type("randomTimeOfDeath", "8589934591"), "okButton");
+        answer("actionEdit_random_generator_seeds", "okButton", type("randomTimeOfDeath", "8589934591"));
         Seeds expected = start;
         expected[12] = 8589934591ULL;
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
         // Cancel sends nothing.
-        answer("actionEdit_random_generator_seeds", type("randomGrowClose", "77"), "cancelButton");
+        answer("actionEdit_random_generator_seeds", "cancelButton", type("randomGrowClose", "77"));
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
         w.model()->setRandomGeneratorSeeds(start);
 
@@ -248,18 +244,15 @@ private slots:
     void plantAreaAppliesEachChangeAtOnceAndZeroBecomesOne()
     {
         const int maxX = w.model()->getLupaMaxX();
-        answer(
-            "actionSet_plant_area",
-            [this, maxX](QDialog &dialog) {
-                auto *minX = part<QSpinBox>(&dialog, "minX");
-                QCOMPARE(minX->value(), w.model()->getLupaMinX());
-                minX->setValue(0);
-                QCOMPARE(minX->value(), 1);
-                QCOMPARE(part<QSlider>(&dialog, "horizontalSlider")->value(), 1);
-                QCOMPARE(w.model()->getLupaMinX(), 1);
-                part<QSlider>(&dialog, "horizontalSlider_2")->setValue(maxX - 3);
-            },
-            "cancelButton");
+        answer("actionSet_plant_area", "cancelButton", [this, maxX](QDialog &dialog) {
+            auto *minX = part<QSpinBox>(&dialog, "minX");
+            QCOMPARE(minX->value(), w.model()->getLupaMinX());
+            minX->setValue(0);
+            QCOMPARE(minX->value(), 1);
+            QCOMPARE(part<QSlider>(&dialog, "horizontalSlider")->value(), 1);
+            QCOMPARE(w.model()->getLupaMinX(), 1);
+            part<QSlider>(&dialog, "horizontalSlider_2")->setValue(maxX - 3);
+        });
         QCOMPARE(w.model()->getLupaMinX(), 1);
         QCOMPARE(w.model()->getLupaMaxX(), maxX - 3);
     }
@@ -314,26 +307,20 @@ private slots:
     void helpAndAboutShowTheirDocumentAndPicture()
     {
         QString html;
-        answer(
-            "actionUsage",
-            [&html](QDialog &dialog) {
-                QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
-                html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
-            },
-            "okButton");
+        answer("actionUsage", "okButton", [&html](QDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
+            html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
+        });
         QVERIFY(html.contains(QStringLiteral("design tree branching angles.")));
         QVERIFY(html.contains(QString::fromUtf8("Backspace moves down and Đ moves up.")));
 
         bool picture = false;
         QString text;
-        answer(
-            "actionAbout",
-            [&](QDialog &dialog) {
-                QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
-                picture = !part<QLabel>(&dialog, "label_2")->pixmap().isNull();
-                text = part<QLabel>(&dialog, "label")->text();
-            },
-            "okButton");
+        answer("actionAbout", "okButton", [&](QDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
+            picture = !part<QLabel>(&dialog, "label_2")->pixmap().isNull();
+            text = part<QLabel>(&dialog, "label")->text();
+        });
         QVERIFY(picture);
         QVERIFY(text.contains(QStringLiteral("Version 1.0.0.")));
         QVERIFY(w.dialogs->texts.isEmpty());

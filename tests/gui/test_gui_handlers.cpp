@@ -21,26 +21,20 @@ class TestGuiHandlers : public QObject {
     }
 
 private slots:
-    void extensionListIsSplitAtSingleBlanksAndComparedExactly_data()
-    {
-        QTest::addColumn<QByteArray>("list");
-        QTest::addColumn<bool>("multitexture");
-        QTest::addColumn<bool>("compiledVertexArray");
-        QTest::newRow("both") << QByteArray("GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array")
-                              << true << true;
-        QTest::newRow("lookalikes")
-            << QByteArray("GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled") << false
-            << false;
-        QTest::newRow("empty") << QByteArray("") << false << false;
-    }
-
     void extensionListIsSplitAtSingleBlanksAndComparedExactly()
     {
-        QFETCH(QByteArray, list);
-        const auto listed = GlExtensions::listedIn(list.constData());
-        QVERIFY(listed.queried());
-        QTEST(listed.listsMultitexture(), "multitexture");
-        QTEST(listed.listsCompiledVertexArray(), "compiledVertexArray");
+        const struct {
+            const char *list;
+            bool multitexture, compiledVertexArray;
+        } lists[] = {{"GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array", true, true},
+                     {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", false, false},
+                     {"", false, false}};
+        for (const auto &[list, multitexture, compiledVertexArray] : lists) {
+            const auto listed = GlExtensions::listedIn(list);
+            QVERIFY2(listed.queried(), list);
+            QVERIFY2(listed.listsMultitexture() == multitexture, list);
+            QVERIFY2(listed.listsCompiledVertexArray() == compiledVertexArray, list);
+        }
         QVERIFY(!GlExtensions::listedIn(nullptr).queried());
     }
 

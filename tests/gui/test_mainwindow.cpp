@@ -7,7 +7,6 @@
 
 #include <QDockWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QSet>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -223,11 +222,7 @@ private slots:
     {
         OglWidget *view = w.view();
         const auto send = [view](QEvent::Type type, QPoint at, Qt::MouseButton button,
-                                 Qt::MouseButtons held) {
-            QMouseEvent event(type, QPointF(at), view->mapToGlobal(QPointF(at)), button, held,
-                              Qt::NoModifier);
-            QApplication::sendEvent(view, &event);
-        };
+                                 Qt::MouseButtons held) { guitest::sendMouse(view, type, at, button, held); };
         QSignalSpy grabs(view, &OglWidget::grabCamera);
         const float distance = camera()->orbitDistance;
         send(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);

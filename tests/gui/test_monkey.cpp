@@ -12,7 +12,6 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -21,6 +20,7 @@
 #include <random>
 
 using gui::OglWidget;
+using guitest::sendMouse;
 
 namespace {
 
@@ -55,14 +55,6 @@ const QKeyCombination keys[] = {
     Qt::Key_S, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert,
     Qt::Key_Backspace, Qt::Key_2, Qt::Key_7, Qt::ShiftModifier | Qt::Key_Escape};
 // clang-format on
-
-// A mouse event sent straight to `target`, as the window system would deliver it.
-void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
 
 } // namespace
 
@@ -154,12 +146,8 @@ class TestMonkey : public QObject {
         };
         QPoint point = at();
         const int moves = 1 + below(3);
-        log(QStringLiteral("drag view %1 with the %2 button from (%3, %4), %5 moves")
-                .arg(index)
-                .arg(QLatin1String(button == Qt::LeftButton ? "left" : "right"))
-                .arg(point.x())
-                .arg(point.y())
-                .arg(moves));
+        log(QString::asprintf("drag view %d with the %s button from (%d, %d), %d moves", index,
+                              button == Qt::LeftButton ? "left" : "right", point.x(), point.y(), moves));
         sendMouse(view, QEvent::MouseButtonPress, point, button, button);
         for (int i = 0; i < moves; ++i)
             sendMouse(view, QEvent::MouseMove, point = at(), Qt::NoButton, button);
@@ -180,9 +168,7 @@ class TestMonkey : public QObject {
             log(QStringLiteral("close view %1").arg(index));
             dock->close();
         } else {
-            log(QStringLiteral("%1 view %2")
-                    .arg(QLatin1String(dock->isFloating() ? "dock" : "float"))
-                    .arg(index));
+            log(QString::asprintf("%s view %d", dock->isFloating() ? "dock" : "float", index));
             dock->setFloating(!dock->isFloating());
         }
     }

@@ -18,6 +18,37 @@ class TestWindowDiskFaults : public QObject {
 
     guitest::AnsweringDialogs &dialogs() const { return *w.dialogs; }
 
+    // Triggers the action that writes `file` with the disk full.
+    void writeOntoAFullDisk(const char *actionName, const QString &file, const QString &text,
+                            bool treeEditMode, bool hasDetails)
+    {
+        w.setTreeEditMode(treeEditMode);
+        const QString path = folder.filePath(file);
+        const QByteArray old("the previous file\n");
+        QVERIFY(guitest::writeContent(path, old));
+        dialogs().clear();
+        dialogs().fileAnswers = {path};
+        dialogs().onExec = [](QDialog &dialog) {
+            dialog.accept();
+            return int(QDialog::Accepted);
+        };
+        {
+            const testsupport::FileSizeLimit full;
+            w.action(actionName)->trigger();
+            // A vertex file is written while the tree is drawn, and its box comes queued.
+            QTRY_COMPARE_WITH_TIMEOUT(dialogs().texts.size(), 1, 10000);
+        }
+        QCOMPARE(dialogs().titles, QStringList{"Error"});
+        QCOMPARE(dialogs().texts, QStringList{text});
+        if (hasDetails)
+            QVERIFY2(dialogs().details.first().contains("cannot write"),
+                     qPrintable(dialogs().details.first()));
+        QCOMPARE(contentOf(path), old);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{file});
+        QVERIFY(QFile::remove(path));
+        w.setTreeEditMode(false);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -39,61 +70,22 @@ private slots:
         QDir::setCurrent(startFolder);
     }
 
-    void everyWriteTellsTheUserAndKeepsTheOldFile_data()
-    {
-        QTest::addColumn<QString>("actionName");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("treeEditMode");
-        QTest::addColumn<bool>("hasDetails");
-        const QString save = QStringLiteral("Could not save file.");
-        QTest::newRow("parameters") << "actionSave_parameters"
-                                    << "tree.tree.xml"
-                                    << "Could not open file." << false << true;
-        QTest::newRow("LaTeX") << "actionExport_current_tree_as_Latex_formulas"
-                               << "tree.tex" << save << false << true;
-        QTest::newRow("window image") << "actionExport_window_image"
-                                      << "window.png" << save << false << true;
-        QTest::newRow("custom image") << "actionExport_custom_resolution_image"
-                                      << "custom.png" << save << false << true;
-        QTest::newRow("simulation") << "actionSave_simulation"
-                                    << "forest.sim" << save << false << false;
-        QTest::newRow("vertices") << "actionExport_current_tree_geometry_as_vertices"
-                                  << "tree.crs" << save << true << true;
-    }
-
     void everyWriteTellsTheUserAndKeepsTheOldFile()
     {
-        QFETCH(QString, actionName);
-        QFETCH(QString, file);
-        QFETCH(QString, text);
-        QFETCH(bool, treeEditMode);
-        QFETCH(bool, hasDetails);
-        w.setTreeEditMode(treeEditMode);
-        const QString path = folder.filePath(file);
-        const QByteArray old("the previous file\n");
-        QVERIFY(guitest::writeContent(path, old));
-        dialogs().clear();
-        dialogs().fileAnswers = {path};
-        dialogs().onExec = [](QDialog &dialog) {
-            dialog.accept();
-            return int(QDialog::Accepted);
+        const char *save = "Could not save file.";
+        const struct {
+            const char *action, *file, *text;
+            bool treeEditMode, hasDetails;
+        } writes[] = {
+            {"actionSave_parameters", "tree.tree.xml", "Could not open file.", false, true},
+            {"actionExport_current_tree_as_Latex_formulas", "tree.tex", save, false, true},
+            {"actionExport_window_image", "window.png", save, false, true},
+            {"actionExport_custom_resolution_image", "custom.png", save, false, true},
+            {"actionSave_simulation", "forest.sim", save, false, false},
+            {"actionExport_current_tree_geometry_as_vertices", "tree.crs", save, true, true},
         };
-        {
-            const testsupport::FileSizeLimit full;
-            w.action(actionName.toLatin1().constData())->trigger();
-            // A vertex file is written while the tree is drawn, and its box comes queued.
-            QTRY_COMPARE_WITH_TIMEOUT(dialogs().texts.size(), 1, 10000);
-        }
-        QCOMPARE(dialogs().titles, QStringList{"Error"});
-        QCOMPARE(dialogs().texts, QStringList{text});
-        if (hasDetails)
-            QVERIFY2(dialogs().details.first().contains("cannot write"),
-                     qPrintable(dialogs().details.first()));
-        QCOMPARE(contentOf(path), old);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{file});
-        QVERIFY(QFile::remove(path));
-        w.setTreeEditMode(false);
+        for (const auto &[actionName, file, text, treeEditMode, hasDetails] : writes)
+            writeOntoAFullDisk(actionName, file, text, treeEditMode, hasDetails);
     }
 
     void sequenceFramesAndAutosavesTellTheUserOnce()

@@ -49,38 +49,27 @@ protected:
 
 TEST_F(CliMessages, everyErrorLineStartsWithTheProgramName)
 {
-    const struct {
-        const char *arguments;
-        int status;
-    } failures[] = {
-        {"", 2},
-        {"forest", 2},
-        {"tree", 2},
-        {"tree nonsense", 2},
-        {"tree save", 2},
-        {"tree latex", 2},
-        {"tree save a b", 2},
-        {"tree save a --unknown", 2},
-        {"tree latex a --locale", 2},
-        {"simulate --steps 1 --seeds 1,2", 2},
-        {"simulate --steps -3", 2},
-        {"simulate --steps 3 --plant-area 1,2,3,400", 2},
-        {"simulate --steps 3 --autosave 0", 2},
-        {"simulate --steps 1 --load missing.sim", 1},
-        {"simulate --steps 1 --load binary.sim", 1},
-        {"simulate --steps 1 --save no/such/folder/a.sim", 1},
-        {"simulate --steps 1 --autosave 1 --dem binary.dmr", 1},
-        {"tree save out.tree.xml --from binary.tree.xml", 1},
-        {"terrain maps out.tsv --dem binary.dmr", 1},
-    };
-    for (const auto &failure : failures) {
-        const CliRun run = cli(failure.arguments);
-        EXPECT_EQ(run.status, failure.status) << failure.arguments;
-        const auto errors = split(run.err);
-        EXPECT_FALSE(errors.empty()) << failure.arguments;
-        for (const std::string &line : errors)
-            EXPECT_EQ(line.rfind("verdalis-cli: ", 0), 0u) << failure.arguments << ": " << line;
-    }
+    // Usage errors end with status 2, failures of the work itself with 1.
+    const std::pair<int, std::vector<const char *>> failures[] = {
+        {2,
+         {"", "forest", "tree", "tree nonsense", "tree save", "tree latex", "tree save a b",
+          "tree save a --unknown", "tree latex a --locale", "simulate --steps 1 --seeds 1,2",
+          "simulate --steps -3", "simulate --steps 3 --plant-area 1,2,3,400",
+          "simulate --steps 3 --autosave 0"}},
+        {1,
+         {"simulate --steps 1 --load missing.sim", "simulate --steps 1 --load binary.sim",
+          "simulate --steps 1 --save no/such/folder/a.sim",
+          "simulate --steps 1 --autosave 1 --dem binary.dmr", "tree save out.tree.xml --from binary.tree.xml",
+          "terrain maps out.tsv --dem binary.dmr"}}};
+    for (const auto &[status, list] : failures)
+        for (const char *arguments : list) {
+            const CliRun run = cli(arguments);
+            EXPECT_EQ(run.status, status) << arguments;
+            const auto errors = split(run.err);
+            EXPECT_FALSE(errors.empty()) << arguments;
+            for (const std::string &line : errors)
+                EXPECT_EQ(line.rfind("verdalis-cli: ", 0), 0u) << arguments << ": " << line;
+        }
     // The first line names the problem; after a usage error the second says where to read more.
     const std::pair<const char *, const char *> firstLines[] = {
         {"simulate", "simulate: --steps is missing: give the number of steps to run"},

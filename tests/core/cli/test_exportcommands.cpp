@@ -1,6 +1,7 @@
 #include "core/clirun.h"
 #include "core/meshexport/exportconsumers.h"
 #include "core/tempfolder.h"
+#include "core/vectornear.h"
 #include "lignet/treemeshsink.h"
 #include "lignet/treerenderer.h"
 
@@ -57,16 +58,6 @@ WalkCounts walkDefaultTree(bool highQuality, bool leaves)
     return counts;
 }
 
-void expectBoundsMatch(const AssimpSummary &read, const lignet::TreeMesh &mesh)
-{
-    EXPECT_NEAR(read.boundsMin.x, mesh.boundsMin.x, 1e-4f);
-    EXPECT_NEAR(read.boundsMin.y, mesh.boundsMin.y, 1e-4f);
-    EXPECT_NEAR(read.boundsMin.z, mesh.boundsMin.z, 1e-4f);
-    EXPECT_NEAR(read.boundsMax.x, mesh.boundsMax.x, 1e-4f);
-    EXPECT_NEAR(read.boundsMax.y, mesh.boundsMax.y, 1e-4f);
-    EXPECT_NEAR(read.boundsMax.z, mesh.boundsMax.z, 1e-4f);
-}
-
 struct TreeExportCase {
     const char *name;
     const char *file;
@@ -107,7 +98,8 @@ TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
     const AssimpSummary all = summarise(*scene);
     EXPECT_EQ(all.nonTriangles, 0u);
     EXPECT_EQ(all.nonUnitNormals, 0u);
-    expectBoundsMatch(all, walk.mesh);
+    expectNear({all.boundsMin.x, all.boundsMin.y, all.boundsMin.z}, walk.mesh.boundsMin, 1e-4f);
+    expectNear({all.boundsMax.x, all.boundsMax.y, all.boundsMax.z}, walk.mesh.boundsMax, 1e-4f);
     const std::string said = "wrote " + std::to_string(walk.barkTriangles + walk.leafTriangles) +
                              " triangles in " + std::to_string(c.leaves ? 2 : 1) + " meshes to " + out + " (";
     EXPECT_EQ(run.out.rfind(said, 0), 0u) << run.out;

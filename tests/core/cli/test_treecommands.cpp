@@ -1,6 +1,7 @@
 #include "core/clirun.h"
 
 #include <algorithm>
+#include <regex>
 #include <sstream>
 
 using TreeCommands = testsupport::CliTest;
@@ -41,10 +42,7 @@ TEST_F(TreeCommands, saveWritesTheDefaultSetAndCopiesACrLfFileWithLfLineEnds)
     auto run = cli("tree save default.tree.xml");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(read("default.tree.xml"), golden("default.tree.xml"));
-    std::string crlf;
-    for (char c : golden("default.tree.xml"))
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    write("crlf.tree.xml", crlf);
+    write("crlf.tree.xml", std::regex_replace(golden("default.tree.xml"), std::regex("\n"), "\r\n"));
     run = cli("tree save - --from crlf.tree.xml");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, golden("default.tree.xml"));

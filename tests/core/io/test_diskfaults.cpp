@@ -15,10 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -84,9 +84,8 @@ TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
     const auto single = draw(one);
     ASSERT_EQ(single.segments.size(), 1u);
     const auto &s = single.segments[0].segment;
-    EXPECT_DOUBLE_EQ(s.length, 5.0);
-    EXPECT_DOUBLE_EQ(s.baseRadius, static_cast<double>(0.01f));
-    EXPECT_DOUBLE_EQ(s.topRadius, 0.0);
+    EXPECT_EQ(std::tuple(s.length, s.baseRadius, s.topRadius),
+              std::tuple(5.0, static_cast<double>(0.01f), 0.0));
     ASSERT_EQ(single.ends.size(), 1u);
     EXPECT_NEAR(single.ends[0].frame.translationPart().y, 5.0f, 1e-5f);
     EXPECT_EQ(single.leaves.size(), 5u);
@@ -99,12 +98,9 @@ TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
     ASSERT_EQ(split.segments.size(), 3u);
     ASSERT_EQ(split.ends.size(), 2u);
     // The minor subbranch (id 1, g 1) is drawn before the major continuation (id 0, g 0).
-    EXPECT_EQ(split.segments[1].segment.branchId, 1);
-    EXPECT_EQ(split.segments[1].segment.g, 1);
-    EXPECT_EQ(split.segments[2].segment.branchId, 0);
-    EXPECT_EQ(split.segments[2].segment.g, 0);
     for (int i : {1, 2}) {
-        EXPECT_EQ(split.segments[i].segment.w, 1);
+        const auto &branch = split.segments[i].segment;
+        EXPECT_EQ(std::tuple(branch.branchId, branch.g, branch.w), std::tuple(2 - i, 2 - i, 1));
         EXPECT_NEAR(degreesFromVertical(split.segments[i].frame), 22.5, 1e-3);
     }
     EXPECT_EQ(two.nextBranchId(), 2);
@@ -145,8 +141,8 @@ TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsWhileTheTrunkLineGoesOn)
     }
     EXPECT_EQ(trunkSegments, 50); // w = 0..49 drawn, the rest of the trunk line is not
     ASSERT_FALSE(sink.ends.empty());
-    EXPECT_EQ(sink.ends.back().end.branchId, 0); // but it still ends, at w = 99 with one strand
-    EXPECT_EQ(sink.ends.back().end.w, 99);
+    // but it still ends, at w = 99 with one strand
+    EXPECT_EQ(std::pair(sink.ends.back().end.branchId, sink.ends.back().end.w), std::pair(0, 99));
 
     TreeParameters even = withStrands(100000);
     fillTable(even.strandDistributionTable, 0.5);
@@ -165,8 +161,7 @@ TEST(TreeWalk, longBranchLinesLoopInsteadOfDeepeningTheCallStack)
     const auto sink = draw(tree);
     ASSERT_FALSE(sink.ends.empty());
     // In tree edit mode a branch line ends once w passes 50 squared.
-    EXPECT_EQ(sink.ends.back().end.branchId, 0);
-    EXPECT_EQ(sink.ends.back().end.w, 2501);
+    EXPECT_EQ(std::pair(sink.ends.back().end.branchId, sink.ends.back().end.w), std::pair(0, 2501));
     // A detail limit beyond the strand count lets the trunk line run to its single last strand.
     RecordingSink full;
     tree.drawTreeAtLevelOfDetail(full, -400);

@@ -30,24 +30,16 @@ TEST(TreeLatexWriter, defaultSetIsWrittenExactlyAsTheGoldenText)
 
 TEST(TreeLatexWriter, numbersHaveFourSignificantDigitsOfTheirSinglePrecisionValue)
 {
+    // 1.2345 is 1.23449999... as a double but 1.23450005... as a float.
     const std::pair<double, const char *> cases[] = {
-        {0.75, "0.75"},
-        {1000, "1000"},
-        {0.01, "0.01"},
-        {1e4, "1e+04"},
-        {-180, "-180"},
-        {3.14159, "3.142"},
-        {123456, "1.235e+05"},
-        {0, "0"},
-        {0.00012345, "0.0001234"},
-        {-0.5, "-0.5"},
-        // 1.2345 is 1.23449999... as a double but 1.23450005... as a float.
-        {1.2345, "1.235"}};
+        {0.75, "0.75"},        {1000, "1000"},   {0.01, "0.01"},
+        {1e4, "1e+04"},        {-180, "-180"},   {3.14159, "3.142"},
+        {123456, "1.235e+05"}, {0, "0"},         {0.00012345, "0.0001234"},
+        {-0.5, "-0.5"},        {1.2345, "1.235"}};
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(TreeLatexWriter::numberText(value, "C"), expected) << value;
-    EXPECT_EQ(TreeLatexWriter::numberText(2.5, "sl_SI"), "2,5");
-    EXPECT_EQ(TreeLatexWriter::numberText(2.5, "sl"), "2.5");
-    EXPECT_EQ(TreeLatexWriter::numberText(2.5, "en_US"), "2.5");
+    for (const auto &[locale, expected] : {std::pair("sl_SI", "2,5"), {"sl", "2.5"}, {"en_US", "2.5"}})
+        EXPECT_EQ(TreeLatexWriter::numberText(2.5, locale), expected) << locale;
 }
 
 TEST(TreeLatexWriter, slovenianTextWritesDecimalCommasInNumbersOnly)

@@ -56,13 +56,10 @@ TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordi
     expectNear(v[2].position, {2.0f, 0.0f, 0.0f});
     expectNear(v[3].position, {1.5f, 0.0f, 2.0f});
     expectNear(v[2].normal, {4.0f / len, 0.0f, 1.0f / len});
-    EXPECT_FLOAT_EQ(v[2].s, 0.75f);
-    EXPECT_FLOAT_EQ(v[2].t, 0.0f);
-    EXPECT_FLOAT_EQ(v[3].t, 0.5f);
+    EXPECT_EQ(std::tuple(v[2].s, v[2].t, v[3].t), std::tuple(0.75f, 0.0f, 0.5f));
     // The strip closes on slice 0 with s = 0; the second stack starts at height 2.
     expectNear(v[8].position, v[0].position);
-    EXPECT_FLOAT_EQ(v[8].s, 0.0f);
-    EXPECT_FLOAT_EQ(v[0].s, 1.0f);
+    EXPECT_EQ(std::pair(v[8].s, v[0].s), std::pair(0.0f, 1.0f));
     expectNear(v[10].position, {0.0f, 1.5f, 2.0f});
     EXPECT_FLOAT_EQ(v[11].t, 1.0f);
 }
@@ -91,8 +88,7 @@ TEST(QuadricGeometry, leafDiskIsAFanOfFourTrianglesFromTheCentre)
     lignet::diskFanVertices(lignet::QuadricSlices(4), 0.5, v);
     ASSERT_EQ(v.size(), 6u);
     expectNear(v[0].position, {0.0f, 0.0f, 0.0f});
-    EXPECT_FLOAT_EQ(v[0].s, 0.5f);
-    EXPECT_FLOAT_EQ(v[0].t, 0.5f);
+    EXPECT_EQ(std::pair(v[0].s, v[0].t), std::pair(0.5f, 0.5f));
     // The rim runs from slice 4 (= slice 0) down to slice 0: 0, 270, 180, 90, 0 degrees.
     const std::array<Vector3f, 5> rim = {
         {{0, 0.5f, 0}, {-0.5f, 0, 0}, {0, -0.5f, 0}, {0.5f, 0, 0}, {0, 0.5f, 0}}};
@@ -111,28 +107,29 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
         int lod;
         bool highQuality;
         bool wireframe;
-        std::uint32_t barkTriangles, barkLines, wireLines, leafTriangles, leafPoints;
+        // Bark triangles, bark lines, wire lines, leaf triangles, leaf points.
+        std::array<std::uint32_t, 5> counts;
     };
-    for (const Case &c : {Case{"lod 0", 0, false, false, 10, 0, 0, 20, 5},
-                          Case{"lod 0 high quality", 0, true, false, 100, 0, 0, 20, 5},
-                          Case{"lod 3 high quality", 3, true, false, 10, 0, 0, 20, 5},
-                          Case{"lod 6", 6, false, false, 0, 1, 0, 20, 5},
+    for (const Case &c : {Case{"lod 0", 0, false, false, {10, 0, 0, 20, 5}},
+                          Case{"lod 0 high quality", 0, true, false, {100, 0, 0, 20, 5}},
+                          Case{"lod 3 high quality", 3, true, false, {10, 0, 0, 20, 5}},
+                          Case{"lod 6", 6, false, false, {0, 1, 0, 20, 5}},
                           // Prism: 4 quads of 4 edges; outline: a loop of 4 x 5 points.
-                          Case{"wireframe", 0, false, true, 0, 0, 16 + 20, 0, 0},
-                          Case{"lod 12 draws only points", 12, false, false, 0, 0, 0, 0, 5}}) {
+                          Case{"wireframe", 0, false, true, {0, 0, 16 + 20, 0, 0}},
+                          Case{"lod 12 draws only points", 12, false, false, {0, 0, 0, 0, 5}}}) {
         TreeRenderer tree(twig());
         tree.settings().highQuality = c.highQuality;
         tree.settings().wireframe = c.wireframe;
         tree.settings().levelOfDetail = c.lod;
         const TreeMesh mesh = meshOf(tree);
-        EXPECT_EQ(countOf(mesh, MeshBatchKind::BarkTriangles), c.barkTriangles) << c.name;
-        EXPECT_EQ(countOf(mesh, MeshBatchKind::BarkLines), c.barkLines) << c.name;
-        EXPECT_EQ(countOf(mesh, MeshBatchKind::WireLines), c.wireLines) << c.name;
-        EXPECT_EQ(countOf(mesh, MeshBatchKind::LeafTriangles), c.leafTriangles) << c.name;
-        EXPECT_EQ(countOf(mesh, MeshBatchKind::LeafPoints), c.leafPoints) << c.name;
-        EXPECT_EQ(mesh.normals.size(), mesh.vertexCount());
-        EXPECT_EQ(mesh.texCoords.size(), mesh.vertexCount());
-        EXPECT_EQ(mesh.colours.size(), mesh.vertexCount());
+        const std::array<std::uint32_t, 5> counts{
+            countOf(mesh, MeshBatchKind::BarkTriangles), countOf(mesh, MeshBatchKind::BarkLines),
+            countOf(mesh, MeshBatchKind::WireLines), countOf(mesh, MeshBatchKind::LeafTriangles),
+            countOf(mesh, MeshBatchKind::LeafPoints)};
+        EXPECT_EQ(counts, c.counts) << c.name;
+        const std::size_t n = mesh.vertexCount();
+        EXPECT_EQ(std::tuple(mesh.normals.size(), mesh.texCoords.size(), mesh.colours.size()),
+                  std::tuple(n, n, n));
         for (std::uint32_t index : mesh.indices)
             ASSERT_LT(index, mesh.vertexCount()) << c.name;
     }
@@ -149,10 +146,10 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     EXPECT_EQ(mesh.pointCount(), static_cast<std::uint64_t>(counts.leaves));
     EXPECT_EQ(mesh.lineCount(), 0u);
     // Batches come in drawing order, bark before leaves, and cover the index array.
+    using enum MeshBatchKind;
     ASSERT_EQ(mesh.batches.size(), 3u);
-    EXPECT_EQ(mesh.batches[0].kind, MeshBatchKind::BarkTriangles);
-    EXPECT_EQ(mesh.batches[1].kind, MeshBatchKind::LeafTriangles);
-    EXPECT_EQ(mesh.batches[2].kind, MeshBatchKind::LeafPoints);
+    EXPECT_EQ(std::tuple(mesh.batches[0].kind, mesh.batches[1].kind, mesh.batches[2].kind),
+              std::tuple(BarkTriangles, LeafTriangles, LeafPoints));
     EXPECT_EQ(mesh.batches[2].firstIndex + mesh.batches[2].indexCount, mesh.indices.size());
     EXPECT_FLOAT_EQ(mesh.batches[2].pointSize, 1.4f);
     EXPECT_EQ(mesh.batches[1].texture, lignet::MeshTexture::Leaf);
@@ -160,8 +157,7 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     tree.settings().levelOfDetail = 3;
     const TreeMesh far = meshOf(tree);
     ASSERT_EQ(far.batches.size(), 3u);
-    EXPECT_EQ(far.batches[1].kind, MeshBatchKind::LeafPoints);
-    EXPECT_EQ(far.batches[2].kind, MeshBatchKind::LeafTriangles);
+    EXPECT_EQ(std::pair(far.batches[1].kind, far.batches[2].kind), std::pair(LeafPoints, LeafTriangles));
     EXPECT_GT(mesh.boundsMax.y, 10.0f);
 }
 
@@ -187,6 +183,5 @@ TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)
     }
     // finish starts afresh.
     sink.finish(placed);
-    EXPECT_TRUE(placed.empty());
-    EXPECT_EQ(placed.vertexCount(), 0u);
+    EXPECT_TRUE(placed.empty() && placed.vertexCount() == 0u);
 }

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <regex>
 #include <sstream>
-
-#include <sys/resource.h>
 
 using lignet::TreeParameterFile;
 using lignet::TreeParameters;
@@ -115,9 +113,7 @@ TEST(TreeParameterFile, readingRecomputesTheTablesAndTakesAnyWhiteSpaceAndCrLf)
     EXPECT_EQ(p.curveG(lignet::StrandDistribution), (lignet::Krivulja{{0, 0.5}, {0.4, 0.6}, {1, 0.8}}));
     EXPECT_EQ(p.curveW(lignet::StrandDistribution), TreeParameters::defaultCurveW(0));
 
-    std::string crlf;
-    for (char c : goldenDefaultText())
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string crlf = std::regex_replace(goldenDefaultText(), std::regex("\n"), "\r\n");
     p = unusualSet();
     ASSERT_TRUE(TreeParameterFile::parse(crlf, p, &reason)) << reason;
     EXPECT_EQ(p, TreeParameters()); // paths free of carriage returns

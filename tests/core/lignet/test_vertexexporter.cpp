@@ -20,14 +20,9 @@ struct Record {
 };
 
 // Quad i of a segment record lists bottom[i + 1], top[i + 1], top[i], bottom[i].
-Vector3f bottomCorner(const Record &r, int i)
+Vector3f corner(const Record &r, int i, bool top)
 {
-    return r.points[static_cast<std::size_t>(4 * i + 3)];
-}
-
-Vector3f topCorner(const Record &r, int i)
-{
-    return r.points[static_cast<std::size_t>(4 * i + 2)];
+    return r.points[static_cast<std::size_t>(4 * i + (top ? 2 : 3))];
 }
 
 // Exports the next drawing of the tree and reads the file back.
@@ -116,7 +111,7 @@ TEST_F(VertexExport, segmentsHaveFourQuadsOrSixteenInHighQualityAtTheirFrameCorn
     const auto frame = draw(single).segments[0].frame;
     const auto records = exportRecords(single);
     for (int i = 0; i < 16; ++i)
-        expectNear(bottomCorner(records[0], i),
+        expectNear(corner(records[0], i, false),
                    VertexExporter::cornerPoint(frame, 0, 0.01f, 0.01f, static_cast<float>(i) * 22.5f));
     // cornerPoint: up by h, turned about +y, out by (x, 0, z).
     expectNear(VertexExporter::cornerPoint(math::Mat4(), 2.0f, 1.0f, 0.0f, 90.0f), {0, 2, -1});
@@ -132,13 +127,11 @@ TEST_F(VertexExport, aMajorContinuationReusesItsParentsTopRingShiftedByAQuarter)
         const auto records = exportRecords(tree);
         ASSERT_EQ(records.size(), 5u); // root, its minor, its major, whose two single strands follow
         const Record &root = records[0], &minor = records[1], &major = records[2];
-        EXPECT_EQ(root.id, 0);
-        EXPECT_EQ(minor.id, 1);
-        EXPECT_EQ(major.id, 0);
+        EXPECT_EQ(std::tuple(root.id, minor.id, major.id), std::tuple(0, 1, 0));
         const int count = high ? 16 : 4;
         for (int i = 0; i < count; ++i)
-            EXPECT_EQ(bottomCorner(major, i), topCorner(root, (i + count / 4) % count)) << i;
-        EXPECT_NE(bottomCorner(minor, 0), topCorner(root, 1)); // a minor subbranch starts its own ring
+            EXPECT_EQ(corner(major, i, false), corner(root, (i + count / 4) % count, true)) << i;
+        EXPECT_NE(corner(minor, 0, false), corner(root, 1, true)); // a minor subbranch starts its own ring
     }
 }
 
@@ -159,11 +152,9 @@ TEST_F(VertexExport, leafRecordsHoldTheLeafSquareAndOnlyShownLeavesAreWritten)
     for (const auto &r : exportRecords(leafy))
         leaves += r.kind == 'L' && r.points.size() == 4;
     EXPECT_EQ(leaves, static_cast<int>(draw(leafy).leaves.size()));
-    TreeRenderer wire(withStrands(30));
+    TreeRenderer wire(withStrands(30)), hidden(withStrands(30));
     wire.settings().wireframe = true;
-    TreeParameters hiddenLeaves = withStrands(30);
-    hiddenLeaves.displayLeaves = false;
-    TreeRenderer hidden(hiddenLeaves);
+    hidden.designedParameters().displayLeaves = false;
     for (TreeRenderer *tree : {&wire, &hidden}) {
         const auto written = exportRecords(*tree);
         EXPECT_FALSE(written.empty());

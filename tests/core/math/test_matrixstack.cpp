@@ -12,10 +12,7 @@ using math::Vector3f;
 TEST(Mat4, isColumnMajorWithTheTranslationInElementsTwelveToFourteen)
 {
     const Mat4 t = Mat4::translation(1.0f, 2.0f, 3.0f);
-    EXPECT_EQ(t[12], 1.0f);
-    EXPECT_EQ(t[13], 2.0f);
-    EXPECT_EQ(t[14], 3.0f);
-    EXPECT_EQ(t[15], 1.0f);
+    EXPECT_EQ(std::tuple(t[12], t[13], t[14], t[15]), std::tuple(1.0f, 2.0f, 3.0f, 1.0f));
     EXPECT_EQ(t.at(0, 3), 1.0f);
 }
 
@@ -38,9 +35,7 @@ TEST(Mat4, rotationFollowsTheTextbookFormulaCounterClockwiseAboutTheNormalisedAx
         for (int row = 0; row < 3; ++row)
             for (int col = 0; col < 3; ++col)
                 EXPECT_NEAR(r.at(row, col), ref[row][col], 1e-6) << angle << " " << row << col;
-        EXPECT_EQ(r[3], 0.0f);
-        EXPECT_EQ(r[12], 0.0f);
-        EXPECT_EQ(r[15], 1.0f);
+        EXPECT_EQ(std::tuple(r[3], r[12], r[15]), std::tuple(0.0f, 0.0f, 1.0f));
     }
     // Single precision: a half turn keeps the float rounding of sin(pi) instead of an exact zero.
     EXPECT_EQ(Mat4::rotation(180, 0, 0, 1)[1], std::sin(static_cast<float>(std::numbers::pi)));
@@ -84,10 +79,8 @@ TEST(MatrixStack, popRestoresThePushedFrameAndRefusesTheLastEntry)
     EXPECT_TRUE(s.pop());
     EXPECT_EQ(s.top(), saved);
     EXPECT_FALSE(s.pop());
-    EXPECT_EQ(s.top(), saved);
-    EXPECT_EQ(s.depth(), 1);
+    EXPECT_EQ(std::pair(s.top(), s.depth()), std::pair(saved, 1));
     s.push();
     s.reset();
-    EXPECT_EQ(s.depth(), 1);
-    EXPECT_EQ(s.top(), Mat4());
+    EXPECT_EQ(std::pair(s.top(), s.depth()), std::pair(Mat4(), 1));
 }

@@ -45,8 +45,7 @@ TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighbours)
                                            return c == 99 && r == 99 ? 100.0 : 50.0;
                                        }),
                                        bandImages());
-    ASSERT_EQ(texture.width(), 128);
-    ASSERT_EQ(texture.height(), 128);
+    ASSERT_EQ(std::pair(texture.width(), texture.height()), std::pair(128, 128));
     // Band borders show their own picture at half brightness.
     EXPECT_EQ(pixel(texture, 0, 127), (Rgb{100, 0, 0}));
     EXPECT_EQ(pixel(texture, 1, 127), (Rgb{100, 0, 0}));     // column trunc(100 × 1 / 128) = 0

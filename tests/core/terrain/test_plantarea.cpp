@@ -31,10 +31,8 @@ TEST(PlantArea, listsTheCellsOfTheAreaInScanOrderAndSeedCellsIncludeTheUpperLimi
     const auto &cells = terrain.plantableCells();
     // Columns and rows 25 to 74; the default terrain's lowest point lies outside.
     ASSERT_EQ(cells.size(), 2500u);
-    EXPECT_EQ(cells[0], 25 + 25 * 100);
-    EXPECT_EQ(cells[1], 26 + 25 * 100);
-    EXPECT_EQ(cells[50], 25 + 26 * 100);
-    EXPECT_EQ(cells.back(), 74 + 74 * 100);
+    EXPECT_EQ(std::tuple(cells[0], cells[1], cells[50], cells.back()),
+              std::tuple(25 + 25 * 100, 26 + 25 * 100, 25 + 26 * 100, 74 + 74 * 100));
 
     terrain.setLupaMinX(40);
     EXPECT_EQ(terrain.plantableCells().size(), 35u * 50u);
@@ -87,9 +85,8 @@ TEST(PlantArea, limitsBeyondTheGridAreHarmless)
     hill.setPlantArea(-20, 500, 90, 1000);
     hill.rebuildPlantableCells();
     EXPECT_EQ(hill.plantableCells().size(), 100u * 10u);
-    EXPECT_FALSE(hill.isSeedCell(100, 95));
-    EXPECT_FALSE(hill.isSeedCell(-1, 95));
-    EXPECT_TRUE(hill.isSeedCell(99, 99));
+    EXPECT_EQ(std::tuple(hill.isSeedCell(100, 95), hill.isSeedCell(-1, 95), hill.isSeedCell(99, 99)),
+              std::tuple(false, false, true));
     hill.setPlantArea(60, 40, 60, 40);
     hill.rebuildPlantableCells();
     EXPECT_TRUE(hill.plantableCells().empty());

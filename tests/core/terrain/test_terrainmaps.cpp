@@ -1,4 +1,5 @@
 #include "core/terrain/demtext.h"
+#include "core/vectornear.h"
 #include "ecosystem/terrain/normalcomputation.h"
 #include "ecosystem/terrain/sunninesscomputation.h"
 #include "ecosystem/terrain/sunpath.h"
@@ -75,9 +76,9 @@ TEST(SunPath, runsFromSunriseOverNoonToSunsetWithTheNoonWeightedTwice)
     }
     EXPECT_EQ(directions[0].y, 0.0f);
     EXPECT_NEAR(directions[10].y, 0.6946584, 1e-6);
-    EXPECT_EQ(ecosystem::SunPath::weight(0), 1.0f);
-    EXPECT_EQ(ecosystem::SunPath::weight(10), 2.0f);
-    EXPECT_EQ(ecosystem::SunPath::weight(20), 1.0f);
+    using ecosystem::SunPath;
+    EXPECT_EQ(std::tuple(SunPath::weight(0), SunPath::weight(10), SunPath::weight(20)),
+              std::tuple(1.0f, 2.0f, 1.0f));
     EXPECT_EQ(TerrainModel().sunDirections(), directions);
 }
 
@@ -106,11 +107,8 @@ TEST(TerrainMaps, normalsAreUnitCrossProductsAndTheLastRowAndColumnCopyTheirNeig
     // Rising 25 m per column: a 45° slope facing −x, the same normal everywhere.
     const TerrainModel plane = terrainOf(demText([](int c, int) { return 500.0 + 25.0 * c; }));
     const float s = std::sqrt(0.5f);
-    for (const auto &n : plane.normals()) {
-        ASSERT_NEAR(n.x, -s, 1e-6f);
-        ASSERT_NEAR(n.y, s, 1e-6f);
-        ASSERT_NEAR(n.z, 0.0f, 1e-6f);
-    }
+    for (const auto &n : plane.normals())
+        expectNear(n, {-s, s, 0.0f}, 1e-6f);
     EXPECT_NEAR(at(plane.slope(), 99, 99), 1.0f - s, 1e-6f);
 
     std::vector<math::Vector3f> grid;

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -37,6 +39,14 @@ protected:
         model->toggleShowFPS(); // keep the test output quiet
     }
 
+    // What `run` writes to standard output, or with `toErrors` to standard error.
+    static std::string written(const std::function<void()> &run, bool toErrors = false)
+    {
+        toErrors ? ::testing::internal::CaptureStderr() : ::testing::internal::CaptureStdout();
+        run();
+        return toErrors ? ::testing::internal::GetCapturedStderr() : ::testing::internal::GetCapturedStdout();
+    }
+
     void TearDown() override
     {
         if (model) {
@@ -56,10 +66,10 @@ protected:
     // Runs simulation steps with their log lines kept off the test output.
     void steps(int count)
     {
-        ::testing::internal::CaptureStdout();
-        for (int i = 0; i < count; ++i)
-            model->simulateNextStepAndUpdateGL();
-        stepOutput = ::testing::internal::GetCapturedStdout();
+        stepOutput = written([this, count] {
+            for (int i = 0; i < count; ++i)
+                model->simulateNextStepAndUpdateGL();
+        });
     }
 
     // A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).

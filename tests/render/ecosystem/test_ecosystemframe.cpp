@@ -95,13 +95,12 @@ TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAlo
     frame();
     ASSERT_GT(model->getLastRenderedCount(), 0);
     ASSERT_GT(model->getStatistics().renderedSeries().at(0).points().back().y, 0.0);
-    EXPECT_FALSE(own.growing);
-    EXPECT_FALSE(own.wireframe);
-    EXPECT_FALSE(own.spinning);
-    EXPECT_TRUE(own.windOn);
-    EXPECT_EQ(own.growthProgress, 0.25);
-    EXPECT_EQ(own.spinAngle, 12.0);
-    EXPECT_EQ(own.levelOfDetail, before.levelOfDetail);
+    // Not growing, solid, not spinning, in the wind, at its own progress, angle and detail.
+    const auto kept = [](const lignet::TreeDrawSettings &s) {
+        return std::tuple(s.growing, s.wireframe, s.spinning, s.windOn, s.growthProgress, s.spinAngle,
+                          s.levelOfDetail);
+    };
+    EXPECT_EQ(kept(own), std::tuple(false, false, false, true, 0.25, 12.0, before.levelOfDetail));
     // The wind clock of the swaying plants runs on.
     EXPECT_GT(own.windTime, before.windTime);
 
@@ -188,21 +187,16 @@ TEST_F(EcosystemFrame, damagedDemIsRefusedAndAGoodOneIsDrawnAtTheNextFrame)
 TEST_F(EcosystemFrame, glErrorsArePrintedByNameOnlyWhenSwitchedOnAndAFrameRaisesNone)
 {
     glEnable(0x7FFF); // an invalid capability: GL_INVALID_ENUM
-    ::testing::internal::CaptureStdout();
-    model->checkGlError("Test");
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    const auto check = [this] { model->checkGlError("Test"); };
+    EXPECT_EQ(written(check), "");
     while (glGetError() != GL_NO_ERROR) {
     }
     EXPECT_EQ(model->glErrors().reportedErrors(), 0);
     model->glErrors().setOn(true);
     glEnable(0x7FFF);
-    ::testing::internal::CaptureStdout();
-    model->checkGlError("Test");
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Test: GL_INVALID_ENUM\n");
+    EXPECT_EQ(written(check), "Test: GL_INVALID_ENUM\n");
     EXPECT_EQ(model->glErrors().reportedErrors(), 1);
-    ::testing::internal::CaptureStdout();
-    frame();
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(written([this] { frame(); }), "");
 }
 
 TEST_F(EcosystemFrame, frameRateLineOnceASecondWhileEnabled)
@@ -210,9 +204,7 @@ TEST_F(EcosystemFrame, frameRateLineOnceASecondWhileEnabled)
     const auto outputAfterASecond = [this] {
         frame();
         std::this_thread::sleep_for(std::chrono::milliseconds(1100));
-        ::testing::internal::CaptureStdout();
-        frame();
-        return ::testing::internal::GetCapturedStdout();
+        return written([this] { frame(); });
     };
     EXPECT_EQ(outputAfterASecond(), ""); // the fixture switched it off
     model->toggleShowFPS();

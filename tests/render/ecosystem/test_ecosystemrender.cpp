@@ -44,9 +44,7 @@ TEST_F(RenderModel, startsOnTheAnalysedTerrainWithEveryTextureUploadedAndRelease
     // A model that outlives its context has nothing left to release, and says nothing.
     makeModel();
     gl.destroy();
-    ::testing::internal::CaptureStderr();
-    model.reset();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(written([this] { model.reset(); }, true), "");
 }
 
 TEST_F(RenderModel, findsTheSpeciesTreesWhereverItIsStartedAndPrefersTheWorkingDirectory)
@@ -166,18 +164,14 @@ TEST_F(RenderModel, autosaveWritesEveryNthStepAndASavedSimulationLoadsBack)
     steps(2);
     EXPECT_EQ(dir.entryList({QStringLiteral("*.sim")}).size(), 2);
 
-    ::testing::internal::CaptureStdout();
-    EXPECT_TRUE(model->loadSimulation("6.sim"));
-    ::testing::internal::GetCapturedStdout();
+    written([this] { EXPECT_TRUE(model->loadSimulation("6.sim")); });
     EXPECT_EQ(living.count(), 10);
     EXPECT_EQ(model->getSimulation().step(), 6);
     int loaded = 0;
     for (const auto &species : model->getSimulation().species())
         loaded += static_cast<int>(species.plants.size());
     EXPECT_EQ(loaded, livingAtSix);
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(model->loadSimulation("missing.sim"));
-    EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
+    EXPECT_FALSE(written([this] { EXPECT_FALSE(model->loadSimulation("missing.sim")); }, true).empty());
     EXPECT_EQ(model->getSimulation().step(), 6);
 }
 
@@ -264,13 +258,10 @@ TEST_F(RenderModel, reloadedTreeTexturesReplaceTheNamesAndAMissingPictureKeepsTh
 
     // Without a handler errors go to the signal when connected, else to standard error.
     model->setErrorHandler({});
-    ::testing::internal::CaptureStderr();
-    model->reloadCurrentTreeTextures();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Error: Could not open leaf texture file.\n");
+    const auto reload = [this] { model->reloadCurrentTreeTextures(); };
+    EXPECT_EQ(written(reload, true), "Error: Could not open leaf texture file.\n");
     QSignalSpy reported(model.get(), &EcosystemRender::errorReported);
-    ::testing::internal::CaptureStderr();
-    model->reloadCurrentTreeTextures();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(written(reload, true), "");
     ASSERT_EQ(reported.count(), 1);
     EXPECT_EQ(reported.at(0).at(0).toString(), QStringLiteral("Error"));
     EXPECT_EQ(reported.at(0).at(1).toString(), QStringLiteral("Could not open leaf texture file."));

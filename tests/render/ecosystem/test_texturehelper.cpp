@@ -30,10 +30,10 @@ TEST(TextureColourKey, nearWhiteBecomesTransparentWhiteOthersStay)
     for (int x = 0; x < 4; ++x)
         image.setPixel(x, 0, colours[x]);
     const QImage keyed = TextureHelper::applyColourKey(image);
-    EXPECT_EQ(keyed.pixelColor(0, 0), QColor(255, 255, 255, 0));
-    EXPECT_EQ(keyed.pixelColor(1, 0), QColor(255, 255, 255, 0));
-    EXPECT_EQ(keyed.pixelColor(2, 0), QColor(200, 200, 200, 255));
-    EXPECT_EQ(keyed.pixelColor(3, 0), QColor(30, 120, 40, 255));
+    const QColor expected[] = {
+        {255, 255, 255, 0}, {255, 255, 255, 0}, {200, 200, 200, 255}, {30, 120, 40, 255}};
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(keyed.pixelColor(x, 0), expected[x]) << x;
 }
 
 TEST(TextureUpload, uploadsWithMipmapsAndReleasesTheName)
@@ -47,8 +47,7 @@ TEST(TextureUpload, uploadsWithMipmapsAndReleasesTheName)
     GLint width = 0, lastLevel = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &lastLevel);
-    EXPECT_EQ(width, 64);
-    EXPECT_EQ(lastLevel, 1); // 64 -> 1 in six halvings
+    EXPECT_EQ(std::pair(width, lastLevel), std::pair(64, 1)); // 64 -> 1 in six halvings
     TextureHelper::release(name);
     EXPECT_EQ(name, 0u);
     EXPECT_EQ(TextureHelper::upload(QImage()), 0u);

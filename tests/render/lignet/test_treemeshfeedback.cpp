@@ -130,9 +130,9 @@ protected:
 
     // Draws the reference (the tree's own settings; segments and leaves as asked) and the mesh
     // batches of the given kinds, both twice (plain, then normals), and compares vertex by vertex.
-    void compare(const lignet::TreeParameters &parameters,
-                 const std::function<void(TreeRenderer &)> &settings, bool segments, bool leaves,
-                 const std::set<MeshBatchKind> &kinds, const char *name)
+    void compare(const lignet::TreeParameters &parameters, bool segments, bool leaves,
+                 const std::set<MeshBatchKind> &kinds, const char *name,
+                 const std::function<void(TreeRenderer &)> &settings)
     {
         SCOPED_TRACE(name);
         for (bool normals : {false, true}) {
@@ -227,23 +227,20 @@ TEST_F(TreeMeshFeedback, cylindersLinesWireframeLeafDisksAndPointsMatchTheImmedi
         leaves{MeshBatchKind::LeafTriangles, MeshBatchKind::LeafPoints};
     // Cylinders up to level 5, single lines beyond.
     for (int lod = 0; lod <= 9; ++lod)
-        compare(smallTree(false), level(lod), true, false, lod <= 5 ? bark : lines,
-                ("level " + std::to_string(lod)).c_str());
-    compare(
-        smallTree(false), [](TreeRenderer &t) { t.settings().highQuality = true; }, true, false, bark,
-        "high quality");
-    compare(
-        smallTree(false), [](TreeRenderer &t) { t.settings().colourByOrders = true; }, true, false, bark,
-        "coloured by orders");
-    compare(
-        smallTree(true), [](TreeRenderer &t) { t.settings().wireframe = true; }, true, true,
-        {MeshBatchKind::WireLines}, "wireframe prisms and leaf outlines");
+        compare(smallTree(false), true, false, lod <= 5 ? bark : lines,
+                ("level " + std::to_string(lod)).c_str(), level(lod));
+    compare(smallTree(false), true, false, bark, "high quality",
+            [](TreeRenderer &t) { t.settings().highQuality = true; });
+    compare(smallTree(false), true, false, bark, "coloured by orders",
+            [](TreeRenderer &t) { t.settings().colourByOrders = true; });
+    compare(smallTree(true), true, true, {MeshBatchKind::WireLines}, "wireframe prisms and leaf outlines",
+            [](TreeRenderer &t) { t.settings().wireframe = true; });
     for (int type : {lignet::SPIRAL, lignet::BUNCHED, lignet::CONIFEROUS}) {
         lignet::TreeParameters p = smallTree(true);
         p.leafType = type;
-        compare(p, level(0), false, true, leaves, lignet::leafTypeName(type));
+        compare(p, false, true, leaves, lignet::leafTypeName(type), level(0));
     }
     // Far away only the points remain; their normal and texture coordinate are those left
     // current before the tree (level 12) or by the previous disk.
-    compare(smallTree(true), level(12), false, true, leaves, "points only");
+    compare(smallTree(true), false, true, leaves, "points only", level(12));
 }
