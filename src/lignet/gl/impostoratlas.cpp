@@ -116,6 +116,45 @@ void markCovered(QOpenGLFunctions &f, const Box &box, float depthRange)
     glPopAttrib();
 }
 
+// A framebuffer with a depth buffer and, if asked, a colour buffer of its own, deleted with it.
+class Framebuffer {
+public:
+    Framebuffer(QOpenGLFunctions &f, int width, int height, bool withColour) : m_f(f)
+    {
+        m_f.glGenFramebuffers(1, &m_framebuffer);
+        m_f.glGenRenderbuffers(2, m_buffers);
+        m_f.glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+        m_f.glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[0]);
+        m_f.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        m_f.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_buffers[0]);
+        if (withColour) {
+            m_f.glBindRenderbuffer(GL_RENDERBUFFER, m_buffers[1]);
+            m_f.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+            m_f.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                          m_buffers[1]);
+        }
+    }
+    ~Framebuffer()
+    {
+        m_f.glDeleteFramebuffers(1, &m_framebuffer);
+        m_f.glDeleteRenderbuffers(2, m_buffers);
+    }
+    Framebuffer(const Framebuffer &) = delete;
+    Framebuffer &operator=(const Framebuffer &) = delete;
+
+    void bind() const { m_f.glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer); }
+    bool complete() const
+    {
+        bind();
+        return m_f.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    }
+
+private:
+    QOpenGLFunctions &m_f;
+    GLuint m_framebuffer = 0;
+    GLuint m_buffers[2] = {};
+};
+
 } // namespace
 
 ImpostorAtlas::~ImpostorAtlas()
@@ -191,30 +230,13 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    GLuint framebuffer = 0;
-    GLuint depth = 0;
-    f->glGenFramebuffers(1, &framebuffer);
-    f->glGenRenderbuffers(1, &depth);
-    f->glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    f->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-
-    // A scratch target in which each stage is first drawn large to find what it really covers.
-    GLuint probeFramebuffer = 0;
-    GLuint probeBuffers[2] = {};
+    // The atlas's levels are attached to one in turn; each stage is first drawn large into the
+    // probe to find what it really covers.
+    const Framebuffer atlasTarget(*f, width, height, false);
     const int probeWidth = settings.cellWidth * ProbeScale;
     const int probeHeight = settings.cellHeight * ProbeScale;
-    f->glGenFramebuffers(1, &probeFramebuffer);
-    f->glGenRenderbuffers(2, probeBuffers);
-    f->glBindRenderbuffer(GL_RENDERBUFFER, probeBuffers[0]);
-    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, probeWidth, probeHeight);
-    f->glBindRenderbuffer(GL_RENDERBUFFER, probeBuffers[1]);
-    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, probeWidth, probeHeight);
-    f->glBindFramebuffer(GL_FRAMEBUFFER, probeFramebuffer);
-    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, probeBuffers[0]);
-    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, probeBuffers[1]);
-    bool complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    const Framebuffer probeTarget(*f, probeWidth, probeHeight, true);
+    bool complete = probeTarget.complete();
 
     const TreeDrawSettings saved = tree.settings();
     const float cellAspect = static_cast<float>(settings.cellWidth) / static_cast<float>(settings.cellHeight);
@@ -258,7 +280,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         // the bounds would leave a stage a few texels in its cell, magnified on screen into blots
         // several pixels wide where the exact drawing shows a one-pixel trunk or nothing.
         const Box bounds = shapedBox({-radius, radius, lo.y, hi.y}, cellAspect);
-        f->glBindFramebuffer(GL_FRAMEBUFFER, probeFramebuffer);
+        probeTarget.bind();
         drawStage(bounds, 0, 0, probeWidth, probeHeight);
         glReadPixels(0, 0, probeWidth, probeHeight, GL_RGBA, GL_UNSIGNED_BYTE, probe.data());
         const Box drawn =
@@ -276,7 +298,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
         m_stages.push_back(stage);
 
-        f->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        atlasTarget.bind();
         for (int level = 0; level < levels && complete; ++level) {
             f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);
             complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
@@ -291,10 +313,6 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     tree.settings() = saved;
 
     f->glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
-    f->glDeleteFramebuffers(1, &framebuffer);
-    f->glDeleteRenderbuffers(1, &depth);
-    f->glDeleteFramebuffers(1, &probeFramebuffer);
-    f->glDeleteRenderbuffers(2, probeBuffers);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
