@@ -31,52 +31,11 @@ const Species *DeathRules::speciesOf(const Plant &p) const
     return &(*species_)[static_cast<std::size_t>(p.species)];
 }
 
-DeathRules::EnvironmentalGenerators DeathRules::environmentalGenerators() const
-{
-    return {randomDeathBecauseOfBadHeight, randomDeathBecauseOfBadMoisture, randomDeathBecauseOfBadSunniness,
-            randomDeathBecauseOfBadWindiness, randomDeathBecauseOfBadSlope};
-}
-
-void DeathRules::keep(const EnvironmentalGenerators &generators)
-{
-    randomDeathBecauseOfBadHeight = generators.height;
-    randomDeathBecauseOfBadMoisture = generators.moisture;
-    randomDeathBecauseOfBadSunniness = generators.sunniness;
-    randomDeathBecauseOfBadWindiness = generators.windiness;
-    randomDeathBecauseOfBadSlope = generators.slope;
-}
-
 bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
-{
-    EnvironmentalGenerators generators = environmentalGenerators();
-    const bool result = decide(p, entry, statistics, generators);
-    keep(generators);
-    return result;
-}
-
-std::size_t DeathRules::decideList(std::vector<Plant> &plants, int speciesIndex,
-                                   SimulationStatistics &statistics)
-{
-    EnvironmentalGenerators generators = environmentalGenerators();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < plants.size(); ++i) {
-        const std::int32_t entry = grid_ ? grid_->entryOf(speciesIndex, i) : -1;
-        if (decide(plants[i], entry, statistics, generators))
-            continue;
-        if (kept != i)
-            plants[kept] = plants[i];
-        ++kept;
-    }
-    keep(generators);
-    return kept;
-}
-
-bool DeathRules::decide(Plant &p, std::int32_t entry, SimulationStatistics &statistics,
-                        EnvironmentalGenerators &generators)
 {
     const Species *s = speciesOf(p);
     const bool dies = diesOfAgeOrWeakness(p);
-    const EnvironmentalTest fired = s ? runEnvironmentalTests(p, *s, generators) : EnvironmentalTest::None;
+    const EnvironmentalTest fired = s ? runEnvironmentalTests(p, *s) : EnvironmentalTest::None;
 
     bool result = true;
     if (dies) {
@@ -123,15 +82,6 @@ bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
 
 DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, const Species &s)
 {
-    EnvironmentalGenerators generators = environmentalGenerators();
-    const EnvironmentalTest fired = runEnvironmentalTests(p, s, generators);
-    keep(generators);
-    return fired;
-}
-
-DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, const Species &s,
-                                                                EnvironmentalGenerators &generators)
-{
     // Whether a test draws and whether it fires follow no pattern from plant to plant, so every
     // test is evaluated and its generator advanced by a select instead of a branch.
     unsigned fired = 0; // 1 once a test fired
@@ -145,13 +95,14 @@ DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, 
         result |= (0u - fires) & static_cast<unsigned>(test);
         fired |= fires;
     };
-    bandTest(generators.height, s.heightBand, p.relativeHeight, EnvironmentalTest::Height);
-    bandTest(generators.moisture, s.moistureBand, p.moisture, EnvironmentalTest::Moisture);
-    bandTest(generators.sunniness, s.sunninessBand, p.sunniness, EnvironmentalTest::Sunniness);
-    bandTest(generators.windiness, s.windinessBand, p.windiness, EnvironmentalTest::Windiness);
+    bandTest(randomDeathBecauseOfBadHeight, s.heightBand, p.relativeHeight, EnvironmentalTest::Height);
+    bandTest(randomDeathBecauseOfBadMoisture, s.moistureBand, p.moisture, EnvironmentalTest::Moisture);
+    bandTest(randomDeathBecauseOfBadSunniness, s.sunninessBand, p.sunniness, EnvironmentalTest::Sunniness);
+    bandTest(randomDeathBecauseOfBadWindiness, s.windinessBand, p.windiness, EnvironmentalTest::Windiness);
     const unsigned slopeDraws = fired ^ 1u;
     const float u =
-        static_cast<float>(generators.slope.nextIf(slopeDraws != 0, ProbabilityDraws)) / ProbabilityDivisor;
+        static_cast<float>(randomDeathBecauseOfBadSlope.nextIf(slopeDraws != 0, ProbabilityDraws)) /
+        ProbabilityDivisor;
     const float stress = p.slope * s.slopeSensitivity;
     const unsigned slopeFires = slopeDraws & static_cast<unsigned>(stress * stress > u);
     result |= (0u - slopeFires) & static_cast<unsigned>(EnvironmentalTest::Slope);

@@ -51,12 +51,6 @@ public:
     // forest only as long as these draws and outcomes stay as they are.
     bool shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics);
 
-    // Decides every plant of a species' list in list order, exactly as shouldDie does one by one
-    // (the plants registered in the grid as that species' entries), and moves the survivors to the
-    // front in their order, so that later decisions already see earlier deaths; returns how many
-    // survive.
-    std::size_t decideList(std::vector<Plant> &plants, int speciesIndex, SimulationStatistics &statistics);
-
     // The domination test with its death draw: sets p's dominated flag to whether a living plant
     // of equal or greater weighted strength overlaps its crown, and returns whether p dies of it.
     bool isDominated(Plant &p, std::int32_t entry);
@@ -73,19 +67,6 @@ public:
     static int computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize);
 
 private:
-    // The generators of the environmental tests, worked on as a copy in the loop over a list: drawn
-    // through the members, every draw would wait for the store of the one before.
-    struct EnvironmentalGenerators {
-        RandomGenerator height, moisture, sunniness, windiness, slope;
-    };
-    EnvironmentalGenerators environmentalGenerators() const;
-    void keep(const EnvironmentalGenerators &generators);
-    // In line, so that the generators of a list's loop stay in registers.
-    [[gnu::always_inline]] inline static EnvironmentalTest
-    runEnvironmentalTests(const Plant &p, const Species &s, EnvironmentalGenerators &generators);
-    [[gnu::always_inline]] inline bool decide(Plant &p, std::int32_t entry, SimulationStatistics &statistics,
-                                              EnvironmentalGenerators &generators);
-
     // The plant's species, or none when the plant's index names none.
     const Species *speciesOf(const Plant &p) const;
     bool isDominated(Plant &p, const Species *s, std::int32_t entry);

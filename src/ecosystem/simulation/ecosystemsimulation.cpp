@@ -297,10 +297,19 @@ void EcosystemSimulation::killPhase()
     const Clock::time_point start = Clock::now();
     deathRules_.surveyDomination();
     for (std::size_t si = 0; si < species_.size(); ++si) {
+        std::vector<Plant> &plants = species_[si].plants;
         // Survivors slide down over the dead in one pass, so the list keeps its order and later
         // decisions already see earlier deaths (in the grid as well).
-        std::vector<Plant> &plants = species_[si].plants;
-        plants.resize(deathRules_.decideList(plants, static_cast<int>(si), statistics_));
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < plants.size(); ++i) {
+            const std::int32_t entry = grid_.entryOf(static_cast<int>(si), i);
+            if (deathRules_.shouldDie(plants[i], entry, statistics_))
+                continue;
+            if (kept != i)
+                plants[kept] = plants[i];
+            ++kept;
+        }
+        plants.resize(kept);
     }
     decisionTime_ += Clock::now() - start;
 }
