@@ -164,28 +164,45 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
     byRow_.resize(registered);
     resizeSlots(registered);
     rowFill_.assign(rowStart_.begin(), rowStart_.end() - 1);
-    for (std::size_t r = 0; r < total; ++r) {
-        const std::int32_t row = rowOf_[r];
-        if (row >= 0)
-            byRow_[static_cast<std::size_t>(rowFill_[static_cast<std::size_t>(row)]++)] = staged_[r];
+    {
+        // Plain pointers again: a whole-entry copy may alias the vectors' own pointers.
+        const Entry *const from = staged_.data();
+        const std::int32_t *const rows = rowOf_.data();
+        Entry *const to = byRow_.data();
+        std::int32_t *const fill = rowFill_.data();
+        for (std::size_t r = 0; r < total; ++r) {
+            const std::int32_t row = rows[r];
+            if (row >= 0)
+                to[static_cast<std::size_t>(fill[static_cast<std::size_t>(row)]++)] = from[r];
+        }
     }
 
-    // Into the slots; written here, in line, since this runs for every plant.
-    Slots &to = slots_;
-    const auto place = [&to](std::size_t slot, const Entry &e) {
-        to.x[slot] = e.x;
-        to.z[slot] = e.z;
-        to.height[slot] = e.height;
-        to.weightedStrength[slot] = e.weightedStrength;
-        to.y[slot] = e.y;
-        to.registration[slot] = e.registration;
-        to.cellX[slot] = e.cellX;
-        to.cellY[slot] = e.cellY;
-        to.doomed[slot] = e.doomed ? 1 : 0;
+    // Into the slots; written here, in line, since this runs for every plant. The arrays are held
+    // by plain pointers: a byte store may alias anything, so the compiler would otherwise fetch
+    // every vector's data pointer again after writing doomed.
+    float *const toX = slots_.x.data();
+    float *const toZ = slots_.z.data();
+    float *const toHeight = slots_.height.data();
+    float *const toStrength = slots_.weightedStrength.data();
+    float *const toY = slots_.y.data();
+    std::int32_t *const toRegistration = slots_.registration.data();
+    std::int16_t *const toCellX = slots_.cellX.data();
+    std::int16_t *const toCellY = slots_.cellY.data();
+    std::uint8_t *const toDoomed = slots_.doomed.data();
+    const auto place = [=](std::size_t slot, const Entry &e) {
+        toX[slot] = e.x;
+        toZ[slot] = e.z;
+        toHeight[slot] = e.height;
+        toStrength[slot] = e.weightedStrength;
+        toY[slot] = e.y;
+        toRegistration[slot] = e.registration;
+        toCellX[slot] = e.cellX;
+        toCellY[slot] = e.cellY;
+        toDoomed[slot] = e.doomed ? 1 : 0;
     };
     bucketStart_.resize(bucketCount + 1);
     for (std::size_t l = 0, row = 0; l < LayerCount; ++l) {
-        const Layer &layer = layers_[l];
+        const Layer layer = layers_[l]; // a copy, for the same reason
         const auto columns = static_cast<std::size_t>(layer.bucketsX);
         for (int z = 0; z < layer.bucketsZ; ++z, ++row) {
             const std::size_t base =
@@ -200,9 +217,10 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             for (std::size_t c = 0; c < columns; ++c)
                 running += std::exchange(start[c], running);
             columnFill_.assign(start, start + columns);
+            std::int32_t *const fill = columnFill_.data();
             for (const Entry *e = first; e < end; ++e) {
                 const auto c = static_cast<std::size_t>(layer.bucketX(e->x));
-                place(static_cast<std::size_t>(columnFill_[c]++), *e);
+                place(static_cast<std::size_t>(fill[c]++), *e);
             }
         }
     }
