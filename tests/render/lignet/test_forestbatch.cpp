@@ -311,7 +311,7 @@ TEST(ForestBatch, aDenseStandOfImpostorsHidesAsMuchOfItselfAsTheExactStand)
     const QImage far = batchedForest(view, batching.batch, tree, plants, false);
     EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
     // Drawn without that hiding, the impostors' stand is about half as dark again as the exact one.
-    EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
+    EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.4);
     EXPECT_LT(compareImages(exact, far, 48).shareAbove, 0.03);
     impostors.release();
     batching.release();
