@@ -247,7 +247,7 @@ void EcosystemFrameFarField(benchmark::State &state)
     ecosystemFrames(state, drawing);
     const auto &stats = scenes().at(static_cast<int>(state.range(0))).model->treeMeshes().forest().stats();
     state.counters["impostors"] = static_cast<double>(stats.impostorPlants);
-    state.counters["line_plants"] = static_cast<double>(stats.linePlants);
+    state.counters["speck_plants"] = static_cast<double>(stats.speckPlants);
 }
 BENCHMARK(EcosystemFrameFarField)
     ->ArgsProduct({{50, 300}, {8, 16, 32, 64, 128}})

@@ -7,7 +7,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace lignet::gl {
@@ -46,8 +45,7 @@ void ForestBatch::setImpostors(ImpostorSet *impostors, double thresholdPixels)
 void ForestBatch::begin()
 {
     m_groups.clear();
-    for (auto &groups : m_groupOf)
-        groups.clear();
+    m_groupOf.clear();
     m_stats = {};
     m_drawer.resetCounters();
     m_cache.beginFrame();
@@ -68,39 +66,29 @@ void ForestBatch::add(TreeRenderer &tree, const TreeTextures &textures, const ma
         addStreamed(tree, textures, position, scale);
         return;
     }
-    const FarField far = m_impostors ? addFarField(tree, textures, position, scale) : FarField::Exact;
-    if (far != FarField::Impostor)
-        addMesh(tree, textures, position, scale,
-                far == FarField::LinesAndPoints ? TreeMeshDrawer::Batches::LinesAndPoints
-                                                : TreeMeshDrawer::Batches::All);
+    if (!m_impostors || !addFarField(tree, textures, position, scale))
+        addMesh(tree, textures, position, scale);
 }
 
 void ForestBatch::addMesh(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
-                          float scale, TreeMeshDrawer::Batches batches)
+                          float scale)
 {
     auto mesh = m_cache.acquire(tree);
-    if (batches == TreeMeshDrawer::Batches::LinesAndPoints) {
-        const auto &all = mesh->batches();
-        if (std::none_of(all.begin(), all.end(),
-                         [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; }))
-            batches = TreeMeshDrawer::Batches::All;
-    }
-    const bool thin = batches == TreeMeshDrawer::Batches::LinesAndPoints;
-    auto [it, added] = m_groupOf[thin ? 1 : 0].try_emplace(mesh.get(), m_groups.size());
+    auto [it, added] = m_groupOf.try_emplace(mesh.get(), m_groups.size());
     if (added)
-        m_groups.push_back({std::move(mesh), textures, batches, {}});
+        m_groups.push_back({std::move(mesh), textures, {}});
     m_groups[it->second].instances.push_back({position.x, position.y, position.z, scale});
-    ++(thin ? m_stats.linePlants : m_stats.meshPlants);
+    ++m_stats.meshPlants;
 }
 
-ForestBatch::FarField ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
-                                               const math::Vector3f &position, float scale)
+bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
+                              const math::Vector3f &position, float scale)
 {
     const TreeDrawSettings &s = tree.settings();
     const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
     const ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
     if (!atlas.valid())
-        return FarField::Exact;
+        return false;
     const double height = atlas.heightAt(progress) * scale;
     const math::Vector3f eye = m_modelview.transformPoint(position);
     const double pixels =
@@ -108,15 +96,18 @@ ForestBatch::FarField ForestBatch::addFarField(TreeRenderer &tree, const TreeTex
     // An infinite threshold (while the simulation runs, for speed) takes every still plant, even
     // one at or behind the eye's plane, whose projected height is infinite.
     if (std::isfinite(m_threshold) && !(pixels < m_threshold))
-        return FarField::Exact;
-    // Below the atlas's smallest picture a quad would cover too much; an infinite threshold (every
-    // plant, for speed) takes those plants as quads too.
-    if (pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold))
-        return FarField::LinesAndPoints;
-    m_impostors->add(atlas, position, scale, progress);
+        return false;
+    // Below the atlas's smallest picture a quad would cover too much: such a plant is a speck, or
+    // drawn whole when it has no lines. An infinite threshold (every plant, for speed) takes those
+    // plants as quads too.
+    const bool speck = pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold);
+    if (!speck)
+        m_impostors->add(atlas, position, scale, progress);
+    else if (!m_impostors->addSpeck(atlas, position, scale, progress))
+        return false;
     tree.advanceClocks();
-    ++m_stats.impostorPlants;
-    return FarField::Impostor;
+    ++(speck ? m_stats.speckPlants : m_stats.impostorPlants);
+    return true;
 }
 
 void ForestBatch::addStreamed(TreeRenderer &tree, const TreeTextures &textures,
@@ -157,29 +148,29 @@ void ForestBatch::drawStream(Stream &stream)
 void ForestBatch::flush()
 {
     for (const Group &g : m_groups)
-        m_drawer.draw(*g.mesh, g.textures, g.instances, g.batches);
+        m_drawer.draw(*g.mesh, g.textures, g.instances);
     m_stats.meshes += m_groups.size();
     for (auto &[id, stream] : m_streams)
         drawStream(*stream);
     m_stats.draw = m_drawer.counters();
     if (m_impostors) {
         const std::uint64_t quads = m_impostors->quadsDrawn();
+        const std::uint64_t specks = m_impostors->specksDrawn();
         const std::uint64_t calls = m_impostors->drawCalls();
         m_impostors->draw();
         m_stats.draw.triangles += 2 * (m_impostors->quadsDrawn() - quads);
+        m_stats.draw.lines += m_impostors->specksDrawn() - specks;
         m_stats.draw.drawCalls += m_impostors->drawCalls() - calls;
     }
     // The meshes stay cached; the frame's references go.
     m_groups.clear();
-    for (auto &groups : m_groupOf)
-        groups.clear();
+    m_groupOf.clear();
 }
 
 void ForestBatch::release()
 {
     m_groups.clear();
-    for (auto &groups : m_groupOf)
-        groups.clear();
+    m_groupOf.clear();
     m_streams.clear();
 }
 

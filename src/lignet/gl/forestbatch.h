@@ -26,7 +26,7 @@ struct ForestFrameStats {
     std::uint64_t meshPlants = 0;     // drawn from cached meshes (instanced or one draw per plant)
     std::uint64_t streamedPlants = 0; // rebuilt this frame (wind, a pending export)
     std::uint64_t impostorPlants = 0; // drawn as impostor quads
-    std::uint64_t linePlants = 0;     // below the impostors' smallest picture: lines and points only
+    std::uint64_t speckPlants = 0;    // below the impostors' smallest picture: one line each
     std::uint64_t meshes = 0;         // distinct meshes drawn
     DrawCounters draw;                // triangles, lines, points and draw calls (impostor quads included)
 };
@@ -45,10 +45,10 @@ struct ForestFrameStats {
 // walked on the spot into a per-tree streaming mesh with its placement applied on the CPU, drawn
 // at flush. With an impostor set, a still plant whose projected height is below the threshold is
 // drawn as an impostor quad, and one below the atlas's smallest picture
-// (ImpostorAtlas::smallestCellHeight) by its mesh's lines and points alone: its triangles are
-// thinner than a pixel there and seldom cover one, while its lines light the pixels the exact
-// drawing shows and its leaf points hide what they hide there (a mesh without lines is drawn
-// whole). Order at flush: meshes in order of first use, streamed trees, impostors. Every call
+// (ImpostorAtlas::smallestCellHeight) as a speck: one line from its foot to the top of its lines
+// in their colour. Its triangles are thinner than a pixel there and seldom cover one, while its
+// hundreds of lines merge into the pixel or two the speck lights (a tree without lines is drawn
+// whole). Order at flush: meshes in order of first use, streamed trees, specks, impostors. Every call
 // needs a context of the cache's share group current; add() and flush() must find the frame's
 // camera modelview current (no plant translation pushed).
 class ForestBatch {
@@ -78,10 +78,8 @@ private:
     struct Group {
         std::shared_ptr<const GpuTreeMesh> mesh;
         TreeTextures textures;
-        TreeMeshDrawer::Batches batches = TreeMeshDrawer::Batches::All;
         std::vector<MeshInstance> instances;
     };
-    enum class FarField { Exact, Impostor, LinesAndPoints };
     struct Stream {
         TreeMeshSink sink;
         TreeMesh mesh;
@@ -90,10 +88,11 @@ private:
         std::uint64_t plants = 0;
     };
 
-    FarField addFarField(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
-                         float scale);
+    // Adds the plant as an impostor or a speck; false when it is to be drawn exactly.
+    bool addFarField(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                     float scale);
     void addMesh(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
-                 float scale, TreeMeshDrawer::Batches batches);
+                 float scale);
     void addStreamed(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
                      float scale);
     void drawStream(Stream &stream);
@@ -106,8 +105,7 @@ private:
     std::array<float, 16> m_projection{};
     int m_viewportHeight = 0;
     std::vector<Group> m_groups;
-    // Group of each mesh: drawn whole, and by its lines and points.
-    std::array<std::unordered_map<const GpuTreeMesh *, std::size_t>, 2> m_groupOf;
+    std::unordered_map<const GpuTreeMesh *, std::size_t> m_groupOf; // group of each mesh
     // By tree model id and near or far leaf order.
     std::unordered_map<std::uint64_t, std::unique_ptr<Stream>> m_streams;
     ForestFrameStats m_stats;

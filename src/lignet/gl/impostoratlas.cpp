@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -114,6 +115,82 @@ void markCovered(QOpenGLFunctions &f, const Box &box, float depthRange)
     f.glBlendEquation(GL_FUNC_ADD);
     glPopClientAttrib();
     glPopAttrib();
+}
+
+// What the opaque texels of each cell of the texture's first level show (premultiplied RGBA, so
+// opaque texels hold their colour as it is): the tree's lines and bark, which merge into a pixel
+// or two when it is that small. The exact drawing lights those pixels in the colour of whichever
+// segment wins them, dark or light, so the shades are kept apart: the texels sorted by brightness
+// and split into equal parts, each part's mean colour one shade.
+// RGBA rows of one level of the bound texture, from the bottom.
+std::vector<unsigned char> levelPixels(int level, int width, int height)
+{
+    std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glPopClientAttrib();
+    return rgba;
+}
+
+struct Speck {
+    ImpostorAtlas::SpeckShades shades{}; // alpha 0 for a cell without opaque texels
+    int topRow = -1;                     // highest row of the cell with an opaque texel
+};
+
+std::vector<Speck> specksOf(int cells, int cellWidth, int cellHeight)
+{
+    const int width = cells * cellWidth;
+    const std::vector<unsigned char> rgba = levelPixels(0, width, cellHeight);
+    std::vector<Speck> specks(static_cast<std::size_t>(cells));
+    std::vector<std::array<int, 3>> opaque;
+    for (int cell = 0; cell < cells; ++cell) {
+        Speck &speck = specks[static_cast<std::size_t>(cell)];
+        opaque.clear();
+        for (int y = 0; y < cellHeight; ++y)
+            for (int x = cell * cellWidth; x < (cell + 1) * cellWidth; ++x) {
+                const unsigned char *texel =
+                    rgba.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                   static_cast<std::size_t>(x)) *
+                                      4;
+                if (texel[3] != 255)
+                    continue;
+                opaque.push_back({texel[0], texel[1], texel[2]});
+                speck.topRow = y;
+            }
+        if (opaque.empty())
+            continue;
+        std::sort(opaque.begin(), opaque.end(),
+                  [](const auto &a, const auto &b) { return a[0] + a[1] + a[2] < b[0] + b[1] + b[2]; });
+        const std::size_t shades = speck.shades.size();
+        for (std::size_t k = 0; k < shades; ++k) {
+            // Every part holds at least one texel, so a cell of few texels repeats some.
+            const std::size_t first = k * opaque.size() / shades;
+            const std::size_t end = std::max(first + 1, (k + 1) * opaque.size() / shades);
+            std::array<int, 3> sum{};
+            for (std::size_t i = first; i < end; ++i)
+                for (std::size_t c = 0; c < 3; ++c)
+                    sum[c] += opaque[i][c];
+            const auto n = static_cast<int>(end - first);
+            for (std::size_t c = 0; c < 3; ++c)
+                speck.shades[k][c] = static_cast<unsigned char>((sum[c] + n / 2) / n);
+            speck.shades[k][3] = 255;
+        }
+    }
+    return specks;
+}
+
+// Texels of each cell of the texture's level painted at least half opaque: what a tree drawn at
+// that small size lights.
+std::vector<int> litTexels(int level, int cells, int cellWidth, int cellHeight)
+{
+    const int width = cells * cellWidth;
+    const std::vector<unsigned char> rgba = levelPixels(level, width, cellHeight);
+    std::vector<int> lit(static_cast<std::size_t>(cells));
+    for (std::size_t i = 0; i < rgba.size() / 4; ++i)
+        if (rgba[4 * i + 3] >= 128)
+            ++lit[(i % static_cast<std::size_t>(width)) / static_cast<std::size_t>(cellWidth)];
+    return lit;
 }
 
 // A framebuffer with a depth buffer and, if asked, a colour buffer of its own, deleted with it.
@@ -296,6 +373,9 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         stage.top = box.top;
         stage.u0 = static_cast<float>(k - 1) / static_cast<float>(stages);
         stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
+        const auto &batches = mesh->batches();
+        stage.hasLines = std::any_of(batches.begin(), batches.end(),
+                                     [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; });
         m_stages.push_back(stage);
 
         atlasTarget.bind();
@@ -311,6 +391,39 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     }
     drawer.setAlphaAccumulation(false);
     tree.settings() = saved;
+    if (complete) {
+        glBindTexture(GL_TEXTURE_2D, m_texture);
+        const auto specks = specksOf(stages, settings.cellWidth, settings.cellHeight);
+        for (std::size_t k = 0; k < m_stages.size(); ++k) {
+            Stage &stage = m_stages[k];
+            if (!stage.hasLines || specks[k].topRow < 0)
+                continue;
+            stage.speckShades = specks[k].shades;
+            stage.speckTop = stage.bottom + (stage.top - stage.bottom) *
+                                                static_cast<float>(specks[k].topRow + 1) /
+                                                static_cast<float>(settings.cellHeight);
+        }
+        // How often a speck shows: what the stage lights when drawn a few pixels tall (the levels
+        // whose cells are 8 and 4 pixels high), against what its line would light there. A
+        // seedling's few short lines light less than one line of its height.
+        std::vector<double> rows(m_stages.size());
+        std::vector<int> litByStage(m_stages.size());
+        for (const int cellRows : {8, 4}) {
+            int level = 0;
+            while ((settings.cellHeight >> level) > cellRows && level + 1 < levels)
+                ++level;
+            const auto counts =
+                litTexels(level, stages, settings.cellWidth >> level, settings.cellHeight >> level);
+            for (std::size_t k = 0; k < m_stages.size(); ++k) {
+                const Stage &stage = m_stages[k];
+                litByStage[k] += counts[k];
+                rows[k] += std::max(1.0, static_cast<double>(stage.speckTop / (stage.top - stage.bottom)) *
+                                             static_cast<double>(settings.cellHeight >> level));
+            }
+        }
+        for (std::size_t k = 0; k < m_stages.size(); ++k)
+            m_stages[k].speckShare = static_cast<float>(std::min(1.0, litByStage[k] / rows[k]));
+    }
 
     f->glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
     glMatrixMode(GL_PROJECTION);

@@ -46,13 +46,22 @@ struct ImpostorSettings {
 // is not zero hide as much of a dense stand as the exact drawing does.
 class ImpostorAtlas {
 public:
+    using SpeckShades = std::array<std::array<unsigned char, 4>, 4>;
+
     // One stage: the quad in tree units around the trunk axis (a margin of transparent picture
     // included), and its cell of the texture.
     struct Stage {
         double progress = 0.0;
         float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
         float u0 = 0.0f, u1 = 0.0f;
-        float height = 0.0f; // top of what the stage draws
+        float height = 0.0f;   // top of what the stage draws
+        bool hasLines = false; // the stage's mesh has lines (levels of detail from 6 on)
+        // Shades of the stage's lines and bark, darkest first, in which a tree too small for a
+        // picture is drawn as one line; alpha 0 when the stage has no lines (its thin cylinders
+        // seldom cover a pixel at that size, so such a tree is drawn whole).
+        SpeckShades speckShades{};
+        float speckTop = 0.0f;   // top of what the stage shows opaque (lines and bark)
+        float speckShare = 1.0f; // share of the plants whose speck shows (0 … 1)
     };
 
     ImpostorAtlas() = default;

@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <bit>
 #include <cmath>
 
 namespace lignet::gl {
@@ -39,6 +40,7 @@ void ImpostorSet::begin(const math::Mat4 &modelview)
     m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     for (Quads &q : m_quads)
         q.vertices.clear();
+    m_specks.clear();
     // The view's right direction in the world (first row of the rotation), kept horizontal.
     math::Vector3f right{modelview[0], 0.0f, modelview[8]};
     const float length = right.length();
@@ -75,7 +77,64 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, const math::Vector3f &position
         quads->vertices.insert(quads->vertices.end(), std::begin(corner), std::end(corner));
 }
 
+bool ImpostorSet::addSpeck(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale,
+                           double progress)
+{
+    if (!atlas.valid())
+        return false;
+    const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
+    // A plant's shade, and whether its speck shows, follow from where it stands, so they stay
+    // the same from frame to frame.
+    const std::uint32_t place =
+        std::bit_cast<std::uint32_t>(position.x) ^ (std::bit_cast<std::uint32_t>(position.z) * 0x9E3779B1u);
+    const auto &colour = stage.speckShades[(place * 0x85EBCA6Bu >> 16) % stage.speckShades.size()];
+    if (colour[3] == 0)
+        return false;
+    const float chance = static_cast<float>((place * 0xC2B2AE35u) >> 8) / 16777216.0f; // in [0, 1)
+    if (!(chance < stage.speckShare))
+        return true;
+    const double wanted = atlas.heightAt(progress);
+    const float growth = stage.height > 0.0f ? static_cast<float>(wanted / stage.height) : 1.0f;
+    const float top = stage.speckTop * scale * growth;
+    m_specks.push_back({position.x, position.y, position.z, colour});
+    m_specks.push_back({position.x, position.y + top, position.z, colour});
+    return true;
+}
+
+void ImpostorSet::drawSpecks()
+{
+    if (m_specks.empty())
+        return;
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    QOpenGLContext::currentContext()->functions()->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_LINE_SMOOTH);
+    glLineWidth(1.0f);
+    glDepthMask(GL_TRUE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(SpeckVertex), &m_specks.front().x);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(SpeckVertex), m_specks.front().colour.data());
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(m_specks.size()));
+    m_specksDrawn += m_specks.size() / 2;
+    ++m_drawCalls;
+    glPopClientAttrib();
+    glPopAttrib();
+}
+
 void ImpostorSet::draw()
+{
+    drawQuads();
+    drawSpecks();
+}
+
+void ImpostorSet::drawQuads()
 {
     bool any = false;
     for (const Quads &q : m_quads)
@@ -118,6 +177,7 @@ void ImpostorSet::draw()
 void ImpostorSet::release()
 {
     m_quads.clear();
+    m_specks.clear();
     m_atlases.clear();
 }
 

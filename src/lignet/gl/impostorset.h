@@ -4,6 +4,7 @@
 #include "lignet/treemeshkey.h"
 #include "math/mat4.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -32,13 +33,20 @@ public:
     void begin(const math::Mat4 &modelview);
     // One plant: its position, scale (tree scale option) and growth progress.
     void add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
+    // One plant too small for the atlas's smallest picture, where the exact drawing's lines merge
+    // into a pixel or two: a speck, one line from its foot to the top of its lines in one of its
+    // stage's shades, or nothing for the share of such plants that light no pixel there
+    // (Stage::speckShare). False, adding nothing, when the stage has no lines.
+    bool addSpeck(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
     // Draws the quads added since begin, one glDrawArrays per atlas, unlit and blended with
-    // premultiplied alpha, writing depth where the atlas's alpha is not zero; every state it
-    // changes is restored.
+    // premultiplied alpha, writing depth where the atlas's alpha is not zero, then the specks in
+    // one glDrawArrays, unlit and opaque; the quads' depth hides the specks behind them, as the
+    // nearer plants drawn first do in the exact drawing. Every state it changes is restored.
     void draw();
 
-    // Since construction: quads drawn and the glDrawArrays calls that drew them.
+    // Since construction: quads and specks drawn and the glDrawArrays calls that drew them.
     std::uint64_t quadsDrawn() const { return m_quadsDrawn; }
+    std::uint64_t specksDrawn() const { return m_specksDrawn; }
     std::uint64_t drawCalls() const { return m_drawCalls; }
     const ImpostorSettings &settings() const { return m_settings; }
     // Drops every atlas; a context of their share group must be current.
@@ -55,12 +63,21 @@ private:
         std::vector<float> vertices; // x, y, z, s, t per corner, four corners per plant
     };
 
+    struct SpeckVertex {
+        float x, y, z;
+        std::array<unsigned char, 4> colour;
+    };
+    void drawQuads();
+    void drawSpecks();
+
     ImpostorSettings m_settings;
     std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
     std::vector<Quads> m_quads;
+    std::vector<SpeckVertex> m_specks; // two per plant
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
     bool m_lighting = true;
     std::uint64_t m_quadsDrawn = 0;
+    std::uint64_t m_specksDrawn = 0;
     std::uint64_t m_drawCalls = 0;
 };
 

@@ -16,11 +16,6 @@ namespace lignet::gl {
 
 namespace {
 
-bool selected(const MeshBatch &batch, TreeMeshDrawer::Batches batches)
-{
-    return batches == TreeMeshDrawer::Batches::All || batch.primitive != MeshPrimitive::Triangles;
-}
-
 bool instancingDisabledByEnvironment()
 {
     const char *value = std::getenv("VERDALIS_NO_INSTANCING");
@@ -139,7 +134,7 @@ void TreeMeshDrawer::release()
 }
 
 void TreeMeshDrawer::draw(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                          std::span<const MeshInstance> instances, Batches batches)
+                          std::span<const MeshInstance> instances)
 {
     initialize();
     if (instances.empty())
@@ -153,20 +148,18 @@ void TreeMeshDrawer::draw(const GpuTreeMesh &mesh, const TreeTextures &textures,
     mesh.bindArrays();
     // A lighting state whose program does not compile is drawn by the fixed-function pipeline.
     if (m_path == Path::Instanced && m_program.bind())
-        drawInstanced(mesh, textures, instances, batches);
+        drawInstanced(mesh, textures, instances);
     else
-        drawFixed(mesh, textures, instances, batches);
+        drawFixed(mesh, textures, instances);
     GpuTreeMesh::unbindArrays();
     m_counters.instances += instances.size();
 }
 
 void TreeMeshDrawer::drawFixed(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                               std::span<const MeshInstance> instances, Batches batches)
+                               std::span<const MeshInstance> instances)
 {
     bool rescaling = false;
     for (const MeshBatch &batch : mesh.batches()) {
-        if (!selected(batch, batches))
-            continue;
         applyBatchState(batch, textures);
         const GLenum mode = modeOf(batch.primitive);
         for (const MeshInstance &plant : instances) {
@@ -193,7 +186,7 @@ void TreeMeshDrawer::drawFixed(const GpuTreeMesh &mesh, const TreeTextures &text
 }
 
 void TreeMeshDrawer::drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                                   std::span<const MeshInstance> instances, Batches batches)
+                                   std::span<const MeshInstance> instances)
 {
     QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
     if (m_instanceBuffer == 0)
@@ -210,8 +203,6 @@ void TreeMeshDrawer::drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &
 
     const auto n = static_cast<GLsizei>(instances.size());
     for (const MeshBatch &batch : mesh.batches()) {
-        if (!selected(batch, batches))
-            continue;
         applyBatchState(batch, textures);
         m_program.setTextured(batch.textured);
         m_drawElementsInstanced(modeOf(batch.primitive), static_cast<GLsizei>(batch.indexCount),

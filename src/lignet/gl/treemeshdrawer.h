@@ -41,12 +41,8 @@ public:
     TreeMeshDrawer(const TreeMeshDrawer &) = delete;
     TreeMeshDrawer &operator=(const TreeMeshDrawer &) = delete;
 
-    // Which of a mesh's batches draw() draws.
-    enum class Batches { All, LinesAndPoints };
-
     // Draws mesh at every instance in the current modelview frame with the tree's textures.
-    void draw(const GpuTreeMesh &mesh, const TreeTextures &textures, std::span<const MeshInstance> instances,
-              Batches batches = Batches::All);
+    void draw(const GpuTreeMesh &mesh, const TreeTextures &textures, std::span<const MeshInstance> instances);
 
     // The path draw uses (chosen at the first draw, or on asking, with a context current).
     Path path();
@@ -69,9 +65,9 @@ private:
     void initialize();
     // With the program bound.
     void drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                       std::span<const MeshInstance> instances, Batches batches);
+                       std::span<const MeshInstance> instances);
     void drawFixed(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                   std::span<const MeshInstance> instances, Batches batches);
+                   std::span<const MeshInstance> instances);
 
     using DrawElementsInstanced = void(QOPENGLF_APIENTRYP)(GLenum, GLsizei, GLenum, const void *, GLsizei);
     using VertexAttribDivisor = void(QOPENGLF_APIENTRYP)(GLuint, GLuint);
