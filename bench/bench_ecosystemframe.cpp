@@ -250,7 +250,7 @@ void EcosystemFrameFarField(benchmark::State &state)
     state.counters["speck_plants"] = static_cast<double>(stats.speckPlants);
 }
 BENCHMARK(EcosystemFrameFarField)
-    ->ArgsProduct({{50, 300}, {8, 16, 32, 64, 128}})
+    ->ArgsProduct({{50, 300}, {8, 16, 24, 32, 64, 128}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
