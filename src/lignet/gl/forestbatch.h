@@ -26,7 +26,7 @@ struct ForestFrameStats {
     std::uint64_t meshPlants = 0;     // drawn from cached meshes (instanced or one draw per plant)
     std::uint64_t streamedPlants = 0; // rebuilt this frame (wind, a pending export)
     std::uint64_t impostorPlants = 0; // drawn as impostor quads
-    std::uint64_t speckPlants = 0;    // below the impostors' smallest picture: one line each
+    std::uint64_t speckPlants = 0;    // below the smallest picture: a line each, some seedlings none
     std::uint64_t meshes = 0;         // distinct meshes drawn
     DrawCounters draw;                // triangles, lines, points and draw calls (impostor quads included)
 };
