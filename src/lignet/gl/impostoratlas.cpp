@@ -317,6 +317,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
 
     const TreeDrawSettings saved = tree.settings();
     const float cellAspect = static_cast<float>(settings.cellWidth) / static_cast<float>(settings.cellHeight);
+    std::vector<bool> stageHasLines; // levels of detail from 6 on
     std::vector<unsigned char> probe(static_cast<std::size_t>(probeWidth) *
                                      static_cast<std::size_t>(probeHeight) * 4);
     drawer.setAlphaAccumulation(true);
@@ -374,8 +375,9 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         stage.u0 = static_cast<float>(k - 1) / static_cast<float>(stages);
         stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
         const auto &batches = mesh->batches();
-        stage.hasLines = std::any_of(batches.begin(), batches.end(),
-                                     [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; });
+        stageHasLines.push_back(std::any_of(batches.begin(), batches.end(), [](const MeshBatch &b) {
+            return b.primitive == MeshPrimitive::Lines;
+        }));
         m_stages.push_back(stage);
 
         atlasTarget.bind();
@@ -396,7 +398,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         const auto specks = specksOf(stages, settings.cellWidth, settings.cellHeight);
         for (std::size_t k = 0; k < m_stages.size(); ++k) {
             Stage &stage = m_stages[k];
-            if (!stage.hasLines || specks[k].topRow < 0)
+            if (!stageHasLines[k] || specks[k].topRow < 0)
                 continue;
             stage.speckShades = specks[k].shades;
             stage.speckTop = stage.bottom + (stage.top - stage.bottom) *

@@ -54,8 +54,7 @@ public:
         double progress = 0.0;
         float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
         float u0 = 0.0f, u1 = 0.0f;
-        float height = 0.0f;   // top of what the stage draws
-        bool hasLines = false; // the stage's mesh has lines (levels of detail from 6 on)
+        float height = 0.0f; // top of what the stage draws
         // Shades of the stage's lines and bark, darkest first, in which a tree too small for a
         // picture is drawn as one line; alpha 0 when the stage has no lines (its thin cylinders
         // seldom cover a pixel at that size, so such a tree is drawn whole).
