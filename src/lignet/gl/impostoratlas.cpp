@@ -117,11 +117,6 @@ void markCovered(QOpenGLFunctions &f, const Box &box, float depthRange)
     glPopAttrib();
 }
 
-// What the opaque texels of each cell of the texture's first level show (premultiplied RGBA, so
-// opaque texels hold their colour as it is): the tree's lines and bark, which merge into a pixel
-// or two when it is that small. The exact drawing lights those pixels in the colour of whichever
-// segment wins them, dark or light, so the shades are kept apart: the texels sorted by brightness
-// and split into equal parts, each part's mean colour one shade.
 // RGBA rows of one level of the bound texture, from the bottom.
 std::vector<unsigned char> levelPixels(int level, int width, int height)
 {
@@ -133,6 +128,11 @@ std::vector<unsigned char> levelPixels(int level, int width, int height)
     return rgba;
 }
 
+// What the opaque texels of each cell of the texture's first level show (premultiplied RGBA, so
+// opaque texels hold their colour as it is): the tree's lines and bark, which merge into a pixel
+// or two when it is that small. The exact drawing lights those pixels in the colour of whichever
+// segment wins them, dark or light, so the shades are kept apart: the texels sorted by brightness
+// and split into equal parts, each part's mean colour one shade.
 struct Speck {
     ImpostorAtlas::SpeckShades shades{}; // alpha 0 for a cell without opaque texels
     int topRow = -1;                     // highest row of the cell with an opaque texel

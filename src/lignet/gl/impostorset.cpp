@@ -14,6 +14,17 @@
 
 namespace lignet::gl {
 
+namespace {
+
+// A plant between two stages uses the nearer picture at the height it has: the stage's picture
+// scaled by this.
+float growthAt(const ImpostorAtlas &atlas, const ImpostorAtlas::Stage &stage, double progress)
+{
+    return stage.height > 0.0f ? static_cast<float>(atlas.heightAt(progress) / stage.height) : 1.0f;
+}
+
+} // namespace
+
 const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &textures,
                                            GpuMeshCache &cache, TreeMeshDrawer &drawer)
 {
@@ -61,10 +72,7 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, const math::Vector3f &position
         quads = &m_quads.back();
     }
     const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
-    // A plant between two stages uses the nearer picture at the height it has.
-    const double wanted = atlas.heightAt(progress);
-    const float growth = stage.height > 0.0f ? static_cast<float>(wanted / stage.height) : 1.0f;
-    const float s = scale * growth;
+    const float s = scale * growthAt(atlas, stage, progress);
     const math::Vector3f left = position + m_right * (stage.left * s);
     const math::Vector3f right = position + m_right * (stage.right * s);
     const float bottom = stage.bottom * s;
@@ -93,9 +101,7 @@ bool ImpostorSet::addSpeck(const ImpostorAtlas &atlas, const math::Vector3f &pos
     const float chance = static_cast<float>((place * 0xC2B2AE35u) >> 8) / 16777216.0f; // in [0, 1)
     if (!(chance < stage.speckShare))
         return true;
-    const double wanted = atlas.heightAt(progress);
-    const float growth = stage.height > 0.0f ? static_cast<float>(wanted / stage.height) : 1.0f;
-    const float top = stage.speckTop * scale * growth;
+    const float top = stage.speckTop * scale * growthAt(atlas, stage, progress);
     m_specks.push_back({position.x, position.y, position.z, colour});
     m_specks.push_back({position.x, position.y + top, position.z, colour});
     return true;
