@@ -86,7 +86,7 @@ bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
 {
     const TreeDrawSettings &s = tree.settings();
     const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
-    const ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
+    ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
     if (!atlas.valid())
         return false;
     const double height = atlas.heightAt(progress) * scale;
@@ -101,9 +101,14 @@ bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
     // drawn whole when it has no lines. An infinite threshold (every plant, for speed) takes those
     // plants as quads too.
     const bool speck = pixels < atlas.smallestCellHeight() && std::isfinite(m_threshold);
+    // The picture taken from the direction nearest to that from the eye to the plant: the lights
+    // stay fixed in the world, so it shows the side the eye sees, lit or shaded.
+    const int view = m_impostors->viewOf(atlas, position);
+    if (!atlas.drawView(view, tree, textures, m_cache, m_drawer))
+        return false;
     if (!speck)
-        m_impostors->add(atlas, position, scale, progress);
-    else if (!m_impostors->addSpeck(atlas, position, scale, progress))
+        m_impostors->add(atlas, view, position, scale, progress);
+    else if (!m_impostors->addSpeck(atlas, view, position, scale, progress))
         return false;
     tree.advanceClocks();
     ++(speck ? m_stats.speckPlants : m_stats.impostorPlants);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -48,6 +49,15 @@ Box shapedBox(const Box &drawn, float cellAspect)
     return {centre - 0.5f * boxWidth, centre + 0.5f * boxWidth, bottom, bottom + boxHeight};
 }
 
+// The alpha of texel (x, y) of RGBA rows width texels wide.
+unsigned char alphaAt(const std::vector<unsigned char> &rgba, int width, int x, int y)
+{
+    return rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                 static_cast<std::size_t>(x)) *
+                    4 +
+                3];
+}
+
 // The part of box that the picture (RGBA rows from the bottom) covers, to whole texels; none when
 // nothing shows.
 std::optional<Box> coveredBox(const std::vector<unsigned char> &rgba, int width, int height, const Box &box)
@@ -55,10 +65,7 @@ std::optional<Box> coveredBox(const std::vector<unsigned char> &rgba, int width,
     int x0 = width, x1 = -1, y0 = height, y1 = -1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)) *
-                         4 +
-                     3] != 0) {
+            if (alphaAt(rgba, width, x, y) != 0) {
                 x0 = std::min(x0, x);
                 x1 = std::max(x1, x);
                 y0 = std::min(y0, y);
@@ -85,9 +92,13 @@ int lastLevel(int cellWidth, int cellHeight)
 // nothing visible (the transparent rest of a leaf picture). The exact drawing writes depth there,
 // hiding plants drawn after it behind; an impostor writes depth where its alpha is not zero, so
 // a stand of impostors hides as much of itself as the exact stand does. The geometry's depth
-// tells where it drew: a quad at the far end of the depth range passes only in front of it.
+// tells where it drew: a quad at the far end of the depth range passes only in front of it. The
+// quad lies in the picture plane, whichever way the tree was turned.
 void markCovered(QOpenGLFunctions &f, const Box &box, float depthRange)
 {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     f.glUseProgram(0);
@@ -115,37 +126,60 @@ void markCovered(QOpenGLFunctions &f, const Box &box, float depthRange)
     f.glBlendEquation(GL_FUNC_ADD);
     glPopClientAttrib();
     glPopAttrib();
+    glPopMatrix();
 }
 
-// RGBA rows of one level of the bound texture, from the bottom.
-std::vector<unsigned char> levelPixels(int level, int width, int height)
+// The farthest any covered texel of a picture looking down on the tree (RGBA rows, box in tree
+// units with the trunk axis at 0) lies from the trunk axis: no side view reaches wider.
+std::optional<float> coveredRadius(const std::vector<unsigned char> &rgba, int width, int height,
+                                   const Box &box)
+{
+    const float sx = (box.right - box.left) / static_cast<float>(width);
+    const float sy = (box.top - box.bottom) / static_cast<float>(height);
+    std::optional<float> radius;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (alphaAt(rgba, width, x, y) == 0)
+                continue;
+            // The texel's corner farthest from the axis.
+            const float x0 = box.left + static_cast<float>(x) * sx;
+            const float y0 = box.bottom + static_cast<float>(y) * sy;
+            const float r = std::hypot(std::max(std::abs(x0), std::abs(x0 + sx)),
+                                       std::max(std::abs(y0), std::abs(y0 + sy)));
+            radius = std::max(radius.value_or(0.0f), r);
+        }
+    return radius;
+}
+
+// RGBA rows of a rectangle of the bound framebuffer, from the bottom.
+std::vector<unsigned char> framebufferPixels(int x, int y, int width, int height)
 {
     std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     glPopClientAttrib();
     return rgba;
 }
 
-// What the opaque texels of each cell of the texture's first level show (premultiplied RGBA, so
-// opaque texels hold their colour as it is): the tree's lines and bark, which merge into a pixel
-// or two when it is that small. The exact drawing lights those pixels in the colour of whichever
-// segment wins them, dark or light, so the shades are kept apart: the texels sorted by brightness
-// and split into equal parts, each part's mean colour one shade.
-struct Speck {
+// What the opaque texels of each cell of one row (RGBA, premultiplied, so opaque texels hold their
+// colour as it is) show: the tree's lines and bark, which merge into a pixel or two when it is
+// that small. The exact drawing lights those pixels in the colour of whichever segment wins them,
+// dark or light, so the shades are kept apart: the texels sorted by brightness and split into
+// equal parts, each part's mean colour one shade.
+struct OpaqueTexels {
     ImpostorAtlas::SpeckShades shades{}; // alpha 0 for a cell without opaque texels
     int topRow = -1;                     // highest row of the cell with an opaque texel
 };
 
-std::vector<Speck> specksOf(int cells, int cellWidth, int cellHeight)
+std::vector<OpaqueTexels> opaqueTexelsOf(const std::vector<unsigned char> &rgba, int cells, int cellWidth,
+                                         int cellHeight)
 {
     const int width = cells * cellWidth;
-    const std::vector<unsigned char> rgba = levelPixels(0, width, cellHeight);
-    std::vector<Speck> specks(static_cast<std::size_t>(cells));
+    std::vector<OpaqueTexels> result(static_cast<std::size_t>(cells));
     std::vector<std::array<int, 3>> opaque;
     for (int cell = 0; cell < cells; ++cell) {
-        Speck &speck = specks[static_cast<std::size_t>(cell)];
+        OpaqueTexels &texels = result[static_cast<std::size_t>(cell)];
         opaque.clear();
         for (int y = 0; y < cellHeight; ++y)
             for (int x = cell * cellWidth; x < (cell + 1) * cellWidth; ++x) {
@@ -156,13 +190,13 @@ std::vector<Speck> specksOf(int cells, int cellWidth, int cellHeight)
                 if (texel[3] != 255)
                     continue;
                 opaque.push_back({texel[0], texel[1], texel[2]});
-                speck.topRow = y;
+                texels.topRow = y;
             }
         if (opaque.empty())
             continue;
         std::sort(opaque.begin(), opaque.end(),
                   [](const auto &a, const auto &b) { return a[0] + a[1] + a[2] < b[0] + b[1] + b[2]; });
-        const std::size_t shades = speck.shades.size();
+        const std::size_t shades = texels.shades.size();
         for (std::size_t k = 0; k < shades; ++k) {
             // Every part holds at least one texel, so a cell of few texels repeats some.
             const std::size_t first = k * opaque.size() / shades;
@@ -173,23 +207,22 @@ std::vector<Speck> specksOf(int cells, int cellWidth, int cellHeight)
                     sum[c] += opaque[i][c];
             const auto n = static_cast<int>(end - first);
             for (std::size_t c = 0; c < 3; ++c)
-                speck.shades[k][c] = static_cast<unsigned char>((sum[c] + n / 2) / n);
-            speck.shades[k][3] = 255;
+                texels.shades[k][c] = static_cast<unsigned char>((sum[c] + n / 2) / n);
+            texels.shades[k][3] = 255;
         }
     }
-    return specks;
+    return result;
 }
 
-// Texels of each cell of the texture's level painted at least half opaque: what a tree drawn at
-// that small size lights.
-std::vector<int> litTexels(int level, int cells, int cellWidth, int cellHeight)
+// Texels of each cell of one row painted at least half opaque: what a tree drawn at that small
+// size lights.
+std::vector<int> litTexels(const std::vector<unsigned char> &rgba, int cells, int cellWidth)
 {
-    const int width = cells * cellWidth;
-    const std::vector<unsigned char> rgba = levelPixels(level, width, cellHeight);
+    const auto width = static_cast<std::size_t>(cells * cellWidth);
     std::vector<int> lit(static_cast<std::size_t>(cells));
     for (std::size_t i = 0; i < rgba.size() / 4; ++i)
         if (rgba[4 * i + 3] >= 128)
-            ++lit[(i % static_cast<std::size_t>(width)) / static_cast<std::size_t>(cellWidth)];
+            ++lit[(i % width) / static_cast<std::size_t>(cellWidth)];
     return lit;
 }
 
@@ -232,6 +265,101 @@ private:
     GLuint m_buffers[2] = {};
 };
 
+// Keeps the framebuffer binding, matrices and OpenGL state of the frame while pictures are drawn,
+// and the drawer's blending for pictures on.
+class PictureSession {
+public:
+    explicit PictureSession(TreeMeshDrawer &drawer) : m_drawer(drawer)
+    {
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &m_framebuffer);
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        m_drawer.setAlphaAccumulation(true);
+    }
+    ~PictureSession()
+    {
+        m_drawer.setAlphaAccumulation(false);
+        QOpenGLContext::currentContext()->functions()->glBindFramebuffer(GL_FRAMEBUFFER,
+                                                                         static_cast<GLuint>(m_framebuffer));
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glPopAttrib();
+    }
+    PictureSession(const PictureSession &) = delete;
+    PictureSession &operator=(const PictureSession &) = delete;
+
+private:
+    TreeMeshDrawer &m_drawer;
+    GLint m_framebuffer = 0;
+};
+
+// The tree at one growth stage, as the pictures draw it.
+class StageDrawing {
+public:
+    StageDrawing(TreeRenderer &tree, GpuMeshCache &cache, double progress)
+    {
+        TreeDrawSettings &s = tree.settings();
+        s.growing = true;
+        s.growthProgress = progress;
+        s.windOn = false;
+        s.spinning = false;
+        m_mesh = cache.acquire(tree, false);
+        const math::Vector3f lo = m_mesh->boundsMin();
+        const math::Vector3f hi = m_mesh->boundsMax();
+        // Reaches the mesh's farthest corner from the trunk axis, whichever way it is turned.
+        m_radius = std::max(
+            std::hypot(std::max(std::abs(lo.x), std::abs(hi.x)), std::max(std::abs(lo.z), std::abs(hi.z))),
+            1e-3f);
+        m_bottom = lo.y;
+        m_top = hi.y;
+        m_depthRange = 2.0f * std::max({m_radius, std::abs(lo.y), std::abs(hi.y)}) + 1.0f;
+    }
+
+    const GpuTreeMesh &mesh() const { return *m_mesh; }
+    float radius() const { return m_radius; }
+    // The mesh's bounds seen from the side.
+    Box bounds() const { return {-m_radius, m_radius, m_bottom, m_top}; }
+
+    // Draws the stage into the viewport (x, y, w, h), box in the picture plane, seen along -z
+    // turned by turn (degrees) about the vertical axis, or looking down.
+    void draw(QOpenGLFunctions &f, TreeMeshDrawer &drawer, const TreeTextures &textures,
+              const ImpostorSettings &settings, const Box &box, float turn, bool fromAbove, int x, int y,
+              int w, int h) const
+    {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(x, y, w, h);
+        glViewport(x, y, w, h);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(box.left, box.right, box.bottom, box.top, -m_depthRange, m_depthRange);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        // Turned as a camera looking that way turns the world; the lights turn with it, since
+        // they stay where they are in the world.
+        if (fromAbove)
+            glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(turn, 0.0f, 1.0f, 0.0f);
+        for (int light = 0; light < 3; ++light)
+            glLightfv(static_cast<GLenum>(GL_LIGHT0 + light), GL_POSITION,
+                      settings.lightPositions[static_cast<std::size_t>(light)].data());
+        const MeshInstance origin;
+        drawer.draw(*m_mesh, textures, {&origin, 1});
+        markCovered(f, box, m_depthRange);
+    }
+
+private:
+    std::shared_ptr<const GpuTreeMesh> m_mesh;
+    float m_radius = 0.0f, m_bottom = 0.0f, m_top = 0.0f, m_depthRange = 1.0f;
+};
+
 } // namespace
 
 ImpostorAtlas::~ImpostorAtlas()
@@ -245,6 +373,16 @@ void ImpostorAtlas::release()
         glDeleteTextures(1, &m_texture);
     m_texture = 0;
     m_stages.clear();
+    m_viewDrawn.clear();
+}
+
+int ImpostorAtlas::viewFor(float dx, float dz) const
+{
+    // The heading of the look: 0 along -z, a quarter turn along +x.
+    const double turns =
+        std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / (2.0 * std::numbers::pi);
+    const auto view = static_cast<int>(std::lround(turns * m_views));
+    return ((view % m_views) + m_views) % m_views;
 }
 
 const ImpostorAtlas::Stage &ImpostorAtlas::stageFor(double progress) const
@@ -279,27 +417,25 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     release();
     QOpenGLContext *context = QOpenGLContext::currentContext();
     const int stages = std::max(settings.stages, 1);
+    const int views = std::max(settings.views, 1);
     if (!context || settings.cellWidth < 1 || settings.cellHeight < 1)
         return false;
     QOpenGLFunctions *f = context->functions();
+    m_settings = settings;
+    m_views = views;
+    m_viewDrawn.assign(static_cast<std::size_t>(views), false);
     const int width = settings.cellWidth * stages;
-    const int height = settings.cellHeight;
-    const int levels = lastLevel(settings.cellWidth, settings.cellHeight) + 1;
-    m_smallestCellHeight = settings.cellHeight >> (levels - 1);
+    const int height = settings.cellHeight * views;
+    m_levels = lastLevel(settings.cellWidth, settings.cellHeight) + 1;
+    m_smallestCellHeight = settings.cellHeight >> (m_levels - 1);
 
-    GLint previousFramebuffer = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFramebuffer);
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    const PictureSession session(drawer);
     glGenTextures(1, &m_texture);
     glBindTexture(GL_TEXTURE_2D, m_texture);
-    for (int level = 0; level < levels; ++level)
+    for (int level = 0; level < m_levels; ++level)
         glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width >> level, height >> level, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, m_levels - 1);
     // Nearest texels of the nearest level: a level drawn at the quad's size then shows its
     // one-pixel lines and points one pixel wide, as the exact drawing does, instead of smearing
     // them over the neighbouring pixels.
@@ -307,9 +443,8 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    // The atlas's levels are attached to one in turn; each stage is first drawn large into the
-    // probe to find what it really covers.
-    const Framebuffer atlasTarget(*f, width, height, false);
+    // Each stage is first drawn large into the probe, from the side and from above, to find what
+    // it really covers.
     const int probeWidth = settings.cellWidth * ProbeScale;
     const int probeHeight = settings.cellHeight * ProbeScale;
     const Framebuffer probeTarget(*f, probeWidth, probeHeight, true);
@@ -317,52 +452,28 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
 
     const TreeDrawSettings saved = tree.settings();
     const float cellAspect = static_cast<float>(settings.cellWidth) / static_cast<float>(settings.cellHeight);
-    std::vector<bool> stageHasLines; // levels of detail from 6 on
-    std::vector<unsigned char> probe(static_cast<std::size_t>(probeWidth) *
-                                     static_cast<std::size_t>(probeHeight) * 4);
-    drawer.setAlphaAccumulation(true);
     for (int k = 1; k <= stages && complete; ++k) {
-        TreeDrawSettings &s = tree.settings();
-        s.growing = true;
-        s.growthProgress = static_cast<double>(k) / stages;
-        s.windOn = false;
-        s.spinning = false;
-        const auto mesh = cache.acquire(tree, false);
-        const math::Vector3f lo = mesh->boundsMin();
-        const math::Vector3f hi = mesh->boundsMax();
-        const float radius =
-            std::max({std::abs(lo.x), std::abs(hi.x), std::abs(lo.z), std::abs(hi.z), 1e-3f});
-        const float depthRange = 2.0f * std::max(radius, hi.y - lo.y) + 1.0f;
-        const auto drawStage = [&](const Box &box, int x, int y, int w, int h) {
-            glEnable(GL_SCISSOR_TEST);
-            glScissor(x, y, w, h);
-            glViewport(x, y, w, h);
-            glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            glDisable(GL_SCISSOR_TEST);
-            glMatrixMode(GL_PROJECTION);
-            glLoadIdentity();
-            glOrtho(box.left, box.right, box.bottom, box.top, -depthRange, depthRange);
-            glMatrixMode(GL_MODELVIEW);
-            glLoadIdentity();
-            for (int light = 0; light < 3; ++light)
-                glLightfv(static_cast<GLenum>(GL_LIGHT0 + light), GL_POSITION,
-                          settings.lightPositions[static_cast<std::size_t>(light)].data());
-            const MeshInstance origin;
-            drawer.draw(*mesh, textures, {&origin, 1});
-            markCovered(*f, box, depthRange);
-        };
-
+        const StageDrawing stageDrawing(tree, cache, static_cast<double>(k) / stages);
         // The mesh's bounds hold more than shows (parts not grown yet, the transparent rest of
-        // leaf pictures), so the picture's box is cut to what the stage draws. A box as large as
-        // the bounds would leave a stage a few texels in its cell, magnified on screen into blots
-        // several pixels wide where the exact drawing shows a one-pixel trunk or nothing.
-        const Box bounds = shapedBox({-radius, radius, lo.y, hi.y}, cellAspect);
-        probeTarget.bind();
-        drawStage(bounds, 0, 0, probeWidth, probeHeight);
-        glReadPixels(0, 0, probeWidth, probeHeight, GL_RGBA, GL_UNSIGNED_BYTE, probe.data());
-        const Box drawn =
-            coveredBox(probe, probeWidth, probeHeight, bounds).value_or(Box{-radius, radius, lo.y, hi.y});
+        // leaf pictures), so the picture's box is cut to what the stage draws: its height from
+        // the side, its reach from the trunk axis from above, which no direction exceeds. A box
+        // as large as the bounds would leave a stage a few texels in its cell, magnified on
+        // screen into blots several pixels wide where the exact drawing shows a one-pixel trunk
+        // or nothing.
+        const Box bounds = stageDrawing.bounds();
+        const Box sideBox = shapedBox(bounds, cellAspect);
+        stageDrawing.draw(*f, drawer, textures, settings, sideBox, 0.0f, false, 0, 0, probeWidth,
+                          probeHeight);
+        const std::optional<Box> side =
+            coveredBox(framebufferPixels(0, 0, probeWidth, probeHeight), probeWidth, probeHeight, sideBox);
+        const float r = stageDrawing.radius();
+        const Box aboveBox{-r, r, -r, r};
+        stageDrawing.draw(*f, drawer, textures, settings, aboveBox, 0.0f, true, 0, 0, probeWidth, probeWidth);
+        const std::optional<float> reach =
+            coveredRadius(framebufferPixels(0, 0, probeWidth, probeWidth), probeWidth, probeWidth, aboveBox);
+        Box drawn = bounds;
+        if (side)
+            drawn = {-reach.value_or(r), reach.value_or(r), side->bottom, side->top};
         const Box box = shapedBox(drawn, cellAspect);
 
         Stage stage;
@@ -374,68 +485,102 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         stage.top = box.top;
         stage.u0 = static_cast<float>(k - 1) / static_cast<float>(stages);
         stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
-        const auto &batches = mesh->batches();
-        stageHasLines.push_back(std::any_of(batches.begin(), batches.end(), [](const MeshBatch &b) {
-            return b.primitive == MeshPrimitive::Lines;
-        }));
+        const auto &batches = stageDrawing.mesh().batches();
+        stage.hasLines = std::any_of(batches.begin(), batches.end(),
+                                     [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; });
+        stage.specks.resize(static_cast<std::size_t>(views));
         m_stages.push_back(stage);
-
-        atlasTarget.bind();
-        for (int level = 0; level < levels && complete; ++level) {
-            f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);
-            complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-            if (!complete)
-                break;
-            const int cellWidth = settings.cellWidth >> level;
-            const int cellHeight = settings.cellHeight >> level;
-            drawStage(box, (k - 1) * cellWidth, 0, cellWidth, cellHeight);
-        }
     }
-    drawer.setAlphaAccumulation(false);
     tree.settings() = saved;
-    if (complete) {
-        glBindTexture(GL_TEXTURE_2D, m_texture);
-        const auto specks = specksOf(stages, settings.cellWidth, settings.cellHeight);
-        for (std::size_t k = 0; k < m_stages.size(); ++k) {
-            Stage &stage = m_stages[k];
-            if (!stageHasLines[k] || specks[k].topRow < 0)
-                continue;
-            stage.speckShades = specks[k].shades;
-            stage.speckTop = stage.bottom + (stage.top - stage.bottom) *
-                                                static_cast<float>(specks[k].topRow + 1) /
-                                                static_cast<float>(settings.cellHeight);
-        }
-        // How often a speck shows: what the stage lights when drawn a few pixels tall (the levels
-        // whose cells are 8 and 4 pixels high), against what its line would light there. A
-        // seedling's few short lines light less than one line of its height.
-        std::vector<double> rows(m_stages.size());
-        std::vector<int> litByStage(m_stages.size());
-        for (const int cellRows : {8, 4}) {
-            int level = 0;
-            while ((settings.cellHeight >> level) > cellRows && level + 1 < levels)
-                ++level;
-            const auto counts =
-                litTexels(level, stages, settings.cellWidth >> level, settings.cellHeight >> level);
-            for (std::size_t k = 0; k < m_stages.size(); ++k) {
-                const Stage &stage = m_stages[k];
-                litByStage[k] += counts[k];
-                rows[k] += std::max(1.0, static_cast<double>(stage.speckTop / (stage.top - stage.bottom)) *
-                                             static_cast<double>(settings.cellHeight >> level));
-            }
-        }
-        for (std::size_t k = 0; k < m_stages.size(); ++k)
-            m_stages[k].speckShare = static_cast<float>(std::min(1.0, litByStage[k] / rows[k]));
-    }
-
-    f->glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
     if (!complete)
         release();
     return complete;
+}
+
+bool ImpostorAtlas::drawView(int view, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                             TreeMeshDrawer &drawer)
+{
+    if (!valid() || view < 0 || view >= m_views)
+        return false;
+    if (hasView(view))
+        return true;
+    QOpenGLContext *context = QOpenGLContext::currentContext();
+    if (!context)
+        return false;
+    QOpenGLFunctions *f = context->functions();
+    const ImpostorSettings &settings = m_settings;
+    const int stages = static_cast<int>(m_stages.size());
+    const int width = settings.cellWidth * stages;
+    const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(m_views);
+
+    const PictureSession session(drawer);
+    // The atlas's levels are attached to one in turn.
+    const Framebuffer atlasTarget(*f, width, settings.cellHeight * m_views, false);
+    atlasTarget.bind();
+    const auto attach = [&](int level) {
+        f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);
+        return f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    };
+    const TreeDrawSettings saved = tree.settings();
+    bool complete = true;
+    for (int k = 0; k < stages && complete; ++k) {
+        const Stage &stage = m_stages[static_cast<std::size_t>(k)];
+        const StageDrawing stageDrawing(tree, cache, stage.progress);
+        const Box box{stage.left, stage.right, stage.bottom, stage.top};
+        for (int level = 0; level < m_levels && complete; ++level) {
+            complete = attach(level);
+            const int cellWidth = settings.cellWidth >> level;
+            const int cellHeight = settings.cellHeight >> level;
+            if (complete)
+                stageDrawing.draw(*f, drawer, textures, settings, box, turn, false, k * cellWidth,
+                                  view * cellHeight, cellWidth, cellHeight);
+        }
+    }
+    tree.settings() = saved;
+    if (!complete)
+        return false;
+
+    // The specks of this direction, read back from its row of the first level.
+    attach(0);
+    const auto opaque =
+        opaqueTexelsOf(framebufferPixels(0, view * settings.cellHeight, width, settings.cellHeight), stages,
+                       settings.cellWidth, settings.cellHeight);
+    for (std::size_t k = 0; k < m_stages.size(); ++k) {
+        Stage &stage = m_stages[k];
+        Speck &speck = stage.specks[static_cast<std::size_t>(view)];
+        if (!stage.hasLines || opaque[k].topRow < 0)
+            continue;
+        speck.shades = opaque[k].shades;
+        speck.top = stage.bottom + (stage.top - stage.bottom) * static_cast<float>(opaque[k].topRow + 1) /
+                                       static_cast<float>(settings.cellHeight);
+    }
+    // How often a speck shows: what the stage lights when drawn a few pixels tall (the levels
+    // whose cells are 8 and 4 pixels high), against what its line would light there. A
+    // seedling's few short lines light less than one line of its height.
+    std::vector<double> rows(m_stages.size());
+    std::vector<int> litByStage(m_stages.size());
+    for (const int cellRows : {8, 4}) {
+        int level = 0;
+        while ((settings.cellHeight >> level) > cellRows && level + 1 < m_levels)
+            ++level;
+        attach(level);
+        const int cellWidth = settings.cellWidth >> level;
+        const int cellHeight = settings.cellHeight >> level;
+        const auto counts =
+            litTexels(framebufferPixels(0, view * cellHeight, width >> level, cellHeight), stages, cellWidth);
+        for (std::size_t k = 0; k < m_stages.size(); ++k) {
+            const Stage &stage = m_stages[k];
+            litByStage[k] += counts[k];
+            const float top = stage.specks[static_cast<std::size_t>(view)].top;
+            rows[k] += std::max(1.0, static_cast<double>(top / (stage.top - stage.bottom)) *
+                                         static_cast<double>(cellHeight));
+        }
+    }
+    for (std::size_t k = 0; k < m_stages.size(); ++k)
+        m_stages[k].specks[static_cast<std::size_t>(view)].share =
+            static_cast<float>(std::min(1.0, litByStage[k] / rows[k]));
+    m_viewDrawn[static_cast<std::size_t>(view)] = true;
+    return true;
 }
 
 } // namespace lignet::gl

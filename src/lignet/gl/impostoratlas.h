@@ -21,6 +21,9 @@ struct ImpostorSettings {
     int stages = 16;     // growth stages, at progress 1/stages, 2/stages ... 1
     int cellWidth = 32;  // pixels of a stage's picture at mipmap level 0; powers of two, so every
     int cellHeight = 64; // level keeps whole cells, down to a cell one pixel wide
+    // Directions each stage is pictured from, evenly around the tree: the lights stay fixed in the
+    // world, so a tree seen against the light shows its shaded side, and its impostor must too.
+    int views = 8;
     // Positions of lights 0 to 2 in the tree's (world) coordinates: those of the ecosystem frame,
     // whose lights stay fixed in the world, so impostors are lit as the exact drawing is.
     std::array<std::array<float, 4>, 3> lightPositions = {{{4609.0f, 0.0f, 5750.0f, 0.0f},
@@ -31,7 +34,9 @@ struct ImpostorSettings {
 // Pictures of one tree model at a few growth stages, side by side in one texture, for drawing the
 // tree as a camera-facing quad where it is only a few pixels tall. Each stage is drawn with the
 // tree's mesh drawing (same settings, level of detail, colours and lights; the current lighting
-// switch) seen along -z, onto a transparent background, with premultiplied alpha.
+// switch) from a few horizontal directions, one row of the texture per direction (the first seen
+// along -z, the next ones turned about the vertical axis), onto a transparent background, with
+// premultiplied alpha.
 //
 // Every mipmap level is drawn, not filtered from the level above: a distant tree is mostly lines
 // and points that stay one pixel wide however small the tree is, and a level drawn at its own size
@@ -48,19 +53,26 @@ class ImpostorAtlas {
 public:
     using SpeckShades = std::array<std::array<unsigned char, 4>, 4>;
 
+    // A tree too small for a picture, seen from one direction: one line from its foot to the top
+    // of what the stage shows opaque (lines and bark), in one of the shades of its lines and
+    // bark, darkest first; alpha 0 when the stage has no lines (its thin cylinders seldom cover a
+    // pixel at that size, so such a tree is drawn whole). Shown for a share of the plants (0 … 1).
+    struct Speck {
+        SpeckShades shades{};
+        float top = 0.0f;
+        float share = 1.0f;
+    };
+
     // One stage: the quad in tree units around the trunk axis (a margin of transparent picture
-    // included), and its cell of the texture.
+    // included; the box holds what the stage draws seen from any side), and its column of the
+    // texture.
     struct Stage {
         double progress = 0.0;
         float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
         float u0 = 0.0f, u1 = 0.0f;
-        float height = 0.0f; // top of what the stage draws
-        // Shades of the stage's lines and bark, darkest first, in which a tree too small for a
-        // picture is drawn as one line; alpha 0 when the stage has no lines (its thin cylinders
-        // seldom cover a pixel at that size, so such a tree is drawn whole).
-        SpeckShades speckShades{};
-        float speckTop = 0.0f;   // top of what the stage shows opaque (lines and bark)
-        float speckShare = 1.0f; // share of the plants whose speck shows (0 … 1)
+        float height = 0.0f;       // top of what the stage draws
+        bool hasLines = false;     // levels of detail from 6 on
+        std::vector<Speck> specks; // per direction, set when its pictures are drawn
     };
 
     ImpostorAtlas() = default;
@@ -68,12 +80,24 @@ public:
     ImpostorAtlas(const ImpostorAtlas &) = delete;
     ImpostorAtlas &operator=(const ImpostorAtlas &) = delete;
 
-    // Renders the stages of tree with its current draw settings (growth and wind replaced per
-    // stage). The tree's settings, clocks included, are as before afterwards, and so are the
-    // framebuffer binding, viewport, matrices and OpenGL state. Needs a current context; false
-    // when the framebuffer cannot be made.
+    // Makes the texture and measures the stages of tree with its current draw settings (growth
+    // and wind replaced per stage); the pictures are drawn one direction at a time, when first
+    // needed (drawView), since a frame seldom looks from more than two or three. The tree's
+    // settings, clocks included, are as before afterwards, and so are the framebuffer binding,
+    // viewport, matrices and OpenGL state. Needs a current context; false when the framebuffer
+    // cannot be made.
     bool build(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer,
                const ImpostorSettings &settings);
+    // Draws the pictures of every stage from one direction, unless drawn already, with the tree's
+    // current draw settings (those build saw: same level of detail and appearance), leaving them
+    // and the OpenGL state as build does. False when they cannot be drawn.
+    bool drawView(int view, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                  TreeMeshDrawer &drawer);
+    bool hasView(int view) const
+    {
+        return view >= 0 && static_cast<std::size_t>(view) < m_viewDrawn.size() &&
+               m_viewDrawn[static_cast<std::size_t>(view)];
+    }
     void release();
 
     bool valid() const { return m_texture != 0; }
@@ -81,6 +105,12 @@ public:
     const std::vector<Stage> &stages() const { return m_stages; }
     // The stage nearest to progress.
     const Stage &stageFor(double progress) const;
+    // Directions pictured, and the one nearest to looking along (dx, dz) horizontally.
+    int views() const { return m_views; }
+    int viewFor(float dx, float dz) const;
+    // The texture rows of a direction's pictures.
+    float viewBottom(int view) const { return static_cast<float>(view) / static_cast<float>(m_views); }
+    float viewTop(int view) const { return static_cast<float>(view + 1) / static_cast<float>(m_views); }
     // Height of the tree at progress, interpolated between the stages (0 at progress 0).
     double heightAt(double progress) const;
     // Pixels of a cell's height at the last mipmap level: a tree shown smaller than this would be
@@ -91,6 +121,10 @@ private:
     GLuint m_texture = 0;
     std::vector<Stage> m_stages;
     int m_smallestCellHeight = 0;
+    int m_views = 1;
+    int m_levels = 0;
+    ImpostorSettings m_settings;
+    std::vector<bool> m_viewDrawn;
 };
 
 } // namespace lignet::gl

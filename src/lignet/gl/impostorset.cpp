@@ -25,8 +25,8 @@ float growthAt(const ImpostorAtlas &atlas, const ImpostorAtlas::Stage &stage, do
 
 } // namespace
 
-const ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &textures,
-                                           GpuMeshCache &cache, TreeMeshDrawer &drawer)
+ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                                     TreeMeshDrawer &drawer)
 {
     TreeMeshKey appearance = TreeMeshKey::forNextDrawing(tree);
     appearance.growing = true;
@@ -56,12 +56,22 @@ void ImpostorSet::begin(const math::Mat4 &modelview)
     math::Vector3f right{modelview[0], 0.0f, modelview[8]};
     const float length = right.length();
     m_right = length > 1e-6f ? right * (1.0f / length) : math::Vector3f{1.0f, 0.0f, 0.0f};
+    // The eye in the world: the translation turned back by the (orthonormal) rotation.
+    const math::Vector3f t{modelview[12], modelview[13], modelview[14]};
+    m_eye = {-(modelview[0] * t.x + modelview[1] * t.y + modelview[2] * t.z),
+             -(modelview[4] * t.x + modelview[5] * t.y + modelview[6] * t.z),
+             -(modelview[8] * t.x + modelview[9] * t.y + modelview[10] * t.z)};
 }
 
-void ImpostorSet::add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale,
+int ImpostorSet::viewOf(const ImpostorAtlas &atlas, const math::Vector3f &position) const
+{
+    return atlas.viewFor(position.x - m_eye.x, position.z - m_eye.z);
+}
+
+void ImpostorSet::add(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
                       double progress)
 {
-    if (!atlas.valid())
+    if (!atlas.hasView(view))
         return;
     Quads *quads = nullptr;
     for (Quads &q : m_quads)
@@ -73,35 +83,38 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, const math::Vector3f &position
     }
     const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
     const float s = scale * growthAt(atlas, stage, progress);
+    const float t0 = atlas.viewBottom(view);
+    const float t1 = atlas.viewTop(view);
     const math::Vector3f left = position + m_right * (stage.left * s);
     const math::Vector3f right = position + m_right * (stage.right * s);
     const float bottom = stage.bottom * s;
     const float top = stage.top * s;
-    const float corners[4][5] = {{left.x, left.y + bottom, left.z, stage.u0, 0.0f},
-                                 {right.x, right.y + bottom, right.z, stage.u1, 0.0f},
-                                 {right.x, right.y + top, right.z, stage.u1, 1.0f},
-                                 {left.x, left.y + top, left.z, stage.u0, 1.0f}};
+    const float corners[4][5] = {{left.x, left.y + bottom, left.z, stage.u0, t0},
+                                 {right.x, right.y + bottom, right.z, stage.u1, t0},
+                                 {right.x, right.y + top, right.z, stage.u1, t1},
+                                 {left.x, left.y + top, left.z, stage.u0, t1}};
     for (const auto &corner : corners)
         quads->vertices.insert(quads->vertices.end(), std::begin(corner), std::end(corner));
 }
 
-bool ImpostorSet::addSpeck(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale,
+bool ImpostorSet::addSpeck(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
                            double progress)
 {
-    if (!atlas.valid())
+    if (!atlas.hasView(view))
         return false;
     const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
     // A plant's shade, and whether its speck shows, follow from where it stands, so they stay
     // the same from frame to frame.
     const std::uint32_t place =
         std::bit_cast<std::uint32_t>(position.x) ^ (std::bit_cast<std::uint32_t>(position.z) * 0x9E3779B1u);
-    const auto &colour = stage.speckShades[(place * 0x85EBCA6Bu >> 16) % stage.speckShades.size()];
+    const ImpostorAtlas::Speck &speck = stage.specks[static_cast<std::size_t>(view)];
+    const auto &colour = speck.shades[(place * 0x85EBCA6Bu >> 16) % speck.shades.size()];
     if (colour[3] == 0)
         return false;
     const float chance = static_cast<float>((place * 0xC2B2AE35u) >> 8) / 16777216.0f; // in [0, 1)
-    if (!(chance < stage.speckShare))
+    if (!(chance < speck.share))
         return true;
-    const float top = stage.speckTop * scale * growthAt(atlas, stage, progress);
+    const float top = speck.top * scale * growthAt(atlas, stage, progress);
     m_specks.push_back({position.x, position.y, position.z, colour});
     m_specks.push_back({position.x, position.y + top, position.z, colour});
     return true;

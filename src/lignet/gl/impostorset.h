@@ -17,27 +17,35 @@ namespace lignet::gl {
 // rebuilt when the tree's appearance changes (revision, wireframe, colouring, highlights, leaves
 // shown, quality, or the lighting switch), and the camera-facing quads of the plants drawn with
 // them. A quad turns about the vertical axis to face the view plane, stands on the plant's
-// position and is scaled to the tree's height at the plant's growth. Every call needs a context
+// position, is scaled to the tree's height at the plant's growth and shows the picture taken from
+// the direction nearest to that from the eye to the plant. Every call needs a context
 // of one share group current.
 class ImpostorSet {
 public:
     explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(settings) {}
 
     // The atlas for the tree's next drawing (its current level of detail and appearance), lit as
-    // the frame begun last is (lighting on or off).
-    const ImpostorAtlas &atlasFor(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
-                                  TreeMeshDrawer &drawer);
+    // the frame begun last is (lighting on or off). Its pictures from a direction are drawn when
+    // a plant first needs them (ImpostorAtlas::drawView).
+    ImpostorAtlas &atlasFor(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                            TreeMeshDrawer &drawer);
 
     // Starts a frame's quads; modelview is the camera (the frame's modelview without a plant). Reads
     // the lighting switch.
     void begin(const math::Mat4 &modelview);
-    // One plant: its position, scale (tree scale option) and growth progress.
-    void add(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
+    // The atlas's direction nearest to that in which the eye of the frame begun last sees a plant
+    // at position.
+    int viewOf(const ImpostorAtlas &atlas, const math::Vector3f &position) const;
+    // One plant: the atlas's direction it is seen from (drawn already), its position, scale (tree
+    // scale option) and growth progress.
+    void add(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
+             double progress);
     // One plant too small for the atlas's smallest picture, where the exact drawing's lines merge
     // into a pixel or two: a speck, one line from its foot to the top of its lines in one of its
     // stage's shades, or nothing for the share of such plants that light no pixel there
-    // (Stage::speckShare). False, adding nothing, when the stage has no lines.
-    bool addSpeck(const ImpostorAtlas &atlas, const math::Vector3f &position, float scale, double progress);
+    // (ImpostorAtlas::Speck::share). False, adding nothing, when the stage has no lines.
+    bool addSpeck(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
+                  double progress);
     // Draws the quads added since begin, one glDrawArrays per atlas, unlit and blended with
     // premultiplied alpha, writing depth where the atlas's alpha is not zero, then the specks in
     // one glDrawArrays, unlit and opaque; the quads' depth hides the specks behind them, as the
@@ -75,6 +83,7 @@ private:
     std::vector<Quads> m_quads;
     std::vector<SpeckVertex> m_specks; // two per plant
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
+    math::Vector3f m_eye{0.0f, 0.0f, 0.0f};
     bool m_lighting = true;
     std::uint64_t m_quadsDrawn = 0;
     std::uint64_t m_specksDrawn = 0;

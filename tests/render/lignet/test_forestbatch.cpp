@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <numbers>
 
 using lignet::TreeRenderer;
 using lignet::gl::TreeMeshDrawer;
@@ -47,15 +48,21 @@ lignet::TreeParameters smallTree()
     return p;
 }
 
+// Where the eye stands and what it looks at.
+struct Look {
+    math::Vector3f eye{0.0f, 9.0f, 16.0f};
+    math::Vector3f target{0.0f, 2.0f, -12.0f};
+};
+
 // The ecosystem frame's camera and world-fixed lights.
-void beginEcosystemFrame()
+void beginEcosystemFrame(const Look &look = {})
 {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glNormal3f(0.0f, 0.0f, 1.0f);
-    gluLookAt(0.0, 9.0, 16.0, 0.0, 2.0, -12.0, 0.0, 1.0, 0.0);
+    gluLookAt(look.eye.x, look.eye.y, look.eye.z, look.target.x, look.target.y, look.target.z, 0.0, 1.0, 0.0);
     const GLfloat light0[4] = {4609.0f, 0.0f, 5750.0f, 0.0f};
     const GLfloat light1[4] = {4609.0f, 2500.0f, 5750.0f, 2500.0f};
     const GLfloat light2[4] = {4609.0f, 1000.0f, 5750.0f, 715.0f};
@@ -92,10 +99,10 @@ QImage referenceForest(MeshTestView &view, TreeRenderer &tree, const std::vector
 }
 
 QImage batchedForest(MeshTestView &view, lignet::gl::ForestBatch &batch, TreeRenderer &tree,
-                     const std::vector<Plant> &plants, bool wind)
+                     const std::vector<Plant> &plants, bool wind, const Look &look = {})
 {
     view.context().makeCurrent();
-    beginEcosystemFrame();
+    beginEcosystemFrame(look);
     batch.begin();
     for (const Plant &plant : plants) {
         placePlant(tree, plant, wind);
@@ -293,14 +300,24 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
                  0.5 + 0.5 * ((row + column) % 2),
                  6,
                  row * 30 + column});
-    batching.batch.setImpostors(nullptr, 0.0);
-    const QImage exactStand = batchedForest(view, batching.batch, tree, stand, false);
-    batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
-    const QImage farStand = batchedForest(view, batching.batch, tree, stand, false);
-    EXPECT_EQ(batching.batch.stats().impostorPlants, stand.size());
-    // Drawn without that hiding, the impostors' stand is about half as dark again as the exact one.
-    EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
-    EXPECT_LT(compareImages(exactStand, farStand, 48).shareAbove, 0.03);
+    // Seen from the front and from half-way to its side, where the impostors show pictures taken
+    // from a turned direction.
+    const math::Vector3f centre{-1.5f, 0.0f, -89.0f};
+    const math::Vector3f diagonal{std::numbers::sqrt2_v<float> / 2.0f, 0.0f,
+                                  std::numbers::sqrt2_v<float> / 2.0f};
+    const math::Vector3f raised{0.0f, 9.0f, 0.0f};
+    const math::Vector3f lowered{0.0f, 2.0f, 0.0f};
+    for (const Look &look :
+         {Look{}, Look{centre + diagonal * 105.0f + raised, centre + diagonal * 28.0f + lowered}}) {
+        batching.batch.setImpostors(nullptr, 0.0);
+        const QImage exactStand = batchedForest(view, batching.batch, tree, stand, false, look);
+        batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
+        const QImage farStand = batchedForest(view, batching.batch, tree, stand, false, look);
+        EXPECT_EQ(batching.batch.stats().impostorPlants, stand.size());
+        // Drawn without that hiding, the impostors' stand is about half as dark again as the exact one.
+        EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
+        EXPECT_LT(compareImages(exactStand, farStand, 48).shareAbove, 0.03);
+    }
     impostors.release();
     batching.release();
 }
@@ -355,6 +372,64 @@ TEST(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
     batchedForest(view, batching.batch, tree, plants, false);
     EXPECT_EQ(stats.meshPlants, plants.size());
     EXPECT_EQ(stats.speckPlants + stats.impostorPlants, 0u);
+    impostors.release();
+    batching.release();
+}
+
+// The lights stay fixed in the world, so a stand seen against the light shows its shaded side;
+// its impostors must show that side too, not the side their first picture was taken from.
+TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
+{
+    MeshTestView view(Size);
+    ASSERT_TRUE(view.valid());
+    TreeRenderer tree(smallTree());
+    std::vector<Plant> stand;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            stand.push_back(
+                {{static_cast<float>(column) * 3.0f - 4.5f, 0.0f, static_cast<float>(row) * 3.0f - 4.5f},
+                 0.6 + 0.1 * ((row + column) % 4),
+                 3,
+                 row * 4 + column});
+    // Mean brightness of what the trees cover.
+    const auto treeBrightness = [](const QImage &image) {
+        double sum = 0;
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const int grey = qGray(image.pixel(x, y)); grey < 250) {
+                    sum += grey;
+                    ++count;
+                }
+        return count > 0 ? sum / count : 255.0;
+    };
+    Batching batching;
+    lignet::gl::ImpostorSet impostors;
+    std::vector<double> exactBrightness;
+    // The light comes from +x and +z: the eye first on that side, then on the other ones.
+    for (const float heading : {315.0f, 45.0f, 135.0f, 225.0f}) {
+        const float radians = heading / 180.0f * std::numbers::pi_v<float>;
+        const math::Vector3f direction{std::sin(radians), 0.0f, -std::cos(radians)};
+        const Look look{direction * -70.0f + math::Vector3f{0.0f, 4.0f, 0.0f}, {0.0f, 2.0f, 0.0f}};
+        batching.batch.setImpostors(nullptr, 0.0);
+        const QImage exact = batchedForest(view, batching.batch, tree, stand, false, look);
+        batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
+        const QImage far = batchedForest(view, batching.batch, tree, stand, false, look);
+        EXPECT_EQ(batching.batch.stats().impostorPlants, stand.size());
+        exactBrightness.push_back(treeBrightness(exact));
+        // A picture is drawn at up to 1.4 times the size it shows at or down to 0.7 times (the
+        // nearest mipmap level), which thins or thickens its crown a little.
+        EXPECT_NEAR(treeBrightness(far), exactBrightness.back(), 0.2 * exactBrightness.back()) << heading;
+    }
+    // Against the light the stand is clearly darker.
+    EXPECT_LT(exactBrightness[2], 0.8 * exactBrightness[0]);
+    // Only the directions looked from were drawn: the four diagonals of eight.
+    placePlant(tree, stand.front(), false);
+    const lignet::gl::ImpostorAtlas &atlas =
+        impostors.atlasFor(tree, view.textures, batching.cache, batching.drawer);
+    ASSERT_EQ(atlas.views(), 8);
+    for (int direction = 0; direction < atlas.views(); ++direction)
+        EXPECT_EQ(atlas.hasView(direction), direction % 2 == 1) << direction;
     impostors.release();
     batching.release();
 }
