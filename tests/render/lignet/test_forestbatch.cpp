@@ -7,6 +7,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <numbers>
