@@ -48,7 +48,7 @@ struct ForestFrameStats {
 // (ImpostorAtlas::smallestCellHeight) as a speck: one line from its foot to the top of its lines
 // in their colour. Its triangles are thinner than a pixel there and seldom cover one, while its
 // hundreds of lines merge into the pixel or two the speck lights (a tree without lines is drawn
-// whole). Order at flush: meshes in order of first use, streamed trees, specks, impostors. Every call
+// whole). Order at flush: meshes in order of first use, streamed trees, impostor quads, specks. Every call
 // needs a context of the cache's share group current; add() and flush() must find the frame's
 // camera modelview current (no plant translation pushed).
 class ForestBatch {

@@ -80,8 +80,9 @@ int ImpostorAtlas::viewFor(float dx, float dz) const
     // The heading of the look: 0 along -z, a quarter turn along +x.
     const double turns =
         std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / (2.0 * std::numbers::pi);
-    const auto view = static_cast<int>(std::lround(turns * m_views));
-    return ((view % m_views) + m_views) % m_views;
+    const int count = views();
+    const auto view = static_cast<int>(std::lround(turns * count));
+    return ((view % count) + count) % count;
 }
 
 const ImpostorAtlas::Stage &ImpostorAtlas::stageFor(double progress) const
@@ -121,7 +122,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         return false;
     QOpenGLFunctions *f = context->functions();
     m_settings = settings;
-    m_views = views;
+    m_settings.views = views;
     m_viewDrawn.assign(static_cast<std::size_t>(views), false);
     const int width = settings.cellWidth * stages;
     const int height = settings.cellHeight * views;
@@ -199,7 +200,7 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
 bool ImpostorAtlas::drawView(int view, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
                              TreeMeshDrawer &drawer)
 {
-    if (!valid() || view < 0 || view >= m_views)
+    if (!valid() || view < 0 || view >= views())
         return false;
     if (hasView(view))
         return true;
@@ -210,11 +211,11 @@ bool ImpostorAtlas::drawView(int view, TreeRenderer &tree, const TreeTextures &t
     const ImpostorSettings &settings = m_settings;
     const int stages = static_cast<int>(m_stages.size());
     const int width = settings.cellWidth * stages;
-    const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(m_views);
+    const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(views());
 
     const PictureSession session(drawer);
     // The atlas's levels are attached to one in turn.
-    const Framebuffer atlasTarget(*f, width, settings.cellHeight * m_views, false);
+    const Framebuffer atlasTarget(*f, width, settings.cellHeight * views(), false);
     atlasTarget.bind();
     const auto attach = [&](int level) {
         f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);

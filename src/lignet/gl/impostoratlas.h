@@ -106,11 +106,11 @@ public:
     // The stage nearest to progress.
     const Stage &stageFor(double progress) const;
     // Directions pictured, and the one nearest to looking along (dx, dz) horizontally.
-    int views() const { return m_views; }
+    int views() const { return m_settings.views; }
     int viewFor(float dx, float dz) const;
     // The texture rows of a direction's pictures.
-    float viewBottom(int view) const { return static_cast<float>(view) / static_cast<float>(m_views); }
-    float viewTop(int view) const { return static_cast<float>(view + 1) / static_cast<float>(m_views); }
+    float viewBottom(int view) const { return static_cast<float>(view) / static_cast<float>(views()); }
+    float viewTop(int view) const { return static_cast<float>(view + 1) / static_cast<float>(views()); }
     // Height of the tree at progress, interpolated between the stages (0 at progress 0).
     double heightAt(double progress) const;
     // Pixels of a cell's height at the last mipmap level: a tree shown smaller than this would be
@@ -121,7 +121,6 @@ private:
     GLuint m_texture = 0;
     std::vector<Stage> m_stages;
     int m_smallestCellHeight = 0;
-    int m_views = 1;
     int m_levels = 0;
     ImpostorSettings m_settings;
     std::vector<bool> m_viewDrawn;
