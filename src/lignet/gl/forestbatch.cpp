@@ -107,7 +107,7 @@ bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
     if (!atlas.drawView(view, tree, textures, m_cache, m_drawer))
         return false;
     if (!speck)
-        m_impostors->add(atlas, view, position, scale, progress);
+        m_impostors->add(atlas, view, position, scale, progress, pixels);
     else if (!m_impostors->addSpeck(atlas, view, position, scale, progress))
         return false;
     tree.advanceClocks();

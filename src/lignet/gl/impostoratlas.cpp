@@ -26,37 +26,28 @@ using impostor::StageDrawing;
 
 namespace {
 
-// The part of each side of a cell left transparent, so linear filtering at a cell's edge takes
-// little from the next cell.
+// The part of each side of a cell left transparent, so a quad whose edge falls a texel off shows
+// nothing of the next cell.
 constexpr float Margin = 0.1f;
 
-// How much larger than a cell at level 0 a stage is first drawn to find what it covers.
+// How much larger than the largest picture a stage is first drawn to find what it covers.
 constexpr int ProbeScale = 4;
 
+// The size whose pictures the specks' shades are read from, and those whose lit texels tell how
+// often a speck shows (a tree drawn a few pixels tall).
+constexpr int SpeckShadeSize = 64;
+constexpr int SpeckShareSizes[] = {8, 4};
+
 // drawn with a margin on each side, widened or heightened (upwards, so the trunk's foot stays
-// near the bottom) to the cell's shape, so texels are square in tree units.
-Box shapedBox(const Box &drawn, float cellAspect)
+// near the bottom) to a square, the cells' shape, so texels are square in tree units.
+Box shapedBox(const Box &drawn)
 {
     const float width = std::max(drawn.right - drawn.left, 1e-3f);
     const float height = std::max(drawn.top - drawn.bottom, 1e-3f);
-    float boxWidth = width * (1.0f + 2.0f * Margin);
-    float boxHeight = height * (1.0f + 2.0f * Margin);
-    if (boxWidth < cellAspect * boxHeight)
-        boxWidth = cellAspect * boxHeight;
-    else
-        boxHeight = boxWidth / cellAspect;
+    const float side = std::max(width, height) * (1.0f + 2.0f * Margin);
     const float centre = 0.5f * (drawn.left + drawn.right);
     const float bottom = drawn.bottom - height * Margin;
-    return {centre - 0.5f * boxWidth, centre + 0.5f * boxWidth, bottom, bottom + boxHeight};
-}
-
-// The last level at which a cell is still at least one texel wide and high.
-int lastLevel(int cellWidth, int cellHeight)
-{
-    int level = 0;
-    while ((cellWidth >> (level + 1)) >= 1 && (cellHeight >> (level + 1)) >= 1)
-        ++level;
-    return level;
+    return {centre - 0.5f * side, centre + 0.5f * side, bottom, bottom + side};
 }
 
 } // namespace
@@ -68,9 +59,9 @@ ImpostorAtlas::~ImpostorAtlas()
 
 void ImpostorAtlas::release()
 {
-    if (m_texture != 0 && QOpenGLContext::currentContext())
-        glDeleteTextures(1, &m_texture);
-    m_texture = 0;
+    if (!m_textures.empty() && QOpenGLContext::currentContext())
+        glDeleteTextures(static_cast<GLsizei>(m_textures.size()), m_textures.data());
+    m_textures.clear();
     m_stages.clear();
     m_viewDrawn.clear();
 }
@@ -83,6 +74,18 @@ int ImpostorAtlas::viewFor(float dx, float dz) const
     const int count = views();
     const auto view = static_cast<int>(std::lround(turns * count));
     return ((view % count) + count) % count;
+}
+
+int ImpostorAtlas::sizeFor(double quadPixels) const
+{
+    // Magnified, a picture's one-texel lines would show two pixels wide here and there; shown
+    // smaller, a few texels drop out, as a tree that size loses pixels in the exact drawing too.
+    const std::vector<int> &sizes = m_settings.sizes;
+    const auto fits = std::find_if(sizes.begin(), sizes.end(), [quadPixels](int size) {
+        return static_cast<double>(size) >= quadPixels;
+    });
+    // The largest also for a quad of no finite size (a plant at the eye's plane).
+    return fits != sizes.end() ? static_cast<int>(fits - sizes.begin()) : static_cast<int>(sizes.size()) - 1;
 }
 
 const ImpostorAtlas::Stage &ImpostorAtlas::stageFor(double progress) const
@@ -118,40 +121,37 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     QOpenGLContext *context = QOpenGLContext::currentContext();
     const int stages = std::max(settings.stages, 1);
     const int views = std::max(settings.views, 1);
-    if (!context || settings.cellWidth < 1 || settings.cellHeight < 1)
+    if (!context || settings.sizes.empty() || !std::is_sorted(settings.sizes.begin(), settings.sizes.end()) ||
+        settings.sizes.front() < 1)
         return false;
     QOpenGLFunctions *f = context->functions();
     m_settings = settings;
     m_settings.views = views;
     m_viewDrawn.assign(static_cast<std::size_t>(views), false);
-    const int width = settings.cellWidth * stages;
-    const int height = settings.cellHeight * views;
-    m_levels = lastLevel(settings.cellWidth, settings.cellHeight) + 1;
-    m_smallestCellHeight = settings.cellHeight >> (m_levels - 1);
 
     const PictureSession session(drawer);
-    glGenTextures(1, &m_texture);
-    glBindTexture(GL_TEXTURE_2D, m_texture);
-    for (int level = 0; level < m_levels; ++level)
-        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width >> level, height >> level, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, m_levels - 1);
-    // Nearest texels of the nearest level: a level drawn at the quad's size then shows its
-    // one-pixel lines and points one pixel wide, as the exact drawing does, instead of smearing
-    // them over the neighbouring pixels.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    m_textures.resize(settings.sizes.size());
+    glGenTextures(static_cast<GLsizei>(m_textures.size()), m_textures.data());
+    for (std::size_t i = 0; i < m_textures.size(); ++i) {
+        glBindTexture(GL_TEXTURE_2D, m_textures[i]);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, settings.sizes[i] * stages, settings.sizes[i] * views, 0,
+                     GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        // Nearest texels of a picture drawn at about the quad's size: its one-pixel lines and
+        // points show one pixel wide, as the exact drawing does, instead of smeared over the
+        // neighbouring pixels.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
     // Each stage is first drawn large into the probe, from the side and from above, to find what
     // it really covers.
-    const int probeWidth = settings.cellWidth * ProbeScale;
-    const int probeHeight = settings.cellHeight * ProbeScale;
-    const Framebuffer probeTarget(*f, probeWidth, probeHeight, true);
+    const int probe = settings.sizes.back() * ProbeScale;
+    const Framebuffer probeTarget(*f, probe, probe, true);
     bool complete = probeTarget.complete();
 
     const TreeDrawSettings saved = tree.settings();
-    const float cellAspect = static_cast<float>(settings.cellWidth) / static_cast<float>(settings.cellHeight);
     for (int k = 1; k <= stages && complete; ++k) {
         const StageDrawing stageDrawing(tree, cache, static_cast<double>(k) / stages);
         // The mesh's bounds hold more than shows (parts not grown yet, the transparent rest of
@@ -161,20 +161,19 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         // screen into blots several pixels wide where the exact drawing shows a one-pixel trunk
         // or nothing.
         const Box bounds = stageDrawing.bounds();
-        const Box sideBox = shapedBox(bounds, cellAspect);
-        stageDrawing.draw(*f, drawer, textures, settings, sideBox, 0.0f, false, 0, 0, probeWidth,
-                          probeHeight);
-        const std::optional<Box> side = impostor::coveredBox(
-            impostor::framebufferPixels(0, 0, probeWidth, probeHeight), probeWidth, probeHeight, sideBox);
+        const Box sideBox = shapedBox(bounds);
+        stageDrawing.draw(*f, drawer, textures, settings, sideBox, 0.0f, false, 0, 0, probe, probe);
+        const std::optional<Box> side =
+            impostor::coveredBox(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, sideBox);
         const float r = stageDrawing.radius();
         const Box aboveBox{-r, r, -r, r};
-        stageDrawing.draw(*f, drawer, textures, settings, aboveBox, 0.0f, true, 0, 0, probeWidth, probeWidth);
-        const std::optional<float> reach = impostor::coveredRadius(
-            impostor::framebufferPixels(0, 0, probeWidth, probeWidth), probeWidth, probeWidth, aboveBox);
+        stageDrawing.draw(*f, drawer, textures, settings, aboveBox, 0.0f, true, 0, 0, probe, probe);
+        const std::optional<float> reach =
+            impostor::coveredRadius(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, aboveBox);
         Box drawn = bounds;
         if (side)
             drawn = {-reach.value_or(r), reach.value_or(r), side->bottom, side->top};
-        const Box box = shapedBox(drawn, cellAspect);
+        const Box box = shapedBox(drawn);
 
         Stage stage;
         stage.progress = static_cast<double>(k) / stages;
@@ -210,41 +209,42 @@ bool ImpostorAtlas::drawView(int view, TreeRenderer &tree, const TreeTextures &t
     QOpenGLFunctions *f = context->functions();
     const ImpostorSettings &settings = m_settings;
     const int stages = static_cast<int>(m_stages.size());
-    const int width = settings.cellWidth * stages;
     const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(views());
 
     const PictureSession session(drawer);
-    // The atlas's levels are attached to one in turn.
-    const Framebuffer atlasTarget(*f, width, settings.cellHeight * views(), false);
+    // The textures of the sizes are attached to it one in turn.
+    const Framebuffer atlasTarget(*f, settings.sizes.back() * stages, settings.sizes.back() * views(), false);
     atlasTarget.bind();
-    const auto attach = [&](int level) {
-        f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture, level);
+    const auto attach = [&](int size) {
+        f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture(size), 0);
         return f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     };
+    const int sizes = static_cast<int>(settings.sizes.size());
     const TreeDrawSettings saved = tree.settings();
     bool complete = true;
     for (int k = 0; k < stages && complete; ++k) {
         const Stage &stage = m_stages[static_cast<std::size_t>(k)];
         const StageDrawing stageDrawing(tree, cache, stage.progress);
         const Box box{stage.left, stage.right, stage.bottom, stage.top};
-        for (int level = 0; level < m_levels && complete; ++level) {
-            complete = attach(level);
-            const int cellWidth = settings.cellWidth >> level;
-            const int cellHeight = settings.cellHeight >> level;
+        for (int size = 0; size < sizes && complete; ++size) {
+            complete = attach(size);
+            const int cell = settings.sizes[static_cast<std::size_t>(size)];
             if (complete)
-                stageDrawing.draw(*f, drawer, textures, settings, box, turn, false, k * cellWidth,
-                                  view * cellHeight, cellWidth, cellHeight);
+                stageDrawing.draw(*f, drawer, textures, settings, box, turn, false, k * cell, view * cell,
+                                  cell, cell);
         }
     }
     tree.settings() = saved;
     if (!complete)
         return false;
 
-    // The specks of this direction, read back from its row of the first level.
-    attach(0);
+    // The specks of this direction, read back from its row of the pictures of one size.
+    const int shadeSize = sizeFor(SpeckShadeSize);
+    const int shadeCell = settings.sizes[static_cast<std::size_t>(shadeSize)];
+    attach(shadeSize);
     const auto opaque = impostor::opaqueTexelsOf(
-        impostor::framebufferPixels(0, view * settings.cellHeight, width, settings.cellHeight), stages,
-        settings.cellWidth, settings.cellHeight);
+        impostor::framebufferPixels(0, view * shadeCell, shadeCell * stages, shadeCell), stages, shadeCell,
+        shadeCell);
     for (std::size_t k = 0; k < m_stages.size(); ++k) {
         Stage &stage = m_stages[k];
         Speck &speck = stage.specks[static_cast<std::size_t>(view)];
@@ -252,22 +252,20 @@ bool ImpostorAtlas::drawView(int view, TreeRenderer &tree, const TreeTextures &t
             continue;
         speck.shades = opaque[k].shades;
         speck.top = stage.bottom + (stage.top - stage.bottom) * static_cast<float>(opaque[k].topRow + 1) /
-                                       static_cast<float>(settings.cellHeight);
+                                       static_cast<float>(shadeCell);
     }
-    // How often a speck shows: what the stage lights when drawn a few pixels tall (the levels
-    // whose cells are 8 and 4 pixels high), against what its line would light there. A
-    // seedling's few short lines light less than one line of its height.
+    // How often a speck shows: what the stage lights when drawn a few pixels tall, against what
+    // its line would light there. A seedling's few short lines light less than one line of its
+    // height.
     std::vector<double> rows(m_stages.size());
     std::vector<int> litByStage(m_stages.size());
-    for (const int cellRows : {8, 4}) {
-        int level = 0;
-        while ((settings.cellHeight >> level) > cellRows && level + 1 < m_levels)
-            ++level;
-        attach(level);
-        const int cellWidth = settings.cellWidth >> level;
-        const int cellHeight = settings.cellHeight >> level;
+    for (const int pixels : SpeckShareSizes) {
+        const int size = sizeFor(pixels);
+        const int cellHeight = settings.sizes[static_cast<std::size_t>(size)];
+        attach(size);
         const auto counts = impostor::litTexels(
-            impostor::framebufferPixels(0, view * cellHeight, width >> level, cellHeight), stages, cellWidth);
+            impostor::framebufferPixels(0, view * cellHeight, cellHeight * stages, cellHeight), stages,
+            cellHeight);
         for (std::size_t k = 0; k < m_stages.size(); ++k) {
             const Stage &stage = m_stages[k];
             litByStage[k] += counts[k];

@@ -18,9 +18,11 @@ class TreeMeshDrawer;
 
 // How impostor images are made.
 struct ImpostorSettings {
-    int stages = 16;     // growth stages, at progress 1/stages, 2/stages ... 1
-    int cellWidth = 32;  // pixels of a stage's picture at mipmap level 0; powers of two, so every
-    int cellHeight = 64; // level keeps whole cells, down to a cell one pixel wide
+    int stages = 16; // growth stages, at progress 1/stages, 2/stages ... 1
+    // The sizes each stage is pictured at, in pixels of a square cell, smallest first, each
+    // about √2 times the one before: a quad shows the smallest picture at least its size on
+    // screen, so a picture is drawn at its size or down to about 0.7 times, never magnified.
+    std::vector<int> sizes = {2, 3, 4, 6, 8, 11, 16, 23, 32, 45, 64, 90};
     // Directions each stage is pictured from, evenly around the tree: the lights stay fixed in the
     // world, so a tree seen against the light shows its shaded side, and its impostor must too.
     int views = 8;
@@ -31,19 +33,18 @@ struct ImpostorSettings {
                                                            {4609.0f, 1000.0f, 5750.0f, 715.0f}}};
 };
 
-// Pictures of one tree model at a few growth stages, side by side in one texture, for drawing the
-// tree as a camera-facing quad where it is only a few pixels tall. Each stage is drawn with the
-// tree's mesh drawing (same settings, level of detail, colours and lights; the current lighting
-// switch) from a few horizontal directions, one row of the texture per direction (the first seen
-// along -z, the next ones turned about the vertical axis), onto a transparent background, with
-// premultiplied alpha.
+// Pictures of one tree model at a few growth stages, for drawing the tree as a camera-facing quad
+// where it is only a few pixels tall. Each stage is drawn with the tree's mesh drawing (same
+// settings, level of detail, colours and lights; the current lighting switch) from a few
+// horizontal directions, onto a transparent background, with premultiplied alpha, at each of a
+// series of sizes: one texture per size, the stages side by side, one row per direction (the first
+// seen along -z, the next ones turned about the vertical axis).
 //
-// Every mipmap level is drawn, not filtered from the level above: a distant tree is mostly lines
-// and points that stay one pixel wide however small the tree is, and a level drawn at its own size
-// keeps them so, as the exact drawing of a tree that size does. Texels are square in tree units
-// (each stage's box is widened or heightened to the cell's shape), so a one-texel line shows one
-// pixel wide at the level the quad's size picks. A stage's box is cut to what the stage draws (a
-// mesh's bounds hold more), so a small tree still fills its cell.
+// Every size is drawn, not filtered from a larger one: a distant tree is mostly lines and points
+// that stay one pixel wide however small the tree is, and a picture drawn at its own size keeps
+// them so, as the exact drawing of a tree that size does. Its texels are shown nearest, so a
+// one-texel line shows one pixel wide. A stage's box is square (so are the cells) and cut to what
+// the stage draws (a mesh's bounds hold more), so a small tree still fills its cell.
 //
 // Alpha is at least 1/255 wherever the tree's geometry covered the picture, also where it drew
 // nothing visible (the transparent rest of a leaf picture). The exact drawing writes depth there
@@ -100,8 +101,11 @@ public:
     }
     void release();
 
-    bool valid() const { return m_texture != 0; }
-    GLuint texture() const { return m_texture; }
+    bool valid() const { return !m_textures.empty(); }
+    // The pictures for a quad the given pixels tall: the smallest size at least that tall, or the
+    // largest, by its index in the settings' sizes.
+    int sizeFor(double quadPixels) const;
+    GLuint texture(int size) const { return m_textures[static_cast<std::size_t>(size)]; }
     const std::vector<Stage> &stages() const { return m_stages; }
     // The stage nearest to progress.
     const Stage &stageFor(double progress) const;
@@ -113,15 +117,13 @@ public:
     float viewTop(int view) const { return static_cast<float>(view + 1) / static_cast<float>(views()); }
     // Height of the tree at progress, interpolated between the stages (0 at progress 0).
     double heightAt(double progress) const;
-    // Pixels of a cell's height at the last mipmap level: a tree shown smaller than this would be
-    // squeezed below its smallest picture, where one texel covers more than the tree's few pixels.
-    int smallestCellHeight() const { return m_smallestCellHeight; }
+    // Pixels of the smallest picture's height: a tree shown smaller than this would be squeezed
+    // below its smallest picture, where one texel covers more than the tree's few pixels.
+    int smallestCellHeight() const { return m_settings.sizes.front(); }
 
 private:
-    GLuint m_texture = 0;
+    std::vector<GLuint> m_textures; // by size
     std::vector<Stage> m_stages;
-    int m_smallestCellHeight = 0;
-    int m_levels = 0;
     ImpostorSettings m_settings;
     std::vector<bool> m_viewDrawn;
 };

@@ -69,19 +69,23 @@ int ImpostorSet::viewOf(const ImpostorAtlas &atlas, const math::Vector3f &positi
 }
 
 void ImpostorSet::add(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
-                      double progress)
+                      double progress, double pixels)
 {
     if (!atlas.hasView(view))
         return;
+    const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
+    // The quad holds the tree with the margins of its picture.
+    const double quadPixels =
+        stage.height > 0.0f ? pixels * static_cast<double>(stage.top - stage.bottom) / stage.height : pixels;
+    const int size = atlas.sizeFor(quadPixels);
     Quads *quads = nullptr;
     for (Quads &q : m_quads)
-        if (q.atlas == &atlas)
+        if (q.atlas == &atlas && q.size == size)
             quads = &q;
     if (!quads) {
-        m_quads.push_back({&atlas, {}});
+        m_quads.push_back({&atlas, size, {}});
         quads = &m_quads.back();
     }
-    const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
     const float s = scale * growthAt(atlas, stage, progress);
     const float t0 = atlas.viewBottom(view);
     const float t1 = atlas.viewTop(view);
@@ -181,7 +185,7 @@ void ImpostorSet::drawQuads()
     for (const Quads &q : m_quads) {
         if (q.vertices.empty())
             continue;
-        glBindTexture(GL_TEXTURE_2D, q.atlas->texture());
+        glBindTexture(GL_TEXTURE_2D, q.atlas->texture(q.size));
         glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), q.vertices.data());
         glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), q.vertices.data() + 3);
         const auto corners = static_cast<GLsizei>(q.vertices.size() / 5);

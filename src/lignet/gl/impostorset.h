@@ -37,16 +37,17 @@ public:
     // at position.
     int viewOf(const ImpostorAtlas &atlas, const math::Vector3f &position) const;
     // One plant: the atlas's direction it is seen from (drawn already), its position, scale (tree
-    // scale option) and growth progress.
+    // scale option), growth progress and height on screen in pixels, which picks the size of its
+    // picture.
     void add(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
-             double progress);
+             double progress, double pixels);
     // One plant too small for the atlas's smallest picture, where the exact drawing's lines merge
     // into a pixel or two: a speck, one line from its foot to the top of its lines in one of its
     // stage's shades, or nothing for the share of such plants that light no pixel there
     // (ImpostorAtlas::Speck::share). False, adding nothing, when the stage has no lines.
     bool addSpeck(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
                   double progress);
-    // Draws the quads added since begin, one glDrawArrays per atlas, unlit and blended with
+    // Draws the quads added since begin, one glDrawArrays per atlas and picture size, unlit and blended with
     // premultiplied alpha, writing depth where the atlas's alpha is not zero, then the specks in
     // one glDrawArrays, unlit and opaque; the quads' depth hides the specks behind them, as the
     // nearer plants drawn first do in the exact drawing. Every state it changes is restored.
@@ -68,6 +69,7 @@ private:
     };
     struct Quads {
         const ImpostorAtlas *atlas = nullptr;
+        int size = 0;                // index of the pictures' size
         std::vector<float> vertices; // x, y, z, s, t per corner, four corners per plant
     };
 

@@ -418,8 +418,8 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
         const QImage far = batchedForest(view, batching.batch, tree, stand, false, look);
         EXPECT_EQ(batching.batch.stats().impostorPlants, stand.size());
         exactBrightness.push_back(treeBrightness(exact));
-        // A picture is drawn at up to 1.4 times the size it shows at or down to 0.7 times (the
-        // nearest mipmap level), which thins or thickens its crown a little.
+        // A picture is shown at its own size or down to 0.7 times (the smallest one at least the
+        // quad's size), which thins its crown a little.
         EXPECT_NEAR(treeBrightness(far), exactBrightness.back(), 0.2 * exactBrightness.back()) << heading;
     }
     // Against the light the stand is clearly darker.
@@ -431,6 +431,15 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
     ASSERT_EQ(atlas.views(), 8);
     for (int direction = 0; direction < atlas.views(); ++direction)
         EXPECT_EQ(atlas.hasView(direction), direction % 2 == 1) << direction;
+    // A quad shows the smallest picture at least its size, never one magnified; the largest
+    // where none is large enough, also for a plant at the eye's plane.
+    const std::vector<int> &sizes = impostors.settings().sizes;
+    const auto shown = [&](double pixels) { return sizes[static_cast<std::size_t>(atlas.sizeFor(pixels))]; };
+    EXPECT_EQ(shown(1.0), 2);
+    EXPECT_EQ(shown(32.0), 32);
+    EXPECT_EQ(shown(32.5), 45);
+    EXPECT_EQ(shown(500.0), sizes.back());
+    EXPECT_EQ(shown(std::numeric_limits<double>::infinity()), sizes.back());
     impostors.release();
     batching.release();
 }
