@@ -47,10 +47,10 @@ public:
     // (ImpostorAtlas::Speck::share). False, adding nothing, when the stage has no lines.
     bool addSpeck(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
                   double progress);
-    // Draws the quads added since begin, one glDrawArrays per atlas and picture size, unlit and blended with
-    // premultiplied alpha, writing depth where the atlas's alpha is not zero, then the specks in
-    // one glDrawArrays, unlit and opaque; the quads' depth hides the specks behind them, as the
-    // nearer plants drawn first do in the exact drawing. Every state it changes is restored.
+    // Draws the quads added since begin, one glDrawArrays per atlas and picture size, unlit and
+    // blended with premultiplied alpha, writing depth where the atlas's alpha is not zero, then the
+    // specks in one glDrawArrays, unlit and opaque; the quads' depth hides the specks behind them,
+    // as the nearer plants drawn first do in the exact drawing. Every state it changes is restored.
     void draw();
 
     // Since construction: quads and specks drawn and the glDrawArrays calls that drew them.
