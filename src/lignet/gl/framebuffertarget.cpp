@@ -82,8 +82,7 @@ QImage FramebufferTarget::grab()
 {
     if (!bind())
         return {};
-    glFinish();
-    return m_framebuffer->toImage().convertToFormat(QImage::Format_RGB32);
+    return readBoundFramebuffer(m_framebuffer->size());
 }
 
 QImage readBoundFramebuffer(const QSize &size)

@@ -1,4 +1,5 @@
 #include "core/tempfolder.h"
+#include "lignet/gl/framebuffertarget.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/treerenderer.h"
 #include "meshtestscene.h"
@@ -132,4 +133,35 @@ TEST(TreeDrawing, sceneSetsTheLightsInEyeCoordinatesAndTheBranchStateAndRestores
     EXPECT_FALSE(empty.isValid());
     EXPECT_FALSE(empty.error().isEmpty());
     EXPECT_TRUE(empty.grab().isNull());
+}
+
+// A half-transparent colour blended over a cleared, transparent background leaves the framebuffer
+// half-transparent; a window shows the colour as drawn, and so must every picture read back (the
+// view, a larger export), not the colour divided by that alpha.
+TEST(FramebufferPictures, showTheColoursAsDrawnWhateverTheAlphaLeftBehind)
+{
+    OffscreenGl view;
+    ASSERT_TRUE(view.create(64, 64));
+    const auto draw = [] {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor4f(1.0f, 0.5f, 0.25f, 0.5f);
+        glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+    };
+    draw();
+    const QRgb drawn = qRgb(128, 64, 32);
+    EXPECT_EQ(view.grab().pixel(32, 32), drawn);
+    QString error;
+    const QImage exported = lignet::gl::renderOffscreen({100, 50}, draw, &error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(exported.pixel(50, 25), drawn);
 }
