@@ -38,6 +38,9 @@ ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &tex
         // Quads of this frame drawn with the old atlas go with it.
         const ImpostorAtlas *old = entry.atlas.get();
         std::erase_if(m_quads, [old](const Quads &q) { return q.atlas == old; });
+        m_quadsOf.clear();
+        for (std::size_t i = 0; i < m_quads.size(); ++i)
+            m_quadsOf[{m_quads[i].atlas, m_quads[i].size}] = i;
         entry.atlas = std::make_unique<ImpostorAtlas>();
         entry.atlas->build(tree, textures, cache, drawer, m_settings);
         entry.appearance = appearance;
@@ -78,14 +81,10 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, int view, const math::Vector3f
     const double quadPixels =
         stage.height > 0.0f ? pixels * static_cast<double>(stage.top - stage.bottom) / stage.height : pixels;
     const int size = atlas.sizeFor(quadPixels);
-    Quads *quads = nullptr;
-    for (Quads &q : m_quads)
-        if (q.atlas == &atlas && q.size == size)
-            quads = &q;
-    if (!quads) {
+    const auto [found, added] = m_quadsOf.try_emplace({&atlas, size}, m_quads.size());
+    if (added)
         m_quads.push_back({&atlas, size, {}});
-        quads = &m_quads.back();
-    }
+    Quads *quads = &m_quads[found->second];
     const float s = scale * growthAt(atlas, stage, progress);
     const float t0 = atlas.viewBottom(view);
     const float t1 = atlas.viewTop(view);
@@ -200,6 +199,7 @@ void ImpostorSet::drawQuads()
 void ImpostorSet::release()
 {
     m_quads.clear();
+    m_quadsOf.clear();
     m_specks.clear();
     m_atlases.clear();
 }

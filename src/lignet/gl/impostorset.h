@@ -82,7 +82,9 @@ private:
 
     ImpostorSettings m_settings;
     std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
-    std::vector<Quads> m_quads;
+    std::vector<Quads> m_quads; // in the order of first use, which is the order they draw in
+    // Where in m_quads the quads of an atlas and picture size are.
+    std::map<std::pair<const ImpostorAtlas *, int>, std::size_t> m_quadsOf;
     std::vector<SpeckVertex> m_specks; // two per plant
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
     math::Vector3f m_eye{0.0f, 0.0f, 0.0f};
