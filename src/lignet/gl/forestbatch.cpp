@@ -104,12 +104,16 @@ bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
     // The picture taken from the direction nearest to that from the eye to the plant: the lights
     // stay fixed in the world, so it shows the side the eye sees, lit or shaded.
     const int view = m_impostors->viewOf(atlas, position);
-    if (!atlas.drawView(view, tree, textures, m_cache, m_drawer))
+    const int stage = atlas.stageIndexFor(progress);
+    if (!speck) {
+        const int size = atlas.sizeForPlant(progress, pixels);
+        if (!atlas.drawPicture(view, stage, size, tree, textures, m_cache, m_drawer))
+            return false;
+        m_impostors->add(atlas, view, size, position, scale, progress);
+    } else if (!atlas.drawSpeck(view, stage, tree, textures, m_cache, m_drawer) ||
+               !m_impostors->addSpeck(atlas, view, position, scale, progress)) {
         return false;
-    if (!speck)
-        m_impostors->add(atlas, view, position, scale, progress, pixels);
-    else if (!m_impostors->addSpeck(atlas, view, position, scale, progress))
-        return false;
+    }
     tree.advanceClocks();
     ++(speck ? m_stats.speckPlants : m_stats.impostorPlants);
     return true;

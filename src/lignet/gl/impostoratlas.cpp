@@ -59,11 +59,14 @@ ImpostorAtlas::~ImpostorAtlas()
 
 void ImpostorAtlas::release()
 {
-    if (!m_textures.empty() && QOpenGLContext::currentContext())
-        glDeleteTextures(static_cast<GLsizei>(m_textures.size()), m_textures.data());
+    if (QOpenGLContext::currentContext())
+        for (const GLuint texture : m_textures)
+            if (texture != 0)
+                glDeleteTextures(1, &texture);
     m_textures.clear();
     m_stages.clear();
-    m_viewDrawn.clear();
+    m_pictureDrawn.clear();
+    m_speckSet.clear();
 }
 
 int ImpostorAtlas::viewFor(float dx, float dz) const
@@ -88,11 +91,27 @@ int ImpostorAtlas::sizeFor(double quadPixels) const
     return fits != sizes.end() ? static_cast<int>(fits - sizes.begin()) : static_cast<int>(sizes.size()) - 1;
 }
 
-const ImpostorAtlas::Stage &ImpostorAtlas::stageFor(double progress) const
+int ImpostorAtlas::sizeForPlant(double progress, double pixels) const
+{
+    const Stage &stage = stageFor(progress);
+    return sizeFor(stage.height > 0.0f ? pixels * static_cast<double>(stage.top - stage.bottom) / stage.height
+                                       : pixels);
+}
+
+int ImpostorAtlas::stageIndexFor(double progress) const
 {
     const auto count = static_cast<long>(m_stages.size());
     const long k = std::lround(std::clamp(progress, 0.0, 1.0) * static_cast<double>(count)) - 1;
-    return m_stages[static_cast<std::size_t>(std::clamp(k, 0L, count - 1))];
+    return static_cast<int>(std::clamp(k, 0L, count - 1));
+}
+
+int ImpostorAtlas::picturesDrawn(int view) const
+{
+    int drawn = 0;
+    for (int stage = 0; stage < stageCount(); ++stage)
+        for (int size = 0; size < static_cast<int>(m_settings.sizes.size()); ++size)
+            drawn += hasPicture(view, stage, size) ? 1 : 0;
+    return drawn;
 }
 
 double ImpostorAtlas::heightAt(double progress) const
@@ -127,24 +146,8 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
     QOpenGLFunctions *f = context->functions();
     m_settings = settings;
     m_settings.views = views;
-    m_viewDrawn.assign(static_cast<std::size_t>(views), false);
 
     const PictureSession session(drawer);
-    m_textures.resize(settings.sizes.size());
-    glGenTextures(static_cast<GLsizei>(m_textures.size()), m_textures.data());
-    for (std::size_t i = 0; i < m_textures.size(); ++i) {
-        glBindTexture(GL_TEXTURE_2D, m_textures[i]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, settings.sizes[i] * stages, settings.sizes[i] * views, 0,
-                     GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        // Nearest texels of a picture drawn at about the quad's size: its one-pixel lines and
-        // points show one pixel wide, as the exact drawing does, instead of smeared over the
-        // neighbouring pixels.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
     // Each stage is first drawn large into the probe, from the side and from above, to find what
     // it really covers.
     const int probe = settings.sizes.back() * ProbeScale;
@@ -191,93 +194,132 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         m_stages.push_back(stage);
     }
     tree.settings() = saved;
-    if (!complete)
+    if (!complete) {
         release();
-    return complete;
+        return false;
+    }
+    m_textures.assign(settings.sizes.size(), 0);
+    m_pictureDrawn.assign(static_cast<std::size_t>(views) * m_stages.size() * settings.sizes.size(), false);
+    m_speckSet.assign(static_cast<std::size_t>(views) * m_stages.size(), false);
+    return true;
 }
 
-bool ImpostorAtlas::drawView(int view, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
-                             TreeMeshDrawer &drawer)
+bool ImpostorAtlas::drawCell(int view, int stage, int size, const StageDrawing &drawing,
+                             const TreeTextures &textures, TreeMeshDrawer &drawer,
+                             std::vector<unsigned char> *pixels)
 {
-    if (!valid() || view < 0 || view >= views())
-        return false;
-    if (hasView(view))
-        return true;
-    QOpenGLContext *context = QOpenGLContext::currentContext();
-    if (!context)
-        return false;
-    QOpenGLFunctions *f = context->functions();
-    const ImpostorSettings &settings = m_settings;
-    const int stages = static_cast<int>(m_stages.size());
-    const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(views());
-
-    const PictureSession session(drawer);
-    // The textures of the sizes are attached to it one in turn.
-    const Framebuffer atlasTarget(*f, settings.sizes.back() * stages, settings.sizes.back() * views(), false);
-    atlasTarget.bind();
-    const auto attach = [&](int size) {
-        f->glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture(size), 0);
-        return f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    };
-    const int sizes = static_cast<int>(settings.sizes.size());
-    const TreeDrawSettings saved = tree.settings();
-    bool complete = true;
-    for (int k = 0; k < stages && complete; ++k) {
-        const Stage &stage = m_stages[static_cast<std::size_t>(k)];
-        const StageDrawing stageDrawing(tree, cache, stage.progress);
-        const Box box{stage.left, stage.right, stage.bottom, stage.top};
-        for (int size = 0; size < sizes && complete; ++size) {
-            complete = attach(size);
-            const int cell = settings.sizes[static_cast<std::size_t>(size)];
-            if (complete)
-                stageDrawing.draw(*f, drawer, textures, settings, box, turn, false, k * cell, view * cell,
-                                  cell, cell);
-        }
+    QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
+    const int cell = m_settings.sizes[static_cast<std::size_t>(size)];
+    const int stages = stageCount();
+    GLuint &texture = m_textures[static_cast<std::size_t>(size)];
+    f->glActiveTexture(GL_TEXTURE0);
+    if (texture == 0) {
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        // Cleared, so that a texel sampled off a cell's edge shows nothing.
+        const std::vector<unsigned char> clear(
+            static_cast<std::size_t>(cell * stages) * static_cast<std::size_t>(cell * views()) * 4, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, cell * stages, cell * views(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     clear.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        // Nearest texels of a picture drawn at about the quad's size: its one-pixel lines and
+        // points show one pixel wide, as the exact drawing does, instead of smeared over the
+        // neighbouring pixels.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
-    tree.settings() = saved;
-    if (!complete)
+    // Drawn in a framebuffer of one cell, then copied to the cell's place in the texture.
+    const Framebuffer target(*f, cell, cell, true);
+    if (!target.complete())
         return false;
+    const Stage &s = m_stages[static_cast<std::size_t>(stage)];
+    const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(views());
+    drawing.draw(*f, drawer, textures, m_settings, {s.left, s.right, s.bottom, s.top}, turn, false, 0, 0,
+                 cell, cell);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, stage * cell, view * cell, 0, 0, cell, cell);
+    if (pixels)
+        *pixels = impostor::framebufferPixels(0, 0, cell, cell);
+    m_pictureDrawn[pictureIndex(view, stage, size)] = true;
+    return true;
+}
 
-    // The specks of this direction, read back from its row of the pictures of one size.
+bool ImpostorAtlas::drawPicture(int view, int stage, int size, TreeRenderer &tree,
+                                const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer)
+{
+    if (!valid() || !inRange(view, stage) || size < 0 ||
+        static_cast<std::size_t>(size) >= m_settings.sizes.size())
+        return false;
+    if (hasPicture(view, stage, size))
+        return true;
+    if (!QOpenGLContext::currentContext())
+        return false;
+    const PictureSession session(drawer);
+    const TreeDrawSettings saved = tree.settings();
+    const StageDrawing drawing(tree, cache, m_stages[static_cast<std::size_t>(stage)].progress);
+    const bool drawn = drawCell(view, stage, size, drawing, textures, drawer, nullptr);
+    tree.settings() = saved;
+    return drawn;
+}
+
+bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const TreeTextures &textures,
+                              GpuMeshCache &cache, TreeMeshDrawer &drawer)
+{
+    if (!valid() || !inRange(view, stage))
+        return false;
+    if (hasSpeck(view, stage))
+        return true;
+    if (!QOpenGLContext::currentContext())
+        return false;
+    const PictureSession session(drawer);
+    const TreeDrawSettings saved = tree.settings();
+    Stage &s = m_stages[static_cast<std::size_t>(stage)];
+    const StageDrawing drawing(tree, cache, s.progress);
+    // The cells are drawn again even where a quad needed them already: reading them back from
+    // their texture would cost a framebuffer as well.
+    const auto cellPixels = [&](int size, std::vector<unsigned char> &pixels) {
+        return drawCell(view, stage, size, drawing, textures, drawer, &pixels);
+    };
+    bool complete = true;
+    Speck &speck = s.specks[static_cast<std::size_t>(view)];
+    // The shades, read from the pictures of one size.
     const int shadeSize = sizeFor(SpeckShadeSize);
-    const int shadeCell = settings.sizes[static_cast<std::size_t>(shadeSize)];
-    attach(shadeSize);
-    const auto opaque = impostor::opaqueTexelsOf(
-        impostor::framebufferPixels(0, view * shadeCell, shadeCell * stages, shadeCell), stages, shadeCell,
-        shadeCell);
-    for (std::size_t k = 0; k < m_stages.size(); ++k) {
-        Stage &stage = m_stages[k];
-        Speck &speck = stage.specks[static_cast<std::size_t>(view)];
-        if (!stage.hasLines || opaque[k].topRow < 0)
-            continue;
-        speck.shades = opaque[k].shades;
-        speck.top = stage.bottom + (stage.top - stage.bottom) * static_cast<float>(opaque[k].topRow + 1) /
+    const int shadeCell = m_settings.sizes[static_cast<std::size_t>(shadeSize)];
+    std::vector<unsigned char> pixels;
+    complete = cellPixels(shadeSize, pixels);
+    if (complete) {
+        const impostor::OpaqueTexels opaque =
+            impostor::opaqueTexelsOf(pixels, 1, shadeCell, shadeCell).front();
+        if (s.hasLines && opaque.topRow >= 0) {
+            speck.shades = opaque.shades;
+            speck.top = s.bottom + (s.top - s.bottom) * static_cast<float>(opaque.topRow + 1) /
                                        static_cast<float>(shadeCell);
+        }
     }
     // How often a speck shows: what the stage lights when drawn a few pixels tall, against what
     // its line would light there. A seedling's few short lines light less than one line of its
     // height.
-    std::vector<double> rows(m_stages.size());
-    std::vector<int> litByStage(m_stages.size());
-    for (const int pixels : SpeckShareSizes) {
-        const int size = sizeFor(pixels);
-        const int cellHeight = settings.sizes[static_cast<std::size_t>(size)];
-        attach(size);
-        const auto counts = impostor::litTexels(
-            impostor::framebufferPixels(0, view * cellHeight, cellHeight * stages, cellHeight), stages,
-            cellHeight);
-        for (std::size_t k = 0; k < m_stages.size(); ++k) {
-            const Stage &stage = m_stages[k];
-            litByStage[k] += counts[k];
-            const float top = stage.specks[static_cast<std::size_t>(view)].top;
-            rows[k] += std::max(1.0, static_cast<double>(top / (stage.top - stage.bottom)) *
-                                         static_cast<double>(cellHeight));
-        }
+    double rows = 0.0;
+    int lit = 0;
+    for (const int shown : SpeckShareSizes) {
+        if (!complete)
+            break;
+        const int size = sizeFor(shown);
+        const int cell = m_settings.sizes[static_cast<std::size_t>(size)];
+        complete = cellPixels(size, pixels);
+        if (!complete)
+            break;
+        lit += impostor::litTexels(pixels, 1, cell).front();
+        rows +=
+            std::max(1.0, static_cast<double>(speck.top / (s.top - s.bottom)) * static_cast<double>(cell));
     }
-    for (std::size_t k = 0; k < m_stages.size(); ++k)
-        m_stages[k].specks[static_cast<std::size_t>(view)].share =
-            static_cast<float>(std::min(1.0, litByStage[k] / rows[k]));
-    m_viewDrawn[static_cast<std::size_t>(view)] = true;
+    tree.settings() = saved;
+    if (!complete)
+        return false;
+    speck.share = static_cast<float>(std::min(1.0, lit / rows));
+    m_speckSet[static_cast<std::size_t>(view * stageCount() + stage)] = true;
     return true;
 }
 

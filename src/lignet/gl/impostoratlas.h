@@ -15,6 +15,9 @@ namespace lignet::gl {
 
 class GpuMeshCache;
 class TreeMeshDrawer;
+namespace impostor {
+class StageDrawing;
+}
 
 // How impostor images are made.
 struct ImpostorSettings {
@@ -73,7 +76,7 @@ public:
         float u0 = 0.0f, u1 = 0.0f;
         float height = 0.0f;       // top of what the stage draws
         bool hasLines = false;     // levels of detail from 6 on
-        std::vector<Speck> specks; // per direction, set when its pictures are drawn
+        std::vector<Speck> specks; // per direction, set by drawSpeck
     };
 
     ImpostorAtlas() = default;
@@ -81,34 +84,54 @@ public:
     ImpostorAtlas(const ImpostorAtlas &) = delete;
     ImpostorAtlas &operator=(const ImpostorAtlas &) = delete;
 
-    // Makes the texture and measures the stages of tree with its current draw settings (growth
-    // and wind replaced per stage); the pictures are drawn one direction at a time, when first
-    // needed (drawView), since a frame seldom looks from more than two or three. The tree's
-    // settings, clocks included, are as before afterwards, and so are the framebuffer binding,
-    // viewport, matrices and OpenGL state. Needs a current context; false when the framebuffer
-    // cannot be made.
+    // Measures the stages of tree with its current draw settings (growth and wind replaced per
+    // stage). The pictures are drawn one at a time, when a plant first needs them (drawPicture,
+    // drawSpeck): a frame looks from two or three directions and shows most stages at a few sizes
+    // only. The tree's settings, clocks included, are as before afterwards, and so are the
+    // framebuffer binding, viewport, matrices and OpenGL state. Needs a current context; false
+    // when the framebuffer cannot be made.
     bool build(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer,
                const ImpostorSettings &settings);
-    // Draws the pictures of every stage from one direction, unless drawn already, with the tree's
-    // current draw settings (those build saw: same level of detail and appearance), leaving them
-    // and the OpenGL state as build does. False when they cannot be drawn.
-    bool drawView(int view, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
-                  TreeMeshDrawer &drawer);
-    bool hasView(int view) const
+    // Draws the picture of a stage (by index) from a direction at a size (by index), unless drawn
+    // already, with the tree's current draw settings (those build saw: same level of detail and
+    // appearance), leaving them and the OpenGL state as build does. False when it cannot be drawn.
+    bool drawPicture(int view, int stage, int size, TreeRenderer &tree, const TreeTextures &textures,
+                     GpuMeshCache &cache, TreeMeshDrawer &drawer);
+    bool hasPicture(int view, int stage, int size) const
     {
-        return view >= 0 && static_cast<std::size_t>(view) < m_viewDrawn.size() &&
-               m_viewDrawn[static_cast<std::size_t>(view)];
+        return inRange(view, stage) && size >= 0 &&
+               static_cast<std::size_t>(size) < m_settings.sizes.size() &&
+               m_pictureDrawn[pictureIndex(view, stage, size)];
     }
+    // Sets the speck of a stage seen from a direction (Stage::specks), unless set already, from
+    // its pictures at the sizes specks are read from, drawing those that are missing. False when
+    // they cannot be drawn.
+    bool drawSpeck(int view, int stage, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                   TreeMeshDrawer &drawer);
+    bool hasSpeck(int view, int stage) const
+    {
+        return inRange(view, stage) && m_speckSet[static_cast<std::size_t>(view * stageCount() + stage)];
+    }
+    // Pictures drawn so far from a direction, of every stage and size.
+    int picturesDrawn(int view) const;
     void release();
 
-    bool valid() const { return !m_textures.empty(); }
+    bool valid() const { return !m_stages.empty(); }
     // The pictures for a quad the given pixels tall: the smallest size at least that tall, or the
     // largest, by its index in the settings' sizes.
     int sizeFor(double quadPixels) const;
+    // The same for a plant at growth progress shown the given pixels tall: its quad holds the
+    // stage's picture with its margins.
+    int sizeForPlant(double progress, double pixels) const;
+    // The texture of a size's pictures; 0 until one of them is drawn.
     GLuint texture(int size) const { return m_textures[static_cast<std::size_t>(size)]; }
     const std::vector<Stage> &stages() const { return m_stages; }
-    // The stage nearest to progress.
-    const Stage &stageFor(double progress) const;
+    // The stage nearest to progress, and its index.
+    const Stage &stageFor(double progress) const
+    {
+        return m_stages[static_cast<std::size_t>(stageIndexFor(progress))];
+    }
+    int stageIndexFor(double progress) const;
     // Directions pictured, and the one nearest to looking along (dx, dz) horizontally.
     int views() const { return m_settings.views; }
     int viewFor(float dx, float dz) const;
@@ -122,10 +145,26 @@ public:
     int smallestCellHeight() const { return m_settings.sizes.front(); }
 
 private:
-    std::vector<GLuint> m_textures; // by size
+    int stageCount() const { return static_cast<int>(m_stages.size()); }
+    bool inRange(int view, int stage) const
+    {
+        return view >= 0 && view < views() && stage >= 0 && stage < stageCount();
+    }
+    std::size_t pictureIndex(int view, int stage, int size) const
+    {
+        return (static_cast<std::size_t>(view) * m_stages.size() + static_cast<std::size_t>(stage)) *
+                   m_settings.sizes.size() +
+               static_cast<std::size_t>(size);
+    }
+    // Draws one picture into its cell; when pixels is given, also reads the cell back into it.
+    bool drawCell(int view, int stage, int size, const impostor::StageDrawing &drawing,
+                  const TreeTextures &textures, TreeMeshDrawer &drawer, std::vector<unsigned char> *pixels);
+
+    std::vector<GLuint> m_textures; // by size, 0 until needed
     std::vector<Stage> m_stages;
     ImpostorSettings m_settings;
-    std::vector<bool> m_viewDrawn;
+    std::vector<bool> m_pictureDrawn; // by direction, stage and size
+    std::vector<bool> m_speckSet;     // by direction and stage
 };
 
 } // namespace lignet::gl

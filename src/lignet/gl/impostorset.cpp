@@ -71,16 +71,13 @@ int ImpostorSet::viewOf(const ImpostorAtlas &atlas, const math::Vector3f &positi
     return atlas.viewFor(position.x - m_eye.x, position.z - m_eye.z);
 }
 
-void ImpostorSet::add(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
-                      double progress, double pixels)
+void ImpostorSet::add(const ImpostorAtlas &atlas, int view, int size, const math::Vector3f &position,
+                      float scale, double progress)
 {
-    if (!atlas.hasView(view))
+    const int stageIndex = atlas.stageIndexFor(progress);
+    if (!atlas.hasPicture(view, stageIndex, size))
         return;
-    const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
-    // The quad holds the tree with the margins of its picture.
-    const double quadPixels =
-        stage.height > 0.0f ? pixels * static_cast<double>(stage.top - stage.bottom) / stage.height : pixels;
-    const int size = atlas.sizeFor(quadPixels);
+    const ImpostorAtlas::Stage &stage = atlas.stages()[static_cast<std::size_t>(stageIndex)];
     const auto [found, added] = m_quadsOf.try_emplace({&atlas, size}, m_quads.size());
     if (added)
         m_quads.push_back({&atlas, size, {}});
@@ -103,9 +100,10 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, int view, const math::Vector3f
 bool ImpostorSet::addSpeck(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
                            double progress)
 {
-    if (!atlas.hasView(view))
+    const int stageIndex = atlas.stageIndexFor(progress);
+    if (!atlas.hasSpeck(view, stageIndex))
         return false;
-    const ImpostorAtlas::Stage &stage = atlas.stageFor(progress);
+    const ImpostorAtlas::Stage &stage = atlas.stages()[static_cast<std::size_t>(stageIndex)];
     // A plant's shade, and whether its speck shows, follow from where it stands, so they stay
     // the same from frame to frame.
     const std::uint32_t place =

@@ -25,8 +25,8 @@ public:
     explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(settings) {}
 
     // The atlas for the tree's next drawing (its current level of detail and appearance), lit as
-    // the frame begun last is (lighting on or off). Its pictures from a direction are drawn when
-    // a plant first needs them (ImpostorAtlas::drawView).
+    // the frame begun last is (lighting on or off). Its pictures are drawn when a plant first
+    // needs them (ImpostorAtlas::drawPicture and drawSpeck).
     ImpostorAtlas &atlasFor(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
                             TreeMeshDrawer &drawer);
 
@@ -36,15 +36,16 @@ public:
     // The atlas's direction nearest to that in which the eye of the frame begun last sees a plant
     // at position.
     int viewOf(const ImpostorAtlas &atlas, const math::Vector3f &position) const;
-    // One plant: the atlas's direction it is seen from (drawn already), its position, scale (tree
-    // scale option), growth progress and height on screen in pixels, which picks the size of its
-    // picture.
-    void add(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
-             double progress, double pixels);
+    // One plant: the atlas's direction it is seen from and the size of its picture
+    // (ImpostorAtlas::sizeForPlant; the picture drawn already), its position, scale (tree scale
+    // option) and growth progress.
+    void add(const ImpostorAtlas &atlas, int view, int size, const math::Vector3f &position, float scale,
+             double progress);
     // One plant too small for the atlas's smallest picture, where the exact drawing's lines merge
     // into a pixel or two: a speck, one line from its foot to the top of its lines in one of its
     // stage's shades, or nothing for the share of such plants that light no pixel there
-    // (ImpostorAtlas::Speck::share). False, adding nothing, when the stage has no lines.
+    // (ImpostorAtlas::Speck::share). False, adding nothing, when the stage has no lines (its speck
+    // set already).
     bool addSpeck(const ImpostorAtlas &atlas, int view, const math::Vector3f &position, float scale,
                   double progress);
     // Draws the quads added since begin, one glDrawArrays per atlas and picture size, unlit and
