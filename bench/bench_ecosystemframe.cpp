@@ -245,9 +245,13 @@ void EcosystemFrameFarField(benchmark::State &state)
     drawing.farField = true;
     drawing.thresholdPixels = static_cast<double>(state.range(1));
     ecosystemFrames(state, drawing);
-    const auto &stats = scenes().at(static_cast<int>(state.range(0))).model->treeMeshes().forest().stats();
+    auto &meshes = scenes().at(static_cast<int>(state.range(0))).model->treeMeshes();
+    const auto &stats = meshes.forest().stats();
     state.counters["impostors"] = static_cast<double>(stats.impostorPlants);
     state.counters["speck_plants"] = static_cast<double>(stats.speckPlants);
+    // The pictures of every frame drawn in this scene so far, lower thresholds included.
+    state.counters["impostor_MiB"] = static_cast<double>(meshes.impostors().textureBytes()) / (1 << 20);
+    state.counters["impostor_atlases"] = static_cast<double>(meshes.impostors().atlasCount());
 }
 BENCHMARK(EcosystemFrameFarField)
     ->ArgsProduct({{50, 300}, {8, 16, 24, 32, 64, 128}})

@@ -105,6 +105,17 @@ int ImpostorAtlas::stageIndexFor(double progress) const
     return static_cast<int>(std::clamp(k, 0L, count - 1));
 }
 
+std::size_t ImpostorAtlas::textureBytes() const
+{
+    std::size_t bytes = 0;
+    for (std::size_t size = 0; size < m_textures.size(); ++size)
+        if (m_textures[size] != 0) {
+            const auto cell = static_cast<std::size_t>(m_settings.sizes[size]);
+            bytes += cell * m_stages.size() * cell * static_cast<std::size_t>(views()) * 4;
+        }
+    return bytes;
+}
+
 int ImpostorAtlas::picturesDrawn(int view) const
 {
     int drawn = 0;

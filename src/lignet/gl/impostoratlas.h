@@ -114,6 +114,8 @@ public:
     }
     // Pictures drawn so far from a direction, of every stage and size.
     int picturesDrawn(int view) const;
+    // Bytes of the textures made so far.
+    std::size_t textureBytes() const;
     void release();
 
     bool valid() const { return !m_stages.empty(); }

@@ -194,6 +194,14 @@ void ImpostorSet::drawQuads()
     glPopAttrib();
 }
 
+std::size_t ImpostorSet::textureBytes() const
+{
+    std::size_t bytes = 0;
+    for (const auto &[key, entry] : m_atlases)
+        bytes += entry.atlas ? entry.atlas->textureBytes() : 0;
+    return bytes;
+}
+
 void ImpostorSet::release()
 {
     m_quads.clear();

@@ -59,6 +59,9 @@ public:
     std::uint64_t specksDrawn() const { return m_specksDrawn; }
     std::uint64_t drawCalls() const { return m_drawCalls; }
     const ImpostorSettings &settings() const { return m_settings; }
+    // Bytes of the atlases' textures, and the number of atlases.
+    std::size_t textureBytes() const;
+    std::size_t atlasCount() const { return m_atlases.size(); }
     // Drops every atlas; a context of their share group must be current.
     void release();
 
