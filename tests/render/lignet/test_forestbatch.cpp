@@ -434,9 +434,17 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
         EXPECT_EQ(atlas.picturesDrawn(direction) > 0, direction % 2 == 1) << direction;
         EXPECT_LE(atlas.picturesDrawn(direction), 8) << direction;
     }
+    // A size's texture is made with its first picture: not the 90 px one, which holds half of
+    // what every size would take.
+    const std::vector<int> &sizes = impostors.settings().sizes;
+    std::size_t everySize = 0;
+    for (const int size : sizes)
+        everySize += static_cast<std::size_t>(size * size) * atlas.stages().size() * 8 * 4;
+    EXPECT_EQ(atlas.texture(static_cast<int>(sizes.size()) - 1), 0u);
+    EXPECT_GT(atlas.textureBytes(), 0u);
+    EXPECT_LT(atlas.textureBytes(), everySize / 2);
     // A quad shows the smallest picture at least its size, never one magnified; the largest
     // where none is large enough, also for a plant at the eye's plane.
-    const std::vector<int> &sizes = impostors.settings().sizes;
     const auto shown = [&](double pixels) { return sizes[static_cast<std::size_t>(atlas.sizeFor(pixels))]; };
     EXPECT_EQ(shown(1.0), 2);
     EXPECT_EQ(shown(32.0), 32);
