@@ -87,7 +87,7 @@ bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
     const TreeDrawSettings &s = tree.settings();
     const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
     ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
-    if (!atlas.valid())
+    if (!atlas.prepare(progress, tree, textures, m_cache, m_drawer))
         return false;
     const double height = atlas.heightAt(progress) * scale;
     const math::Vector3f eye = m_modelview.transformPoint(position);

@@ -148,26 +148,64 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
                           TreeMeshDrawer &drawer, const ImpostorSettings &settings)
 {
     release();
-    QOpenGLContext *context = QOpenGLContext::currentContext();
     const int stages = std::max(settings.stages, 1);
     const int views = std::max(settings.views, 1);
-    if (!context || settings.sizes.empty() || !std::is_sorted(settings.sizes.begin(), settings.sizes.end()) ||
-        settings.sizes.front() < 1)
+    if (!QOpenGLContext::currentContext() || settings.sizes.empty() ||
+        !std::is_sorted(settings.sizes.begin(), settings.sizes.end()) || settings.sizes.front() < 1)
         return false;
-    QOpenGLFunctions *f = context->functions();
     m_settings = settings;
     m_settings.views = views;
+    m_stages.resize(static_cast<std::size_t>(stages));
+    for (int k = 0; k < stages; ++k) {
+        Stage &stage = m_stages[static_cast<std::size_t>(k)];
+        stage.progress = static_cast<double>(k + 1) / stages;
+        stage.u0 = static_cast<float>(k) / static_cast<float>(stages);
+        stage.u1 = static_cast<float>(k + 1) / static_cast<float>(stages);
+        stage.specks.resize(static_cast<std::size_t>(views));
+    }
+    m_textures.assign(settings.sizes.size(), 0);
+    m_pictureDrawn.assign(static_cast<std::size_t>(views) * m_stages.size() * settings.sizes.size(), false);
+    m_speckSet.assign(static_cast<std::size_t>(views) * m_stages.size(), false);
+    // The first stage is measured at once, which also tells whether the probe can be made.
+    return measureStages({0}, tree, textures, cache, drawer);
+}
 
+bool ImpostorAtlas::prepare(double progress, TreeRenderer &tree, const TreeTextures &textures,
+                            GpuMeshCache &cache, TreeMeshDrawer &drawer)
+{
+    if (!valid())
+        return false;
+    // heightAt reads the first stage at or above progress and the one before it; the stage shown
+    // is one of the two.
+    progress = std::clamp(progress, 0.0, 1.0);
+    const auto above = std::find_if(m_stages.begin(), m_stages.end(),
+                                    [progress](const Stage &s) { return progress <= s.progress; });
+    const int upper = above != m_stages.end() ? static_cast<int>(above - m_stages.begin()) : stageCount() - 1;
+    std::vector<int> needed;
+    for (const int k : {upper - 1, upper, stageIndexFor(progress)})
+        if (k >= 0 && !m_stages[static_cast<std::size_t>(k)].measured &&
+            std::find(needed.begin(), needed.end(), k) == needed.end())
+            needed.push_back(k);
+    return needed.empty() || measureStages(needed, tree, textures, cache, drawer);
+}
+
+bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &tree,
+                                  const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer)
+{
+    QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
     const PictureSession session(drawer);
     // Each stage is first drawn large into the probe, from the side and from above, to find what
     // it really covers.
-    const int probe = settings.sizes.back() * ProbeScale;
+    const int probe = m_settings.sizes.back() * ProbeScale;
     const Framebuffer probeTarget(*f, probe, probe, true);
-    bool complete = probeTarget.complete();
-
+    if (!probeTarget.complete()) {
+        release();
+        return false;
+    }
     const TreeDrawSettings saved = tree.settings();
-    for (int k = 1; k <= stages && complete; ++k) {
-        const StageDrawing stageDrawing(tree, cache, static_cast<double>(k) / stages);
+    for (const int k : stages) {
+        Stage &stage = m_stages[static_cast<std::size_t>(k)];
+        const StageDrawing stageDrawing(tree, cache, stage.progress);
         // The mesh's bounds hold more than shows (parts not grown yet, the transparent rest of
         // leaf pictures), so the picture's box is cut to what the stage draws: its height from
         // the side, its reach from the trunk axis from above, which no direction exceeds. A box
@@ -176,12 +214,12 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         // or nothing.
         const Box bounds = stageDrawing.bounds();
         const Box sideBox = shapedBox(bounds);
-        stageDrawing.draw(*f, drawer, textures, settings, sideBox, 0.0f, false, 0, 0, probe, probe);
+        stageDrawing.draw(*f, drawer, textures, m_settings, sideBox, 0.0f, false, 0, 0, probe, probe);
         const std::optional<Box> side =
             impostor::coveredBox(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, sideBox);
         const float r = stageDrawing.radius();
         const Box aboveBox{-r, r, -r, r};
-        stageDrawing.draw(*f, drawer, textures, settings, aboveBox, 0.0f, true, 0, 0, probe, probe);
+        stageDrawing.draw(*f, drawer, textures, m_settings, aboveBox, 0.0f, true, 0, 0, probe, probe);
         const std::optional<float> reach =
             impostor::coveredRadius(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, aboveBox);
         Box drawn = bounds;
@@ -189,29 +227,17 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
             drawn = {-reach.value_or(r), reach.value_or(r), side->bottom, side->top};
         const Box box = shapedBox(drawn);
 
-        Stage stage;
-        stage.progress = static_cast<double>(k) / stages;
         stage.height = drawn.top;
         stage.left = box.left;
         stage.right = box.right;
         stage.bottom = box.bottom;
         stage.top = box.top;
-        stage.u0 = static_cast<float>(k - 1) / static_cast<float>(stages);
-        stage.u1 = static_cast<float>(k) / static_cast<float>(stages);
         const auto &batches = stageDrawing.mesh().batches();
         stage.hasLines = std::any_of(batches.begin(), batches.end(),
                                      [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; });
-        stage.specks.resize(static_cast<std::size_t>(views));
-        m_stages.push_back(stage);
+        stage.measured = true;
     }
     tree.settings() = saved;
-    if (!complete) {
-        release();
-        return false;
-    }
-    m_textures.assign(settings.sizes.size(), 0);
-    m_pictureDrawn.assign(static_cast<std::size_t>(views) * m_stages.size() * settings.sizes.size(), false);
-    m_speckSet.assign(static_cast<std::size_t>(views) * m_stages.size(), false);
     return true;
 }
 
@@ -265,6 +291,8 @@ bool ImpostorAtlas::drawPicture(int view, int stage, int size, TreeRenderer &tre
         return false;
     if (hasPicture(view, stage, size))
         return true;
+    if (!m_stages[static_cast<std::size_t>(stage)].measured)
+        return false;
     if (!QOpenGLContext::currentContext())
         return false;
     const PictureSession session(drawer);
@@ -282,6 +310,8 @@ bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const Tre
         return false;
     if (hasSpeck(view, stage))
         return true;
+    if (!m_stages[static_cast<std::size_t>(stage)].measured)
+        return false;
     if (!QOpenGLContext::currentContext())
         return false;
     const PictureSession session(drawer);

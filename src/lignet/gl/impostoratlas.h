@@ -76,6 +76,7 @@ public:
         float u0 = 0.0f, u1 = 0.0f;
         float height = 0.0f;       // top of what the stage draws
         bool hasLines = false;     // levels of detail from 6 on
+        bool measured = false;     // box, height and lines set (prepare)
         std::vector<Speck> specks; // per direction, set by drawSpeck
     };
 
@@ -84,14 +85,20 @@ public:
     ImpostorAtlas(const ImpostorAtlas &) = delete;
     ImpostorAtlas &operator=(const ImpostorAtlas &) = delete;
 
-    // Measures the stages of tree with its current draw settings (growth and wind replaced per
-    // stage). The pictures are drawn one at a time, when a plant first needs them (drawPicture,
-    // drawSpeck): a frame looks from two or three directions and shows most stages at a few sizes
-    // only. The tree's settings, clocks included, are as before afterwards, and so are the
-    // framebuffer binding, viewport, matrices and OpenGL state. Needs a current context; false
-    // when the framebuffer cannot be made.
+    // Sets up the stages of tree with its current draw settings (growth and wind replaced per
+    // stage) and measures the first. The other stages are measured when a plant first needs them
+    // (prepare), and the pictures drawn one at a time, when a plant first needs them
+    // (drawPicture, drawSpeck): a frame looks from two or three directions and shows most stages
+    // at a few sizes only. The tree's settings, clocks included, are as before afterwards, and so
+    // are the framebuffer binding, viewport, matrices and OpenGL state. Needs a current context;
+    // false when the framebuffer cannot be made.
     bool build(TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer,
                const ImpostorSettings &settings);
+    // Measures the stages a plant at growth progress needs (heightAt's two and the one shown),
+    // unless measured already, as build does. False, and the atlas released, when the framebuffer
+    // cannot be made.
+    bool prepare(double progress, TreeRenderer &tree, const TreeTextures &textures, GpuMeshCache &cache,
+                 TreeMeshDrawer &drawer);
     // Draws the picture of a stage (by index) from a direction at a size (by index), unless drawn
     // already, with the tree's current draw settings (those build saw: same level of detail and
     // appearance), leaving them and the OpenGL state as build does. False when it cannot be drawn.
@@ -140,7 +147,8 @@ public:
     // The texture rows of a direction's pictures.
     float viewBottom(int view) const { return static_cast<float>(view) / static_cast<float>(views()); }
     float viewTop(int view) const { return static_cast<float>(view + 1) / static_cast<float>(views()); }
-    // Height of the tree at progress, interpolated between the stages (0 at progress 0).
+    // Height of the tree at progress, interpolated between the stages (0 at progress 0); the
+    // stages must be prepared for it.
     double heightAt(double progress) const;
     // Pixels of the smallest picture's height: a tree shown smaller than this would be squeezed
     // below its smallest picture, where one texel covers more than the tree's few pixels.
@@ -158,6 +166,10 @@ private:
                    m_settings.sizes.size() +
                static_cast<std::size_t>(size);
     }
+    // Draws the stages (by index) large to find what they cover, and sets their boxes, heights
+    // and lines.
+    bool measureStages(const std::vector<int> &stages, TreeRenderer &tree, const TreeTextures &textures,
+                       GpuMeshCache &cache, TreeMeshDrawer &drawer);
     // Draws one picture into its cell; when pixels is given, also reads the cell back into it.
     bool drawCell(int view, int stage, int size, const impostor::StageDrawing &drawing,
                   const TreeTextures &textures, TreeMeshDrawer &drawer, std::vector<unsigned char> *pixels);

@@ -271,10 +271,13 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     const QImage far = batchedForest(view, batching.batch, tree, plants, false);
     EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(impostors.quadsDrawn(), plants.size());
-    const lignet::gl::ImpostorAtlas &atlas =
+    lignet::gl::ImpostorAtlas &atlas =
         impostors.atlasFor(tree, view.textures, batching.cache, batching.drawer);
     ASSERT_TRUE(atlas.valid());
     EXPECT_EQ(atlas.stages().size(), 16u);
+    ASSERT_TRUE(atlas.prepare(0.25, tree, view.textures, batching.cache, batching.drawer));
+    ASSERT_TRUE(atlas.prepare(1.0, tree, view.textures, batching.cache, batching.drawer));
+    EXPECT_GT(atlas.heightAt(0.25), 0.0);
     EXPECT_LT(atlas.heightAt(0.25), atlas.heightAt(1.0));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
@@ -434,6 +437,8 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
         EXPECT_EQ(atlas.picturesDrawn(direction) > 0, direction % 2 == 1) << direction;
         EXPECT_LE(atlas.picturesDrawn(direction), 8) << direction;
     }
+    // Stages are measured when a plant first needs them: none of the stand's is fully grown.
+    EXPECT_FALSE(atlas.stages().back().measured);
     // A size's texture is made with its first picture: not the 90 px one, which holds half of
     // what every size would take.
     const std::vector<int> &sizes = impostors.settings().sizes;
