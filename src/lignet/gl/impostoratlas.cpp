@@ -283,17 +283,18 @@ bool ImpostorAtlas::drawCell(int view, int stage, int size, const StageDrawing &
     return true;
 }
 
+bool ImpostorAtlas::canDraw(int view, int stage) const
+{
+    return inRange(view, stage) && m_stages[static_cast<std::size_t>(stage)].measured &&
+           QOpenGLContext::currentContext() != nullptr;
+}
+
 bool ImpostorAtlas::drawPicture(int view, int stage, int size, TreeRenderer &tree,
                                 const TreeTextures &textures, GpuMeshCache &cache, TreeMeshDrawer &drawer)
 {
-    if (!valid() || !inRange(view, stage) || size < 0 ||
-        static_cast<std::size_t>(size) >= m_settings.sizes.size())
-        return false;
     if (hasPicture(view, stage, size))
         return true;
-    if (!m_stages[static_cast<std::size_t>(stage)].measured)
-        return false;
-    if (!QOpenGLContext::currentContext())
+    if (!canDraw(view, stage) || size < 0 || static_cast<std::size_t>(size) >= m_settings.sizes.size())
         return false;
     const PictureSession session(drawer);
     const TreeDrawSettings saved = tree.settings();
@@ -306,13 +307,9 @@ bool ImpostorAtlas::drawPicture(int view, int stage, int size, TreeRenderer &tre
 bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const TreeTextures &textures,
                               GpuMeshCache &cache, TreeMeshDrawer &drawer)
 {
-    if (!valid() || !inRange(view, stage))
-        return false;
     if (hasSpeck(view, stage))
         return true;
-    if (!m_stages[static_cast<std::size_t>(stage)].measured)
-        return false;
-    if (!QOpenGLContext::currentContext())
+    if (!canDraw(view, stage))
         return false;
     const PictureSession session(drawer);
     const TreeDrawSettings saved = tree.settings();

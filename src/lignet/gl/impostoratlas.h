@@ -166,6 +166,8 @@ private:
                    m_settings.sizes.size() +
                static_cast<std::size_t>(size);
     }
+    // Whether pictures of a measured stage can be drawn from a direction: a context is current.
+    bool canDraw(int view, int stage) const;
     // Draws the stages (by index) large to find what they cover, and sets their boxes, heights
     // and lines.
     bool measureStages(const std::vector<int> &stages, TreeRenderer &tree, const TreeTextures &textures,
