@@ -202,7 +202,6 @@ bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &
         release();
         return false;
     }
-    const TreeDrawSettings saved = tree.settings();
     for (const int k : stages) {
         Stage &stage = m_stages[static_cast<std::size_t>(k)];
         const StageDrawing stageDrawing(tree, cache, stage.progress);
@@ -237,7 +236,6 @@ bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &
                                      [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; });
         stage.measured = true;
     }
-    tree.settings() = saved;
     return true;
 }
 
@@ -297,11 +295,8 @@ bool ImpostorAtlas::drawPicture(int view, int stage, int size, TreeRenderer &tre
     if (!canDraw(view, stage) || size < 0 || static_cast<std::size_t>(size) >= m_settings.sizes.size())
         return false;
     const PictureSession session(drawer);
-    const TreeDrawSettings saved = tree.settings();
     const StageDrawing drawing(tree, cache, m_stages[static_cast<std::size_t>(stage)].progress);
-    const bool drawn = drawCell(view, stage, size, drawing, textures, drawer, nullptr);
-    tree.settings() = saved;
-    return drawn;
+    return drawCell(view, stage, size, drawing, textures, drawer, nullptr);
 }
 
 bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const TreeTextures &textures,
@@ -312,29 +307,25 @@ bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const Tre
     if (!canDraw(view, stage))
         return false;
     const PictureSession session(drawer);
-    const TreeDrawSettings saved = tree.settings();
     Stage &s = m_stages[static_cast<std::size_t>(stage)];
     const StageDrawing drawing(tree, cache, s.progress);
     // The cells are drawn again even where a quad needed them already: reading them back from
     // their texture would cost a framebuffer as well.
-    const auto cellPixels = [&](int size, std::vector<unsigned char> &pixels) {
+    std::vector<unsigned char> pixels;
+    const auto cellPixels = [&](int size) {
         return drawCell(view, stage, size, drawing, textures, drawer, &pixels);
     };
-    bool complete = true;
     Speck &speck = s.specks[static_cast<std::size_t>(view)];
     // The shades, read from the pictures of one size.
     const int shadeSize = sizeFor(SpeckShadeSize);
     const int shadeCell = m_settings.sizes[static_cast<std::size_t>(shadeSize)];
-    std::vector<unsigned char> pixels;
-    complete = cellPixels(shadeSize, pixels);
-    if (complete) {
-        const impostor::OpaqueTexels opaque =
-            impostor::opaqueTexelsOf(pixels, 1, shadeCell, shadeCell).front();
-        if (s.hasLines && opaque.topRow >= 0) {
-            speck.shades = opaque.shades;
-            speck.top = s.bottom + (s.top - s.bottom) * static_cast<float>(opaque.topRow + 1) /
-                                       static_cast<float>(shadeCell);
-        }
+    if (!cellPixels(shadeSize))
+        return false;
+    const impostor::OpaqueTexels opaque = impostor::opaqueTexelsOf(pixels, 1, shadeCell, shadeCell).front();
+    if (s.hasLines && opaque.topRow >= 0) {
+        speck.shades = opaque.shades;
+        speck.top = s.bottom + (s.top - s.bottom) * static_cast<float>(opaque.topRow + 1) /
+                                   static_cast<float>(shadeCell);
     }
     // How often a speck shows: what the stage lights when drawn a few pixels tall, against what
     // its line would light there. A seedling's few short lines light less than one line of its
@@ -342,20 +333,14 @@ bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const Tre
     double rows = 0.0;
     int lit = 0;
     for (const int shown : SpeckShareSizes) {
-        if (!complete)
-            break;
         const int size = sizeFor(shown);
         const int cell = m_settings.sizes[static_cast<std::size_t>(size)];
-        complete = cellPixels(size, pixels);
-        if (!complete)
-            break;
+        if (!cellPixels(size))
+            return false;
         lit += impostor::litTexels(pixels, 1, cell).front();
         rows +=
             std::max(1.0, static_cast<double>(speck.top / (s.top - s.bottom)) * static_cast<double>(cell));
     }
-    tree.settings() = saved;
-    if (!complete)
-        return false;
     speck.share = static_cast<float>(std::min(1.0, lit / rows));
     m_speckSet[static_cast<std::size_t>(view * stageCount() + stage)] = true;
     return true;

@@ -82,6 +82,7 @@ PictureSession::~PictureSession()
 }
 
 StageDrawing::StageDrawing(TreeRenderer &tree, GpuMeshCache &cache, double progress)
+    : m_tree(tree), m_saved(tree.settings())
 {
     TreeDrawSettings &s = tree.settings();
     s.growing = true;
@@ -98,6 +99,11 @@ StageDrawing::StageDrawing(TreeRenderer &tree, GpuMeshCache &cache, double progr
     m_bottom = lo.y;
     m_top = hi.y;
     m_depthRange = 2.0f * std::max({m_radius, std::abs(lo.y), std::abs(hi.y)}) + 1.0f;
+}
+
+StageDrawing::~StageDrawing()
+{
+    m_tree.settings() = m_saved;
 }
 
 void StageDrawing::draw(QOpenGLFunctions &f, TreeMeshDrawer &drawer, const TreeTextures &textures,

@@ -5,6 +5,7 @@
 
 #include "lignet/gl/impostoratlas.h"
 #include "lignet/gl/impostorpicturereading.h"
+#include "lignet/treedrawsettings.h"
 
 #include <QOpenGLFunctions>
 
@@ -72,8 +73,12 @@ private:
 // The tree at one growth stage, as the pictures draw it.
 class StageDrawing {
 public:
-    // Sets the tree's draw settings for the stage (growth, no wind or spin) and takes its mesh.
+    // Sets the tree's draw settings for the stage (growth, no wind or spin) and takes its mesh;
+    // the settings are put back as they were when it goes.
     StageDrawing(TreeRenderer &tree, GpuMeshCache &cache, double progress);
+    ~StageDrawing();
+    StageDrawing(const StageDrawing &) = delete;
+    StageDrawing &operator=(const StageDrawing &) = delete;
 
     const GpuTreeMesh &mesh() const { return *m_mesh; }
     float radius() const { return m_radius; }
@@ -88,6 +93,8 @@ public:
               int w, int h) const;
 
 private:
+    TreeRenderer &m_tree;
+    const TreeDrawSettings m_saved;
     std::shared_ptr<const GpuTreeMesh> m_mesh;
     float m_radius = 0.0f, m_bottom = 0.0f, m_top = 0.0f, m_depthRange = 1.0f;
 };
