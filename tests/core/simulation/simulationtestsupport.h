@@ -46,7 +46,12 @@ struct World {
 // 64-bit FNV-1a over the exact bits of the values fed to it.
 class StateHash {
 public:
-    template <typename T> void add(const T &value)
+    // Adds the values in the order given.
+    template <typename... T> void add(const T &...values) { (addOne(values), ...); }
+    std::uint64_t value() const { return hash_; }
+
+private:
+    template <typename T> void addOne(const T &value)
     {
         unsigned char bytes[sizeof(T)];
         std::memcpy(bytes, &value, sizeof(T));
@@ -55,9 +60,6 @@ public:
             hash_ *= 0x100000001b3ull;
         }
     }
-    std::uint64_t value() const { return hash_; }
-
-private:
     std::uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
@@ -66,30 +68,11 @@ inline std::uint64_t hashSimulation(const ecosystem::EcosystemSimulation &s)
     StateHash h;
     h.add(s.step());
     for (const ecosystem::Species &species : s.species()) {
-        h.add(species.seedBudget);
-        h.add(species.seedProduction);
-        h.add(species.plants.size());
-        for (const ecosystem::Plant &p : species.plants) {
-            h.add(p.species);
-            h.add(p.id);
-            h.add(p.age);
-            h.add(p.size);
-            h.add(p.height);
-            h.add(p.cellX);
-            h.add(p.cellY);
-            h.add(p.position.x);
-            h.add(p.position.y);
-            h.add(p.position.z);
-            h.add(p.prodornost);
-            h.add(p.strength);
-            h.add(p.slope);
-            h.add(p.moisture);
-            h.add(p.sunniness);
-            h.add(p.windiness);
-            h.add(p.relativeHeight);
-            h.add(p.timeOfDeath);
-            h.add(p.dominated);
-        }
+        h.add(species.seedBudget, species.seedProduction, species.plants.size());
+        for (const ecosystem::Plant &p : species.plants)
+            h.add(p.species, p.id, p.age, p.size, p.height, p.cellX, p.cellY, p.position.x, p.position.y,
+                  p.position.z, p.prodornost, p.strength, p.slope, p.moisture, p.sunniness, p.windiness,
+                  p.relativeHeight, p.timeOfDeath, p.dominated);
     }
     for (const unsigned long long state : s.getSeeds())
         h.add(state);

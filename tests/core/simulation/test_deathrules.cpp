@@ -71,8 +71,6 @@ TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
     b.position.z = 103.999f;
     EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
     b.position = {103.0f, 0.0f, 100.0f}; // 3-4-5 with the height difference
-    a.position.y = 0.0f;
-    b.position.y = 0.0f;
     EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
     b.position.y = 4.0f; // distance 5
     EXPECT_FALSE(DeathRules::crownsOverlap(a, b));
@@ -107,23 +105,15 @@ TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
     EXPECT_EQ(overlapping.rules.randomDeathBecauseOfBeingDominated.state(), expected.state());
 }
 
-TEST(Domination, weakerNeighbourDoesNotDominateAndCompetitivenessWeighsStrength)
+TEST(Domination, competitivenessWeighsStrengthAndTheDeathDrawComparesTheSpeciesProbabilityWithTheDraw)
 {
     Scene s;
-    s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f); // pine, 0.6 × 0.5 = 0.3
-    s.add(0, 10, 10, 261.0f, 260.0f, 1.0f, 1.0f); // bush, 0.05 × 1.0 = 0.05
+    s.add(0, 10, 10, 260.0f, 260.0f, 1.0f, 1.0f); // bush, 0.05 × 1.0 = 0.05
+    s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 0.5f); // pine, 0.6 × 0.5 = 0.3
     s.index();
+    // The weaker neighbour does not dominate.
     EXPECT_FALSE(s.dominated(3, 0));
-    s.dominated(0, 0);
-    EXPECT_TRUE(s.plant(0, 0).dominated);
-}
-
-TEST(Domination, deathDrawComparesTheSpeciesProbabilityWithTheDraw)
-{
-    Scene s;
-    s.add(0, 10, 10, 260.0f, 260.0f, 1.0f, 0.1f);
-    s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 1.0f);
-    s.index();
+    EXPECT_FALSE(s.plant(3, 0).dominated);
     // From state 1 the first draw is 69069: u = 0.69069, above the bush's 0.08: it survives.
     s.rules.randomDeathBecauseOfBeingDominated.setState(1);
     EXPECT_FALSE(s.dominated(0, 0));
@@ -230,6 +220,38 @@ TEST(PlantGrid, findsNeighboursWhosePositionsLieOutsideTheTerrainAndForgetsRemov
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
     s.dominated(4, 0);
     EXPECT_FALSE(s.plant(4, 0).dominated);
+}
+
+TEST(PlantGrid, largestHeightIsTheTallestRegisteredPlantOfTheLastRebuild)
+{
+    Scene s;
+    EXPECT_EQ(s.grid.largestHeight(), 0.0f);
+    s.add(0, 1, 1, 37.5f, 37.5f, 3.0f, 1.0f);
+    s.add(0, 2, 1, 62.5f, 37.5f, 7.5f, 1.0f);
+    s.add(1, 3, 1, 87.5f, 37.5f, 2.0f, 1.0f);
+    s.add(1, -1, 1, -12.5f, 37.5f, 100.0f, 1.0f); // off the grid
+    s.index();
+    EXPECT_EQ(s.grid.size(), 3u);
+    EXPECT_EQ(s.grid.largestHeight(), 7.5f);
+    s.species[0].plants.pop_back();
+    s.index();
+    EXPECT_EQ(s.grid.largestHeight(), 3.0f);
+    s.grid.rebuild({});
+    EXPECT_EQ(s.grid.largestHeight(), 0.0f);
+}
+
+TEST(Domination, aTallStrongerNeighbourDominatesAcrossMoreThanTheSmallPlantsOwnReach)
+{
+    // A plant of height 1 and, 20 m away, a stronger one of height 20: their crowns overlap, so the
+    // search must reach past the small plant's own height.
+    Scene s;
+    s.species[3].dominatedDeathProbability = 1.0f;
+    s.add(3, 4, 4, 112.5f, 112.5f, 20.0f, 5.0f);
+    s.add(3, 4, 4, 132.5f, 112.5f, 1.0f, 1.0f);
+    s.index();
+    EXPECT_TRUE(s.dominated(3, 1));
+    EXPECT_TRUE(s.plant(3, 1).dominated);
+    EXPECT_FALSE(s.dominated(3, 0));
 }
 
 namespace {
