@@ -22,8 +22,8 @@ constexpr int Level = 8;
 // pixels may differ by more than 8 levels, and 2 % by more than 64.
 void expectSameForest(const QImage &reference, const QImage &batched)
 {
-    EXPECT_LE(compareImages(reference, batched, Level).shareAbove, 0.08);
-    EXPECT_LE(compareImages(reference, batched, 64).shareAbove, 0.02);
+    EXPECT_LE(shareApart(reference, batched, Level), 0.08);
+    EXPECT_LE(shareApart(reference, batched, 64), 0.02);
 }
 
 } // namespace
@@ -86,7 +86,7 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::Fixed);
     const Drawn fixed = draw(false);
     EXPECT_EQ(fixed.perSpecies, reference.perSpecies);
-    EXPECT_LE(compareImages(fixed.image, instanced.image, Level).shareAbove, 0.001);
+    EXPECT_LE(shareApart(fixed.image, instanced.image, Level), 0.001);
     model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::Instanced);
 
     // Tree scale: bigger trees, more of them in view (the culling sphere grows too), the same
@@ -116,7 +116,7 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     keep(far.image, "forest-far-field");
     EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
-    EXPECT_LE(compareImages(instanced.image, far.image, Level).shareAbove, 0.02);
+    EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
 
     // While the simulation runs, every plant the tier can take is an impostor; the switch still
     // draws every plant exactly.

@@ -21,33 +21,20 @@
 #include <functional>
 #include <memory>
 
-// How far two pictures are apart: the share of pixels whose largest channel difference exceeds
-// a level, and the largest difference anywhere.
-struct PictureDifference {
-    double shareAbove = 0.0;
-    int largest = 0;
-};
-
-inline PictureDifference compareImages(const QImage &a, const QImage &b, int level)
+// The share of pixels whose largest channel difference exceeds a level (all of them when the
+// pictures differ in size).
+inline double shareApart(const QImage &a, const QImage &b, int level)
 {
-    PictureDifference d;
-    if (a.size() != b.size() || a.isNull()) {
-        d.shareAbove = 1.0;
-        d.largest = 255;
-        return d;
-    }
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
     long long above = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            const int diff = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                       std::abs(qBlue(p) - qBlue(q))});
-            d.largest = std::max(d.largest, diff);
-            above += diff > level ? 1 : 0;
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            above += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                               std::abs(qBlue(p) - qBlue(q))}) > level;
         }
-    d.shareAbove = static_cast<double>(above) / (a.width() * a.height());
-    return d;
+    return static_cast<double>(above) / (a.width() * a.height());
 }
 
 // Pixels of a picture for which predicate holds.

@@ -18,6 +18,8 @@ using lignet::gl::TreeMeshDrawer;
 namespace {
 
 constexpr int Size = 320;
+// The impostor distance while the simulation runs: every still plant is a quad.
+constexpr double Everywhere = std::numeric_limits<double>::infinity();
 
 struct Plant {
     math::Vector3f position;
@@ -26,19 +28,32 @@ struct Plant {
     int id;
 };
 
+float f(int i)
+{
+    return static_cast<float>(i);
+}
+
+// rows x columns plants, numbered row by row; plant(row, column) gives the rest.
+std::vector<Plant> field(int rows, int columns, const std::function<Plant(int, int)> &plant)
+{
+    std::vector<Plant> plants;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            plants.push_back(plant(row, column));
+            plants.back().id = row * columns + column;
+        }
+    return plants;
+}
+
 // A 6 x 5 grid of small trees, the nearer rows in more detail, looked at from above and in front.
 std::vector<Plant> grid()
 {
-    std::vector<Plant> plants;
-    int id = 0;
-    for (int row = 0; row < 5; ++row)
-        for (int column = 0; column < 6; ++column, ++id)
-            plants.push_back(
-                {{static_cast<float>(column) * 6.0f - 15.0f, 0.0f, static_cast<float>(-row) * 7.0f},
-                 0.4 + 0.2 * (column % 3),
-                 row < 2 ? row : 3 + 2 * row,
-                 id});
-    return plants;
+    return field(5, 6, [](int row, int column) {
+        return Plant{{f(column) * 6.0f - 15.0f, 0.0f, f(-row) * 7.0f},
+                     0.4 + 0.2 * (column % 3),
+                     row < 2 ? row : 3 + 2 * row,
+                     0};
+    });
 }
 
 lignet::TreeParameters smallTree()
@@ -84,36 +99,6 @@ void placePlant(TreeRenderer &tree, const Plant &plant, bool wind)
     s.levelOfDetail = plant.levelOfDetail;
 }
 
-QImage referenceForest(MeshTestView &view, TreeRenderer &tree, const std::vector<Plant> &plants, bool wind)
-{
-    view.context().makeCurrent();
-    beginEcosystemFrame();
-    for (const Plant &plant : plants) {
-        glPushMatrix();
-        glTranslatef(plant.position.x, plant.position.y, plant.position.z);
-        placePlant(tree, plant, wind);
-        lignet::gl::drawTreeAtLevelOfDetail(tree, view.textures, plant.levelOfDetail);
-        glPopMatrix();
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    return view.grab();
-}
-
-QImage batchedForest(MeshTestView &view, lignet::gl::ForestBatch &batch, TreeRenderer &tree,
-                     const std::vector<Plant> &plants, bool wind, const Look &look = {})
-{
-    view.context().makeCurrent();
-    beginEcosystemFrame(look);
-    batch.begin();
-    for (const Plant &plant : plants) {
-        placePlant(tree, plant, wind);
-        batch.add(tree, view.textures, plant.position);
-    }
-    batch.flush();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    return view.grab();
-}
-
 // How much a picture darkens the white background, summed over its pixels.
 double darkness(const QImage &image)
 {
@@ -124,17 +109,72 @@ double darkness(const QImage &image)
     return sum;
 }
 
-// The batching objects of one share group, released with a context current.
-struct Batching {
-    lignet::gl::GpuMeshCache cache;
-    TreeMeshDrawer drawer;
-    lignet::gl::ForestBatch batch{cache, drawer};
-    void release()
+// A view with the batching objects of its share group and an impostor set, released with the
+// view current.
+class ForestBatch : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(view.valid()); }
+    void TearDown() override
     {
+        view.context().makeCurrent();
+        impostors.release();
         batch.release();
         cache.clear();
         drawer.release();
     }
+
+    // The plants drawn one at a time, as the ecosystem frame draws them without meshes.
+    QImage reference(TreeRenderer &t, const std::vector<Plant> &plants, bool wind = false)
+    {
+        view.context().makeCurrent();
+        beginEcosystemFrame();
+        for (const Plant &plant : plants) {
+            glPushMatrix();
+            glTranslatef(plant.position.x, plant.position.y, plant.position.z);
+            placePlant(t, plant, wind);
+            lignet::gl::drawTreeAtLevelOfDetail(t, view.textures, plant.levelOfDetail);
+            glPopMatrix();
+        }
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        return view.grab();
+    }
+
+    QImage batched(MeshTestView &on, TreeRenderer &t, const std::vector<Plant> &plants, bool wind = false,
+                   const Look &look = {})
+    {
+        on.context().makeCurrent();
+        beginEcosystemFrame(look);
+        batch.begin();
+        for (const Plant &plant : plants) {
+            placePlant(t, plant, wind);
+            batch.add(t, on.textures, plant.position);
+        }
+        batch.flush();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        return on.grab();
+    }
+    QImage batched(const std::vector<Plant> &plants, const Look &look = {})
+    {
+        return batched(view, tree, plants, false, look);
+    }
+
+    // The plants drawn exactly from their meshes, then every one as an impostor.
+    std::pair<QImage, QImage> exactAndFar(const std::vector<Plant> &plants, const Look &look)
+    {
+        batch.setImpostors(nullptr, 0.0);
+        const QImage exact = batched(plants, look);
+        batch.setImpostors(&impostors, Everywhere);
+        const QImage far = batched(plants, look);
+        EXPECT_EQ(batch.stats().impostorPlants, plants.size());
+        return {exact, far};
+    }
+
+    MeshTestView view{Size};
+    TreeRenderer tree{smallTree()};
+    lignet::gl::GpuMeshCache cache;
+    TreeMeshDrawer drawer;
+    lignet::gl::ForestBatch batch{cache, drawer};
+    lignet::gl::ImpostorSet impostors;
 };
 
 } // namespace
@@ -142,77 +182,49 @@ struct Batching {
 // One grown tree (the default, full size) drawn at coarser levels of detail. Its leaf points only
 // write depth (see leafPointsBeforeDisks), so the order of the batches shows in scattered crown
 // pixels: the limits are the measured differences (0.36 %, 0.06 %, 0.31 %) with a margin.
-TEST(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
+TEST_F(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
 {
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree;
-    struct Row {
-        float z;
-        int levelOfDetail;
-        double limit;
-    };
-    for (const Row row : {Row{-12.0f, 3, 0.006}, Row{-40.0f, 4, 0.002}, Row{-12.0f, 6, 0.006}}) {
-        const std::vector<Plant> plant = {{{0.0f, 0.0f, row.z}, 1.0, row.levelOfDetail, 7}};
-        const QImage reference = referenceForest(view, tree, plant, false);
-        Batching batching;
-        const QImage batched = batchedForest(view, batching.batch, tree, plant, false);
-        batching.release();
-        view.context().makeCurrent();
-        beginEcosystemFrame();
-        const QImage bare = view.grab();
-        EXPECT_GT(compareImages(bare, reference, 8).shareAbove, 0.001) << row.levelOfDetail;
-        EXPECT_LT(compareImages(reference, batched, 8).shareAbove, row.limit) << row.levelOfDetail;
+    TreeRenderer grown;
+    beginEcosystemFrame();
+    const QImage bare = view.grab();
+    for (const auto &[z, levelOfDetail, limit] :
+         {std::tuple{-12.0f, 3, 0.006}, std::tuple{-40.0f, 4, 0.002}, std::tuple{-12.0f, 6, 0.006}}) {
+        const std::vector<Plant> plant = {{{0.0f, 0.0f, z}, 1.0, levelOfDetail, 7}};
+        const QImage exact = reference(grown, plant);
+        EXPECT_GT(shareApart(bare, exact, 8), 0.001) << levelOfDetail;
+        EXPECT_LT(shareApart(exact, batched(view, grown, plant), 8), limit) << levelOfDetail;
     }
 }
 
-TEST(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
+TEST_F(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
 {
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
     const std::vector<Plant> plants = grid();
     TreeRenderer referenceTree(smallTree());
-    TreeRenderer batchedTree(smallTree());
-    referenceTree.settings().windTime = batchedTree.settings().windTime = 0.3;
-    const QImage reference = referenceForest(view, referenceTree, plants, true);
-    Batching batching;
-    const QImage batched = batchedForest(view, batching.batch, batchedTree, plants, true);
-    EXPECT_EQ(batching.batch.stats().streamedPlants, plants.size());
-    EXPECT_EQ(batching.cache.stats().entries, 0u);
+    referenceTree.settings().windTime = tree.settings().windTime = 0.3;
+    const QImage exact = reference(referenceTree, plants, true);
+    const QImage windy = batched(view, tree, plants, true);
+    EXPECT_EQ(batch.stats().streamedPlants, plants.size());
+    EXPECT_EQ(cache.stats().entries, 0u);
     // Every plant advanced the wind clock, as in the reference.
-    EXPECT_EQ(batchedTree.settings().windTime, referenceTree.settings().windTime);
-    EXPECT_LT(compareImages(reference, batched, 8).shareAbove, 0.02);
+    EXPECT_EQ(tree.settings().windTime, referenceTree.settings().windTime);
+    EXPECT_LT(shareApart(exact, windy, 8), 0.02);
     // Without the per-plant phases the picture would differ much more.
-    const QImage still = referenceForest(view, referenceTree, plants, false);
-    EXPECT_GT(compareImages(reference, still, 8).shareAbove, 0.02);
-    batching.release();
+    EXPECT_GT(shareApart(exact, reference(referenceTree, plants), 8), 0.02);
 }
 
-TEST(ForestBatch, aSecondViewDrawsTheSamePictureFromTheSameBuffers)
+TEST_F(ForestBatch, aSecondViewDrawsTheSamePictureFromTheSameBuffers)
 {
-    MeshTestView first(Size);
-    ASSERT_TRUE(first.valid());
-    MeshTestView second(Size, &first);
+    MeshTestView second(Size, &view);
     ASSERT_TRUE(second.valid());
-    TreeRenderer tree(smallTree());
-    const std::vector<Plant> plants = grid();
-    Batching batching;
-    const QImage one = batchedForest(first, batching.batch, tree, plants, false);
-    const auto built = batching.cache.meshesBuilt();
-    const QImage two = batchedForest(second, batching.batch, tree, plants, false);
-    EXPECT_EQ(batching.cache.meshesBuilt(), built); // nothing uploaded again
-    EXPECT_EQ(one, two);
-    first.context().makeCurrent();
-    batching.release();
+    const QImage one = batched(grid());
+    const auto built = cache.meshesBuilt();
+    EXPECT_EQ(batched(second, tree, grid()), one);
+    EXPECT_EQ(cache.meshesBuilt(), built); // nothing uploaded again
 }
 
-TEST(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
+TEST_F(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
 {
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree(smallTree());
-    Batching batching;
-    batching.cache.setByteLimit(std::size_t{3} << 20);
+    cache.setByteLimit(std::size_t{3} << 20);
     std::vector<Plant> plants = grid();
     std::size_t largest = 0;
     for (int frame = 0; frame < 12; ++frame) {
@@ -221,62 +233,50 @@ TEST(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
             p.levelOfDetail = (p.levelOfDetail + 1) % 10;
             p.size = std::fmod(p.size + 0.07, 1.0) + 0.05;
         }
-        batchedForest(view, batching.batch, tree, plants, false);
-        largest = std::max(largest, batching.cache.stats().bytes);
-        EXPECT_LE(batching.cache.stats().bytes, batching.cache.byteLimit()) << frame;
+        batched(plants);
+        largest = std::max(largest, cache.stats().bytes);
+        EXPECT_LE(cache.stats().bytes, cache.byteLimit()) << frame;
     }
-    EXPECT_GT(batching.cache.stats().evictions, 0u);
-    EXPECT_GT(largest, batching.cache.byteLimit() / 2);
+    EXPECT_GT(cache.stats().evictions, 0u);
+    EXPECT_GT(largest, cache.byteLimit() / 2);
 
     // The same frame again: nothing is rebuilt when its meshes fit; when they do not, the part
     // that fitted stays (no least-recently-used churn) and only the rest is rebuilt.
     const auto builtBySecondFrame = [&](std::size_t limit) {
-        batching.cache.clear();
-        batching.cache.setByteLimit(limit);
-        batchedForest(view, batching.batch, tree, plants, false);
-        const std::uint64_t built = batching.cache.meshesBuilt();
-        const std::uint64_t meshes = batching.batch.stats().meshes;
-        batchedForest(view, batching.batch, tree, plants, false);
-        EXPECT_LE(batching.cache.stats().bytes, limit);
-        EXPECT_EQ(batching.batch.stats().meshes, meshes);
-        return std::pair{batching.cache.meshesBuilt() - built, meshes};
+        cache.clear();
+        cache.setByteLimit(limit);
+        batched(plants);
+        const std::uint64_t built = cache.meshesBuilt();
+        const std::uint64_t meshes = batch.stats().meshes;
+        batched(plants);
+        EXPECT_LE(cache.stats().bytes, limit);
+        EXPECT_EQ(batch.stats().meshes, meshes);
+        return std::pair{cache.meshesBuilt() - built, meshes};
     };
     EXPECT_EQ(builtBySecondFrame(std::size_t{256} << 20).first, 0u);
-    const std::size_t needed = batching.cache.stats().bytes;
+    const std::size_t needed = cache.stats().bytes;
     const auto [rebuilt, meshes] = builtBySecondFrame(needed / 2);
     EXPECT_GT(rebuilt, 0u);
     EXPECT_LT(rebuilt, meshes * 3 / 4);
-    EXPECT_GT(batching.cache.stats().refused, 0u);
-    batching.release();
+    EXPECT_GT(cache.stats().refused, 0u);
 }
 
-TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
+TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
 {
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree(smallTree());
     // A row of plants far away, each only a few pixels tall.
-    std::vector<Plant> plants;
-    for (int i = 0; i < 40; ++i)
-        plants.push_back(
-            {{static_cast<float>(i) * 9.0f - 180.0f, 0.0f, -260.0f - static_cast<float>(i % 5) * 20.0f},
-             0.5 + 0.0125 * i,
-             9,
-             i});
-    const QImage exact = referenceForest(view, tree, plants, false);
-
-    Batching batching;
-    lignet::gl::ImpostorSet impostors;
-    batching.batch.setImpostors(&impostors, 12.0);
-    const QImage far = batchedForest(view, batching.batch, tree, plants, false);
-    EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
+    std::vector<Plant> plants = field(1, 40, [](int, int i) {
+        return Plant{{f(i) * 9.0f - 180.0f, 0.0f, -260.0f - f(i % 5) * 20.0f}, 0.5 + 0.0125 * i, 9, 0};
+    });
+    const QImage exact = reference(tree, plants);
+    batch.setImpostors(&impostors, 12.0);
+    const QImage far = batched(plants);
+    EXPECT_EQ(batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(impostors.quadsDrawn(), plants.size());
-    lignet::gl::ImpostorAtlas &atlas =
-        impostors.atlasFor(tree, view.textures, batching.cache, batching.drawer);
+    lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, view.textures, cache, drawer);
     ASSERT_TRUE(atlas.valid());
     EXPECT_EQ(atlas.stages().size(), 16u);
-    ASSERT_TRUE(atlas.prepare(0.25, tree, view.textures, batching.cache, batching.drawer));
-    ASSERT_TRUE(atlas.prepare(1.0, tree, view.textures, batching.cache, batching.drawer));
+    ASSERT_TRUE(atlas.prepare(0.25, tree, view.textures, cache, drawer));
+    ASSERT_TRUE(atlas.prepare(1.0, tree, view.textures, cache, drawer));
     EXPECT_GT(atlas.heightAt(0.25), 0.0);
     EXPECT_LT(atlas.heightAt(0.25), atlas.heightAt(1.0));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -289,21 +289,17 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     // one beside the eye.
     plants.push_back({{0.0f, 0.0f, 16.0f}, 1.0, 0, 99});
     plants.push_back({{0.0f, 0.0f, 0.0f}, 1.0, 0, 98});
-    batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
-    batchedForest(view, batching.batch, tree, plants, false);
-    EXPECT_EQ(batching.batch.stats().impostorPlants, plants.size());
-    EXPECT_EQ(batching.batch.stats().meshPlants, 0u);
+    batch.setImpostors(&impostors, Everywhere);
+    batched(plants);
+    EXPECT_EQ(batch.stats().impostorPlants, plants.size());
+    EXPECT_EQ(batch.stats().meshPlants, 0u);
 
     // A dense stand, crowns overlapping in depth: the exact drawing's leaf pictures write depth
     // also where they are transparent, so the plants drawn later behind them mostly do not show.
-    std::vector<Plant> stand;
-    for (int row = 0; row < 30; ++row)
-        for (int column = 0; column < 30; ++column)
-            stand.push_back(
-                {{static_cast<float>(column) * 3.0f - 45.0f, 0.0f, -60.0f - 2.0f * static_cast<float>(row)},
-                 0.5 + 0.5 * ((row + column) % 2),
-                 6,
-                 row * 30 + column});
+    const std::vector<Plant> stand = field(30, 30, [](int row, int column) {
+        return Plant{
+            {f(column) * 3.0f - 45.0f, 0.0f, -60.0f - 2.0f * f(row)}, 0.5 + 0.5 * ((row + column) % 2), 6, 0};
+    });
     // Seen from the front and from half-way to its side, where the impostors show pictures taken
     // from a turned direction.
     const math::Vector3f centre{-1.5f, 0.0f, -89.0f};
@@ -313,44 +309,27 @@ TEST(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     const math::Vector3f lowered{0.0f, 2.0f, 0.0f};
     for (const Look &look :
          {Look{}, Look{centre + diagonal * 105.0f + raised, centre + diagonal * 28.0f + lowered}}) {
-        batching.batch.setImpostors(nullptr, 0.0);
-        const QImage exactStand = batchedForest(view, batching.batch, tree, stand, false, look);
-        batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
-        const QImage farStand = batchedForest(view, batching.batch, tree, stand, false, look);
-        EXPECT_EQ(batching.batch.stats().impostorPlants, stand.size());
+        const auto [exactStand, farStand] = exactAndFar(stand, look);
         // Drawn without that hiding, the impostors' stand is about half as dark again as the exact one.
         EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
-        EXPECT_LT(compareImages(exactStand, farStand, 48).shareAbove, 0.03);
+        EXPECT_LT(shareApart(exactStand, farStand, 48), 0.03);
     }
-    impostors.release();
-    batching.release();
 }
 
-TEST(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
+TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
 {
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree(smallTree());
     // A wide field of plants so far away that each is at most a pixel or two tall.
-    std::vector<Plant> plants;
-    for (int row = 0; row < 48; ++row)
-        for (int column = 0; column < 40; ++column) {
-            const float z = -600.0f - 8.0f * static_cast<float>(row);
-            const float x = (static_cast<float>(column) - 19.5f) * -z / 40.0f;
-            plants.push_back({{x, 0.0f, z}, 0.6 + 0.01 * column, 9, row * 40 + column});
-        }
+    std::vector<Plant> plants = field(48, 40, [](int row, int column) {
+        const float z = -600.0f - 8.0f * f(row);
+        return Plant{{(f(column) - 19.5f) * -z / 40.0f, 0.0f, z}, 0.6 + 0.01 * column, 9, 0};
+    });
     // Compared with the same plants drawn exactly from their meshes (the frame without the tier).
-    Batching exactBatching;
-    const QImage exact = batchedForest(view, exactBatching.batch, tree, plants, false);
-    exactBatching.release();
-
-    Batching batching;
-    lignet::gl::ImpostorSet impostors;
-    batching.batch.setImpostors(&impostors, 12.0);
-    batchedForest(view, batching.batch, tree, plants, false);
+    const QImage exact = batched(plants);
+    batch.setImpostors(&impostors, 12.0);
+    batched(plants);
     // The second frame: the atlas, made in the first, draws nothing of its own.
-    const QImage far = batchedForest(view, batching.batch, tree, plants, false);
-    const lignet::gl::ForestFrameStats &stats = batching.batch.stats();
+    const QImage far = batched(plants);
+    const lignet::gl::ForestFrameStats &stats = batch.stats();
     EXPECT_EQ(stats.speckPlants, plants.size());
     EXPECT_EQ(stats.meshPlants + stats.impostorPlants, 0u);
     EXPECT_EQ(stats.draw.triangles + stats.draw.points, 0u);
@@ -364,7 +343,7 @@ TEST(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
     ASSERT_GT(lit(exact), 30);
     const double share = static_cast<double>(lit(far)) / lit(exact);
     EXPECT_NEAR(share, 1.0, 0.15) << lit(far) << " of " << lit(exact);
-    EXPECT_LT(compareImages(exact, far, 8).shareAbove, 0.001);
+    EXPECT_LT(shareApart(exact, far, 8), 0.001);
     // In about the colours of the lines.
     EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.1);
 
@@ -373,28 +352,19 @@ TEST(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
         p.position = p.position * 4.0f;
         p.levelOfDetail = 2;
     }
-    batchedForest(view, batching.batch, tree, plants, false);
+    batched(plants);
     EXPECT_EQ(stats.meshPlants, plants.size());
     EXPECT_EQ(stats.speckPlants + stats.impostorPlants, 0u);
-    impostors.release();
-    batching.release();
 }
 
 // The lights stay fixed in the world, so a stand seen against the light shows its shaded side;
 // its impostors must show that side too, not the side their first picture was taken from.
-TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
+TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
 {
-    MeshTestView view(Size);
-    ASSERT_TRUE(view.valid());
-    TreeRenderer tree(smallTree());
-    std::vector<Plant> stand;
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 4; ++column)
-            stand.push_back(
-                {{static_cast<float>(column) * 3.0f - 4.5f, 0.0f, static_cast<float>(row) * 3.0f - 4.5f},
-                 0.6 + 0.1 * ((row + column) % 4),
-                 3,
-                 row * 4 + column});
+    const std::vector<Plant> stand = field(4, 4, [](int row, int column) {
+        return Plant{
+            {f(column) * 3.0f - 4.5f, 0.0f, f(row) * 3.0f - 4.5f}, 0.6 + 0.1 * ((row + column) % 4), 3, 0};
+    });
     // Mean brightness of what the trees cover.
     const auto treeBrightness = [](const QImage &image) {
         double sum = 0;
@@ -407,19 +377,13 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
                 }
         return count > 0 ? sum / count : 255.0;
     };
-    Batching batching;
-    lignet::gl::ImpostorSet impostors;
     std::vector<double> exactBrightness;
     // The light comes from +x and +z: the eye first on that side, then on the other ones.
     for (const float heading : {315.0f, 45.0f, 135.0f, 225.0f}) {
         const float radians = heading / 180.0f * std::numbers::pi_v<float>;
         const math::Vector3f direction{std::sin(radians), 0.0f, -std::cos(radians)};
-        const Look look{direction * -70.0f + math::Vector3f{0.0f, 4.0f, 0.0f}, {0.0f, 2.0f, 0.0f}};
-        batching.batch.setImpostors(nullptr, 0.0);
-        const QImage exact = batchedForest(view, batching.batch, tree, stand, false, look);
-        batching.batch.setImpostors(&impostors, std::numeric_limits<double>::infinity());
-        const QImage far = batchedForest(view, batching.batch, tree, stand, false, look);
-        EXPECT_EQ(batching.batch.stats().impostorPlants, stand.size());
+        const auto [exact, far] =
+            exactAndFar(stand, {direction * -70.0f + math::Vector3f{0.0f, 4.0f, 0.0f}, {0.0f, 2.0f, 0.0f}});
         exactBrightness.push_back(treeBrightness(exact));
         // A picture is shown at its own size or down to 0.7 times (the smallest one at least the
         // quad's size), which thins its crown a little.
@@ -430,8 +394,7 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
     // Only the pictures shown were drawn: from the four diagonals of eight directions, the stages
     // of the stand's four growth values at a size or two each, of 16 stages at 12 sizes.
     placePlant(tree, stand.front(), false);
-    const lignet::gl::ImpostorAtlas &atlas =
-        impostors.atlasFor(tree, view.textures, batching.cache, batching.drawer);
+    const lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, view.textures, cache, drawer);
     ASSERT_EQ(atlas.views(), 8);
     for (int direction = 0; direction < atlas.views(); ++direction) {
         EXPECT_EQ(atlas.picturesDrawn(direction) > 0, direction % 2 == 1) << direction;
@@ -455,7 +418,5 @@ TEST(ForestBatch, impostorsShowTheSideTheEyeSees)
     EXPECT_EQ(shown(32.0), 32);
     EXPECT_EQ(shown(32.5), 45);
     EXPECT_EQ(shown(500.0), sizes.back());
-    EXPECT_EQ(shown(std::numeric_limits<double>::infinity()), sizes.back());
-    impostors.release();
-    batching.release();
+    EXPECT_EQ(shown(Everywhere), sizes.back());
 }

@@ -81,11 +81,11 @@ TEST(MeshTreeScene, matchesTheImmediateModeDrawingOfTheDefaultTree)
         // covers a branch drawn later in the walk the blend differs: at most 1 % of the pixels
         // by more than 8 levels (of 255). Wireframe (no blending) is identical.
         const double allowed = std::string(name) == "wireframe" ? 0.0 : 0.01;
-        EXPECT_LE(compareImages(reference, fixed, 8).shareAbove, allowed);
-        EXPECT_LE(compareImages(reference, instanced, 8).shareAbove, allowed);
+        EXPECT_LE(shareApart(reference, fixed, 8), allowed);
+        EXPECT_LE(shareApart(reference, instanced, 8), allowed);
         // The shader and the fixed-function pipeline light alike: at most 0.05 % of the pixels
         // apart by more than 8 levels.
-        EXPECT_LE(compareImages(fixed, instanced, 8).shareAbove, 0.0005);
+        EXPECT_LE(shareApart(fixed, instanced, 8), 0.0005);
     }
 }
 
@@ -104,11 +104,11 @@ TEST(MeshTreeScene, aStillTreeComesFromTheCacheUntilItChanges)
     meshes.draw(tree, view.textures);
     const QImage turned = view.grab();
     EXPECT_EQ(meshes.cache.meshesBuilt(), 1u);
-    EXPECT_GT(compareImages(still, turned, 8).shareAbove, 0.01);
+    EXPECT_GT(shareApart(still, turned, 8), 0.01);
     TreeRenderer reference;
     reference.settings().spinAngle = 5.37;
     drawReference(reference, view.textures);
-    EXPECT_LE(compareImages(view.grab(), turned, 8).shareAbove, 0.01);
+    EXPECT_LE(shareApart(view.grab(), turned, 8), 0.01);
 
     // A designer edit of the parameters shows in the next frame.
     tree.settings().spinning = false;
@@ -116,11 +116,11 @@ TEST(MeshTreeScene, aStillTreeComesFromTheCacheUntilItChanges)
     tree.designedParameters().numberOfStrands = 600;
     meshes.draw(tree, view.textures);
     const QImage edited = view.grab();
-    EXPECT_GT(compareImages(still, edited, 8).shareAbove, 0.01);
+    EXPECT_GT(shareApart(still, edited, 8), 0.01);
     TreeRenderer editedReference;
     editedReference.designedParameters().numberOfStrands = 600;
     drawReference(editedReference, view.textures);
-    EXPECT_LE(compareImages(view.grab(), edited, 8).shareAbove, 0.01);
+    EXPECT_LE(shareApart(view.grab(), edited, 8), 0.01);
 }
 
 // The camera and the spin stay out of an export: both scenes write what the tree alone writes.
