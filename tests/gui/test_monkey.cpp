@@ -4,15 +4,20 @@
 // prints the seed and every action, which also go to monkey-actions.txt in the build folder.
 #include "ecosystem/render/glerrorcheck.h"
 #include "gui/actionhandling/timekeeper.h"
+#include "gui/dialogs/plantarea.h"
 #include "guitest.h"
-#include "monkeydialogs.h"
+#include "lignet/treeparameterfile.h"
 #include "stdoutcapture.h"
 
 #include <QAbstractSlider>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -56,6 +61,145 @@ const QKeyCombination keys[] = {
     Qt::Key_Backspace, Qt::Key_2, Qt::Key_7, Qt::ShiftModifier | Qt::Key_Escape};
 // clang-format on
 
+using MonkeyLog = std::function<void(const QString &)>;
+
+// Answers the program's questions at random, from the monkey's own generator so that a seed
+// replays the same answers: file dialogs get Cancel, a name that cannot be opened or written, or a
+// file of the asked kind from the work folder; a dialog gets its fields filled in (plant areas
+// kept small, picture sizes modest) and is accepted or cancelled. Every answer goes to `log`.
+class MonkeyDialogs : public gui::DialogService {
+public:
+    MonkeyDialogs(std::mt19937 &generator, QDir workFolder, MonkeyLog logLine)
+        : random(generator), folder(std::move(workFolder)), log(std::move(logLine))
+    {
+    }
+
+    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
+                            const QString &filter) override
+    {
+        return answer(caption, filter, false);
+    }
+    QString getSaveFileName(QWidget *, const QString &caption, const QString &,
+                            const QString &filter) override
+    {
+        return answer(caption, filter, true);
+    }
+    int exec(QDialog &dialog) override
+    {
+        log(QStringLiteral("  dialog %1 \"%2\"").arg(dialog.metaObject()->className(), dialog.windowTitle()));
+        fillIn(dialog);
+        const bool ok = below(2) == 0;
+        log(ok ? QStringLiteral("  OK") : QStringLiteral("  Cancel"));
+        ok ? dialog.accept() : dialog.reject();
+        return ok ? QDialog::Accepted : QDialog::Rejected;
+    }
+    void information(QWidget *, const QString &title, const QString &text, const QString &details) override
+    {
+        log(QStringLiteral("  box \"%1\": %2 %3").arg(title, text, details));
+    }
+
+private:
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+    // One time in ten Cancel, one in ten a name that cannot be opened or written, else a file of
+    // the asked kind: an existing one to open, one of three names to save under.
+    QString answer(const QString &caption, const QString &filter, bool save)
+    {
+        const int choice = below(10);
+        // The patterns of a filter, "Images (*.png *.jpg)" -> {"*.png", "*.jpg"}.
+        QStringList patterns;
+        for (const auto &match :
+             QRegularExpression(QStringLiteral("\\*\\.[A-Za-z.0-9]+")).globalMatch(filter))
+            patterns << match.captured(0);
+        const QString extension = patterns.isEmpty() ? QStringLiteral(".out") : patterns.first().mid(1);
+        QString answer;
+        if (choice == 1) {
+            answer = folder.filePath(save ? QStringLiteral("missing/saved") + extension
+                                          : QStringLiteral("missing/nothing-here.dat"));
+        } else if (choice > 1 && save) {
+            answer = folder.filePath(QStringLiteral("monkey-%1").arg(below(3)) + extension);
+        } else if (choice > 1) {
+            const QStringList files = folder.entryList(patterns, QDir::Files, QDir::Name);
+            if (!files.isEmpty())
+                answer = folder.filePath(files[below(int(files.size()))]);
+        }
+        log(QStringLiteral("  %1 \"%2\" -> %3")
+                .arg(QLatin1String(save ? "save" : "open"), caption,
+                     answer.isEmpty() ? QStringLiteral("Cancel") : answer));
+        return answer;
+    }
+
+    void fillIn(QDialog &dialog)
+    {
+        if (auto *area = qobject_cast<gui::PlantArea *>(&dialog)) {
+            // One to four cells, so that a simulation step and a frame of its trees stay cheap.
+            const int x = 1 + below(97);
+            const int y = 1 + below(97);
+            const int width = below(2);
+            const int height = below(2);
+            area->minX()->setValue(x);
+            area->maxX()->setValue(x + width);
+            area->minY()->setValue(y);
+            area->maxY()->setValue(y + height);
+            log(QStringLiteral("  plant area %1..%2 x %3..%4").arg(x).arg(x + width).arg(y).arg(y + height));
+            return;
+        }
+        for (QSpinBox *box : dialog.findChildren<QSpinBox *>()) {
+            if (below(2) == 0)
+                continue;
+            // Modest values: a picture of the largest size would take minutes to render.
+            const int value =
+                box->minimum() + below(std::max(1, std::min(box->maximum() - box->minimum(), 400) + 1));
+            box->setValue(value);
+            log(QStringLiteral("  %1 = %2").arg(box->objectName()).arg(value));
+        }
+        for (QAbstractSlider *slider : dialog.findChildren<QAbstractSlider *>()) {
+            if (below(3) != 0 || slider->maximum() - slider->minimum() > 1000)
+                continue;
+            const int value = slider->minimum() + below(slider->maximum() - slider->minimum() + 1);
+            slider->setValue(value);
+            log(QStringLiteral("  %1 = %2").arg(slider->objectName()).arg(value));
+        }
+        const QString texts[] = {"abc", "-5", "4294967296", "123", QString(), folder.filePath("missing.png")};
+        for (QLineEdit *edit : dialog.findChildren<QLineEdit *>()) {
+            // Spin boxes have line edits of their own; those are set above.
+            if (below(4) != 0 || qobject_cast<QSpinBox *>(edit->parentWidget()) != nullptr)
+                continue;
+            const QString text = texts[below(int(std::size(texts)))];
+            edit->setText(text);
+            log(QStringLiteral("  %1 = \"%2\"").arg(edit->objectName(), text));
+        }
+    }
+
+    std::mt19937 &random;
+    QDir folder;
+    MonkeyLog log;
+};
+
+// What the open dialogs offer, from the repository root: a species tree of `strands` strands, the
+// built-in DEM, a picture, and damaged files of every kind. False when one could not be made.
+bool fillWorkFolder(const QDir &work, int strands)
+{
+    lignet::TreeParameters light;
+    if (!lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml"))
+        return false;
+    light.numberOfStrands = strands;
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    bool made = lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString()) &&
+                QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr")) &&
+                picture.save(work.filePath("bark.png"));
+    const std::pair<const char *, QByteArray> damaged[] = {
+        {"damaged.tree.xml", "Tree\t3\nnumberOfStrands\tmany\n"},
+        {"damaged.dmr", "1 2 3\n4 5\n"},
+        {"damaged.sim", "Verdalis simulation\t9\n"},
+        {"damaged.png", "\x89PNG\r\n"},
+        {"old.tree", "2.x\n"}};
+    for (const auto &[name, content] : damaged)
+        made = made && guitest::writeContent(work.filePath(QString::fromLatin1(name)), content);
+    return made;
+}
+
 } // namespace
 
 class TestMonkey : public QObject {
@@ -63,7 +207,9 @@ class TestMonkey : public QObject {
 
     guitest::Window w;
     std::unique_ptr<StdoutCapture> output;
-    std::unique_ptr<ModalCloser> closer;
+    // Closes every modal window that opens outside the dialog seam (message boxes are confirmed,
+    // anything else cancelled) and logs it, so that no action can wait for a person.
+    QTimer closer;
     QTemporaryDir folder;
     QString startFolder;
     static constexpr int MaxPlants = 40;
@@ -283,9 +429,20 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false);
 
         w.window = std::make_unique<gui::MainWindow>();
-        const MonkeyLog logLine = [this](const QString &line) { log(line); };
-        w.window->setDialogService(std::make_unique<MonkeyDialogs>(random, QDir(folder.path()), logLine));
-        closer = std::make_unique<ModalCloser>(logLine);
+        w.window->setDialogService(std::make_unique<MonkeyDialogs>(
+            random, QDir(folder.path()), [this](const QString &line) { log(line); }));
+        connect(&closer, &QTimer::timeout, this, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                log(QStringLiteral("  box \"%1\": %2").arg(box->windowTitle(), box->text()));
+                box->accept();
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                log(QStringLiteral("  closed %1 \"%2\"")
+                        .arg(dialog->metaObject()->className(), dialog->windowTitle()));
+                dialog->reject();
+            }
+        });
+        closer.start(20);
         // Fewer pixels to draw and to compose in software.
         w.window->resize(w.window->minimumSizeHint().expandedTo(QSize(640, 480)));
         w.window->show();
@@ -307,14 +464,14 @@ private slots:
         w.model()->setLupaMaxX(47);
         w.model()->setLupaMinY(47);
         w.model()->setLupaMaxY(47);
-        QVERIFY(MonkeyDialogs::fillWorkFolder(QDir(folder.path()), LightTreeStrands));
+        QVERIFY(fillWorkFolder(QDir(folder.path()), LightTreeStrands));
         startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder.path()));
     }
 
     void cleanupTestCase()
     {
-        closer.reset();
+        closer.stop();
         w.window.reset();
         qInstallMessageHandler(previousHandler);
         QDir::setCurrent(startFolder);
