@@ -8,7 +8,7 @@ using ecosystem::EcosystemSimulation;
 using ecosystem::RandomGenerator;
 using ecosystem::SeedVector;
 
-TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsAndWrapThroughTheSixtyFourBitProduct)
+TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProductAndAdvanceOnlyWhenDrawing)
 {
     RandomGenerator g(1);
     const std::pair<std::uint32_t, unsigned long long> draws[] = {
@@ -32,10 +32,8 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsAndWrapThroughTheSixtyFourBitP
     EXPECT_EQ(a.state(), b.state());
     EXPECT_EQ(a.next(0), 0u);
     EXPECT_EQ(a.state(), b.state());
-}
 
-TEST(RandomGenerator, aDrawChosenBySelectAdvancesOnlyWhenItDraws)
-{
+    // A draw chosen by select advances only when it draws.
     RandomGenerator skipped(5), drawn(5), reference(5);
     const std::uint32_t value = reference.next(100000);
     EXPECT_EQ(skipped.nextIf(false, 100000), value);

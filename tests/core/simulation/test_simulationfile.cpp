@@ -181,17 +181,11 @@ std::function<std::string(const std::string &)> edit(int line, int field, const 
         auto all = split(text, '\n');
         std::string &target =
             all[static_cast<std::size_t>(line < 0 ? static_cast<int>(all.size()) + line : line)];
-        if (field < 0) {
-            target = value;
-        } else {
-            auto values = split(target, '\t');
-            values[static_cast<std::size_t>(field)] = value;
-            const bool tabAtEnd = target.back() == '\t';
-            target.clear();
-            for (std::size_t i = 0; i < values.size(); ++i)
-                target += (i ? "\t" : "") + values[i];
-            target += tabAtEnd ? "\t" : "";
-        }
+        std::size_t start = 0;
+        for (int f = 0; f < field; ++f)
+            start = target.find('\t', start) + 1;
+        // The field runs to the next tab or the end of the line.
+        target.replace(start, field < 0 ? std::string::npos : target.find('\t', start) - start, value);
         std::string joined;
         for (const auto &l : all)
             joined += l + "\n";
