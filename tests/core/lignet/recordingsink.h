@@ -67,6 +67,13 @@ inline RecordingSink draw(lignet::TreeRenderer &tree)
     return sink;
 }
 
+// One drawing of a tree of the given set, recorded.
+inline RecordingSink drawn(const lignet::TreeParameters &parameters)
+{
+    lignet::TreeRenderer tree(parameters);
+    return draw(tree);
+}
+
 // A tree of the default set with the given number of strands.
 inline lignet::TreeParameters withStrands(int strands)
 {

@@ -23,8 +23,7 @@ TreeParameters twig(int leafType, int density)
 
 RecordingSink drawTwig(int leafType, int density)
 {
-    TreeRenderer tree(twig(leafType, density));
-    return draw(tree);
+    return drawn(twig(leafType, density));
 }
 
 Vector3f position(const RecordingSink::Leaf &leaf)
@@ -41,7 +40,7 @@ Vector3f around(double degrees, double r, double y)
 
 } // namespace
 
-TEST(Leaves, spiralLeavesStepDownTheTwigTurningBy197DegreesAndTiltMostAtMidBranch)
+TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantTowardTheTip)
 {
     const auto sink = drawTwig(lignet::SPIRAL, 4);
     ASSERT_EQ(sink.leaves.size(), 4u);
@@ -55,10 +54,6 @@ TEST(Leaves, spiralLeavesStepDownTheTwigTurningBy197DegreesAndTiltMostAtMidBranc
         EXPECT_EQ(sink.leaves[i].leaf.size, 0.25f);
         EXPECT_NEAR(degreesFromVertical(sink.leaves[i].frame), tilt[i], 1e-3) << i;
     }
-}
-
-TEST(Leaves, stackedLeavesFormTwoRowsAndConiferousNeedlesSlantTowardTheTip)
-{
     const auto stacked = drawTwig(lignet::STACKED, 6);
     ASSERT_EQ(stacked.leaves.size(), 6u);
     for (std::size_t i = 0; i < 6; ++i) {
@@ -75,7 +70,7 @@ TEST(Leaves, stackedLeavesFormTwoRowsAndConiferousNeedlesSlantTowardTheTip)
     }
 }
 
-TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwig)
+TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwigAndBunchedLeavesFanOverIt)
 {
     const auto single = drawTwig(lignet::STAGGERED, 1);
     ASSERT_EQ(single.leaves.size(), 1u);
@@ -89,10 +84,8 @@ TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwig)
     expectNear(position(three.leaves[1]), around(0, 0.25, 5.0));
     expectNear(position(three.leaves[2]), around(197, 0.25, 2.5));
     EXPECT_EQ(drawTwig(lignet::STAGGERED, 4).leaves[0].leaf.index, 0);
-}
 
-TEST(Leaves, bunchedLeavesFanOverTheTipAndPileUpAboveNinety)
-{
+    // Bunched leaves fan over the tip and pile up above ninety.
     const auto fan = drawTwig(lignet::BUNCHED, 4);
     ASSERT_EQ(fan.leaves.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -136,8 +129,7 @@ TEST(Leaves, wireframeLeavesAreOneOutlineLoopAndHiddenLeavesNothing)
 
     TreeParameters p = twig(lignet::SPIRAL, 5);
     p.displayLeaves = false;
-    TreeRenderer hidden(p);
-    const auto none = draw(hidden);
+    const auto none = drawn(p);
     ASSERT_EQ(none.ends.size(), 1u);
     EXPECT_FALSE(none.ends[0].end.leavesShown);
     EXPECT_NEAR(none.ends[0].frame.translationPart().y, 5.0f, 1e-6f); // still at the tip
@@ -157,11 +149,4 @@ TEST(Leaves, windFlutterIsLimitedByTheWindAxisAndVanishesWithoutOne)
     EXPECT_NEAR(drawer.flutterAngle({0, 0.3f, 0.4f}), swing * 30.0, 1e-4); // sin(30 degrees) allows 30
     drawer.leafSwayAmplitude = -50.0;
     EXPECT_NEAR(drawer.flutterAngle({0, 0.3f, 0.4f}), -swing * 30.0, 1e-4);
-
-    TreeParameters p = twig(lignet::SPIRAL, 3);
-    p.numberOfStrands = 5;
-    TreeRenderer calm(p), windy(p);
-    windy.settings().windOn = true;
-    windy.settings().windTime = 0.7;
-    EXPECT_NE(frames(draw(calm)), frames(draw(windy)));
 }

@@ -21,9 +21,10 @@ TEST(TreeRandomGenerator, reproducesTheClassicFifteenBitSequence)
         ASSERT_LE(static_cast<unsigned>(r.next()), 32767u);
 }
 
-TEST(BranchSteps, orderLimitsStopEmptyBranchesAndDeepSideBranchesButNeverTheTrunk)
+TEST(BranchSteps, orderLimitsStopDeepSideBranchesAndSplitsDivideByTheRoundedShare)
 {
-    const TreeRenderer tree;
+    const TreeRenderer tree; // strand share 0.75 on the trunk, 45 degree branching angle
+    // Empty branches and deep side branches stop, the trunk never.
     const struct {
         int g, w, n;
         bool stops;
@@ -31,11 +32,8 @@ TEST(BranchSteps, orderLimitsStopEmptyBranchesAndDeepSideBranchesButNeverTheTrun
                  {14, 49, 1, false}, {15, 1, 10, true}, {1, 50, 10, true}};
     for (const auto &c : cases)
         EXPECT_EQ(tree.isBeyondOrderLimits(c.g, c.w, c.n), c.stops) << c.g << ' ' << c.w << ' ' << c.n;
-}
 
-TEST(BranchSteps, splitStrandsDividesByTheRoundedShareAndTurnsTheThinnerBranchFurther)
-{
-    const TreeRenderer tree; // strand share 0.75 on the trunk, 45 degree branching angle
+    // The thinner branch turns further.
     const auto split = [&tree](int n) {
         const auto s = tree.splitStrands(0, 0, n);
         return std::tuple(s.major, s.minor, s.majorAngle, s.minorAngle);
@@ -80,8 +78,7 @@ TEST(BranchSteps, branchSizesFollowTheStrandCountsAndTheLengthBounds)
 
 TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
 {
-    TreeRenderer one(withStrands(1));
-    const auto single = draw(one);
+    const auto single = drawn(withStrands(1));
     ASSERT_EQ(single.segments.size(), 1u);
     const auto &s = single.segments[0].segment;
     EXPECT_EQ(std::tuple(s.length, s.baseRadius, s.topRadius),
@@ -128,45 +125,37 @@ TEST(TreeWalk, defaultTreeEndsEverySingleStrandBranchOnceWithinTwoNMinusOneSegme
     EXPECT_EQ(tree.nextBranchId(), static_cast<int>(after.ends.size()));
 }
 
-TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsWhileTheTrunkLineGoesOn)
+TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsWhileTheTrunkLineGoesOnInALoop)
 {
-    TreeParameters p = withStrands(100);
-    fillTable(p.strandDistributionTable, 1.0); // every split leaves one strand to the side
-    TreeRenderer tree(p);
-    const auto sink = draw(tree);
-    int trunkSegments = 0;
-    for (const auto &s : sink.segments) {
-        EXPECT_LT(s.segment.w, 50);
-        trunkSegments += s.segment.g == 0;
+    // Every split leaves one strand to the side. Of the trunk line w = 0..49 are drawn; the rest is
+    // not, but the line still ends: at w = 99 with one strand, or, a line of 100000 segments, once w
+    // passes 50 squared in tree edit mode (a loop, not a deeper call stack).
+    for (const auto &[strands, lastW] : {std::pair{100, 99}, {100000, 2501}}) {
+        TreeParameters p = withStrands(strands);
+        fillTable(p.strandDistributionTable, 1.0);
+        TreeRenderer tree(p);
+        const auto sink = draw(tree);
+        int trunkSegments = 0;
+        for (const auto &s : sink.segments) {
+            EXPECT_LT(s.segment.w, 50);
+            trunkSegments += s.segment.g == 0;
+        }
+        EXPECT_EQ(trunkSegments, 50) << strands;
+        ASSERT_FALSE(sink.ends.empty());
+        EXPECT_EQ(std::pair(sink.ends.back().end.branchId, sink.ends.back().end.w), std::pair(0, lastW));
+        // A detail limit beyond the strand count lets the trunk line run to its single last strand.
+        RecordingSink full;
+        tree.drawTreeAtLevelOfDetail(full, -400);
+        ASSERT_FALSE(full.ends.empty());
+        EXPECT_EQ(full.ends.back().end.w, strands - 1);
     }
-    EXPECT_EQ(trunkSegments, 50); // w = 0..49 drawn, the rest of the trunk line is not
-    ASSERT_FALSE(sink.ends.empty());
-    // but it still ends, at w = 99 with one strand
-    EXPECT_EQ(std::pair(sink.ends.back().end.branchId, sink.ends.back().end.w), std::pair(0, 99));
 
     TreeParameters even = withStrands(100000);
     fillTable(even.strandDistributionTable, 0.5);
-    TreeRenderer deep(even);
     int deepest = 0;
-    for (const auto &s : draw(deep).segments)
+    for (const auto &s : drawn(even).segments)
         deepest = std::max(deepest, s.segment.g);
     EXPECT_EQ(deepest, 14);
-}
-
-TEST(TreeWalk, longBranchLinesLoopInsteadOfDeepeningTheCallStack)
-{
-    TreeParameters p = withStrands(100000);
-    fillTable(p.strandDistributionTable, 1.0); // a trunk line of 100000 segments
-    TreeRenderer tree(p);
-    const auto sink = draw(tree);
-    ASSERT_FALSE(sink.ends.empty());
-    // In tree edit mode a branch line ends once w passes 50 squared.
-    EXPECT_EQ(std::pair(sink.ends.back().end.branchId, sink.ends.back().end.w), std::pair(0, 2501));
-    // A detail limit beyond the strand count lets the trunk line run to its single last strand.
-    RecordingSink full;
-    tree.drawTreeAtLevelOfDetail(full, -400);
-    ASSERT_FALSE(full.ends.empty());
-    EXPECT_EQ(full.ends.back().end.w, 99999);
 }
 
 TEST(TreeWalk, framesFollowTheSplitRotationsExactly)
@@ -195,9 +184,8 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
 {
     TreeParameters central = withStrands(200);
     central.gravicentralism = 1.0;
-    TreeRenderer upright(central);
     std::set<int> seen;
-    for (const auto &s : draw(upright).segments) {
+    for (const auto &s : drawn(central).segments) {
         // The trunk stays vertical; a branch leaving it turns by the whole angle.
         if (s.segment.g == 0 || (s.segment.g == 1 && seen.insert(s.segment.branchId).second)) {
             EXPECT_NEAR(degreesFromVertical(s.frame), s.segment.g == 0 ? 0.0 : 45.0, 0.05) << s.segment.w;
@@ -211,8 +199,7 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
     for (const auto &[impact, root, branch] :
          {std::tuple{180.0, 0.0, 45.0}, {-180.0, 0.0, 0.0}, {10.0, 0.0, 32.5}}) {
         fillTable(p.gravimorphismImpactTable, impact);
-        TreeRenderer tree(p);
-        const auto sink = draw(tree);
+        const auto sink = drawn(p);
         ASSERT_EQ(sink.segments.size(), 3u);
         EXPECT_NEAR(degreesFromVertical(sink.segments[0].frame), root, 1e-2) << impact;
         EXPECT_NEAR(degreesFromVertical(sink.segments[1].frame), branch, 1e-2) << impact;
@@ -346,8 +333,7 @@ TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
     }
     fillTable(p.strandDistributionTable, std::nan(""));
     p.strandDistributionTable[0][0] = 7.0;
-    TreeRenderer damaged(p);
-    const auto sink = draw(damaged);
+    const auto sink = drawn(p);
     EXPECT_FALSE(sink.segments.empty());
     EXPECT_LE(sink.segments.size(), 2u * 60u - 1u);
 }

@@ -82,23 +82,7 @@ TEST(QuadricGeometry, invalidCylindersAndDisksProduceNothing)
     EXPECT_EQ(v.size(), 12u);
 }
 
-TEST(QuadricGeometry, leafDiskIsAFanOfFourTrianglesFromTheCentre)
-{
-    std::vector<lignet::QuadricVertex> v;
-    lignet::diskFanVertices(lignet::QuadricSlices(4), 0.5, v);
-    ASSERT_EQ(v.size(), 6u);
-    expectNear(v[0].position, {0.0f, 0.0f, 0.0f});
-    EXPECT_EQ(std::pair(v[0].s, v[0].t), std::pair(0.5f, 0.5f));
-    // The rim runs from slice 4 (= slice 0) down to slice 0: 0, 270, 180, 90, 0 degrees.
-    const std::array<Vector3f, 5> rim = {
-        {{0, 0.5f, 0}, {-0.5f, 0, 0}, {0, -0.5f, 0}, {0.5f, 0, 0}, {0, 0.5f, 0}}};
-    for (std::size_t i = 0; i < rim.size(); ++i) {
-        expectNear(v[i + 1].position, rim[i]);
-        expectNear(v[i + 1].normal, {0, 0, 1});
-        EXPECT_NEAR(v[i + 1].s, rim[i].x + 0.5f, 1e-6f);
-        EXPECT_NEAR(v[i + 1].t, rim[i].y + 0.5f, 1e-6f);
-    }
-}
+// The leaf disk's vertices are compared with gluDisk's in the render tests (TreeMeshFeedback).
 
 TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
 {

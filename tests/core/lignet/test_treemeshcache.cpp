@@ -109,7 +109,7 @@ TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
     EXPECT_EQ(clocks(cached), clocks(drawn));
 }
 
-TEST(TreeMeshCache, parameterChangesAreNeverServedStale)
+TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDrawingsNeverKept)
 {
     TreeMeshCache cache;
     TreeRenderer tree(smallTree());
@@ -122,12 +122,9 @@ TEST(TreeMeshCache, parameterChangesAreNeverServedStale)
     // The old revision's mesh is gone, not just unused.
     EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
               std::pair(std::size_t(1), after->byteSize()));
-}
+    cache.clear();
 
-TEST(TreeMeshCache, animatedAndExportingDrawingsAreBuiltEveryTimeAndNotKept)
-{
-    TreeMeshCache cache;
-    TreeRenderer tree(smallTree());
+    // Animated and exporting drawings are built every time and not kept.
     tree.settings().windOn = true;
     const auto first = cache.acquire(tree);
     const auto second = cache.acquire(tree);
