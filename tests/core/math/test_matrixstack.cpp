@@ -9,13 +9,6 @@ using math::Mat4;
 using math::MatrixStack;
 using math::Vector3f;
 
-TEST(Mat4, isColumnMajorWithTheTranslationInElementsTwelveToFourteen)
-{
-    const Mat4 t = Mat4::translation(1.0f, 2.0f, 3.0f);
-    EXPECT_EQ(std::tuple(t[12], t[13], t[14], t[15]), std::tuple(1.0f, 2.0f, 3.0f, 1.0f));
-    EXPECT_EQ(t.at(0, 3), 1.0f);
-}
-
 TEST(Mat4, rotationFollowsTheTextbookFormulaCounterClockwiseAboutTheNormalisedAxis)
 {
     expectNear(Mat4::rotation(90, 0, 0, 7).transformPoint({1, 0, 0}), {0, 1, 0});
@@ -43,8 +36,10 @@ TEST(Mat4, rotationFollowsTheTextbookFormulaCounterClockwiseAboutTheNormalisedAx
     EXPECT_EQ(Mat4::rotation(45, 0, 5e-5f, 0), Mat4());
 }
 
-TEST(Mat4, productAppliesTheRightFactorFirst)
+TEST(Mat4, isColumnMajorWithTheTranslationInElementsTwelveToFourteenAndAProductAppliesTheRightFactorFirst)
 {
+    const Mat4 t = Mat4::translation(1.0f, 2.0f, 3.0f);
+    EXPECT_EQ(std::tuple(t[12], t[13], t[14], t[15], t.at(0, 3)), std::tuple(1.0f, 2.0f, 3.0f, 1.0f, 1.0f));
     const Mat4 n = Mat4::rotation(90, 0, 0, 1) * Mat4::translation(10, 0, 0);
     expectNear(n.transformPoint({1, 0, 0}), {0, 11, 0});
     expectNear(n.transformDirection({1, 0, 0}), {0, 1, 0});

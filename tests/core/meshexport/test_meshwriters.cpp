@@ -48,12 +48,11 @@ ExportScene twoMeshScene(int quadsA, int quadsB)
 } // namespace
 
 // Small meshes take 16-bit indices, one of more than 65534 vertices 32-bit ones; Assimp reads
-// both with their counts, placements and bounds.
-TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReads)
+// both with their counts, placements and bounds. A mesh without triangles is refused.
+TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsAndRefusesOneWithoutTriangles)
 {
     const ExportScene scene = twoMeshScene(3, 40000);
-    std::string bytes;
-    std::string reason;
+    std::string bytes, reason;
     ASSERT_TRUE(meshexport::encodeGlb(scene, bytes, &reason)) << reason;
     ASSERT_EQ(bytes.compare(0, 4, "glTF"), 0);
     EXPECT_EQ(bytes.size() % 4, 0u);
@@ -79,17 +78,14 @@ TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReads)
     ASSERT_NE(child, nullptr);
     EXPECT_FLOAT_EQ(child->mTransformation.b4, 5.0f);
     EXPECT_FLOAT_EQ(child->mParent->mTransformation.a4, 10.0f);
-}
 
-TEST(GlbWriter, refusesAMeshWithoutTriangles)
-{
-    ExportScene scene = twoMeshScene(1, 1);
-    scene.meshes[1].primitives[0].indices.clear();
-    std::string bytes;
-    std::string reason;
-    EXPECT_FALSE(meshexport::encodeGlb(scene, bytes, &reason));
+    // A mesh without triangles is refused.
+    ExportScene empty = twoMeshScene(1, 1);
+    empty.meshes[1].primitives[0].indices.clear();
+    std::string none;
+    EXPECT_FALSE(meshexport::encodeGlb(empty, none, &reason));
     EXPECT_EQ(reason, "mesh 'b' has a part without triangles");
-    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(none.empty());
 }
 
 // Vertices are moved by the translations down to their node and numbered across the file.
@@ -130,11 +126,10 @@ TEST(GlbWriter, namesKeepUtf8AndLoseBrokenBytes)
 
 TEST(ForestScene, plantsGrowToTheNearestStage)
 {
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.26f, 8), 0.25);
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.3f, 8), 0.25);
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.32f, 8), 0.375);
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.05f, 8), 0.0); // too small to draw, as before
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(1.7f, 8), 1.0);
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(0.3f, 0), static_cast<double>(0.3f));
-    EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(2.0f, 0), 1.0);
+    // Size, stages and progress; a size too small to draw gives 0, as before, and no stages the size.
+    const std::tuple<float, int, double> cases[] = {{0.26f, 8, 0.25}, {0.3f, 8, 0.25}, {0.32f, 8, 0.375},
+                                                    {0.05f, 8, 0.0},  {1.7f, 8, 1.0},  {0.3f, 0, 0.3f},
+                                                    {2.0f, 0, 1.0}};
+    for (const auto &[size, stages, progress] : cases)
+        EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(size, stages), progress) << size << ' ' << stages;
 }
