@@ -1,15 +1,79 @@
-// The distribution designers on the real window in tree edit mode: each opened on the live curves,
-// drags, inserted and removed points, auto-proof, Cancel, highlighted orders, two trees and resizing.
-#include "designtest.h"
+// The design dialogs on the real window in tree edit mode with its trees drawn, given mouse and
+// keyboard input as a user gives it: each distribution designer opened on the live curves, drags,
+// inserted and removed points, auto-proof, Cancel, highlighted orders, two trees and resizing; the
+// advanced tree properties; undo and redo across designer drags, Apply, parameter file loads and
+// textures.
+#include "gui/design/advancedtreeproperties.h"
+#include "gui/design/distributiondesigner.h"
+#include "gui/design/hoverpoints.h"
+#include "gui/design/widgetgraph.h"
+#include "gui/parameterhistory.h"
+#include "guitest.h"
+#include "lignet/treeparameterfile.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
 
-using designtest::close;
-using designtest::GraphMouse;
-using designtest::part;
+#include <algorithm>
+
+using gui::AdvancedTreeProperties;
 using gui::DistributionDesigner;
+using guitest::part;
 
 namespace {
+
+// Mouse gestures on a graph, sent as real events to the widget the point editor filters.
+struct GraphMouse {
+    gui::WidgetGraph *graph;
+
+    QPointF point(int i) const { return graph->hoverPoints()->points().at(i); }
+    int count() const { return int(graph->hoverPoints()->points().size()); }
+    int width() const { return graph->width(); }
+    int height() const { return graph->height(); }
+    // A pixel of the widget that lies on point i (end points lie on the widget's right edge).
+    QPoint on(int i) const
+    {
+        return QPoint(std::min(int(point(i).x()), width() - 1), std::min(int(point(i).y()), height() - 1));
+    }
+    void press(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mousePress(graph, b, {}, at); }
+    void move(QPoint to) const { QTest::mouseMove(graph, to); }
+    void release(QPoint at, Qt::MouseButton b = Qt::LeftButton) const
+    {
+        QTest::mouseRelease(graph, b, {}, at);
+    }
+    // Presses on point i, moves it in steps to `to` and lets go.
+    void drag(int i, QPoint to) const
+    {
+        const QPoint from = on(i);
+        press(from);
+        for (int step = 1; step <= 4; ++step)
+            move(from + (to - from) * step / 4);
+        release(to);
+    }
+    void click(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mouseClick(graph, b, {}, at); }
+};
+
+// Clicks the dialog's button and waits until the dialog is gone.
+void close(QDialog *dialog, const char *button)
+{
+    QPointer<QDialog> guard(dialog);
+    QTest::mouseClick(part<QPushButton>(dialog, button), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+}
+
+// Types `text` into a spin box as a user would: select all, type, Enter.
+void type(QAbstractSpinBox *box, const QString &text)
+{
+    QLineEdit *edit = box->findChild<QLineEdit *>();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
 
 QStringList yLabels(const QWidget *dialog, char graph)
 {
@@ -24,10 +88,31 @@ QStringList yLabels(const QWidget *dialog, char graph)
 class TestDesigners : public QObject {
     Q_OBJECT
 
-    designtest::DesignWindow w;
+    guitest::Window w;
+    QTemporaryDir folder;
+
+    DistributionDesigner *designer(const char *actionName) const
+    {
+        return w.opened<DistributionDesigner>(actionName);
+    }
+    AdvancedTreeProperties *properties() const
+    {
+        return w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
+    }
+    QUndoStack &steps() const { return w.window->parameterHistory()->stack(); }
+    void undoKey(Qt::KeyboardModifiers extra = {}) const
+    {
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier | extra);
+    }
 
 private slots:
-    void initTestCase() { QVERIFY(w.openInTreeEditMode()); }
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        QVERIFY(w.open(true, true));
+        w.setTreeEditMode(true);
+        QVERIFY(w.treeEditMode());
+    }
 
     void cleanupTestCase() { w.window.reset(); }
 
@@ -61,7 +146,7 @@ private slots:
     {
         QFETCH(QString, actionName);
         QFETCH(int, distribution);
-        DistributionDesigner *d = w.designer(actionName.toLatin1().constData());
+        DistributionDesigner *d = designer(actionName.toLatin1().constData());
         QVERIFY(d != nullptr && d->isVisible());
         QTEST(d->windowTitle(), "title");
         QCOMPARE(d->distributions(), QList<int>{distribution});
@@ -90,7 +175,7 @@ private slots:
     void dragChangesTheTreeOnScreenAtOnceAndEndPointsKeepTheirX()
     {
         const lignet::TreeParameters opening = w.live();
-        DistributionDesigner *d = w.designer("actionDesign_strand_distribution");
+        DistributionDesigner *d = designer("actionDesign_strand_distribution");
         const GraphMouse g{d->graphG()};
         const QImage before = w.picture();
 
@@ -125,7 +210,7 @@ private slots:
 
     void aClickBetweenTwoPointsInsertsOneThatARightClickRemoves()
     {
-        DistributionDesigner *d = w.designer("actionDesign_branching_angles");
+        DistributionDesigner *d = designer("actionDesign_branching_angles");
         const GraphMouse g{d->graphW()};
         const QPoint between(g.width() / 4, g.height() / 5);
         g.click(between);
@@ -155,7 +240,7 @@ private slots:
     {
         const lignet::TreeParameters opening = w.live();
         for (const char *button : {"cancelButton", "okButton"}) {
-            DistributionDesigner *d = w.designer("actionDesign_branch_lenght_scaling");
+            DistributionDesigner *d = designer("actionDesign_branch_lenght_scaling");
             QTest::mouseClick(part<QCheckBox>(d, "autoProof"), Qt::LeftButton);
             const GraphMouse g{d->graphG()};
             const int frames = w.framesDrawn();
@@ -167,7 +252,7 @@ private slots:
             QCOMPARE(w.live(), opening);
         }
         // Checked again, the next change sends the whole current curve.
-        DistributionDesigner *d = w.designer("actionDesign_branch_lenght_scaling");
+        DistributionDesigner *d = designer("actionDesign_branch_lenght_scaling");
         QCheckBox *autoProof = part<QCheckBox>(d, "autoProof");
         QTest::mouseClick(autoProof, Qt::LeftButton);
         const GraphMouse g{d->graphG()};
@@ -185,7 +270,7 @@ private slots:
     {
         const lignet::TreeParameters opening = w.live();
         const QImage before = w.picture();
-        DistributionDesigner *d = w.designer("actionDesign_gravimorphism_impact_distribution");
+        DistributionDesigner *d = designer("actionDesign_gravimorphism_impact_distribution");
         const GraphMouse g{d->graphG()};
         const GraphMouse wGraph{d->graphW()};
         g.click(QPoint(g.width() / 2, g.height() / 4));
@@ -195,21 +280,21 @@ private slots:
         QVERIFY(!(edited == opening));
         QVERIFY(w.picture() != before);
 
-        const int stepsBefore = w.steps().count();
+        const int stepsBefore = steps().count();
         close(d, "cancelButton");
         QCOMPARE(w.live(), opening);
         QCOMPARE(w.picture(), before);
         // Cancel is a step of its own: undoing it brings the edits back.
-        QCOMPARE(w.steps().count(), stepsBefore + 1);
-        w.steps().undo();
+        QCOMPARE(steps().count(), stepsBefore + 1);
+        steps().undo();
         QCOMPARE(w.live(), edited);
-        w.steps().redo();
+        steps().redo();
         QCOMPARE(w.live(), opening);
     }
 
     void heldButtonOverAGraphHighlightsTheOrdersUnderTheMouse()
     {
-        DistributionDesigner *d = w.designer("actionDesign_strand_distribution");
+        DistributionDesigner *d = designer("actionDesign_strand_distribution");
         QTest::mouseClick(part<QCheckBox>(d, "colorLevels"), Qt::LeftButton);
         QLabel *level = part<QLabel>(d, "hoverIndex");
         const lignet::TreeDrawSettings &settings = w.tree()->settings();
@@ -246,8 +331,8 @@ private slots:
     {
         lignet::TreeRenderer *first = w.tree();
         const lignet::TreeParameters firstOpening = w.live();
-        DistributionDesigner *angles = w.designer("actionDesign_branching_angles");
-        DistributionDesigner *scaling = w.designer("actionDesign_branch_lenght_scaling");
+        DistributionDesigner *angles = designer("actionDesign_branching_angles");
+        DistributionDesigner *scaling = designer("actionDesign_branch_lenght_scaling");
         w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
         lignet::TreeRenderer *second = w.tree();
         QVERIFY(second != first);
@@ -274,7 +359,7 @@ private slots:
 
     void resizingADesignerScalesItsPointsSoTheCurveStaysTheSame()
     {
-        DistributionDesigner *d = w.designer("actionDesign_branch_absolute_minimal_length");
+        DistributionDesigner *d = designer("actionDesign_branch_absolute_minimal_length");
         const GraphMouse g{d->graphG()};
         const QSize before = g.graph->size();
         const QPointF middle = g.point(1);
@@ -289,6 +374,151 @@ private slots:
         QVERIFY(std::abs(w.live().curveG(2)[1].y - 0.045) < 1e-6);
         QCOMPARE(w.live().curveG(2)[2].x, 1.0);
         close(d, "cancelButton");
+    }
+
+    void propertiesSlidersConvertSpinBoxesStoreAsTypedAndCancelKeepsTheNonuniformWind()
+    {
+        // Values beyond a slider's range come out at the slider's end; Cancel brings them back.
+        w.live().numberOfStrands = 8000;
+        AdvancedTreeProperties *dialog = properties();
+        QCOMPARE(part<QSlider>(dialog, "sliderNumberOfStrands")->value(), 5000);
+        QCOMPARE(w.live().numberOfStrands, 5000);
+        close(dialog, "buttonCancel");
+        QCOMPARE(w.live().numberOfStrands, 8000);
+        w.live().numberOfStrands = 1000;
+
+        const lignet::TreeParameters opening = w.live();
+        dialog = properties();
+        auto *slider = part<QSlider>(dialog, "sliderTrinkHeight");
+        slider->setValue(2500);
+        QCOMPARE(w.live().trunkHeight, 2.5);
+        QCOMPARE(part<QDoubleSpinBox>(dialog, "editTrinkHeight")->text(), QStringLiteral("2.500"));
+        type(part<QDoubleSpinBox>(dialog, "editTrinkHeight"), QStringLiteral("50"));
+        QCOMPARE(w.live().trunkHeight, 50.0);
+        QCOMPARE(slider->value(), 2500);
+        part<QSlider>(dialog, "sliderLeafSize")->setValue(5000);
+        QCOMPARE(w.live().leafSize, float(0.15));
+        part<QComboBox>(dialog, "editLeafType")->setCurrentIndex(4);
+        QCOMPARE(w.live().leafType, 4);
+        type(part<QDoubleSpinBox>(dialog, "editWindSpeedNodirect"), QStringLiteral("7.5"));
+        QCOMPARE(w.live().windSpeedNodirect, 7.5);
+
+        close(dialog, "buttonCancel");
+        lignet::TreeParameters expected = opening;
+        expected.windSpeedNodirect = 7.5;
+        QCOMPARE(w.live(), expected);
+        w.live().windSpeedNodirect = opening.windSpeedNodirect;
+    }
+
+    void propertiesWithoutAutoProofRedrawNothingUntilApply()
+    {
+        AdvancedTreeProperties *dialog = properties();
+        QTest::mouseClick(part<QCheckBox>(dialog, "cbAutoProof"), Qt::LeftButton);
+        QTest::qWait(30);
+        const int frames = w.framesDrawn();
+        part<QSlider>(dialog, "sliderGravicentralism")->setValue(8000);
+        part<QSlider>(dialog, "sliderNumberOfStrands")->setValue(1500);
+        QCOMPARE(w.live().gravicentralism, 0.8);
+        QCOMPARE(w.live().numberOfStrands, 1500);
+        QTest::qWait(60);
+        QCOMPARE(w.framesDrawn(), frames);
+        QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
+        QTRY_VERIFY(w.framesDrawn() > frames);
+
+        // Cancel after Apply returns to the applied values.
+        part<QSlider>(dialog, "sliderGravicentralism")->setValue(1000);
+        close(dialog, "buttonCancel");
+        QCOMPARE(w.live().gravicentralism, 0.8);
+        QCOMPARE(w.live().numberOfStrands, 1500);
+        steps().undo();
+        QCOMPARE(w.live().gravicentralism, 0.3);
+        QCOMPARE(w.live().numberOfStrands, 1000);
+    }
+
+    void undoAndRedoGoAcrossADesignerDragAndAPropertiesApply()
+    {
+        const lignet::TreeParameters start = w.live();
+        const QImage startPicture = w.picture();
+        DistributionDesigner *d = designer("actionDesign_branching_angles");
+        const GraphMouse g{d->graphG()};
+        g.drag(1, QPoint(g.width(), g.height() / 3));
+        const lignet::TreeParameters dragged = w.live();
+        QVERIFY(!(dragged.curveG(1) == start.curveG(1)));
+        QCOMPARE(w.action("actionUndo")->text(), QStringLiteral("&Undo Curve change"));
+
+        AdvancedTreeProperties *dialog = properties();
+        part<QSlider>(dialog, "sliderTrinkHeight")->setValue(7000);
+        QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
+        close(dialog, "buttonOk");
+        const lignet::TreeParameters applied = w.live();
+        QCOMPARE(applied.trunkHeight, 7.0);
+        QCOMPARE(applied.curveG(1), dragged.curveG(1));
+
+        // Undo from the main window: the properties first, then the drag, redrawn and shown by the
+        // designer still open.
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        int frames = w.framesDrawn();
+        undoKey();
+        QCOMPARE(w.live().trunkHeight, start.trunkHeight);
+        QCOMPARE(w.live().curveG(1), dragged.curveG(1));
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        frames = w.framesDrawn();
+        undoKey();
+        QCOMPARE(w.live(), start);
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        QCOMPARE(g.point(1).y(), double(float((1 - start.curveG(1)[1].y) * g.height())));
+        QCOMPARE(w.picture(), startPicture);
+
+        undoKey(Qt::ShiftModifier);
+        QCOMPARE(w.live(), dragged);
+        QCOMPARE(g.point(1).y(), double(g.height() / 3));
+        undoKey(Qt::ShiftModifier);
+        QCOMPARE(w.live(), applied);
+        QVERIFY(!w.action("actionRedo")->isEnabled());
+
+        // OK keeps the curves; two undos bring the start back.
+        close(d, "okButton");
+        steps().undo();
+        steps().undo();
+        QCOMPARE(w.live(), start);
+    }
+
+    void aLoadedParameterFileAndAChosenTextureAreUndoneOneByOne()
+    {
+        const lignet::TreeParameters start = w.live();
+        lignet::TreeParameters other = start;
+        other.numberOfStrands = 640;
+        other.curveW(3) = lignet::Krivulja{{0, 0.2}, {0.5, 0.9}, {1, 0.4}};
+        other.computeAllDistributionTables();
+        const QString file = folder.filePath(QStringLiteral("other.tree.xml"));
+        QVERIFY(lignet::TreeParameterFile::save(other, file.toStdString()));
+        QImage texture(8, 8, QImage::Format_RGB32);
+        texture.fill(Qt::darkGreen);
+        const QString picture = folder.filePath(QStringLiteral("bark.png"));
+        QVERIFY(texture.save(picture));
+
+        const int stepsBefore = steps().index();
+        w.trigger("actionLoad_parameters", {file});
+        QCOMPARE(w.live().numberOfStrands, 640);
+        w.trigger("actionLoad_bark_texture", {picture});
+        QCOMPARE(w.live().barkTexturePath, picture.toStdString());
+        // A load that fails changes nothing and adds no step.
+        w.trigger("actionLoad_parameters", {folder.filePath(QStringLiteral("missing.tree.xml"))});
+        QCOMPARE(w.dialogs->texts, QStringList{"Could not open file."});
+        QCOMPARE(steps().index(), stepsBefore + 2);
+        QVERIFY(!steps().canRedo());
+
+        w.action("actionUndo")->trigger();
+        QCOMPARE(w.live().barkTexturePath, start.barkTexturePath);
+        QCOMPARE(w.live().numberOfStrands, 640);
+        QCOMPARE(w.live().curveW(3), other.curveW(3));
+        w.action("actionUndo")->trigger();
+        QCOMPARE(w.live(), start);
+        w.action("actionRedo")->trigger();
+        QCOMPARE(w.live().table(3), other.table(3));
+        w.action("actionUndo")->trigger();
+        QCOMPARE(w.live(), start);
     }
 };
 
