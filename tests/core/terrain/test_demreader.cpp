@@ -53,30 +53,23 @@ TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceAndNumbersAfterTheLastAreIgnored
     EXPECT_EQ(perLine.readerVertices(), perLine.vertices());
 }
 
-TEST(DemReader, earlyEndReportsOnceAndKeepsThePreviousTerrain)
+TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReportedAndChangeNothing)
 {
     TerrainModel terrain = analysedHill();
     const TerrainModel before = terrain;
-    const std::string head = firstLines(defaultDem(), 9999);
+    const std::string good = defaultDem();
+    const std::string lastButOne = firstLines(good, 9999);
     // A last point that lacks its height is just as incomplete.
-    for (const std::string &text : {head, head + "530500 163275"}) {
+    for (const std::string &text : {lastButOne, lastButOne + "530500 163275"}) {
         const auto result = load(terrain, text);
         EXPECT_EQ(result.status, DemLoadResult::Status::ReadError);
         EXPECT_EQ(result.message(), "Error reading DEM terrain file.");
         EXPECT_EQ(result.pointsRead, 9999);
     }
     EXPECT_EQ(load(terrain, "").status, DemLoadResult::Status::ReadError);
-    expectSameTerrain(terrain, before);
-}
 
-TEST(DemReader, damagedNumbersAreReadErrorsAndChangeNothing)
-{
-    TerrainModel terrain = analysedHill();
-    const TerrainModel before = terrain;
-    const std::string good = defaultDem();
     const std::string head = firstLines(good, 5000);
     const std::string tail = good.substr(firstLines(good, 5001).size());
-
     for (const std::string bad : {"529275 165700 abc", "529275 165700 nan", "529275 165700 inf",
                                   "529275 165700 1e999", "529275 x 800", "529275 165700 -"}) {
         const auto result = load(terrain, head + bad + "\n" + tail);
@@ -92,26 +85,7 @@ TEST(DemReader, damagedNumbersAreReadErrorsAndChangeNothing)
         EXPECT_EQ(result.status, DemLoadResult::Status::ReadError) << high;
         EXPECT_NE(result.detail.find("span"), std::string::npos) << result.detail;
     }
-    expectSameTerrain(terrain, before);
-}
 
-TEST(DemReader, theWidestAcceptedHeightRangeGivesFiniteUnitNormalsAndFiniteMaps)
-{
-    TerrainModel terrain;
-    ASSERT_TRUE(load(terrain, demText([](int c, int r) { return (c * r) % 7 ? 0.0 : 1e9; })).ok());
-    EXPECT_EQ(terrain.heightRange(), 1e9f);
-    for (const auto &n : terrain.normals())
-        ASSERT_NEAR(n.length(), 1.0f, 1e-5f);
-    for (const auto *map :
-         {&terrain.slope(), &terrain.moisture(), &terrain.sunniness(), &terrain.windiness()})
-        for (const float v : *map)
-            ASSERT_TRUE(std::isfinite(v));
-}
-
-TEST(DemReader, unopenableInputIsReportedAsSuch)
-{
-    TerrainModel terrain = analysedHill();
-    const TerrainModel before = terrain;
     const auto missing = terrain.loadDemFile("/nonexistent/folder/terrain.dmr", bandImages());
     EXPECT_EQ(missing.status, DemLoadResult::Status::CouldNotOpen);
     EXPECT_EQ(missing.message(), "Could not open DEM terrain file.");
@@ -120,6 +94,16 @@ TEST(DemReader, unopenableInputIsReportedAsSuch)
     EXPECT_EQ(terrain.loadDem(broken, bandImages()).status, DemLoadResult::Status::CouldNotOpen);
     expectSameTerrain(terrain, before);
     EXPECT_EQ(DemLoadResult{}.message(), "");
+
+    // The widest accepted height range gives finite unit normals and finite maps.
+    ASSERT_TRUE(load(terrain, demText([](int c, int r) { return (c * r) % 7 ? 0.0 : 1e9; })).ok());
+    EXPECT_EQ(terrain.heightRange(), 1e9f);
+    for (const auto &n : terrain.normals())
+        ASSERT_NEAR(n.length(), 1.0f, 1e-5f);
+    for (const auto *map :
+         {&terrain.slope(), &terrain.moisture(), &terrain.sunniness(), &terrain.windiness()})
+        for (const float v : *map)
+            ASSERT_TRUE(std::isfinite(v));
 }
 
 TEST(DemReader, boundsTreatMinusOneAsAnOrdinaryValueAndTheCallersLocaleIsRestored)
