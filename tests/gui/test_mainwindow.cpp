@@ -1,6 +1,8 @@
 // The real main window under a virtual display: its menus, the wiring of every action to the
-// model and the handlers, the views, the mouse and a look at what the window shows.
+// model and the handlers, the views, the mouse and a look at what the window shows; the time
+// keeper's frame numbering and the reading of the driver's extension list.
 #include "ecosystem/render/camera.h"
+#include "ecosystem/render/glextensions.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "guitest.h"
 #include "stdoutcapture.h"
@@ -16,8 +18,10 @@
 
 using ecosystem::render::Camera;
 using ecosystem::render::EcosystemRender;
+using ecosystem::render::GlExtensions;
 using ecosystem::render::ViewOption;
 using gui::OglWidget;
+using gui::actionhandling::TimeKeeper;
 using guitest::keepScreenshot;
 
 class TestMainWindow : public QObject {
@@ -43,6 +47,14 @@ class TestMainWindow : public QObject {
         const int frames = w.framesDrawn();
         action(name)->trigger();
         QTRY_VERIFY2(w.framesDrawn() > frames, name);
+    }
+
+    static QList<int> numbers(const QSignalSpy &spy)
+    {
+        QList<int> result;
+        for (const QList<QVariant> &call : spy)
+            result << call.at(0).toInt();
+        return result;
     }
 
 private slots:
@@ -327,7 +339,7 @@ private slots:
         QVERIFY(keeper->isExporting());
         QSignalSpy living(model(), &EcosystemRender::nrPlantsLivingChanged);
         std::vector<std::pair<bool, int>> atImage; // a step pending, steps reported
-        connect(keeper, &gui::actionhandling::TimeKeeper::grabFrameBuffer, this,
+        connect(keeper, &TimeKeeper::grabFrameBuffer, this,
                 [&] { atImage.emplace_back(model()->isStepPending(), int(living.count())); });
         {
             StdoutCapture console;
@@ -335,7 +347,7 @@ private slots:
             QTRY_VERIFY(atImage.size() >= 3);
             action("actionRun_simulation")->trigger();
         }
-        disconnect(keeper, &gui::actionhandling::TimeKeeper::grabFrameBuffer, this, nullptr);
+        disconnect(keeper, &TimeKeeper::grabFrameBuffer, this, nullptr);
         for (std::size_t i = 0; i < atImage.size(); ++i) {
             QVERIFY(!atImage[i].first);
             QCOMPARE(atImage[i].second, int(i) + 1);
@@ -343,6 +355,68 @@ private slots:
         action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(!keeper->isExporting());
         QCOMPARE(keeper->nextFrameNumber(), 0);
+    }
+
+    void extensionListIsSplitAtSingleBlanksAndComparedExactly()
+    {
+        const struct {
+            const char *list;
+            bool multitexture, compiledVertexArray;
+        } lists[] = {{"GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array", true, true},
+                     {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", false, false},
+                     {"", false, false}};
+        for (const auto &[list, multitexture, compiledVertexArray] : lists) {
+            const auto listed = GlExtensions::listedIn(list);
+            QVERIFY2(listed.queried(), list);
+            QVERIFY2(listed.listsMultitexture() == multitexture, list);
+            QVERIFY2(listed.listsCompiledVertexArray() == compiledVertexArray, list);
+        }
+        QVERIFY(!GlExtensions::listedIn(nullptr).queried());
+    }
+
+    void failoverNoticeIsGivenOnceAndOnlyIfTheFirstListedDriverLacksTheExtension()
+    {
+        using Notice = OglWidget::ExtensionNotice;
+        const auto lacking = GlExtensions::listedIn("GL_ARB_multitexture");
+        const auto having = GlExtensions::listedIn("GL_EXT_compiled_vertex_array");
+        const auto unreadable = GlExtensions::listedIn(nullptr);
+        bool pending = true;
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
+        QVERIFY(!pending);
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::None);
+        pending = true;
+        QCOMPARE(OglWidget::extensionNotice(having, pending), Notice::None);
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::None);
+        // A driver without a list says so for every view and leaves the failover notice pending.
+        pending = true;
+        QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
+        QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
+    }
+
+    void simulationExportNumbersOneImagePerStepAndStoppingRestartsTheNumbering()
+    {
+        TimeKeeper keeper(nullptr, nullptr);
+        QSignalSpy stopped(&keeper, &TimeKeeper::sequenceExportStopped);
+        QSignalSpy images(&keeper, &TimeKeeper::grabFrameBuffer);
+        QSignalSpy geometry(&keeper, &TimeKeeper::grabGeometry);
+        keeper.simmulationTimerUpdate();
+        QCOMPARE(images.count(), 0);
+        keeper.toggleAnimationExportingMode();
+        for (int i = 0; i < 3; ++i)
+            keeper.simmulationTimerUpdate();
+        keeper.forceUpdateGl();
+        QCOMPARE(keeper.nextFrameNumber(), 5);
+        QCOMPARE(stopped.count(), 0);
+        keeper.toggleAnimationExportingMode();
+        QCOMPARE(stopped.count(), 1);
+        QCOMPARE(keeper.nextFrameNumber(), 0);
+        keeper.forceUpdateGl();
+        QCOMPARE(images.count(), 4);
+        keeper.toggleAnimationExportingMode();
+        keeper.simmulationTimerUpdate();
+        QCOMPARE(numbers(images), QList<int>({0, 1, 2, 4, 0}));
+        QCOMPARE(numbers(geometry), QList<int>({3}));
     }
 
     // Quitting comes last: it ends the event loop.
