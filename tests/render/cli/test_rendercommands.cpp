@@ -1,6 +1,7 @@
 // The drawing commands of verdalis-cli, run as a user would run them.
 
 #include "core/clirun.h"
+#include "render/lignet/meshtestscene.h"
 
 #include <QColor>
 #include <QImage>
@@ -8,26 +9,28 @@
 #include <regex>
 #include <string>
 
-using RenderCommands = testsupport::CliTest;
-
 namespace {
 
 const QRgb Sky = qRgb(68, 121, 137);
+
+class RenderCommands : public testsupport::CliTest {
+protected:
+    QImage picture(const std::string &name) const
+    {
+        return QImage(QString::fromStdString(folder.file(name)));
+    }
+};
 
 } // namespace
 
 TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarnsWithout)
 {
     ASSERT_EQ(cli("tree render tree.png --size 300x200 --yaw 45").status, 0);
-    const QImage image(QString::fromStdString(folder.file("tree.png")));
+    const QImage image = picture("tree.png");
     EXPECT_EQ(image.size(), QSize(300, 200));
     EXPECT_FALSE(image.hasAlphaChannel());
     EXPECT_EQ(image.pixel(0, 0), Sky);
-    int tree = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            tree += image.pixel(x, y) != Sky;
-    EXPECT_GT(tree, 1000);
+    EXPECT_GT(countPixels(image, [](QRgb p) { return p != Sky; }), 1000);
 
     ASSERT_EQ(cli("tree save missing-bark.tree.xml").status, 0);
     std::string text = read("missing-bark.tree.xml");
@@ -36,8 +39,7 @@ TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarn
     const auto run = cli("tree render plain.png --size 200x200 --from missing-bark.tree.xml");
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.err.find("could not open bark texture file"), std::string::npos) << run.err;
-    EXPECT_NE(QImage(QString::fromStdString(folder.file("textured.png"))),
-              QImage(QString::fromStdString(folder.file("plain.png"))));
+    EXPECT_NE(picture("textured.png"), picture("plain.png"));
     EXPECT_EQ(cli("tree render missing/tree.png --size 32x32").status, 1);
 }
 
@@ -45,7 +47,7 @@ TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFo
 {
     const auto image = [this](const std::string &arguments) {
         EXPECT_EQ(cli("ecosystem render frame.png --size 120x90 " + arguments).status, 0) << arguments;
-        return QImage(QString::fromStdString(folder.file("frame.png")));
+        return picture("frame.png");
     };
     const QImage reset = image("");
     EXPECT_EQ(reset.size(), QSize(120, 90));
@@ -72,8 +74,7 @@ TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
     const int harsh = livingAfter("harsh.png", " --environmental-deaths");
     EXPECT_GT(harsh, 0);
     EXPECT_LT(harsh, plain);
-    EXPECT_NE(QImage(QString::fromStdString(folder.file("plain.png"))),
-              QImage(QString::fromStdString(folder.file("harsh.png"))));
+    EXPECT_NE(picture("plain.png"), picture("harsh.png"));
 }
 
 TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
@@ -97,7 +98,7 @@ TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
     const auto render = [this](const std::string &name, const std::string &flags) {
         const auto run = cli("ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
         EXPECT_EQ(run.status, 0) << run.err;
-        return std::make_pair(run.out, QImage(QString::fromStdString(folder.file(name))));
+        return std::make_pair(run.out, picture(name));
     };
     const auto [meshOut, mesh] = render("mesh.png", "--frames 3");
     EXPECT_NE(meshOut.find("frame: min "), std::string::npos) << meshOut;

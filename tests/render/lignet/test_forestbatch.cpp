@@ -28,10 +28,7 @@ struct Plant {
     int id;
 };
 
-float f(int i)
-{
-    return static_cast<float>(i);
-}
+const auto f = [](int i) { return static_cast<float>(i); };
 
 // rows x columns plants, numbered row by row; plant(row, column) gives the rest.
 std::vector<Plant> field(int rows, int columns, const std::function<Plant(int, int)> &plant)
@@ -303,10 +300,8 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     // Seen from the front and from half-way to its side, where the impostors show pictures taken
     // from a turned direction.
     const math::Vector3f centre{-1.5f, 0.0f, -89.0f};
-    const math::Vector3f diagonal{std::numbers::sqrt2_v<float> / 2.0f, 0.0f,
-                                  std::numbers::sqrt2_v<float> / 2.0f};
-    const math::Vector3f raised{0.0f, 9.0f, 0.0f};
-    const math::Vector3f lowered{0.0f, 2.0f, 0.0f};
+    const math::Vector3f diagonal = math::Vector3f{1.0f, 0.0f, 1.0f} * (std::numbers::sqrt2_v<float> / 2.0f);
+    const math::Vector3f raised{0.0f, 9.0f, 0.0f}, lowered{0.0f, 2.0f, 0.0f};
     for (const Look &look :
          {Look{}, Look{centre + diagonal * 105.0f + raised, centre + diagonal * 28.0f + lowered}}) {
         const auto [exactStand, farStand] = exactAndFar(stand, look);

@@ -186,13 +186,11 @@ protected:
                 // Window x and y within a thousandth of a pixel, depth within 1e-6; colours within
                 // half a level of 255 (uploaded as bytes); texture coordinates within 1e-5, normals
                 // within 1e-4 (uploaded as shorts).
-                const float colour = 0.5f / 255.0f + 1e-6f;
-                const float coordinate = normals ? 1e-4f : 1e-5f;
-                const bool same = std::abs(e[0] - a[0]) < 1e-3f && std::abs(e[1] - a[1]) < 1e-3f &&
-                                  std::abs(e[2] - a[2]) < 1e-6f && std::abs(e[3] - a[3]) < colour &&
-                                  std::abs(e[4] - a[4]) < colour && std::abs(e[5] - a[5]) < colour &&
-                                  std::abs(e[6] - a[6]) < colour && std::abs(e[7] - a[7]) < coordinate &&
-                                  std::abs(e[8] - a[8]) < coordinate && std::abs(e[9] - a[9]) < coordinate;
+                const float c = 0.5f / 255.0f + 1e-6f, t = normals ? 1e-4f : 1e-5f;
+                const float tolerance[10] = {1e-3f, 1e-3f, 1e-6f, c, c, c, c, t, t, t};
+                bool same = true;
+                for (std::size_t i = 0; i < 10; ++i)
+                    same = same && std::abs(e[i] - a[i]) < tolerance[i];
                 if (!same) {
                     ++failures;
                     ADD_FAILURE() << what << " " << p << " vertex " << k << (normals ? " (normals)" : "")
