@@ -95,14 +95,6 @@ protected:
         camera->lookPitch = lookPitch;
     }
 
-    // With VERDALIS_TEST_IMAGES set to a folder, frames are kept there for a look.
-    static void keep(const QImage &image, const char *name)
-    {
-        const QByteArray folder = qgetenv("VERDALIS_TEST_IMAGES");
-        if (!folder.isEmpty())
-            image.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) + ".png");
-    }
-
     static int differingPixels(const QImage &a, const QImage &b)
     {
         int count = 0;

@@ -70,8 +70,6 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     model->toggleDoNotDrawTrees();
     const Drawn reference = draw(true);
     const Drawn instanced = draw(false);
-    keep(reference.image, "forest-reference");
-    keep(instanced.image, "forest-batched");
     ASSERT_GT(model->getLastRenderedCount(), 0);
     EXPECT_EQ(instanced.perSpecies, reference.perSpecies);
     EXPECT_EQ(instanced.triangles, reference.triangles);
@@ -95,7 +93,6 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     EXPECT_EQ(model->getTreeScale(), 1);
     ASSERT_TRUE(model->setTreeScale(5));
     const Drawn five = draw(false);
-    keep(five.image, "forest-scale-5");
     EXPECT_GT(differingPixels(bare, five.image), 2 * differingPixels(bare, instanced.image));
     for (std::size_t i = 0; i < instanced.perSpecies.size(); ++i)
         EXPECT_GE(five.perSpecies[i], instanced.perSpecies[i]);
@@ -113,7 +110,6 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     setExactDistantTrees(false);
     const Drawn far = draw(false);
     const std::uint64_t farImpostors = model->treeMeshes().forest().stats().impostorPlants;
-    keep(far.image, "forest-far-field");
     EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
     EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
