@@ -12,7 +12,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 
 using namespace testsupport;
 
@@ -27,16 +26,6 @@ struct WalkCounts {
     lignet::TreeMesh mesh;
 };
 
-std::size_t verticesUsedBy(const lignet::TreeMesh &mesh, lignet::MeshBatchKind kind)
-{
-    const lignet::MeshBatch *batch = mesh.batch(kind);
-    if (batch == nullptr)
-        return 0;
-    std::set<std::uint32_t> used(mesh.indices.begin() + batch->firstIndex,
-                                 mesh.indices.begin() + batch->firstIndex + batch->indexCount);
-    return used.size();
-}
-
 WalkCounts walkDefaultTree(bool highQuality, bool leaves)
 {
     lignet::TreeParameters parameters;
@@ -47,14 +36,16 @@ WalkCounts walkDefaultTree(bool highQuality, bool leaves)
     tree.drawTreeAtLevelOfDetail(sink, 0);
     WalkCounts counts;
     sink.finish(counts.mesh);
-    const auto trianglesOf = [&](lignet::MeshBatchKind kind) -> std::uint64_t {
-        const lignet::MeshBatch *batch = counts.mesh.batch(kind);
-        return batch ? batch->primitiveCount() : 0;
+    // The triangles of a batch and the vertices its indices use; none without the batch.
+    const auto count = [&](lignet::MeshBatchKind kind, std::uint64_t &triangles, std::size_t &vertices) {
+        if (const lignet::MeshBatch *batch = counts.mesh.batch(kind)) {
+            triangles = batch->primitiveCount();
+            const auto first = counts.mesh.indices.begin() + batch->firstIndex;
+            vertices = std::set<std::uint32_t>(first, first + batch->indexCount).size();
+        }
     };
-    counts.barkTriangles = trianglesOf(lignet::MeshBatchKind::BarkTriangles);
-    counts.leafTriangles = trianglesOf(lignet::MeshBatchKind::LeafTriangles);
-    counts.barkVertices = verticesUsedBy(counts.mesh, lignet::MeshBatchKind::BarkTriangles);
-    counts.leafVertices = verticesUsedBy(counts.mesh, lignet::MeshBatchKind::LeafTriangles);
+    count(lignet::MeshBatchKind::BarkTriangles, counts.barkTriangles, counts.barkVertices);
+    count(lignet::MeshBatchKind::LeafTriangles, counts.leafTriangles, counts.leafVertices);
     return counts;
 }
 
@@ -134,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 using ExportCommands = CliTest;
 
-TEST_F(ExportCommands, treeExportRefusesOtherExtensionsAndKeepsFilesWhenItCannotWrite)
+TEST_F(ExportCommands, refuseOtherFormatsAndConflictingSourcesAndKeepFilesWhenTheyCannotWrite)
 {
     const CliRun other = cli("tree export tree.gltf");
     EXPECT_EQ(other.status, 2);
@@ -148,36 +139,28 @@ TEST_F(ExportCommands, treeExportRefusesOtherExtensionsAndKeepsFilesWhenItCannot
     EXPECT_EQ(cli("tree export tree.obj --from bad.tree.xml").status, 1);
     EXPECT_EQ(read("tree.obj"), "earlier");
     EXPECT_EQ(folder.entryCount(), 4u); // with the captured output: no tree.gltf, no tree.mtl
+
+    // The ecosystem is exported as .glb only, from one source.
+    const std::pair<const char *, int> failures[] = {{"forest.obj", 2},
+                                                     {"f.glb --steps 1 --load x.sim", 2},
+                                                     {"f.glb --plant-area 5,4,0,9", 2},
+                                                     {"f.glb --load none.sim", 1}};
+    for (const auto &[arguments, status] : failures)
+        EXPECT_EQ(cli(std::string("ecosystem export ") + arguments).status, status) << arguments;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("f.glb")));
 }
-
-namespace {
-
-// Living plants after the last step of a --stats table (tab-separated, one row per step).
-std::size_t livingAtEnd(const std::string &table)
-{
-    std::istringstream rows(table);
-    std::string row, last;
-    while (std::getline(rows, row))
-        if (!row.empty())
-            last = row;
-    std::istringstream cells(last);
-    std::size_t step = 0, count = 0, total = 0;
-    cells >> step;
-    while (cells >> count)
-        total += count;
-    return total;
-}
-
-} // namespace
 
 // A saved simulation exported: one node per living plant under its species, translated to the
 // plant, plants of one species and size sharing one mesh, the terrain grid as a mesh of its own;
 // the file passes the validator.
 TEST_F(ExportCommands, ecosystemExportWritesEveryLivingPlantAsANodeOverTheTerrain)
 {
-    const CliRun simulated = cli("simulate --steps 12 --save s.sim --stats s.tsv");
+    const CliRun simulated = cli("simulate --steps 12 --save s.sim");
     ASSERT_EQ(simulated.status, 0) << simulated.err;
-    const std::size_t living = livingAtEnd(read("s.tsv"));
+    // The living plants after the last step, from its log line (before the line of the save).
+    const std::string last = split(simulated.out).at(11);
+    ASSERT_EQ(last.rfind("@12:", 0), 0u) << last;
+    const std::size_t living = std::stoul(last.substr(last.rfind("nrPlants=") + 9));
     ASSERT_GT(living, 20u);
 
     const std::string out = folder.file("forest.glb");
@@ -221,15 +204,4 @@ TEST_F(ExportCommands, ecosystemExportWritesEveryLivingPlantAsANodeOverTheTerrai
             EXPECT_EQ(std::string(scene->mMeshes[m]->mName.C_Str()).rfind(species + " ", 0), 0u) << species;
 
     EXPECT_VALID_GLTF(out);
-}
-
-TEST_F(ExportCommands, ecosystemExportRefusesObjAndConflictingSources)
-{
-    const std::pair<const char *, int> failures[] = {{"forest.obj", 2},
-                                                     {"f.glb --steps 1 --load x.sim", 2},
-                                                     {"f.glb --plant-area 5,4,0,9", 2},
-                                                     {"f.glb --load none.sim", 1}};
-    for (const auto &[arguments, status] : failures)
-        EXPECT_EQ(cli(std::string("ecosystem export ") + arguments).status, status) << arguments;
-    EXPECT_FALSE(std::filesystem::exists(folder.file("f.glb")));
 }
