@@ -112,40 +112,32 @@ TEST(Camera, followingTheTerrainLiftsAnEyeBelowItOrForcesItOntoTheClampedSurface
 {
     CountingGrid grid;
     Camera camera(nullptr, nullptr);
+    const auto follow = [&](float x, float y, float z) {
+        camera.position = {x, y, z};
+        camera.followSurface(grid.surface());
+        return camera.position;
+    };
     // Point (30, 20): cell (1, 0), fx 0.2, fz 0.8, second triangle: 110 + (20 - 110) * 0.2 = 92.
-    camera.position = {30.0f, 102.0f, 20.0f};
-    camera.followSurface(grid.surface());
-    EXPECT_EQ(camera.position.y, 102.0f);
-    camera.position.y = 50.0f;
-    camera.followSurface(grid.surface());
-    EXPECT_NEAR(camera.position.y, 92.0f + Camera::EyeHeight, 1e-4);
+    EXPECT_EQ(follow(30.0f, 102.0f, 20.0f).y, 102.0f);
+    EXPECT_NEAR(follow(30.0f, 50.0f, 20.0f).y, 92.0f + Camera::EyeHeight, 1e-4);
     // First triangle: (5, 5) in cell (0, 0), fx = fz = 0.2: 10 * 0.2 + 100 * 0.2 = 22.
-    camera.position = {5.0f, 0.0f, 5.0f};
-    camera.followSurface(grid.surface());
-    EXPECT_NEAR(camera.position.y, 22.0f + Camera::EyeHeight, 1e-4);
+    EXPECT_NEAR(follow(5.0f, 0.0f, 5.0f).y, 22.0f + Camera::EyeHeight, 1e-4);
     // Outside the grid nothing is read when the eye is not forced to the surface.
     const int reads = grid.reads;
-    camera.position = {-10.0f, -500.0f, 10.0f};
-    camera.followSurface(grid.surface());
-    EXPECT_EQ(camera.position.y, -500.0f);
+    EXPECT_EQ(follow(-10.0f, -500.0f, 10.0f).y, -500.0f);
     EXPECT_EQ(grid.reads, reads);
 
     camera.forceAtSurface = true;
-    camera.position = {1000.0f, 900.0f, -40.0f};
-    camera.followSurface(grid.surface());
-    EXPECT_EQ(camera.position.x, 75.0f);
-    EXPECT_EQ(camera.position.z, 0.0f);
-    EXPECT_NEAR(camera.position.y, 30.0f + Camera::EyeHeight, 1e-4);
-    camera.position = {75.0f, 0.0f, 50.0f}; // the far edge stays inside
-    camera.followSurface(grid.surface());
-    EXPECT_NEAR(camera.position.y, 230.0f + Camera::EyeHeight, 1e-4);
+    const Vector3f clamped = follow(1000.0f, 900.0f, -40.0f);
+    EXPECT_EQ(std::pair(clamped.x, clamped.z), std::pair(75.0f, 0.0f));
+    EXPECT_NEAR(clamped.y, 30.0f + Camera::EyeHeight, 1e-4);
+    // The far edge stays inside.
+    EXPECT_NEAR(follow(75.0f, 0.0f, 50.0f).y, 230.0f + Camera::EyeHeight, 1e-4);
 
     camera.forceAtSurface = camera.keepAboveSurface = false;
-    camera.position = {30.0f, -50.0f, 20.0f};
     const int before = grid.reads;
-    camera.followSurface(grid.surface());
+    EXPECT_EQ(follow(30.0f, -50.0f, 20.0f).y, -50.0f);
     EXPECT_EQ(grid.reads, before);
-    EXPECT_EQ(camera.position.y, -50.0f);
 }
 
 TEST(Camera, flyMatrixMatchesTheFixedFunctionPipeline)

@@ -2,8 +2,14 @@
 #include "ecosystem/render/landmarkings.h"
 #include "ecosystem/render/skybox.h"
 #include "ecosystem/render/viewfrustum.h"
+#include "lignet/gl/glviewdefaults.h"
+#include "lignet/gl/offscreencontext.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <GL/gl.h>
 
 #include <array>
 
@@ -95,4 +101,54 @@ TEST(LandMarkings, standAtTheMiddleOfEachEdgeFacingOutwards)
     EXPECT_EQ(markings[0].outward, math::Vector3f(0.0f, 0.0f, -1.0f));
     EXPECT_EQ(markings[2].outward, math::Vector3f(1.0f, 0.0f, 0.0f));
     EXPECT_TRUE(ecosystem::render::LandMarkings::strokes('Q').empty());
+}
+
+// The view's projection on surfaces of any shape: a 90 degree vertical field of view as wide as
+// the surface, so round things stay round and the plants' frustum test sees what the picture shows.
+TEST(ViewProjection, squareStaysSquareAndTheFrustumFollowsTheSurfaceShape)
+{
+    const struct {
+        int width;
+        int height;
+        float visibleX; // inside the side planes of this shape only
+        float hiddenX;  // beyond them
+    } shapes[] = {{240, 120, 15.0f, 25.0f}, {120, 240, 4.0f, 7.0f}, {160, 160, 9.0f, 12.0f}};
+    for (const auto &shape : shapes) {
+        SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height));
+        lignet::gl::OffscreenContext context(QSize(shape.width, shape.height));
+        ASSERT_TRUE(context.isValid()) << context.error().toStdString();
+        lignet::gl::applyViewDefaults();
+        lignet::gl::applyViewProjection(shape.width, shape.height);
+
+        GLfloat projection[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        // cot(45 degrees) vertically, divided by the aspect horizontally.
+        EXPECT_NEAR(projection[5], 1.0f, 1e-5f);
+        EXPECT_NEAR(projection[0], float(shape.height) / float(shape.width), 1e-5f);
+
+        // A square 6 wide, 10 in front of the eye: 0.3 of the surface's height across its middle
+        // row and down its middle column.
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glTranslatef(0.0f, 0.0f, -10.0f);
+        glRectf(-3.0f, -3.0f, 3.0f, 3.0f);
+        glTranslatef(0.0f, 0.0f, 10.0f);
+        const QImage image = context.grab();
+        int across = 0, down = 0;
+        for (int x = 0; x < shape.width; ++x)
+            across += qGray(image.pixel(x, shape.height / 2)) > 128;
+        for (int y = 0; y < shape.height; ++y)
+            down += qGray(image.pixel(shape.width / 2, y)) > 128;
+        EXPECT_NEAR(across, shape.height * 3 / 10, 1);
+        EXPECT_NEAR(down, shape.height * 3 / 10, 1);
+
+        const ViewFrustum frustum = ViewFrustum::fromCurrentMatrices();
+        EXPECT_TRUE(frustum.isSphereVisible(shape.visibleX, 0.0, -10.0, 0.5));
+        EXPECT_FALSE(frustum.isSphereVisible(shape.hiddenX, 0.0, -10.0, 0.5));
+        EXPECT_TRUE(frustum.isSphereVisible(0.0, 9.0, -10.0, 0.5));
+        EXPECT_FALSE(frustum.isSphereVisible(0.0, 12.0, -10.0, 0.5));
+    }
 }
