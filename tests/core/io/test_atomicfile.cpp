@@ -9,11 +9,19 @@ using testsupport::readBytes;
 using testsupport::TempFolder;
 using testsupport::writeBytes;
 
-TEST(AtomicFileStream, theTargetChangesOnlyAtCommitAndThenHoldsEveryPiece)
+TEST(AtomicFileStream, theTargetChangesOnlyAtCommitAndAnAbandonedOrUnopenedFileLeavesNothingBehind)
 {
     TempFolder folder;
     const std::string target = folder.file("out.txt");
     writeBytes(target, "old\n");
+    {
+        io::AtomicFileStream abandoned;
+        ASSERT_TRUE(abandoned.open(target));
+        abandoned.write("half");
+    }
+    EXPECT_EQ(readBytes(target), "old\n");
+    EXPECT_EQ(folder.entryCount(), 1u);
+
     io::AtomicFileStream file;
     ASSERT_TRUE(file.open(target));
     EXPECT_TRUE(file.write("first "));
@@ -22,20 +30,6 @@ TEST(AtomicFileStream, theTargetChangesOnlyAtCommitAndThenHoldsEveryPiece)
     EXPECT_EQ(folder.entryCount(), 2u);
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(readBytes(target), "first second\n");
-    EXPECT_EQ(folder.entryCount(), 1u);
-}
-
-TEST(AtomicFileStream, anAbandonedOrUnopenedFileLeavesNothingBehind)
-{
-    TempFolder folder;
-    const std::string target = folder.file("out.txt");
-    writeBytes(target, "old\n");
-    {
-        io::AtomicFileStream file;
-        ASSERT_TRUE(file.open(target));
-        file.write("half");
-    }
-    EXPECT_EQ(readBytes(target), "old\n");
     EXPECT_EQ(folder.entryCount(), 1u);
 
     io::AtomicFileStream missing;

@@ -38,7 +38,7 @@ TEST(TreeLatexWriter, numbersHaveFourSignificantDigitsOfTheirSinglePrecisionValu
     EXPECT_TRUE(contains(text, "\\usepackage[utf8]{inputenc}"));
 }
 
-TEST(TreeLatexWriter, leafTypesAreNamedAndUnknownOnesLeftBlank)
+TEST(TreeLatexWriter, leafTypesAreNamedAndCurvePointsUseTheDesignerUnits)
 {
     const char *names[] = {"Spiral", "Stacked", "Staggered", "Bunched", "Coniferous", "", "", ""};
     const int types[] = {0, 1, 2, 3, 4, -1, 5, 99};
@@ -49,11 +49,8 @@ TEST(TreeLatexWriter, leafTypesAreNamedAndUnknownOnesLeftBlank)
             contains(TreeLatexWriter().text(p), std::string("$l_{type}=\\textit{") + names[i] + "}$, "))
             << types[i];
     }
-}
 
-TEST(TreeLatexWriter, curvePointsUseTheDesignerUnitsAndOnePointHasNoSeparator)
-{
-    TreeParameters p;
+    // Curve points use the designer units and one point has no separator.
     p.curveG(lignet::BranchingAngles) = {{0, 0.1}, {1, 0.25}, {1, 2.0}};
     p.curveG(lignet::StrandDistribution) = {{0, -3}, {0.2, 0.6}, {1, 2}};
     p.curveG(lignet::GravimorphismImpact) = {{0, -1}, {0.5, 0.25}, {1, 1}};

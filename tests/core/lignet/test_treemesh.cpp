@@ -45,7 +45,7 @@ std::uint32_t countOf(const TreeMesh &mesh, MeshBatchKind kind)
 
 } // namespace
 
-TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordinates)
+TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordinatesAndInvalidOnesAreEmpty)
 {
     std::vector<lignet::QuadricVertex> v;
     // A cone of base radius 2, top 1 and height 4 in 4 slices and 2 stacks.
@@ -62,12 +62,9 @@ TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordi
     EXPECT_EQ(std::pair(v[8].s, v[0].s), std::pair(0.0f, 1.0f));
     expectNear(v[10].position, {0.0f, 1.5f, 2.0f});
     EXPECT_FLOAT_EQ(v[11].t, 1.0f);
-}
 
-TEST(QuadricGeometry, invalidCylindersAndDisksProduceNothing)
-{
+    // Invalid cylinders and disks replace the vertices with nothing.
     const lignet::QuadricSlices five(5);
-    std::vector<lignet::QuadricVertex> v{{}};
     for (const auto &[base, top, height, stacks] : std::vector<std::tuple<double, double, double, int>>{
              {-0.1, 1, 1, 1}, {1, -0.1, 1, 1}, {1, 1, -1, 1}, {0, 0, 0, 1}, {1, 1, 1, 0}}) {
         lignet::cylinderVertices(five, base, top, height, stacks, v);
@@ -80,9 +77,8 @@ TEST(QuadricGeometry, invalidCylindersAndDisksProduceNothing)
     // A cone tapering to a point is still drawn.
     lignet::cylinderVertices(five, 1, 0, 1, 1, v);
     EXPECT_EQ(v.size(), 12u);
+    // The leaf disk's vertices are compared with gluDisk's in the render tests (TreeMeshFeedback).
 }
-
-// The leaf disk's vertices are compared with gluDisk's in the render tests (TreeMeshFeedback).
 
 TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
 {

@@ -46,81 +46,6 @@ std::string replaced(std::string text, const std::string &from, const std::strin
     return text.replace(text.find(from), from.size(), to);
 }
 
-} // namespace
-
-TEST(TreeParameterFile, defaultSetIsWrittenExactlyAsTheGoldenTextReplacingALongerFile)
-{
-    // The command line's `tree save -` compares the written text alone with the golden text.
-    const std::string golden = goldenDefaultText();
-    ASSERT_FALSE(golden.empty());
-    TempFolder folder;
-    writeBytes(folder.file("default.tree.xml"), std::string(5000, 'x'));
-    ASSERT_TRUE(TreeParameters().saveToFile(folder.file("default.tree.xml")));
-    EXPECT_EQ(readBytes(folder.file("default.tree.xml")), golden);
-    EXPECT_EQ(folder.entryCount(), 1u);
-}
-
-TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
-{
-    TreeParameters p;
-    p.trunkHeight = 5.1234567;
-    p.phyllotaxisAngle = 0.00001;
-    p.gravicentralism = 1234567.0;
-    p.windSpeed = -2.5;
-    const std::string text = TreeParameterFile::text(p);
-    EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
-        << text;
-    TreeParameters back;
-    ASSERT_TRUE(TreeParameterFile::parse(text, back));
-    EXPECT_DOUBLE_EQ(back.trunkHeight, 5.12346);
-    EXPECT_DOUBLE_EQ(back.gravicentralism, 1234570.0);
-}
-
-TEST(TreeParameterFile, roundTripRestoresEveryStoredFieldAndKeepsTheOthers)
-{
-    TempFolder folder;
-    const std::string path = folder.file("tree.tree.xml");
-    const TreeParameters unusual = unusualSet();
-    ASSERT_TRUE(unusual.saveToFile(path));
-    TreeParameters loaded;
-    loaded.windSpeedNodirect = 9.75; // not in the file
-    std::string reason;
-    ASSERT_TRUE(loaded.loadFromFile(path, &reason)) << reason;
-    EXPECT_DOUBLE_EQ(loaded.windSpeedNodirect, 9.75);
-    loaded.windSpeedNodirect = unusual.windSpeedNodirect;
-    EXPECT_EQ(loaded, unusual);
-    ASSERT_TRUE(TreeParameters().saveToFile(path));
-    ASSERT_TRUE(loaded.loadFromFile(path));
-    EXPECT_EQ(loaded, TreeParameters());
-}
-
-TEST(TreeParameterFile, readingRecomputesTheTablesAndTakesAnyWhiteSpaceAndCrLf)
-{
-    TreeParameters p;
-    // Branching-angle G curve at 0.5 everywhere: angles of 90 degrees.
-    ASSERT_TRUE(TreeParameterFile::parse(
-        replaced(goldenDefaultText(), "2\t\n0\t0.25\n1\t0.25\n", "2\t\n0\t0.5\n1\t0.5\n"), p));
-    EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, 4, 20), 90.0);
-
-    // The point count alone decides how many pairs are read, wherever the lines break.
-    std::string reason;
-    ASSERT_TRUE(TreeParameterFile::parse(
-        replaced(goldenDefaultText(), "2\t\n0\t0.5\n1\t0.8\n\n", "3 0 0.5\n\n\n0.4   0.6\t1\n0.8\n"), p,
-        &reason))
-        << reason;
-    EXPECT_EQ(p.curveG(lignet::StrandDistribution), (lignet::Krivulja{{0, 0.5}, {0.4, 0.6}, {1, 0.8}}));
-    EXPECT_EQ(p.curveW(lignet::StrandDistribution), TreeParameters::defaultCurveW(0));
-
-    const std::string crlf = std::regex_replace(goldenDefaultText(), std::regex("\n"), "\r\n");
-    p = unusualSet();
-    ASSERT_TRUE(TreeParameterFile::parse(crlf, p, &reason)) << reason;
-    EXPECT_EQ(p, TreeParameters()); // paths free of carriage returns
-
-    const std::string longest(254, 'p');
-    ASSERT_TRUE(TreeParameterFile::parse(longest + "\n" + goldenDefaultText().substr(24), p));
-    EXPECT_EQ(p.barkTexturePath, longest);
-}
-
 struct DamagedFile {
     const char *name;
     std::string content;
@@ -128,26 +53,6 @@ struct DamagedFile {
 };
 
 class TreeParameterFileDamage : public testing::TestWithParam<DamagedFile> {};
-
-TEST_P(TreeParameterFileDamage, damagedFileIsRefusedWholeWithTheLineNamed)
-{
-    TreeParameters p = unusualSet();
-    p.windSpeedNodirect = 4.0;
-    const TreeParameters before = p;
-    std::string reason;
-    EXPECT_FALSE(TreeParameterFile::parse(GetParam().content, p, &reason));
-    EXPECT_EQ(reason.rfind(GetParam().reason, 0), 0u) << reason;
-    EXPECT_EQ(reason.find('\n'), std::string::npos);
-    EXPECT_EQ(p, before);
-
-    TempFolder folder;
-    writeBytes(folder.file("damaged.tree.xml"), GetParam().content);
-    EXPECT_FALSE(p.loadFromFile(folder.file("damaged.tree.xml"), &reason));
-    EXPECT_NE(reason.find(GetParam().reason), std::string::npos) << reason;
-    EXPECT_EQ(p, before);
-}
-
-namespace {
 
 const std::string paths = ":/gui/textures/bark.jpg\n:/gui/textures/leaf.png\n";
 const std::string scalars = "1000\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n";
@@ -244,6 +149,91 @@ std::vector<DamagedFile> damagedFiles()
 }
 
 } // namespace
+
+TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
+{
+    TreeParameters p;
+    p.trunkHeight = 5.1234567;
+    p.phyllotaxisAngle = 0.00001;
+    p.gravicentralism = 1234567.0;
+    p.windSpeed = -2.5;
+    const std::string text = TreeParameterFile::text(p);
+    EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
+        << text;
+    TreeParameters back;
+    ASSERT_TRUE(TreeParameterFile::parse(text, back));
+    EXPECT_DOUBLE_EQ(back.trunkHeight, 5.12346);
+    EXPECT_DOUBLE_EQ(back.gravicentralism, 1234570.0);
+}
+
+// The command line's `tree save -` compares the written text alone with the golden text.
+TEST(TreeParameterFile, defaultSetIsWrittenAsTheGoldenTextOverALongerFileAndARoundTripRestoresEveryField)
+{
+    TempFolder folder;
+    const std::string path = folder.file("tree.tree.xml");
+    writeBytes(path, std::string(5000, 'x'));
+    ASSERT_TRUE(TreeParameters().saveToFile(path));
+    EXPECT_EQ(readBytes(path), goldenDefaultText());
+    EXPECT_EQ(folder.entryCount(), 1u);
+
+    const TreeParameters unusual = unusualSet();
+    ASSERT_TRUE(unusual.saveToFile(path));
+    TreeParameters loaded;
+    loaded.windSpeedNodirect = 9.75; // not in the file
+    std::string reason;
+    ASSERT_TRUE(loaded.loadFromFile(path, &reason)) << reason;
+    EXPECT_DOUBLE_EQ(loaded.windSpeedNodirect, 9.75);
+    loaded.windSpeedNodirect = unusual.windSpeedNodirect;
+    EXPECT_EQ(loaded, unusual);
+    ASSERT_TRUE(TreeParameters().saveToFile(path));
+    ASSERT_TRUE(loaded.loadFromFile(path));
+    EXPECT_EQ(loaded, TreeParameters());
+}
+
+TEST(TreeParameterFile, readingRecomputesTheTablesAndTakesAnyWhiteSpaceAndCrLf)
+{
+    TreeParameters p;
+    // Branching-angle G curve at 0.5 everywhere: angles of 90 degrees.
+    ASSERT_TRUE(TreeParameterFile::parse(
+        replaced(goldenDefaultText(), "2\t\n0\t0.25\n1\t0.25\n", "2\t\n0\t0.5\n1\t0.5\n"), p));
+    EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, 4, 20), 90.0);
+
+    // The point count alone decides how many pairs are read, wherever the lines break.
+    std::string reason;
+    ASSERT_TRUE(TreeParameterFile::parse(
+        replaced(goldenDefaultText(), "2\t\n0\t0.5\n1\t0.8\n\n", "3 0 0.5\n\n\n0.4   0.6\t1\n0.8\n"), p,
+        &reason))
+        << reason;
+    EXPECT_EQ(p.curveG(lignet::StrandDistribution), (lignet::Krivulja{{0, 0.5}, {0.4, 0.6}, {1, 0.8}}));
+    EXPECT_EQ(p.curveW(lignet::StrandDistribution), TreeParameters::defaultCurveW(0));
+
+    const std::string crlf = std::regex_replace(goldenDefaultText(), std::regex("\n"), "\r\n");
+    p = unusualSet();
+    ASSERT_TRUE(TreeParameterFile::parse(crlf, p, &reason)) << reason;
+    EXPECT_EQ(p, TreeParameters()); // paths free of carriage returns
+
+    const std::string longest(254, 'p');
+    ASSERT_TRUE(TreeParameterFile::parse(longest + "\n" + goldenDefaultText().substr(24), p));
+    EXPECT_EQ(p.barkTexturePath, longest);
+}
+
+TEST_P(TreeParameterFileDamage, damagedFileIsRefusedWholeWithTheLineNamed)
+{
+    TreeParameters p = unusualSet();
+    p.windSpeedNodirect = 4.0;
+    const TreeParameters before = p;
+    std::string reason;
+    EXPECT_FALSE(TreeParameterFile::parse(GetParam().content, p, &reason));
+    EXPECT_EQ(reason.rfind(GetParam().reason, 0), 0u) << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos);
+    EXPECT_EQ(p, before);
+
+    TempFolder folder;
+    writeBytes(folder.file("damaged.tree.xml"), GetParam().content);
+    EXPECT_FALSE(p.loadFromFile(folder.file("damaged.tree.xml"), &reason));
+    EXPECT_NE(reason.find(GetParam().reason), std::string::npos) << reason;
+    EXPECT_EQ(p, before);
+}
 
 INSTANTIATE_TEST_SUITE_P(Damage, TreeParameterFileDamage, testing::ValuesIn(damagedFiles()),
                          [](const testing::TestParamInfo<DamagedFile> &test) { return test.param.name; });

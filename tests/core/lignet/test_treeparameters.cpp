@@ -18,9 +18,9 @@ TEST(Krivulja, valueAtTakesTheSegmentToTheRightOfAPointAndExtrapolatesTheFirstBe
     EXPECT_DOUBLE_EQ(Krivulja({{0, 0}, {0.5, 0.5}, {0.6, 1.0}}).valueAt(0.8), 0.8);
 }
 
-TEST(TreeParameters, defaultCurvesGiveTheDocumentedTables)
+TEST(TreeParameters, defaultCurvesGiveTheDocumentedTablesAndTheMappingsSaturate)
 {
-    const TreeParameters p;
+    TreeParameters p;
     for (int g = 0; g < lignet::TableOrdersG; ++g)
         for (int w = 0; w < lignet::TableOrdersW; ++w) {
             EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, g, w), 45.0);
@@ -32,11 +32,8 @@ TEST(TreeParameters, defaultCurvesGiveTheDocumentedTables)
     EXPECT_NEAR(p.tableValue(lignet::StrandDistribution, 14, 33), 0.89, 1e-12);
     EXPECT_DOUBLE_EQ(p.tableValue(lignet::MinimalBranchLength, 0, 0), 1.0);
     EXPECT_NEAR(p.tableValue(lignet::MinimalBranchLength, 7, 3), 20 * 0.5 * (0.1 - 0.11 * 7.0 / 15.0), 1e-12);
-}
 
-TEST(TreeParameters, tableMappingsSaturateAndAnUnknownIndexChangesNothing)
-{
-    TreeParameters p;
+    // Table mappings saturate and an unknown index changes nothing.
     const struct {
         int d;
         double g, w, expected;

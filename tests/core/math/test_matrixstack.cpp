@@ -47,7 +47,7 @@ TEST(Mat4, isColumnMajorWithTheTranslationInElementsTwelveToFourteenAndAProductA
                {10, 1, 0});
 }
 
-TEST(MatrixStack, operationsComposeOnTheRightLikeTheFixedFunctionStack)
+TEST(MatrixStack, operationsComposeOnTheRightLikeTheFixedFunctionStackAndPopRefusesTheLastEntry)
 {
     MatrixStack s;
     s.translate(0, 5, 0);
@@ -61,11 +61,9 @@ TEST(MatrixStack, operationsComposeOnTheRightLikeTheFixedFunctionStack)
     s.translate(0.5f, -3.25f, 7.0f);
     m.multiply(Mat4::translation(0.5f, -3.25f, 7.0f));
     EXPECT_EQ(s.top(), m.top());
-}
 
-TEST(MatrixStack, popRestoresThePushedFrameAndRefusesTheLastEntry)
-{
-    MatrixStack s;
+    // Pop restores the pushed frame and refuses the last entry.
+    s.reset();
     s.rotate(30, 1, 0, 0);
     const Mat4 saved = s.top();
     s.push();
