@@ -37,7 +37,7 @@ std::pair<int, int> segmentsAndLeaves(const std::string &text, int pointsPerSegm
 
 } // namespace
 
-TEST_F(TreeCommands, saveWritesTheDefaultSetAndCopiesACrLfFileWithLfLineEnds)
+TEST_F(TreeCommands, saveAndLatexWriteTheGoldenTextsFromCrLfFilesTooAndInTheLocaleAskedFor)
 {
     auto run = cli("tree save default.tree.xml");
     EXPECT_EQ(run.status, 0) << run.err;
@@ -46,11 +46,9 @@ TEST_F(TreeCommands, saveWritesTheDefaultSetAndCopiesACrLfFileWithLfLineEnds)
     run = cli("tree save - --from crlf.tree.xml");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, golden("default.tree.xml"));
-}
 
-TEST_F(TreeCommands, latexWritesTheGoldenTextInTheLocaleAskedForOrTheEnvironments)
-{
-    auto run = cli("tree latex - --locale C");
+    // LaTeX in the locale asked for, or the environment's.
+    run = cli("tree latex - --locale C");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, golden("default.tex"));
     run = cli("tree latex tree.tex --locale sl_SI --from '" VERDALIS_SOURCE_DIR

@@ -81,28 +81,27 @@ TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
 
 TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
 {
-    Scene touching;
-    touching.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);
-    touching.add(3, 10, 10, 264.0f, 260.0f, 2.0f, 0.5f);
-    touching.index();
-    const auto before = touching.rules.randomDeathBecauseOfBeingDominated.state();
-    EXPECT_FALSE(touching.dominated(3, 0));
-    EXPECT_FALSE(touching.dominated(3, 1));
-    EXPECT_FALSE(touching.plant(3, 0).dominated);
-    EXPECT_EQ(touching.rules.randomDeathBecauseOfBeingDominated.state(), before);
+    Scene s;
+    s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);
+    s.add(3, 10, 10, 264.0f, 260.0f, 2.0f, 0.5f); // touching
+    s.index();
+    auto &draws = s.rules.randomDeathBecauseOfBeingDominated;
+    const auto before = draws.state();
+    EXPECT_FALSE(s.dominated(3, 0));
+    EXPECT_FALSE(s.dominated(3, 1));
+    EXPECT_FALSE(s.plant(3, 0).dominated);
+    EXPECT_EQ(draws.state(), before);
 
-    Scene overlapping;
-    overlapping.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);
-    overlapping.add(3, 10, 10, 263.9f, 260.0f, 2.0f, 0.5f);
-    overlapping.index();
-    ecosystem::RandomGenerator expected(overlapping.rules.randomDeathBecauseOfBeingDominated.state());
-    overlapping.dominated(3, 0);
-    overlapping.dominated(3, 1);
-    EXPECT_TRUE(overlapping.plant(3, 0).dominated);
-    EXPECT_TRUE(overlapping.plant(3, 1).dominated);
+    s.plant(3, 1).position.x = 263.9f; // overlapping
+    s.index();
+    s.dominated(3, 0);
+    s.dominated(3, 1);
+    EXPECT_TRUE(s.plant(3, 0).dominated);
+    EXPECT_TRUE(s.plant(3, 1).dominated);
+    ecosystem::RandomGenerator expected(before);
     expected.next(100000);
     expected.next(100000);
-    EXPECT_EQ(overlapping.rules.randomDeathBecauseOfBeingDominated.state(), expected.state());
+    EXPECT_EQ(draws.state(), expected.state());
 }
 
 TEST(Domination, competitivenessWeighsStrengthAndTheDeathDrawComparesTheSpeciesProbabilityWithTheDraw)
