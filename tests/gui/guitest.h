@@ -1,8 +1,8 @@
 #pragma once
 
 // What the window tests share: the real main window started as the program starts it, its actions
-// by name, the status bar's labels, the dialogs an action opens, file contents and the pictures
-// kept for a person to look at.
+// by name, the status bar's labels, the dialogs an action opens, file contents, the pictures kept
+// for a person to look at and the console output kept out of the test's report.
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
@@ -20,11 +20,15 @@
 #include <QMouseEvent>
 #include <QSet>
 #include <QStatusBar>
+#include <QTemporaryFile>
 #include <QtTest>
 
+#include <cstdio>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <numeric>
+#include <unistd.h>
 
 namespace guitest {
 
@@ -182,6 +186,40 @@ struct Window {
         const std::vector<int> counts = simulation().livingCounts();
         return std::accumulate(counts.begin(), counts.end(), 0);
     }
+};
+
+// Sends the process's standard output into a temporary file while it lives; text() returns what
+// was written so far.
+class StdoutCapture {
+public:
+    StdoutCapture() : savedFd((flush(), dup(STDOUT_FILENO)))
+    {
+        if (file.open())
+            dup2(file.handle(), STDOUT_FILENO);
+    }
+    ~StdoutCapture()
+    {
+        flush();
+        dup2(savedFd, STDOUT_FILENO);
+        close(savedFd);
+    }
+
+    QString text()
+    {
+        flush();
+        QFile written(file.fileName());
+        return written.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(written.readAll()) : QString();
+    }
+
+private:
+    static void flush()
+    {
+        std::cout.flush();
+        std::fflush(stdout);
+    }
+
+    int savedFd;
+    QTemporaryFile file;
 };
 
 } // namespace guitest

@@ -5,7 +5,6 @@
 #include "ecosystem/render/glextensions.h"
 #include "gui/actionhandling/timekeeper.h"
 #include "guitest.h"
-#include "stdoutcapture.h"
 
 #include <QDockWidget>
 #include <QMenu>
@@ -342,7 +341,7 @@ private slots:
         connect(keeper, &TimeKeeper::grabFrameBuffer, this,
                 [&] { atImage.emplace_back(model()->isStepPending(), int(living.count())); });
         {
-            StdoutCapture console;
+            guitest::StdoutCapture console;
             action("actionRun_simulation")->trigger();
             QTRY_VERIFY(atImage.size() >= 3);
             action("actionRun_simulation")->trigger();

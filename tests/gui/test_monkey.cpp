@@ -7,7 +7,6 @@
 #include "gui/dialogs/plantarea.h"
 #include "guitest.h"
 #include "lignet/treeparameterfile.h"
-#include "stdoutcapture.h"
 
 #include <QAbstractSlider>
 #include <QDockWidget>
@@ -61,45 +60,90 @@ const QKeyCombination keys[] = {
     Qt::Key_Backspace, Qt::Key_2, Qt::Key_7, Qt::ShiftModifier | Qt::Key_Escape};
 // clang-format on
 
-using MonkeyLog = std::function<void(const QString &)>;
+// What the open dialogs offer, from the repository root: a species tree of `strands` strands, the
+// built-in DEM, a picture, and damaged files of every kind. False when one could not be made.
+bool fillWorkFolder(const QDir &work, int strands)
+{
+    lignet::TreeParameters light;
+    if (!lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml"))
+        return false;
+    light.numberOfStrands = strands;
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    bool made = lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString()) &&
+                QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr")) &&
+                picture.save(work.filePath("bark.png"));
+    const std::pair<const char *, QByteArray> damaged[] = {
+        {"damaged.tree.xml", "Tree\t3\nnumberOfStrands\tmany\n"},
+        {"damaged.dmr", "1 2 3\n4 5\n"},
+        {"damaged.sim", "Verdalis simulation\t9\n"},
+        {"damaged.png", "\x89PNG\r\n"},
+        {"old.tree", "2.x\n"}};
+    for (const auto &[name, content] : damaged)
+        made = made && guitest::writeContent(work.filePath(QString::fromLatin1(name)), content);
+    return made;
+}
 
-// Answers the program's questions at random, from the monkey's own generator so that a seed
-// replays the same answers: file dialogs get Cancel, a name that cannot be opened or written, or a
-// file of the asked kind from the work folder; a dialog gets its fields filled in (plant areas
-// kept small, picture sizes modest) and is accepted or cancelled. Every answer goes to `log`.
-class MonkeyDialogs : public gui::DialogService {
-public:
-    MonkeyDialogs(std::mt19937 &generator, QDir workFolder, MonkeyLog logLine)
-        : random(generator), folder(std::move(workFolder)), log(std::move(logLine))
-    {
-    }
+} // namespace
 
-    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override
-    {
-        return answer(caption, filter, false);
-    }
-    QString getSaveFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override
-    {
-        return answer(caption, filter, true);
-    }
-    int exec(QDialog &dialog) override
-    {
-        log(QStringLiteral("  dialog %1 \"%2\"").arg(dialog.metaObject()->className(), dialog.windowTitle()));
-        fillIn(dialog);
-        const bool ok = below(2) == 0;
-        log(ok ? QStringLiteral("  OK") : QStringLiteral("  Cancel"));
-        ok ? dialog.accept() : dialog.reject();
-        return ok ? QDialog::Accepted : QDialog::Rejected;
-    }
-    void information(QWidget *, const QString &title, const QString &text, const QString &details) override
-    {
-        log(QStringLiteral("  box \"%1\": %2 %3").arg(title, text, details));
-    }
+class TestMonkey : public QObject {
+    Q_OBJECT
 
-private:
+    guitest::Window w;
+    std::unique_ptr<guitest::StdoutCapture> output;
+    // Closes every modal window that opens outside the dialog seam (message boxes are confirmed,
+    // anything else cancelled) and logs it, so that no action can wait for a person.
+    QTimer closer;
+    QTemporaryDir folder;
+    QString startFolder;
+    static constexpr int MaxPlants = 40;
+    static constexpr int MaxViews = 2;
+    static constexpr int LightTreeStrands = 60;
+    int busyActions = 0;
+    std::mt19937 random;
+    unsigned seed = 0;
+    QStringList steps;
+    QFile stepFile{QStringLiteral(VERDALIS_BINARY_DIR "/monkey-actions.txt")};
+    QList<QAction *> menuActions;
+    int nextMenuAction = 0;
+    // The number of the action under way, put before its first line.
+    QString pendingNumber;
+
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+    void log(const QString &text)
+    {
+        const QString line = pendingNumber + text;
+        pendingNumber.clear();
+        steps << line;
+        stepFile.write(line.toUtf8() + '\n');
+        stepFile.flush();
+    }
+
+    // Answers the program's questions at random, from the monkey's own generator so that a seed
+    // replays the same answers: file dialogs get Cancel, a name that cannot be opened or written, or
+    // a file of the asked kind from the work folder; a dialog gets its fields filled in (plant areas
+    // kept small, picture sizes modest) and is accepted or cancelled. Every answer is logged.
+    struct Answers : gui::DialogService {
+        TestMonkey &monkey;
+        explicit Answers(TestMonkey &m) : monkey(m) {}
+        QString getOpenFileName(QWidget *, const QString &caption, const QString &,
+                                const QString &filter) override
+        {
+            return monkey.answer(caption, filter, false);
+        }
+        QString getSaveFileName(QWidget *, const QString &caption, const QString &,
+                                const QString &filter) override
+        {
+            return monkey.answer(caption, filter, true);
+        }
+        int exec(QDialog &dialog) override { return monkey.answer(dialog); }
+        void information(QWidget *, const QString &title, const QString &text,
+                         const QString &details) override
+        {
+            monkey.log(QStringLiteral("  box \"%1\": %2 %3").arg(title, text, details));
+        }
+    };
 
     // One time in ten Cancel, one in ten a name that cannot be opened or written, else a file of
     // the asked kind: an existing one to open, one of three names to save under.
@@ -119,7 +163,7 @@ private:
         } else if (choice > 1 && save) {
             answer = folder.filePath(QStringLiteral("monkey-%1").arg(below(3)) + extension);
         } else if (choice > 1) {
-            const QStringList files = folder.entryList(patterns, QDir::Files, QDir::Name);
+            const QStringList files = QDir(folder.path()).entryList(patterns, QDir::Files, QDir::Name);
             if (!files.isEmpty())
                 answer = folder.filePath(files[below(int(files.size()))]);
         }
@@ -127,6 +171,16 @@ private:
                 .arg(QLatin1String(save ? "save" : "open"), caption,
                      answer.isEmpty() ? QStringLiteral("Cancel") : answer));
         return answer;
+    }
+
+    int answer(QDialog &dialog)
+    {
+        log(QStringLiteral("  dialog %1 \"%2\"").arg(dialog.metaObject()->className(), dialog.windowTitle()));
+        fillIn(dialog);
+        const bool ok = below(2) == 0;
+        log(ok ? QStringLiteral("  OK") : QStringLiteral("  Cancel"));
+        ok ? dialog.accept() : dialog.reject();
+        return ok ? QDialog::Accepted : QDialog::Rejected;
     }
 
     void fillIn(QDialog &dialog)
@@ -169,71 +223,6 @@ private:
             edit->setText(text);
             log(QStringLiteral("  %1 = \"%2\"").arg(edit->objectName(), text));
         }
-    }
-
-    std::mt19937 &random;
-    QDir folder;
-    MonkeyLog log;
-};
-
-// What the open dialogs offer, from the repository root: a species tree of `strands` strands, the
-// built-in DEM, a picture, and damaged files of every kind. False when one could not be made.
-bool fillWorkFolder(const QDir &work, int strands)
-{
-    lignet::TreeParameters light;
-    if (!lignet::TreeParameterFile::load(light, "bin/zbirka-4/smrekaMini.tree.xml"))
-        return false;
-    light.numberOfStrands = strands;
-    QImage picture(16, 16, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    bool made = lignet::TreeParameterFile::save(light, work.filePath("smreka.tree.xml").toStdString()) &&
-                QFile::copy(QStringLiteral("gui/textures/100x100.dmr"), work.filePath("terrain.dmr")) &&
-                picture.save(work.filePath("bark.png"));
-    const std::pair<const char *, QByteArray> damaged[] = {
-        {"damaged.tree.xml", "Tree\t3\nnumberOfStrands\tmany\n"},
-        {"damaged.dmr", "1 2 3\n4 5\n"},
-        {"damaged.sim", "Verdalis simulation\t9\n"},
-        {"damaged.png", "\x89PNG\r\n"},
-        {"old.tree", "2.x\n"}};
-    for (const auto &[name, content] : damaged)
-        made = made && guitest::writeContent(work.filePath(QString::fromLatin1(name)), content);
-    return made;
-}
-
-} // namespace
-
-class TestMonkey : public QObject {
-    Q_OBJECT
-
-    guitest::Window w;
-    std::unique_ptr<StdoutCapture> output;
-    // Closes every modal window that opens outside the dialog seam (message boxes are confirmed,
-    // anything else cancelled) and logs it, so that no action can wait for a person.
-    QTimer closer;
-    QTemporaryDir folder;
-    QString startFolder;
-    static constexpr int MaxPlants = 40;
-    static constexpr int MaxViews = 2;
-    static constexpr int LightTreeStrands = 60;
-    int busyActions = 0;
-    std::mt19937 random;
-    unsigned seed = 0;
-    QStringList steps;
-    QFile stepFile{QStringLiteral(VERDALIS_BINARY_DIR "/monkey-actions.txt")};
-    QList<QAction *> menuActions;
-    int nextMenuAction = 0;
-    // The number of the action under way, put before its first line.
-    QString pendingNumber;
-
-    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
-
-    void log(const QString &text)
-    {
-        const QString line = pendingNumber + text;
-        pendingNumber.clear();
-        steps << line;
-        stepFile.write(line.toUtf8() + '\n');
-        stepFile.flush();
     }
 
     QList<OglWidget *> visibleViews() const
@@ -429,8 +418,7 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false);
 
         w.window = std::make_unique<gui::MainWindow>();
-        w.window->setDialogService(std::make_unique<MonkeyDialogs>(
-            random, QDir(folder.path()), [this](const QString &line) { log(line); }));
+        w.window->setDialogService(std::make_unique<Answers>(*this));
         connect(&closer, &QTimer::timeout, this, [this] {
             QWidget *modal = QApplication::activeModalWidget();
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
@@ -482,7 +470,7 @@ private slots:
         const unsigned actions = environmentNumber("MONKEY_ACTIONS", 200u);
         // The simulation's lines and the GL error names go to a file while the walk runs, shown on
         // failure; the test's own report comes after.
-        output = std::make_unique<StdoutCapture>();
+        output = std::make_unique<guitest::StdoutCapture>();
         const auto restoreOutput = qScopeGuard([this] { output.reset(); });
         auto *timers = w.window->timeKeeper();
         for (unsigned i = 0; i < actions; ++i) {

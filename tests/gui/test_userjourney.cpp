@@ -6,7 +6,6 @@
 #include "gui/actionhandling/timekeeper.h"
 #include "gui/statusreport.h"
 #include "guitest.h"
-#include "stdoutcapture.h"
 
 #include <QDockWidget>
 #include <QMenu>
@@ -136,7 +135,7 @@ private slots:
                 w.action("actionRun_simulation")->trigger();
         });
         const auto runUntilItStops = [this] {
-            StdoutCapture console;
+            guitest::StdoutCapture console;
             press(Qt::Key_F5);
             const QString hint = status("statusMessage");
             QElapsedTimer clock;
@@ -187,7 +186,7 @@ private slots:
         deaths->trigger();
         QVERIFY(w.simulation().environmentalDeaths());
         {
-            StdoutCapture console;
+            guitest::StdoutCapture console;
             for (int i = 0; i < 30; ++i)
                 w.model()->simulateNextStepAndUpdateGL();
         }
@@ -205,7 +204,7 @@ private slots:
     void frameRateAndStepsPerFrameShowWhileAskedFor()
     {
         QVERIFY(w.model()->isViewOptionOn(ViewOption::ShowFPS));
-        auto console = std::make_unique<StdoutCapture>();
+        auto console = std::make_unique<guitest::StdoutCapture>();
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 1300) {
