@@ -20,18 +20,12 @@ ecosystem::TerrainModel rampTerrain()
     return terrain;
 }
 
-// Maple samples: inside every band, or beyond the tolerance of one band.
-struct Samples {
-    float relativeHeight = 0.2f; // band 0.2 ± 0.3
-    float moisture = 0.6f;       // 0.6 ± 0.3
-    float sunniness = 0.65f;     // 0.65 ± 0.15
-    float windiness = 0.0f;      // 0 ± 0.4
-    float slope = 0.0f;          // slope sensitivity 0.05
-};
-
+// Maple samples inside every band, or beyond the tolerance of one band. The maple's bands:
+// relative height 0.2 ± 0.3, moisture 0.6 ± 0.3, sunniness 0.65 ± 0.15, windiness 0 ± 0.4; its
+// slope sensitivity is 0.05.
 struct Case {
     const char *name;
-    Samples samples;
+    float relativeHeight, moisture, sunniness, windiness, slope;
     bool oldAge;
     bool diesOfEnvironment; // with the option on
 };
@@ -41,13 +35,13 @@ struct Case {
 // above every default probability; slope at 0, so the slope test fires for any slope above 0.
 // Each of moisture and windiness draws once below, so only those first draws matter.
 const Case cases[] = {
-    {"inside every band", {}, false, false},
-    {"height outside: its draw fires", {0.9f, 0.6f, 0.65f, 0.0f, 0.0f}, false, true},
-    {"moisture outside: its draw does not fire, flat ground", {0.2f, 0.0f, 0.65f, 0.0f, 0.0f}, false, false},
-    {"sunniness outside: its draw fires", {0.2f, 0.6f, 0.0f, 0.0f, 0.0f}, false, true},
-    {"windiness outside: no fire, then the slope fires", {0.2f, 0.6f, 0.65f, 1.0f, 10.0f}, false, true},
-    {"inside every band on a slope", {0.2f, 0.6f, 0.65f, 0.0f, 10.0f}, false, true},
-    {"old age comes first", {0.9f, 0.6f, 0.65f, 0.0f, 0.0f}, true, false},
+    {"inside every band", 0.2f, 0.6f, 0.65f, 0.0f, 0.0f, false, false},
+    {"height outside: its draw fires", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, false, true},
+    {"moisture outside: its draw does not fire, flat ground", 0.2f, 0.0f, 0.65f, 0.0f, 0.0f, false, false},
+    {"sunniness outside: its draw fires", 0.2f, 0.6f, 0.0f, 0.0f, 0.0f, false, true},
+    {"windiness outside: no fire, then the slope fires", 0.2f, 0.6f, 0.65f, 1.0f, 10.0f, false, true},
+    {"inside every band on a slope", 0.2f, 0.6f, 0.65f, 0.0f, 10.0f, false, true},
+    {"old age comes first", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, true, false},
 };
 
 // The cases as maples on the ramp, far enough apart that none dominates another.
@@ -65,11 +59,11 @@ struct Scene {
         for (const Case &c : cases) {
             Plant p = simulation.constructPlant(maples, column, 40, terrain.vertex(column, 40));
             column += 3;
-            p.relativeHeight = c.samples.relativeHeight;
-            p.moisture = c.samples.moisture;
-            p.sunniness = c.samples.sunniness;
-            p.windiness = c.samples.windiness;
-            p.slope = c.samples.slope;
+            p.relativeHeight = c.relativeHeight;
+            p.moisture = c.moisture;
+            p.sunniness = c.sunniness;
+            p.windiness = c.windiness;
+            p.slope = c.slope;
             p.prodornost = 1.0f;
             p.age = c.oldAge ? 150 : 50;
             p.timeOfDeath = 150.0f;

@@ -68,7 +68,7 @@ TEST(SimulationFile, layoutHasStepSpeciesPlantsBudgetsGeneratorsAndPlantArea)
     EXPECT_EQ(line, text.size());
 }
 
-TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateAndLoadingTwiceChangesNothing)
+TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNothingAndRefusalsNothingAtAll)
 {
     TempFolder folder;
     World w;
@@ -79,6 +79,15 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateAndLoadingTwiceChangesN
 
     World other;
     other.run(2);
+    // A file that cannot be opened is refused with one line and changes nothing.
+    const std::string before = other.fileText();
+    const auto [missingOk, missingOut, missingErr] = load(other, "/nonexistent/folder/x.sim");
+    EXPECT_FALSE(missingOk);
+    EXPECT_NE(missingErr.find("could not open"), std::string::npos);
+    EXPECT_EQ(std::count(missingErr.begin(), missingErr.end(), '\n'), 1);
+    EXPECT_EQ(missingOut, "");
+    EXPECT_EQ(other.fileText(), before);
+
     const auto idsBefore = other.simulation.plantIdCounter();
     const int plants = w.simulation.statistics().nrPlants();
     const auto [ok, loadOut, loadErr] = load(other, folder.file("a.sim"));
@@ -102,6 +111,14 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateAndLoadingTwiceChangesN
     const std::string once = other.fileText();
     ASSERT_TRUE(std::get<0>(load(other, folder.file("a.sim"))));
     EXPECT_EQ(other.fileText(), once);
+
+    // Loading before the first step is refused and changes nothing.
+    World fresh;
+    const auto seeds = fresh.simulation.getSeeds();
+    EXPECT_EQ(load(fresh, folder.file("a.sim")),
+              std::tuple(false, std::string(), std::string("Number of species size mismatch!\n")));
+    EXPECT_EQ(fresh.simulation.step(), -1);
+    EXPECT_EQ(fresh.simulation.getSeeds(), seeds);
 }
 
 TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
@@ -141,29 +158,6 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
     // The next steps owe one seed per step plus about seedRate for the one mature plant.
     w.run(2);
     EXPECT_LE(w.simulation.statistics().nrPlants(), 20);
-}
-
-TEST(SimulationFile, unopenableFilesAndLoadingBeforeTheFirstStepAreRefusedAndChangeNothing)
-{
-    TempFolder folder;
-    World running;
-    running.run(2);
-    std::ostringstream out, err;
-    ASSERT_TRUE(running.simulation.save(folder.file("r.sim"), out, err).ok);
-    const std::string before = running.fileText();
-    const auto [missingOk, missingOut, missingErr] = load(running, "/nonexistent/folder/x.sim");
-    EXPECT_FALSE(missingOk);
-    EXPECT_NE(missingErr.find("could not open"), std::string::npos);
-    EXPECT_EQ(std::count(missingErr.begin(), missingErr.end(), '\n'), 1);
-    EXPECT_EQ(missingOut, "");
-    EXPECT_EQ(running.fileText(), before);
-
-    World fresh;
-    const auto seeds = fresh.simulation.getSeeds();
-    EXPECT_EQ(load(fresh, folder.file("r.sim")),
-              std::tuple(false, std::string(), std::string("Number of species size mismatch!\n")));
-    EXPECT_EQ(fresh.simulation.step(), -1);
-    EXPECT_EQ(fresh.simulation.getSeeds(), seeds);
 }
 
 namespace {
