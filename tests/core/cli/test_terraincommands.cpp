@@ -1,7 +1,7 @@
 // The terrain commands of verdalis-cli, run as a user would run them.
 
 #include "core/clirun.h"
-#include "ecosystem/terrain/terrainmodel.h"
+#include "core/terrain/demtext.h"
 
 #include <QImage>
 
@@ -10,25 +10,15 @@
 #include <vector>
 
 using TerrainCommands = testsupport::CliTest;
+using terraintest::defaultDem;
 using testsupport::split;
-
-namespace {
-
-std::string defaultDem()
-{
-    return testsupport::readBytes(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr");
-}
-
-} // namespace
 
 TEST_F(TerrainCommands, mapsWritesTheCoresMapsOneLinePerVertex)
 {
-    // The built-in terrain, and the same terrain given as a file with all points on one line.
-    std::string oneLine = defaultDem();
-    std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
-    write("one-line.dmr", oneLine);
+    // The built-in terrain, and the same terrain given as a file.
+    write("default.dmr", defaultDem());
     ASSERT_EQ(cli("terrain maps builtin.tsv").status, 0);
-    ASSERT_EQ(cli("terrain maps file.tsv --dem one-line.dmr").status, 0);
+    ASSERT_EQ(cli("terrain maps file.tsv --dem default.dmr").status, 0);
     EXPECT_EQ(read("builtin.tsv"), read("file.tsv"));
 
     const auto lines = split(read("file.tsv"), '\n');
@@ -36,7 +26,7 @@ TEST_F(TerrainCommands, mapsWritesTheCoresMapsOneLinePerVertex)
     EXPECT_EQ(lines[0],
               "column\trow\theight\tnormalX\tnormalY\tnormalZ\tslope\tmoisture\tsunniness\twindiness");
     ecosystem::TerrainModel terrain;
-    ASSERT_TRUE(terrain.loadDemFile(folder.file("one-line.dmr"), {}).ok());
+    ASSERT_TRUE(terrain.loadDemFile(folder.file("default.dmr"), {}).ok());
     for (const int i : {0, 4321, 9999}) {
         const auto fields = split(lines[static_cast<std::size_t>(i) + 1], '\t');
         ASSERT_EQ(fields.size(), 10u);
