@@ -1,7 +1,7 @@
 // The drawing commands of verdalis-cli, run as a user would run them.
 
 #include "core/clirun.h"
-#include "render/lignet/meshtestscene.h"
+#include "render/offscreengl.h"
 
 #include <QColor>
 #include <QImage>

@@ -38,11 +38,7 @@ protected:
         glTranslatef(-1250.0f, -1800.0f, -1250.0f);
         renderer.draw();
         last = gl.grab();
-        int count = 0;
-        for (int y = 0; y < last.height(); ++y)
-            for (int x = 0; x < last.width(); ++x)
-                count += last.pixel(x, y) != qRgb(255, 255, 255);
-        return count;
+        return countPixels(last, [](QRgb p) { return p != qRgb(255, 255, 255); });
     }
 
     OffscreenGl gl;

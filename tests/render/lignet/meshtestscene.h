@@ -3,12 +3,11 @@
 // Shared pieces of the mesh drawing tests: an off-screen view with the program's state and the
 // built-in tree textures, and picture comparison.
 
-#include "lignet/gl/glviewdefaults.h"
-#include "lignet/gl/offscreencontext.h"
 #include "lignet/gl/texturehelper.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/gl/treetextures.h"
 #include "lignet/treerenderer.h"
+#include "render/offscreengl.h"
 
 #include <QImage>
 
@@ -18,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 // The share of pixels whose largest channel difference exceeds a level (all of them when the
@@ -35,16 +33,6 @@ inline double shareApart(const QImage &a, const QImage &b, int level)
                                std::abs(qBlue(p) - qBlue(q))}) > level;
         }
     return static_cast<double>(above) / (a.width() * a.height());
-}
-
-// Pixels of a picture for which predicate holds.
-inline int countPixels(const QImage &image, const std::function<bool(QRgb)> &predicate)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += predicate(image.pixel(x, y)) ? 1 : 0;
-    return count;
 }
 
 // An off-screen view of the given size with the desktop view's state and the bark and leaf

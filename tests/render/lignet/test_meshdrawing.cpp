@@ -105,10 +105,8 @@ TEST(MeshTreeScene, aStillTreeComesFromTheCacheUntilItChanges)
     const QImage turned = view.grab();
     EXPECT_EQ(meshes.cache.meshesBuilt(), 1u);
     EXPECT_GT(shareApart(still, turned, 8), 0.01);
-    TreeRenderer reference;
-    reference.settings().spinAngle = 5.37;
-    drawReference(reference, view.textures);
-    EXPECT_LE(shareApart(view.grab(), turned, 8), 0.01);
+    const Prepare turnedBy = [](TreeRenderer &t) { t.settings().spinAngle = 5.37; };
+    EXPECT_LE(shareApart(referenceScene(view, turnedBy), turned, 8), 0.01);
 
     // A designer edit of the parameters shows in the next frame.
     tree.settings().spinning = false;
@@ -117,10 +115,8 @@ TEST(MeshTreeScene, aStillTreeComesFromTheCacheUntilItChanges)
     meshes.draw(tree, view.textures);
     const QImage edited = view.grab();
     EXPECT_GT(shareApart(still, edited, 8), 0.01);
-    TreeRenderer editedReference;
-    editedReference.designedParameters().numberOfStrands = 600;
-    drawReference(editedReference, view.textures);
-    EXPECT_LE(shareApart(view.grab(), edited, 8), 0.01);
+    const Prepare strands = [](TreeRenderer &t) { t.designedParameters().numberOfStrands = 600; };
+    EXPECT_LE(shareApart(referenceScene(view, strands), edited, 8), 0.01);
 }
 
 // The camera and the spin stay out of an export: both scenes write what the tree alone writes.

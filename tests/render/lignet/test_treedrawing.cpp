@@ -2,7 +2,6 @@
 #include "lignet/gl/framebuffertarget.h"
 #include "lignet/gl/treedrawing.h"
 #include "lignet/treerenderer.h"
-#include "meshtestscene.h"
 #include "render/offscreengl.h"
 
 #include <QImage>
