@@ -83,6 +83,20 @@ QStringList yLabels(const QWidget *dialog, char graph)
     return texts;
 }
 
+// Each designer's action, the distribution named in its title and the labels beside its G graph.
+const QStringList lengths{"0%", "250%", "500%", "750%", "1000%"};
+const struct Design {
+    const char *action, *title;
+    QStringList gLabels;
+} designs[] = {
+    {"strand_distribution", "strand", {"50%", "62,5%", "75%", "87,5%", "100%"}},
+    {"branching_angles", "branching angles", {"0°", "45°", "90°", "135°", "180°"}},
+    {"branch_absolute_minimal_length", "minimal absolute branch lengths", lengths},
+    {"branch_absolute_maximal_length", "maximal absolute branch lengths", lengths},
+    {"branch_lenght_scaling", "branch lengths scaling", lengths},
+    {"gravimorphism_impact_distribution", "gravimorphism impact", {"-180°", "-90°", "0°", "90°", "180°"}},
+};
+
 } // namespace
 
 class TestDesigners : public QObject {
@@ -118,39 +132,21 @@ private slots:
 
     void everyDesignActionOpensItsDesignerOnTheLiveCurves_data()
     {
-        QTest::addColumn<QString>("actionName");
         QTest::addColumn<int>("distribution");
-        QTest::addColumn<QStringList>("gLabels");
-        QTest::addColumn<QString>("title");
-        const QStringList lengths{"0%", "250%", "500%", "750%", "1000%"};
-        const struct {
-            const char *action, *title;
-            QStringList gLabels;
-        } rows[] = {
-            {"strand_distribution", "strand", {"50%", "62,5%", "75%", "87,5%", "100%"}},
-            {"branching_angles", "branching angles", {"0°", "45°", "90°", "135°", "180°"}},
-            {"branch_absolute_minimal_length", "minimal absolute branch lengths", lengths},
-            {"branch_absolute_maximal_length", "maximal absolute branch lengths", lengths},
-            {"branch_lenght_scaling", "branch lengths scaling", lengths},
-            {"gravimorphism_impact_distribution",
-             "gravimorphism impact",
-             {"-180°", "-90°", "0°", "90°", "180°"}},
-        };
-        for (int i = 0; i < 6; ++i)
-            QTest::newRow(rows[i].action)
-                << QStringLiteral("actionDesign_%1").arg(rows[i].action) << i << rows[i].gLabels
-                << QStringLiteral("Distribution designer for %1 distribution").arg(rows[i].title);
+        for (int i = 0; i < int(std::size(designs)); ++i)
+            QTest::newRow(designs[i].action) << i;
     }
 
     void everyDesignActionOpensItsDesignerOnTheLiveCurves()
     {
-        QFETCH(QString, actionName);
         QFETCH(int, distribution);
-        DistributionDesigner *d = designer(actionName.toLatin1().constData());
+        const Design &design = designs[distribution];
+        DistributionDesigner *d = designer(QByteArray("actionDesign_").append(design.action).constData());
         QVERIFY(d != nullptr && d->isVisible());
-        QTEST(d->windowTitle(), "title");
+        QCOMPARE(d->windowTitle(),
+                 QStringLiteral("Distribution designer for %1 distribution").arg(design.title));
         QCOMPARE(d->distributions(), QList<int>{distribution});
-        QTEST(yLabels(d, 'G'), "gLabels");
+        QCOMPARE(yLabels(d, 'G'), design.gLabels);
         QCOMPARE(yLabels(d, 'W'), QStringList({"0%", "50%", "100%", "150%", "200%"}));
         QCOMPARE(part<QLabel>(d, "hoverIndex")->text(), QStringLiteral("no hover"));
         QVERIFY(part<QCheckBox>(d, "autoProof")->isChecked());

@@ -160,22 +160,19 @@ private slots:
         w.setTreeEditMode(true);
         const struct {
             const char *action;
-            float up;
-            float side;
-        } steps[] = {
-            {"actionMove_forward", 1.0f, 0.0f},
-            {"actionMove_backward", -1.0f, 0.0f},
-            {"actionMove_forward_more", 10.0f, 0.0f},
-            {"actionMove_backward_more", -10.0f, 0.0f},
-            {"actionMove_forward_less", 0.1f, 0.0f},
-            {"actionMove_backward_less", -0.1f, 0.0f},
-            {"actionRotate_left", 0.0f, 1.0f},
-            {"actionRotate_right", 0.0f, -1.0f},
-            {"actionMove_up", 0.0f, 0.0f},
-            {"actionMove_left_more", 0.0f, 0.0f},
-            {"actionRotate_in", 0.0f, 0.0f},
-            {"actionSwitch_to_next_predefined_camera", 0.0f, 0.0f},
-        };
+            float up, side;
+        } steps[] = {{"actionMove_forward", 1.0f, 0.0f},
+                     {"actionMove_backward", -1.0f, 0.0f},
+                     {"actionMove_forward_more", 10.0f, 0.0f},
+                     {"actionMove_backward_more", -10.0f, 0.0f},
+                     {"actionMove_forward_less", 0.1f, 0.0f},
+                     {"actionMove_backward_less", -0.1f, 0.0f},
+                     {"actionRotate_left", 0.0f, 1.0f},
+                     {"actionRotate_right", 0.0f, -1.0f},
+                     {"actionMove_up", 0.0f, 0.0f},
+                     {"actionMove_left_more", 0.0f, 0.0f},
+                     {"actionRotate_in", 0.0f, 0.0f},
+                     {"actionSwitch_to_next_predefined_camera", 0.0f, 0.0f}};
         for (const auto &s : steps) {
             const float up = camera()->orbitUp;
             const float side = camera()->orbitSide;

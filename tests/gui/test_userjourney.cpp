@@ -24,18 +24,14 @@ class TestUserJourney : public QObject {
     guitest::Window w;
 
     Camera *camera() const { return w.model()->getCamera(); }
-    QString status(const char *name) const { return w.status(name); }
 
     // Key presses go where a real keyboard sends them: an open menu, else the focus widget, else
     // the active window.
     static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QWidget *target = QApplication::activePopupWidget();
-        if (target == nullptr)
-            target = QApplication::focusWidget();
-        if (target == nullptr)
-            target = QApplication::activeWindow();
-        QTest::keyClick(target, Qt::Key(key), modifiers);
+        target = target != nullptr ? target : QApplication::focusWidget();
+        QTest::keyClick(target != nullptr ? target : QApplication::activeWindow(), Qt::Key(key), modifiers);
     }
 
     QString stepFigures() const
@@ -56,10 +52,10 @@ private slots:
 
     void freshStartNamesTheModeAndAsksForF5()
     {
-        QCOMPARE(status("statusMode"), QStringLiteral("Ecosystem mode"));
-        QCOMPARE(status("statusMessage"), QStringLiteral("Press F5 to grow the forest"));
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QCOMPARE(w.status("statusMessage"), QStringLiteral("Press F5 to grow the forest"));
         for (const char *empty : {"statusSimulation", "statusDrawn", "statusFrameSkip"})
-            QCOMPARE(status(empty), QString());
+            QCOMPARE(w.status(empty), QString());
     }
 
     void boxWithoutParentOpensCentredOnTheWindow()
@@ -105,10 +101,8 @@ private slots:
         press(Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier);
         camera()->position = {0.0f, 0.0f, 0.0f};
         int presses = 0;
-        while (camera()->position != math::Vector3f(700.0f, 1500.0f, 900.0f) && presses < 30) {
+        for (; camera()->position != math::Vector3f(700.0f, 1500.0f, 900.0f) && presses < 30; ++presses)
             press(Qt::Key_0, Qt::ControlModifier);
-            ++presses;
-        }
         QVERIFY2(presses <= 3, qPrintable(QString::number(presses)));
         QCOMPARE(camera()->predefinedPositions.size(), std::size_t(3));
         press(Qt::Key_Escape);
@@ -137,7 +131,7 @@ private slots:
         const auto runUntilItStops = [this] {
             guitest::StdoutCapture console;
             press(Qt::Key_F5);
-            const QString hint = status("statusMessage");
+            const QString hint = w.status("statusMessage");
             QElapsedTimer clock;
             clock.start();
             while (w.window->timeKeeper()->simulationRunning() && clock.elapsed() < 60000)
@@ -146,19 +140,19 @@ private slots:
         };
         // F5 takes the hint away at once; each step's figures follow within half a second.
         QCOMPARE(runUntilItStops(), QString());
-        QTRY_COMPARE_WITH_TIMEOUT(status("statusSimulation"), stepFigures(), 1000);
-        QVERIFY(status("statusSimulation").startsWith(QStringLiteral("Step 1, ")));
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+        QVERIFY(w.status("statusSimulation").startsWith(QStringLiteral("Step 1, ")));
         lastStep = 6;
         runUntilItStops();
         disconnect(w.model(), &EcosystemRender::nrPlantsLivingChanged, this, nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(status("statusSimulation"), stepFigures(), 1000);
-        QVERIFY(status("statusSimulation").startsWith(QStringLiteral("Step 6, ")));
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+        QVERIFY(w.status("statusSimulation").startsWith(QStringLiteral("Step 6, ")));
         QVERIFY(w.livingPlants() > 0);
         QVERIFY(w.model()->getStatistics().renderedSeries().at(1).points().back().y > 0.0);
-        QTRY_COMPARE_WITH_TIMEOUT(status("statusDrawn"),
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusDrawn"),
                                   QStringLiteral("Plants drawn: %1").arg(w.model()->getLastRenderedCount()),
                                   1000);
-        QCOMPARE(status("statusMessage"), QString());
+        QCOMPARE(w.status("statusMessage"), QString());
 
         // Nothing animates, so nothing shows a check mark and the tree timer is still.
         for (const char *name : {"actionGrow_tree", "actionSpin_tree", "actionSway_tree_in_wind"})
@@ -192,13 +186,13 @@ private slots:
         }
         const int died = w.simulation().statistics().environmentDeaths();
         QVERIFY(died > 0 && died <= w.simulation().statistics().allDeaths());
-        QTRY_COMPARE_WITH_TIMEOUT(status("statusSimulation"),
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"),
                                   stepFigures() + QStringLiteral(", deaths by environment: %1").arg(died),
                                   1000);
         // Off again: the figures go back to the step and the living plants.
         deaths->trigger();
         QVERIFY(!w.simulation().environmentalDeaths() && !deaths->isChecked());
-        QTRY_COMPARE_WITH_TIMEOUT(status("statusSimulation"), stepFigures(), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
     }
 
     void frameRateAndStepsPerFrameShowWhileAskedFor()
@@ -212,39 +206,39 @@ private slots:
             QTest::qWait(20);
         }
         QTest::qWait(gui::StatusReport::RefreshIntervalMs + 50);
-        const QString shown = status("statusFrameRate");
+        const QString shown = w.status("statusFrameRate");
         console.reset();
         const double rate = ecosystem::render::FrameRate::shared().lastRate();
         QVERIFY(rate > 0.0);
         QCOMPARE(shown, QStringLiteral("%1 fps").arg(rate, 0, 'f', 1));
         w.action("actionShow_frame_rate")->trigger();
-        QCOMPARE(status("statusFrameRate"), QString());
+        QCOMPARE(w.status("statusFrameRate"), QString());
         w.action("actionShow_frame_rate")->trigger();
-        QVERIFY(!status("statusFrameRate").isEmpty());
+        QVERIFY(!w.status("statusFrameRate").isEmpty());
 
         press(Qt::Key_Plus);
-        QCOMPARE(status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 2"));
+        QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 2"));
         press(Qt::Key_Minus);
-        QCOMPARE(status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 1"));
+        QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 1"));
     }
 
     void treeEditModeSaysTheGrowthRunsAndStartsOver()
     {
         press(Qt::Key_Space);
-        QCOMPARE(status("statusMode"), QStringLiteral("Tree edit mode"));
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Tree edit mode"));
         QVERIFY(!w.action("actionShow_ecosystem")->isChecked());
         press(Qt::Key_R);
         QVERIFY(w.tree()->settings().growing);
         const QRegularExpression growing(QStringLiteral("^Growing: (\\d+) %, starts over when grown$"));
-        const auto percent = [&] { return growing.match(status("statusMessage")).captured(1).toInt(); };
-        QTRY_VERIFY(growing.match(status("statusMessage")).hasMatch());
+        const auto percent = [&] { return growing.match(w.status("statusMessage")).captured(1).toInt(); };
+        QTRY_VERIFY(growing.match(w.status("statusMessage")).hasMatch());
         const int first = percent();
         QTRY_VERIFY(percent() > first);
         QVERIFY(percent() <= int(w.tree()->settings().growthProgress * 100.0));
         press(Qt::Key_R);
-        QTRY_COMPARE(status("statusMessage"), QString());
+        QTRY_COMPARE(w.status("statusMessage"), QString());
         press(Qt::Key_Space);
-        QCOMPARE(status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Ecosystem mode"));
         QVERIFY(w.action("actionShow_ecosystem")->isChecked());
     }
 
