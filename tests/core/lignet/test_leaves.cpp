@@ -100,7 +100,7 @@ TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwigAndBunchedLeavesF
         EXPECT_EQ(leaf.frame, piled.leaves[0].frame);
 }
 
-TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesButStillBindsTheTexture)
+TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesWireframeOneOutlineLoopAndHiddenLeavesNothing)
 {
     const std::pair<int, int> typesAndDensities[] = {{lignet::SPIRAL, 0},     {lignet::STACKED, 0},
                                                      {lignet::STAGGERED, 0},  {lignet::BUNCHED, 0},
@@ -110,10 +110,8 @@ TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesButStillBindsTheTexture)
         const auto sink = drawTwig(type, density);
         EXPECT_EQ(std::pair(sink.leaves.size(), sink.leafGroups), std::pair(std::size_t{0}, 1)) << type;
     }
-}
 
-TEST(Leaves, wireframeLeavesAreOneOutlineLoopAndHiddenLeavesNothing)
-{
+    // Wireframe leaves are one outline loop.
     TreeRenderer tree(twig(lignet::SPIRAL, 3));
     tree.settings().wireframe = true;
     const auto sink = draw(tree);

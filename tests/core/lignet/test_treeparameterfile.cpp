@@ -119,9 +119,8 @@ std::vector<DamagedFile> damagedFiles()
         {"scalarsTruncated", paths + "1000\t5\t0.01\t85\n",
          "line 4: expected the gravicentralism (a number), found the end of the file"},
         {"curveCountOne", withFirstCurve("1\t\n0\t0.5\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and "
-         "100000, "
-         "found 1"},
+         "line 4: the number of points of the G curve of the strand distribution must lie "
+         "between 2 and 100000, found 1"},
         {"curveCountZero", withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
         {"curveCountNegative", withFirstCurve("-2\t\n0\t0.5\n1\t0.8\n\n"),
          "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},

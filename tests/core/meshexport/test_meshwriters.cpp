@@ -61,19 +61,14 @@ TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsAndRefusesOneWithoutT
     const aiScene *read = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, "glb");
     ASSERT_NE(read, nullptr) << importer.GetErrorString();
     ASSERT_EQ(read->mNumMeshes, 2u);
-    const auto named = [read](const char *name) {
-        for (unsigned m = 0; m < read->mNumMeshes; ++m)
-            if (std::string(read->mMeshes[m]->mName.C_Str()) == name)
-                return read->mMeshes[m];
-        return static_cast<aiMesh *>(nullptr);
-    };
-    ASSERT_NE(named("a"), nullptr);
-    ASSERT_NE(named("b"), nullptr);
-    EXPECT_EQ(named("a")->mNumVertices, 8u);
-    EXPECT_EQ(named("a")->mNumFaces, 6u);
-    EXPECT_EQ(named("b")->mNumVertices, 80002u);
-    EXPECT_EQ(named("b")->mNumFaces, 80000u);
-    EXPECT_EQ(named("b")->mFaces[79999].mIndices[2], 80001u);
+    const aiMesh *a = read->mMeshes[0], *b = read->mMeshes[1];
+    if (std::string(a->mName.C_Str()) == "b")
+        std::swap(a, b);
+    EXPECT_EQ(std::tuple(std::string(a->mName.C_Str()), a->mNumVertices, a->mNumFaces),
+              std::tuple("a", 8u, 6u));
+    EXPECT_EQ(std::tuple(std::string(b->mName.C_Str()), b->mNumVertices), std::tuple("b", 80002u));
+    ASSERT_EQ(b->mNumFaces, 80000u);
+    EXPECT_EQ(b->mFaces[79999].mIndices[2], 80001u);
     const aiNode *child = read->mRootNode->FindNode("child");
     ASSERT_NE(child, nullptr);
     EXPECT_FLOAT_EQ(child->mTransformation.b4, 5.0f);
