@@ -199,15 +199,19 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     EXPECT_NE(states()[0], nan[0]);
 }
 
-TEST(PlantGrid, findsNeighboursWhosePositionsLieOutsideTheTerrainAndForgetsRemovedOnes)
+TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTallestOfTheLastRebuild)
 {
     Scene s;
+    EXPECT_EQ(s.grid.largestHeight(), 0.0f);
     s.add(4, 0, 0, -3.0f, -40.0f, 2.0f, 0.1f); // a loaded plant placed off the terrain
     s.add(4, 0, 0, -1.5f, -40.5f, 2.0f, 0.9f);
     s.add(4, 99, 99, 2600.0f, 2490.0f, 2.0f, 0.1f);
     s.add(4, 99, 99, 2601.0f, 2490.0f, 2.0f, 0.9f);
+    s.add(1, 3, 1, 87.5f, 37.5f, 7.5f, 1.0f);
+    s.add(1, -1, 1, -12.5f, 37.5f, 100.0f, 1.0f); // its cell lies off the grid: not registered
     s.index();
-    EXPECT_EQ(s.grid.size(), 4u);
+    EXPECT_EQ(s.grid.size(), 5u);
+    EXPECT_EQ(s.grid.largestHeight(), 7.5f);
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1, 2}));
     s.dominated(4, 0);
     s.dominated(4, 2);
@@ -215,26 +219,14 @@ TEST(PlantGrid, findsNeighboursWhosePositionsLieOutsideTheTerrainAndForgetsRemov
     EXPECT_TRUE(s.plant(4, 2).dominated);
 
     s.grid.remove(s.grid.entryOf(4, 1));
-    EXPECT_EQ(s.grid.size(), 3u);
+    EXPECT_EQ(s.grid.size(), 4u);
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
     s.dominated(4, 0);
     EXPECT_FALSE(s.plant(4, 0).dominated);
-}
 
-TEST(PlantGrid, largestHeightIsTheTallestRegisteredPlantOfTheLastRebuild)
-{
-    Scene s;
-    EXPECT_EQ(s.grid.largestHeight(), 0.0f);
-    s.add(0, 1, 1, 37.5f, 37.5f, 3.0f, 1.0f);
-    s.add(0, 2, 1, 62.5f, 37.5f, 7.5f, 1.0f);
-    s.add(1, 3, 1, 87.5f, 37.5f, 2.0f, 1.0f);
-    s.add(1, -1, 1, -12.5f, 37.5f, 100.0f, 1.0f); // off the grid
+    s.species[1].plants.clear();
     s.index();
-    EXPECT_EQ(s.grid.size(), 3u);
-    EXPECT_EQ(s.grid.largestHeight(), 7.5f);
-    s.species[0].plants.pop_back();
-    s.index();
-    EXPECT_EQ(s.grid.largestHeight(), 3.0f);
+    EXPECT_EQ(s.grid.largestHeight(), 2.0f);
     s.grid.rebuild({});
     EXPECT_EQ(s.grid.largestHeight(), 0.0f);
 }
