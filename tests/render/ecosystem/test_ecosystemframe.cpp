@@ -18,6 +18,7 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <numeric>
 #include <thread>
 
 using ecosystem::render::EcosystemRender;
@@ -67,48 +68,6 @@ protected:
 } // namespace
 
 using ForestDrawing = EcosystemFrame;
-
-TEST_F(EcosystemFrame, showsSkyAboveTerrainAndTheTreesInViewAndRecordsHowManyItDrew)
-{
-    growInOneCell(50);
-    placeCamera(1187.0f, 1190.0f, 6.0f, 0.0f, 6.0f); // 50 units south of the forest, looking at it
-    QSignalSpy rendered(model.get(), &EcosystemRender::nrPlantsRenderedChanged);
-    const QImage withTrees = frame();
-    EXPECT_EQ(rendered.count(), 1);
-    EXPECT_GT(model->getLastRenderedCount(), 0);
-    int recorded = 0;
-    for (const auto &s : model->getStatistics().renderedSeries())
-        recorded += static_cast<int>(s.points().back().y);
-    EXPECT_EQ(recorded, model->getLastRenderedCount());
-    // Upper third: the sky box, not the white clear colour; lower third: green land.
-    const auto bluish = [](QRgb p) { return qBlue(p) > qRed(p) + 20 && qBlue(p) > qGreen(p); };
-    const auto greenish = [](QRgb p) { return qGreen(p) > qRed(p) && qGreen(p) > qBlue(p); };
-    const int skyBlue = countPixels(withTrees.copy(0, 0, Size, Size / 3), bluish);
-    EXPECT_GT(skyBlue, Size * Size / 3 / 2);
-    EXPECT_GT(countPixels(withTrees.copy(0, 2 * Size / 3, Size, Size - 2 * Size / 3), greenish),
-              Size * Size / 3 / 4);
-    model->toggleDoNotDrawTrees();
-    const QImage bare = frame();
-    EXPECT_GT(differingPixels(withTrees, bare), 100);
-    EXPECT_EQ(countPixels(bare.copy(0, 0, Size, Size / 3), bluish), skyBlue);
-
-    // From the middle of the forest northwards the plants behind the eye are out of view.
-    model->toggleDoNotDrawTrees();
-    placeCamera(1187.0f, 1137.0f, 10.0f, 0.0f, 0.0f);
-    frame();
-    std::size_t living = 0;
-    for (const auto &species : model->getSimulation().species())
-        living += species.plants.size();
-    EXPECT_GT(model->getLastRenderedCount(), 0);
-    EXPECT_LT(static_cast<std::size_t>(model->getLastRenderedCount()), living);
-    // Far west of the terrain, looking further west: the frustum's planes pass far from every plant.
-    model->getCamera()->position = {-5000.0f, 400.0f, 1250.0f};
-    model->getCamera()->heading = 270.0f;
-    frame();
-    EXPECT_EQ(model->getLastRenderedCount(), 0);
-    for (const auto &s : model->getStatistics().renderedSeries())
-        EXPECT_EQ(s.points().back().y, 0.0);
-}
 
 TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAloneAndNeighbourhoodDisksShow)
 {
@@ -242,22 +201,43 @@ TEST_F(EcosystemFrame, frameRateLineOnceASecondWhileEnabled)
     EXPECT_GT(std::stod(line), 0.0);
 }
 
-TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSameCounts)
+// Fifty steps of a forest seen from 50 units south of it: sky above, land below, and the plants in
+// view drawn from meshes as the reference drawing draws them, and counted alike.
+TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheReferenceFrames)
 {
     growInOneCell(50);
-    placeCamera(1187.0f, 1190.0f, 6.0f, 0.0f, 6.0f); // 50 units south of the forest, towards it
+    placeCamera(1187.0f, 1190.0f, 6.0f, 0.0f, 6.0f);
+    const auto sizes = [this] {
+        std::vector<float> all;
+        for (const auto &species : model->getSimulation().species())
+            for (const auto &plant : species.plants)
+                all.push_back(plant.size);
+        return all;
+    };
+    const std::vector<float> sizesBefore = sizes();
     EXPECT_FALSE(model->isViewOptionOn(ViewOption::ExactDistantTrees)); // the far-field tier is on
     setExactDistantTrees(true);
-    std::vector<float> sizes;
-    for (const auto &species : model->getSimulation().species())
-        for (const auto &plant : species.plants)
-            sizes.push_back(plant.size);
     model->toggleDoNotDrawTrees();
     const QImage bare = frame();
     model->toggleDoNotDrawTrees();
+    QSignalSpy rendered(model.get(), &EcosystemRender::nrPlantsRenderedChanged);
     const Drawn reference = draw(true);
     const Drawn instanced = draw(false);
+    EXPECT_EQ(rendered.count(), 2);
     ASSERT_GT(model->getLastRenderedCount(), 0);
+    EXPECT_EQ(std::accumulate(instanced.perSpecies.begin(), instanced.perSpecies.end(), 0),
+              model->getLastRenderedCount());
+    // Upper third: the sky box, not the white clear colour, trees or not; lower third: green land.
+    const auto skyBlue = [](const QImage &image) {
+        return countPixels(image.copy(0, 0, Size, Size / 3),
+                           [](QRgb p) { return qBlue(p) > qRed(p) + 20 && qBlue(p) > qGreen(p); });
+    };
+    EXPECT_GT(skyBlue(instanced.image), Size * Size / 3 / 2);
+    EXPECT_EQ(skyBlue(bare), skyBlue(instanced.image));
+    EXPECT_GT(countPixels(instanced.image.copy(0, 2 * Size / 3, Size, Size - 2 * Size / 3),
+                          [](QRgb p) { return qGreen(p) > qRed(p) && qGreen(p) > qBlue(p); }),
+              Size * Size / 3 / 4);
+    EXPECT_GT(differingPixels(instanced.image, bare), 100);
     EXPECT_EQ(instanced.perSpecies, reference.perSpecies);
     EXPECT_EQ(instanced.triangles, reference.triangles);
     expectSameForest(reference.image, instanced.image);
@@ -286,11 +266,7 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     const Drawn fiveReference = draw(true);
     EXPECT_EQ(fiveReference.perSpecies, five.perSpecies);
     expectSameForest(fiveReference.image, five.image);
-    std::vector<float> after;
-    for (const auto &species : model->getSimulation().species())
-        for (const auto &plant : species.plants)
-            after.push_back(plant.size);
-    EXPECT_EQ(after, sizes);
+    EXPECT_EQ(sizes(), sizesBefore);
 
     // Distant trees as impostors (the default) count as drawn like the exact ones.
     ASSERT_TRUE(model->setTreeScale(1));
@@ -311,6 +287,19 @@ TEST_F(ForestDrawing, batchedFramesAfterFiftyStepsAreTheReferenceFramesWithTheSa
     setExactDistantTrees(true);
     EXPECT_EQ(draw(false).triangles, instanced.triangles);
     model->setSimulationRunning(false);
+
+    // From the middle of the forest northwards the plants behind the eye are out of view.
+    placeCamera(1187.0f, 1137.0f, 10.0f, 0.0f, 0.0f);
+    frame();
+    EXPECT_GT(model->getLastRenderedCount(), 0);
+    EXPECT_LT(static_cast<std::size_t>(model->getLastRenderedCount()), sizes().size());
+    // Far west of the terrain, looking further west: the frustum's planes pass far from every plant.
+    model->getCamera()->position = {-5000.0f, 400.0f, 1250.0f};
+    model->getCamera()->heading = 270.0f;
+    frame();
+    EXPECT_EQ(model->getLastRenderedCount(), 0);
+    for (const auto &s : model->getStatistics().renderedSeries())
+        EXPECT_EQ(s.points().back().y, 0.0);
 }
 
 TEST_F(ForestDrawing, meshBuffersGoWithTheModelOrWithTheirContext)

@@ -140,36 +140,10 @@ TEST_F(RenderModel, seedsRoundTripAndShortVectorsAreRefused)
     EXPECT_EQ(model->getRandomGeneratorSeeds(), seeds);
 }
 
-TEST_F(RenderModel, autosaveWritesEveryNthStepAndASavedSimulationLoadsBack)
-{
-    QSignalSpy living(model.get(), &EcosystemRender::nrPlantsLivingChanged);
-    model->setAutosave(3);
-    steps(6);
-    const int livingAtSix = model->getStatistics().nrPlants();
-    steps(1);
-    EXPECT_EQ(living.count(), 7);
-    EXPECT_NE(stepOutput.find("@7:"), std::string::npos);
-    const QDir dir(workDir.path());
-    EXPECT_EQ(dir.entryList({QStringLiteral("*.sim")}), QStringList({"3.sim", "6.sim"}));
-    model->setAutosave(0);
-    steps(2);
-    EXPECT_EQ(dir.entryList({QStringLiteral("*.sim")}).size(), 2);
-
-    written([this] { EXPECT_TRUE(model->loadSimulation("6.sim")); });
-    EXPECT_EQ(living.count(), 10);
-    EXPECT_EQ(model->getSimulation().step(), 6);
-    int loaded = 0;
-    for (const auto &species : model->getSimulation().species())
-        loaded += static_cast<int>(species.plants.size());
-    EXPECT_EQ(loaded, livingAtSix);
-    EXPECT_FALSE(written([this] { EXPECT_FALSE(model->loadSimulation("missing.sim")); }, true).empty());
-    EXPECT_EQ(model->getSimulation().step(), 6);
-}
-
 // While the simulation runs, each step goes to a worker thread: the window may use the model at
 // once, anything reading the simulation waits for the step, every step is reported exactly once,
 // and the forest, its saves and its log are the same as with the steps taken one by one.
-TEST_F(RenderModel, stepsOnTheWorkerGiveTheSameForestSavesAndReportsAsStepsTakenInTurn)
+TEST_F(RenderModel, stepsOnTheWorkerGiveTheSameForestSavesAndReportsAsStepsTakenInTurnAndSavesLoadBack)
 {
     QSignalSpy reported(model.get(), &EcosystemRender::stepReported);
     QSignalSpy living(model.get(), &EcosystemRender::nrPlantsLivingChanged);
@@ -198,12 +172,34 @@ TEST_F(RenderModel, stepsOnTheWorkerGiveTheSameForestSavesAndReportsAsStepsTaken
          {"@1:", "@7:", "Simulation @ step 3successfouly", "Simulation @ step 6successfouly"})
         EXPECT_NE(log.find(line), std::string::npos) << line << " is not in:\n" << log;
 
+    // In turn: autosaves every third step, none when switched off, and a save loads back.
     ASSERT_TRUE(QDir().rename(QStringLiteral("6.sim"), QStringLiteral("worker.sim")));
     makeModel();
+    QSignalSpy livingInTurn(model.get(), &EcosystemRender::nrPlantsLivingChanged);
     model->setAutosave(3);
     steps(6);
     EXPECT_FALSE(testsupport::readBytes("6.sim").empty());
     EXPECT_EQ(testsupport::readBytes("worker.sim"), testsupport::readBytes("6.sim"));
+    const int livingAtSix = model->getStatistics().nrPlants();
+    steps(1);
+    EXPECT_EQ(livingInTurn.count(), 7);
+    EXPECT_NE(stepOutput.find("@7:"), std::string::npos);
+    const QDir dir(workDir.path());
+    const QStringList saves = {"3.sim", "6.sim", "worker.sim"};
+    EXPECT_EQ(dir.entryList({QStringLiteral("*.sim")}), saves);
+    model->setAutosave(0);
+    steps(2);
+    EXPECT_EQ(dir.entryList({QStringLiteral("*.sim")}), saves);
+
+    written([this] { EXPECT_TRUE(model->loadSimulation("6.sim")); });
+    EXPECT_EQ(livingInTurn.count(), 10);
+    EXPECT_EQ(model->getSimulation().step(), 6);
+    int loaded = 0;
+    for (const auto &species : model->getSimulation().species())
+        loaded += static_cast<int>(species.plants.size());
+    EXPECT_EQ(loaded, livingAtSix);
+    EXPECT_FALSE(written([this] { EXPECT_FALSE(model->loadSimulation("missing.sim")); }, true).empty());
+    EXPECT_EQ(model->getSimulation().step(), 6);
 }
 
 TEST(SpeciesAppearance, speciesBeyondTheTableUseTheSixthTreeAndWhite)
