@@ -82,6 +82,17 @@ inline lignet::TreeParameters withStrands(int strands)
     return p;
 }
 
+// A single-strand tree: one vertical segment of length 5 with one group of leaves at its tip.
+inline lignet::TreeParameters twig(int leafType, int density, float leafSize = 0.25f)
+{
+    lignet::TreeParameters p = withStrands(1);
+    p.phyllotaxisAngle = 0.0;
+    p.leafType = leafType;
+    p.leafDensity = density;
+    p.leafSize = leafSize;
+    return p;
+}
+
 // Every segment and leaf frame of a drawing, in order.
 inline std::vector<math::Mat4> frames(const RecordingSink &sink)
 {

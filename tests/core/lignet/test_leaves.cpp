@@ -10,17 +10,6 @@ using math::Vector3f;
 
 namespace {
 
-// A single-strand tree: one vertical segment of length 5 with one group of leaves at its tip.
-TreeParameters twig(int leafType, int density)
-{
-    TreeParameters p = withStrands(1);
-    p.phyllotaxisAngle = 0.0;
-    p.leafType = leafType;
-    p.leafDensity = density;
-    p.leafSize = 0.25f;
-    return p;
-}
-
 RecordingSink drawTwig(int leafType, int density)
 {
     return drawn(twig(leafType, density));

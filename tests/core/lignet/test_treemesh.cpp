@@ -3,7 +3,7 @@
 #include "lignet/quadricgeometry.h"
 #include "lignet/treemeshcache.h"
 #include "lignet/treemeshsink.h"
-#include "lignet/treerenderer.h"
+#include "recordingsink.h"
 
 #include <gtest/gtest.h>
 
@@ -11,22 +11,10 @@
 
 using lignet::MeshBatchKind;
 using lignet::TreeMesh;
-using lignet::TreeParameters;
 using lignet::TreeRenderer;
 using math::Vector3f;
 
 namespace {
-
-// One vertical segment of length 5 with five leaves at its tip.
-TreeParameters twig()
-{
-    TreeParameters p;
-    p.numberOfStrands = 1;
-    p.phyllotaxisAngle = 0.0;
-    p.leafSize = 0.25f;
-    p.leafDensity = 5;
-    return p;
-}
 
 TreeMesh meshOf(TreeRenderer &tree)
 {
@@ -97,7 +85,7 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
                           // Prism: 4 quads of 4 edges; outline: a loop of 4 x 5 points.
                           Case{"wireframe", 0, false, true, {0, 0, 16 + 20, 0, 0}},
                           Case{"lod 12 draws only points", 12, false, false, {0, 0, 0, 0, 5}}}) {
-        TreeRenderer tree(twig());
+        TreeRenderer tree(twig(lignet::SPIRAL, 5));
         tree.settings().highQuality = c.highQuality;
         tree.settings().wireframe = c.wireframe;
         tree.settings().levelOfDetail = c.lod;
@@ -143,14 +131,14 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
 
 TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)
 {
-    TreeRenderer tree(twig());
+    TreeRenderer tree(twig(lignet::SPIRAL, 5));
     const TreeMesh plain = meshOf(tree);
     lignet::TreeMeshSink sink;
     math::Mat4 placement = math::Mat4::translation(10, 20, 30);
     placement = placement * math::Mat4::fromColumnMajor(
                                 std::array<float, 16>{2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1}.data());
     sink.setPlacement(placement);
-    TreeRenderer placedTree(twig());
+    TreeRenderer placedTree(twig(lignet::SPIRAL, 5));
     placedTree.drawTree(sink);
     placedTree.drawTree(sink); // two plants in one mesh
     TreeMesh placed;

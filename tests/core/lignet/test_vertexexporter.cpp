@@ -59,19 +59,11 @@ protected:
     testsupport::TempFolder folder;
 };
 
-TreeParameters twig()
-{
-    TreeParameters p = withStrands(1);
-    p.phyllotaxisAngle = 0.0;
-    p.leafDensity = 1;
-    return p;
-}
-
 } // namespace
 
 TEST_F(VertexExport, singleStrandTreeWithOneLeafIsWrittenExactly)
 {
-    TreeRenderer tree(twig());
+    TreeRenderer tree(twig(lignet::SPIRAL, 1, 0.1f));
     // Quads bottom[i + 1], top[i + 1], top[i], bottom[i] of the corners (+-0.01, 0, +-0.01) at 0,
     // 90, 180 and 270 degrees; the top ring of radius 0 sits on the axis. The leaf square lies at
     // (0, 5, 0.1) with corners 0.1 away; a quarter turn in float leaves a rounding residue, written
