@@ -1,6 +1,6 @@
 #include "lignet/projectedsize.h"
 #include "lignet/treemeshcache.h"
-#include "lignet/treerenderer.h"
+#include "recordingsink.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,6 @@ using lignet::TreeMeshKey;
 using lignet::TreeRenderer;
 
 namespace {
-
-lignet::TreeParameters smallTree()
-{
-    lignet::TreeParameters p;
-    p.numberOfStrands = 20;
-    return p;
-}
 
 // A stand-in mesh of a chosen size, for bound and order checks.
 struct Block {
@@ -87,8 +80,8 @@ TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
 TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
 {
     TreeMeshCache cache;
-    TreeRenderer cached(smallTree());
-    TreeRenderer drawn(smallTree());
+    TreeRenderer cached(withStrands(20));
+    TreeRenderer drawn(withStrands(20));
     for (TreeRenderer *t : {&cached, &drawn}) {
         t->settings().growing = true;
         t->settings().spinning = true;
@@ -112,7 +105,7 @@ TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
 TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDrawingsNeverKept)
 {
     TreeMeshCache cache;
-    TreeRenderer tree(smallTree());
+    TreeRenderer tree(withStrands(20));
     const auto before = cache.acquire(tree);
     tree.designedParameters().numberOfStrands = 40;
     tree.updateRevision();
