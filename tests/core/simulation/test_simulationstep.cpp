@@ -151,28 +151,6 @@ TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTen)
     EXPECT_FLOAT_EQ(bush.seedProduction, 0.2f + p.strength);
 }
 
-TEST(GrowPhase, dominatedPlantDoesNotGrowAndLosesOneOfVigourNeverBelowZero)
-{
-    World w;
-    w.simulation.initialise();
-    Species &pine = w.simulation.species()[3];
-    Plant weak = plantAt(w, 3, 40, 40);
-    weak.prodornost = 0.7f;
-    weak.size = 0.3f;
-    weak.dominated = true;
-    Plant strong = weak;
-    strong.prodornost = 1.5f;
-    pine.plants = {weak, strong};
-    w.simulation.growPhase();
-    EXPECT_EQ(pine.plants[0].prodornost, 0.0f);
-    EXPECT_FLOAT_EQ(pine.plants[1].prodornost, 0.5f);
-    for (const Plant &p : pine.plants) {
-        EXPECT_EQ(p.size, 0.3f);
-        EXPECT_EQ(p.age, weak.age + 1);
-        EXPECT_EQ(p.strength, weak.strength);
-    }
-}
-
 TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw)
 {
     World w;
@@ -222,13 +200,13 @@ TEST(AutoSave, isDueEveryIntervalOnceOneIsSetAndNamesTheFileByTheStep)
     EXPECT_FALSE(autosave.isDue(30));
 }
 
-TEST(KillPhase, dominatedPineSurvivesItsDrawThenDiesOfWeaknessOneStepLater)
+TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeaknessWithoutIt)
 {
     World w;
     w.simulation.initialise();
     Species &pine = w.simulation.species()[3];
     Plant small = plantAt(w, 3, 40, 40);
-    small.prodornost = 1.0f;
+    small.prodornost = 1.5f;
     small.size = 0.5f;
     small.height = 1.15f;
     small.strength = 0.1f;
@@ -247,6 +225,11 @@ TEST(KillPhase, dominatedPineSurvivesItsDrawThenDiesOfWeaknessOneStepLater)
     ASSERT_EQ(pine.plants.size(), 2u);
     EXPECT_TRUE(pine.plants[0].dominated);
     EXPECT_FALSE(pine.plants[1].dominated);
+    // A dominated plant does not grow and loses one of vigour, never going below zero.
+    w.simulation.growPhase();
+    EXPECT_FLOAT_EQ(pine.plants[0].prodornost, 0.5f);
+    EXPECT_EQ(std::tuple(pine.plants[0].size, pine.plants[0].age, pine.plants[0].strength),
+              std::tuple(0.5f, 101, 0.1f));
     w.simulation.growPhase();
     EXPECT_EQ(pine.plants[0].prodornost, 0.0f);
     w.simulation.killPhase();
