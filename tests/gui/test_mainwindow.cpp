@@ -1,13 +1,22 @@
-// The real main window under a virtual display: its menus, the wiring of every action to the
-// model and the handlers, the views, the mouse and a look at what the window shows; the time
+// The real main window under a virtual display. First the way a new user meets it: the status
+// bar, keys after a menu closed, predefined cameras, check marks after a run, where boxes open.
+// Then its menus, the wiring of every action to the model and the handlers, the views, the mouse
+// and a look at what the window shows, including a view added after the last closed; the time
 // keeper's frame numbering and the reading of the driver's extension list.
 #include "ecosystem/render/camera.h"
+#include "ecosystem/render/framerate.h"
 #include "ecosystem/render/glextensions.h"
+#include "ecosystem/simulation/simulationstatistics.h"
 #include "gui/actionhandling/timekeeper.h"
+#include "gui/statusreport.h"
 #include "guitest.h"
 
 #include <QDockWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -28,10 +37,7 @@ class TestMainWindow : public QObject {
 
     guitest::Window w;
 
-    QAction *action(const char *name) const { return w.action(name); }
-    EcosystemRender *model() const { return w.model(); }
-    Camera *camera() const { return model()->getCamera(); }
-    lignet::TreeRenderer *tree() const { return w.tree(); }
+    Camera *camera() const { return w.model()->getCamera(); }
 
     // Runs the camera timer until the coasting motion has stopped.
     void waitForCameraToRest()
@@ -44,8 +50,22 @@ class TestMainWindow : public QObject {
     {
         QTest::qWait(30); // repaints asked for earlier arrive first
         const int frames = w.framesDrawn();
-        action(name)->trigger();
+        w.action(name)->trigger();
         QTRY_VERIFY2(w.framesDrawn() > frames, name);
+    }
+
+    // Key presses go where a real keyboard sends them: an open menu, else the focus widget, else
+    // the active window.
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = QApplication::activePopupWidget();
+        target = target != nullptr ? target : QApplication::focusWidget();
+        QTest::keyClick(target != nullptr ? target : QApplication::activeWindow(), Qt::Key(key), modifiers);
+    }
+
+    QString stepFigures() const
+    {
+        return QStringLiteral("Step %1, living plants: %2").arg(w.simulation().step()).arg(w.livingPlants());
     }
 
     static QList<int> numbers(const QSignalSpy &spy)
@@ -57,8 +77,207 @@ class TestMainWindow : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(w.open(false, true)); }
+    void initTestCase() { QVERIFY(w.open(false)); }
     void cleanupTestCase() { w.window.reset(); }
+
+    // Without a window manager nothing gives the window the keyboard back after a box closed.
+    void init()
+    {
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    }
+
+    void freshStartNamesTheModeAndAsksForF5()
+    {
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QCOMPARE(w.status("statusMessage"), QStringLiteral("Press F5 to grow the forest"));
+        for (const char *empty : {"statusSimulation", "statusDrawn", "statusFrameSkip"})
+            QCOMPARE(w.status(empty), QString());
+    }
+
+    void boxWithoutParentOpensCentredOnTheWindow()
+    {
+        QStringList texts;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->windowTitle() + ": " + box->text();
+                QVERIFY(box->parentWidget() == nullptr);
+                const QPoint offset = box->frameGeometry().center() - w.window->frameGeometry().center();
+                QVERIFY2(offset.manhattanLength() <= 4,
+                         qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+                box->accept();
+            }
+        });
+        poll.start(20);
+        w.action("actionShow_statistics")->trigger();
+        QCOMPARE(texts, QStringList({"Error: First run simulation please."}));
+    }
+
+    void firstEscAfterAMenuWasClosedResetsTheCamera()
+    {
+        QMenuBar *bar = w.window->menuBar();
+        for (const char *name : {"menu_View", "menuNavigation"}) {
+            auto *menu = guitest::part<QMenu>(bar, name);
+            camera()->position = {5.0f, 600.0f, 5.0f};
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+            QTRY_VERIFY(menu->isVisible());
+            press(Qt::Key_Escape);
+            QTRY_VERIFY(!menu->isVisible());
+            QTest::qWait(50);
+            press(Qt::Key_Escape);
+            QTRY_COMPARE(camera()->position, Camera::StandardViewpoints[1].position);
+        }
+    }
+
+    void savedCameraStaysNearAfterManyResets()
+    {
+        for (int i = 0; i < 16; ++i)
+            press(Qt::Key_Escape);
+        camera()->position = {700.0f, 1500.0f, 900.0f};
+        press(Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier);
+        camera()->position = {0.0f, 0.0f, 0.0f};
+        int presses = 0;
+        for (; camera()->position != math::Vector3f(700.0f, 1500.0f, 900.0f) && presses < 30; ++presses)
+            press(Qt::Key_0, Qt::ControlModifier);
+        QVERIFY2(presses <= 3, qPrintable(QString::number(presses)));
+        QCOMPARE(camera()->predefinedPositions.size(), std::size_t(3));
+        press(Qt::Key_Escape);
+    }
+
+    void stepsAndPlantsFollowEachStepAndCheckMarksFollowTheModel()
+    {
+        // The second species' tree model (whose plants come up first) is the current tree: its
+        // plants are drawn with it.
+        for (int i = 0; i < 2; ++i)
+            w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
+        QCOMPARE(w.model()->getCurrentTreeIndex(), 1);
+        w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        QVERIFY(!w.model()->isViewOptionOn(ViewOption::DoNotDrawTrees));
+        // High above the middle of the terrain, looking down on the young forest.
+        camera()->position = {1250.0f, 700.0f, 1250.0f};
+        camera()->heading = 0.0f;
+        camera()->lookPitch = 89.0f;
+
+        // The run stops itself after the step named here.
+        int lastStep = 1;
+        connect(w.model(), &EcosystemRender::nrPlantsLivingChanged, this, [&] {
+            if (w.simulation().step() == lastStep)
+                w.action("actionRun_simulation")->trigger();
+        });
+        const auto runUntilItStops = [this] {
+            guitest::StdoutCapture console;
+            press(Qt::Key_F5);
+            const QString hint = w.status("statusMessage");
+            QElapsedTimer clock;
+            clock.start();
+            while (w.window->timeKeeper()->simulationRunning() && clock.elapsed() < 60000)
+                QTest::qWait(10);
+            return hint;
+        };
+        // F5 takes the hint away at once; each step's figures follow within half a second.
+        QCOMPARE(runUntilItStops(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+        QVERIFY(w.status("statusSimulation").startsWith(QStringLiteral("Step 1, ")));
+        lastStep = 6;
+        runUntilItStops();
+        disconnect(w.model(), &EcosystemRender::nrPlantsLivingChanged, this, nullptr);
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+        QVERIFY(w.status("statusSimulation").startsWith(QStringLiteral("Step 6, ")));
+        QVERIFY(w.livingPlants() > 0);
+        QVERIFY(w.model()->getStatistics().renderedSeries().at(1).points().back().y > 0.0);
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusDrawn"),
+                                  QStringLiteral("Plants drawn: %1").arg(w.model()->getLastRenderedCount()),
+                                  1000);
+        QCOMPARE(w.status("statusMessage"), QString());
+
+        // Nothing animates, so nothing shows a check mark and the tree timer is still.
+        for (const char *name : {"actionGrow_tree", "actionSpin_tree", "actionSway_tree_in_wind"})
+            QVERIFY2(!w.action(name)->isChecked(), name);
+        QVERIFY(!w.tree()->settings().growing);
+        QVERIFY(!w.window->timeKeeper()->treeAnimationRunning());
+
+        press(Qt::Key_Escape);
+        w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        for (int i = 0; i < 4; ++i)
+            w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
+        QCOMPARE(w.model()->getCurrentTreeIndex(), 5);
+    }
+
+    void environmentalDeathsFollowTheSimulationAndAreCountedInTheStatusBar()
+    {
+        QAction *deaths = w.action("actionEnvironmentalDeaths");
+        QVERIFY(!deaths->isChecked() && !w.simulation().environmentalDeaths());
+        // Switched on the simulation itself, the next step brings the check mark in line.
+        for (const bool on : {true, false}) {
+            w.simulation().setEnvironmentalDeaths(on);
+            w.model()->simulateNextStepAndUpdateGL();
+            QCOMPARE(deaths->isChecked(), on);
+        }
+        deaths->trigger();
+        QVERIFY(w.simulation().environmentalDeaths());
+        {
+            guitest::StdoutCapture console;
+            for (int i = 0; i < 30; ++i)
+                w.model()->simulateNextStepAndUpdateGL();
+        }
+        const int died = w.simulation().statistics().environmentDeaths();
+        QVERIFY(died > 0 && died <= w.simulation().statistics().allDeaths());
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"),
+                                  stepFigures() + QStringLiteral(", deaths by environment: %1").arg(died),
+                                  1000);
+        // Off again: the figures go back to the step and the living plants.
+        deaths->trigger();
+        QVERIFY(!w.simulation().environmentalDeaths() && !deaths->isChecked());
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+    }
+
+    void frameRateAndStepsPerFrameShowWhileAskedFor()
+    {
+        QVERIFY(w.model()->isViewOptionOn(ViewOption::ShowFPS));
+        auto console = std::make_unique<guitest::StdoutCapture>();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 1300) {
+            w.view()->updateGL();
+            QTest::qWait(20);
+        }
+        QTest::qWait(gui::StatusReport::RefreshIntervalMs + 50);
+        const QString shown = w.status("statusFrameRate");
+        console.reset();
+        const double rate = ecosystem::render::FrameRate::shared().lastRate();
+        QVERIFY(rate > 0.0);
+        QCOMPARE(shown, QStringLiteral("%1 fps").arg(rate, 0, 'f', 1));
+        w.action("actionShow_frame_rate")->trigger();
+        QCOMPARE(w.status("statusFrameRate"), QString());
+        w.action("actionShow_frame_rate")->trigger();
+        QVERIFY(!w.status("statusFrameRate").isEmpty());
+
+        press(Qt::Key_Plus);
+        QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 2"));
+        press(Qt::Key_Minus);
+        QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 1"));
+    }
+
+    void treeEditModeSaysTheGrowthRunsAndStartsOver()
+    {
+        press(Qt::Key_Space);
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Tree edit mode"));
+        QVERIFY(!w.action("actionShow_ecosystem")->isChecked());
+        press(Qt::Key_R);
+        QVERIFY(w.tree()->settings().growing);
+        const QRegularExpression growing(QStringLiteral("^Growing: (\\d+) %, starts over when grown$"));
+        const auto percent = [&] { return growing.match(w.status("statusMessage")).captured(1).toInt(); };
+        QTRY_VERIFY(growing.match(w.status("statusMessage")).hasMatch());
+        const int first = percent();
+        QTRY_VERIFY(percent() > first);
+        QVERIFY(percent() <= int(w.tree()->settings().growthProgress * 100.0));
+        press(Qt::Key_R);
+        QTRY_COMPARE(w.status("statusMessage"), QString());
+        press(Qt::Key_Space);
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QVERIFY(w.action("actionShow_ecosystem")->isChecked());
+    }
 
     void everyActionIsInExactlyOneMenuWithAShortcutNoOtherHas()
     {
@@ -87,13 +306,13 @@ private slots:
         for (const auto &info : ecosystem::render::viewOptionTable()) {
             if (info.option == ViewOption::SingleRender)
                 continue;
-            QAction *a = action(info.actionName.data());
-            const bool before = model()->isViewOptionOn(info.option);
+            QAction *a = w.action(info.actionName.data());
+            const bool before = w.model()->isViewOptionOn(info.option);
             QCOMPARE(a->isChecked(), before);
             QTest::qWait(30);
             const int frames = w.framesDrawn();
             a->trigger();
-            QVERIFY2(model()->isViewOptionOn(info.option) == !before && a->isChecked() == !before,
+            QVERIFY2(w.model()->isViewOptionOn(info.option) == !before && a->isChecked() == !before,
                      info.name.data());
             if (info.actionRepaints) {
                 QTRY_VERIFY2(w.framesDrawn() > frames, info.name.data());
@@ -102,7 +321,7 @@ private slots:
                 QVERIFY2(w.framesDrawn() == frames, info.name.data());
             }
             a->trigger();
-            QVERIFY2(model()->isViewOptionOn(info.option) == before && a->isChecked() == before,
+            QVERIFY2(w.model()->isViewOptionOn(info.option) == before && a->isChecked() == before,
                      info.name.data());
         }
         // The tree scale is one of four, with its check mark.
@@ -110,48 +329,50 @@ private slots:
                                 "actionTree_scale_10"};
         for (std::size_t i = 0; i < std::size(scales); ++i) {
             triggerAndSeeRepaint(scales[i]);
-            QCOMPARE(model()->getTreeScale(), ecosystem::render::TreeScales[i]);
+            QCOMPARE(w.model()->getTreeScale(), ecosystem::render::TreeScales[i]);
             for (std::size_t j = 0; j < std::size(scales); ++j)
-                QCOMPARE(action(scales[j])->isChecked(), i == j);
+                QCOMPARE(w.action(scales[j])->isChecked(), i == j);
         }
-        action(scales[0])->trigger();
-        QCOMPARE(model()->getTreeScale(), 1);
+        w.action(scales[0])->trigger();
+        QCOMPARE(w.model()->getTreeScale(), 1);
     }
 
     void treeSwitchesActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
     {
         w.setTreeEditMode(true);
         const std::pair<const char *, std::function<bool()>> switches[] = {
-            {"actionDisplay_leaves", [this] { return tree()->designedParameters().displayLeaves; }},
-            {"actionColour_uppon", [this] { return tree()->settings().colourByOrders; }},
-            {"actionHigh_quality_rendering_more_polygons", [this] { return tree()->settings().highQuality; }},
-            {"actionDisplay_background_sky", [this] { return tree()->settings().backgroundSky; }},
+            {"actionDisplay_leaves", [this] { return w.tree()->designedParameters().displayLeaves; }},
+            {"actionColour_uppon", [this] { return w.tree()->settings().colourByOrders; }},
+            {"actionHigh_quality_rendering_more_polygons",
+             [this] { return w.tree()->settings().highQuality; }},
+            {"actionDisplay_background_sky", [this] { return w.tree()->settings().backgroundSky; }},
         };
         for (const auto &[name, state] : switches) {
             for (int flip = 0; flip < 2; ++flip) {
                 const bool before = state();
-                action(name)->trigger();
-                QVERIFY2(state() == !before && action(name)->isChecked() == !before, name);
+                w.action(name)->trigger();
+                QVERIFY2(state() == !before && w.action(name)->isChecked() == !before, name);
                 // The sky behind the tree is the ecosystem's sky.
-                QCOMPARE(tree()->settings().backgroundSky, model()->isViewOptionOn(ViewOption::DisplaySky));
+                QCOMPARE(w.tree()->settings().backgroundSky,
+                         w.model()->isViewOptionOn(ViewOption::DisplaySky));
             }
         }
         // Wireframe in tree edit mode is the tree's own; the ecosystem stays solid.
-        action("actionRender_wireframe")->trigger();
-        QVERIFY(tree()->settings().wireframe);
-        QVERIFY(!model()->viewOptions().isOn(ViewOption::Wireframe));
-        QVERIFY(action("actionRender_wireframe")->isChecked());
+        w.action("actionRender_wireframe")->trigger();
+        QVERIFY(w.tree()->settings().wireframe);
+        QVERIFY(!w.model()->viewOptions().isOn(ViewOption::Wireframe));
+        QVERIFY(w.action("actionRender_wireframe")->isChecked());
         w.setTreeEditMode(false);
-        QVERIFY(!action("actionRender_wireframe")->isChecked());
+        QVERIFY(!w.action("actionRender_wireframe")->isChecked());
         w.setTreeEditMode(true);
         // Switching modes clears the tree's wireframe.
-        QVERIFY(!tree()->settings().wireframe);
+        QVERIFY(!w.tree()->settings().wireframe);
 
-        const float leaf = tree()->designedParameters().leafSize;
-        action("actionEnlarge_leave_size")->trigger();
-        QCOMPARE(tree()->designedParameters().leafSize, leaf * 1.1f);
-        action("actionReduce_leave_size")->trigger();
-        QCOMPARE(tree()->designedParameters().leafSize, leaf * 1.1f * 0.91f);
+        const float leaf = w.tree()->designedParameters().leafSize;
+        w.action("actionEnlarge_leave_size")->trigger();
+        QCOMPARE(w.tree()->designedParameters().leafSize, leaf * 1.1f);
+        w.action("actionReduce_leave_size")->trigger();
+        QCOMPARE(w.tree()->designedParameters().leafSize, leaf * 1.1f * 0.91f);
         w.setTreeEditMode(false);
     }
 
@@ -191,21 +412,21 @@ private slots:
     {
         // The surface rule would otherwise lift the eye wherever it is below the ground.
         if (camera()->keepAboveSurface)
-            action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->trigger();
+            w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->trigger();
         QVERIFY(!camera()->keepAboveSurface);
-        QVERIFY(!action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->isChecked());
+        QVERIFY(!w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->isChecked());
 
         // One step coasts for seven ticks, 0.9 + 0.81 + ... while the speed is above 0.5.
         float expected = 0.0f;
         for (float v = 0.9f; v >= 0.5f * 0.9f; v *= 0.9f)
             expected += v;
         const float y = camera()->position.y;
-        action("actionMove_up")->trigger();
+        w.action("actionMove_up")->trigger();
         QVERIFY(w.window->timeKeeper()->cameraAnimationRunning());
         waitForCameraToRest();
         QVERIFY(std::fabs(camera()->position.y - y - expected) < 1e-3f);
         const float heading = camera()->heading;
-        action("actionRotate_right")->trigger();
+        w.action("actionRotate_right")->trigger();
         waitForCameraToRest();
         QVERIFY(std::fabs(camera()->heading - heading - expected) < 1e-3f);
 
@@ -216,13 +437,13 @@ private slots:
              {std::pair("actionMove_forward_more", direction),
               std::pair("actionMove_right", math::Vector3f(-direction.z, 0.0f, direction.x))}) {
             const math::Vector3f start = camera()->position;
-            action(name)->trigger();
+            w.action(name)->trigger();
             waitForCameraToRest();
             const math::Vector3f moved = camera()->position - start;
             QVERIFY2(moved.length() > 1.0f && std::fabs(moved.y) < 1e-3f, name);
             QVERIFY2(moved.dot(along) > 0.99f * moved.length(), name);
         }
-        action("actionReset_camera_view")->trigger();
+        w.action("actionReset_camera_view")->trigger();
         QCOMPARE(camera()->position, math::Vector3f(1300.0f, 250.0f, 790.0f));
     }
 
@@ -262,34 +483,32 @@ private slots:
         w.setTreeEditMode(true);
         auto *keeper = w.window->timeKeeper();
         QVERIFY(!keeper->treeAnimationRunning());
-        action("actionGrow_tree")->trigger();
-        QVERIFY(tree()->settings().growing && action("actionGrow_tree")->isChecked());
+        w.action("actionGrow_tree")->trigger();
+        QVERIFY(w.tree()->settings().growing && w.action("actionGrow_tree")->isChecked());
         QVERIFY(keeper->treeAnimationRunning());
-        const double progress = tree()->settings().growthProgress;
-        QTRY_VERIFY(tree()->settings().growthProgress > progress + 0.002);
+        const double progress = w.tree()->settings().growthProgress;
+        QTRY_VERIFY(w.tree()->settings().growthProgress > progress + 0.002);
 
-        action("actionSpin_tree")->trigger();
-        action("actionSway_tree_in_wind")->trigger();
-        QVERIFY(tree()->settings().spinning && tree()->settings().windOn);
-        const double angle = tree()->settings().spinAngle;
-        QTRY_VERIFY(tree()->settings().spinAngle > angle + 10.0);
+        w.action("actionSpin_tree")->trigger();
+        w.action("actionSway_tree_in_wind")->trigger();
+        QVERIFY(w.tree()->settings().spinning && w.tree()->settings().windOn);
+        const double angle = w.tree()->settings().spinAngle;
+        QTRY_VERIFY(w.tree()->settings().spinAngle > angle + 10.0);
 
-        action("actionGrow_tree")->trigger();
-        action("actionSpin_tree")->trigger();
+        w.action("actionGrow_tree")->trigger();
+        w.action("actionSpin_tree")->trigger();
         QTest::qWait(60);
         QVERIFY(keeper->treeAnimationRunning());
-        action("actionSway_tree_in_wind")->trigger();
+        w.action("actionSway_tree_in_wind")->trigger();
         QTRY_VERIFY(!keeper->treeAnimationRunning());
-        QVERIFY(!action("actionSway_tree_in_wind")->isChecked());
+        QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
         w.setTreeEditMode(false);
     }
 
     void addViewTwiceGivesThreeStackedViewsThatAllRepaintAndAFloatedOneKeepsDrawing()
     {
-        // Trees are slow to draw in software, and the terrain is enough from here on.
-        action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
-        action("actionAdd_view")->trigger();
-        action("actionAdd_view")->trigger();
+        w.action("actionAdd_view")->trigger();
+        w.action("actionAdd_view")->trigger();
         const auto views = w.window->views();
         QCOMPARE(views.size(), 3);
         QCOMPARE(w.window->centralWidget()->findChild<QVBoxLayout *>(QStringLiteral("vboxLayout"))->count(),
@@ -297,11 +516,11 @@ private slots:
         QList<int> frames;
         for (OglWidget *view : views) {
             QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
-            QCOMPARE(view->currentModel(), model());
+            QCOMPARE(view->currentModel(), w.model());
             frames << view->framesDrawn();
         }
-        action("actionDisplay_sun")->trigger();
-        action("actionDisplay_sun")->trigger();
+        w.action("actionDisplay_sun")->trigger();
+        w.action("actionDisplay_sun")->trigger();
         for (int i = 0; i < 3; ++i)
             QTRY_VERIFY(views.at(i)->framesDrawn() > frames.at(i));
         QVERIFY(views.at(0)->mapTo(w.window.get(), QPoint()).y() <
@@ -317,12 +536,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dock));
         const int floated = view->framesDrawn();
         const int firstFrames = w.framesDrawn();
-        action("actionDisplay_sun")->trigger();
+        w.action("actionDisplay_sun")->trigger();
         QTRY_VERIFY(view->framesDrawn() > floated);
         QTRY_VERIFY(w.framesDrawn() > firstFrames);
         dock->setFloating(false);
         const int docked = view->framesDrawn();
-        action("actionDisplay_sun")->trigger();
+        w.action("actionDisplay_sun")->trigger();
         QTRY_VERIFY(view->framesDrawn() > docked);
     }
 
@@ -331,24 +550,24 @@ private slots:
     void sequenceExportOfARunningSimulationGrabsEachStepOnceItIsIn()
     {
         auto *keeper = w.window->timeKeeper();
-        action("actionAnimation_rendering_mode_Sequence_export")->trigger();
+        w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(keeper->isExporting());
-        QSignalSpy living(model(), &EcosystemRender::nrPlantsLivingChanged);
+        QSignalSpy living(w.model(), &EcosystemRender::nrPlantsLivingChanged);
         std::vector<std::pair<bool, int>> atImage; // a step pending, steps reported
         connect(keeper, &TimeKeeper::grabFrameBuffer, this,
-                [&] { atImage.emplace_back(model()->isStepPending(), int(living.count())); });
+                [&] { atImage.emplace_back(w.model()->isStepPending(), int(living.count())); });
         {
             guitest::StdoutCapture console;
-            action("actionRun_simulation")->trigger();
+            w.action("actionRun_simulation")->trigger();
             QTRY_VERIFY(atImage.size() >= 3);
-            action("actionRun_simulation")->trigger();
+            w.action("actionRun_simulation")->trigger();
         }
         disconnect(keeper, &TimeKeeper::grabFrameBuffer, this, nullptr);
         for (std::size_t i = 0; i < atImage.size(); ++i) {
             QVERIFY(!atImage[i].first);
             QCOMPARE(atImage[i].second, int(i) + 1);
         }
-        action("actionAnimation_rendering_mode_Sequence_export")->trigger();
+        w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(!keeper->isExporting());
         QCOMPARE(keeper->nextFrameNumber(), 0);
     }
@@ -415,10 +634,30 @@ private slots:
         QCOMPARE(numbers(geometry), QList<int>({3}));
     }
 
+    void viewAddedAfterTheLastWasClosedDrawsAtOnce()
+    {
+        for (OglWidget *view : w.window->views()) {
+            auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
+            QVERIFY(dock != nullptr);
+            dock->close();
+            QTRY_VERIFY(!view->isVisible());
+        }
+        w.action("actionAdd_view")->trigger();
+        gui::OglWidget *added = w.window->views().last();
+        QTRY_VERIFY_WITH_TIMEOUT(added->isVisible() && added->framesDrawn() > 0, 10000);
+        // What the screen shows there: the terrain and sky, not the empty grey of the dock.
+        QTest::qWait(200);
+        const QPoint corner = added->mapToGlobal(QPoint());
+        const QImage picture =
+            added->screen()->grabWindow(0, corner.x(), corner.y(), added->width(), added->height()).toImage();
+        guitest::keepScreenshot(picture, QStringLiteral("userjourney-added-view.png"));
+        QVERIFY2(guitest::colourCount(picture) > 50, "the added view shows nothing");
+    }
+
     // Quitting comes last: it ends the event loop.
     void quitClosesTheWindowAndEndsTheLoop()
     {
-        QTimer::singleShot(0, w.window.get(), [this] { action("actionQuit")->trigger(); });
+        QTimer::singleShot(0, w.window.get(), [this] { w.action("actionQuit")->trigger(); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!w.window->isVisible());
     }
