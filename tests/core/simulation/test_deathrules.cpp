@@ -122,7 +122,8 @@ TEST(Domination, competitivenessWeighsStrengthAndTheDeathDrawComparesTheSpeciesP
     EXPECT_TRUE(s.dominated(0, 0));
 }
 
-TEST(Domination, theWindowIsClippedAtTheGridBordersCountsCellsAndAPlantAloneIsNeverDominated)
+TEST(Domination,
+     theWindowIsClippedAtTheGridBordersCountsCellsReachesTallNeighboursAndAPlantAloneIsNeverDominated)
 {
     Scene s;
     s.add(2, 0, 0, 1.0f, 1.0f, 1.0f, 0.1f);         // corner plant
@@ -131,8 +132,14 @@ TEST(Domination, theWindowIsClippedAtTheGridBordersCountsCellsAndAPlantAloneIsNe
     s.add(2, 97, 99, 2490.5f, 2490.0f, 1.0f, 0.9f); // overlapping, but its cell is outside the window
     s.add(2, 50, 50, 1260.0f, 1260.0f, 1.5f, 0.2f).dominated = true;
     s.add(2, 53, 50, 1330.0f, 1260.0f, 1.5f, 0.9f); // three cells away: outside the window
+    // A plant of height 1 and, 20 m away, a stronger one of height 20: their crowns overlap, so the
+    // search must reach past the small plant's own height.
+    s.add(3, 4, 4, 112.5f, 112.5f, 20.0f, 5.0f);
+    s.add(3, 4, 4, 132.5f, 112.5f, 1.0f, 1.0f);
     s.index();
     EXPECT_TRUE((s.dominated(2, 0), s.plant(2, 0).dominated));
+    EXPECT_TRUE((s.dominated(3, 1), s.plant(3, 1).dominated));
+    EXPECT_FALSE(s.dominated(3, 0));
     const auto before = s.rules.randomDeathBecauseOfBeingDominated.state();
     for (const std::size_t alone : {2u, 4u}) {
         EXPECT_FALSE(s.dominated(2, alone));
@@ -229,20 +236,6 @@ TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTal
     EXPECT_EQ(s.grid.largestHeight(), 2.0f);
     s.grid.rebuild({});
     EXPECT_EQ(s.grid.largestHeight(), 0.0f);
-}
-
-TEST(Domination, aTallStrongerNeighbourDominatesAcrossMoreThanTheSmallPlantsOwnReach)
-{
-    // A plant of height 1 and, 20 m away, a stronger one of height 20: their crowns overlap, so the
-    // search must reach past the small plant's own height.
-    Scene s;
-    s.species[3].dominatedDeathProbability = 1.0f;
-    s.add(3, 4, 4, 112.5f, 112.5f, 20.0f, 5.0f);
-    s.add(3, 4, 4, 132.5f, 112.5f, 1.0f, 1.0f);
-    s.index();
-    EXPECT_TRUE(s.dominated(3, 1));
-    EXPECT_TRUE(s.plant(3, 1).dominated);
-    EXPECT_FALSE(s.dominated(3, 0));
 }
 
 namespace {
