@@ -10,16 +10,6 @@ using ecosystem::SeedVector;
 
 namespace {
 
-// A plane rising gently to the east and south, analysed by the program.
-ecosystem::TerrainModel rampTerrain()
-{
-    ecosystem::TerrainModel terrain;
-    const auto result =
-        terraintest::load(terrain, terraintest::demText([](int c, int r) { return 300.0 + c + r; }));
-    EXPECT_TRUE(result.ok()) << result.detail;
-    return terrain;
-}
-
 // Maple samples inside every band, or beyond the tolerance of one band. The maple's bands:
 // relative height 0.2 ± 0.3, moisture 0.6 ± 0.3, sunniness 0.65 ± 0.15, windiness 0 ± 0.4; its
 // slope sensitivity is 0.05.
@@ -46,7 +36,9 @@ const Case cases[] = {
 
 // The cases as maples on the ramp, far enough apart that none dominates another.
 struct Scene {
-    ecosystem::TerrainModel terrain = rampTerrain();
+    // A plane rising gently to the east and south, analysed by the program.
+    ecosystem::TerrainModel terrain =
+        terraintest::terrainOf(terraintest::demText([](int c, int r) { return 300.0 + c + r; }));
     ecosystem::EcosystemSimulation simulation;
 
     explicit Scene(bool environmentalDeaths)
