@@ -125,6 +125,9 @@ std::vector<DamagedFile> damagedFiles()
          "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
         {"curveCountAbsurd", withFirstCurve("2000000000\t\n0\t0.5\n1\t0.8\n\n"),
          "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
+        {"curveCountOneOverTheLimit", withFirstCurve("100001\t\n0\t0.5\n1\t0.8\n\n"),
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and "
+         "100000, found 100001"},
         {"curveCountWord", withFirstCurve("two\t\n0\t0.5\n1\t0.8\n\n"),
          "line 4: expected the number of points of the G curve of the strand distribution (a whole number), "
          "found \"two\""},
