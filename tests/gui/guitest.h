@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSet>
 #include <QStatusBar>
 #include <QTemporaryFile>
@@ -160,6 +161,21 @@ struct Window {
     {
         dialogs->clear();
         dialogs->fileAnswers = answers;
+        action(name)->trigger();
+    }
+
+    // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button; the
+    // file dialogs are answered by `answers`.
+    void answer(const char *name, const char *button, std::function<void(QDialog &)> fill,
+                const QStringList &answers = {})
+    {
+        dialogs->clear();
+        dialogs->fileAnswers = answers;
+        dialogs->onExec = [fill, button](QDialog &dialog) {
+            fill(dialog);
+            part<QPushButton>(&dialog, button)->click();
+            return dialog.result();
+        };
         action(name)->trigger();
     }
 

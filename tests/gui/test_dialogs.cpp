@@ -150,18 +150,6 @@ class TestDialogs : public QObject {
 
     ecosystem::render::Camera &camera() const { return *w.model()->getCamera(); }
 
-    // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button.
-    void answer(const char *actionName, const char *button, std::function<void(QDialog &)> fill)
-    {
-        w.dialogs->clear();
-        w.dialogs->onExec = [fill, button](QDialog &dialog) {
-            fill(dialog);
-            part<QPushButton>(&dialog, button)->click();
-            return dialog.result();
-        };
-        w.action(actionName)->trigger();
-    }
-
     DistributionDesigner *designer(const char *actionName) const
     {
         return w.opened<DistributionDesigner>(actionName);
@@ -311,7 +299,7 @@ private slots:
     {
         const Seeds start = w.model()->getRandomGeneratorSeeds();
         Seeds shown;
-        answer("actionEdit_random_generator_seeds", "okButton", [&shown](QDialog &dialog) {
+        w.answer("actionEdit_random_generator_seeds", "okButton", [&shown](QDialog &dialog) {
             for (const QLineEdit *edit : static_cast<gui::RandomGeneratorSeedsEditor &>(dialog).seedEdits())
                 shown.push_back(edit->text().toULongLong());
             QCOMPARE(part<QLineEdit>(&dialog, "randomTimeOfDeath")->maxLength(), 10);
@@ -325,12 +313,12 @@ private slots:
                 part<QLineEdit>(&dialog, edit)->setText(QString::fromLatin1(text));
             };
         };
-        answer("actionEdit_random_generator_seeds", "okButton", type("randomTimeOfDeath", "8589934591"));
+        w.answer("actionEdit_random_generator_seeds", "okButton", type("randomTimeOfDeath", "8589934591"));
         Seeds expected = start;
         expected[12] = 8589934591ULL;
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
         // Cancel sends nothing.
-        answer("actionEdit_random_generator_seeds", "cancelButton", type("randomGrowClose", "77"));
+        w.answer("actionEdit_random_generator_seeds", "cancelButton", type("randomGrowClose", "77"));
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
         w.model()->setRandomGeneratorSeeds(start);
 
@@ -346,7 +334,7 @@ private slots:
     void plantAreaAppliesEachChangeAtOnceAndZeroBecomesOne()
     {
         const int maxX = w.model()->getLupaMaxX();
-        answer("actionSet_plant_area", "cancelButton", [this, maxX](QDialog &dialog) {
+        w.answer("actionSet_plant_area", "cancelButton", [this, maxX](QDialog &dialog) {
             auto *minX = part<QSpinBox>(&dialog, "minX");
             QCOMPARE(minX->value(), w.model()->getLupaMinX());
             minX->setValue(0);
@@ -409,7 +397,7 @@ private slots:
     void helpAndAboutShowTheirDocumentAndPicture()
     {
         QString html;
-        answer("actionUsage", "okButton", [&html](QDialog &dialog) {
+        w.answer("actionUsage", "okButton", [&html](QDialog &dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
             html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
         });
@@ -418,7 +406,7 @@ private slots:
 
         bool picture = false;
         QString text;
-        answer("actionAbout", "okButton", [&](QDialog &dialog) {
+        w.answer("actionAbout", "okButton", [&](QDialog &dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
             picture = !part<QLabel>(&dialog, "label_2")->pixmap().isNull();
             text = part<QLabel>(&dialog, "label")->text();

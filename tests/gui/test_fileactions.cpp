@@ -62,15 +62,10 @@ class TestFileActions : public QObject {
         const QString path = fullDiskFolder.filePath(file);
         const QByteArray old("the previous file\n");
         QVERIFY(guitest::writeContent(path, old));
-        dialogs().clear();
-        dialogs().fileAnswers = {path};
-        dialogs().onExec = [](QDialog &dialog) {
-            dialog.accept();
-            return int(QDialog::Accepted);
-        };
         {
             const testsupport::FileSizeLimit full;
-            w.action(actionName)->trigger();
+            // The custom resolution's dialog is confirmed as it opens.
+            w.answer(actionName, "okButton", [](QDialog &) {}, {path});
             // A vertex file is written while the tree is drawn, and its box comes queued.
             QTRY_COMPARE_WITH_TIMEOUT(dialogs().texts.size(), 1, 10000);
         }
@@ -249,15 +244,13 @@ private slots:
         QVERIFY(!QFile::exists(file));
 
         const QSize viewSize = w.view()->size();
-        dialogs().onExec = [](QDialog &dialog) {
-            guitest::part<QSpinBox>(&dialog, "sbWidth")->setValue(640);
-            guitest::part<QSpinBox>(&dialog, "sbHeight")->setValue(360);
-            guitest::part<QSlider>(&dialog, "sliderQuality")->setValue(90);
-            dialog.accept();
-            return int(QDialog::Accepted);
-        };
-        dialogs().fileAnswers = {file};
-        w.action("actionExport_custom_resolution_image")->trigger();
+        w.answer("actionExport_custom_resolution_image", "okButton",
+                 [](QDialog &dialog) {
+                     guitest::part<QSpinBox>(&dialog, "sbWidth")->setValue(640);
+                     guitest::part<QSpinBox>(&dialog, "sbHeight")->setValue(360);
+                     guitest::part<QSlider>(&dialog, "sliderQuality")->setValue(90);
+                 },
+                 {file});
         QVERIFY(dialogs().texts.isEmpty());
         const QImage image = QImage::fromData(contentOf(file));
         QCOMPARE(image.size(), QSize(640, 360));
@@ -349,25 +342,17 @@ private slots:
             return n;
         };
         const auto before = skyNames();
-        dialogs().clear();
-        dialogs().onExec = [](QDialog &dialog) {
+        w.answer("actionSet_sky_textures", "cancelButton", [](QDialog &dialog) {
             guitest::part<QLineEdit>(&dialog, "up")->setText(QStringLiteral(":/gui/textures/sky_n.png"));
-            dialog.reject();
-            return int(QDialog::Rejected);
-        };
-        w.action("actionSet_sky_textures")->trigger();
+        });
         QVERIFY(skyNames() == before);
 
         // The row's "..." asks for a file through the same seam; OK hands all six to the model.
         QSignalSpy repaints(w.model(), &ecosystem::render::EcosystemRender::modelDataChanged);
         const GLuint upFace = w.model()->textures().sky()[4];
-        dialogs().fileAnswers = {QStringLiteral(":/gui/textures/sky_s.png")};
-        dialogs().onExec = [](QDialog &dialog) {
-            guitest::part<QPushButton>(&dialog, "pbUp")->click();
-            dialog.accept();
-            return int(QDialog::Accepted);
-        };
-        w.action("actionSet_sky_textures")->trigger();
+        w.answer("actionSet_sky_textures", "okButton",
+                 [](QDialog &dialog) { guitest::part<QPushButton>(&dialog, "pbUp")->click(); },
+                 {QStringLiteral(":/gui/textures/sky_s.png")});
         QCOMPARE(dialogs().fileCaptions, QStringList{"Choose a file to open"});
         auto expected = before;
         expected[4] = QStringLiteral(":/gui/textures/sky_s.png");
