@@ -187,10 +187,8 @@ class TestMonkey : public QObject {
     {
         if (auto *area = qobject_cast<gui::PlantArea *>(&dialog)) {
             // One to four cells, so that a simulation step and a frame of its trees stay cheap.
-            const int x = 1 + below(97);
-            const int y = 1 + below(97);
-            const int width = below(2);
-            const int height = below(2);
+            // Declarators are initialised in order, so the draws stay x, y, width, height.
+            const int x = 1 + below(97), y = 1 + below(97), width = below(2), height = below(2);
             area->minX()->setValue(x);
             area->maxX()->setValue(x + width);
             area->minY()->setValue(y);
