@@ -24,7 +24,7 @@ class TestMainWindow : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!w.window->timeKeeper()->cameraAnimationRunning(), 5000);
     }
 
-    // Triggers an action, checks that the first view draws anew, and returns nothing else.
+    // Triggers an action and checks that the first view draws anew.
     void triggerAndSeeRepaint(const char *name)
     {
         QTest::qWait(30); // repaints asked for earlier arrive first
