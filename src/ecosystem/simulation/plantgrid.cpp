@@ -201,6 +201,11 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
         toDoomed[slot] = e.doomed ? 1 : 0;
     };
     bucketStart_.resize(bucketCount + 1);
+    std::int32_t longestRow = 0;
+    for (std::size_t row = 0; row < rowCount; ++row)
+        longestRow = std::max(longestRow, rowStart_[row + 1] - rowStart_[row]);
+    columnOf_.resize(static_cast<std::size_t>(longestRow));
+    int *const column = columnOf_.data();
     for (std::size_t l = 0, row = 0; l < LayerCount; ++l) {
         const Layer layer = layers_[l]; // a copy, for the same reason
         const auto columns = static_cast<std::size_t>(layer.bucketsX);
@@ -210,18 +215,19 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             std::int32_t *start = bucketStart_.data() + base;
             std::fill(start, start + columns, 0);
             const Entry *first = byRow_.data() + rowStart_[row];
-            const Entry *end = byRow_.data() + rowStart_[row + 1];
-            for (const Entry *e = first; e < end; ++e)
-                ++start[layer.bucketX(e->x)];
+            const auto count = static_cast<std::size_t>(rowStart_[row + 1] - rowStart_[row]);
+            for (std::size_t k = 0; k < count; ++k) {
+                const int c = layer.bucketX(first[k].x);
+                column[k] = c;
+                ++start[c];
+            }
+            // Each bucket's end first; placing the row backwards moves every end back to its
+            // bucket's start, keeps the entries' order and needs no second array of the row.
             std::int32_t running = rowStart_[row];
             for (std::size_t c = 0; c < columns; ++c)
-                running += std::exchange(start[c], running);
-            columnFill_.assign(start, start + columns);
-            std::int32_t *const fill = columnFill_.data();
-            for (const Entry *e = first; e < end; ++e) {
-                const auto c = static_cast<std::size_t>(layer.bucketX(e->x));
-                place(static_cast<std::size_t>(fill[c]++), *e);
-            }
+                start[c] = running += start[c];
+            for (std::size_t k = count; k-- > 0;)
+                place(static_cast<std::size_t>(--start[column[k]]), first[k]);
         }
     }
     bucketStart_[bucketCount] = static_cast<std::int32_t>(registered);

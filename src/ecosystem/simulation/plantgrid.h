@@ -305,7 +305,7 @@ private:
     std::vector<Entry> byRow_;                // the entries by row of buckets
     std::vector<std::int32_t> rowStart_;      // first entry of each row (both layers), then the end
     std::vector<std::int32_t> rowFill_;       // next free place in each row
-    std::vector<std::int32_t> columnFill_;    // next free place in each bucket of one row
+    std::vector<int> columnOf_;               // bucket column of each entry of one row
     std::vector<std::int32_t> speciesOffset_; // first registration number per species, then the end
     std::vector<std::int32_t> rowOf_;         // per registration: its row of buckets, -1 when left out
     std::vector<std::uint32_t> ids_;          // plant id per registration
