@@ -56,7 +56,12 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
     rowOf_.resize(total);
     ids_.resize(total);
 
-    // The one pass over the plant records: everything later reads the compact copies.
+    // The one pass over the plant records: everything later reads the compact copies. The rows
+    // are counted with the last rebuild's buckets, which a settled forest mostly keeps, so that
+    // the entries need no second pass when the buckets come out the same.
+    const Layer tall = layers_[Tall];
+    const Layer low = layers_[Short];
+    rowStart_.assign(static_cast<std::size_t>(tall.bucketsZ + low.bucketsZ) + 1, 0);
     largestHeight_ = 0.0f;
     std::size_t r = 0;
     for (const Species &s : species) {
@@ -66,7 +71,10 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
                 rowOf_[r++] = -1;
                 continue;
             }
-            rowOf_[r] = 0;
+            const int row = p.height > low.tallest ? tall.bucketZ(p.position.z)
+                                                   : tall.bucketsZ + low.bucketZ(p.position.z);
+            rowOf_[r] = row;
+            ++rowStart_[static_cast<std::size_t>(row) + 1];
             // Weighed with its own species, as the kill decision weighs it.
             const float competitiveness =
                 p.species >= 0 && static_cast<std::size_t>(p.species) < species.size()
@@ -134,6 +142,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
 {
     ++generation_;
     Extent extent;
+    const Layer previous[LayerCount] = {layers_[Tall], layers_[Short]};
     stage(species, extent);
     chooseBuckets(extent);
 
@@ -147,16 +156,20 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
 
     // Sorting the entries into bucket order moves each one far, so it goes in two steps that keep
     // the writes close together: first into rows (a few hundred write positions moving forward),
-    // then within each row by column.
-    rowStart_.assign(rowCount + 1, 0);
-    for (std::size_t r = 0; r < total; ++r) {
-        if (rowOf_[r] < 0)
-            continue;
-        const Entry &e = staged_[r];
-        const std::size_t l = layerOf(e.height);
-        const int row = (l == Tall ? 0 : layers_[Tall].bucketsZ) + layers_[l].bucketZ(e.z);
-        rowOf_[r] = row;
-        ++rowStart_[static_cast<std::size_t>(row) + 1];
+    // then within each row by column. The rows staged with the last rebuild's buckets are counted
+    // again only when the buckets changed.
+    if (!sameRows(previous[Tall], layers_[Tall]) || !sameRows(previous[Short], layers_[Short]) ||
+        previous[Short].tallest != layers_[Short].tallest) {
+        rowStart_.assign(rowCount + 1, 0);
+        for (std::size_t r = 0; r < total; ++r) {
+            if (rowOf_[r] < 0)
+                continue;
+            const Entry &e = staged_[r];
+            const std::size_t l = layerOf(e.height);
+            const int row = (l == Tall ? 0 : layers_[Tall].bucketsZ) + layers_[l].bucketZ(e.z);
+            rowOf_[r] = row;
+            ++rowStart_[static_cast<std::size_t>(row) + 1];
+        }
     }
     for (std::size_t row = 0; row < rowCount; ++row)
         rowStart_[row + 1] += rowStart_[row];

@@ -266,6 +266,12 @@ private:
             return static_cast<int>(f >= last ? last : f);
         }
     };
+    // Whether a plant of the layer falls in the same row of buckets in both.
+    static bool sameRows(const Layer &a, const Layer &b)
+    {
+        return a.inverseSide == b.inverseSide && a.originZ == b.originZ && a.bucketsZ == b.bucketsZ &&
+               a.lastZ == b.lastZ;
+    }
     static constexpr std::size_t LayerCount = 2;
     // Where the registered plants lie, and how many there are.
     struct Extent {
