@@ -62,51 +62,62 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
     const Layer tall = layers_[Tall];
     const Layer low = layers_[Short];
     rowStart_.assign(static_cast<std::size_t>(tall.bucketsZ + low.bucketsZ) + 1, 0);
-    largestHeight_ = 0.0f;
+    // What the loop writes, held in locals: the compiler would otherwise fetch the vectors' data
+    // pointers and the members again after every store.
+    std::uint32_t *const ids = ids_.data();
+    std::int32_t *const rows = rowOf_.data();
+    std::int32_t *const rowCounts = rowStart_.data() + 1;
+    Entry *const staged = staged_.data();
+    const int width = width_;
+    const int height = height_;
+    Extent found = extent;
+    float largest = 0.0f;
     std::size_t r = 0;
     for (const Species &s : species) {
         for (const Plant &p : s.plants) {
-            ids_[r] = p.id;
-            if (!contains(p.cellX, p.cellY)) {
-                rowOf_[r++] = -1;
+            ids[r] = p.id;
+            if (p.cellX < 0 || p.cellY < 0 || p.cellX >= width || p.cellY >= height) {
+                rows[r++] = -1;
                 continue;
             }
             const int row = p.height > low.tallest ? tall.bucketZ(p.position.z)
                                                    : tall.bucketsZ + low.bucketZ(p.position.z);
-            rowOf_[r] = row;
-            ++rowStart_[static_cast<std::size_t>(row) + 1];
+            rows[r] = row;
+            ++rowCounts[row];
             // Weighed with its own species, as the kill decision weighs it.
             const float competitiveness =
                 p.species >= 0 && static_cast<std::size_t>(p.species) < species.size()
                     ? species[static_cast<std::size_t>(p.species)].competitiveness
                     : std::numeric_limits<float>::quiet_NaN();
-            staged_[r] = {p.position.x,
-                          p.position.y,
-                          p.position.z,
-                          p.height,
-                          competitiveness * p.strength,
-                          static_cast<std::int32_t>(r),
-                          static_cast<std::int16_t>(p.cellX),
-                          static_cast<std::int16_t>(p.cellY),
-                          diesOfAgeOrWeakness(p)};
+            staged[r] = {p.position.x,
+                         p.position.y,
+                         p.position.z,
+                         p.height,
+                         competitiveness * p.strength,
+                         static_cast<std::int32_t>(r),
+                         static_cast<std::int16_t>(p.cellX),
+                         static_cast<std::int16_t>(p.cellY),
+                         diesOfAgeOrWeakness(p)};
             ++r;
-            ++extent.count;
-            largestHeight_ = std::max(largestHeight_, p.height);
+            ++found.count;
+            largest = std::max(largest, p.height);
             const float x = p.position.x;
             const float z = p.position.z;
             if (!std::isfinite(x) || !std::isfinite(z))
                 continue;
-            if (!extent.any) {
-                extent.minX = extent.maxX = x;
-                extent.minZ = extent.maxZ = z;
-                extent.any = true;
+            if (!found.any) {
+                found.minX = found.maxX = x;
+                found.minZ = found.maxZ = z;
+                found.any = true;
             }
-            extent.minX = std::min(extent.minX, x);
-            extent.maxX = std::max(extent.maxX, x);
-            extent.minZ = std::min(extent.minZ, z);
-            extent.maxZ = std::max(extent.maxZ, z);
+            found.minX = std::min(found.minX, x);
+            found.maxX = std::max(found.maxX, x);
+            found.minZ = std::min(found.minZ, z);
+            found.maxZ = std::max(found.maxZ, z);
         }
     }
+    extent = found;
+    largestHeight_ = largest;
 }
 
 void PlantGrid::chooseBuckets(const Extent &extent)
