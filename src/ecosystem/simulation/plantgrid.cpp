@@ -80,8 +80,7 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
                 rows[r++] = -1;
                 continue;
             }
-            const int row = p.height > low.tallest ? tall.bucketZ(p.position.z)
-                                                   : tall.bucketsZ + low.bucketZ(p.position.z);
+            const int row = rowOf(tall, low, p.height, p.position.z);
             rows[r] = row;
             ++rowCounts[row];
             // Weighed with its own species, as the kill decision weighs it.
@@ -176,8 +175,7 @@ void PlantGrid::rebuild(const std::vector<Species> &species)
             if (rowOf_[r] < 0)
                 continue;
             const Entry &e = staged_[r];
-            const std::size_t l = layerOf(e.height);
-            const int row = (l == Tall ? 0 : layers_[Tall].bucketsZ) + layers_[l].bucketZ(e.z);
+            const int row = rowOf(layers_[Tall], layers_[Short], e.height, e.z);
             rowOf_[r] = row;
             ++rowStart_[static_cast<std::size_t>(row) + 1];
         }

@@ -293,9 +293,11 @@ private:
         bool doomed = false;
     };
 
-    std::size_t layerOf(float height) const
+    // The row of buckets, counting the tall layer's rows first, of a plant of the given height at
+    // depth z, with the given layers.
+    static int rowOf(const Layer &tall, const Layer &low, float height, float z)
     {
-        return height > layers_[Short].tallest ? Tall : Short;
+        return height > low.tallest ? tall.bucketZ(z) : tall.bucketsZ + low.bucketZ(z);
     }
     void stage(const std::vector<Species> &species, Extent &extent);
     void chooseBuckets(const Extent &extent);
