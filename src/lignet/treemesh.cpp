@@ -6,7 +6,7 @@ std::uint32_t MeshBatch::primitiveCount() const
 {
     switch (primitive) {
     case MeshPrimitive::Triangles:
-        return indexCount / 3;
+        return indexCount / 3 - pointTriangles;
     case MeshPrimitive::Lines:
         return indexCount / 2;
     case MeshPrimitive::Points:
@@ -93,7 +93,7 @@ std::size_t TreeMesh::byteSize() const
 {
     return positions.size() * sizeof(positions[0]) + normals.size() * sizeof(normals[0]) +
            texCoords.size() * sizeof(texCoords[0]) + colours.size() * sizeof(colours[0]) +
-           indices.size() * sizeof(indices[0]);
+           pointCorners.size() + indices.size() * sizeof(indices[0]);
 }
 
 void TreeMesh::clear()
@@ -102,6 +102,7 @@ void TreeMesh::clear()
     normals.clear();
     texCoords.clear();
     colours.clear();
+    pointCorners.clear();
     indices.clear();
     batches.clear();
     boundsMin = {};

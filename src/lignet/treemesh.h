@@ -15,7 +15,7 @@ enum class MeshBatchKind : std::uint8_t {
     BarkTriangles, // cylinders up to level of detail 5, bark texture
     BarkLines,     // one line per segment from level of detail 6 on, bark texture
     WireLines,     // wireframe prisms (black) and leaf outlines (white), untextured, no blending
-    LeafTriangles, // four-slice leaf disks, leaf texture, blended at the vertex alpha
+    LeafTriangles, // four-slice leaf disks, each followed by its point's one-pixel triangle
     LeafPoints,    // the point at every leaf's centre, leaf texture, point size 1.4
 };
 inline constexpr int MeshBatchKindCount = 5;
@@ -34,8 +34,10 @@ struct MeshBatch {
     float pointSize = 1.0f; // glPointSize for points
     std::uint32_t firstIndex = 0;
     std::uint32_t indexCount = 0;
+    // Triangles of the range that stand for leaf points (see TreeMesh::pointCorners).
+    std::uint32_t pointTriangles = 0;
 
-    // Triangles, lines or points in the range.
+    // Triangles, lines or points in the range; a leaf point's triangle counts as its point's.
     std::uint32_t primitiveCount() const;
 };
 
@@ -45,12 +47,15 @@ MeshBatch batchStateOf(MeshBatchKind kind);
 // Batches are drawn bark first, then the leaves. The immediate-mode drawing draws each leaf's point
 // right after its disk, at the disk's last texture coordinate (0.5, 1): a transparent texel of the
 // leaf texture, so a point only writes depth and hides whatever is drawn after it behind it (later
-// branches, leaves and plants). Which of those shows depends on the drawing order, plant by plant
-// and leaf by leaf, which no batching keeps. Near a tree a point mostly lies on its own disk, drawn
-// before it: points go after the disks. Further away (level of detail 3, 45 units, on) disks
-// shrink below a pixel and a point mostly meets other leaves' disks, half of them drawn after it:
-// points before the disks comes nearer to the picture there. Points before the bark would come
-// nearer still in mid-distance crowns, but would hide a distant plant of a pixel or two entirely.
+// branches, leaves and plants). Which of those shows depends on the drawing order, leaf by leaf.
+// A point cannot share a draw call with triangles, so the leaf batch carries each point also as a
+// triangle right after its disk, which a vertex program shrinks onto the one pixel the point
+// covers (pointCorners): drawn that way the batch keeps the drawing's order exactly. The
+// fixed-function pipeline cannot place such a triangle (its corners coincide, so it draws
+// nothing) and draws the point batch instead, on one side of the disks: near a tree a point mostly
+// lies on its own disk, drawn before it, so points go after the disks; further away (level of
+// detail 3, 45 units, on) disks shrink below a pixel and a point mostly meets other leaves' disks,
+// half of them drawn after it, and points before the disks comes nearer to the picture there.
 bool leafPointsBeforeDisks(int levelOfDetail);
 
 // One drawing of a tree as indexed vertex arrays in the tree's own coordinates (trunk base at the
@@ -62,6 +67,9 @@ struct TreeMesh {
     std::vector<math::Vector3f> normals;
     std::vector<std::array<float, 2>> texCoords;
     std::vector<std::array<float, 4>> colours;
+    // Per vertex: 0, or 1 to 3 for the corners of a leaf point's triangle. The three corners lie at
+    // the point; a vertex program moves them around the centre of the pixel the point falls in.
+    std::vector<std::uint8_t> pointCorners;
     std::vector<std::uint32_t> indices;
     std::vector<MeshBatch> batches; // non-empty batches in drawing order
     math::Vector3f boundsMin;       // box around every vertex; both 0 for an empty mesh
@@ -75,13 +83,18 @@ struct TreeMesh {
     std::uint64_t pointCount() const;
     // The batch of a kind, or nullptr when the drawing has none.
     const MeshBatch *batch(MeshBatchKind kind) const;
+    // Whether a vertex is a corner of a leaf point's triangle.
+    bool isPointCorner(std::uint32_t vertex) const
+    {
+        return vertex < pointCorners.size() && pointCorners[vertex] != 0;
+    }
     // Bytes of the vertex and index arrays (what an upload needs).
     std::size_t byteSize() const;
     // Empties the arrays, keeping their capacity for the next build.
     void clear();
 };
 
-// Every vertex is 3 + 3 + 2 + 4 floats; uploads copy the arrays as they are.
+// Every vertex is 3 + 3 + 2 + 4 floats and a corner byte; uploads copy the arrays as they are.
 static_assert(sizeof(math::Vector3f) == 3 * sizeof(float));
 static_assert(sizeof(std::array<float, 2>) == 2 * sizeof(float));
 static_assert(sizeof(std::array<float, 4>) == 4 * sizeof(float));

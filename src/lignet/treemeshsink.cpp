@@ -59,6 +59,7 @@ std::uint32_t TreeMeshSink::addVertex(const math::Mat4 &m, const math::Vector3f 
     m_mesh.normals.push_back(n);
     m_mesh.texCoords.push_back(texCoord);
     m_mesh.colours.push_back(m_colour);
+    m_mesh.pointCorners.push_back(0);
     return index;
 }
 
@@ -187,6 +188,18 @@ void TreeMeshSink::leaf(const math::Mat4 &frame, const TreeLeaf &leaf)
     }
     const std::uint32_t point = addVertex(pointFrame, {0.0f, 0.0f, 0.0f}, m_normal, m_texCoord);
     indices(MeshBatchKind::LeafPoints).push_back(point);
+    // The point again as a triangle after its disk: three copies of its vertex, corners 1 to 3.
+    m_mesh.pointCorners[point] = 1;
+    for (std::uint8_t corner = 2; corner <= 3; ++corner) {
+        m_mesh.positions.push_back(m_mesh.positions[point]);
+        m_mesh.normals.push_back(m_mesh.normals[point]);
+        m_mesh.texCoords.push_back(m_mesh.texCoords[point]);
+        m_mesh.colours.push_back(m_mesh.colours[point]);
+        m_mesh.pointCorners.push_back(corner);
+    }
+    indices(MeshBatchKind::LeafTriangles)
+        .insert(indices(MeshBatchKind::LeafTriangles).end(), {point, point + 1, point + 2});
+    ++m_pointTriangles;
     m_colour = {0.5f, 0.5f, 0.5f, 1.0f};
 }
 
@@ -204,12 +217,15 @@ void TreeMeshSink::finish(TreeMesh &mesh)
         if (kind.empty())
             continue;
         MeshBatch batch = batchStateOf(k);
+        if (k == MeshBatchKind::LeafTriangles)
+            batch.pointTriangles = m_pointTriangles;
         batch.firstIndex = static_cast<std::uint32_t>(m_mesh.indices.size());
         batch.indexCount = static_cast<std::uint32_t>(kind.size());
         m_mesh.indices.insert(m_mesh.indices.end(), kind.begin(), kind.end());
         m_mesh.batches.push_back(batch);
         kind.clear();
     }
+    m_pointTriangles = 0;
     m_mesh.boundsMin = {};
     m_mesh.boundsMax = {};
     if (!m_mesh.positions.empty()) {
@@ -227,6 +243,7 @@ void TreeMeshSink::finish(TreeMesh &mesh)
     mesh.normals.assign(m_mesh.normals.begin(), m_mesh.normals.end());
     mesh.texCoords.assign(m_mesh.texCoords.begin(), m_mesh.texCoords.end());
     mesh.colours.assign(m_mesh.colours.begin(), m_mesh.colours.end());
+    mesh.pointCorners.assign(m_mesh.pointCorners.begin(), m_mesh.pointCorners.end());
     mesh.indices.assign(m_mesh.indices.begin(), m_mesh.indices.end());
     mesh.batches = m_mesh.batches;
     mesh.boundsMin = m_mesh.boundsMin;

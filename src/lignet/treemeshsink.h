@@ -29,7 +29,8 @@ namespace lignet {
 //
 // Several drawings may go into one sink (for instance many plants, each with its placement);
 // finish moves them out as one mesh, batched by kind, leaf points and disks in the order
-// leafPointsBeforeDisks gives for the level of detail of the last drawing.
+// leafPointsBeforeDisks gives for the level of detail of the last drawing. Every leaf point is
+// also a triangle of the leaf batch, right after its disk (TreeMesh::pointCorners).
 class TreeMeshSink : public TreeSink {
 public:
     TreeMeshSink();
@@ -71,6 +72,8 @@ private:
     Colour m_colour{1.0f, 1.0f, 1.0f, 1.0f};
     math::Vector3f m_normal{0.0f, 0.0f, 1.0f};
     TexCoord m_texCoord{0.0f, 0.0f};
+
+    std::uint32_t m_pointTriangles = 0; // leaf points' triangles since the last finish
 
     math::Mat4 m_placement;
     bool m_hasPlacement = false;

@@ -26,6 +26,11 @@ ExportPrimitive primitiveOfBatch(const lignet::TreeMesh &mesh, lignet::MeshBatch
     out.indices.reserve(batch->indexCount);
     for (std::uint32_t i = 0; i < batch->indexCount; ++i) {
         const std::uint32_t source = mesh.indices[batch->firstIndex + i];
+        // A leaf point's triangle has no area of its own: only a vertex program gives it a pixel.
+        if (i % 3 == 0 && mesh.isPointCorner(source)) {
+            i += 2;
+            continue;
+        }
         std::uint32_t &target = remap[source];
         if (target == Unused) {
             target = static_cast<std::uint32_t>(out.positions.size());

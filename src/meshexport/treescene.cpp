@@ -42,7 +42,8 @@ ExportScene treeScene(const lignet::TreeParameters &parameters, const std::strin
                       const TreeExportOptions &options, const TreePictures &pictures)
 {
     const lignet::TreeMesh drawing = drawTreeMesh(parameters, options);
-    const bool hasLeaves = drawing.batch(lignet::MeshBatchKind::LeafTriangles) != nullptr;
+    const lignet::MeshBatch *leafBatch = drawing.batch(lignet::MeshBatchKind::LeafTriangles);
+    const bool hasLeaves = leafBatch != nullptr && leafBatch->primitiveCount() > 0;
 
     ExportScene scene;
     scene.name = name;

@@ -1,5 +1,7 @@
 #include "lignet/gl/gputreemesh.h"
 
+#include "lignet/gl/meshlightingprogram.h"
+
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -20,10 +22,12 @@ const void *offset(std::size_t bytes)
     return reinterpret_cast<const void *>(bytes);
 }
 
-// Four shorts per normal (the fourth pads to an aligned stride).
+// Four shorts per normal; the fourth, which pads to an aligned stride, holds the vertex's leaf
+// point corner.
 constexpr std::size_t NormalStride = 4 * sizeof(GLshort);
 
-std::vector<GLshort> packedNormals(const std::vector<math::Vector3f> &normals)
+std::vector<GLshort> packedNormals(const std::vector<math::Vector3f> &normals,
+                                   const std::vector<std::uint8_t> &corners)
 {
     const auto pack = [](float v) {
         return static_cast<GLshort>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
@@ -33,6 +37,7 @@ std::vector<GLshort> packedNormals(const std::vector<math::Vector3f> &normals)
         out[4 * i] = pack(normals[i].x);
         out[4 * i + 1] = pack(normals[i].y);
         out[4 * i + 2] = pack(normals[i].z);
+        out[4 * i + 3] = i < corners.size() ? static_cast<GLshort>(corners[i]) : GLshort{0};
     }
     return out;
 }
@@ -67,7 +72,7 @@ bool GpuTreeMesh::upload(const TreeMesh &mesh, bool streaming)
         f->glGenBuffers(1, &m_indexBuffer);
         m_group = context->shareGroup();
     }
-    const std::vector<GLshort> normals = packedNormals(mesh.normals);
+    const std::vector<GLshort> normals = packedNormals(mesh.normals, mesh.pointCorners);
     const std::vector<GLubyte> colours = packedColours(mesh.colours);
     m_normalOffset = bytesOf(mesh.positions);
     m_texCoordOffset = m_normalOffset + bytesOf(normals);
@@ -106,6 +111,9 @@ bool GpuTreeMesh::upload(const TreeMesh &mesh, bool streaming)
     m_triangles = mesh.triangleCount();
     m_lines = mesh.lineCount();
     m_points = mesh.pointCount();
+    m_pointTriangles = false;
+    for (const MeshBatch &b : m_batches)
+        m_pointTriangles |= b.pointTriangles > 0;
     return true;
 }
 
@@ -144,6 +152,12 @@ void GpuTreeMesh::bindArrays() const
     glTexCoordPointer(2, GL_FLOAT, 0, offset(m_texCoordOffset));
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, offset(m_colourOffset));
+    if (!f->hasOpenGLFeature(QOpenGLFunctions::Shaders))
+        return;
+    const auto corner = static_cast<GLuint>(MeshLightingProgram::CornerAttribute);
+    f->glEnableVertexAttribArray(corner);
+    f->glVertexAttribPointer(corner, 1, GL_SHORT, GL_FALSE, NormalStride,
+                             offset(m_normalOffset + 3 * sizeof(GLshort)));
 }
 
 void GpuTreeMesh::unbindArrays()
@@ -153,6 +167,8 @@ void GpuTreeMesh::unbindArrays()
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
+    if (f->hasOpenGLFeature(QOpenGLFunctions::Shaders))
+        f->glDisableVertexAttribArray(static_cast<GLuint>(MeshLightingProgram::CornerAttribute));
     f->glBindBuffer(GL_ARRAY_BUFFER, 0);
     f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }

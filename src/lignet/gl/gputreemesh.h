@@ -41,6 +41,8 @@ public:
     std::uint64_t triangleCount() const { return m_triangles; }
     std::uint64_t lineCount() const { return m_lines; }
     std::uint64_t pointCount() const { return m_points; }
+    // Whether the leaf points are also in the leaf batch as triangles (TreeMesh::pointCorners).
+    bool hasPointTriangles() const { return m_pointTriangles; }
     // Bytes held in buffer storage.
     std::size_t byteSize() const { return m_bytes; }
     // GL_UNSIGNED_SHORT or GL_UNSIGNED_INT, and the byte offset of a batch's first index.
@@ -48,7 +50,8 @@ public:
     const void *indexOffset(const MeshBatch &batch) const;
 
     // Binds both buffers and points the fixed-function vertex, normal, texture coordinate and
-    // colour arrays into them (which a compatibility shader reads as gl_Vertex and so on).
+    // colour arrays into them (which a compatibility shader reads as gl_Vertex and so on), and the
+    // leaf point corner attribute of MeshLightingProgram.
     void bindArrays() const;
     // Disables those arrays and unbinds both buffers, so client-side arrays work again.
     static void unbindArrays();
@@ -71,6 +74,7 @@ private:
     std::uint64_t m_triangles = 0;
     std::uint64_t m_lines = 0;
     std::uint64_t m_points = 0;
+    bool m_pointTriangles = false;
 };
 
 } // namespace lignet::gl

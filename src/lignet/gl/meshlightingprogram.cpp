@@ -100,12 +100,19 @@ std::string meshVertexShaderSource(const LightingVariant &v)
 {
     std::string s = R"(#version 120
 attribute vec4 instance;
+attribute float corner;
+uniform vec4 viewport;
 
 void main()
 {
     // As glTranslatef before the draw would: the placement goes into the modelview first.
     vec4 eye = gl_ModelViewMatrix * vec4(instance.xyz, 1.0) + gl_ModelViewMatrix * vec4(gl_Vertex.xyz * instance.w, 0.0);
     gl_Position = gl_ProjectionMatrix * eye;
+    if (corner > 0.5 && gl_Position.w > 0.0) {
+        vec2 pixel = floor((gl_Position.xy / gl_Position.w * 0.5 + 0.5) * viewport.zw + viewport.xy);
+        vec2 offset = corner < 1.5 ? vec2(0.25, 0.25) : (corner < 2.5 ? vec2(1.0, 0.25) : vec2(0.25, 1.0));
+        gl_Position.xy = ((pixel + offset - viewport.xy) / viewport.zw * 2.0 - 1.0) * gl_Position.w;
+    }
     gl_TexCoord[0] = gl_MultiTexCoord0;
 )";
     if (!v.lighting)
@@ -164,6 +171,7 @@ MeshLightingProgram::Program *MeshLightingProgram::programFor(const LightingVari
               p.program->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentSource);
     if (ok) {
         p.program->bindAttributeLocation("instance", InstanceAttribute);
+        p.program->bindAttributeLocation("corner", CornerAttribute);
         ok = p.program->link();
     }
     m_log = p.program->log();
@@ -172,6 +180,7 @@ MeshLightingProgram::Program *MeshLightingProgram::programFor(const LightingVari
         return nullptr;
     }
     p.textured = p.program->uniformLocation("textured");
+    p.viewport = p.program->uniformLocation("viewport");
     p.program->bind();
     p.program->setUniformValue("texture0", 0);
     p.program->release();
@@ -190,6 +199,11 @@ bool MeshLightingProgram::bind()
     if (!m_bound)
         return false;
     m_bound->program->bind();
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    m_bound->program->setUniformValue(m_bound->viewport, static_cast<GLfloat>(viewport[0]),
+                                      static_cast<GLfloat>(viewport[1]), static_cast<GLfloat>(viewport[2]),
+                                      static_cast<GLfloat>(viewport[3]));
     if (variant.twoSided)
         glEnable(GL_VERTEX_PROGRAM_TWO_SIDE);
     else

@@ -29,7 +29,10 @@ struct LightingVariant {
 };
 
 // The GLSL 1.20 vertex shader of a variant: the lighting equation of OpenGL 2.1 (section 2.14.1)
-// with colour material on the diffuse term, an infinite viewer, per-instance placement.
+// with colour material on the diffuse term, an infinite viewer, per-instance placement. The
+// corners of a leaf point's triangle go around the centre of the pixel the point falls in, where
+// a point of size 1.4 (rounded to one pixel) is drawn, close enough to cover that pixel's centre
+// and no other.
 std::string meshVertexShaderSource(const LightingVariant &variant);
 
 // Compatibility-profile shader programs that draw tree meshes as the fixed-function pipeline does,
@@ -42,14 +45,16 @@ class MeshLightingProgram {
 public:
     // Attribute location of the per-instance vec4: xyz the position, w the scale.
     static constexpr int InstanceAttribute = 6;
+    // Attribute location of a vertex's leaf point corner (TreeMesh::pointCorners, 0 for none).
+    static constexpr int CornerAttribute = 7;
 
     // Compiles the program of the current state with a context current; false (with log()) when
     // the context cannot.
     bool create();
     QString log() const { return m_log; }
 
-    // Binds the program of the current lighting state; GL_VERTEX_PROGRAM_TWO_SIDE follows the
-    // two-sided light model. False when it cannot be compiled.
+    // Binds the program of the current lighting state, for the current viewport;
+    // GL_VERTEX_PROGRAM_TWO_SIDE follows the two-sided light model. False when it cannot be compiled.
     bool bind();
     void setTextured(bool textured);
     // Unbinds and switches GL_VERTEX_PROGRAM_TWO_SIDE off again.
@@ -61,6 +66,7 @@ private:
     struct Program {
         std::unique_ptr<QOpenGLShaderProgram> program;
         int textured = -1;
+        int viewport = -1;
     };
     Program *programFor(const LightingVariant &variant);
 

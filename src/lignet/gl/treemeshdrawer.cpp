@@ -16,9 +16,9 @@ namespace lignet::gl {
 
 namespace {
 
-bool instancingDisabledByEnvironment()
+bool setInEnvironment(const char *name)
 {
-    const char *value = std::getenv("VERDALIS_NO_INSTANCING");
+    const char *value = std::getenv(name);
     return value != nullptr && std::strcmp(value, "1") == 0;
 }
 
@@ -97,11 +97,14 @@ void TreeMeshDrawer::initialize()
         m_vertexAttribDivisor =
             reinterpret_cast<VertexAttribDivisor>(context->getProcAddress("glVertexAttribDivisorARB"));
     }
-    m_supported = m_drawElementsInstanced && m_vertexAttribDivisor &&
-                  QOpenGLShaderProgram::hasOpenGLShaderPrograms(context) && m_program.create();
-    if (!m_supported && !m_program.log().isEmpty())
-        std::cerr << "Tree instancing shader: " << m_program.log().toStdString() << std::endl;
-    m_path = m_supported && !instancingDisabledByEnvironment() ? Path::Instanced : Path::Fixed;
+    m_programWorks = QOpenGLShaderProgram::hasOpenGLShaderPrograms(context) && m_program.create();
+    m_supported = m_drawElementsInstanced && m_vertexAttribDivisor && m_programWorks;
+    if (!m_programWorks && !m_program.log().isEmpty())
+        std::cerr << "Tree drawing shader: " << m_program.log().toStdString() << std::endl;
+    m_path = setInEnvironment("VERDALIS_FIXED_FUNCTION")  ? Path::Fixed
+             : setInEnvironment("VERDALIS_NO_INSTANCING") ? Path::PerPlant
+                                                          : Path::Instanced;
+    setPath(m_path);
 }
 
 TreeMeshDrawer::Path TreeMeshDrawer::path()
@@ -119,7 +122,11 @@ bool TreeMeshDrawer::instancingSupported()
 void TreeMeshDrawer::setPath(Path path)
 {
     initialize();
-    m_path = path == Path::Instanced && m_supported ? Path::Instanced : Path::Fixed;
+    if (path == Path::Instanced && !m_supported)
+        path = Path::PerPlant;
+    if (path == Path::PerPlant && !m_programWorks)
+        path = Path::Fixed;
+    m_path = path;
 }
 
 void TreeMeshDrawer::release()
@@ -147,8 +154,8 @@ void TreeMeshDrawer::draw(const GpuTreeMesh &mesh, const TreeTextures &textures,
         return;
     mesh.bindArrays();
     // A lighting state whose program does not compile is drawn by the fixed-function pipeline.
-    if (m_path == Path::Instanced && m_program.bind())
-        drawInstanced(mesh, textures, instances);
+    if (m_path != Path::Fixed && m_program.bind())
+        drawWithProgram(mesh, textures, instances, m_path == Path::Instanced);
     else
         drawFixed(mesh, textures, instances);
     GpuTreeMesh::unbindArrays();
@@ -185,34 +192,50 @@ void TreeMeshDrawer::drawFixed(const GpuTreeMesh &mesh, const TreeTextures &text
         glDisable(GL_RESCALE_NORMAL);
 }
 
-void TreeMeshDrawer::drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                                   std::span<const MeshInstance> instances)
+void TreeMeshDrawer::drawWithProgram(const GpuTreeMesh &mesh, const TreeTextures &textures,
+                                     std::span<const MeshInstance> instances, bool instanced)
 {
     QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
-    if (m_instanceBuffer == 0)
-        f->glGenBuffers(1, &m_instanceBuffer);
-    f->glBindBuffer(GL_ARRAY_BUFFER, m_instanceBuffer);
-    // Orphan the storage each time: the previous mesh's draws may still read the old contents.
-    f->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(instances.size_bytes()), instances.data(),
-                    GL_STREAM_DRAW);
     const auto attribute = static_cast<GLuint>(MeshLightingProgram::InstanceAttribute);
-    f->glEnableVertexAttribArray(attribute);
-    f->glVertexAttribPointer(attribute, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
-    m_vertexAttribDivisor(attribute, 1);
-    f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (instanced) {
+        if (m_instanceBuffer == 0)
+            f->glGenBuffers(1, &m_instanceBuffer);
+        f->glBindBuffer(GL_ARRAY_BUFFER, m_instanceBuffer);
+        // Orphan the storage each time: the previous mesh's draws may still read the old contents.
+        f->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(instances.size_bytes()), instances.data(),
+                        GL_STREAM_DRAW);
+        f->glEnableVertexAttribArray(attribute);
+        f->glVertexAttribPointer(attribute, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+        m_vertexAttribDivisor(attribute, 1);
+        f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
 
     const auto n = static_cast<GLsizei>(instances.size());
     for (const MeshBatch &batch : mesh.batches()) {
+        count(m_counters, batch, instances.size());
+        // The program draws the leaf points within the leaf batch, each right after its disk.
+        if (batch.kind == MeshBatchKind::LeafPoints && mesh.hasPointTriangles())
+            continue;
         applyBatchState(batch, textures);
         m_program.setTextured(batch.textured);
-        m_drawElementsInstanced(modeOf(batch.primitive), static_cast<GLsizei>(batch.indexCount),
-                                mesh.indexType(), mesh.indexOffset(batch), n);
-        count(m_counters, batch, instances.size());
-        ++m_counters.drawCalls;
+        const GLenum mode = modeOf(batch.primitive);
+        const auto indexCount = static_cast<GLsizei>(batch.indexCount);
+        if (instanced) {
+            m_drawElementsInstanced(mode, indexCount, mesh.indexType(), mesh.indexOffset(batch), n);
+            ++m_counters.drawCalls;
+            continue;
+        }
+        for (const MeshInstance &plant : instances) {
+            f->glVertexAttrib4f(attribute, plant.x, plant.y, plant.z, plant.scale);
+            glDrawElements(mode, indexCount, mesh.indexType(), mesh.indexOffset(batch));
+        }
+        m_counters.drawCalls += instances.size();
     }
     m_program.release();
-    m_vertexAttribDivisor(attribute, 0);
-    f->glDisableVertexAttribArray(attribute);
+    if (instanced) {
+        m_vertexAttribDivisor(attribute, 0);
+        f->glDisableVertexAttribArray(attribute);
+    }
 }
 
 } // namespace lignet::gl

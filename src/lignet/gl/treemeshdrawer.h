@@ -26,15 +26,19 @@ struct MeshInstance {
 //   Instanced: one glDrawElementsInstanced per batch for all plants of the mesh, through
 //     MeshLightingProgram; used when the context offers instanced arrays (OpenGL 3.3, or
 //     GL_ARB_instanced_arrays with GL_ARB_draw_instanced) and shaders.
+//   PerPlant: the same program, one glDrawElements per batch and plant; where shaders work but
+//     instancing does not.
 //   Fixed: the fixed-function pipeline, one glDrawElements per batch and plant after glTranslatef
-//     (and glScalef with GL_RESCALE_NORMAL for a scale other than 1).
-// The environment variable VERDALIS_NO_INSTANCING=1 forces the fixed path. The first draw
-// chooses the path with its context current; the drawer may serve every context of one share
-// group. Both paths leave the modelview matrix, the buffer bindings and the client arrays as they
-// found them.
+//     (and glScalef with GL_RESCALE_NORMAL for a scale other than 1); where shaders do not work.
+//     It cannot draw a leaf point within the leaf batch (see TreeMesh::pointCorners), so it draws
+//     the points on one side of the disks, and crowded crowns differ in scattered pixels.
+// The environment variable VERDALIS_NO_INSTANCING=1 forces the per-plant path,
+// VERDALIS_FIXED_FUNCTION=1 the fixed-function one. The first draw chooses the path with its
+// context current; the drawer may serve every context of one share group. Every path leaves the
+// modelview matrix, the buffer bindings and the client arrays as it found them.
 class TreeMeshDrawer {
 public:
-    enum class Path { Instanced, Fixed };
+    enum class Path { Instanced, PerPlant, Fixed };
 
     TreeMeshDrawer() = default;
     ~TreeMeshDrawer();
@@ -47,7 +51,7 @@ public:
     // The path draw uses (chosen at the first draw, or on asking, with a context current).
     Path path();
     bool instancingSupported();
-    // Forces a path; Instanced falls back to Fixed where it is not supported.
+    // Forces a path; one the context cannot draw falls back to the next in the list above.
     void setPath(Path path);
 
     // For drawing into a transparent texture (impostor images): colours blend as usual while alpha
@@ -64,8 +68,8 @@ public:
 private:
     void initialize();
     // With the program bound.
-    void drawInstanced(const GpuTreeMesh &mesh, const TreeTextures &textures,
-                       std::span<const MeshInstance> instances);
+    void drawWithProgram(const GpuTreeMesh &mesh, const TreeTextures &textures,
+                         std::span<const MeshInstance> instances, bool instanced);
     void drawFixed(const GpuTreeMesh &mesh, const TreeTextures &textures,
                    std::span<const MeshInstance> instances);
 
@@ -74,7 +78,8 @@ private:
 
     bool m_initialized = false;
     bool m_alphaAccumulation = false;
-    bool m_supported = false;
+    bool m_supported = false; // instancing
+    bool m_programWorks = false;
     Path m_path = Path::Fixed;
     DrawElementsInstanced m_drawElementsInstanced = nullptr;
     VertexAttribDivisor m_vertexAttribDivisor = nullptr;

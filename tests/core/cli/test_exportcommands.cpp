@@ -41,7 +41,9 @@ WalkCounts walkDefaultTree(bool highQuality, bool leaves)
         if (const lignet::MeshBatch *batch = counts.mesh.batch(kind)) {
             triangles = batch->primitiveCount();
             const auto first = counts.mesh.indices.begin() + batch->firstIndex;
-            vertices = std::set<std::uint32_t>(first, first + batch->indexCount).size();
+            std::set<std::uint32_t> used(first, first + batch->indexCount);
+            std::erase_if(used, [&](std::uint32_t v) { return counts.mesh.isPointCorner(v); });
+            vertices = used.size();
         }
     };
     count(lignet::MeshBatchKind::BarkTriangles, counts.barkTriangles, counts.barkVertices);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using lignet::MeshBatchKind;
@@ -121,6 +122,25 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     EXPECT_EQ(mesh.batches[2].firstIndex + mesh.batches[2].indexCount, mesh.indices.size());
     EXPECT_FLOAT_EQ(mesh.batches[2].pointSize, 1.4f);
     EXPECT_EQ(mesh.batches[1].texture, lignet::MeshTexture::Leaf);
+    // Each leaf's point follows its disk (four triangles) in the leaf batch as a triangle of three
+    // copies of the point's vertex, corners 1 to 3; only those vertices are corners.
+    const lignet::MeshBatch &disks = mesh.batches[1], &points = mesh.batches[2];
+    ASSERT_EQ(disks.pointTriangles, static_cast<std::uint32_t>(counts.leaves));
+    ASSERT_EQ(disks.indexCount, 15u * disks.pointTriangles);
+    ASSERT_EQ(mesh.pointCorners.size(), mesh.vertexCount());
+    for (std::uint32_t leaf = 0; leaf < points.indexCount; ++leaf) {
+        const std::uint32_t point = mesh.indices[points.firstIndex + leaf];
+        const std::uint32_t *triangle = &mesh.indices[disks.firstIndex + 15 * leaf + 12];
+        for (std::uint8_t corner = 0; corner < 3; ++corner) {
+            ASSERT_EQ(triangle[corner], point + corner) << leaf;
+            EXPECT_EQ(mesh.pointCorners[point + corner], corner + 1);
+            EXPECT_EQ(mesh.positions[point + corner], mesh.positions[point]);
+            EXPECT_EQ(mesh.texCoords[point + corner], mesh.texCoords[point]);
+        }
+        EXPECT_FALSE(mesh.isPointCorner(triangle[-1]));
+    }
+    EXPECT_EQ(std::count(mesh.pointCorners.begin(), mesh.pointCorners.end(), 0),
+              static_cast<std::ptrdiff_t>(mesh.vertexCount() - 3 * points.indexCount));
     // From level of detail 3 on the points come before the disks.
     tree.settings().levelOfDetail = 3;
     const TreeMesh far = meshOf(tree);

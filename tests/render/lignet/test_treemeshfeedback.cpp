@@ -153,7 +153,7 @@ protected:
             sink.finish(mesh);
             lignet::gl::GpuTreeMesh gpu;
             ASSERT_TRUE(gpu.upload(mesh));
-            const Feedback actual = capture([&] {
+            Feedback actual = capture([&] {
                 glBindTexture(GL_TEXTURE_2D, texture);
                 gpu.bindArrays();
                 for (const lignet::MeshBatch &b : gpu.batches())
@@ -166,6 +166,18 @@ protected:
                 lignet::gl::GpuTreeMesh::unbindArrays();
             });
             ASSERT_FALSE(expected.polygons.empty() && expected.lines.empty() && expected.points.empty());
+            // The leaf batch holds every point again as a triangle after its disk, with its three
+            // corners at the point (a vertex program spreads them over the point's pixel).
+            std::vector<FeedbackVertex> pointTriangles;
+            std::erase_if(actual.polygons, [&](const std::vector<FeedbackVertex> &p) {
+                const auto at = [&](std::size_t k) { return std::array{p[k].v[0], p[k].v[1], p[k].v[2]}; };
+                if (p.size() != 3 || at(0) != at(1) || at(0) != at(2))
+                    return false;
+                pointTriangles.push_back(p[0]);
+                return true;
+            });
+            if (kinds.count(MeshBatchKind::LeafTriangles))
+                compareLists({expected.points}, {pointTriangles}, normals, "point triangle");
             compareLists(expected.polygons, actual.polygons, normals, "polygon");
             compareLists(expected.lines, actual.lines, normals, "line");
             compareLists({expected.points}, {actual.points}, normals, "point");
