@@ -272,10 +272,10 @@ void PlantGrid::resizeSlots(std::size_t count)
     slots_.height.resize(padded);
     slots_.weightedStrength.resize(padded);
     slots_.y.resize(count);
-    slots_.registration.resize(count);
+    slots_.registration.resize(padded);
     slots_.cellX.resize(count);
     slots_.cellY.resize(count);
-    slots_.doomed.resize(count);
+    slots_.doomed.resize(padded);
 }
 
 std::vector<std::uint32_t> PlantGrid::idsInCell(int x, int y) const

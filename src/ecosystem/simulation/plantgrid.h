@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+// The scan tests four slots at once where the processor can; the plain loop is what others run.
 #if defined(__SSE2__) && !defined(VERDALIS_PLAIN_SCAN)
+#define VERDALIS_GROUP_SCAN 1
 #include <emmintrin.h>
 #endif
 
@@ -40,7 +42,8 @@ public:
         std::vector<std::int16_t> cellY;
         std::vector<std::uint8_t> doomed; // dies of age or weakness in the coming kill phase
 
-        std::size_t count = 0; // the arrays hold SlotGroup − 1 more, as padding
+        // All but y, cellX and cellY hold SlotGroup − 1 more, as padding.
+        std::size_t count = 0;
 
         std::size_t size() const { return count; }
     };
@@ -112,6 +115,15 @@ public:
     template <typename Visit>
     bool anyNearIn(std::size_t layerIndex, float x, float z, float height, float atLeast, Visit &&visit) const
     {
+        return anyNearIn(layerIndex, x, z, height, atLeast, allOfGroup, visit);
+    }
+    // The same, leaving out the slots of each group of SlotGroup starting at slot i whose bit
+    // keep(i) clears (bit k for slot i + k). The plain loop does not call keep, so visit must
+    // still test what keep tests.
+    template <typename Keep, typename Visit>
+    bool anyNearIn(std::size_t layerIndex, float x, float z, float height, float atLeast, Keep &&keep,
+                   Visit &&visit) const
+    {
         const Layer &layer = layers_[layerIndex];
         if (layer.empty)
             return false;
@@ -121,7 +133,7 @@ public:
         // runs with the distance test.
         for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX)
             if (visitRun<true>(bucketStart_[static_cast<std::size_t>(row + box.c0)],
-                               bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], near, visit))
+                               bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], near, keep, visit))
                 return true;
         return false;
     }
@@ -131,6 +143,12 @@ public:
     template <typename Visit>
     bool anyCloseIn(std::size_t layerIndex, float x, float z, float height, Visit &&visit) const
     {
+        return anyCloseIn(layerIndex, x, z, height, allOfGroup, visit);
+    }
+    // The same, with keep as for anyNearIn.
+    template <typename Keep, typename Visit>
+    bool anyCloseIn(std::size_t layerIndex, float x, float z, float height, Keep &&keep, Visit &&visit) const
+    {
         const Layer &layer = layers_[layerIndex];
         if (layer.empty)
             return false;
@@ -139,7 +157,7 @@ public:
         // The buckets of a row follow each other, so a row is one run of slots.
         for (std::ptrdiff_t r = box.r0, row = box.firstRow; r <= box.r1; ++r, row += layer.bucketsX)
             if (visitRun<false>(bucketStart_[static_cast<std::size_t>(row + box.c0)],
-                                bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], near, visit))
+                                bucketStart_[static_cast<std::size_t>(row + box.c1 + 1)], near, keep, visit))
                 return true;
         return false;
     }
@@ -184,17 +202,20 @@ private:
                 layer.firstBucket + static_cast<std::ptrdiff_t>(r0) * layer.bucketsX};
     }
 
+    // Keeps every slot of a group.
+    static unsigned allOfGroup(std::size_t) { return (1u << SlotGroup) - 1u; }
     // What a run of slots is compared with: a plant of the given height at (x, z), and the
     // weighted strength a candidate needs.
     struct Near {
         float x, z, height, atLeast;
     };
-    // Calls visit for the slots begin … end − 1 that pass the cheap tests, until it returns true.
+    // Calls visit for the slots begin … end − 1 that pass the cheap tests and keep, until it
+    // returns true.
     // The horizontal test rejects most candidates: when the crowns overlap, the horizontal
     // distance lies below the sum of the heights, and single-precision rounding cannot move the
     // two sides across the margin. The tests run on four slots at once where the processor can.
-    template <bool WithStrength, typename Visit>
-    bool visitRun(std::int32_t begin, std::int32_t end, const Near &near, Visit &visit) const
+    template <bool WithStrength, typename Keep, typename Visit>
+    bool visitRun(std::int32_t begin, std::int32_t end, const Near &near, Keep &keep, Visit &visit) const
     {
         const float *xs = slots_.x.data();
         const float *zs = slots_.z.data();
@@ -202,7 +223,7 @@ private:
         const float *strengths = slots_.weightedStrength.data();
         auto i = static_cast<std::size_t>(begin);
         const auto last = static_cast<std::size_t>(end);
-#if defined(__SSE2__) && !defined(VERDALIS_PLAIN_SCAN)
+#ifdef VERDALIS_GROUP_SCAN
         // The arrays carry padding, so the last group of a run may read past it.
         const __m128 nearX = _mm_set1_ps(near.x);
         const __m128 nearZ = _mm_set1_ps(near.z);
@@ -221,11 +242,13 @@ private:
                 candidate = _mm_and_ps(candidate, _mm_cmpge_ps(_mm_loadu_ps(strengths + i), atLeast));
             const std::size_t inRun = std::min(last - i, SlotGroup);
             auto mask = static_cast<unsigned>(_mm_movemask_ps(candidate)) & ((1u << inRun) - 1u);
+            mask &= keep(i);
             for (; mask != 0; mask &= mask - 1)
                 if (visit(i + static_cast<std::size_t>(std::countr_zero(mask))))
                     return true;
         }
 #else
+        (void)keep;
         for (; i < last; ++i) {
             const float dx = xs[i] - near.x;
             const float dz = zs[i] - near.z;
