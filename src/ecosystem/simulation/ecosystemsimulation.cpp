@@ -83,9 +83,9 @@ void EcosystemSimulation::simulateStep()
     for (Species &s : species_)
         addPhase(s);
     times.add = restartPhaseTimer();
-    growPhase();
+    growAndStagePhase();
     times.grow = restartPhaseTimer();
-    killPhase();
+    decideDeaths();
     times.kill = restartPhaseTimer();
     times.decide =
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(decisionTime_).count());
@@ -266,6 +266,11 @@ float EcosystemSimulation::prodornost(const Species &s, float slope, float moist
 
 void EcosystemSimulation::growPhase()
 {
+    growPlants([](const Plant &) {});
+}
+
+template <typename Grown> void EcosystemSimulation::growPlants(Grown &&grown)
+{
     for (Species &s : species_) {
         const float ageFactor =
             largestMaxAge_ > 0 ? static_cast<float>(s.maxAge) / static_cast<float>(largestMaxAge_) : 0.0f;
@@ -280,28 +285,41 @@ void EcosystemSimulation::growPhase()
             if (p.dominated) {
                 const float weakened = p.prodornost - 1.0f;
                 p.prodornost = weakened > 0.0f ? weakened : 0.0f;
-                ++p.age;
-                continue;
+            } else {
+                if (p.age < maturityAge)
+                    p.size += sizeAtMaturity / static_cast<float>(maturityAge);
+                else if (p.age < fullSizeAge)
+                    p.size += (1.0f - sizeAtMaturity) / static_cast<float>(fullSizeAge - maturityAge);
+                p.height = fullHeight * p.size;
+                if (!(p.prodornost >= 0.0f))
+                    p.prodornost = 0.0f;
+                p.strength = p.prodornost * p.size * ageFactor;
+                if (p.age >= maturityAge)
+                    seedProduction += p.strength;
             }
-            if (p.age < maturityAge)
-                p.size += sizeAtMaturity / static_cast<float>(maturityAge);
-            else if (p.age < fullSizeAge)
-                p.size += (1.0f - sizeAtMaturity) / static_cast<float>(fullSizeAge - maturityAge);
-            p.height = fullHeight * p.size;
-            if (!(p.prodornost >= 0.0f))
-                p.prodornost = 0.0f;
-            p.strength = p.prodornost * p.size * ageFactor;
-            if (p.age >= maturityAge)
-                seedProduction += p.strength;
             ++p.age;
+            grown(p);
         }
         s.seedProduction = seedProduction;
     }
 }
 
+void EcosystemSimulation::growAndStagePhase()
+{
+    // The grid is staged from each plant as it has grown, while its record is at hand.
+    PlantGrid::Staging staging = grid_.beginRebuild(species_);
+    growPlants([&staging](const Plant &p) { staging.stage(p); });
+    grid_.finishRebuild(staging);
+}
+
 void EcosystemSimulation::killPhase()
 {
     grid_.rebuild(species_);
+    decideDeaths();
+}
+
+void EcosystemSimulation::decideDeaths()
+{
     const Clock::time_point start = Clock::now();
     deathRules_.surveyDomination();
     for (std::size_t si = 0; si < species_.size(); ++si) {

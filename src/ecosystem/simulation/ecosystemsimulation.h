@@ -108,6 +108,11 @@ private:
     // Ascending, repeats kept: the order in which the parents' seeds are placed.
     void sortParents(std::vector<std::uint32_t> &parents, std::uint32_t plantCount);
     void recordStatistics(const PhaseTimes &times);
+    // The grow phase, calling grown(p) for every plant, in list order, once it has grown.
+    template <typename Grown> void growPlants(Grown &&grown);
+    // The grow phase with the plant grid's rebuild staged on the way, and the kill phase after it.
+    void growAndStagePhase();
+    void decideDeaths();
 
     bool initialised_ = false;
     std::int32_t step_ = -1;

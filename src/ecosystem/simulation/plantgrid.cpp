@@ -43,7 +43,7 @@ void PlantGrid::allocate(int width, int height)
     ++generation_;
 }
 
-void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
+PlantGrid::Staging PlantGrid::beginRebuild(const std::vector<Species> &species)
 {
     speciesOffset_.clear();
     std::size_t total = 0;
@@ -55,68 +55,8 @@ void PlantGrid::stage(const std::vector<Species> &species, Extent &extent)
     staged_.resize(total);
     rowOf_.resize(total);
     ids_.resize(total);
-
-    // The one pass over the plant records: everything later reads the compact copies. The rows
-    // are counted with the last rebuild's buckets, which a settled forest mostly keeps, so that
-    // the entries need no second pass when the buckets come out the same.
-    const Layer tall = layers_[Tall];
-    const Layer low = layers_[Short];
-    rowStart_.assign(static_cast<std::size_t>(tall.bucketsZ + low.bucketsZ) + 1, 0);
-    // What the loop writes, held in locals: the compiler would otherwise fetch the vectors' data
-    // pointers and the members again after every store.
-    std::uint32_t *const ids = ids_.data();
-    std::int32_t *const rows = rowOf_.data();
-    std::int32_t *const rowCounts = rowStart_.data() + 1;
-    Entry *const staged = staged_.data();
-    const int width = width_;
-    const int height = height_;
-    Extent found = extent;
-    float largest = 0.0f;
-    std::size_t r = 0;
-    for (const Species &s : species) {
-        for (const Plant &p : s.plants) {
-            ids[r] = p.id;
-            if (p.cellX < 0 || p.cellY < 0 || p.cellX >= width || p.cellY >= height) {
-                rows[r++] = -1;
-                continue;
-            }
-            const int row = rowOf(tall, low, p.height, p.position.z);
-            rows[r] = row;
-            ++rowCounts[row];
-            // Weighed with its own species, as the kill decision weighs it.
-            const float competitiveness =
-                p.species >= 0 && static_cast<std::size_t>(p.species) < species.size()
-                    ? species[static_cast<std::size_t>(p.species)].competitiveness
-                    : std::numeric_limits<float>::quiet_NaN();
-            staged[r] = {p.position.x,
-                         p.position.y,
-                         p.position.z,
-                         p.height,
-                         competitiveness * p.strength,
-                         static_cast<std::int32_t>(r),
-                         static_cast<std::int16_t>(p.cellX),
-                         static_cast<std::int16_t>(p.cellY),
-                         diesOfAgeOrWeakness(p)};
-            ++r;
-            ++found.count;
-            largest = std::max(largest, p.height);
-            const float x = p.position.x;
-            const float z = p.position.z;
-            if (!std::isfinite(x) || !std::isfinite(z))
-                continue;
-            if (!found.any) {
-                found.minX = found.maxX = x;
-                found.minZ = found.maxZ = z;
-                found.any = true;
-            }
-            found.minX = std::min(found.minX, x);
-            found.maxX = std::max(found.maxX, x);
-            found.minZ = std::min(found.minZ, z);
-            found.maxZ = std::max(found.maxZ, z);
-        }
-    }
-    extent = found;
-    largestHeight_ = largest;
+    rowStart_.assign(static_cast<std::size_t>(layers_[Tall].bucketsZ + layers_[Short].bucketsZ) + 1, 0);
+    return Staging(*this, species);
 }
 
 void PlantGrid::chooseBuckets(const Extent &extent)
@@ -150,11 +90,20 @@ void PlantGrid::chooseBuckets(const Extent &extent)
 
 void PlantGrid::rebuild(const std::vector<Species> &species)
 {
+    Staging staging = beginRebuild(species);
+    for (const Species &s : species)
+        for (const Plant &p : s.plants)
+            staging.stage(p);
+    finishRebuild(staging);
+}
+
+void PlantGrid::finishRebuild(const Staging &staging)
+{
     ++generation_;
-    Extent extent;
-    const Layer previous[LayerCount] = {layers_[Tall], layers_[Short]};
-    stage(species, extent);
-    chooseBuckets(extent);
+    // The layers the rows were staged with.
+    const Layer previous[LayerCount] = {staging.tall_, staging.low_};
+    largestHeight_ = staging.largest_;
+    chooseBuckets(staging.found_);
 
     const Layer &last = layers_[LayerCount - 1];
     const auto bucketCount =
