@@ -259,8 +259,8 @@ BENCHMARK(EcosystemFrameFarField)
     ->UseRealTime()
     ->MinTime(2.0);
 
-// The frame the window draws between steps while the simulation runs (F5): every still plant the
-// far-field tier can take is an impostor, however near.
+// The frame the window draws between steps while the simulation runs (F5), and while the camera
+// coasts: every still plant the far-field tier can take is an impostor, however near.
 void EcosystemFrameWhileRunning(benchmark::State &state)
 {
     Scene *scene = ecosystemScene(state);

@@ -3,6 +3,7 @@
 // after the last closed; the time keeper's frame numbering and the reading of the driver's extension
 // list.
 #include "ecosystem/render/glextensions.h"
+#include "ecosystem/render/treemeshes.h"
 #include "mainwindowtest.h"
 
 #include <QDockWidget>
@@ -173,7 +174,10 @@ void TestMainWindow::navigationInEcosystemModeCoastsToAStop()
     const float y = camera()->position.y;
     w.action("actionMove_up")->trigger();
     QVERIFY(w.window->timeKeeper()->cameraAnimationRunning());
+    // Coasting frames draw the plants as impostors; the frame at rest is exact again.
+    QVERIFY(w.model()->treeMeshes().isCameraMoving());
     waitForCameraToRest();
+    QVERIFY(!w.model()->treeMeshes().isCameraMoving());
     QVERIFY(std::fabs(camera()->position.y - y - expected) < 1e-3f);
     const float heading = camera()->heading;
     w.action("actionRotate_right")->trigger();

@@ -277,6 +277,15 @@ void EcosystemRender::setSimulationRunning(bool running)
         emit modelDataChanged();
 }
 
+void EcosystemRender::setCameraMoving(bool moving)
+{
+    if (meshes->isCameraMoving() == moving)
+        return;
+    meshes->setCameraMoving(moving);
+    if (!moving)
+        emit modelDataChanged();
+}
+
 void EcosystemRender::renderEcosystemFrame()
 {
     waitForStep(); // the frame draws the plants

@@ -63,10 +63,14 @@ public:
     // grown forest's exact frame takes seconds, and the window must keep answering between steps.
     void setSimulationRunning(bool running) { simulationRunning = running; }
     bool isSimulationRunning() const { return simulationRunning; }
+    // The same while the camera coasts after a navigation key: a frame is drawn every tick of the
+    // motion, and the exact frame once it has come to rest.
+    void setCameraMoving(bool moving) { cameraMoving = moving; }
+    bool isCameraMoving() const { return cameraMoving; }
     // The threshold the next frame uses.
     double frameImpostorThreshold() const
     {
-        return simulationRunning ? std::numeric_limits<double>::infinity() : threshold;
+        return simulationRunning || cameraMoving ? std::numeric_limits<double>::infinity() : threshold;
     }
 
     // Frees every buffer, program and atlas; a context of the group must be current.
@@ -81,6 +85,7 @@ private:
     lignet::gl::MeshTreeScene scene{meshCache, meshDrawer};
     double threshold = DefaultImpostorThreshold;
     bool simulationRunning = false;
+    bool cameraMoving = false;
 };
 
 } // namespace ecosystem::render

@@ -14,12 +14,16 @@ TimeKeeper::TimeKeeper(QObject *parent, ecosystem::render::EcosystemRender *rend
 
 void TimeKeeper::setCurrentModel(ecosystem::render::EcosystemRender *newModel)
 {
-    if (model != nullptr)
+    if (model != nullptr) {
         disconnect(model, nullptr, this, nullptr);
+        model->setCameraMoving(false);
+    }
     model = newModel;
-    if (model != nullptr)
+    if (model != nullptr) {
+        model->setCameraMoving(cameraAnimationRunning());
         connect(model, &ecosystem::render::EcosystemRender::stepReported, this,
                 &TimeKeeper::resumeSimulationTimer);
+    }
 }
 
 void TimeKeeper::toggleAnimationExportingMode()
@@ -65,11 +69,15 @@ void TimeKeeper::startCameraAnimation()
 {
     if (cameraTimer == nullptr)
         cameraTimer = makeTimer(10, &TimeKeeper::cameraTimerUpdate);
+    if (model)
+        model->setCameraMoving(true);
 }
 
 void TimeKeeper::stopCameraAnimation()
 {
     discardTimer(cameraTimer);
+    if (model)
+        model->setCameraMoving(false);
 }
 
 void TimeKeeper::treeTimerUpdate()

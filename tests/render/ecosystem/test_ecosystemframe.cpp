@@ -280,20 +280,34 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     setExactDistantTrees(false);
     const Drawn far = draw(false);
     const std::uint64_t farImpostors = model->treeMeshes().forest().stats().impostorPlants;
-    EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, 0u);
+    EXPECT_GT(farImpostors, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
     EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
 
-    // While the simulation runs, every plant the tier can take is an impostor; the switch still
-    // draws every plant exactly.
+    // While the simulation runs or the camera coasts, every plant the tier can take is an
+    // impostor; the switch still draws every plant exactly.
+    const auto impostors = [&] { return model->treeMeshes().forest().stats().impostorPlants; };
     model->setSimulationRunning(true);
     const Drawn running = draw(false);
-    EXPECT_GT(model->treeMeshes().forest().stats().impostorPlants, farImpostors);
+    const std::uint64_t runningImpostors = impostors();
+    EXPECT_GT(runningImpostors, farImpostors);
     EXPECT_LT(running.triangles, far.triangles);
     EXPECT_EQ(running.perSpecies, instanced.perSpecies);
+    model->setSimulationRunning(false);
+    model->setCameraMoving(true);
+    // The running frame drew the pictures this one needs.
+    const Drawn coasting = draw(false);
+    const std::uint64_t coastingImpostors = impostors();
+    EXPECT_LE(coasting.triangles, running.triangles);
+    EXPECT_GE(coastingImpostors, runningImpostors);
     setExactDistantTrees(true);
     EXPECT_EQ(draw(false).triangles, instanced.triangles);
-    model->setSimulationRunning(false);
+    // At rest the near plants are exact again.
+    model->setCameraMoving(false);
+    setExactDistantTrees(false);
+    EXPECT_GT(draw(false).triangles, coasting.triangles);
+    EXPECT_LT(impostors(), coastingImpostors);
+    setExactDistantTrees(true);
 
     // From the middle of the forest northwards the plants behind the eye are out of view.
     placeCamera(1187.0f, 1137.0f, 10.0f, 0.0f, 0.0f);
