@@ -2,12 +2,13 @@
 // proof on: every mouse move sends the curve, the table is recomputed and the tree edit view
 // repaints at once; compared with repainting the same view without a change. And how long a key
 // press waits while the simulation runs (F5) on a grown forest, with the steps on a worker thread
-// and on the window's own. Needs a display; `make bench`
-// provides Xvfb.
+// and on the window's own, and how long one navigation key keeps the view busy on a grown forest.
+// Needs a display; `make bench` provides Xvfb.
 
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
+#include "gui/actionhandling/timekeeper.h"
 #include "gui/design/distributiondesigner.h"
 #include "gui/design/hoverpoints.h"
 #include "gui/design/widgetgraph.h"
@@ -242,6 +243,57 @@ BENCHMARK(KeyAnswerWhileRunning)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(12);
+
+// In the forest of N steps (grown beforehand without drawing, the simulation stopped), one
+// navigation key (move forward): the camera coasts to a stop, drawing a frame at every tick of its
+// motion, and then the frame at rest. The iteration time is from the key until the frame at rest
+// is on screen; `coast_ms` until the camera came to rest, `coast_frames` the frames drawn on the
+// way.
+void CameraCoast(benchmark::State &state)
+{
+    std::string error;
+    if (!prepare(&error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    gui::MainWindow &window = *scene().window;
+    if (window.model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender))
+        window.findChild<QAction *>(QStringLiteral("actionShow_ecosystem"))->trigger();
+    auto &simulation = window.model()->getSimulation();
+    while (simulation.step() < state.range(0))
+        simulation.simulateStep();
+    gui::OglWidget *view = window.firstView();
+    QAction *forward = window.findChild<QAction *>(QStringLiteral("actionMove_forward"));
+    const gui::actionhandling::TimeKeeper &timers = *window.timeKeeper();
+    QElapsedTimer clock;
+    clock.start();
+    double coastSeconds = 0.0;
+    int coastFrames = 0;
+    // Returns the seconds from the key until the frame at rest was drawn.
+    const auto coast = [&] {
+        const qint64 start = clock.nsecsElapsed();
+        const int framesBefore = view->framesDrawn();
+        forward->trigger();
+        while (timers.cameraAnimationRunning())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        coastSeconds += static_cast<double>(clock.nsecsElapsed() - start) * 1e-9;
+        const int framesAtRest = view->framesDrawn();
+        coastFrames += framesAtRest - framesBefore;
+        while (view->framesDrawn() == framesAtRest)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return static_cast<double>(clock.nsecsElapsed() - start) * 1e-9;
+    };
+    // The first frames of a forest build its meshes and pictures; that wait is not the camera's.
+    coast();
+    coastSeconds = 0.0;
+    coastFrames = 0;
+    for (auto _ : state)
+        state.SetIterationTime(coast());
+    const auto iterations = static_cast<double>(state.iterations());
+    state.counters["coast_ms"] = coastSeconds * 1e3 / iterations;
+    state.counters["coast_frames"] = static_cast<double>(coastFrames) / iterations;
+}
+BENCHMARK(CameraCoast)->Arg(50)->Arg(300)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 } // namespace
 
