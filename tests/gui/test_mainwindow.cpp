@@ -199,6 +199,18 @@ void TestMainWindow::navigationInEcosystemModeCoastsToAStop()
     }
     w.action("actionReset_camera_view")->trigger();
     QCOMPARE(camera()->position, math::Vector3f(1300.0f, 250.0f, 790.0f));
+
+    // A sequence export keeps the frames as they are drawn at rest.
+    TimeKeeper keeper(nullptr, w.model());
+    const auto coasting = [&] { return w.model()->treeMeshes().isCameraMoving(); };
+    keeper.startCameraAnimation();
+    QVERIFY(coasting());
+    keeper.toggleAnimationExportingMode();
+    QVERIFY(!coasting());
+    keeper.toggleAnimationExportingMode();
+    QVERIFY(coasting());
+    keeper.stopCameraAnimation();
+    QVERIFY(!coasting());
 }
 
 void TestMainWindow::mouseDragsChangeTheOrbitValues()

@@ -20,7 +20,7 @@ void TimeKeeper::setCurrentModel(ecosystem::render::EcosystemRender *newModel)
     }
     model = newModel;
     if (model != nullptr) {
-        model->setCameraMoving(cameraAnimationRunning());
+        showCameraMotion();
         connect(model, &ecosystem::render::EcosystemRender::stepReported, this,
                 &TimeKeeper::resumeSimulationTimer);
     }
@@ -29,6 +29,7 @@ void TimeKeeper::setCurrentModel(ecosystem::render::EcosystemRender *newModel)
 void TimeKeeper::toggleAnimationExportingMode()
 {
     animationExportingMode = !animationExportingMode;
+    showCameraMotion();
     if (!animationExportingMode) {
         frameNumber = 0;
         emit sequenceExportStopped();
@@ -69,15 +70,20 @@ void TimeKeeper::startCameraAnimation()
 {
     if (cameraTimer == nullptr)
         cameraTimer = makeTimer(10, &TimeKeeper::cameraTimerUpdate);
-    if (model)
-        model->setCameraMoving(true);
+    showCameraMotion();
 }
 
 void TimeKeeper::stopCameraAnimation()
 {
     discardTimer(cameraTimer);
+    showCameraMotion();
+}
+
+void TimeKeeper::showCameraMotion()
+{
+    // An exported sequence keeps the frames as they are drawn at rest.
     if (model)
-        model->setCameraMoving(false);
+        model->setCameraMoving(cameraTimer != nullptr && !animationExportingMode);
 }
 
 void TimeKeeper::treeTimerUpdate()

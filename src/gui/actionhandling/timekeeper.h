@@ -50,6 +50,9 @@ public slots:
 private:
     // The step started by the last tick ran on the worker and has been reported.
     void resumeSimulationTimer();
+    // Coasting frames draw the quick tier (see EcosystemRender::setCameraMoving), except in a
+    // sequence export.
+    void showCameraMotion();
     QTimer *makeTimer(int intervalMs, void (TimeKeeper::*tick)());
     static void discardTimer(QTimer *&timer);
 
