@@ -278,15 +278,15 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     // Distant trees as impostors (the default) count as drawn like the exact ones.
     ASSERT_TRUE(model->setTreeScale(1));
     setExactDistantTrees(false);
+    const auto impostors = [&] { return model->treeMeshes().forest().stats().impostorPlants; };
     const Drawn far = draw(false);
-    const std::uint64_t farImpostors = model->treeMeshes().forest().stats().impostorPlants;
+    const std::uint64_t farImpostors = impostors();
     EXPECT_GT(farImpostors, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
     EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
 
     // While the simulation runs or the camera coasts, every plant the tier can take is an
     // impostor; the switch still draws every plant exactly.
-    const auto impostors = [&] { return model->treeMeshes().forest().stats().impostorPlants; };
     model->setSimulationRunning(true);
     const Drawn running = draw(false);
     const std::uint64_t runningImpostors = impostors();
