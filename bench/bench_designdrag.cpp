@@ -168,6 +168,24 @@ private:
     const gui::OglWidget &view;
 };
 
+// The window in ecosystem mode with the forest of N steps (the first argument), grown without
+// drawing; none when the window could not be made (the benchmark is then skipped).
+gui::MainWindow *ecosystemWindow(benchmark::State &state)
+{
+    std::string error;
+    if (!prepare(&error)) {
+        state.SkipWithError(error.c_str());
+        return nullptr;
+    }
+    gui::MainWindow &window = *scene().window;
+    if (window.model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender))
+        window.findChild<QAction *>(QStringLiteral("actionShow_ecosystem"))->trigger();
+    auto &simulation = window.model()->getSimulation();
+    while (simulation.step() < state.range(0))
+        simulation.simulateStep();
+    return &window;
+}
+
 // With the simulation running (F5) on the forest of N steps (grown beforehand without drawing), a
 // key press (arrow up: the camera moves) arrives at a random moment, as a user's would: it is
 // posted from another thread while the window is busy with whatever it was doing. The iteration
@@ -176,17 +194,11 @@ private:
 // on the window's thread (0).
 void KeyAnswerWhileRunning(benchmark::State &state)
 {
-    std::string error;
-    if (!prepare(&error)) {
-        state.SkipWithError(error.c_str());
+    gui::MainWindow *const shown = ecosystemWindow(state);
+    if (shown == nullptr)
         return;
-    }
-    gui::MainWindow &window = *scene().window;
-    if (window.model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender))
-        window.findChild<QAction *>(QStringLiteral("actionShow_ecosystem"))->trigger();
+    gui::MainWindow &window = *shown;
     auto &simulation = window.model()->getSimulation();
-    while (simulation.step() < state.range(0))
-        simulation.simulateStep();
     window.model()->setStepsInBackground(state.range(1) != 0);
     gui::OglWidget *view = window.firstView();
     KeyWatch watch(*view);
@@ -251,17 +263,10 @@ BENCHMARK(KeyAnswerWhileRunning)
 // way.
 void CameraCoast(benchmark::State &state)
 {
-    std::string error;
-    if (!prepare(&error)) {
-        state.SkipWithError(error.c_str());
+    gui::MainWindow *const shown = ecosystemWindow(state);
+    if (shown == nullptr)
         return;
-    }
-    gui::MainWindow &window = *scene().window;
-    if (window.model()->isViewOptionOn(ecosystem::render::ViewOption::SingleRender))
-        window.findChild<QAction *>(QStringLiteral("actionShow_ecosystem"))->trigger();
-    auto &simulation = window.model()->getSimulation();
-    while (simulation.step() < state.range(0))
-        simulation.simulateStep();
+    gui::MainWindow &window = *shown;
     gui::OglWidget *view = window.firstView();
     QAction *forward = window.findChild<QAction *>(QStringLiteral("actionMove_forward"));
     const gui::actionhandling::TimeKeeper &timers = *window.timeKeeper();
