@@ -7,8 +7,11 @@
 namespace gui::actionhandling {
 
 TimeKeeper::TimeKeeper(QObject *parent, ecosystem::render::EcosystemRender *renderModel)
-    : QObject(parent), model(nullptr)
+    : QObject(parent), model(nullptr), restDelay(new QTimer(this))
 {
+    restDelay->setSingleShot(true);
+    restDelay->setInterval(RestDelayMs);
+    connect(restDelay, &QTimer::timeout, this, &TimeKeeper::showCameraMotion);
     setCurrentModel(renderModel);
 }
 
@@ -70,11 +73,14 @@ void TimeKeeper::startCameraAnimation()
 {
     if (cameraTimer == nullptr)
         cameraTimer = makeTimer(10, &TimeKeeper::cameraTimerUpdate);
+    restDelay->stop();
     showCameraMotion();
 }
 
 void TimeKeeper::stopCameraAnimation()
 {
+    if (cameraTimer != nullptr)
+        restDelay->start();
     discardTimer(cameraTimer);
     showCameraMotion();
 }
@@ -83,7 +89,7 @@ void TimeKeeper::showCameraMotion()
 {
     // An exported sequence keeps the frames as they are drawn at rest.
     if (model)
-        model->setCameraMoving(cameraTimer != nullptr && !animationExportingMode);
+        model->setCameraMoving((cameraTimer != nullptr || restDelay->isActive()) && !animationExportingMode);
 }
 
 void TimeKeeper::treeTimerUpdate()

@@ -24,6 +24,9 @@ public:
     bool simulationRunning() const { return simulationTimer != nullptr; }
     bool treeAnimationRunning() const { return treeTimer != nullptr; }
     bool cameraAnimationRunning() const { return cameraTimer != nullptr; }
+    // After the camera comes to rest its frames keep the quick tier this long, so that a next key
+    // pressed meanwhile does not wait behind a grown forest's exact frame.
+    static constexpr int RestDelayMs = 700;
 
 signals:
     void updateOnlyGL();
@@ -50,8 +53,8 @@ public slots:
 private:
     // The step started by the last tick ran on the worker and has been reported.
     void resumeSimulationTimer();
-    // Coasting frames draw the quick tier (see EcosystemRender::setCameraMoving), except in a
-    // sequence export.
+    // Coasting frames, and those until RestDelayMs after the camera came to rest, draw the quick
+    // tier (see EcosystemRender::setCameraMoving), except in a sequence export.
     void showCameraMotion();
     QTimer *makeTimer(int intervalMs, void (TimeKeeper::*tick)());
     static void discardTimer(QTimer *&timer);
@@ -61,6 +64,7 @@ private:
     int frameNumber = 0;
     QTimer *treeTimer = nullptr;
     QTimer *cameraTimer = nullptr;
+    QTimer *restDelay = nullptr; // single shot, running while the camera has just come to rest
     QTimer *simulationTimer = nullptr;
 };
 
