@@ -113,8 +113,8 @@ public:
     // every plant it can take (see TreeMeshes::setSimulationRunning); stopping repaints exactly.
     // While it runs, steps are taken on a worker thread.
     void setSimulationRunning(bool running);
-    // Whether the fly camera is coasting after a navigation key: its frames draw the same tier as
-    // a running simulation's; coming to rest repaints exactly.
+    // Whether the fly camera is coasting after a navigation key, or has just come to rest: its
+    // frames draw the same tier as a running simulation's; clearing it repaints exactly.
     void setCameraMoving(bool moving);
     // Whether running steps go to the worker (the default) or are taken on this thread, one per
     // tick (also at start with the environment variable VERDALIS_STEP_ON_GUI_THREAD=1).

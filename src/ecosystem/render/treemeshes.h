@@ -63,8 +63,8 @@ public:
     // grown forest's exact frame takes seconds, and the window must keep answering between steps.
     void setSimulationRunning(bool running) { simulationRunning = running; }
     bool isSimulationRunning() const { return simulationRunning; }
-    // The same while the camera coasts after a navigation key: a frame is drawn every tick of the
-    // motion, and the exact frame once it has come to rest.
+    // The same while the camera coasts after a navigation key (a frame is drawn every tick of the
+    // motion) and a moment after it has come to rest; the exact frame follows.
     void setCameraMoving(bool moving) { cameraMoving = moving; }
     bool isCameraMoving() const { return cameraMoving; }
     // The threshold the next frame uses.
