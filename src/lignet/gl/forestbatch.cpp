@@ -105,13 +105,15 @@ bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
     // stay fixed in the world, so it shows the side the eye sees, lit or shaded.
     const int view = m_impostors->viewOf(atlas, position);
     const int stage = atlas.stageIndexFor(progress);
+    // A speck is a vertical line, so its shade and height come from the level picture.
+    const int levelView = atlas.levelView(view);
     if (!speck) {
-        const int size = atlas.sizeForPlant(progress, pixels);
+        const int size = atlas.sizeForPlant(progress, pixels, view);
         if (!atlas.drawPicture(view, stage, size, tree, textures, m_cache, m_drawer))
             return false;
         m_impostors->add(atlas, view, size, position, scale, progress);
-    } else if (!atlas.drawSpeck(view, stage, tree, textures, m_cache, m_drawer) ||
-               !m_impostors->addSpeck(atlas, view, position, scale, progress)) {
+    } else if (!atlas.drawSpeck(levelView, stage, tree, textures, m_cache, m_drawer) ||
+               !m_impostors->addSpeck(atlas, levelView, position, scale, progress)) {
         return false;
     }
     tree.advanceClocks();

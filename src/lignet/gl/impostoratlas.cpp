@@ -69,14 +69,23 @@ void ImpostorAtlas::release()
     m_speckSet.clear();
 }
 
-int ImpostorAtlas::viewFor(float dx, float dz) const
+int ImpostorAtlas::viewFor(float dx, float dy, float dz) const
 {
+    // How far the look goes down, in degrees, and the nearest elevation pictured.
+    const double down =
+        std::atan2(-static_cast<double>(dy), std::hypot(static_cast<double>(dx), static_cast<double>(dz))) *
+        180.0 / std::numbers::pi;
+    const std::vector<float> &elevations = m_settings.elevations;
+    const auto nearest = std::min_element(elevations.begin(), elevations.end(), [down](float a, float b) {
+        return std::abs(down - static_cast<double>(a)) < std::abs(down - static_cast<double>(b));
+    });
+    const auto elevation = static_cast<int>(nearest - elevations.begin());
     // The heading of the look: 0 along -z, a quarter turn along +x.
     const double turns =
         std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / (2.0 * std::numbers::pi);
-    const int count = views();
+    const int count = headings();
     const auto view = static_cast<int>(std::lround(turns * count));
-    return ((view % count) + count) % count;
+    return elevation * count + ((view % count) + count) % count;
 }
 
 int ImpostorAtlas::sizeFor(double quadPixels) const
@@ -91,10 +100,11 @@ int ImpostorAtlas::sizeFor(double quadPixels) const
     return fits != sizes.end() ? static_cast<int>(fits - sizes.begin()) : static_cast<int>(sizes.size()) - 1;
 }
 
-int ImpostorAtlas::sizeForPlant(double progress, double pixels) const
+int ImpostorAtlas::sizeForPlant(double progress, double pixels, int view) const
 {
     const Stage &stage = stageFor(progress);
-    return sizeFor(stage.height > 0.0f ? pixels * static_cast<double>(stage.top - stage.bottom) / stage.height
+    const Box &box = boxOf(stage, view);
+    return sizeFor(stage.height > 0.0f ? pixels * static_cast<double>(box.top - box.bottom) / stage.height
                                        : pixels);
 }
 
@@ -108,10 +118,11 @@ int ImpostorAtlas::stageIndexFor(double progress) const
 std::size_t ImpostorAtlas::textureBytes() const
 {
     std::size_t bytes = 0;
-    for (std::size_t size = 0; size < m_textures.size(); ++size)
-        if (m_textures[size] != 0) {
-            const auto cell = static_cast<std::size_t>(m_settings.sizes[size]);
-            bytes += cell * m_stages.size() * cell * static_cast<std::size_t>(views()) * 4;
+    for (std::size_t index = 0; index < m_textures.size(); ++index)
+        if (m_textures[index] != 0) {
+            const auto cell =
+                static_cast<std::size_t>(m_settings.sizes[index / m_settings.elevations.size()]);
+            bytes += cell * m_stages.size() * cell * static_cast<std::size_t>(headings()) * 4;
         }
     return bytes;
 }
@@ -155,17 +166,21 @@ bool ImpostorAtlas::build(TreeRenderer &tree, const TreeTextures &textures, GpuM
         return false;
     m_settings = settings;
     m_settings.views = views;
+    if (m_settings.elevations.empty())
+        m_settings.elevations = {0.0f};
+    const int directions = this->views();
     m_stages.resize(static_cast<std::size_t>(stages));
     for (int k = 0; k < stages; ++k) {
         Stage &stage = m_stages[static_cast<std::size_t>(k)];
         stage.progress = static_cast<double>(k + 1) / stages;
         stage.u0 = static_cast<float>(k) / static_cast<float>(stages);
         stage.u1 = static_cast<float>(k + 1) / static_cast<float>(stages);
-        stage.specks.resize(static_cast<std::size_t>(views));
+        stage.specks.resize(static_cast<std::size_t>(directions));
     }
-    m_textures.assign(settings.sizes.size(), 0);
-    m_pictureDrawn.assign(static_cast<std::size_t>(views) * m_stages.size() * settings.sizes.size(), false);
-    m_speckSet.assign(static_cast<std::size_t>(views) * m_stages.size(), false);
+    m_textures.assign(m_settings.sizes.size() * m_settings.elevations.size(), 0);
+    m_pictureDrawn.assign(static_cast<std::size_t>(directions) * m_stages.size() * m_settings.sizes.size(),
+                          false);
+    m_speckSet.assign(static_cast<std::size_t>(directions) * m_stages.size(), false);
     // The first stage is measured at once, which also tells whether the probe can be made.
     return measureStages({0}, tree, textures, cache, drawer);
 }
@@ -194,8 +209,8 @@ bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &
 {
     QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
     const PictureSession session(drawer);
-    // Each stage is first drawn large into the probe, from the side and from above, to find what
-    // it really covers.
+    // Each stage is first drawn large into the probe, from the side, from straight above and from
+    // each elevation pictured, to find what it really covers.
     const int probe = m_settings.sizes.back() * ProbeScale;
     const Framebuffer probeTarget(*f, probe, probe, true);
     if (!probeTarget.complete()) {
@@ -213,12 +228,12 @@ bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &
         // or nothing.
         const Box bounds = stageDrawing.bounds();
         const Box sideBox = shapedBox(bounds);
-        stageDrawing.draw(*f, drawer, textures, m_settings, sideBox, 0.0f, false, 0, 0, probe, probe);
+        stageDrawing.draw(*f, drawer, textures, m_settings, sideBox, 0.0f, 0.0f, 0, 0, probe, probe);
         const std::optional<Box> side =
             impostor::coveredBox(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, sideBox);
         const float r = stageDrawing.radius();
         const Box aboveBox{-r, r, -r, r};
-        stageDrawing.draw(*f, drawer, textures, m_settings, aboveBox, 0.0f, true, 0, 0, probe, probe);
+        stageDrawing.draw(*f, drawer, textures, m_settings, aboveBox, 0.0f, 90.0f, 0, 0, probe, probe);
         const std::optional<float> reach =
             impostor::coveredRadius(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, aboveBox);
         Box drawn = bounds;
@@ -231,6 +246,23 @@ bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &
         stage.right = box.right;
         stage.bottom = box.bottom;
         stage.top = box.top;
+        stage.boxes = {box};
+        // Seen from above, the tree's height shortens and its crown's reach in front of and behind
+        // the trunk shows below and above it. A box holding that much is drawn, and cut to what
+        // shows, as the level one is.
+        const float crown = drawn.right;
+        for (std::size_t e = 1; e < m_settings.elevations.size(); ++e) {
+            const double angle = static_cast<double>(m_settings.elevations[e]) * std::numbers::pi / 180.0;
+            const auto cosine = static_cast<float>(std::cos(angle));
+            const auto sine = static_cast<float>(std::sin(angle));
+            const Box whole = shapedBox(
+                {-crown, crown, drawn.bottom * cosine - crown * sine, drawn.top * cosine + crown * sine});
+            stageDrawing.draw(*f, drawer, textures, m_settings, whole, 0.0f, m_settings.elevations[e], 0, 0,
+                              probe, probe);
+            const std::optional<Box> seen =
+                impostor::coveredBox(impostor::framebufferPixels(0, 0, probe, probe), probe, probe, whole);
+            stage.boxes.push_back(seen ? shapedBox({-crown, crown, seen->bottom, seen->top}) : whole);
+        }
         const auto &batches = stageDrawing.mesh().batches();
         stage.hasLines = std::any_of(batches.begin(), batches.end(),
                                      [](const MeshBatch &b) { return b.primitive == MeshPrimitive::Lines; });
@@ -246,16 +278,16 @@ bool ImpostorAtlas::drawCell(int view, int stage, int size, const StageDrawing &
     QOpenGLFunctions *f = QOpenGLContext::currentContext()->functions();
     const int cell = m_settings.sizes[static_cast<std::size_t>(size)];
     const int stages = stageCount();
-    GLuint &texture = m_textures[static_cast<std::size_t>(size)];
+    GLuint &texture = m_textures[textureIndex(size, view)];
     f->glActiveTexture(GL_TEXTURE0);
     if (texture == 0) {
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
         // Cleared, so that a texel sampled off a cell's edge shows nothing.
         const std::vector<unsigned char> clear(
-            static_cast<std::size_t>(cell * stages) * static_cast<std::size_t>(cell * views()) * 4, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, cell * stages, cell * views(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     clear.data());
+            static_cast<std::size_t>(cell * stages) * static_cast<std::size_t>(cell * headings()) * 4, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, cell * stages, cell * headings(), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, clear.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         // Nearest texels of a picture drawn at about the quad's size: its one-pixel lines and
         // points show one pixel wide, as the exact drawing does, instead of smeared over the
@@ -270,11 +302,10 @@ bool ImpostorAtlas::drawCell(int view, int stage, int size, const StageDrawing &
     if (!target.complete())
         return false;
     const Stage &s = m_stages[static_cast<std::size_t>(stage)];
-    const float turn = 360.0f * static_cast<float>(view) / static_cast<float>(views());
-    drawing.draw(*f, drawer, textures, m_settings, {s.left, s.right, s.bottom, s.top}, turn, false, 0, 0,
-                 cell, cell);
+    const float turn = 360.0f * static_cast<float>(levelView(view)) / static_cast<float>(headings());
+    drawing.draw(*f, drawer, textures, m_settings, boxOf(s, view), turn, elevationOf(view), 0, 0, cell, cell);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, stage * cell, view * cell, 0, 0, cell, cell);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, stage * cell, levelView(view) * cell, 0, 0, cell, cell);
     if (pixels)
         *pixels = impostor::framebufferPixels(0, 0, cell, cell);
     m_pictureDrawn[pictureIndex(view, stage, size)] = true;

@@ -17,7 +17,11 @@ class GpuMeshCache;
 class TreeMeshDrawer;
 namespace impostor {
 class StageDrawing;
-}
+// A rectangle in a picture's plane, in tree units.
+struct Box {
+    float left, right, bottom, top;
+};
+} // namespace impostor
 
 // How impostor images are made.
 struct ImpostorSettings {
@@ -29,6 +33,11 @@ struct ImpostorSettings {
     // Directions each stage is pictured from, evenly around the tree: the lights stay fixed in the
     // world, so a tree seen against the light shows its shaded side, and its impostor must too.
     int views = 8;
+    // Elevations each of those directions is pictured from, in degrees of looking down, the first
+    // level: from above, a tree shows more of its crown and less of its trunk than from the side,
+    // and most plants of a valley are seen from above. Pictured from the side only, the trees
+    // on the slopes below the eye looked about a third lighter than drawn exactly.
+    std::vector<float> elevations = {0.0f, 20.0f, 40.0f, 60.0f};
     // Positions of lights 0 to 2 in the tree's (world) coordinates: those of the ecosystem frame,
     // whose lights stay fixed in the world, so impostors are lit as the exact drawing is.
     std::array<std::array<float, 4>, 3> lightPositions = {{{4609.0f, 0.0f, 5750.0f, 0.0f},
@@ -39,9 +48,10 @@ struct ImpostorSettings {
 // Pictures of one tree model at a few growth stages, for drawing the tree as a camera-facing quad
 // where it is only a few pixels tall. Each stage is drawn with the tree's mesh drawing (same
 // settings, level of detail, colours and lights; the current lighting switch) from a few
-// horizontal directions, onto a transparent background, with premultiplied alpha, at each of a
-// series of sizes: one texture per size, the stages side by side, one row per direction (the first
-// seen along -z, the next ones turned about the vertical axis).
+// directions, onto a transparent background, with premultiplied alpha, at each of a series of
+// sizes. A direction is a heading (the first along -z, the next ones turned about the vertical
+// axis) and an elevation; one texture holds a size's pictures from one elevation, the stages side
+// by side, one row per heading.
 //
 // Every size is drawn, not filtered from a larger one: a distant tree is mostly lines and points
 // that stay one pixel wide however small the tree is, and a picture drawn at its own size keeps
@@ -73,6 +83,7 @@ public:
     struct Stage {
         double progress = 0.0;
         float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
+        std::vector<impostor::Box> boxes; // per elevation, in its picture's plane; the first as above
         float u0 = 0.0f, u1 = 0.0f;
         float height = 0.0f;       // top of what the stage draws
         bool hasLines = false;     // levels of detail from 6 on
@@ -129,11 +140,12 @@ public:
     // The pictures for a quad the given pixels tall: the smallest size at least that tall, or the
     // largest, by its index in the settings' sizes.
     int sizeFor(double quadPixels) const;
-    // The same for a plant at growth progress shown the given pixels tall: its quad holds the
-    // stage's picture with its margins.
-    int sizeForPlant(double progress, double pixels) const;
-    // The texture of a size's pictures; 0 until one of them is drawn.
-    GLuint texture(int size) const { return m_textures[static_cast<std::size_t>(size)]; }
+    // The same for a plant at growth progress shown the given pixels tall from a direction: its
+    // quad holds the stage's picture from there with its margins.
+    int sizeForPlant(double progress, double pixels, int view) const;
+    // The texture of a size's pictures from the elevation of a direction; 0 until one of them is
+    // drawn.
+    GLuint texture(int size, int view) const { return m_textures[textureIndex(size, view)]; }
     const std::vector<Stage> &stages() const { return m_stages; }
     // The stage nearest to progress, and its index.
     const Stage &stageFor(double progress) const
@@ -141,12 +153,28 @@ public:
         return m_stages[static_cast<std::size_t>(stageIndexFor(progress))];
     }
     int stageIndexFor(double progress) const;
-    // Directions pictured, and the one nearest to looking along (dx, dz) horizontally.
-    int views() const { return m_settings.views; }
-    int viewFor(float dx, float dz) const;
+    // Directions pictured (every heading at every elevation, level ones first), and the one
+    // nearest to looking along (dx, dy, dz).
+    int views() const { return headings() * static_cast<int>(m_settings.elevations.size()); }
+    int viewFor(float dx, float dy, float dz) const;
+    int headings() const { return m_settings.views; }
+    // A direction's elevation in degrees, and the level direction of the same heading.
+    float elevationOf(int view) const { return m_settings.elevations[elevationIndex(view)]; }
+    int levelView(int view) const { return view % headings(); }
+    // What a stage's pictures from a direction show, in their plane.
+    const impostor::Box &boxOf(const Stage &stage, int view) const
+    {
+        return stage.boxes[elevationIndex(view)];
+    }
     // The texture rows of a direction's pictures.
-    float viewBottom(int view) const { return static_cast<float>(view) / static_cast<float>(views()); }
-    float viewTop(int view) const { return static_cast<float>(view + 1) / static_cast<float>(views()); }
+    float viewBottom(int view) const
+    {
+        return static_cast<float>(levelView(view)) / static_cast<float>(headings());
+    }
+    float viewTop(int view) const
+    {
+        return static_cast<float>(levelView(view) + 1) / static_cast<float>(headings());
+    }
     // Height of the tree at progress, interpolated between the stages (0 at progress 0); the
     // stages must be prepared for it.
     double heightAt(double progress) const;
@@ -176,7 +204,13 @@ private:
     bool drawCell(int view, int stage, int size, const impostor::StageDrawing &drawing,
                   const TreeTextures &textures, TreeMeshDrawer &drawer, std::vector<unsigned char> *pixels);
 
-    std::vector<GLuint> m_textures; // by size, 0 until needed
+    std::size_t elevationIndex(int view) const { return static_cast<std::size_t>(view / headings()); }
+    std::size_t textureIndex(int size, int view) const
+    {
+        return static_cast<std::size_t>(size) * m_settings.elevations.size() + elevationIndex(view);
+    }
+
+    std::vector<GLuint> m_textures; // by size and elevation, 0 until needed
     std::vector<Stage> m_stages;
     ImpostorSettings m_settings;
     std::vector<bool> m_pictureDrawn; // by direction, stage and size

@@ -11,9 +11,6 @@
 namespace lignet::gl::impostor {
 
 // A rectangle in tree units in the picture plane (x to the right, y up).
-struct Box {
-    float left, right, bottom, top;
-};
 
 // The part of box that the picture (RGBA rows from the bottom) covers, to whole texels; none when
 // nothing shows.

@@ -11,6 +11,7 @@
 
 #include <bit>
 #include <cmath>
+#include <numbers>
 
 namespace lignet::gl {
 
@@ -40,7 +41,7 @@ ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &tex
         std::erase_if(m_quads, [old](const Quads &q) { return q.atlas == old; });
         m_quadsOf.clear();
         for (std::size_t i = 0; i < m_quads.size(); ++i)
-            m_quadsOf[{m_quads[i].atlas, m_quads[i].size}] = i;
+            m_quadsOf[m_quads[i].texture] = i;
         entry.atlas = std::make_unique<ImpostorAtlas>();
         entry.atlas->build(tree, textures, cache, drawer, m_settings);
         entry.appearance = appearance;
@@ -68,7 +69,7 @@ void ImpostorSet::begin(const math::Mat4 &modelview)
 
 int ImpostorSet::viewOf(const ImpostorAtlas &atlas, const math::Vector3f &position) const
 {
-    return atlas.viewFor(position.x - m_eye.x, position.z - m_eye.z);
+    return atlas.viewFor(position.x - m_eye.x, position.y - m_eye.y, position.z - m_eye.z);
 }
 
 void ImpostorSet::add(const ImpostorAtlas &atlas, int view, int size, const math::Vector3f &position,
@@ -78,21 +79,35 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, int view, int size, const math
     if (!atlas.hasPicture(view, stageIndex, size))
         return;
     const ImpostorAtlas::Stage &stage = atlas.stages()[static_cast<std::size_t>(stageIndex)];
-    const auto [found, added] = m_quadsOf.try_emplace({&atlas, size}, m_quads.size());
+    const GLuint texture = atlas.texture(size, view);
+    const auto [found, added] = m_quadsOf.try_emplace(texture, m_quads.size());
     if (added)
-        m_quads.push_back({&atlas, size, {}});
+        m_quads.push_back({&atlas, texture, {}});
     Quads *quads = &m_quads[found->second];
     const float s = scale * growthAt(atlas, stage, progress);
     const float t0 = atlas.viewBottom(view);
     const float t1 = atlas.viewTop(view);
-    const math::Vector3f left = position + m_right * (stage.left * s);
-    const math::Vector3f right = position + m_right * (stage.right * s);
-    const float bottom = stage.bottom * s;
-    const float top = stage.top * s;
-    const float corners[4][5] = {{left.x, left.y + bottom, left.z, stage.u0, t0},
-                                 {right.x, right.y + bottom, right.z, stage.u1, t0},
-                                 {right.x, right.y + top, right.z, stage.u1, t1},
-                                 {left.x, left.y + top, left.z, stage.u0, t1}};
+    const impostor::Box &box = atlas.boxOf(stage, view);
+    // The quad lies in the picture's plane through the middle of the tree's height, so a quad
+    // leaning back holds about the space of its crown, as far in front of its neighbours' as the
+    // tree is; its up is the picture's, tilted back from the vertical by the elevation. A level
+    // quad stands on the plant's position.
+    const double angle = static_cast<double>(atlas.elevationOf(view)) * std::numbers::pi / 180.0;
+    const auto cosine = static_cast<float>(std::cos(angle));
+    const math::Vector3f forward{m_right.z, 0.0f, -m_right.x};
+    const math::Vector3f up =
+        math::Vector3f{0.0f, cosine, 0.0f} + forward * static_cast<float>(std::sin(angle));
+    const float middle = 0.5f * stage.height * s;
+    const math::Vector3f pivot = position + math::Vector3f{0.0f, middle, 0.0f} - up * (middle * cosine);
+    const math::Vector3f left = pivot + m_right * (box.left * s);
+    const math::Vector3f right = pivot + m_right * (box.right * s);
+    const math::Vector3f bottom = up * (box.bottom * s);
+    const math::Vector3f top = up * (box.top * s);
+    const math::Vector3f c0 = left + bottom, c1 = right + bottom, c2 = right + top, c3 = left + top;
+    const float corners[4][5] = {{c0.x, c0.y, c0.z, stage.u0, t0},
+                                 {c1.x, c1.y, c1.z, stage.u1, t0},
+                                 {c2.x, c2.y, c2.z, stage.u1, t1},
+                                 {c3.x, c3.y, c3.z, stage.u0, t1}};
     for (const auto &corner : corners)
         quads->vertices.insert(quads->vertices.end(), std::begin(corner), std::end(corner));
 }
@@ -182,7 +197,7 @@ void ImpostorSet::drawQuads()
     for (const Quads &q : m_quads) {
         if (q.vertices.empty())
             continue;
-        glBindTexture(GL_TEXTURE_2D, q.atlas->texture(q.size));
+        glBindTexture(GL_TEXTURE_2D, q.texture);
         glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), q.vertices.data());
         glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), q.vertices.data() + 3);
         const auto corners = static_cast<GLsizei>(q.vertices.size() / 5);

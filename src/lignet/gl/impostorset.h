@@ -16,10 +16,10 @@ namespace lignet::gl {
 // The impostors of a frame: one atlas per tree model and level of detail, built on first use and
 // rebuilt when the tree's appearance changes (revision, wireframe, colouring, highlights, leaves
 // shown, quality, or the lighting switch), and the camera-facing quads of the plants drawn with
-// them. A quad turns about the vertical axis to face the view plane, stands on the plant's
-// position, is scaled to the tree's height at the plant's growth and shows the picture taken from
-// the direction nearest to that from the eye to the plant. Every call needs a context
-// of one share group current.
+// them. A quad shows the picture taken from the direction nearest to that from the eye to the
+// plant: it turns about the vertical axis to face the view plane and leans back by that
+// picture's elevation, stands on the plant's position and is scaled to the tree's height at the
+// plant's growth. Every call needs a context of one share group current.
 class ImpostorSet {
 public:
     explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(settings) {}
@@ -73,7 +73,7 @@ private:
     };
     struct Quads {
         const ImpostorAtlas *atlas = nullptr;
-        int size = 0;                // index of the pictures' size
+        GLuint texture = 0;          // the atlas's pictures of one size and elevation
         std::vector<float> vertices; // x, y, z, s, t per corner, four corners per plant
     };
 
@@ -87,8 +87,8 @@ private:
     ImpostorSettings m_settings;
     std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
     std::vector<Quads> m_quads; // in the order of first use, which is the order they draw in
-    // Where in m_quads the quads of an atlas and picture size are.
-    std::map<std::pair<const ImpostorAtlas *, int>, std::size_t> m_quadsOf;
+    // Where in m_quads the quads drawn with a texture are.
+    std::map<GLuint, std::size_t> m_quadsOf;
     std::vector<SpeckVertex> m_specks; // two per plant
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
     math::Vector3f m_eye{0.0f, 0.0f, 0.0f};

@@ -107,7 +107,7 @@ StageDrawing::~StageDrawing()
 }
 
 void StageDrawing::draw(QOpenGLFunctions &f, TreeMeshDrawer &drawer, const TreeTextures &textures,
-                        const ImpostorSettings &settings, const Box &box, float turn, bool fromAbove, int x,
+                        const ImpostorSettings &settings, const Box &box, float turn, float elevation, int x,
                         int y, int w, int h) const
 {
     glEnable(GL_SCISSOR_TEST);
@@ -123,8 +123,7 @@ void StageDrawing::draw(QOpenGLFunctions &f, TreeMeshDrawer &drawer, const TreeT
     glLoadIdentity();
     // Turned as a camera looking that way turns the world; the lights turn with it, since
     // they stay where they are in the world.
-    if (fromAbove)
-        glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(elevation, 1.0f, 0.0f, 0.0f);
     glRotatef(turn, 0.0f, 1.0f, 0.0f);
     for (int light = 0; light < 3; ++light)
         glLightfv(static_cast<GLenum>(GL_LIGHT0 + light), GL_POSITION,

@@ -86,10 +86,10 @@ public:
     Box bounds() const { return {-m_radius, m_radius, m_bottom, m_top}; }
 
     // Draws the stage into the viewport (x, y, w, h), box in the picture plane, seen along -z
-    // turned by turn (degrees) about the vertical axis, or looking down, and marks what its
-    // geometry covered (see markCovered).
+    // turned by turn (degrees) about the vertical axis, looking down by elevation (degrees; 90
+    // straight down), and marks what its geometry covered (see markCovered).
     void draw(QOpenGLFunctions &f, TreeMeshDrawer &drawer, const TreeTextures &textures,
-              const ImpostorSettings &settings, const Box &box, float turn, bool fromAbove, int x, int y,
+              const ImpostorSettings &settings, const Box &box, float turn, float elevation, int x, int y,
               int w, int h) const;
 
 private:
