@@ -1006,6 +1006,10 @@
         <translation>&amp;Natančna oddaljena drevesa</translation>
     </message>
     <message>
+        <source>&amp;Fast distant trees</source>
+        <translation>&amp;Hitra oddaljena drevesa</translation>
+    </message>
+    <message>
         <source>×1</source>
         <translation>×1</translation>
     </message>
@@ -1024,6 +1028,10 @@
     <message>
         <source>Ctrl+Shift+E</source>
         <translation>Ctrl+Shift+E</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+D</source>
+        <translation>Ctrl+Shift+D</translation>
     </message>
     <message>
         <source>Ctrl+Alt+1</source>

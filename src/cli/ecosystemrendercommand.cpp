@@ -4,6 +4,7 @@
 #include "cli/offscreenview.h"
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemrender.h"
+#include "ecosystem/render/treemeshes.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 
 #include <GL/gl.h>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <iomanip>
 #include <iostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -142,6 +144,8 @@ int run(const cli::Command &self, const cli::Arguments &args)
         model.setReferenceDrawing(true);
     if (args.has("--exact-distant-trees"))
         model.toggleViewOptionFromMenu(ViewOption::ExactDistantTrees);
+    if (args.has("--fast-distant-trees"))
+        model.toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
     model.setTreeScale(treeScale);
     // The timing line is the only line a timed run adds.
     if (args.has("--frames") && model.isViewOptionOn(ViewOption::ShowFPS))
@@ -179,6 +183,10 @@ cli::Command makeCommand()
         {"--environmental-deaths", "", "a fired environmental test kills the plant during the steps"},
         {"--tree-scale", "N", "draw the trees N times their size (" + treeScaleNames() + "; default 1)"},
         {"--exact-distant-trees", "", "draw every tree exactly, none of the distant ones as a picture"},
+        {"--fast-distant-trees", "",
+         "draw the trees up to " +
+             std::to_string(static_cast<int>(ecosystem::render::TreeMeshes::FastImpostorThreshold)) +
+             " pixels tall as pictures (faster, less exact)"},
         {"--reference-drawing", "", "draw the trees in immediate mode, one primitive at a time"},
         {"--frames", "K",
          "draw the frame K times, save the last and print a line \"frame: min A ms, median B ms, "

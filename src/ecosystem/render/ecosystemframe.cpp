@@ -74,6 +74,7 @@ TreesPassResult EcosystemFrame::draw(const ViewOptions &options, Camera &camera,
     trees.drawTrees = !options.isOn(ViewOption::DoNotDrawTrees);
     trees.meshes = meshes;
     trees.exactDistantTrees = options.isOn(ViewOption::ExactDistantTrees);
+    trees.fastDistantTrees = options.isOn(ViewOption::FastDistantTrees);
     trees.treeScale = treeScale;
     return drawTreesPass(scene, textures, camera.position, trees);
 }

@@ -10,6 +10,7 @@
 
 #include <QObject>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -37,6 +38,9 @@ public:
     // Projected height in pixels under which a still plant is drawn as an impostor (see
     // bench/README.md for the pictures and frame times it was chosen from).
     static constexpr double DefaultImpostorThreshold = 16.0;
+    // The same with "Fast distant trees": a grown forest's frame at rest in a fraction of a second
+    // instead of seconds, near trees up to this height drawn as pictures too (bench/README.md).
+    static constexpr double FastImpostorThreshold = 64.0;
 
     // The mesh cache's bound: a quarter of the machine's memory, at least 256 MiB and at most
     // 2 GiB. The exact frame of a 300-step forest needs about 1.5 GiB of meshes (bench/README.md);
@@ -67,10 +71,13 @@ public:
     // motion) and a moment after it has come to rest; the exact frame follows.
     void setCameraMoving(bool moving) { cameraMoving = moving; }
     bool isCameraMoving() const { return cameraMoving; }
-    // The threshold the next frame uses.
-    double frameImpostorThreshold() const
+    // The threshold the next frame uses; fast (the "Fast distant trees" option) raises it to
+    // FastImpostorThreshold.
+    double frameImpostorThreshold(bool fast = false) const
     {
-        return simulationRunning || cameraMoving ? std::numeric_limits<double>::infinity() : threshold;
+        if (simulationRunning || cameraMoving)
+            return std::numeric_limits<double>::infinity();
+        return fast ? std::max(threshold, FastImpostorThreshold) : threshold;
     }
 
     // Frees every buffer, program and atlas; a context of the group must be current.

@@ -73,7 +73,7 @@ TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textur
         for (std::size_t i = 0; i < EcosystemScene::TreeCount; ++i)
             scene.tree(i).updateRevision();
         batch->setImpostors(settings.exactDistantTrees ? nullptr : &settings.meshes->impostors(),
-                            settings.meshes->frameImpostorThreshold());
+                            settings.meshes->frameImpostorThreshold(settings.fastDistantTrees));
         batch->begin();
     }
     const bool scaled = scale != 1.0f;

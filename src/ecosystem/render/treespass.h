@@ -25,6 +25,8 @@ struct TreesPassSettings {
     TreeMeshes *meshes = nullptr;
     // With meshes: every plant exactly, no impostors for distant ones.
     bool exactDistantTrees = false;
+    // With meshes: impostors up to TreeMeshes::FastImpostorThreshold at least.
+    bool fastDistantTrees = false;
     // Drawn size of every tree (1 as grown); the culling sphere grows with it.
     float treeScale = 1.0f;
 };

@@ -35,6 +35,7 @@ const std::array<ViewOptionInfo, ViewOptionCount> &viewOptionTable()
         {O::DisplaySky, "displaySky", true, false, "actionDisplay_background_sky", false, true, ""},
         {O::ExactDistantTrees, "exactDistantTrees", false, false, "actionExact_distant_trees", false, true,
          ""},
+        {O::FastDistantTrees, "fastDistantTrees", false, false, "actionFast_distant_trees", false, true, ""},
         {O::DisplayLeaves, "displayLeaves", true, true, "actionDisplay_leaves", false, true, ""},
         {O::ColourByOrders, "colourByOrders", false, true, "actionColour_uppon", false, true, ""},
         {O::HighQuality, "highQuality", false, true, "actionHigh_quality_rendering_more_polygons", false,

@@ -26,11 +26,12 @@ enum class ViewOption {
     DisplaySun,
     DisplaySky,
     ExactDistantTrees,
+    FastDistantTrees,
     DisplayLeaves,
     ColourByOrders,
     HighQuality,
 };
-inline constexpr std::size_t ViewOptionCount = 19;
+inline constexpr std::size_t ViewOptionCount = 20;
 
 // One description per switch, used by the model, the menu actions and their check marks, the
 // command line and the tests.

@@ -59,6 +59,7 @@ public slots:
     }
     void actionDisplay_sun() { flip(ecosystem::render::ViewOption::DisplaySun); }
     void actionExact_distant_trees() { flip(ecosystem::render::ViewOption::ExactDistantTrees); }
+    void actionFast_distant_trees() { flip(ecosystem::render::ViewOption::FastDistantTrees); }
     void actionTree_scale_1() { setTreeScale(1); }
     void actionTree_scale_2() { setTreeScale(2); }
     void actionTree_scale_5() { setTreeScale(5); }

@@ -284,6 +284,17 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     EXPECT_GT(farImpostors, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
     EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
+    // "Fast distant trees" takes the plants up to a larger height as well; "Exact distant trees"
+    // still draws every plant exactly.
+    model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
+    const Drawn fast = draw(false);
+    EXPECT_GT(impostors(), farImpostors);
+    EXPECT_LT(fast.triangles, far.triangles);
+    EXPECT_EQ(fast.perSpecies, instanced.perSpecies);
+    setExactDistantTrees(true);
+    EXPECT_EQ(draw(false).triangles, instanced.triangles);
+    setExactDistantTrees(false);
+    model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
 
     // While the simulation runs or the camera coasts, every plant the tier can take is an
     // impostor; the switch still draws every plant exactly.
