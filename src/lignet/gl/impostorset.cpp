@@ -53,8 +53,10 @@ ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &tex
 void ImpostorSet::begin(const math::Mat4 &modelview)
 {
     m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
-    for (Quads &q : m_quads)
-        q.vertices.clear();
+    // The quads draw in their frame's order of first use, as the exact meshes do: which plants a
+    // quad's depth hides depends on that order, so a frame must not depend on the frames before.
+    m_quads.clear();
+    m_quadsOf.clear();
     m_specks.clear();
     // The view's right direction in the world (first row of the rotation), kept horizontal.
     math::Vector3f right{modelview[0], 0.0f, modelview[8]};

@@ -86,7 +86,7 @@ private:
 
     ImpostorSettings m_settings;
     std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
-    std::vector<Quads> m_quads; // in the order of first use, which is the order they draw in
+    std::vector<Quads> m_quads; // in the frame's order of first use, which is the order they draw in
     // Where in m_quads the quads drawn with a texture are.
     std::map<GLuint, std::size_t> m_quadsOf;
     std::vector<SpeckVertex> m_specks; // two per plant

@@ -315,6 +315,18 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
         EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
         EXPECT_LT(shareApart(exactStand, farStand, 48), 0.03);
     }
+
+    // What a quad's depth hides follows the order the quads draw in, which is the frame's own: the
+    // stand drawn after it was drawn in reverse looks as when drawn first.
+    lignet::gl::ImpostorSet first, second;
+    batch.setImpostors(&first, Everywhere);
+    const QImage drawnFirst = batched(stand);
+    batch.setImpostors(&second, Everywhere);
+    batched(std::vector<Plant>(stand.rbegin(), stand.rend()));
+    EXPECT_TRUE(batched(stand) == drawnFirst);
+    view.context().makeCurrent();
+    first.release();
+    second.release();
 }
 
 TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
