@@ -158,8 +158,10 @@ public:
     int views() const { return headings() * static_cast<int>(m_settings.elevations.size()); }
     int viewFor(float dx, float dy, float dz) const;
     int headings() const { return m_settings.views; }
-    // A direction's elevation in degrees, and the level direction of the same heading.
+    // A direction's elevation in degrees and its index in the settings' elevations, and the level
+    // direction of the same heading.
     float elevationOf(int view) const { return m_settings.elevations[elevationIndex(view)]; }
+    std::size_t elevationIndex(int view) const { return static_cast<std::size_t>(view / headings()); }
     int levelView(int view) const { return view % headings(); }
     // What a stage's pictures from a direction show, in their plane.
     const impostor::Box &boxOf(const Stage &stage, int view) const
@@ -204,7 +206,6 @@ private:
     bool drawCell(int view, int stage, int size, const impostor::StageDrawing &drawing,
                   const TreeTextures &textures, TreeMeshDrawer &drawer, std::vector<unsigned char> *pixels);
 
-    std::size_t elevationIndex(int view) const { return static_cast<std::size_t>(view / headings()); }
     std::size_t textureIndex(int size, int view) const
     {
         return static_cast<std::size_t>(size) * m_settings.elevations.size() + elevationIndex(view);

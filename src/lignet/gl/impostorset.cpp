@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <numbers>
@@ -38,9 +39,13 @@ ImpostorAtlas &ImpostorSet::atlasFor(TreeRenderer &tree, const TreeTextures &tex
     if (!entry.atlas || !(entry.appearance == appearance) || entry.lighting != lighting) {
         // Quads of this frame drawn with the old atlas go with it.
         const ImpostorAtlas *old = entry.atlas.get();
-        std::erase_if(m_quads, [old](const Quads &q) { return q.atlas == old; });
+        const auto used = m_quads.begin() + static_cast<std::ptrdiff_t>(m_quadsUsed);
+        const auto kept =
+            std::remove_if(m_quads.begin(), used, [old](const Quads &q) { return q.atlas == old; });
+        m_quads.erase(kept, used);
+        m_quadsUsed = static_cast<std::size_t>(kept - m_quads.begin());
         m_quadsOf.clear();
-        for (std::size_t i = 0; i < m_quads.size(); ++i)
+        for (std::size_t i = 0; i < m_quadsUsed; ++i)
             m_quadsOf[m_quads[i].texture] = i;
         entry.atlas = std::make_unique<ImpostorAtlas>();
         entry.atlas->build(tree, textures, cache, drawer, m_settings);
@@ -55,7 +60,8 @@ void ImpostorSet::begin(const math::Mat4 &modelview)
     m_lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     // The quads draw in their frame's order of first use, as the exact meshes do: which plants a
     // quad's depth hides depends on that order, so a frame must not depend on the frames before.
-    m_quads.clear();
+    // (The groups themselves are kept, to reuse their vertex arrays.)
+    m_quadsUsed = 0;
     m_quadsOf.clear();
     m_specks.clear();
     // The view's right direction in the world (first row of the rotation), kept horizontal.
@@ -67,6 +73,14 @@ void ImpostorSet::begin(const math::Mat4 &modelview)
     m_eye = {-(modelview[0] * t.x + modelview[1] * t.y + modelview[2] * t.z),
              -(modelview[4] * t.x + modelview[5] * t.y + modelview[6] * t.z),
              -(modelview[8] * t.x + modelview[9] * t.y + modelview[10] * t.z)};
+    // A picture's up in the world: tilted back from the vertical by its elevation, away from the eye.
+    const math::Vector3f forward{m_right.z, 0.0f, -m_right.x};
+    m_ups.clear();
+    for (const float elevation : m_settings.elevations) {
+        const double angle = static_cast<double>(elevation) * std::numbers::pi / 180.0;
+        m_ups.push_back(math::Vector3f{0.0f, static_cast<float>(std::cos(angle)), 0.0f} +
+                        forward * static_cast<float>(std::sin(angle)));
+    }
 }
 
 int ImpostorSet::viewOf(const ImpostorAtlas &atlas, const math::Vector3f &position) const
@@ -82,9 +96,15 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, int view, int size, const math
         return;
     const ImpostorAtlas::Stage &stage = atlas.stages()[static_cast<std::size_t>(stageIndex)];
     const GLuint texture = atlas.texture(size, view);
-    const auto [found, added] = m_quadsOf.try_emplace(texture, m_quads.size());
-    if (added)
-        m_quads.push_back({&atlas, texture, {}});
+    const auto [found, added] = m_quadsOf.try_emplace(texture, m_quadsUsed);
+    if (added) {
+        if (m_quadsUsed == m_quads.size())
+            m_quads.emplace_back();
+        Quads &q = m_quads[m_quadsUsed++];
+        q.atlas = &atlas;
+        q.texture = texture;
+        q.vertices.clear();
+    }
     Quads *quads = &m_quads[found->second];
     const float s = scale * growthAt(atlas, stage, progress);
     const float t0 = atlas.viewBottom(view);
@@ -92,15 +112,10 @@ void ImpostorSet::add(const ImpostorAtlas &atlas, int view, int size, const math
     const impostor::Box &box = atlas.boxOf(stage, view);
     // The quad lies in the picture's plane through the middle of the tree's height, so a quad
     // leaning back holds about the space of its crown, as far in front of its neighbours' as the
-    // tree is; its up is the picture's, tilted back from the vertical by the elevation. A level
-    // quad stands on the plant's position.
-    const double angle = static_cast<double>(atlas.elevationOf(view)) * std::numbers::pi / 180.0;
-    const auto cosine = static_cast<float>(std::cos(angle));
-    const math::Vector3f forward{m_right.z, 0.0f, -m_right.x};
-    const math::Vector3f up =
-        math::Vector3f{0.0f, cosine, 0.0f} + forward * static_cast<float>(std::sin(angle));
+    // tree is. A level quad stands on the plant's position.
+    const math::Vector3f &up = m_ups[atlas.elevationIndex(view)];
     const float middle = 0.5f * stage.height * s;
-    const math::Vector3f pivot = position + math::Vector3f{0.0f, middle, 0.0f} - up * (middle * cosine);
+    const math::Vector3f pivot = position + math::Vector3f{0.0f, middle, 0.0f} - up * (middle * up.y);
     const math::Vector3f left = pivot + m_right * (box.left * s);
     const math::Vector3f right = pivot + m_right * (box.right * s);
     const math::Vector3f bottom = up * (box.bottom * s);
@@ -174,7 +189,7 @@ void ImpostorSet::draw()
 void ImpostorSet::drawQuads()
 {
     bool any = false;
-    for (const Quads &q : m_quads)
+    for (const Quads &q : usedQuads())
         any |= !q.vertices.empty();
     if (!any)
         return;
@@ -196,7 +211,7 @@ void ImpostorSet::drawQuads()
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
-    for (const Quads &q : m_quads) {
+    for (const Quads &q : usedQuads()) {
         if (q.vertices.empty())
             continue;
         glBindTexture(GL_TEXTURE_2D, q.texture);
@@ -222,6 +237,7 @@ std::size_t ImpostorSet::textureBytes() const
 void ImpostorSet::release()
 {
     m_quads.clear();
+    m_quadsUsed = 0;
     m_quadsOf.clear();
     m_specks.clear();
     m_atlases.clear();

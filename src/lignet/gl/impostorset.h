@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,11 @@ namespace lignet::gl {
 // plant's growth. Every call needs a context of one share group current.
 class ImpostorSet {
 public:
-    explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(settings) {}
+    explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(std::move(settings))
+    {
+        if (m_settings.elevations.empty())
+            m_settings.elevations = {0.0f};
+    }
 
     // The atlas for the tree's next drawing (its current level of detail and appearance), lit as
     // the frame begun last is (lighting on or off). Its pictures are drawn when a plant first
@@ -86,10 +91,16 @@ private:
 
     ImpostorSettings m_settings;
     std::map<std::pair<std::uint64_t, int>, Entry> m_atlases; // by model id and level of detail
-    std::vector<Quads> m_quads; // in the frame's order of first use, which is the order they draw in
+    std::span<const Quads> usedQuads() const { return {m_quads.data(), m_quadsUsed}; }
+
+    // The frame's quads are the first m_quadsUsed, in the order of first use, which is the order
+    // they draw in; the rest keep their arrays for the next frames.
+    std::vector<Quads> m_quads;
+    std::size_t m_quadsUsed = 0;
     // Where in m_quads the quads drawn with a texture are.
     std::map<GLuint, std::size_t> m_quadsOf;
     std::vector<SpeckVertex> m_specks; // two per plant
+    std::vector<math::Vector3f> m_ups; // a picture's up in the world, per elevation (begin)
     math::Vector3f m_right{1.0f, 0.0f, 0.0f};
     math::Vector3f m_eye{0.0f, 0.0f, 0.0f};
     bool m_lighting = true;
