@@ -19,8 +19,9 @@ namespace lignet::gl {
 // shown, quality, or the lighting switch), and the camera-facing quads of the plants drawn with
 // them. A quad shows the picture taken from the direction nearest to that from the eye to the
 // plant: it turns about the vertical axis to face the view plane and leans back by that
-// picture's elevation, stands on the plant's position and is scaled to the tree's height at the
-// plant's growth. Every call needs a context of one share group current.
+// picture's elevation about the middle of the tree's height (a level quad stands on the plant's
+// position), and is scaled to the tree's height at the plant's growth. Every call needs a context
+// of one share group current.
 class ImpostorSet {
 public:
     explicit ImpostorSet(ImpostorSettings settings = {}) : m_settings(std::move(settings))
