@@ -242,10 +242,6 @@ bool ImpostorAtlas::measureStages(const std::vector<int> &stages, TreeRenderer &
         const Box box = shapedBox(drawn);
 
         stage.height = drawn.top;
-        stage.left = box.left;
-        stage.right = box.right;
-        stage.bottom = box.bottom;
-        stage.top = box.top;
         stage.boxes = {box};
         // Seen from above, the tree's height shortens and its crown's reach in front of and behind
         // the trunk shows below and above it. A box holding that much is drawn, and cut to what
@@ -347,6 +343,7 @@ bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const Tre
         return drawCell(view, stage, size, drawing, textures, drawer, &pixels);
     };
     Speck &speck = s.specks[static_cast<std::size_t>(view)];
+    const Box &box = boxOf(s, view);
     // The shades, read from the pictures of one size.
     const int shadeSize = sizeFor(SpeckShadeSize);
     const int shadeCell = m_settings.sizes[static_cast<std::size_t>(shadeSize)];
@@ -355,8 +352,8 @@ bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const Tre
     const impostor::OpaqueTexels opaque = impostor::opaqueTexelsOf(pixels, 1, shadeCell, shadeCell).front();
     if (s.hasLines && opaque.topRow >= 0) {
         speck.shades = opaque.shades;
-        speck.top = s.bottom + (s.top - s.bottom) * static_cast<float>(opaque.topRow + 1) /
-                                   static_cast<float>(shadeCell);
+        speck.top = box.bottom + (box.top - box.bottom) * static_cast<float>(opaque.topRow + 1) /
+                                     static_cast<float>(shadeCell);
     }
     // How often a speck shows: what the stage lights when drawn a few pixels tall, against what
     // its line would light there. A seedling's few short lines light less than one line of its
@@ -369,8 +366,8 @@ bool ImpostorAtlas::drawSpeck(int view, int stage, TreeRenderer &tree, const Tre
         if (!cellPixels(size))
             return false;
         lit += impostor::litTexels(pixels, 1, cell).front();
-        rows +=
-            std::max(1.0, static_cast<double>(speck.top / (s.top - s.bottom)) * static_cast<double>(cell));
+        rows += std::max(1.0,
+                         static_cast<double>(speck.top / (box.top - box.bottom)) * static_cast<double>(cell));
     }
     speck.share = static_cast<float>(std::min(1.0, lit / rows));
     m_speckSet[static_cast<std::size_t>(view * stageCount() + stage)] = true;

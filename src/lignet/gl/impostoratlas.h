@@ -77,13 +77,12 @@ public:
         float share = 1.0f;
     };
 
-    // One stage: the quad in tree units around the trunk axis (a margin of transparent picture
-    // included; the box holds what the stage draws seen from any side), and its column of the
-    // texture.
+    // One stage: its quads in tree units around the trunk axis, per elevation, in the plane of the
+    // pictures from there (a margin of transparent picture included; a box holds what the stage
+    // draws seen from any heading), and its column of the textures.
     struct Stage {
         double progress = 0.0;
-        float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
-        std::vector<impostor::Box> boxes; // per elevation, in its picture's plane; the first as above
+        std::vector<impostor::Box> boxes;
         float u0 = 0.0f, u1 = 0.0f;
         float height = 0.0f;       // top of what the stage draws
         bool hasLines = false;     // levels of detail from 6 on
