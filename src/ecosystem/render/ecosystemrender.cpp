@@ -20,6 +20,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 
 namespace ecosystem::render {
@@ -270,19 +271,24 @@ bool EcosystemRender::setTreeScale(int scale)
 
 void EcosystemRender::setSimulationRunning(bool running)
 {
-    if (meshes->isSimulationRunning() == running)
-        return;
+    const double before = meshes->frameImpostorThreshold();
     meshes->setSimulationRunning(running);
-    if (!running)
-        emit modelDataChanged();
+    repaintIfQuickFramesEnded(before);
 }
 
 void EcosystemRender::setCameraMoving(bool moving)
 {
-    if (meshes->isCameraMoving() == moving)
-        return;
+    const double before = meshes->frameImpostorThreshold();
     meshes->setCameraMoving(moving);
-    if (!moving)
+    repaintIfQuickFramesEnded(before);
+}
+
+void EcosystemRender::repaintIfQuickFramesEnded(double thresholdBefore)
+{
+    // The quick frames take every still plant; once neither the simulation nor the camera asks for
+    // them, the view is drawn again with its own threshold.
+    const double threshold = meshes->frameImpostorThreshold();
+    if (threshold != thresholdBefore && std::isfinite(threshold))
         emit modelDataChanged();
 }
 

@@ -209,6 +209,8 @@ public slots:
                                 QString &filenameSky4, QString &filenameSky5, QString &filenameSky6);
 
 private:
+    // Repaints when the frame threshold, which was thresholdBefore, is a finite one again.
+    void repaintIfQuickFramesEnded(double thresholdBefore);
     void reportError(const QString &title, const QString &text);
     static QString errorTitle();
     void loadBuiltInData();
