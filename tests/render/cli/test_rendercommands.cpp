@@ -19,14 +19,20 @@ protected:
     {
         return QImage(QString::fromStdString(folder.file(name)));
     }
+    // Runs a command that must succeed; gives its standard output and the picture it saved.
+    std::pair<std::string, QImage> rendered(const std::string &name, const std::string &arguments)
+    {
+        const testsupport::CliRun run = cli(arguments);
+        EXPECT_EQ(run.status, 0) << arguments << "\n" << run.err;
+        return {run.out, picture(name)};
+    }
 };
 
 } // namespace
 
 TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarnsWithout)
 {
-    ASSERT_EQ(cli("tree render tree.png --size 300x200 --yaw 45").status, 0);
-    const QImage image = picture("tree.png");
+    const QImage image = rendered("tree.png", "tree render tree.png --size 300x200 --yaw 45").second;
     EXPECT_EQ(image.size(), QSize(300, 200));
     EXPECT_FALSE(image.hasAlphaChannel());
     EXPECT_EQ(image.pixel(0, 0), Sky);
@@ -43,11 +49,10 @@ TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarn
     EXPECT_EQ(cli("tree render missing/tree.png --size 32x32").status, 1);
 }
 
-TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFor)
+TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedForAndRefusesBadUsage)
 {
     const auto image = [this](const std::string &arguments) {
-        EXPECT_EQ(cli("ecosystem render frame.png --size 120x90 " + arguments).status, 0) << arguments;
-        return picture("frame.png");
+        return rendered("frame.png", "ecosystem render frame.png --size 120x90 " + arguments).second;
     };
     const QImage reset = image("");
     EXPECT_EQ(reset.size(), QSize(120, 90));
@@ -58,27 +63,7 @@ TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFo
     EXPECT_NE(high, reset);
     EXPECT_NE(image("--camera 1 --overlay markings"), high);
     EXPECT_EQ(image("--tree-edit").pixel(0, 0), Sky);
-}
 
-TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
-{
-    const auto livingAfter = [this](const std::string &name, const std::string &extra) {
-        const testsupport::CliRun run = cli("ecosystem render " + name + " --size 96x96 --steps 30" + extra);
-        EXPECT_EQ(run.status, 0) << run.err;
-        std::smatch m;
-        EXPECT_TRUE(std::regex_search(run.out, m, std::regex(" of ([0-9]+) living after 30 steps")))
-            << run.out;
-        return m.empty() ? -1 : std::stoi(m[1]);
-    };
-    const int plain = livingAfter("plain.png", "");
-    const int harsh = livingAfter("harsh.png", " --environmental-deaths");
-    EXPECT_GT(harsh, 0);
-    EXPECT_LT(harsh, plain);
-    EXPECT_NE(picture("plain.png"), picture("harsh.png"));
-}
-
-TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
-{
     EXPECT_EQ(cli("ecosystem render x.png --size 64x64 --camera 3").status, 2);
     // Refused before any drawing starts: the message is all there is.
     for (const char *usage : {"--overlay clouds", "--camera 0", "--steps -1", "--size 0x10", "--tree-scale 3",
@@ -92,20 +77,33 @@ TEST_F(RenderCommands, ecosystemRenderRefusesBadUsageAndBadInput)
     EXPECT_EQ(cli("ecosystem render missing/x.png --size 32x32").status, 1);
 }
 
+TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
+{
+    const auto livingAfter = [this](const std::string &name, const std::string &extra) {
+        const std::string out =
+            rendered(name, "ecosystem render " + name + " --size 96x96 --steps 30" + extra).first;
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(out, m, std::regex(" of ([0-9]+) living after 30 steps"))) << out;
+        return m.empty() ? -1 : std::stoi(m[1]);
+    };
+    const int plain = livingAfter("plain.png", "");
+    const int harsh = livingAfter("harsh.png", " --environmental-deaths");
+    EXPECT_GT(harsh, 0);
+    EXPECT_LT(harsh, plain);
+    EXPECT_NE(picture("plain.png"), picture("harsh.png"));
+}
+
 TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
 {
     const auto render = [this](const std::string &name, const std::string &flags) {
-        const auto run = cli("ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
-        EXPECT_EQ(run.status, 0) << run.err;
-        return std::make_pair(run.out, picture(name));
+        return rendered(name, "ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
     };
     const auto [meshOut, mesh] = render("mesh.png", "--frames 3");
-    EXPECT_NE(meshOut.find("frame: min "), std::string::npos) << meshOut;
-    EXPECT_NE(meshOut.find(" ms, median "), std::string::npos) << meshOut;
+    for (const char *part : {"frame: min ", " ms, median ", ", draw calls "})
+        EXPECT_NE(meshOut.find(part), std::string::npos) << meshOut;
     const auto triangles = meshOut.find("triangles ");
     ASSERT_NE(triangles, std::string::npos);
     EXPECT_GT(std::stoll(meshOut.substr(triangles + 10)), 0);
-    EXPECT_NE(meshOut.find(", draw calls "), std::string::npos);
     // Without --frames one frame and no timing line.
     EXPECT_EQ(render("once.png", "").first.find("frame:"), std::string::npos);
 
@@ -115,6 +113,5 @@ TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
               meshOut.substr(triangles).substr(0, 20));
     EXPECT_EQ(mesh.size(), reference.size());
 
-    EXPECT_EQ(cli("ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees").status,
-              0);
+    rendered("forest.png", "ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees");
 }

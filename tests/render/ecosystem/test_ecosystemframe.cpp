@@ -10,7 +10,6 @@
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "lignet/treerenderer.h"
 #include "render/ecosystem/modelfixture.h"
-#include "render/lignet/meshtestscene.h"
 
 #include <QColor>
 #include <QSignalSpy>

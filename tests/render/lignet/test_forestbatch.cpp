@@ -1,14 +1,16 @@
 #include "lignet/gl/forestbatch.h"
 #include "lignet/gl/gpumeshcache.h"
 #include "lignet/gl/impostorset.h"
+#include "lignet/gl/treedrawing.h"
 #include "lignet/gl/treemeshdrawer.h"
-#include "meshtestscene.h"
+#include "lignet/treerenderer.h"
+#include "render/offscreengl.h"
+
+#include <gtest/gtest.h>
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -76,12 +78,11 @@ void beginEcosystemFrame(const Look &look = {})
     glLoadIdentity();
     glNormal3f(0.0f, 0.0f, 1.0f);
     gluLookAt(look.eye.x, look.eye.y, look.eye.z, look.target.x, look.target.y, look.target.z, 0.0, 1.0, 0.0);
-    const GLfloat light0[4] = {4609.0f, 0.0f, 5750.0f, 0.0f};
-    const GLfloat light1[4] = {4609.0f, 2500.0f, 5750.0f, 2500.0f};
-    const GLfloat light2[4] = {4609.0f, 1000.0f, 5750.0f, 715.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, light0);
-    glLightfv(GL_LIGHT1, GL_POSITION, light1);
-    glLightfv(GL_LIGHT2, GL_POSITION, light2);
+    const GLfloat lights[3][4] = {{4609.0f, 0.0f, 5750.0f, 0.0f},
+                                  {4609.0f, 2500.0f, 5750.0f, 2500.0f},
+                                  {4609.0f, 1000.0f, 5750.0f, 715.0f}};
+    for (int i = 0; i < 3; ++i)
+        glLightfv(static_cast<GLenum>(GL_LIGHT0 + i), GL_POSITION, lights[i]);
 }
 
 // The per-plant settings the ecosystem frame gives the species tree before drawing a plant.
@@ -106,15 +107,15 @@ double darkness(const QImage &image)
     return sum;
 }
 
-// A view with the batching objects of its share group and an impostor set, released with the
-// view current.
+// A view with the batching objects of its share group and impostor sets.
 class ForestBatch : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(view.valid()); }
     void TearDown() override
     {
-        view.context().makeCurrent();
-        impostors.release();
+        view.makeCurrent();
+        for (lignet::gl::ImpostorSet *set : {&impostors, &forward, &reverse})
+            set->release();
         batch.release();
         cache.clear();
         drawer.release();
@@ -123,7 +124,7 @@ protected:
     // The plants drawn one at a time, as the ecosystem frame draws them without meshes.
     QImage reference(TreeRenderer &t, const std::vector<Plant> &plants, bool wind = false)
     {
-        view.context().makeCurrent();
+        view.makeCurrent();
         beginEcosystemFrame();
         for (const Plant &plant : plants) {
             glPushMatrix();
@@ -139,7 +140,7 @@ protected:
     QImage batched(MeshTestView &on, TreeRenderer &t, const std::vector<Plant> &plants, bool wind = false,
                    const Look &look = {})
     {
-        on.context().makeCurrent();
+        on.makeCurrent();
         beginEcosystemFrame(look);
         batch.begin();
         for (const Plant &plant : plants) {
@@ -166,21 +167,26 @@ protected:
         return {exact, far};
     }
 
+    // The atlas of the tree as the first plant of a stand sets it.
+    const lignet::gl::ImpostorAtlas &atlasOf(const std::vector<Plant> &plants)
+    {
+        placePlant(tree, plants.front(), false);
+        return impostors.atlasFor(tree, view.textures, cache, drawer);
+    }
+
     MeshTestView view{Size};
     TreeRenderer tree{smallTree()};
     lignet::gl::GpuMeshCache cache;
     TreeMeshDrawer drawer;
     lignet::gl::ForestBatch batch{cache, drawer};
-    lignet::gl::ImpostorSet impostors;
+    lignet::gl::ImpostorSet impostors, forward, reverse;
 };
 
 } // namespace
 
-// One grown tree (the default, full size) drawn at coarser levels of detail. Its leaf points only
-// write depth, so their order among the disks shows in scattered crown pixels. The instanced path
-// keeps the immediate drawing's order (measured 0.07 %, 0.02 %, 0.002 % apart, from edge pixels);
-// the fixed-function path draws the points on one side of the disks (see leafPointsBeforeDisks:
-// measured 0.37 %, 0.06 %, 0.32 %). The limits hold those with a margin.
+// A grown tree's leaf points only write depth, so their order among the disks shows in scattered
+// crown pixels: measured 0.07, 0.02 and 0.002 % apart instanced (the immediate order), 0.37, 0.06
+// and 0.32 % fixed-function (points on one side of the disks, see leafPointsBeforeDisks).
 TEST_F(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
 {
     TreeRenderer grown;
@@ -199,7 +205,7 @@ TEST_F(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
     }
 }
 
-TEST_F(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
+TEST_F(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndASecondViewDrawsFromTheSameBuffers)
 {
     const std::vector<Plant> plants = grid();
     TreeRenderer referenceTree(smallTree());
@@ -213,15 +219,12 @@ TEST_F(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndKeepTheirOwnPhase)
     EXPECT_LT(shareApart(exact, windy, 8), 0.02);
     // Without the per-plant phases the picture would differ much more.
     EXPECT_GT(shareApart(exact, reference(referenceTree, plants), 8), 0.02);
-}
 
-TEST_F(ForestBatch, aSecondViewDrawsTheSamePictureFromTheSameBuffers)
-{
     MeshTestView second(Size, &view);
     ASSERT_TRUE(second.valid());
-    const QImage one = batched(grid());
+    const QImage one = batched(plants);
     const auto built = cache.meshesBuilt();
-    EXPECT_EQ(batched(second, tree, grid()), one);
+    EXPECT_EQ(batched(second, tree, plants), one);
     EXPECT_EQ(cache.meshesBuilt(), built); // nothing uploaded again
 }
 
@@ -243,8 +246,7 @@ TEST_F(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
     EXPECT_GT(cache.stats().evictions, 0u);
     EXPECT_GT(largest, cache.byteLimit() / 2);
 
-    // The same frame again: nothing is rebuilt when its meshes fit; when they do not, the part
-    // that fitted stays (no least-recently-used churn) and only the rest is rebuilt.
+    // The same frame again: nothing rebuilt when it fits, else only what did not fit (no churn).
     const auto builtBySecondFrame = [&](std::size_t limit) {
         cache.clear();
         cache.setByteLimit(limit);
@@ -283,13 +285,11 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     EXPECT_GT(atlas.heightAt(0.25), 0.0);
     EXPECT_LT(atlas.heightAt(0.25), atlas.heightAt(1.0));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-
     // Both pictures darken about the same amount of the background.
     EXPECT_GT(darkness(exact), 0.0);
     EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
 
-    // Without a limit (while the simulation runs) every still plant is a quad, however near, even
-    // one beside the eye.
+    // Without a limit (while the simulation runs) every still plant is a quad, even beside the eye.
     plants.push_back({{0.0f, 0.0f, 16.0f}, 1.0, 0, 99});
     plants.push_back({{0.0f, 0.0f, 0.0f}, 1.0, 0, 98});
     batch.setImpostors(&impostors, Everywhere);
@@ -297,36 +297,29 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     EXPECT_EQ(batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(batch.stats().meshPlants, 0u);
 
-    // A dense stand, crowns overlapping in depth: the exact drawing's leaf pictures write depth
-    // also where they are transparent, so the plants drawn later behind them mostly do not show.
-    const std::vector<Plant> stand = field(30, 30, [](int row, int column) {
+    // A dense stand: the exact drawing's leaf pictures write depth also where transparent, hiding
+    // most plants drawn later behind them; the impostors' stand is about half as dark again.
+    const std::vector<Plant> dense = field(30, 30, [](int row, int column) {
         return Plant{
             {f(column) * 3.0f - 45.0f, 0.0f, -60.0f - 2.0f * f(row)}, 0.5 + 0.5 * ((row + column) % 2), 6, 0};
     });
-    // Seen from the front and from half-way to its side, where the impostors show pictures taken
-    // from a turned direction.
+    // Seen from the front and half-way to its side (pictures taken from a turned direction).
     const math::Vector3f centre{-1.5f, 0.0f, -89.0f};
     const math::Vector3f diagonal = math::Vector3f{1.0f, 0.0f, 1.0f} * (std::numbers::sqrt2_v<float> / 2.0f);
     const math::Vector3f raised{0.0f, 9.0f, 0.0f}, lowered{0.0f, 2.0f, 0.0f};
     for (const Look &look :
          {Look{}, Look{centre + diagonal * 105.0f + raised, centre + diagonal * 28.0f + lowered}}) {
-        const auto [exactStand, farStand] = exactAndFar(stand, look);
-        // Drawn without that hiding, the impostors' stand is about half as dark again as the exact one.
+        const auto [exactStand, farStand] = exactAndFar(dense, look);
         EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
         EXPECT_LT(shareApart(exactStand, farStand, 48), 0.03);
     }
 
-    // What a quad's depth hides follows the order the quads draw in, which is the frame's own: the
-    // stand drawn after it was drawn in reverse looks as when drawn first.
-    lignet::gl::ImpostorSet first, second;
-    batch.setImpostors(&first, Everywhere);
-    const QImage drawnFirst = batched(stand);
-    batch.setImpostors(&second, Everywhere);
-    batched(std::vector<Plant>(stand.rbegin(), stand.rend()));
-    EXPECT_TRUE(batched(stand) == drawnFirst);
-    view.context().makeCurrent();
-    first.release();
-    second.release();
+    // Quads draw in the frame's own order: after the stand drawn in reverse it looks as when first.
+    batch.setImpostors(&forward, Everywhere);
+    const QImage drawnFirst = batched(dense);
+    batch.setImpostors(&reverse, Everywhere);
+    batched(std::vector<Plant>(dense.rbegin(), dense.rend()));
+    EXPECT_TRUE(batched(dense) == drawnFirst);
 }
 
 TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
@@ -336,7 +329,6 @@ TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
         const float z = -600.0f - 8.0f * f(row);
         return Plant{{(f(column) - 19.5f) * -z / 40.0f, 0.0f, z}, 0.6 + 0.01 * column, 9, 0};
     });
-    // Compared with the same plants drawn exactly from their meshes (the frame without the tier).
     const QImage exact = batched(plants);
     batch.setImpostors(&impostors, 12.0);
     batched(plants);
@@ -354,8 +346,7 @@ TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
         return countPixels(image, [](QRgb p) { return qGray(p) < 250; });
     };
     ASSERT_GT(lit(exact), 30);
-    const double share = static_cast<double>(lit(far)) / lit(exact);
-    EXPECT_NEAR(share, 1.0, 0.15) << lit(far) << " of " << lit(exact);
+    EXPECT_NEAR(static_cast<double>(lit(far)) / lit(exact), 1.0, 0.15) << lit(far) << " of " << lit(exact);
     EXPECT_LT(shareApart(exact, far, 8), 0.001);
     // In about the colours of the lines.
     EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.1);
@@ -374,7 +365,7 @@ TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
 // below the eye show pictures taken from above, leaning back to face the eye.
 TEST_F(ForestBatch, aStandSeenFromAboveIsAsDarkAsTheExactDrawing)
 {
-    const std::vector<Plant> stand = field(6, 6, [](int row, int column) {
+    const std::vector<Plant> plants = field(6, 6, [](int row, int column) {
         return Plant{
             {f(column) * 4.0f - 10.0f, 0.0f, f(row) * 4.0f - 10.0f}, 0.5 + 0.1 * ((row + column) % 5), 3, 0};
     });
@@ -384,25 +375,22 @@ TEST_F(ForestBatch, aStandSeenFromAboveIsAsDarkAsTheExactDrawing)
     // Measured: 1.10 and 1.06 of the exact darkness; from the side only, 0.86 and 0.55.
     for (const float down : {30.0f, 55.0f}) {
         const float radians = down / 180.0f * std::numbers::pi_v<float>;
-        const Look look{math::Vector3f{0.0f, std::sin(radians), std::cos(radians)} * 60.0f,
-                        {0.0f, 0.0f, 0.0f}};
-        const auto [exact, far] = exactAndFar(stand, look);
+        const Look look{math::Vector3f{0.0f, std::sin(radians), std::cos(radians)} * 60.0f, {}};
+        const auto [exact, far] = exactAndFar(plants, look);
         EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.2) << down;
         batch.setImpostors(&sideViews, Everywhere);
-        const QImage side = batched(stand, look);
-        if (down > 45.0f) {
+        if (const QImage side = batched(plants, look); down > 45.0f) {
             EXPECT_LT(darkness(side) / darkness(exact), 0.7);
         }
     }
     // The pictures shown were taken from above.
-    placePlant(tree, stand.front(), false);
-    const lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, view.textures, cache, drawer);
+    const lignet::gl::ImpostorAtlas &atlas = atlasOf(plants);
     int level = 0, above = 0;
     for (int direction = 0; direction < atlas.views(); ++direction)
         (atlas.elevationOf(direction) > 0.0f ? above : level) += atlas.picturesDrawn(direction);
     EXPECT_EQ(level, 0);
     EXPECT_GT(above, 0);
-    view.context().makeCurrent();
+    view.makeCurrent();
     sideViews.release();
 }
 
@@ -410,7 +398,7 @@ TEST_F(ForestBatch, aStandSeenFromAboveIsAsDarkAsTheExactDrawing)
 // its impostors must show that side too, not the side their first picture was taken from.
 TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
 {
-    const std::vector<Plant> stand = field(4, 4, [](int row, int column) {
+    const std::vector<Plant> plants = field(4, 4, [](int row, int column) {
         return Plant{
             {f(column) * 3.0f - 4.5f, 0.0f, f(row) * 3.0f - 4.5f}, 0.6 + 0.1 * ((row + column) % 4), 3, 0};
     });
@@ -432,19 +420,16 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
         const float radians = heading / 180.0f * std::numbers::pi_v<float>;
         const math::Vector3f direction{std::sin(radians), 0.0f, -std::cos(radians)};
         const auto [exact, far] =
-            exactAndFar(stand, {direction * -70.0f + math::Vector3f{0.0f, 4.0f, 0.0f}, {0.0f, 2.0f, 0.0f}});
+            exactAndFar(plants, {direction * -70.0f + math::Vector3f{0.0f, 4.0f, 0.0f}, {0.0f, 2.0f, 0.0f}});
         exactBrightness.push_back(treeBrightness(exact));
-        // A picture is shown at its own size or down to 0.7 times (the smallest one at least the
-        // quad's size), which thins its crown a little.
+        // A picture shown down to 0.7 times its size thins its crown a little.
         EXPECT_NEAR(treeBrightness(far), exactBrightness.back(), 0.2 * exactBrightness.back()) << heading;
     }
     // Against the light the stand is clearly darker.
     EXPECT_LT(exactBrightness[2], 0.8 * exactBrightness[0]);
-    // Only the pictures shown were drawn: from the four diagonals of eight directions, the stages
-    // of the stand's four growth values at a size or two each, of 16 stages at 12 sizes.
-    placePlant(tree, stand.front(), false);
-    const lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, view.textures, cache, drawer);
-    // The eye is a few degrees above the stand: only level pictures are drawn.
+    // Only the pictures shown were drawn: the four diagonals of eight level directions, the stand's
+    // four growth stages at a size or two each (the eye is a few degrees above the stand).
+    const lignet::gl::ImpostorAtlas &atlas = atlasOf(plants);
     ASSERT_EQ(atlas.headings(), 8);
     ASSERT_EQ(atlas.views(), 32);
     for (int direction = 0; direction < atlas.views(); ++direction) {
@@ -453,8 +438,7 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
     }
     // Stages are measured when a plant first needs them: none of the stand's is fully grown.
     EXPECT_FALSE(atlas.stages().back().measured);
-    // A size's texture is made with its first picture: not the 90 px one, which holds half of
-    // what every size would take.
+    // A size's texture is made with its first picture: not the 90 px one, half of all sizes.
     const std::vector<int> &sizes = impostors.settings().sizes;
     std::size_t everySize = 0;
     for (const int size : sizes)
@@ -462,12 +446,10 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
     EXPECT_EQ(atlas.texture(static_cast<int>(sizes.size()) - 1, 0), 0u);
     EXPECT_GT(atlas.textureBytes(), 0u);
     EXPECT_LT(atlas.textureBytes(), everySize / 2);
-    // A quad shows the smallest picture at least its size, never one magnified; the largest
-    // where none is large enough, also for a plant at the eye's plane.
+    // The smallest picture at least the quad's size, never one magnified; else the largest.
     const auto shown = [&](double pixels) { return sizes[static_cast<std::size_t>(atlas.sizeFor(pixels))]; };
-    EXPECT_EQ(shown(1.0), 2);
-    EXPECT_EQ(shown(32.0), 32);
-    EXPECT_EQ(shown(32.5), 45);
-    EXPECT_EQ(shown(500.0), sizes.back());
-    EXPECT_EQ(shown(Everywhere), sizes.back());
+    const std::pair<double, int> quads[] = {
+        {1.0, 2}, {32.0, 32}, {32.5, 45}, {500.0, sizes.back()}, {Everywhere, sizes.back()}};
+    for (const auto &[pixels, size] : quads)
+        EXPECT_EQ(shown(pixels), size) << pixels;
 }
