@@ -45,108 +45,24 @@ std::string replaced(std::string text, const std::string &from, const std::strin
     return text.replace(text.find(from), from.size(), to);
 }
 
-struct DamagedFile {
-    const char *name;
-    std::string content;
-    std::string reason; // the start of the expected reason
-};
-
-class TreeParameterFileDamage : public testing::TestWithParam<DamagedFile> {};
-
 const std::string paths = ":/gui/textures/bark.jpg\n:/gui/textures/leaf.png\n";
 const std::string scalars = "1000\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n";
+const std::string firstCurve = "2\t\n0\t0.5\n1\t0.8\n\n";
 
-std::string withScalars(const std::string &line)
+// The default file with field `field` (from 0) of its scalar line replaced by `token`.
+std::string withScalar(std::size_t field, const std::string &token)
 {
-    return paths + line + goldenDefaultText().substr(paths.size() + scalars.size());
+    auto fields = testsupport::split(scalars.substr(0, scalars.size() - 1), '\t');
+    fields.at(field) = token;
+    std::string line;
+    for (const std::string &f : fields)
+        line += f + (&f == &fields.back() ? "\n" : "\t");
+    return replaced(goldenDefaultText(), scalars, line);
 }
 
 std::string withFirstCurve(const std::string &block)
 {
-    const std::string rest = goldenDefaultText().substr(paths.size() + scalars.size());
-    return paths + scalars + block + rest.substr(std::string("2\t\n0\t0.5\n1\t0.8\n\n").size());
-}
-
-// Both curves of the maximal branch length at 1e300: each is finite, their product is not.
-std::string withHugeMaximalLengthCurves()
-{
-    TreeParameters p;
-    p.curveG(lignet::MaximalBranchLength) = {{0.0, 1e300}, {1.0, 1e300}};
-    p.curveW(lignet::MaximalBranchLength) = {{0.0, 1e300}, {1.0, 1e300}};
-    return TreeParameterFile::text(p);
-}
-
-std::vector<DamagedFile> damagedFiles()
-{
-    const std::string golden = goldenDefaultText();
-    return {
-        {"empty", "", "line 1: expected the bark texture path, found the end of the file"},
-        {"onlyOnePath", ":/gui/textures/bark.jpg\n", "line 2: expected the leaf texture path, found the end"},
-        {"noScalars", paths, "line 3: expected the number of strands (a whole number), found the end"},
-        {"longPath", std::string(255, 'a') + "\n" + golden.substr(24),
-         "line 1: the bark texture path is longer than 254 characters"},
-        {"longLeafPath", ":/gui/textures/bark.jpg\n" + std::string(300, 'b') + "\n" + scalars,
-         "line 2: the leaf texture path is longer than 254 characters"},
-        {"carriageReturnInsidePath", ":/gui/tex\rtures/bark.jpg\n" + golden.substr(24),
-         "line 1: the bark texture path contains a carriage return"},
-        {"wordForNumber", withScalars("1000\tfive\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the trunk height (a number), found \"five\""},
-        {"numberWithTrailingText", withScalars("1000\t5\t0.01x\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
-        {"fractionalStrands", withScalars("1000.5\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the number of strands (a whole number), found \"1000.5\""},
-        {"strandsOverflow", withScalars("99999999999\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the number of strands (a whole number)"},
-        {"negativeLeafDensity", withScalars("1000\t5\t0.01\t85\t0.3\t1\t0.1\t-5\t1.5\t0\n"),
-         "line 3: the leaf density must lie between 0 and"},
-        {"booleanTwo", withScalars("1000\t5\t0.01\t85\t0.3\t2\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
-        {"booleanWord", withScalars("1000\t5\t0.01\t85\t0.3\ttrue\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the display-leaves flag (0 or 1), found \"true\""},
-        {"notANumber", withScalars("1000\t5\t0.01\tnan\t0.3\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
-        {"infinity", withScalars("1000\t5\t0.01\t85\t-inf\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
-        // Bytes of a binary file are shown escaped and shortened, never sent raw to a terminal.
-        {"binaryBytes", withScalars("1000\t\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x') + "\n"),
-         "line 3: expected the trunk height (a number), found \"\\x1b[2J\\x01\\x5c\\xff\\xfe" +
-             std::string(16, 'x') + "...\""},
-        {"doubleOutOfRange", withScalars("1000\t1e999\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n"),
-         "line 3: expected the trunk height (a number), found \"1e999\""},
-        {"floatOutOfRange", withScalars("1000\t5\t0.01\t85\t0.3\t1\t1e300\t5\t1.5\t0\n"),
-         "line 3: the leaf size is too large"},
-        {"scalarsTruncated", paths + "1000\t5\t0.01\t85\n",
-         "line 4: expected the gravicentralism (a number), found the end of the file"},
-        {"curveCountOne", withFirstCurve("1\t\n0\t0.5\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie "
-         "between 2 and 100000, found 1"},
-        {"curveCountZero", withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
-        {"curveCountNegative", withFirstCurve("-2\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
-        {"curveCountAbsurd", withFirstCurve("2000000000\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
-        {"curveCountOneOverTheLimit", withFirstCurve("100001\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and "
-         "100000, found 100001"},
-        {"curveCountWord", withFirstCurve("two\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: expected the number of points of the G curve of the strand distribution (a whole number), "
-         "found \"two\""},
-        {"pointNotANumber", withFirstCurve("2\t\n0\t0.5\n1\t0,8\n\n"),
-         "line 6: expected y of point 2 of the G curve of the strand distribution (a number), found \"0,8\""},
-        {"truncatedInsideACurve", golden.substr(0, golden.size() - 6),
-         "line 51: expected y of point 2 of the W curve of the gravimorphism impact (a number), found the "
-         "end"},
-        {"missingLastCurve", golden.substr(0, golden.size() - 16),
-         "line 49: expected the number of points of the W curve of the gravimorphism impact (a whole "
-         "number), "
-         "found the end of the file"},
-        {"fewerPointsThanCounted", withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
-        // Finite points whose slope overflows: 1e300 / 1e-300 times a distance of 0 is not a number.
-        {"curveSlopeOverflows", withFirstCurve("2\t\n0\t0\n1e-300\t1e300\n\n"),
-         "the curves of the strand distribution give values that are not finite numbers"},
-        {"curveProductOverflows", withHugeMaximalLengthCurves(),
-         "the curves of the maximal branch length give values that are not finite numbers"},
-    };
+    return replaced(goldenDefaultText(), paths + scalars + firstCurve, paths + scalars + block);
 }
 
 } // namespace
@@ -201,39 +117,91 @@ TEST(TreeParameterFile, readingRecomputesTheTablesAndTakesAnyWhiteSpace)
 
     // The point count alone decides how many pairs are read, wherever the lines break.
     std::string reason;
-    ASSERT_TRUE(TreeParameterFile::parse(
-        replaced(goldenDefaultText(), "2\t\n0\t0.5\n1\t0.8\n\n", "3 0 0.5\n\n\n0.4   0.6\t1\n0.8\n"), p,
-        &reason))
+    ASSERT_TRUE(TreeParameterFile::parse(withFirstCurve("3 0 0.5\n\n\n0.4   0.6\t1\n0.8\n"), p, &reason))
         << reason;
     EXPECT_EQ(p.curveG(lignet::StrandDistribution), (lignet::Krivulja{{0, 0.5}, {0.4, 0.6}, {1, 0.8}}));
     EXPECT_EQ(p.curveW(lignet::StrandDistribution), TreeParameters::defaultCurveW(0));
 
-    // Files with CRLF line ends are read by the command line's `tree save --from`.
     const std::string longest(254, 'p');
     ASSERT_TRUE(TreeParameterFile::parse(longest + "\n" + goldenDefaultText().substr(24), p));
     EXPECT_EQ(p.barkTexturePath, longest);
 }
 
-TEST_P(TreeParameterFileDamage, damagedFileIsRefusedWholeWithTheLineNamed)
+TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
 {
-    TreeParameters p = unusualSet();
-    p.windSpeedNodirect = 4.0;
-    const TreeParameters before = p;
-    std::string reason;
-    EXPECT_FALSE(TreeParameterFile::parse(GetParam().content, p, &reason));
-    EXPECT_EQ(reason.rfind(GetParam().reason, 0), 0u) << reason;
-    EXPECT_EQ(reason.find('\n'), std::string::npos);
-    EXPECT_EQ(p, before);
-
+    const std::string golden = goldenDefaultText();
+    TreeParameters huge; // both maximal branch length curves at 1e300: each finite, their product not
+    huge.curveG(lignet::MaximalBranchLength) = huge.curveW(lignet::MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
+    // The content and the start of the expected reason.
+    const std::pair<std::string, std::string> damaged[] = {
+        {"", "line 1: expected the bark texture path, found the end of the file"},
+        {":/gui/textures/bark.jpg\n", "line 2: expected the leaf texture path, found the end"},
+        {paths, "line 3: expected the number of strands (a whole number), found the end"},
+        {std::string(255, 'a') + "\n" + golden.substr(24),
+         "line 1: the bark texture path is longer than 254 characters"},
+        {":/gui/textures/bark.jpg\n" + std::string(300, 'b') + "\n" + scalars,
+         "line 2: the leaf texture path is longer than 254 characters"},
+        {":/gui/tex\rtures/bark.jpg\n" + golden.substr(24), "line 1: the bark texture path contains a carriage return"},
+        {withScalar(1, "five"), "line 3: expected the trunk height (a number), found \"five\""},
+        {withScalar(2, "0.01x"), "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
+        {withScalar(0, "1000.5"), "line 3: expected the number of strands (a whole number), found \"1000.5\""},
+        {withScalar(0, "99999999999"), "line 3: expected the number of strands (a whole number)"},
+        {withScalar(7, "-5"), "line 3: the leaf density must lie between 0 and"},
+        {withScalar(5, "2"), "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
+        {withScalar(5, "true"), "line 3: expected the display-leaves flag (0 or 1), found \"true\""},
+        {withScalar(3, "nan"), "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
+        {withScalar(4, "-inf"), "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
+        // Bytes of a binary file are shown escaped and shortened, never sent raw to a terminal.
+        {withScalar(1, "\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x')),
+         "line 3: expected the trunk height (a number), found \"\\x1b[2J\\x01\\x5c\\xff\\xfe" +
+             std::string(16, 'x') + "...\""},
+        {withScalar(1, "1e999"), "line 3: expected the trunk height (a number), found \"1e999\""},
+        {withScalar(6, "1e300"), "line 3: the leaf size is too large"},
+        {paths + "1000\t5\t0.01\t85\n", "line 4: expected the gravicentralism (a number), found the end of the file"},
+        {withFirstCurve("1\t\n0\t0.5\n\n"), "line 4: the number of points of the G curve of the strand "
+                                            "distribution must lie between 2 and 100000, found 1"},
+        {withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
+        {withFirstCurve("-2\t\n0\t0.5\n1\t0.8\n\n"),
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
+        {withFirstCurve("2000000000\t\n0\t0.5\n1\t0.8\n\n"),
+         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
+        {withFirstCurve("100001\t\n0\t0.5\n1\t0.8\n\n"), "line 4: the number of points of the G curve of the "
+                                                          "strand distribution must lie between 2 and 100000, "
+                                                          "found 100001"},
+        {withFirstCurve("two\t\n0\t0.5\n1\t0.8\n\n"), "line 4: expected the number of points of the G curve of "
+                                                       "the strand distribution (a whole number), found \"two\""},
+        {withFirstCurve("2\t\n0\t0.5\n1\t0,8\n\n"),
+         "line 6: expected y of point 2 of the G curve of the strand distribution (a number), found \"0,8\""},
+        {golden.substr(0, golden.size() - 6),
+         "line 51: expected y of point 2 of the W curve of the gravimorphism impact (a number), found the end"},
+        {golden.substr(0, golden.size() - 16), "line 49: expected the number of points of the W curve of the "
+                                               "gravimorphism impact (a whole number), found the end of the file"},
+        {withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
+        // Finite points whose slope overflows: 1e300 / 1e-300 times a distance of 0 is not a number.
+        {withFirstCurve("2\t\n0\t0\n1e-300\t1e300\n\n"),
+         "the curves of the strand distribution give values that are not finite numbers"},
+        {TreeParameterFile::text(huge),
+         "the curves of the maximal branch length give values that are not finite numbers"},
+    };
     TempFolder folder;
-    writeBytes(folder.file("damaged.tree.xml"), GetParam().content);
-    EXPECT_FALSE(p.loadFromFile(folder.file("damaged.tree.xml"), &reason));
-    EXPECT_NE(reason.find(GetParam().reason), std::string::npos) << reason;
-    EXPECT_EQ(p, before);
+    const std::string file = folder.file("damaged.tree.xml");
+    for (std::size_t row = 0; row < std::size(damaged); ++row) {
+        const auto &[content, expected] = damaged[row];
+        SCOPED_TRACE("row " + std::to_string(row) + ": " + expected);
+        TreeParameters p = unusualSet();
+        p.windSpeedNodirect = 4.0;
+        const TreeParameters before = p;
+        std::string reason;
+        EXPECT_FALSE(TreeParameterFile::parse(content, p, &reason));
+        EXPECT_EQ(reason.rfind(expected, 0), 0u) << reason;
+        EXPECT_EQ(reason.find('\n'), std::string::npos);
+        EXPECT_EQ(p, before);
+        writeBytes(file, content);
+        EXPECT_FALSE(p.loadFromFile(file, &reason));
+        EXPECT_NE(reason.find(expected), std::string::npos) << reason;
+        EXPECT_EQ(p, before);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Damage, TreeParameterFileDamage, testing::ValuesIn(damagedFiles()),
-                         [](const testing::TestParamInfo<DamagedFile> &test) { return test.param.name; });
 
 TEST(TreeParameterFileSave, missingFilesAndFailedSavesReportWhyAndChangeNothing)
 {
