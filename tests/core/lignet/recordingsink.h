@@ -42,24 +42,20 @@ public:
 
     void beginTree(const lignet::TreeDrawSettings &) override { ++treesBegun; }
     void branchColour(const std::array<float, 3> &rgb) override { colour = rgb; }
-    void segment(const math::Mat4 &frame, const lignet::TreeSegment &s) override
+    void segment(const math::Mat4 &f, const lignet::TreeSegment &s) override
     {
-        segments.push_back({frame, s, colour});
+        segments.push_back({f, s, colour});
     }
-    void branchEnd(const math::Mat4 &frame, const lignet::TreeBranchEnd &e) override
-    {
-        ends.push_back({frame, e});
-    }
+    void branchEnd(const math::Mat4 &f, const lignet::TreeBranchEnd &e) override { ends.push_back({f, e}); }
     void leafGroup(const math::Mat4 &, int) override { ++leafGroups; }
-    void leafOutline(const math::Mat4 &frame, const std::vector<math::Vector3f> &loop) override
+    void leafOutline(const math::Mat4 &f, const std::vector<math::Vector3f> &loop) override
     {
-        outlines.push_back({frame, loop});
+        outlines.push_back({f, loop});
     }
-    void leaf(const math::Mat4 &frame, const lignet::TreeLeaf &l) override { leaves.push_back({frame, l}); }
+    void leaf(const math::Mat4 &f, const lignet::TreeLeaf &l) override { leaves.push_back({f, l}); }
     void endTree() override { ++treesEnded; }
 };
 
-// One drawing of the tree, recorded.
 inline RecordingSink draw(lignet::TreeRenderer &tree)
 {
     RecordingSink sink;
@@ -67,14 +63,12 @@ inline RecordingSink draw(lignet::TreeRenderer &tree)
     return sink;
 }
 
-// One drawing of a tree of the given set, recorded.
 inline RecordingSink drawn(const lignet::TreeParameters &parameters)
 {
     lignet::TreeRenderer tree(parameters);
     return draw(tree);
 }
 
-// A tree of the default set with the given number of strands.
 inline lignet::TreeParameters withStrands(int strands)
 {
     lignet::TreeParameters p;

@@ -24,14 +24,12 @@ TEST(TreeRandomGenerator, reproducesTheClassicFifteenBitSequence)
 TEST(BranchSteps, orderLimitsStopDeepSideBranchesAndSplitsDivideByTheRoundedShare)
 {
     const TreeRenderer tree; // strand share 0.75 on the trunk, 45 degree branching angle
-    // Empty branches and deep side branches stop, the trunk never.
-    const struct {
-        int g, w, n;
-        bool stops;
-    } cases[] = {{0, 0, 0, true},    {3, 3, -4, true},  {0, 0, 1, false}, {0, 5000, 1, false},
-                 {14, 49, 1, false}, {15, 1, 10, true}, {1, 50, 10, true}};
-    for (const auto &c : cases)
-        EXPECT_EQ(tree.isBeyondOrderLimits(c.g, c.w, c.n), c.stops) << c.g << ' ' << c.w << ' ' << c.n;
+    // g, w, n and whether the branch stops: empty and deep side branches stop, the trunk never.
+    const std::tuple<int, int, int, bool> cases[] = {
+        {0, 0, 0, true},    {3, 3, -4, true},  {0, 0, 1, false}, {0, 5000, 1, false},
+        {14, 49, 1, false}, {15, 1, 10, true}, {1, 50, 10, true}};
+    for (const auto &[g, w, n, stops] : cases)
+        EXPECT_EQ(tree.isBeyondOrderLimits(g, w, n), stops) << g << ' ' << w << ' ' << n;
 
     // The thinner branch turns further.
     const auto split = [&tree](int n) {
@@ -103,7 +101,7 @@ TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
     EXPECT_EQ(two.nextBranchId(), 2);
 }
 
-TEST(TreeWalk, defaultTreeEndsEverySingleStrandBranchOnceWithinTwoNMinusOneSegments)
+TEST(TreeWalk, defaultTreeEndsEveryBranchOnceAndLevelsOfDetailDropSegmentsAndEndBranchesEarly)
 {
     TreeRenderer tree; // 1000 strands
     const auto sink = draw(tree);
@@ -116,7 +114,24 @@ TEST(TreeWalk, defaultTreeEndsEverySingleStrandBranchOnceWithinTwoNMinusOneSegme
     EXPECT_EQ(*ids.begin(), 0);
     EXPECT_EQ(sink.leaves.size(), sink.ends.size() * 5u);
 
+    RecordingSink far;
+    tree.drawTreeAtLevelOfDetail(far, 12);
+    EXPECT_EQ(tree.settings().levelOfDetail, 12);
+    EXPECT_TRUE(far.segments.empty());
+    ASSERT_FALSE(far.ends.empty());
+    for (const auto &e : far.ends)
+        EXPECT_LE(e.end.w, 5);
+    EXPECT_EQ(far.ends.back().end.w, 5);
+    RecordingSink six;
+    tree.drawTreeAtLevelOfDetail(six, 6); // D = 4: segments while w < 4, ends once w > 16
+    EXPECT_FALSE(six.segments.empty());
+    for (const auto &s : six.segments)
+        EXPECT_LT(s.segment.w, 4);
+    for (const auto &e : six.ends)
+        EXPECT_LE(e.end.w, 17);
+
     // A parameter change takes effect at the next drawing.
+    tree.settings().levelOfDetail = 0;
     tree.designedParameters().numberOfStrands = 10;
     EXPECT_EQ(tree.workingParameters().numberOfStrands, 1000);
     const auto after = draw(tree);
@@ -205,27 +220,6 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
     }
 }
 
-TEST(TreeWalk, levelsOfDetailDropSegmentsAndEndBranchesEarly)
-{
-    TreeRenderer tree;
-    RecordingSink far;
-    tree.drawTreeAtLevelOfDetail(far, 12);
-    EXPECT_EQ(tree.settings().levelOfDetail, 12);
-    EXPECT_TRUE(far.segments.empty());
-    ASSERT_FALSE(far.ends.empty());
-    for (const auto &e : far.ends)
-        EXPECT_LE(e.end.w, 5);
-    EXPECT_EQ(far.ends.back().end.w, 5);
-
-    RecordingSink six;
-    tree.drawTreeAtLevelOfDetail(six, 6); // D = 4: segments while w < 4, ends once w > 16
-    EXPECT_FALSE(six.segments.empty());
-    for (const auto &s : six.segments)
-        EXPECT_LT(s.segment.w, 4);
-    for (const auto &e : six.ends)
-        EXPECT_LE(e.end.w, 17);
-}
-
 TEST(Animation, growthDrawsTheSquareOfProgressTimesStrandsAndRestartsAfterFullProgress)
 {
     TreeRenderer tree;
@@ -278,11 +272,12 @@ TEST(Animation, clocksAdvanceByFixedAmountsPerDrawingAndTheWindSwaysWithThemInTh
 
 TEST(BranchColour, ordersColourAndHighlightedRangesReplaceThePlainWhite)
 {
+    using Colour = std::array<float, 3>;
     TreeRenderer byOrders(withStrands(50));
     byOrders.settings().colourByOrders = true;
     const auto coloured = draw(byOrders);
     ASSERT_FALSE(coloured.segments.empty());
-    EXPECT_EQ(coloured.segments[0].colour, (std::array<float, 3>{0, 0, 0.2f})); // the trunk: dark blue
+    EXPECT_EQ(coloured.segments[0].colour, (Colour{0, 0, 0.2f})); // the trunk: dark blue
     for (const auto &s : coloured.segments) {
         EXPECT_FLOAT_EQ(s.colour[0], static_cast<float>(0.1 * s.segment.g));
         EXPECT_FLOAT_EQ(s.colour[1], static_cast<float>(0.1 * s.segment.w));
@@ -294,17 +289,16 @@ TEST(BranchColour, ordersColourAndHighlightedRangesReplaceThePlainWhite)
     highlighted.settings().highlightGMax = 2;
     int cyan = 0;
     for (const auto &s : draw(highlighted).segments) {
-        const bool inRange = s.segment.g == 2;
-        EXPECT_EQ(s.colour, (inRange ? std::array<float, 3>{0, 1, 1} : std::array<float, 3>{1, 1, 1}));
-        cyan += inRange;
+        EXPECT_EQ(s.colour, (s.segment.g == 2 ? Colour{0, 1, 1} : Colour{1, 1, 1}));
+        cyan += s.segment.g == 2;
     }
     EXPECT_GT(cyan, 0);
-    EXPECT_EQ(highlighted.branchColour(), (std::array<float, 3>{0, 1, 1}));
+    EXPECT_EQ(highlighted.branchColour(), (Colour{0, 1, 1}));
 
     TreeRenderer plain(withStrands(200));
     for (const auto &s : draw(plain).segments)
-        EXPECT_EQ(s.colour, (std::array<float, 3>{1, 1, 1}));
-    EXPECT_EQ(plain.branchColour(), (std::array<float, 3>{1.0f, 0.4f, 0.2f})); // the stored colour
+        EXPECT_EQ(s.colour, (Colour{1, 1, 1}));
+    EXPECT_EQ(plain.branchColour(), (Colour{1.0f, 0.4f, 0.2f})); // the stored colour
 }
 
 TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
@@ -314,8 +308,7 @@ TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
         tree.settings().growing = true;
         tree.settings().windOn = true;
         const auto sink = draw(tree);
-        EXPECT_TRUE(sink.segments.empty());
-        EXPECT_TRUE(sink.ends.empty());
+        EXPECT_TRUE(sink.segments.empty() && sink.ends.empty());
         EXPECT_EQ(sink.treesBegun, 1);
     }
     TreeParameters p = withStrands(60);

@@ -55,18 +55,16 @@ TEST(TreeLatexWriter, leafTypesAreNamedAndCurvePointsUseTheDesignerUnits)
     p.curveG(lignet::BranchLengthScaling) = {{0, 0.123}, {1, 0.5}};
     p.curveW(lignet::BranchLengthScaling) = {{0.5, 0.5}};
     const std::string text = TreeLatexWriter().text(p);
-    EXPECT_TRUE(contains(text,
-                         "$\\alpha^g=\\left\\lbrace\\right.(0,\\;\\;18^\\circ)$,\n$(15,\\;\\;45^\\circ)$,\n"
-                         "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $ and $\\alpha^w"));
-    EXPECT_TRUE(
-        contains(text, "$k_s^g=\\left\\lbrace\\right.(0,\\;\\;0.5)$,\n$(3,\\;\\;0.8)$,\n$(15,\\;\\;1)"));
-    EXPECT_TRUE(contains(
-        text, "$\\alpha_m^g=\\left\\lbrace\\right.(0,\\;\\;-180^\\circ)$,\n$(7.5,\\;\\;-90^\\circ)$,\n"
-              "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $"));
-    EXPECT_TRUE(contains(
-        text, "$M^w =\\left\\lbrace\\right.(0,\\;\\;0.6)$,\n$(1,\\;\\;1.5)\\left.\\right\\rbrace $."));
-    EXPECT_TRUE(contains(text, "$k_l^g=\\left\\lbrace\\right.(0,\\;\\;1.23)$,\n$(15,\\;\\;5)"));
-    EXPECT_TRUE(contains(text, "$k_l^w=\\left\\lbrace\\right.(25,\\;\\;1)\\left.\\right\\rbrace $.\n\n"));
+    for (const char *piece :
+         {"$\\alpha^g=\\left\\lbrace\\right.(0,\\;\\;18^\\circ)$,\n$(15,\\;\\;45^\\circ)$,\n"
+          "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $ and $\\alpha^w",
+          "$k_s^g=\\left\\lbrace\\right.(0,\\;\\;0.5)$,\n$(3,\\;\\;0.8)$,\n$(15,\\;\\;1)",
+          "$\\alpha_m^g=\\left\\lbrace\\right.(0,\\;\\;-180^\\circ)$,\n$(7.5,\\;\\;-90^\\circ)$,\n"
+          "$(15,\\;\\;180^\\circ)\\left.\\right\\rbrace $",
+          "$M^w =\\left\\lbrace\\right.(0,\\;\\;0.6)$,\n$(1,\\;\\;1.5)\\left.\\right\\rbrace $.",
+          "$k_l^g=\\left\\lbrace\\right.(0,\\;\\;1.23)$,\n$(15,\\;\\;5)",
+          "$k_l^w=\\left\\lbrace\\right.(25,\\;\\;1)\\left.\\right\\rbrace $.\n\n"})
+        EXPECT_TRUE(contains(text, piece)) << piece;
 }
 
 TEST(TreeLatexWriter, translatablePiecesGoThroughTheTranslator)
@@ -77,15 +75,13 @@ TEST(TreeLatexWriter, translatablePiecesGoThroughTheTranslator)
         return std::string("<") + text + ">";
     };
     const std::string text = TreeLatexWriter("C", translator).text(TreeParameters());
-    EXPECT_TRUE(contains(text, "<To model the tree we have chosen following scalar parameters: >\n"));
-    EXPECT_TRUE(contains(text, "$k_f=1$ < and >$l_{LOD}=0$."));
-    EXPECT_TRUE(
-        contains(text, "<Branch distribution> $k_s^{g,w}$ <is determined for all orders> ($g,w$),\n"));
-    EXPECT_TRUE(
-        contains(text, "<Gravimorphism impact,> $\\alpha_m^{g,w}$<, is determined for all orders>\n"));
-    EXPECT_TRUE(contains(text, "Values> $k_s^{g}$ in $k_s^{w}$\n"));
-    EXPECT_TRUE(contains(text, "%\\begin{document}\n") &&
-                contains(text, "\\textit{Spiral}")); // not translated
+    for (const char *piece :
+         {"<To model the tree we have chosen following scalar parameters: >\n", "$k_f=1$ < and >$l_{LOD}=0$.",
+          "<Branch distribution> $k_s^{g,w}$ <is determined for all orders> ($g,w$),\n",
+          "<Gravimorphism impact,> $\\alpha_m^{g,w}$<, is determined for all orders>\n",
+          "Values> $k_s^{g}$ in $k_s^{w}$\n", "%\\begin{document}\n",
+          "\\textit{Spiral}"}) // the last two not translated
+        EXPECT_TRUE(contains(text, piece)) << piece;
     // The introduction, " and " on the type line, six pieces in each of the first two paragraphs,
     // three in each of the other four, and one " and " per paragraph.
     EXPECT_EQ(asked.size(), 1u + 1u + 6u + 6u + 4u * 3u + 6u);

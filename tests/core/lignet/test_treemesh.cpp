@@ -53,54 +53,48 @@ TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordi
     EXPECT_FLOAT_EQ(v[11].t, 1.0f);
 
     // Invalid cylinders and disks replace the vertices with nothing.
-    const lignet::QuadricSlices five(5);
-    for (const auto &[base, top, height, stacks] : std::vector<std::tuple<double, double, double, int>>{
-             {-0.1, 1, 1, 1}, {1, -0.1, 1, 1}, {1, 1, -1, 1}, {0, 0, 0, 1}, {1, 1, 1, 0}}) {
-        lignet::cylinderVertices(five, base, top, height, stacks, v);
-        EXPECT_TRUE(v.empty()) << base << " " << top << " " << height << " " << stacks;
+    const std::tuple<int, double, double, double, int> invalid[] = {{5, -0.1, 1, 1, 1}, {5, 1, -0.1, 1, 1},
+                                                                    {5, 1, 1, -1, 1},   {5, 0, 0, 0, 1},
+                                                                    {5, 1, 1, 1, 0},    {1, 1, 1, 1, 1}};
+    for (const auto &[slices, base, top, height, stacks] : invalid) {
+        lignet::cylinderVertices(lignet::QuadricSlices(slices), base, top, height, stacks, v);
+        EXPECT_TRUE(v.empty()) << slices << " " << base << " " << top << " " << height << " " << stacks;
     }
-    lignet::cylinderVertices(lignet::QuadricSlices(1), 1, 1, 1, 1, v);
-    EXPECT_TRUE(v.empty());
     lignet::diskFanVertices(lignet::QuadricSlices(4), 0.0, v);
     EXPECT_TRUE(v.empty());
     // A cone tapering to a point is still drawn.
-    lignet::cylinderVertices(five, 1, 0, 1, 1, v);
+    lignet::cylinderVertices(lignet::QuadricSlices(5), 1, 0, 1, 1, v);
     EXPECT_EQ(v.size(), 12u);
     // The leaf disk's vertices are compared with gluDisk's in the render tests (TreeMeshFeedback).
 }
 
 TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
 {
-    struct Case {
-        const char *name;
-        int lod;
-        bool highQuality;
-        bool wireframe;
-        // Bark triangles, bark lines, wire lines, leaf triangles, leaf points.
-        std::array<std::uint32_t, 5> counts;
-    };
-    for (const Case &c : {Case{"lod 0", 0, false, false, {10, 0, 0, 20, 5}},
-                          Case{"lod 0 high quality", 0, true, false, {100, 0, 0, 20, 5}},
-                          Case{"lod 3 high quality", 3, true, false, {10, 0, 0, 20, 5}},
-                          Case{"lod 6", 6, false, false, {0, 1, 0, 20, 5}},
-                          // Prism: 4 quads of 4 edges; outline: a loop of 4 x 5 points.
-                          Case{"wireframe", 0, false, true, {0, 0, 16 + 20, 0, 0}},
-                          Case{"lod 12 draws only points", 12, false, false, {0, 0, 0, 0, 5}}}) {
+    using enum MeshBatchKind;
+    using Counts =
+        std::array<std::uint32_t, 5>; // bark triangles and lines, wire lines, leaf triangles and points
+    // Level of detail, high quality, wireframe and the counts; a wire prism is 4 quads of 4 edges, a
+    // leaf outline a loop of 4 x 5 points, and from level 12 on only the points are drawn.
+    const std::tuple<int, bool, bool, Counts> cases[] = {
+        {0, false, false, {10, 0, 0, 20, 5}},    {0, true, false, {100, 0, 0, 20, 5}},
+        {3, true, false, {10, 0, 0, 20, 5}},     {6, false, false, {0, 1, 0, 20, 5}},
+        {0, false, true, {0, 0, 16 + 20, 0, 0}}, {12, false, false, {0, 0, 0, 0, 5}}};
+    for (const auto &[lod, highQuality, wireframe, expected] : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "lod " << lod << " high quality " << highQuality << " wireframe " << wireframe);
         TreeRenderer tree(twig(lignet::SPIRAL, 5));
-        tree.settings().highQuality = c.highQuality;
-        tree.settings().wireframe = c.wireframe;
-        tree.settings().levelOfDetail = c.lod;
+        tree.settings().highQuality = highQuality;
+        tree.settings().wireframe = wireframe;
+        tree.settings().levelOfDetail = lod;
         const TreeMesh mesh = meshOf(tree);
-        const std::array<std::uint32_t, 5> counts{
-            countOf(mesh, MeshBatchKind::BarkTriangles), countOf(mesh, MeshBatchKind::BarkLines),
-            countOf(mesh, MeshBatchKind::WireLines), countOf(mesh, MeshBatchKind::LeafTriangles),
-            countOf(mesh, MeshBatchKind::LeafPoints)};
-        EXPECT_EQ(counts, c.counts) << c.name;
+        EXPECT_EQ((Counts{countOf(mesh, BarkTriangles), countOf(mesh, BarkLines), countOf(mesh, WireLines),
+                          countOf(mesh, LeafTriangles), countOf(mesh, LeafPoints)}),
+                  expected);
         const std::size_t n = mesh.vertexCount();
         EXPECT_EQ(std::tuple(mesh.normals.size(), mesh.texCoords.size(), mesh.colours.size()),
                   std::tuple(n, n, n));
         for (std::uint32_t index : mesh.indices)
-            ASSERT_LT(index, mesh.vertexCount()) << c.name;
+            ASSERT_LT(index, n);
     }
 }
 

@@ -9,9 +9,8 @@ using lignet::TreeParameters;
 TEST(Krivulja, valueAtTakesTheSegmentToTheRightOfAPointAndExtrapolatesTheFirstBeyondTheLast)
 {
     const Krivulja step{{0, 0}, {0.5, 0}, {0.5, 1}, {1, 1}};
-    EXPECT_DOUBLE_EQ(step.valueAt(0.4999999), 0.0);
-    EXPECT_DOUBLE_EQ(step.valueAt(0.5), 1.0);
-    EXPECT_DOUBLE_EQ(step.valueAt(0.75), 1.0);
+    EXPECT_EQ(std::tuple(step.valueAt(0.4999999), step.valueAt(0.5), step.valueAt(0.75)),
+              std::tuple(0.0, 1.0, 1.0));
     const Krivulja dip{{0, 0.1}, {0.5, 0.045}, {1, 0.1}};
     EXPECT_DOUBLE_EQ(dip.valueAt(0.5), 0.045);
     EXPECT_DOUBLE_EQ(dip.valueAt(0.25), 0.1 + (0.045 - 0.1) / 0.5 * 0.25);
@@ -34,18 +33,16 @@ TEST(TreeParameters, defaultCurvesGiveTheDocumentedTablesAndTheMappingsSaturate)
     EXPECT_NEAR(p.tableValue(lignet::MinimalBranchLength, 7, 3), 20 * 0.5 * (0.1 - 0.11 * 7.0 / 15.0), 1e-12);
 
     // Table mappings saturate and an unknown index changes nothing.
-    const struct {
-        int d;
-        double g, w, expected;
-    } cases[] = {{lignet::StrandDistribution, 1, 1, 1.0},      {lignet::StrandDistribution, 1, 0.1, 0.5},
-                 {lignet::BranchingAngles, 0.5, 1, 180.0},     {lignet::BranchingAngles, 0.75, 1, 180.0},
-                 {lignet::GravimorphismImpact, 0, 1, -180.0},  {lignet::GravimorphismImpact, 0.25, 1, 0.0},
-                 {lignet::GravimorphismImpact, 0.5, 1, 180.0}, {lignet::GravimorphismImpact, 0.9, 1, 180.0}};
-    for (const auto &c : cases) {
-        p.curveG(c.d) = {{0, c.g}, {1, c.g}};
-        p.curveW(c.d) = {{0, c.w}, {1, c.w}};
-        p.computeDistributionTable(c.d);
-        EXPECT_DOUBLE_EQ(p.tableValue(c.d, 5, 5), c.expected) << c.d << ' ' << c.g << ' ' << c.w;
+    const std::tuple<int, double, double, double> cases[] = {
+        {lignet::StrandDistribution, 1, 1, 1.0},      {lignet::StrandDistribution, 1, 0.1, 0.5},
+        {lignet::BranchingAngles, 0.5, 1, 180.0},     {lignet::BranchingAngles, 0.75, 1, 180.0},
+        {lignet::GravimorphismImpact, 0, 1, -180.0},  {lignet::GravimorphismImpact, 0.25, 1, 0.0},
+        {lignet::GravimorphismImpact, 0.5, 1, 180.0}, {lignet::GravimorphismImpact, 0.9, 1, 180.0}};
+    for (const auto &[d, g, w, expected] : cases) {
+        p.curveG(d) = {{0, g}, {1, g}};
+        p.curveW(d) = {{0, w}, {1, w}};
+        p.computeDistributionTable(d);
+        EXPECT_DOUBLE_EQ(p.tableValue(d, 5, 5), expected) << d << ' ' << g << ' ' << w;
     }
     const TreeParameters before = p;
     p.curveG(lignet::StrandDistribution) = {{0, 0.6}, {1, 0.6}};

@@ -14,7 +14,6 @@ using math::Vector3f;
 namespace {
 
 struct Record {
-    char kind = 0;
     int id = 0;
     std::vector<Vector3f> points;
 };
@@ -40,10 +39,9 @@ protected:
     std::vector<Record> exportRecords(TreeRenderer &tree)
     {
         std::vector<Record> records;
-        std::istringstream in(exportText(tree));
-        for (std::string line; std::getline(in, line);) {
+        for (const std::string &line : testsupport::split(exportText(tree))) {
             if (line.size() > 2 && (line[0] == 'B' || line[0] == 'L') && line[1] == ' ') {
-                records.push_back({line[0], std::stoi(line.substr(2)), {}});
+                records.push_back({std::stoi(line.substr(2)), {}});
                 continue;
             }
             std::istringstream point(line);
