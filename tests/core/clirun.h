@@ -48,8 +48,6 @@ protected:
     {
         return runCli(folder.path(), arguments, "cd '" + folder.path().string() + "' && " + prefix);
     }
-    // The full path of a file in the folder, quoted for the shell.
-    std::string quoted(const std::string &name) const { return "'" + folder.file(name) + "'"; }
     std::string read(const std::string &name) const { return readBytes(folder.file(name)); }
     void write(const std::string &name, const std::string &content) const
     {

@@ -17,12 +17,10 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "verdalis-test-XXXXXX").string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
+        std::string name = (std::filesystem::temp_directory_path() / "verdalis-test-XXXXXX").string();
         if (!::mkdtemp(name.data()))
             throw std::runtime_error("cannot create a temporary folder");
-        m_path = name.data();
+        m_path = name;
     }
     ~TempFolder()
     {

@@ -55,7 +55,7 @@ std::string simulationError(const std::function<bool(ecosystem::EcosystemSimulat
     simulation.simulateStep();
     simulation.simulateStep();
     std::ostringstream err;
-    return save(simulation, err) ? std::string() : err.str();
+    return save(simulation, err) ? "" : err.str();
 }
 
 std::vector<Writer> writers()
@@ -64,9 +64,7 @@ std::vector<Writer> writers()
         {"TreeParameterFile", "tree.tree.xml",
          [](const std::string &folder, const std::string &name) {
              std::string reason;
-             return lignet::TreeParameterFile::save(lignet::TreeParameters(), folder + "/" + name, &reason)
-                        ? std::string()
-                        : reason;
+             return lignet::TreeParameterFile::save({}, folder + "/" + name, &reason) ? "" : reason;
          }},
         {"SimulationFile", "saved.sim",
          [](const std::string &folder, const std::string &name) {
@@ -91,13 +89,13 @@ std::vector<Writer> writers()
              exporter.beginExport(folder + "/" + name, true);
              for (int i = 0; i < 50; ++i)
                  exporter.exportSegment(math::Mat4(), 1.0, 0.2, 0.1, nullptr, i);
-             return exporter.endExport() ? std::string() : exporter.lastError();
+             return exporter.endExport() ? "" : exporter.lastError();
          }},
         {"AtomicFileWriter", "picture.png",
          [](const std::string &folder, const std::string &name) {
              std::string reason;
              return io::AtomicFileWriter::write(folder + "/" + name, std::string(4096, 'p'), &reason)
-                        ? std::string()
+                        ? ""
                         : reason;
          }},
     };
@@ -114,12 +112,11 @@ std::string writeAsOrdinaryUser(const Writer &writer, const std::string &folder)
         return "no pipe";
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(channel[0]);
         std::string reason = "cannot become an ordinary user";
         if (::setgid(65534) == 0 && ::setuid(65534) == 0)
             reason = writer.write(folder, writer.name);
-        const ssize_t written = ::write(channel[1], reason.data(), reason.size());
-        ::_exit(written == static_cast<ssize_t>(reason.size()) ? 0 : 1);
+        ::_exit(::write(channel[1], reason.data(), reason.size()) == static_cast<ssize_t>(reason.size()) ? 0
+                                                                                                         : 1);
     }
     ::close(channel[1]);
     std::string reason;
@@ -127,8 +124,7 @@ std::string writeAsOrdinaryUser(const Writer &writer, const std::string &folder)
     for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
         reason.append(buffer, static_cast<std::size_t>(n));
     ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    ::waitpid(child, nullptr, 0);
     return reason;
 }
 
@@ -146,18 +142,16 @@ TEST_P(DiskFault, failsWithAReasonAndKeepsTheOldFile)
     // Whatever the writer needs outside the folder (the terrain) is made before the fault.
     terrain();
 
+    const std::string dir = folder.path().string();
     std::string reason;
     if (fault == Fault::FullDisk) {
         const testsupport::FileSizeLimit limit;
-        reason = writer.write(folder.path().string(), writer.name);
-    } else if (::geteuid() == 0) {
-        ::chmod(folder.path().c_str(), 0755);
-        reason = writeAsOrdinaryUser(writer, folder.path().string());
-        ::chmod(folder.path().c_str(), 0700);
+        reason = writer.write(dir, writer.name);
     } else {
-        ::chmod(folder.path().c_str(), 0500);
-        reason = writer.write(folder.path().string(), writer.name);
-        ::chmod(folder.path().c_str(), 0700);
+        const bool superuser = ::geteuid() == 0;
+        ::chmod(dir.c_str(), superuser ? 0755 : 0500);
+        reason = superuser ? writeAsOrdinaryUser(writer, dir) : writer.write(dir, writer.name);
+        ::chmod(dir.c_str(), 0700);
     }
 
     EXPECT_FALSE(reason.empty()) << "the failed write is reported";
@@ -166,7 +160,7 @@ TEST_P(DiskFault, failsWithAReasonAndKeepsTheOldFile)
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left behind";
 
     // Without the fault the same write replaces the old file.
-    EXPECT_EQ(writer.write(folder.path().string(), writer.name), "");
+    EXPECT_EQ(writer.write(dir, writer.name), "");
     EXPECT_NE(readBytes(target), old);
     EXPECT_EQ(folder.entryCount(), 1u);
 }

@@ -29,80 +29,62 @@ struct AssimpSummary {
     aiVector3D boundsMax{-1e30f, -1e30f, -1e30f};
 };
 
-inline void addMeshTo(AssimpSummary &s, const aiMesh &mesh)
-{
-    ++s.meshes;
-    s.vertices += mesh.mNumVertices;
-    s.faces += mesh.mNumFaces;
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f)
-        s.nonTriangles += mesh.mFaces[f].mNumIndices != 3;
-    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-        const aiVector3D &p = mesh.mVertices[v];
-        s.boundsMin = {std::min(s.boundsMin.x, p.x), std::min(s.boundsMin.y, p.y),
-                       std::min(s.boundsMin.z, p.z)};
-        s.boundsMax = {std::max(s.boundsMax.x, p.x), std::max(s.boundsMax.y, p.y),
-                       std::max(s.boundsMax.z, p.z)};
-        if (mesh.mNormals == nullptr || std::abs(mesh.mNormals[v].Length() - 1.0f) > 1e-4f)
-            ++s.nonUnitNormals;
-    }
-}
-
 // The meshes whose name contains `part` ("" for all).
 inline AssimpSummary summarise(const aiScene &scene, const std::string &part = "")
 {
     AssimpSummary s;
-    for (unsigned m = 0; m < scene.mNumMeshes; ++m)
-        if (std::string(scene.mMeshes[m]->mName.C_Str()).find(part) != std::string::npos)
-            addMeshTo(s, *scene.mMeshes[m]);
+    for (const aiMesh *mesh : std::vector(scene.mMeshes, scene.mMeshes + scene.mNumMeshes)) {
+        if (std::string(mesh->mName.C_Str()).find(part) == std::string::npos)
+            continue;
+        ++s.meshes;
+        s.vertices += mesh->mNumVertices;
+        s.faces += mesh->mNumFaces;
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+            s.nonTriangles += mesh->mFaces[f].mNumIndices != 3;
+        for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
+            for (unsigned k = 0; k < 3; ++k) {
+                s.boundsMin[k] = std::min(s.boundsMin[k], mesh->mVertices[v][k]);
+                s.boundsMax[k] = std::max(s.boundsMax[k], mesh->mVertices[v][k]);
+            }
+            if (mesh->mNormals == nullptr || std::abs(mesh->mNormals[v].Length() - 1.0f) > 1e-4f)
+                ++s.nonUnitNormals;
+        }
+    }
     return s;
 }
 
-// Whether the Khronos validator can run here. Where node is missing outside CI the check is
-// skipped with `skipReason`; in CI (CI set), or when node is there but the validator is not, the
-// test fails, so the check is never silently lost.
-inline bool validatorReady(std::string &skipReason)
+// Runs the Khronos validator on the file, expecting no errors. Where node is missing outside CI
+// it returns why the check is skipped; in CI (CI set), or when node is there but the validator is
+// not, the test fails, so the check is never silently lost.
+inline std::string validateGltf(const std::string &file)
 {
-    const bool ci = std::getenv("CI") != nullptr;
     if (std::system("command -v node >/dev/null 2>&1") != 0) {
-        if (ci)
-            ADD_FAILURE() << "node is missing: run scripts/install-deps.sh";
-        else
-            skipReason = "node is not installed here, so the glTF validator cannot run; "
-                         "scripts/install-deps.sh installs it";
-        return false;
+        if (std::getenv("CI") == nullptr)
+            return "node is not installed here, so the glTF validator cannot run; "
+                   "scripts/install-deps.sh installs it";
+        ADD_FAILURE() << "node is missing: run scripts/install-deps.sh";
+        return "";
     }
-    const std::string module = VERDALIS_SOURCE_DIR "/tools/gltf-validator/node_modules/gltf-validator";
-    if (std::system(("test -d '" + module + "'").c_str()) != 0) {
-        ADD_FAILURE() << "the glTF validator is not installed (" << module
-                      << "): run scripts/install-deps.sh";
-        return false;
+    const std::string tool = VERDALIS_SOURCE_DIR "/tools/gltf-validator/";
+    if (std::system(("test -d '" + tool + "node_modules/gltf-validator'").c_str()) != 0) {
+        ADD_FAILURE() << "the glTF validator is not installed (" << tool << "): run scripts/install-deps.sh";
+        return "";
     }
-    return true;
-}
-
-// Runs the validator on the file: its exit status (0: no errors) and its report.
-inline int runValidator(const std::string &file, std::string &report)
-{
     const std::string out = file + ".validation.json";
-    const std::string script = VERDALIS_SOURCE_DIR "/tools/gltf-validator/validate.js";
-    const int raw = std::system(("node '" + script + "' '" + file + "' >'" + out + "' 2>&1").c_str());
-    report = readBytes(out);
+    const int raw =
+        std::system(("node '" + tool + "validate.js' '" + file + "' >'" + out + "' 2>&1").c_str());
+    const std::string report = readBytes(out);
     std::remove(out.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << report;
+    EXPECT_NE(report.find("\"numErrors\": 0,"), std::string::npos) << report;
+    return "";
 }
 
 // Validates the file, or skips the rest of the test where the validator cannot run (see above).
 #define EXPECT_VALID_GLTF(file)                                                                              \
     do {                                                                                                     \
-        std::string skipReason;                                                                              \
-        if (!testsupport::validatorReady(skipReason)) {                                                      \
-            if (!skipReason.empty())                                                                         \
-                GTEST_SKIP() << skipReason;                                                                  \
-            break;                                                                                           \
-        }                                                                                                    \
-        std::string report;                                                                                  \
-        EXPECT_EQ(testsupport::runValidator(file, report), 0) << report;                                     \
-        EXPECT_NE(report.find("\"numErrors\": 0,"), std::string::npos) << report;                            \
+        if (const std::string skipReason = testsupport::validateGltf(file); !skipReason.empty())             \
+            GTEST_SKIP() << skipReason;                                                                      \
     } while (false)
 
 } // namespace testsupport

@@ -16,13 +16,12 @@ ExportPrimitive strip(int quads, int material)
 {
     ExportPrimitive p;
     p.material = material;
-    for (int i = 0; i <= quads; ++i) {
+    for (int i = 0; i <= quads; ++i)
         for (float z : {0.0f, 1.0f}) {
             p.positions.push_back({static_cast<float>(i), 0.0f, z});
             p.normals.push_back({0.0f, 1.0f, 0.0f});
             p.texCoords.push_back({static_cast<float>(i), z});
         }
-    }
     for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(quads); ++i) {
         const std::uint32_t a = 2 * i;
         p.indices.insert(p.indices.end(), {a, a + 1, a + 2, a + 2, a + 1, a + 3});
@@ -74,7 +73,6 @@ TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsAndRefusesOneWithoutT
     EXPECT_FLOAT_EQ(child->mTransformation.b4, 5.0f);
     EXPECT_FLOAT_EQ(child->mParent->mTransformation.a4, 10.0f);
 
-    // A mesh without triangles is refused.
     ExportScene empty = twoMeshScene(1, 1);
     empty.meshes[1].primitives[0].indices.clear();
     std::string none;
