@@ -9,7 +9,6 @@
 
 using ecosystem::DeathRules;
 using ecosystem::Plant;
-using ecosystem::PlantGrid;
 using ecosystem::Species;
 
 namespace {
@@ -17,9 +16,10 @@ namespace {
 // Death rules over a hand-made set of plants on a 100 × 100 grid of 25 m cells.
 struct Scene {
     std::vector<Species> species = ecosystem::defaultSpeciesTable();
-    PlantGrid grid{100, 100};
+    ecosystem::PlantGrid grid{100, 100};
     DeathRules rules;
     ecosystem::SimulationStatistics statistics;
+    std::uint32_t nextId = 1;
 
     Scene()
     {
@@ -27,53 +27,44 @@ struct Scene {
         rules.setNeighbourhoodRadius(DeathRules::computeNeighbourhoodRadius(species, 25.0f));
     }
 
+    // A plant of size 0.5, vigour 1 and time of death 100 whose samples (slope 0, moisture 0.7,
+    // sunniness 0.7, windiness 0.1, relative height 0.5) lie inside every band of every default
+    // species, so that only the slope test draws.
     Plant &add(int s, int cellX, int cellY, float x, float z, float height, float strength)
     {
-        Plant p;
-        p.species = s;
-        p.id = nextId++;
-        p.cellX = cellX;
-        p.cellY = cellY;
-        p.position = {x, 10.0f, z};
-        p.height = height;
-        p.size = 0.5f;
-        p.strength = strength;
-        p.prodornost = 1.0f;
-        p.timeOfDeath = 100.0f;
-        // Samples inside every band of every default species, so only the slope test draws.
-        p.relativeHeight = 0.5f;
-        p.moisture = 0.7f;
-        p.sunniness = 0.7f;
-        p.windiness = 0.1f;
-        species[static_cast<std::size_t>(s)].plants.push_back(p);
-        return species[static_cast<std::size_t>(s)].plants.back();
+        auto &plants = species[static_cast<std::size_t>(s)].plants;
+        return plants.emplace_back(Plant{s, nextId++, 0, 0.5f, height, cellX, cellY,
+                                         math::Vector3f(x, 10.0f, z), 1.0f, strength, 0.0f, 0.7f, 0.7f, 0.1f,
+                                         0.5f, 100.0f, false});
     }
     void index() { grid.rebuild(species); }
-    bool dominated(int s, std::size_t i)
-    {
-        return rules.isDominated(species[static_cast<std::size_t>(s)].plants[i], grid.entryOf(s, i));
-    }
     Plant &plant(int s, std::size_t i) { return species[static_cast<std::size_t>(s)].plants[i]; }
-
-    std::uint32_t nextId = 1;
+    bool dominated(int s, std::size_t i) { return rules.isDominated(plant(s, i), grid.entryOf(s, i)); }
+    // Asks whether the plant is dominated and gives the flag that the question leaves on it.
+    bool flagged(int s, std::size_t i)
+    {
+        dominated(s, i);
+        return plant(s, i).dominated;
+    }
+    bool shouldDie(int s, std::size_t i)
+    {
+        return rules.shouldDie(plant(s, i), grid.entryOf(s, i), statistics);
+    }
 };
 
 } // namespace
 
 TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
 {
-    Plant a, b;
-    a.height = 1.5f;
-    b.height = 2.5f;
-    a.position = {100.0f, 0.0f, 100.0f};
-    b.position = {100.0f, 0.0f, 104.0f};
-    EXPECT_FALSE(DeathRules::crownsOverlap(a, b));
-    b.position.z = 103.999f;
-    EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
-    b.position = {103.0f, 0.0f, 100.0f}; // 3-4-5 with the height difference
-    EXPECT_TRUE(DeathRules::crownsOverlap(a, b));
-    b.position.y = 4.0f; // distance 5
-    EXPECT_FALSE(DeathRules::crownsOverlap(a, b));
+    const Plant a{.height = 1.5f, .position = {100.0f, 0.0f, 100.0f}};
+    const std::pair<math::Vector3f, bool> others[] = {
+        {{100.0f, 0.0f, 104.0f}, false},
+        {{100.0f, 0.0f, 103.999f}, true},
+        {{103.0f, 0.0f, 100.0f}, true},   // 3-4-5 with the heights
+        {{103.0f, 4.0f, 100.0f}, false}}; // distance 5
+    for (const auto &[position, overlap] : others)
+        EXPECT_EQ(DeathRules::crownsOverlap(a, Plant{.height = 2.5f, .position = position}), overlap)
+            << position.x << ',' << position.y << ',' << position.z;
     // The default species search the three by three window.
     EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 25.0f), 1);
     EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 2.0f), 3);
@@ -86,19 +77,16 @@ TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
     s.add(3, 10, 10, 264.0f, 260.0f, 2.0f, 0.5f); // touching
     s.index();
     auto &draws = s.rules.randomDeathBecauseOfBeingDominated;
-    const auto before = draws.state();
+    ecosystem::RandomGenerator expected(draws.state());
     EXPECT_FALSE(s.dominated(3, 0));
     EXPECT_FALSE(s.dominated(3, 1));
     EXPECT_FALSE(s.plant(3, 0).dominated);
-    EXPECT_EQ(draws.state(), before);
+    EXPECT_EQ(draws.state(), expected.state());
 
     s.plant(3, 1).position.x = 263.9f; // overlapping
     s.index();
-    s.dominated(3, 0);
-    s.dominated(3, 1);
-    EXPECT_TRUE(s.plant(3, 0).dominated);
-    EXPECT_TRUE(s.plant(3, 1).dominated);
-    ecosystem::RandomGenerator expected(before);
+    EXPECT_TRUE(s.flagged(3, 0));
+    EXPECT_TRUE(s.flagged(3, 1));
     expected.next(100000);
     expected.next(100000);
     EXPECT_EQ(draws.state(), expected.state());
@@ -137,8 +125,8 @@ TEST(Domination,
     s.add(3, 4, 4, 112.5f, 112.5f, 20.0f, 5.0f);
     s.add(3, 4, 4, 132.5f, 112.5f, 1.0f, 1.0f);
     s.index();
-    EXPECT_TRUE((s.dominated(2, 0), s.plant(2, 0).dominated));
-    EXPECT_TRUE((s.dominated(3, 1), s.plant(3, 1).dominated));
+    EXPECT_TRUE(s.flagged(2, 0));
+    EXPECT_TRUE(s.flagged(3, 1));
     EXPECT_FALSE(s.dominated(3, 0));
     const auto before = s.rules.randomDeathBecauseOfBeingDominated.state();
     for (const std::size_t alone : {2u, 4u}) {
@@ -151,13 +139,12 @@ TEST(Domination,
 TEST(ShouldDie, removedPlantsNoLongerDominateLaterDecisions)
 {
     Scene s;
-    Plant &old = s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 1.0f);
-    old.age = 100; // time of death reached
+    s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 1.0f).age = 100; // time of death reached
     s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 0.5f);
     s.index();
-    EXPECT_TRUE(s.rules.shouldDie(s.plant(3, 0), s.grid.entryOf(3, 0), s.statistics));
+    EXPECT_TRUE(s.shouldDie(3, 0));
     EXPECT_EQ(s.grid.size(), 1u);
-    EXPECT_FALSE(s.rules.shouldDie(s.plant(3, 1), s.grid.entryOf(3, 1), s.statistics));
+    EXPECT_FALSE(s.shouldDie(3, 1));
     EXPECT_FALSE(s.plant(3, 1).dominated);
     EXPECT_EQ(s.statistics.weaknessDeaths(), 1);
     EXPECT_EQ(s.statistics.allDeaths(), 1);
@@ -166,43 +153,40 @@ TEST(ShouldDie, removedPlantsNoLongerDominateLaterDecisions)
 TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNeverKill)
 {
     Scene s;
-    Plant &p = s.add(1, 10, 10, 260.0f, 260.0f, 1.0f, 0.5f);
-    s.index();
-    auto states = [&] {
-        return std::vector<unsigned long long>{
-            s.rules.randomDeathBecauseOfBadHeight.state(), s.rules.randomDeathBecauseOfBadMoisture.state(),
-            s.rules.randomDeathBecauseOfBadSunniness.state(),
-            s.rules.randomDeathBecauseOfBadWindiness.state(), s.rules.randomDeathBecauseOfBadSlope.state()};
-    };
     // Willow: relative height 0.5 is far outside 0.01 ± 0.05. Everything else inside its bands.
+    Plant &p = s.add(1, 10, 10, 260.0f, 260.0f, 1.0f, 0.5f);
     p.moisture = 0.5f;
     p.sunniness = 0.6f;
     p.windiness = 0.0f;
+    s.index();
+    auto &r = s.rules;
+    auto states = [&] {
+        return std::vector<unsigned long long>{
+            r.randomDeathBecauseOfBadHeight.state(), r.randomDeathBecauseOfBadMoisture.state(),
+            r.randomDeathBecauseOfBadSunniness.state(), r.randomDeathBecauseOfBadWindiness.state(),
+            r.randomDeathBecauseOfBadSlope.state()};
+    };
     const auto before = states();
-    EXPECT_FALSE(s.rules.shouldDie(p, s.grid.entryOf(1, 0), s.statistics));
-    auto after = states();
-    EXPECT_EQ(after[0], before[0] * 69069ull % (1ull << 33)); // height drew once
-    EXPECT_EQ(after[1], before[1]);
-    EXPECT_EQ(after[2], before[2]);
-    EXPECT_EQ(after[3], before[3]);
-    // State 8 draws 52552: u = 0.52552 ≥ 0.5, the height test does not fire, so the slope test draws.
-    EXPECT_EQ(after[4], before[4] * 69069ull % (1ull << 33));
+    EXPECT_FALSE(s.shouldDie(1, 0));
+    // Height drew once; state 8 draws 52552: u = 0.52552 ≥ 0.5, the height test does not fire, so
+    // the slope test draws.
+    const auto drawn = [](unsigned long long state) { return state * 69069ull % (1ull << 33); };
+    EXPECT_EQ(states(), (std::vector{drawn(before[0]), before[1], before[2], before[3], drawn(before[4])}));
 
     // A test that fires stops the later ones, slope included, and the plant still lives.
     s.species[1].heightBand.deathProbability = 1.0f;
     const auto firing = states();
-    EXPECT_EQ(s.rules.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::Height);
-    after = states();
-    EXPECT_NE(after[0], firing[0]);
-    EXPECT_EQ(after[4], firing[4]);
-    EXPECT_FALSE(s.rules.shouldDie(p, s.grid.entryOf(1, 0), s.statistics));
+    EXPECT_EQ(r.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::Height);
+    EXPECT_NE(states()[0], firing[0]);
+    EXPECT_EQ(states()[4], firing[4]);
+    EXPECT_FALSE(s.shouldDie(1, 0));
     EXPECT_EQ(s.statistics.allDeaths(), 0);
 
     // A sample that is not a number counts as outside the band.
     p.relativeHeight = std::numeric_limits<float>::quiet_NaN();
     s.species[1].heightBand.deathProbability = 0.0f;
     const auto nan = states();
-    EXPECT_EQ(s.rules.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::None);
+    EXPECT_EQ(r.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::None);
     EXPECT_NE(states()[0], nan[0]);
 }
 
@@ -220,16 +204,13 @@ TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTal
     EXPECT_EQ(s.grid.size(), 5u);
     EXPECT_EQ(s.grid.largestHeight(), 7.5f);
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1, 2}));
-    s.dominated(4, 0);
-    s.dominated(4, 2);
-    EXPECT_TRUE(s.plant(4, 0).dominated);
-    EXPECT_TRUE(s.plant(4, 2).dominated);
+    EXPECT_TRUE(s.flagged(4, 0));
+    EXPECT_TRUE(s.flagged(4, 2));
 
     s.grid.remove(s.grid.entryOf(4, 1));
     EXPECT_EQ(s.grid.size(), 4u);
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
-    s.dominated(4, 0);
-    EXPECT_FALSE(s.plant(4, 0).dominated);
+    EXPECT_FALSE(s.flagged(4, 0));
 
     s.species[1].plants.clear();
     s.index();
@@ -267,6 +248,7 @@ void fill(Scene &scene, const Crowd &crowd)
         if (unit(random) < crowd.doomedShare)
             p.prodornost = 0.05f;
     }
+    scene.index();
 }
 
 } // namespace
@@ -285,8 +267,6 @@ TEST(DominationSurvey, decidesExactlyAsFullScansAndThePairwiseRuleDo)
         Scene scanned;
         fill(surveyed, crowd);
         fill(scanned, crowd);
-        surveyed.index();
-        scanned.index();
         surveyed.rules.surveyDomination();
         // The rule itself, every pair compared: a living plant in the window, of at least the
         // weighted strength, whose crown overlaps.
@@ -313,10 +293,8 @@ TEST(DominationSurvey, decidesExactlyAsFullScansAndThePairwiseRuleDo)
             for (std::size_t i = 0; i < surveyed.species[static_cast<std::size_t>(s)].plants.size(); ++i) {
                 const bool decidesDomination = !ecosystem::diesOfAgeOrWeakness(surveyed.plant(s, i));
                 const bool byRule = decidesDomination && dominatedByRule(surveyed.plant(s, i));
-                const bool died = surveyed.rules.shouldDie(surveyed.plant(s, i), surveyed.grid.entryOf(s, i),
-                                                           surveyed.statistics);
-                ASSERT_EQ(died, scanned.rules.shouldDie(scanned.plant(s, i), scanned.grid.entryOf(s, i),
-                                                        scanned.statistics));
+                const bool died = surveyed.shouldDie(s, i);
+                ASSERT_EQ(died, scanned.shouldDie(s, i));
                 ASSERT_EQ(surveyed.plant(s, i).dominated, scanned.plant(s, i).dominated);
                 if (decidesDomination) {
                     ASSERT_EQ(surveyed.plant(s, i).dominated, byRule);

@@ -2,17 +2,23 @@
 
 #include "ecosystem/simulation/autosave.h"
 #include "ecosystem/simulation/randomgenerator.h"
+#include "ecosystem/simulation/seedvector.h"
 #include "ecosystem/simulation/speciestable.h"
+#include "ecosystem/simulation/statisticscsv.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using ecosystem::Plant;
+using ecosystem::RandomGenerator;
+using ecosystem::SeedVector;
+using ecosystem::SimulationStatistics;
 using ecosystem::Species;
 using simulationtest::World;
 
 namespace {
 
-// A plant of the species in the middle of the default plant area, built as the add phase builds it.
+// A plant of the species, built as the add phase builds it.
 Plant plantAt(World &w, int species, int x, int y)
 {
     const Species &s = w.simulation.species()[static_cast<std::size_t>(species)];
@@ -38,18 +44,17 @@ TEST(Prodornost, isTheProductOfSlopeFactorAndSuitabilitiesFullAboveTheOptimumFal
 TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywhere)
 {
     World w;
-    EXPECT_EQ(w.simulation.step(), -1);
-    EXPECT_TRUE(w.simulation.species().empty());
+    EXPECT_EQ(std::pair(w.simulation.step(), w.simulation.species().size()), std::pair(-1, std::size_t{0}));
     w.simulation.simulateStep();
     EXPECT_TRUE(w.simulation.isInitialised());
-    EXPECT_EQ(w.simulation.step(), 1);
     ASSERT_EQ(w.simulation.species().size(), 5u);
-    EXPECT_EQ(w.simulation.neighbourhoodRadius(), 1);
-    EXPECT_EQ(w.simulation.largestMaxAge(), 250);
+    EXPECT_EQ(
+        std::tuple(w.simulation.step(), w.simulation.neighbourhoodRadius(), w.simulation.largestMaxAge()),
+        std::tuple(1, 1, 250));
 
     // Each species owed 5 seeds; a seed grows anywhere when its growClose draw is ≥ 0.8, and with no
     // parent yet every other seed is lost.
-    ecosystem::RandomGenerator growClose(1);
+    RandomGenerator growClose(1);
     std::uint32_t nextId = 1;
     int total = 0;
     for (const Species &s : w.simulation.species()) {
@@ -57,26 +62,25 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
         for (int seed = 0; seed < 5; ++seed)
             if (!(0.8f > static_cast<float>(growClose.next(100000)) / 100000.0f))
                 ++anywhere;
-        EXPECT_EQ(static_cast<int>(s.plants.size()), anywhere) << "species " << s.index;
-        EXPECT_EQ(s.seedBudget, 0.0f);
+        EXPECT_EQ(std::pair(static_cast<int>(s.plants.size()), s.seedBudget), std::pair(anywhere, 0.0f))
+            << "species " << s.index;
         EXPECT_FLOAT_EQ(s.seedProduction, 0.2f);
         for (const Plant &p : s.plants) {
-            EXPECT_EQ(p.id, nextId++);
-            EXPECT_EQ(p.age, 1);
+            EXPECT_EQ(std::tuple(p.id, p.age), std::tuple(nextId++, 1));
             EXPECT_FLOAT_EQ(p.size, s.sizeAtMaturity / static_cast<float>(s.maturityAge));
             EXPECT_TRUE(w.terrain.isSeedCell(p.cellX, p.cellY));
-            EXPECT_GE(p.timeOfDeath, static_cast<float>(s.fullSizeAge));
-            EXPECT_LT(p.timeOfDeath, static_cast<float>(s.maxAge));
-            EXPECT_GE(p.prodornost, 0.0f);
-            EXPECT_LE(p.prodornost, 1.0f);
+            EXPECT_TRUE(p.timeOfDeath >= static_cast<float>(s.fullSizeAge) &&
+                        p.timeOfDeath < static_cast<float>(s.maxAge))
+                << p.timeOfDeath;
+            EXPECT_TRUE(p.prodornost >= 0.0f && p.prodornost <= 1.0f) << p.prodornost;
         }
         total += anywhere;
     }
-    EXPECT_EQ(w.simulation.statistics().nrPlants(), total);
-    EXPECT_EQ(w.simulation.statistics().livingSeries().size(), 5u);
-    EXPECT_EQ(w.simulation.statistics().logLine().rfind("@1:", 0), 0u);
-    EXPECT_NE(w.simulation.statistics().logLine().find(" nrPlants=" + std::to_string(total)),
-              std::string::npos);
+    const auto &statistics = w.simulation.statistics();
+    EXPECT_EQ(std::pair(statistics.nrPlants(), statistics.livingSeries().size()),
+              std::pair(total, std::size_t{5}));
+    EXPECT_TRUE(statistics.logLine().starts_with("@1:")) << statistics.logLine();
+    EXPECT_NE(statistics.logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
 
     // A species without plants is owed one seed per step.
     Species &bushes = w.simulation.species()[0];
@@ -98,14 +102,11 @@ TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndN
     w.simulation.addPhase(bush); // 5 seeds, all to the only parent, which is drawn each time
     ASSERT_EQ(bush.plants.size(), 6u);
     for (std::size_t i = 1; i < 6; ++i) {
-        EXPECT_EQ(bush.plants[i].cellX, 50);
-        EXPECT_EQ(bush.plants[i].cellY, 49);
+        EXPECT_EQ(std::pair(bush.plants[i].cellX, bush.plants[i].cellY), std::pair(50, 49));
         // Each child has its own point inside the cell.
         const math::Vector3f &at = bush.plants[i].position;
-        EXPECT_GE(at.x, 50 * 25.0f);
-        EXPECT_LE(at.x, 51 * 25.0f);
-        EXPECT_GE(at.z, 49 * 25.0f);
-        EXPECT_LE(at.z, 50 * 25.0f);
+        EXPECT_TRUE(at.x >= 50 * 25.0f && at.x <= 51 * 25.0f && at.z >= 49 * 25.0f && at.z <= 50 * 25.0f)
+            << at.x << ',' << at.z;
         if (i > 1) {
             EXPECT_NE(at, bush.plants[i - 1].position);
         }
@@ -114,8 +115,7 @@ TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndN
     Species &willow = w.simulation.species()[1];
     willow.plants.push_back(plantAt(w, 1, 50, w.terrain.lupaMinY()));
     w.simulation.addPhase(willow);
-    EXPECT_EQ(willow.plants.size(), 1u);
-    EXPECT_EQ(willow.seedBudget, 0.0f);
+    EXPECT_EQ(std::pair(willow.plants.size(), willow.seedBudget), std::pair(std::size_t{1}, 0.0f));
 
     w.terrain.setLupaMaxX(w.terrain.lupaMinX());
     ASSERT_TRUE(w.terrain.plantableCells().empty());
@@ -174,30 +174,16 @@ TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw
     maple.plants[1].prodornost = 0.11f;
     const auto before = w.simulation.getSeeds();
     w.simulation.killPhase();
-    ASSERT_EQ(pine.plants.size(), 1u);
-    EXPECT_EQ(pine.plants[0].id, giant.id);
-    ASSERT_EQ(maple.plants.size(), 1u);
-    EXPECT_EQ(maple.plants[0].prodornost, 0.11f);
-    EXPECT_EQ(w.simulation.statistics().weaknessDeaths(), 2);
-    EXPECT_EQ(w.simulation.statistics().dominationDeaths(), 0);
+    ASSERT_EQ(std::pair(pine.plants.size(), maple.plants.size()), std::pair(std::size_t{1}, std::size_t{1}));
+    EXPECT_EQ(std::pair(pine.plants[0].id, maple.plants[0].prodornost), std::pair(giant.id, 0.11f));
+    EXPECT_EQ(
+        std::pair(w.simulation.statistics().weaknessDeaths(), w.simulation.statistics().dominationDeaths()),
+        std::pair(2, 0));
     // The giant, alone after the old plant's removal, is not dominated: no domination draw at all.
     EXPECT_EQ(w.simulation.getSeeds()[ecosystem::DeathBecauseOfBeingDominated],
               before[ecosystem::DeathBecauseOfBeingDominated]);
     EXPECT_FALSE(pine.plants[0].dominated);
     EXPECT_TRUE(w.simulation.grid().idsInCell(40, 40) == std::vector<std::uint32_t>{giant.id});
-}
-
-TEST(AutoSave, isDueEveryIntervalOnceOneIsSetAndNamesTheFileByTheStep)
-{
-    ecosystem::AutoSave autosave;
-    EXPECT_FALSE(autosave.isDue(30)); // off until an interval is set
-    autosave.setInterval(30);
-    EXPECT_TRUE(autosave.isDue(30));
-    EXPECT_TRUE(autosave.isDue(60));
-    EXPECT_FALSE(autosave.isDue(31));
-    EXPECT_EQ(ecosystem::AutoSave::fileName(120), "120.sim");
-    autosave.setInterval(0);
-    EXPECT_FALSE(autosave.isDue(30));
 }
 
 TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeaknessWithoutIt)
@@ -223,8 +209,7 @@ TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeak
     // The first draw from the default state 7 is 0.83483, above the pine's 0.01: it survives.
     w.simulation.killPhase();
     ASSERT_EQ(pine.plants.size(), 2u);
-    EXPECT_TRUE(pine.plants[0].dominated);
-    EXPECT_FALSE(pine.plants[1].dominated);
+    EXPECT_EQ(std::pair(pine.plants[0].dominated, pine.plants[1].dominated), std::pair(true, false));
     // A dominated plant does not grow and loses one of vigour, never going below zero.
     w.simulation.growPhase();
     EXPECT_FLOAT_EQ(pine.plants[0].prodornost, 0.5f);
@@ -235,6 +220,234 @@ TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeak
     w.simulation.killPhase();
     ASSERT_EQ(pine.plants.size(), 1u);
     EXPECT_EQ(pine.plants[0].id, tall.id);
-    EXPECT_EQ(w.simulation.statistics().weaknessDeaths(), 1);
-    EXPECT_EQ(w.simulation.statistics().dominationDeaths(), 0);
+    EXPECT_EQ(
+        std::pair(w.simulation.statistics().weaknessDeaths(), w.simulation.statistics().dominationDeaths()),
+        std::pair(1, 0));
+}
+
+TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhenTurnedOn)
+{
+    // Maple samples inside every band, or beyond the tolerance of one band. The maple's bands:
+    // relative height 0.2 ± 0.3, moisture 0.6 ± 0.3, sunniness 0.65 ± 0.15, windiness 0 ± 0.4; its
+    // slope sensitivity is 0.05. Generator states: height and sunniness at 0, whose draws are 0 and
+    // fire whenever the band's death probability is above 0; moisture and windiness at 1, whose
+    // first draw 69069 gives 0.69069, above every default probability; slope at 0, so the slope
+    // test fires for any slope above 0. Each of moisture and windiness draws once below.
+    const struct {
+        const char *name;
+        float relativeHeight, moisture, sunniness, windiness, slope;
+        bool oldAge;
+        bool diesOfEnvironment; // with the option on
+    } cases[] = {
+        {"inside every band", 0.2f, 0.6f, 0.65f, 0.0f, 0.0f, false, false},
+        {"height outside: its draw fires", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, false, true},
+        {"moisture outside: its draw does not fire, flat ground", 0.2f, 0.0f, 0.65f, 0.0f, 0.0f, false,
+         false},
+        {"sunniness outside: its draw fires", 0.2f, 0.6f, 0.0f, 0.0f, 0.0f, false, true},
+        {"windiness outside: no fire, then the slope fires", 0.2f, 0.6f, 0.65f, 1.0f, 10.0f, false, true},
+        {"inside every band on a slope", 0.2f, 0.6f, 0.65f, 0.0f, 10.0f, false, true},
+        {"old age comes first", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, true, false},
+    };
+    // The cases as maples on a plane rising gently to the east and south, far enough apart that
+    // none dominates another; one kill phase with the option on, one with it off.
+    ecosystem::TerrainModel ramp =
+        terraintest::terrainOf(terraintest::demText([](int c, int r) { return 300.0 + c + r; }));
+    std::vector<std::unique_ptr<ecosystem::EcosystemSimulation>> runs;
+    for (const bool environmentalDeaths : {true, false}) {
+        auto &simulation = *runs.emplace_back(std::make_unique<ecosystem::EcosystemSimulation>());
+        simulation.attachTerrain(ramp);
+        simulation.initialise();
+        simulation.setEnvironmentalDeaths(environmentalDeaths);
+        auto &maples = simulation.species()[2];
+        for (const auto &c : cases) {
+            const int column = 30 + 3 * static_cast<int>(maples.plants.size());
+            Plant p = simulation.constructPlant(maples, column, 40, ramp.vertex(column, 40));
+            p.relativeHeight = c.relativeHeight;
+            p.moisture = c.moisture;
+            p.sunniness = c.sunniness;
+            p.windiness = c.windiness;
+            p.slope = c.slope;
+            p.prodornost = 1.0f;
+            p.age = c.oldAge ? 150 : 50;
+            p.timeOfDeath = 150.0f;
+            maples.plants.push_back(p);
+        }
+        auto seeds = simulation.getSeeds();
+        seeds[ecosystem::DeathBecauseOfBadHeight] = 0;
+        seeds[ecosystem::DeathBecauseOfBadMoisture] = 1;
+        seeds[ecosystem::DeathBecauseOfBadSunniness] = 0;
+        seeds[ecosystem::DeathBecauseOfBadWindiness] = 1;
+        seeds[ecosystem::DeathBecauseOfBadSlope] = 0;
+        ASSERT_TRUE(simulation.setSeeds(seeds).ok);
+        simulation.killPhase();
+    }
+    const auto &on = *runs[0];
+    const auto &off = *runs[1];
+    const auto survived = [](const ecosystem::EcosystemSimulation &s, std::size_t caseIndex) {
+        const auto &plants = s.species()[2].plants;
+        return std::any_of(plants.begin(), plants.end(),
+                           [&](const Plant &p) { return p.id == caseIndex + 1; });
+    };
+    int fired = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        EXPECT_EQ(survived(on, i), !cases[i].diesOfEnvironment && !cases[i].oldAge);
+        EXPECT_EQ(survived(off, i), !cases[i].oldAge);
+        fired += cases[i].diesOfEnvironment ? 1 : 0;
+    }
+    const auto &onDeaths = on.statistics();
+    EXPECT_EQ(std::tuple(onDeaths.environmentDeaths(), onDeaths.weaknessDeaths(), onDeaths.dominationDeaths(),
+                         onDeaths.allDeaths()),
+              std::tuple(fired, 1, 0, fired + 1));
+    EXPECT_EQ(std::pair(off.statistics().environmentDeaths(), off.statistics().allDeaths()), std::pair(0, 1));
+    // The option decides what a fired test does, not what is drawn.
+    EXPECT_EQ(on.getSeeds(), off.getSeeds());
+}
+
+TEST(AutoSave, isDueEveryIntervalOnceOneIsSetAndNamesTheFileByTheStep)
+{
+    ecosystem::AutoSave autosave;
+    EXPECT_FALSE(autosave.isDue(30)); // off until an interval is set
+    autosave.setInterval(30);
+    EXPECT_EQ(std::tuple(autosave.isDue(30), autosave.isDue(60), autosave.isDue(31)),
+              std::tuple(true, true, false));
+    EXPECT_EQ(ecosystem::AutoSave::fileName(120), "120.sim");
+    autosave.setInterval(0);
+    EXPECT_FALSE(autosave.isDue(30));
+}
+
+TEST(SimulationStatistics, logLineHasTheExactLabelsAndTimeSumsSaturate)
+{
+    SimulationStatistics s;
+    s.recordLiving({10, 20, 0, 20, 7});
+    s.composeLogLine(12, 5, 1, 2, 3, 4);
+    EXPECT_EQ(s.logLine(), "@12: time(render_all)=5 time(simm_all)=6 ||  time(render)=5 time(dodaj)=1 "
+                           "time(zrasti)=2 time(pobij)=3 time(pobij_dominir)=4 ||  nrPlants=57");
+    s.composeLogLine(13, 10, 0, 0, 1, 0);
+    EXPECT_EQ(std::pair(s.renderTimeSum(), s.simulationTimeSum()), std::pair(15, 7));
+    // Sums stop at the largest value instead of wrapping.
+    s.composeLogLine(14, 2000000000, 0, 0, 0, 0);
+    s.composeLogLine(15, 2000000000, 0, 0, 0, 0);
+    EXPECT_EQ(s.renderTimeSum(), 2147483647);
+}
+
+TEST(SimulationStatistics, seriesGetOnePointPerRecordAndTheRenderedCountsLeaveTheLivingTotalAlone)
+{
+    SimulationStatistics s;
+    s.recordLiving({3, 0});
+    s.recordLiving({4, 0, 2});
+    s.recordRendered({1, 2});
+    s.recordRendered({2, 2});
+    ASSERT_EQ(s.livingSeries().size(), 3u);
+    EXPECT_EQ(s.livingSeries()[0][1].x, 1.0);
+    EXPECT_EQ(s.livingSeries()[0][1].y, 4.0);
+    EXPECT_EQ(s.livingSeries()[1][0].y, 0.0);
+    EXPECT_EQ(s.livingSeries()[2].size(), 1u);
+    EXPECT_EQ(s.livingSeries()[2][0].x, 0.0);
+    EXPECT_EQ(s.nrPlants(), 6); // the rendered counts leave the living total alone
+    EXPECT_EQ(s.renderedSeries()[1][1].x, 1.0);
+    EXPECT_EQ(s.renderedSeries()[1][1].y, 2.0);
+}
+
+TEST(SimulationStatistics, csvHasOneLinePerRecordWithTheLastFrameDrawnAfterItAndLateSpeciesAligned)
+{
+    SimulationStatistics s;
+    s.recordRendered({9, 9}); // before the first record: belongs to no line
+    s.recordLiving({3, 0});
+    s.recordRendered({1, 0});
+    s.recordRendered({2, 0}); // the picture the first record ended with
+    s.recordLiving({4, 1});   // no frame drawn after it
+    s.recordLiving({2, 1});
+    s.recordRendered({1, 1});
+    EXPECT_EQ(ecosystem::statisticsCsv(s), "step,Bush living,Bush rendered,Weeping willow living,"
+                                           "Weeping willow rendered\n0,3,2,0,0\n1,4,,1,\n2,2,1,1,1\n");
+
+    SimulationStatistics late;
+    EXPECT_EQ(ecosystem::statisticsCsv(late), "step\n");
+    late.recordLiving({}); // an empty simulation loaded: a record without species
+    late.recordLiving({1000000});
+    late.recordLiving({1234567, 5, 6, 7, 8, 9});
+    EXPECT_EQ(ecosystem::statisticsCsv(late), "step,Bush living,Bush rendered,Weeping willow living,"
+                                              "Weeping willow rendered,Maple living,Maple rendered,"
+                                              "Pine living,Pine rendered,Beech living,Beech rendered,"
+                                              "Species 5 living,Species 5 rendered\n"
+                                              "0,1000000,,,,,,,,,,,\n1,1234567,,5,,6,,7,,8,,9,\n");
+}
+
+TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProductAndAdvanceOnlyWhenDrawing)
+{
+    RandomGenerator g(1);
+    const std::pair<std::uint32_t, unsigned long long> draws[] = {
+        {69069u, 69069u}, {59465u, 4770526761u}, {75573u, 2801775573u}}; // the second from 475559465
+    for (const auto &[draw, state] : draws) {
+        EXPECT_EQ(g.next(100000), draw);
+        EXPECT_EQ(g.state(), state);
+    }
+    const unsigned long long largest = (1ull << 33) - 1;
+    RandomGenerator high(largest);
+    EXPECT_EQ(high.next(4096), static_cast<std::uint32_t>(((1ull << 33) - 69069ull) & 0xFFFFFFFFu) % 4096u);
+    EXPECT_EQ(high.state(), (1ull << 33) - 69069ull);
+
+    RandomGenerator zero(0);
+    EXPECT_EQ(zero.next(100000), 0u);
+    EXPECT_EQ(zero.state(), 0u);
+    // Every draw advances once whatever the bound, but a zero bound does not draw.
+    RandomGenerator a(7), b(7);
+    a.next(1);
+    b.next(100000);
+    EXPECT_EQ(a.state(), b.state());
+    EXPECT_EQ(a.next(0), 0u);
+    EXPECT_EQ(a.state(), b.state());
+
+    // A draw chosen by select advances only when it draws.
+    RandomGenerator skipped(5), drawn(5), reference(5);
+    const std::uint32_t value = reference.next(100000);
+    EXPECT_EQ(skipped.nextIf(false, 100000), value);
+    EXPECT_EQ(skipped.state(), 5u);
+    EXPECT_EQ(drawn.nextIf(true, 100000), value);
+    EXPECT_EQ(drawn.state(), reference.state());
+}
+
+TEST(DrawBound, remaindersAndDrawsEqualThoseOfTheDivision)
+{
+    const std::uint32_t bounds[] = {1u,      2u,     3u,          7u,          151u,       4096u,
+                                    100000u, 65537u, 0x7FFFFFFFu, 0x80000001u, 0xFFFFFFFFu};
+    for (const std::uint32_t bound : bounds) {
+        SCOPED_TRACE(bound);
+        const ecosystem::DrawBound prepared(bound);
+        const std::uint32_t values[] = {
+            0u,          1u,          bound - 1u,  bound,      bound + 1u, 2u * bound - 1u,
+            0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu};
+        for (const std::uint32_t value : values)
+            ASSERT_EQ(prepared.remainder(value), value % bound) << value;
+        RandomGenerator divided(12345), multiplied(12345);
+        for (int i = 0; i < 2000; ++i)
+            ASSERT_EQ(multiplied.next(prepared), divided.next(bound));
+        EXPECT_EQ(multiplied.state(), divided.state());
+    }
+    // A bound of 0 draws nothing, as next(0) does.
+    RandomGenerator g(9);
+    EXPECT_EQ(g.next(ecosystem::DrawBound(0)), 0u);
+    EXPECT_EQ(g.state(), 9u);
+}
+
+TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVectors)
+{
+    ecosystem::EcosystemSimulation s;
+    const SeedVector defaults{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    EXPECT_EQ(s.getSeeds(), defaults);
+    EXPECT_EQ(ecosystem::defaultSeeds(), defaults);
+    for (const SeedVector &tooShort : {SeedVector{5, 6, 7}, SeedVector{}}) {
+        const auto outcome = s.setSeeds(tooShort);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_NE(outcome.message.find("13"), std::string::npos);
+        EXPECT_EQ(s.getSeeds(), defaults);
+    }
+    const SeedVector seeds{1000, 1007, 1014, 1021, 1028, 1035, 1042, 1049, 1056, 1063, 1070, 1077, 1084};
+    SeedVector longer = seeds;
+    longer.push_back(99); // extra entries are ignored
+    EXPECT_TRUE(s.setSeeds(longer).ok);
+    EXPECT_EQ(s.getSeeds(), seeds);
+    EXPECT_EQ(s.deathRules().randomDeathBecauseOfBeingDominated.state(), 1042u);
+    EXPECT_EQ(s.deathRules().randomDeathBecauseOfBadSlope.state(), 1077u);
 }
