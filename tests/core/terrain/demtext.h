@@ -1,6 +1,6 @@
 #pragma once
 
-// Builds DEM texts and test pictures for the terrain tests.
+// Builds DEM texts, test pictures and terrains for the terrain tests.
 
 #include "core/tempfolder.h"
 #include "ecosystem/terrain/rgbimage.h"
@@ -49,19 +49,21 @@ inline ecosystem::HeightImages bandImages()
 
 inline ecosystem::DemLoadResult
 load(ecosystem::TerrainModel &terrain, const std::string &text,
-     ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute)
+     ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute,
+     const ecosystem::HeightImages &images = bandImages())
 {
     std::istringstream in(text);
-    return terrain.loadDem(in, bandImages(), maps);
+    return terrain.loadDem(in, images, maps);
 }
 
 // A terrain loaded from DEM text; the maps are computed unless deferred.
 inline ecosystem::TerrainModel
 terrainOf(const std::string &text,
-          ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute)
+          ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute,
+          const ecosystem::HeightImages &images = bandImages())
 {
     ecosystem::TerrainModel terrain;
-    const auto result = load(terrain, text, maps);
+    const auto result = load(terrain, text, maps, images);
     EXPECT_TRUE(result.ok()) << result.detail;
     return terrain;
 }
