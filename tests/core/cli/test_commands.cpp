@@ -1,0 +1,260 @@
+// verdalis-cli's simulate and terrain commands run as a user would run them, and what the
+// program says and leaves behind when something is wrong: every line of it starts with
+// "verdalis-cli: ", a failure of the work itself says so in one line, a missing option is called
+// missing, the bytes of a binary file reach the terminal only escaped and shortened, and the files
+// already there stay as they were.
+
+#include "core/clirun.h"
+#include "core/terrain/demtext.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cstring>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using SimulateCommand = testsupport::CliTest;
+using TerrainCommands = testsupport::CliTest;
+using terraintest::defaultDem;
+using testsupport::CliRun;
+using testsupport::split;
+
+namespace {
+
+// Every byte value, escape sequences and line ends among them, as a binary file holds them.
+std::string binaryBytes()
+{
+    std::string bytes = "\x1b[2J\x9b";
+    for (int round = 0; round < 8; ++round)
+        for (int b = 255; b >= 0; --b)
+            bytes += static_cast<char>(b);
+    return bytes;
+}
+
+// The fixture's folder holds a binary file in place of each kind of input file, a DEM that ends
+// one point early, a parameter file that is not one, and earlier outputs.
+class CliMessages : public testsupport::CliTest {
+protected:
+    CliMessages()
+    {
+        write("binary.sim", binaryBytes());
+        // Two lines for the texture paths, then binary bytes where the numbers should be.
+        write("binary.tree.xml", "bark.png\nleaf.png\n1000\t" + binaryBytes());
+        write("binary.dmr", binaryBytes());
+        const std::string dem = defaultDem();
+        write("short.dmr", dem.substr(0, dem.rfind('\n', dem.size() - 2) + 1));
+        write("bad.tree.xml", "not a tree");
+        write("out.tsv", "keep me\n");
+        write("tree.obj", "earlier");
+    }
+};
+
+} // namespace
+
+TEST_F(CliMessages, everyErrorLineStartsWithTheProgramNameAndShowsBinaryBytesEscapedAndShortened)
+{
+    // Usage errors end with status 2, failures of the work itself with 1.
+    const std::pair<int, std::vector<const char *>> failures[] = {
+        {2,
+         {"", "forest", "tree", "tree nonsense", "tree save", "tree latex", "tree save a b",
+          "tree save a --unknown", "tree latex a --locale", "tree export tree.gltf",
+          "ecosystem export forest.obj", "ecosystem export f.glb --steps 1 --load x.sim",
+          "ecosystem export f.glb --plant-area 5,4,0,9"}},
+        {2,
+         {"simulate --steps 1 --seeds 1,2", "simulate --steps -3",
+          "simulate --steps 3 --plant-area 1,2,3,400", "simulate --steps 3 --autosave 0", "terrain maps",
+          "terrain texture a.png b.png", "terrain maps out.tsv --dem"}},
+        {1,
+         {"simulate --steps 1 --load missing.sim", "simulate --steps 1 --load binary.sim",
+          "simulate --steps 1 --save no/such/folder/a.sim",
+          "simulate --steps 1 --autosave 1 --dem binary.dmr", "tree save out.tree.xml --from binary.tree.xml",
+          "terrain maps out.tsv --dem binary.dmr", "terrain maps out.tsv --dem short.dmr",
+          "terrain texture out.tsv --dem missing.dmr", "terrain maps no/such/folder/out.tsv",
+          "tree export no/tree.glb", "tree export tree.obj --from bad.tree.xml",
+          "ecosystem export f.glb --load none.sim"}}};
+    int binaryShown = 0;
+    for (const auto &[status, list] : failures)
+        for (const char *arguments : list) {
+            const CliRun run = cli(arguments);
+            EXPECT_EQ(run.status, status) << arguments;
+            const auto errors = split(run.err);
+            EXPECT_FALSE(errors.empty()) << arguments;
+            EXPECT_TRUE(status == 2 || errors.size() == 1) << arguments << ": " << run.err;
+            for (const std::string &line : errors)
+                EXPECT_EQ(line.rfind("verdalis-cli: ", 0), 0u) << arguments << ": " << line;
+            // The bytes of a binary file are shown on one line, escaped and shortened.
+            if (std::strstr(arguments, " binary.sim") || std::strstr(arguments, " binary.tree.xml")) {
+                ++binaryShown;
+                ASSERT_EQ(errors.size(), 1u) << arguments;
+                EXPECT_TRUE(std::all_of(errors[0].begin(), errors[0].end(), [](char c) {
+                    return c >= 0x20 && c <= 0x7e;
+                })) << errors[0]; // printable ASCII only
+                EXPECT_LT(errors[0].size(), 240u) << errors[0];
+                EXPECT_NE(errors[0].find("\\x1b[2J\\x9b\\xff\\xfe"), std::string::npos) << errors[0];
+                EXPECT_NE(errors[0].find("..."), std::string::npos) << errors[0];
+            }
+        }
+    EXPECT_EQ(binaryShown, 2);
+    // Nothing was written over, and nothing new was left: the inputs and the captured output.
+    EXPECT_EQ(read("out.tsv"), "keep me\n");
+    EXPECT_EQ(read("tree.obj"), "earlier");
+    EXPECT_EQ(folder.entryCount(), 9u);
+
+    // The first line names the problem; after a usage error the second says where to read more.
+    const std::pair<const char *, const char *> firstLines[] = {
+        {"simulate", "simulate: --steps is missing: give the number of steps to run"},
+        {"simulate --load binary.sim", "simulate: --steps is missing: give the number of steps to run"},
+        {"simulate --steps many", "simulate: --steps needs a whole number of steps, 0 or more"},
+        {"tree",
+         "missing command after 'tree' (tree export, tree latex, tree render, tree save, tree vertices)"},
+        {"simulate --steps 1 --save no/such/folder.sim", "Could not save simulation"},
+        {"terrain maps out.tsv --dem short.dmr", "Error reading DEM terrain file."},
+        {"terrain texture out.tsv --dem missing.dmr", "Could not open DEM terrain file."},
+        {"terrain maps no/such/folder/out.tsv", "cannot write"},
+        {"tree export tree.gltf", "tree export: OUT must end in .glb or .obj"},
+        {"tree export no/tree.glb", "tree export: cannot write"}};
+    for (const auto &[arguments, message] : firstLines)
+        EXPECT_EQ(split(cli(arguments).err).at(0).rfind(std::string("verdalis-cli: ") + message, 0), 0u)
+            << arguments;
+    const auto usage = split(cli("tree save a --unknown").err);
+    ASSERT_EQ(usage.size(), 2u);
+    EXPECT_EQ(usage[0], "verdalis-cli: tree save: unknown option '--unknown'");
+    EXPECT_EQ(usage[1], "verdalis-cli: see 'verdalis-cli tree save --help'");
+}
+
+TEST_F(SimulateCommand, printsTheLogLineOfEveryStepAutosavesAndWritesTheStatistics)
+{
+    const auto run = cli("simulate --steps 12 --autosave 5 --save end.sim --stats counts.tsv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto out = split(run.out);
+    ASSERT_EQ(out.size(), 15u);
+    const std::regex logLine(
+        "@([0-9]+): time\\(render_all\\)=[0-9]+ time\\(simm_all\\)=[0-9]+ \\|\\|  "
+        "time\\(render\\)=[0-9]+ time\\(dodaj\\)=[0-9]+ time\\(zrasti\\)=[0-9]+ "
+        "time\\(pobij\\)=[0-9]+ time\\(pobij_dominir\\)=[0-9]+ \\|\\|  nrPlants=([0-9]+)");
+    const auto stats = split(read("counts.tsv"));
+    ASSERT_EQ(stats.size(), 13u);
+    EXPECT_EQ(stats[0], "step\tBush\tWeeping willow\tMaple\tPine\tBeech");
+    int step = 0;
+    for (const auto &line : out) {
+        if (line.find("successfouly saved") != std::string::npos)
+            continue;
+        ++step;
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, logLine)) << line;
+        EXPECT_EQ(std::stoi(m[1]), step);
+        // The statistics row of the step adds up to the printed total.
+        std::istringstream row(stats[static_cast<std::size_t>(step)]);
+        int rowStep = 0, total = 0;
+        row >> rowStep;
+        for (int count; row >> count;)
+            total += count;
+        EXPECT_EQ(rowStep, step);
+        EXPECT_EQ(std::to_string(total), m[2].str());
+    }
+    EXPECT_EQ(out[5], "Simulation @ step 5successfouly saved");
+    EXPECT_EQ(out.back(), "Simulation @ step 12successfouly saved");
+    EXPECT_EQ(read("end.sim").rfind("12\n5\n", 0), 0u);
+    EXPECT_EQ(read("5.sim").rfind("5\n5\n", 0), 0u);
+    EXPECT_EQ(read("10.sim").rfind("10\n5\n", 0), 0u);
+    EXPECT_EQ(folder.entryCount(), 6u); // and counts.tsv and the captured output: no 12.sim
+}
+
+TEST_F(SimulateCommand,
+       runsAreReproducibleContinueFromASavedFileAndFollowSeedsPlantAreaAndEnvironmentalDeaths)
+{
+    const auto withoutTimes = [](const std::string &text) {
+        return std::regex_replace(text, std::regex("time\\(([a-z_]+)\\)=[0-9]+"), "time($1)");
+    };
+    auto run = cli("simulate --steps 25 --save a.sim");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string first = withoutTimes(run.out);
+    run = cli("simulate --steps 25 --save b.sim");
+    EXPECT_EQ(withoutTimes(run.out), first);
+    EXPECT_EQ(read("a.sim"), read("b.sim"));
+
+    const auto continued = split(cli("simulate --steps 2 --load a.sim").out);
+    ASSERT_EQ(continued.size(), 3u);
+    EXPECT_EQ(continued[0].rfind("Simulation @ step 25 with ", 0), 0u);
+    EXPECT_EQ(continued[1].rfind("@26:", 0), 0u);
+    EXPECT_EQ(continued[2].rfind("@27:", 0), 0u);
+
+    ASSERT_EQ(cli("simulate --steps 25 --save c.sim --seeds 21,22,23,24,25,26,27,28,29,30,31,32,33 "
+                  "--plant-area 10,20,30,40")
+                  .status,
+              0);
+    EXPECT_EQ(split(read("c.sim")).back(), "10\t20\t30\t40");
+    EXPECT_NE(read("a.sim"), read("c.sim"));
+
+    // Environmental deaths change the run and end it with their count.
+    const auto harsh = cli("simulate --steps 25 --save harsh.sim --environmental-deaths");
+    ASSERT_EQ(harsh.status, 0) << harsh.err;
+    const auto out = split(harsh.out);
+    ASSERT_EQ(out.size(), split(first).size() + 1);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(out[out.size() - 2], m,
+                                 std::regex("Deaths by environment: ([0-9]+) of ([0-9]+) deaths")))
+        << out[out.size() - 2];
+    EXPECT_GT(std::stoi(m[1]), 0);
+    EXPECT_LE(std::stoi(m[1]), std::stoi(m[2]));
+    EXPECT_EQ(out.back(), "Simulation @ step 25successfouly saved");
+    EXPECT_NE(read("a.sim"), read("harsh.sim"));
+}
+
+TEST_F(TerrainCommands, mapsWritesTheCoresMapsOneLinePerVertex)
+{
+    // The built-in terrain, and the same terrain given as a file.
+    write("default.dmr", defaultDem());
+    ASSERT_EQ(cli("terrain maps builtin.tsv").status, 0);
+    ASSERT_EQ(cli("terrain maps file.tsv --dem default.dmr").status, 0);
+    EXPECT_EQ(read("builtin.tsv"), read("file.tsv"));
+
+    const auto lines = split(read("file.tsv"), '\n');
+    ASSERT_EQ(lines.size(), 10001u);
+    EXPECT_EQ(lines[0],
+              "column\trow\theight\tnormalX\tnormalY\tnormalZ\tslope\tmoisture\tsunniness\twindiness");
+    ecosystem::TerrainModel terrain;
+    ASSERT_TRUE(terrain.loadDemFile(folder.file("default.dmr"), {}).ok());
+    for (const int i : {0, 4321, 9999}) {
+        const auto fields = split(lines[static_cast<std::size_t>(i) + 1], '\t');
+        ASSERT_EQ(fields.size(), 10u);
+        EXPECT_EQ(fields[0] + ',' + fields[1], std::to_string(i % 100) + ',' + std::to_string(i / 100));
+        const auto u = static_cast<std::size_t>(i);
+        EXPECT_NEAR(std::stof(fields[2]), terrain.vertices()[u].y, 1e-3f);
+        EXPECT_NEAR(std::stof(fields[4]), terrain.normals()[u].y, 1e-5f);
+        EXPECT_EQ(std::stof(fields[6]), terrain.slope()[u]);
+        EXPECT_EQ(std::stof(fields[7]), terrain.moisture()[u]);
+        EXPECT_EQ(std::stof(fields[8]), terrain.sunniness()[u]);
+        EXPECT_EQ(std::stof(fields[9]), terrain.windiness()[u]);
+    }
+}
+
+TEST_F(TerrainCommands, textureIsThe128SquareHeightTextureOfTheCore)
+{
+    ASSERT_EQ(cli("terrain texture texture.png").status, 0);
+    const QImage png(QString::fromStdString(folder.file("texture.png")));
+    ASSERT_EQ(png.size(), QSize(128, 128));
+    ecosystem::HeightImages images;
+    for (std::size_t k = 0; k < 5; ++k) {
+        const QImage picture =
+            QImage(QString("%1/gui/textures/height%2.jpg").arg(VERDALIS_SOURCE_DIR).arg(k + 1))
+                .convertToFormat(QImage::Format_RGB888);
+        ASSERT_FALSE(picture.isNull());
+        std::vector<std::uint8_t> bytes;
+        for (int y = 0; y < picture.height(); ++y)
+            bytes.insert(bytes.end(), picture.constScanLine(y),
+                         picture.constScanLine(y) + picture.width() * 3);
+        images[k] = ecosystem::RgbImage(picture.width(), picture.height(), bytes);
+    }
+    ecosystem::TerrainModel terrain;
+    std::istringstream dem(defaultDem());
+    ASSERT_TRUE(terrain.loadDem(dem, images, ecosystem::TerrainModel::MapUpdate::Defer).ok());
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ((png.pixel(x, y) >> (16 - 8 * c)) & 0xff, terrain.heightTexture().channel(x, y, c))
+                    << x << ',' << y;
+}
