@@ -131,7 +131,13 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
 {
     const std::string golden = goldenDefaultText();
     TreeParameters huge; // both maximal branch length curves at 1e300: each finite, their product not
-    huge.curveG(lignet::MaximalBranchLength) = huge.curveW(lignet::MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
+    huge.curveG(lignet::MaximalBranchLength) =
+        huge.curveW(lignet::MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
+    const auto withCurveCount = [](const std::string &count) {
+        return withFirstCurve(count + "\t\n0\t0.5\n1\t0.8\n\n"); // the first curve's two points
+    };
+    const std::string countRange =
+        "line 4: the number of points of the G curve of the strand distribution must lie between 2 and";
     // The content and the start of the expected reason.
     const std::pair<std::string, std::string> damaged[] = {
         {"", "line 1: expected the bark texture path, found the end of the file"},
@@ -141,10 +147,13 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
          "line 1: the bark texture path is longer than 254 characters"},
         {":/gui/textures/bark.jpg\n" + std::string(300, 'b') + "\n" + scalars,
          "line 2: the leaf texture path is longer than 254 characters"},
-        {":/gui/tex\rtures/bark.jpg\n" + golden.substr(24), "line 1: the bark texture path contains a carriage return"},
+        {":/gui/tex\rtures/bark.jpg\n" + golden.substr(24),
+         "line 1: the bark texture path contains a carriage return"},
         {withScalar(1, "five"), "line 3: expected the trunk height (a number), found \"five\""},
-        {withScalar(2, "0.01x"), "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
-        {withScalar(0, "1000.5"), "line 3: expected the number of strands (a whole number), found \"1000.5\""},
+        {withScalar(2, "0.01x"),
+         "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
+        {withScalar(0, "1000.5"),
+         "line 3: expected the number of strands (a whole number), found \"1000.5\""},
         {withScalar(0, "99999999999"), "line 3: expected the number of strands (a whole number)"},
         {withScalar(7, "-5"), "line 3: the leaf density must lie between 0 and"},
         {withScalar(5, "2"), "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
@@ -157,26 +166,24 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
              std::string(16, 'x') + "...\""},
         {withScalar(1, "1e999"), "line 3: expected the trunk height (a number), found \"1e999\""},
         {withScalar(6, "1e300"), "line 3: the leaf size is too large"},
-        {paths + "1000\t5\t0.01\t85\n", "line 4: expected the gravicentralism (a number), found the end of the file"},
-        {withFirstCurve("1\t\n0\t0.5\n\n"), "line 4: the number of points of the G curve of the strand "
-                                            "distribution must lie between 2 and 100000, found 1"},
+        {paths + "1000\t5\t0.01\t85\n",
+         "line 4: expected the gravicentralism (a number), found the end of the file"},
+        {withFirstCurve("1\t\n0\t0.5\n\n"), countRange + " 100000, found 1"},
         {withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
-        {withFirstCurve("-2\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
-        {withFirstCurve("2000000000\t\n0\t0.5\n1\t0.8\n\n"),
-         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and"},
-        {withFirstCurve("100001\t\n0\t0.5\n1\t0.8\n\n"), "line 4: the number of points of the G curve of the "
-                                                          "strand distribution must lie between 2 and 100000, "
-                                                          "found 100001"},
-        {withFirstCurve("two\t\n0\t0.5\n1\t0.8\n\n"), "line 4: expected the number of points of the G curve of "
-                                                       "the strand distribution (a whole number), found \"two\""},
+        {withCurveCount("-2"), countRange},
+        {withCurveCount("2000000000"), countRange},
+        {withCurveCount("100001"), countRange + " 100000, found 100001"},
+        {withCurveCount("two"),
+         "line 4: expected the number of points of the G curve of the strand distribution "
+         "(a whole number), found \"two\""},
         {withFirstCurve("2\t\n0\t0.5\n1\t0,8\n\n"),
          "line 6: expected y of point 2 of the G curve of the strand distribution (a number), found \"0,8\""},
-        {golden.substr(0, golden.size() - 6),
-         "line 51: expected y of point 2 of the W curve of the gravimorphism impact (a number), found the end"},
-        {golden.substr(0, golden.size() - 16), "line 49: expected the number of points of the W curve of the "
-                                               "gravimorphism impact (a whole number), found the end of the file"},
-        {withFirstCurve("4\t\n0\t0.5\n1\t0.8\n\n").substr(0, 200), "line "},
+        {golden.substr(0, golden.size() - 6), "line 51: expected y of point 2 of the W curve of the "
+                                              "gravimorphism impact (a number), found the end"},
+        {golden.substr(0, golden.size() - 16),
+         "line 49: expected the number of points of the W curve of the "
+         "gravimorphism impact (a whole number), found the end of the file"},
+        {withCurveCount("4").substr(0, 200), "line "},
         // Finite points whose slope overflows: 1e300 / 1e-300 times a distance of 0 is not a number.
         {withFirstCurve("2\t\n0\t0\n1e-300\t1e300\n\n"),
          "the curves of the strand distribution give values that are not finite numbers"},
