@@ -1,28 +1,179 @@
+// The render model on an off-screen view: textures, species trees, actions, steps and frames (the
+// forest drawn from meshes compared with the immediate-mode reference drawing).
+
 #include "assets/speciestrees.h"
 #include "core/tempfolder.h"
+#include "ecosystem/render/camera.h"
 #include "ecosystem/render/ecosystemframe.h"
+#include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/scenetextures.h"
 #include "ecosystem/render/speciesappearance.h"
 #include "ecosystem/render/terrainrenderer.h"
+#include "ecosystem/render/treemeshes.h"
 #include "ecosystem/scene/ecosystemscene.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "lignet/treeparameterfile.h"
 #include "lignet/treerenderer.h"
-#include "render/ecosystem/modelfixture.h"
+#include "render/offscreengl.h"
 
 #include <QColor>
+#include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <numeric>
+#include <thread>
+#include <vector>
 
 using ecosystem::render::EcosystemRender;
 using ecosystem::render::ViewOption;
+using lignet::gl::TreeMeshDrawer;
+
+namespace {
+
+// A render model on a 200 x 200 off-screen view, built in an empty working directory (the species
+// trees then come from the copies built into the program). Errors are collected.
+class ModelFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(workDir.isValid());
+        QDir::setCurrent(workDir.path());
+        ASSERT_TRUE(gl.create(Size, Size));
+        makeModel();
+    }
+    void TearDown() override
+    {
+        if (model) {
+            gl.makeCurrent();
+            model.reset();
+        }
+        QDir::setCurrent(previousDir);
+    }
+
+    void makeModel()
+    {
+        constructionWarnings = written(
+            [this] {
+                model = std::make_unique<ecosystem::render::EcosystemRender>(
+                    gl.glContext(), [this](const QString &title, const QString &text) {
+                        errors.push_back(title + QStringLiteral(": ") + text);
+                    });
+            },
+            true);
+        model->toggleShowFPS(); // keep the test output quiet
+    }
+
+    // What `run` writes to standard output, or with `toErrors` to standard error.
+    static std::string written(const std::function<void()> &run, bool toErrors = false)
+    {
+        toErrors ? ::testing::internal::CaptureStderr() : ::testing::internal::CaptureStdout();
+        run();
+        return toErrors ? ::testing::internal::GetCapturedStderr() : ::testing::internal::GetCapturedStdout();
+    }
+
+    QImage frame()
+    {
+        gl.makeCurrent();
+        model->render();
+        return gl.grab();
+    }
+
+    // Runs simulation steps with their log lines kept off the test output.
+    void steps(int count)
+    {
+        stepOutput = written([this, count] {
+            for (int i = 0; i < count; ++i)
+                model->simulateNextStepAndUpdateGL();
+        });
+    }
+
+    // A forest seeded into one cell keeps the frames quick to draw (software OpenGL under Xvfb).
+    void growInOneCell(int count)
+    {
+        model->setLupaMinX(47);
+        model->setLupaMaxX(48);
+        model->setLupaMinY(45);
+        model->setLupaMaxY(46);
+        steps(count);
+    }
+
+    // Places the eye `above` units over the ground at (x, z).
+    void placeCamera(float x, float z, float above, float heading, float lookPitch)
+    {
+        auto *camera = model->getCamera();
+        camera->position = {x, 0.0f, z};
+        camera->forceAtSurface = true;
+        camera->followTerrain();
+        camera->forceAtSurface = false;
+        camera->position.y += above;
+        camera->heading = heading;
+        camera->lookPitch = lookPitch;
+    }
+
+    static int differingPixels(const QImage &a, const QImage &b) { return pixelsApart(a, b, 0); }
+
+    struct Drawn {
+        QImage image;
+        std::vector<int> perSpecies;
+        std::uint64_t triangles = 0;
+    };
+
+    // A frame drawn from meshes or by the reference drawing, with the plants it drew.
+    Drawn draw(bool reference)
+    {
+        model->setReferenceDrawing(reference);
+        Drawn d;
+        d.image = frame();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        for (const auto &series : model->getStatistics().renderedSeries())
+            d.perSpecies.push_back(series.points().empty() ? -1 : static_cast<int>(series.points().back().y));
+        d.triangles = model->getLastTreeTriangles();
+        return d;
+    }
+
+    void setExactDistantTrees(bool on)
+    {
+        if (model->isViewOptionOn(ViewOption::ExactDistantTrees) != on)
+            model->toggleViewOptionFromMenu(ViewOption::ExactDistantTrees);
+    }
+    std::uint64_t impostors() { return model->treeMeshes().forest().stats().impostorPlants; }
+
+    static constexpr int Size = 200;
+    QTemporaryDir workDir;
+    QString previousDir = QDir::currentPath();
+    OffscreenGl gl;
+    std::unique_ptr<ecosystem::render::EcosystemRender> model;
+    std::vector<QString> errors;
+    std::string constructionWarnings;
+    std::string stepOutput;
+};
+
+constexpr int Level = 8;
+
+// Blended leaves of neighbouring plants overlap in another order (mesh by mesh, not plant by plant),
+// which shows in scattered crown pixels.
+void expectSameForest(const QImage &reference, const QImage &batched)
+{
+    EXPECT_LE(shareApart(reference, batched, Level), 0.08);
+    EXPECT_LE(shareApart(reference, batched, 64), 0.02);
+}
+
+} // namespace
 
 using RenderModel = ModelFixture;
+using EcosystemFrame = ModelFixture;
+using ForestDrawing = ModelFixture;
 
-TEST_F(RenderModel, startsOnTheAnalysedTerrainWithEveryTextureUploadedAndReleasesThemWithTheModel)
+TEST_F(RenderModel, startsOnTheAnalysedTerrainAndItsTexturesAndMeshBuffersGoWithTheModelOrTheirContext)
 {
     EXPECT_FALSE(model->isViewOptionOn(ViewOption::SingleRender));
     EXPECT_EQ(model->getCurrentTreeIndex(), 5);
@@ -35,14 +186,26 @@ TEST_F(RenderModel, startsOnTheAnalysedTerrainWithEveryTextureUploadedAndRelease
     for (GLuint name : names)
         EXPECT_TRUE(glIsTexture(name));
     EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
+    model->toggleSingleRender();
+    frame();
+    EXPECT_GT(model->treeMeshes().cache().stats().bytes, 0u);
+    const std::size_t bound = model->treeMeshes().cache().byteLimit();
+    EXPECT_EQ(bound, ecosystem::render::TreeMeshes::meshCacheBound());
+    EXPECT_GE(bound, ecosystem::render::TreeMeshes::MinimumCacheBytes);
+    EXPECT_LE(bound, ecosystem::render::TreeMeshes::MaximumCacheBytes);
     gl.makeCurrent();
     model.reset();
     gl.makeCurrent();
     for (GLuint name : names)
         EXPECT_FALSE(glIsTexture(name));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
     // A model that outlives its context has nothing left to release, and says nothing.
     makeModel();
+    model->toggleSingleRender();
+    frame();
     gl.destroy();
+    EXPECT_EQ(model->treeMeshes().cache().stats().entries, 0u);
     EXPECT_EQ(written([this] { model.reset(); }, true), "");
 }
 
@@ -103,19 +266,26 @@ TEST_F(RenderModel, treeActionsAnimateTheCurrentTreeAndTheNextSpeciesTakesOverSp
     settings.growing = settings.wireframe = true;
     settings.spinAngle = 40.0;
     model->toggleSingleRender();
-    EXPECT_TRUE(model->isViewOptionOn(ViewOption::SingleRender));
     EXPECT_TRUE(!settings.growing && !settings.wireframe && settings.spinning);
     EXPECT_DOUBLE_EQ(settings.spinAngle, 0.0);
 }
 
-TEST_F(RenderModel, repaintsAreThinnedByTheFrameSkipWhichNeverFallsBelowOne)
+TEST_F(RenderModel, shortSeedVectorsAreRefusedAndRepaintsAreThinnedByTheFrameSkipWhichNeverFallsBelowOne)
 {
+    auto seeds = model->getRandomGeneratorSeeds();
+    ASSERT_EQ(seeds.size(), 13u);
+    EXPECT_EQ(seeds[12], 13u);
+    seeds[4] = 777;
+    model->setRandomGeneratorSeeds(seeds);
+    model->setRandomGeneratorSeeds({1, 2, 3});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Error: ")));
+    EXPECT_EQ(model->getRandomGeneratorSeeds(), seeds);
+
     model->actionRender_more_often_skip_less_frames();
     EXPECT_EQ(model->getFrameSkip(), 1);
     QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
-    const float size = model->getCurrentTree()->designedParameters().leafSize;
     model->actionReduce_leave_size();
-    EXPECT_EQ(model->getCurrentTree()->designedParameters().leafSize, size * 0.91f);
     EXPECT_EQ(changed.count(), 1);
     model->actionRender_less_often_skip_more_frames();
     steps(5);
@@ -127,22 +297,8 @@ TEST_F(RenderModel, repaintsAreThinnedByTheFrameSkipWhichNeverFallsBelowOne)
     EXPECT_EQ(changed.count(), 3 + 2);
 }
 
-TEST_F(RenderModel, seedsRoundTripAndShortVectorsAreRefused)
-{
-    auto seeds = model->getRandomGeneratorSeeds();
-    ASSERT_EQ(seeds.size(), 13u);
-    EXPECT_EQ(seeds[12], 13u);
-    seeds[4] = 777;
-    model->setRandomGeneratorSeeds(seeds);
-    model->setRandomGeneratorSeeds({1, 2, 3});
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Error: ")));
-    EXPECT_EQ(model->getRandomGeneratorSeeds(), seeds);
-}
-
-// While the simulation runs, each step goes to a worker thread: the window may use the model at
-// once, anything reading the simulation waits for the step, every step is reported exactly once,
-// and the forest, its saves and its log are the same as with the steps taken one by one.
+// While the simulation runs, each step goes to a worker thread; every step is reported exactly once,
+// and the forest, its saves and its log are as with the steps taken one by one.
 TEST_F(RenderModel, stepsOnTheWorkerGiveTheSameForestSavesAndReportsAsStepsTakenInTurnAndSavesLoadBack)
 {
     QSignalSpy reported(model.get(), &EcosystemRender::stepReported);
@@ -247,4 +403,255 @@ TEST_F(RenderModel, reloadedTreeTexturesReplaceTheNamesAndAMissingPictureKeepsTh
     ASSERT_EQ(reported.count(), 1);
     EXPECT_EQ(reported.at(0).at(0).toString(), QStringLiteral("Error"));
     EXPECT_EQ(reported.at(0).at(1).toString(), QStringLiteral("Could not open leaf texture file."));
+}
+
+TEST_F(EcosystemFrame, plantsDrawnWithTheCurrentTreesModelLeaveItsOwnSettingsAloneAndNeighbourhoodDisksShow)
+{
+    // The first species tree is the current tree, as after "Select next tree parameters".
+    model->selectNextTreeSpecies();
+    ASSERT_EQ(model->getCurrentTreeIndex(), 0);
+    lignet::TreeDrawSettings &own = model->getCurrentTree()->settings();
+    own.growthProgress = 0.25;
+    own.spinAngle = 12.0;
+    own.windOn = true;
+    const lignet::TreeDrawSettings before = own;
+    model->toggleWireframe();
+    growInOneCell(20);
+    placeCamera(1187.0f, 1137.0f, 40.0f, 180.0f, 89.0f); // straight down onto the forest
+    frame();
+    ASSERT_GT(model->getLastRenderedCount(), 0);
+    ASSERT_GT(model->getStatistics().renderedSeries().at(0).points().back().y, 0.0);
+    // Not growing, solid, not spinning, in the wind, at its own progress, angle and detail.
+    const auto kept = [](const lignet::TreeDrawSettings &s) {
+        return std::tuple(s.growing, s.wireframe, s.spinning, s.windOn, s.growthProgress, s.spinAngle,
+                          s.levelOfDetail);
+    };
+    EXPECT_EQ(kept(own), std::tuple(false, false, false, true, 0.25, 12.0, before.levelOfDetail));
+    // The wind clock of the swaying plants runs on.
+    EXPECT_GT(own.windTime, before.windTime);
+
+    // Nothing animates once the wind stops, and the frame says so.
+    own.windOn = false;
+    QSignalSpy stopped(model.get(), &EcosystemRender::stopTreeAnimation);
+    frame();
+    EXPECT_EQ(stopped.count(), 1);
+
+    // Neighbourhood disks without trees, in pure colours, keep the modelview stack balanced.
+    model->toggleWireframe();
+    model->toggleDoNotDrawTrees();
+    const QImage bare = frame();
+    model->toggleShowNeighborHood();
+    const QImage disks = frame();
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    const auto full = [](int v) { return v == 0 || v == 255; };
+    int pure = 0;
+    for (int y = 0; y < Size; ++y)
+        for (int x = 0; x < Size; ++x) {
+            const QColor c = disks.pixelColor(x, y);
+            pure += full(c.red()) && full(c.green()) && full(c.blue()) && c != QColor(Qt::white) &&
+                    c != QColor(Qt::black) && bare.pixelColor(x, y) != c;
+        }
+    EXPECT_GT(pure, 20);
+}
+
+TEST_F(EcosystemFrame, everyOverlayChangesThePictureAndADamagedDemIsRefusedAndAGoodOneDrawnAtTheNextFrame)
+{
+    growInOneCell(1);
+    const QImage before = frame();
+    for (const auto &info : ecosystem::render::viewOptionTable()) {
+        if (info.overlayName.empty())
+            continue;
+        model->toggleViewOptionFromMenu(info.option);
+        EXPECT_GT(differingPixels(before, frame()), 20) << info.overlayName;
+        model->toggleViewOptionFromMenu(info.option);
+    }
+    EXPECT_EQ(differingPixels(before, frame()), 0);
+
+    const float range = model->getTerrain().heightRange();
+    testsupport::writeBytes("short.dmr", "1 2 3\n4 5 6\n");
+    EXPECT_FALSE(model->loadDem("short.dmr"));
+    EXPECT_FALSE(model->loadDem("does-not-exist.dmr"));
+    EXPECT_EQ(errors, (std::vector<QString>{"Error: Error reading DEM terrain file.",
+                                            "Error: Could not open DEM terrain file."}));
+    EXPECT_EQ(model->getTerrain().heightRange(), range);
+    EXPECT_EQ(differingPixels(before, frame()), 0);
+    std::string plane; // a tilted plane: height grows with the row
+    for (int i = 0; i < 10000; ++i)
+        plane += std::to_string(i % 100 * 25) + ' ' + std::to_string(i / 100 * 25) + ' ' +
+                 std::to_string(500 + i / 100 * 2) + '\n';
+    testsupport::writeBytes("plane.dmr", plane);
+    QSignalSpy changed(model.get(), &EcosystemRender::modelDataChanged);
+    EXPECT_TRUE(model->loadDem("plane.dmr"));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_FALSE(model->frame().terrainRenderer().hasArrays());
+    EXPECT_FLOAT_EQ(model->getTerrain().heightRange(), 198.0f);
+    EXPECT_GT(differingPixels(before, frame()), 1000);
+    EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
+}
+
+TEST_F(EcosystemFrame, glErrorsArePrintedByNameOnlyWhenSwitchedOnAndTheFrameRateOnceASecond)
+{
+    glEnable(0x7FFF); // an invalid capability: GL_INVALID_ENUM
+    const auto check = [this] { model->checkGlError("Test"); };
+    EXPECT_EQ(written(check), "");
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    EXPECT_EQ(model->glErrors().reportedErrors(), 0);
+    model->glErrors().setOn(true);
+    glEnable(0x7FFF);
+    EXPECT_EQ(written(check), "Test: GL_INVALID_ENUM\n");
+    EXPECT_EQ(model->glErrors().reportedErrors(), 1);
+    EXPECT_EQ(written([this] { frame(); }), ""); // a frame raises none
+
+    const auto outputAfterASecond = [this] {
+        frame();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        return written([this] { frame(); });
+    };
+    EXPECT_EQ(outputAfterASecond(), ""); // the fixture switched it off
+    model->toggleShowFPS();
+    const std::string line = outputAfterASecond();
+    ASSERT_GE(line.size(), 4u);
+    EXPECT_EQ(line.substr(line.size() - 4), "fps\n");
+    EXPECT_GT(std::stod(line), 0.0);
+
+    // A frozen tree edit display draws nothing and only stops the animation.
+    model->toggleShowFPS();
+    model->toggleSingleRender();
+    model->toggleDoNotRefreshDisplay();
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    QSignalSpy stopped(model.get(), &EcosystemRender::stopTreeAnimation);
+    EXPECT_EQ(frame().pixelColor(Size / 2, Size / 2), QColor(Qt::red));
+    EXPECT_EQ(stopped.count(), 1);
+}
+
+// Fifty steps of a forest seen from 50 units south of it: sky above, land below, and the plants in
+// view drawn from meshes as the reference drawing draws them, and counted alike.
+TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheReferenceFrames)
+{
+    growInOneCell(50);
+    placeCamera(1187.0f, 1190.0f, 6.0f, 0.0f, 6.0f);
+    const auto sizes = [this] {
+        std::vector<float> all;
+        for (const auto &species : model->getSimulation().species())
+            for (const auto &plant : species.plants)
+                all.push_back(plant.size);
+        return all;
+    };
+    const std::vector<float> sizesBefore = sizes();
+    EXPECT_FALSE(model->isViewOptionOn(ViewOption::ExactDistantTrees)); // the far-field tier is on
+    setExactDistantTrees(true);
+    model->toggleDoNotDrawTrees();
+    const QImage bare = frame();
+    model->toggleDoNotDrawTrees();
+    QSignalSpy rendered(model.get(), &EcosystemRender::nrPlantsRenderedChanged);
+    const Drawn reference = draw(true);
+    const Drawn instanced = draw(false);
+    EXPECT_EQ(rendered.count(), 2);
+    ASSERT_GT(model->getLastRenderedCount(), 0);
+    EXPECT_EQ(std::accumulate(instanced.perSpecies.begin(), instanced.perSpecies.end(), 0),
+              model->getLastRenderedCount());
+    // Upper third: the sky box, not the white clear colour, trees or not; lower third: green land.
+    const auto skyBlue = [](const QImage &image) {
+        return countPixels(image.copy(0, 0, Size, Size / 3),
+                           [](QRgb p) { return qBlue(p) > qRed(p) + 20 && qBlue(p) > qGreen(p); });
+    };
+    EXPECT_GT(skyBlue(instanced.image), Size * Size / 3 / 2);
+    EXPECT_EQ(skyBlue(bare), skyBlue(instanced.image));
+    EXPECT_GT(countPixels(instanced.image.copy(0, 2 * Size / 3, Size, Size - 2 * Size / 3),
+                          [](QRgb p) { return qGreen(p) > qRed(p) && qGreen(p) > qBlue(p); }),
+              Size * Size / 3 / 4);
+    EXPECT_GT(differingPixels(instanced.image, bare), 100);
+    EXPECT_EQ(instanced.perSpecies, reference.perSpecies);
+    EXPECT_EQ(instanced.triangles, reference.triangles);
+    // Far fewer calls than primitives: plants sharing a mesh are drawn with one call per batch.
+    EXPECT_LT(model->getLastTreeDrawCalls() * 10, instanced.triangles);
+    const lignet::gl::ForestFrameStats &stats = model->treeMeshes().forest().stats();
+    EXPECT_LT(stats.meshes, stats.meshPlants);
+    EXPECT_LE(stats.draw.drawCalls, 3 * stats.meshes);
+
+    // Without instancing: the same picture; with the fixed-function pipeline the leaf points' order
+    // differs (0.7 % of the pixels apart from the reference instanced, 2.8 % fixed-function).
+    model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::PerPlant);
+    const Drawn perPlant = draw(false);
+    EXPECT_EQ(perPlant.perSpecies, reference.perSpecies);
+    EXPECT_LE(shareApart(perPlant.image, instanced.image, Level), 0.0001);
+    model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::Fixed);
+    const Drawn fixed = draw(false);
+    EXPECT_EQ(fixed.perSpecies, reference.perSpecies);
+    expectSameForest(reference.image, fixed.image);
+    EXPECT_LT(shareApart(reference.image, instanced.image, Level), 0.015);
+    model->treeMeshes().drawer().setPath(TreeMeshDrawer::Path::Instanced);
+
+    // Tree scale: bigger trees, more in view (the culling sphere grows too), the same simulation.
+    EXPECT_FALSE(model->setTreeScale(3));
+    EXPECT_EQ(model->getTreeScale(), 1);
+    ASSERT_TRUE(model->setTreeScale(5));
+    const Drawn five = draw(false);
+    EXPECT_GT(differingPixels(bare, five.image), 2 * differingPixels(bare, instanced.image));
+    for (std::size_t i = 0; i < instanced.perSpecies.size(); ++i)
+        EXPECT_GE(five.perSpecies[i], instanced.perSpecies[i]);
+    const Drawn fiveReference = draw(true);
+    EXPECT_EQ(fiveReference.perSpecies, five.perSpecies);
+    expectSameForest(fiveReference.image, five.image);
+    EXPECT_EQ(sizes(), sizesBefore);
+
+    // Distant trees as impostors (the default) count as drawn like the exact ones.
+    ASSERT_TRUE(model->setTreeScale(1));
+    setExactDistantTrees(false);
+    const Drawn far = draw(false);
+    const std::uint64_t farImpostors = impostors();
+    EXPECT_GT(farImpostors, 0u);
+    EXPECT_EQ(far.perSpecies, instanced.perSpecies);
+    EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
+    // "Fast distant trees" takes the plants up to a larger height as well; "Exact distant trees"
+    // still draws every plant exactly.
+    model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
+    const Drawn fast = draw(false);
+    EXPECT_GT(impostors(), farImpostors);
+    EXPECT_LT(fast.triangles, far.triangles);
+    EXPECT_EQ(fast.perSpecies, instanced.perSpecies);
+    setExactDistantTrees(true);
+    EXPECT_EQ(draw(false).triangles, instanced.triangles);
+    setExactDistantTrees(false);
+    model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
+
+    // While the simulation runs or the camera coasts, every plant the tier can take is an impostor.
+    model->setSimulationRunning(true);
+    const Drawn running = draw(false);
+    const std::uint64_t runningImpostors = impostors();
+    EXPECT_GT(runningImpostors, farImpostors);
+    EXPECT_LT(running.triangles, far.triangles);
+    EXPECT_EQ(running.perSpecies, instanced.perSpecies);
+    model->setSimulationRunning(false);
+    model->setCameraMoving(true);
+    // The running frame drew the pictures this one needs.
+    const Drawn coasting = draw(false);
+    const std::uint64_t coastingImpostors = impostors();
+    EXPECT_LE(coasting.triangles, running.triangles);
+    EXPECT_GE(coastingImpostors, runningImpostors);
+    setExactDistantTrees(true);
+    EXPECT_EQ(draw(false).triangles, instanced.triangles);
+    // At rest the near plants are exact again.
+    model->setCameraMoving(false);
+    setExactDistantTrees(false);
+    EXPECT_GT(draw(false).triangles, coasting.triangles);
+    EXPECT_LT(impostors(), coastingImpostors);
+    setExactDistantTrees(true);
+
+    // From the middle of the forest northwards the plants behind the eye are out of view.
+    placeCamera(1187.0f, 1137.0f, 10.0f, 0.0f, 0.0f);
+    frame();
+    EXPECT_GT(model->getLastRenderedCount(), 0);
+    EXPECT_LT(static_cast<std::size_t>(model->getLastRenderedCount()), sizes().size());
+    // Far west of the terrain, looking further west: the frustum's planes pass far from every plant.
+    model->getCamera()->position = {-5000.0f, 400.0f, 1250.0f};
+    model->getCamera()->heading = 270.0f;
+    frame();
+    EXPECT_EQ(model->getLastRenderedCount(), 0);
+    for (const auto &s : model->getStatistics().renderedSeries())
+        EXPECT_EQ(s.points().back().y, 0.0);
 }
