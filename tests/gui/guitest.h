@@ -11,18 +11,8 @@
 #include "gui/oglwidget.h"
 #include "lignet/treerenderer.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QFile>
-#include <QImage>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QSet>
-#include <QStatusBar>
-#include <QTemporaryFile>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <cstdio>
 #include <functional>
@@ -156,27 +146,25 @@ struct Window {
             action("actionShow_ecosystem")->trigger();
     }
 
-    // Triggers an action with the file dialogs answered by `answers` (an empty name is Cancel).
-    void trigger(const char *name, const QStringList &answers = {})
+    // Triggers an action with the file dialogs answered by `answers` (an empty name is Cancel) and
+    // its modal dialogs run by `onExec` (Cancel when unset).
+    void trigger(const char *name, const QStringList &answers = {}, std::function<int(QDialog &)> onExec = {})
     {
         dialogs->clear();
         dialogs->fileAnswers = answers;
+        dialogs->onExec = std::move(onExec);
         action(name)->trigger();
     }
 
-    // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button; the
-    // file dialogs are answered by `answers`.
+    // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button.
     void answer(const char *name, const char *button, std::function<void(QDialog &)> fill,
                 const QStringList &answers = {})
     {
-        dialogs->clear();
-        dialogs->fileAnswers = answers;
-        dialogs->onExec = [fill, button](QDialog &dialog) {
+        trigger(name, answers, [fill, button](QDialog &dialog) {
             fill(dialog);
             part<QPushButton>(&dialog, button)->click();
             return dialog.result();
-        };
-        action(name)->trigger();
+        });
     }
 
     // Triggers an action and returns the dialog of type T it opened.

@@ -1,28 +1,76 @@
-// The ecosystem dialogs of the real main window, run as a person would use them, with mouse and
-// keyboard input as a user gives it: the ecosystem statistics (plot, species, "rendered only",
-// read-out, live update, CSV), seeds, plant area, navigation panel, help and about.
+// The dialogs of the real main window, opened once, run with mouse and keyboard input as a user gives
+// it: the ecosystem statistics (plot, species, "rendered only", read-out, live update, CSV), seeds,
+// plant area, navigation panel, help and about; the distribution designers in tree edit mode (live
+// curves, drags, inserted and removed points, auto-proof, Cancel, highlighted orders, two trees,
+// resizing); the advanced tree properties, and undo and redo across them, file loads and textures.
 #include "core/filesizelimit.h"
-#include "dialogstest.h"
+#include "ecosystem/render/camera.h"
+#include "ecosystem/simulation/simulationstatistics.h"
 #include "ecosystem/simulation/statisticscsv.h"
 #include "gui/actionhandling/navigationhandler.h"
 #include "gui/actionhandling/timekeeper.h"
+#include "gui/design/advancedtreeproperties.h"
+#include "gui/design/distributiondesigner.h"
+#include "gui/design/hoverpoints.h"
+#include "gui/design/widgetgraph.h"
+#include "gui/dialogs/ecosystemstatistics.h"
 #include "gui/dialogs/navigationpanel.h"
 #include "gui/dialogs/randomgeneratorseedseditor.h"
 #include "gui/dialogs/statisticsgraph.h"
+#include "gui/parameterhistory.h"
+#include "guitest.h"
+#include "lignet/treeparameterfile.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTextBrowser>
-
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+using gui::AdvancedTreeProperties;
+using gui::DistributionDesigner;
+using gui::EcosystemStatistics;
+using guitest::part;
 using Seeds = std::vector<unsigned long long>;
 
 namespace {
+
+// Mouse gestures on a graph, sent as real events to the widget the point editor filters.
+struct GraphMouse {
+    gui::WidgetGraph *graph;
+
+    QPointF point(int i) const { return graph->hoverPoints()->points().at(i); }
+    int count() const { return int(graph->hoverPoints()->points().size()); }
+    int width() const { return graph->width(); }
+    int height() const { return graph->height(); }
+    // A pixel of the widget that lies on point i (end points lie on the widget's right edge).
+    QPoint on(int i) const
+    {
+        return QPoint(std::min(int(point(i).x()), width() - 1), std::min(int(point(i).y()), height() - 1));
+    }
+    void press(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mousePress(graph, b, {}, at); }
+    void move(QPoint to) const { QTest::mouseMove(graph, to); }
+    void release(QPoint at, Qt::MouseButton b = Qt::LeftButton) const
+    {
+        QTest::mouseRelease(graph, b, {}, at);
+    }
+    // Presses on point i, moves it in steps to `to` and lets go.
+    void drag(int i, QPoint to) const
+    {
+        const QPoint from = on(i);
+        press(from);
+        for (int step = 1; step <= 4; ++step)
+            move(from + (to - from) * step / 4);
+        release(to);
+    }
+    void click(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mouseClick(graph, b, {}, at); }
+};
+
+// Clicks the dialog's button and waits until the dialog is gone.
+void close(QDialog *dialog, const char *button)
+{
+    QPointer<QDialog> guard(dialog);
+    QTest::mouseClick(part<QPushButton>(dialog, button), Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+}
 
 QString value(const EcosystemStatistics *dialog)
 {
@@ -37,244 +85,707 @@ QPolygonF expectedPlot(const lignet::Krivulja &series, const EcosystemStatistics
     return EcosystemStatistics::plotPoints(series, dialog->graph()->height());
 }
 
+QStringList yLabels(const QWidget *dialog, char graph)
+{
+    QStringList texts;
+    for (int i = 0; i < 5; ++i)
+        texts << part<QLabel>(dialog, QStringLiteral("yLabel%1%2").arg(graph).arg(i).toLatin1())->text();
+    return texts;
+}
+
+// Each designer's action, the distribution named in its title and the labels beside its G graph.
+const QStringList lengths{"0%", "250%", "500%", "750%", "1000%"};
+const struct Design {
+    const char *action, *title;
+    QStringList gLabels;
+} designs[] = {
+    {"strand_distribution", "strand", {"50%", "62,5%", "75%", "87,5%", "100%"}},
+    {"branching_angles", "branching angles", {"0°", "45°", "90°", "135°", "180°"}},
+    {"branch_absolute_minimal_length", "minimal absolute branch lengths", lengths},
+    {"branch_absolute_maximal_length", "maximal absolute branch lengths", lengths},
+    {"branch_lenght_scaling", "branch lengths scaling", lengths},
+    {"gravimorphism_impact_distribution", "gravimorphism impact", {"-180°", "-90°", "0°", "90°", "180°"}},
+};
+
+// Types `text` into a spin box as a user would: select all, type, Enter.
+void type(QAbstractSpinBox *box, const QString &text)
+{
+    QLineEdit *edit = box->findChild<QLineEdit *>();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
 } // namespace
 
-void TestDialogs::plotIsLogarithmicAndEmptyBeforeTheFirstRecord()
-{
-    const double e = std::exp(1.0);
-    const QPolygonF points = EcosystemStatistics::plotPoints({{0, 1}, {1, e}, {2, e * e}, {3, 0}}, 200);
-    QCOMPARE(points, QPolygonF({{0, 200}, {1, 180}, {2, 160}, {3, 200}}));
+class TestDialogs : public QObject {
+    Q_OBJECT
 
-    // No series yet: an empty graph, whatever is chosen.
-    ecosystem::SimulationStatistics own;
-    EcosystemStatistics dialog(w.window.get(), &own);
-    part<QComboBox>(&dialog, "izbranaVrsta")->setCurrentIndex(4);
-    part<QCheckBox>(&dialog, "showOnlyRenderedOnes")->setChecked(true);
-    dialog.nrPlantsRenderedChanged();
-    QVERIFY(dialog.graph()->points().isEmpty());
-    QCOMPARE(value(&dialog), QStringLiteral("0"));
-}
+    guitest::Window w;
+    QTemporaryDir folder;
 
-void TestDialogs::opensOnTheLivingCurveOfTheFirstSpeciesOncePerTrigger()
-{
-    QPointer<EcosystemStatistics> first = openDialog();
-    QPointer<EcosystemStatistics> second = openDialog();
-    QVERIFY(first && second && first != second && !first->isModal());
-    auto *species = part<QComboBox>(first, "izbranaVrsta");
-    QStringList names;
-    for (int i = 0; i < species->count(); ++i)
-        names << species->itemText(i);
-    QCOMPARE(names, QStringList({"Bush", "Weeping willow", "Maple", "Pine", "Beech"}));
-    QCOMPARE(species->currentIndex(), 0);
-    const lignet::Krivulja &bushes = statistics().livingSeries().at(0);
-    QCOMPARE(bushes.size(), std::size_t(3));
-    QCOMPARE(first->graph()->points(), expectedPlot(bushes, first));
-    QCOMPARE(value(first), shown(2, bushes[2].y));
+    const ecosystem::SimulationStatistics &statistics() const { return w.model()->getStatistics(); }
+    ecosystem::render::Camera &camera() const { return *w.model()->getCamera(); }
+    QUndoStack &steps() const { return w.window->parameterHistory()->stack(); }
 
-    // "Close" accepts; closed dialogs are freed, the other one stays open.
-    QSignalSpy finished(first.data(), &QDialog::finished);
-    QTest::mouseClick(part<QPushButton>(first, "closeButton"), Qt::LeftButton);
-    QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
-    QTRY_VERIFY(first.isNull());
-    QVERIFY(second->isVisible());
-    second->close();
-    QTRY_VERIFY(second.isNull());
-}
-
-void TestDialogs::speciesChoiceRenderedOnlyAndStepsFollowTheStatistics()
-{
-    EcosystemStatistics *dialog = openDialog();
-    QVERIFY(dialog != nullptr);
-    part<QComboBox>(dialog, "izbranaVrsta")->setCurrentIndex(3);
-    const lignet::Krivulja &pines = statistics().livingSeries().at(3);
-    QCOMPARE(dialog->graph()->points(), expectedPlot(pines, dialog));
-    QCOMPARE(value(dialog), shown(2, pines[2].y));
-    // Ticking the box alone changes nothing; the next drawn frame brings the drawn plants.
-    auto *renderedOnly = part<QCheckBox>(dialog, "showOnlyRenderedOnes");
-    QTest::mouseClick(renderedOnly, Qt::LeftButton, {}, QPoint(4, 4));
-    QVERIFY(renderedOnly->isChecked());
-    QCOMPARE(dialog->graph()->points(), expectedPlot(pines, dialog));
-    const lignet::Krivulja &drawnPines = statistics().renderedSeries().at(3);
-    const std::size_t frames = drawnPines.size();
-    w.view()->updateGL();
-    QTRY_VERIFY(drawnPines.size() > frames);
-    QCOMPARE(dialog->graph()->points(), expectedPlot(drawnPines, dialog));
-    QCOMPARE(value(dialog), shown(double(drawnPines.size() - 1), drawnPines.points().back().y));
-
-    // Without it every step plots the living curve again.
-    QTest::mouseClick(renderedOnly, Qt::LeftButton, {}, QPoint(4, 4));
-    w.model()->simulateNextStepAndUpdateGL();
-    QCOMPARE(pines.size(), std::size_t(4));
-    QCOMPARE(dialog->graph()->points(), expectedPlot(pines, dialog));
-    QCOMPARE(value(dialog), shown(3, pines[3].y));
-
-    // A held button reads year and plants; without one the mouse reads nothing, and no click
-    // ever edits the plot.
-    gui::StatisticsGraph *graph = dialog->graph();
-    const QPolygonF plotted = graph->points();
-    const int h = graph->height();
-    QTest::mousePress(graph, Qt::RightButton, {}, QPoint(10, h - 20));
-    QCOMPARE(value(dialog), QStringLiteral("(10, 2.71828)"));
-    QTest::mouseMove(graph, QPoint(30, h - 40));
-    QCOMPARE(value(dialog), QStringLiteral("(30, 7.38906)"));
-    QTest::mouseRelease(graph, Qt::RightButton, {}, QPoint(30, h - 40));
-    QTest::mouseMove(graph, QPoint(50, h));
-    QCOMPARE(value(dialog), QStringLiteral("(30, 7.38906)"));
-    QTest::mouseClick(graph, Qt::LeftButton, {}, QPoint(60, h / 2));
-    QCOMPARE(graph->points(), plotted);
-    dialog->close();
-}
-
-void TestDialogs::csvHoldsEveryStepAndCancelOrAFullDiskKeepTheFiles()
-{
-    EcosystemStatistics *dialog = openDialog();
-    QVERIFY(dialog != nullptr);
-    const QString file = folder.filePath(QStringLiteral("forest.csv"));
-    saveCsv(dialog, file);
-    QCOMPARE(w.dialogs->fileFilters, QStringList{"CSV files (*.csv)"});
-    QVERIFY(w.dialogs->texts.isEmpty());
-    const QByteArray written = guitest::contentOf(file);
-    // The rows themselves are the statistics' own CSV text.
-    QCOMPARE(written.toStdString(), ecosystem::statisticsCsv(statistics()));
-    QVERIFY(written.startsWith("step,Bush living,Bush rendered,Weeping willow living,"));
-
-    // Cancel writes nothing and says nothing.
-    saveCsv(dialog, QString());
-    QVERIFY(w.dialogs->texts.isEmpty());
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"forest.csv"});
-    // A failed write is told and keeps the previous file, with no temporary one left.
-    w.model()->simulateNextStepAndUpdateGL();
+    // Opens the statistics as the user does and waits until the new dialog is on screen.
+    EcosystemStatistics *openDialog()
     {
-        const testsupport::FileSizeLimit full;
-        saveCsv(dialog, file);
+        auto *opened = w.opened<EcosystemStatistics>("actionShow_statistics");
+        return opened != nullptr && QTest::qWaitForWindowExposed(opened) ? opened : nullptr;
     }
-    QCOMPARE(w.dialogs->titles, QStringList{"Error"});
-    QCOMPARE(w.dialogs->texts, QStringList{"Could not save file."});
-    QVERIFY(!w.dialogs->details.first().isEmpty());
-    QCOMPARE(guitest::contentOf(file), written);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"forest.csv"});
-    dialog->close();
-}
+    void saveCsv(EcosystemStatistics *dialog, const QString &answer)
+    {
+        w.dialogs->clear();
+        w.dialogs->fileAnswers = QStringList{answer};
+        QTest::mouseClick(part<QPushButton>(dialog, "saveCsvButton"), Qt::LeftButton);
+    }
+    AdvancedTreeProperties *properties() const
+    {
+        return w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
+    }
+    void undoKey(Qt::KeyboardModifiers extra = {}) const
+    {
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier | extra);
+    }
 
-void TestDialogs::seedsEditorShowsTheStatesAndSendsWhatWasTyped()
-{
-    const Seeds start = w.model()->getRandomGeneratorSeeds();
-    Seeds shown;
-    w.answer("actionEdit_random_generator_seeds", "okButton", [&shown](QDialog &dialog) {
-        for (const QLineEdit *edit : static_cast<gui::RandomGeneratorSeedsEditor &>(dialog).seedEdits())
-            shown.push_back(edit->text().toULongLong());
-        QCOMPARE(part<QLineEdit>(&dialog, "randomTimeOfDeath")->maxLength(), 10);
-    });
-    QCOMPARE(shown, start);
-    QCOMPARE(w.model()->getRandomGeneratorSeeds(), start);
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        QVERIFY(w.open(true, true));
+        for (int step = 0; step < 3; ++step)
+            w.model()->simulateNextStepAndUpdateGL();
+        w.view()->updateGL();
+        QTRY_VERIFY(!statistics().renderedSeries().empty());
+    }
 
-    // The largest state has ten digits.
-    const auto type = [](const char *edit, const char *text) {
-        return [edit, text](QDialog &dialog) {
-            part<QLineEdit>(&dialog, edit)->setText(QString::fromLatin1(text));
+    void cleanupTestCase() { w.window.reset(); }
+
+    void plotIsLogarithmicEmptyBeforeTheFirstRecordAndOnTheFirstSpeciesOncePerTrigger()
+    {
+        const double e = std::exp(1.0);
+        const QPolygonF points = EcosystemStatistics::plotPoints({{0, 1}, {1, e}, {2, e * e}, {3, 0}}, 200);
+        QCOMPARE(points, QPolygonF({{0, 200}, {1, 180}, {2, 160}, {3, 200}}));
+
+        // No series yet: an empty graph, whatever is chosen.
+        ecosystem::SimulationStatistics own;
+        EcosystemStatistics dialog(w.window.get(), &own);
+        part<QComboBox>(&dialog, "izbranaVrsta")->setCurrentIndex(4);
+        part<QCheckBox>(&dialog, "showOnlyRenderedOnes")->setChecked(true);
+        dialog.nrPlantsRenderedChanged();
+        QVERIFY(dialog.graph()->points().isEmpty());
+        QCOMPARE(value(&dialog), QStringLiteral("0"));
+
+        // Each trigger opens a dialog of its own, on the living curve of the first species.
+        QPointer<EcosystemStatistics> first = openDialog();
+        QPointer<EcosystemStatistics> second = openDialog();
+        QVERIFY(first && second && first != second && !first->isModal());
+        auto *species = part<QComboBox>(first, "izbranaVrsta");
+        QStringList names;
+        for (int i = 0; i < species->count(); ++i)
+            names << species->itemText(i);
+        QCOMPARE(names, QStringList({"Bush", "Weeping willow", "Maple", "Pine", "Beech"}));
+        QCOMPARE(species->currentIndex(), 0);
+        const lignet::Krivulja &bushes = statistics().livingSeries().at(0);
+        QCOMPARE(bushes.size(), std::size_t(3));
+        QCOMPARE(first->graph()->points(), expectedPlot(bushes, first));
+        QCOMPARE(value(first), shown(2, bushes[2].y));
+
+        // "Close" accepts; closed dialogs are freed, the other one stays open.
+        QSignalSpy finished(first.data(), &QDialog::finished);
+        QTest::mouseClick(part<QPushButton>(first, "closeButton"), Qt::LeftButton);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(second->isVisible());
+        second->close();
+        QTRY_VERIFY(second.isNull());
+    }
+
+    void speciesChoiceRenderedOnlyAndStepsFollowTheStatistics()
+    {
+        EcosystemStatistics *dialog = openDialog();
+        QVERIFY(dialog != nullptr);
+        part<QComboBox>(dialog, "izbranaVrsta")->setCurrentIndex(3);
+        const lignet::Krivulja &pines = statistics().livingSeries().at(3);
+        QCOMPARE(dialog->graph()->points(), expectedPlot(pines, dialog));
+        QCOMPARE(value(dialog), shown(2, pines[2].y));
+        // Ticking the box alone changes nothing; the next drawn frame brings the drawn plants.
+        auto *renderedOnly = part<QCheckBox>(dialog, "showOnlyRenderedOnes");
+        QTest::mouseClick(renderedOnly, Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(renderedOnly->isChecked());
+        QCOMPARE(dialog->graph()->points(), expectedPlot(pines, dialog));
+        const lignet::Krivulja &drawnPines = statistics().renderedSeries().at(3);
+        const std::size_t frames = drawnPines.size();
+        w.view()->updateGL();
+        QTRY_VERIFY(drawnPines.size() > frames);
+        QCOMPARE(dialog->graph()->points(), expectedPlot(drawnPines, dialog));
+        QCOMPARE(value(dialog), shown(double(drawnPines.size() - 1), drawnPines.points().back().y));
+
+        // Without it every step plots the living curve again.
+        QTest::mouseClick(renderedOnly, Qt::LeftButton, {}, QPoint(4, 4));
+        w.model()->simulateNextStepAndUpdateGL();
+        QCOMPARE(pines.size(), std::size_t(4));
+        QCOMPARE(dialog->graph()->points(), expectedPlot(pines, dialog));
+        QCOMPARE(value(dialog), shown(3, pines[3].y));
+
+        // A held button reads year and plants; without one the mouse reads nothing, and no click
+        // ever edits the plot.
+        gui::StatisticsGraph *graph = dialog->graph();
+        const QPolygonF plotted = graph->points();
+        const int h = graph->height();
+        QTest::mousePress(graph, Qt::RightButton, {}, QPoint(10, h - 20));
+        QCOMPARE(value(dialog), QStringLiteral("(10, 2.71828)"));
+        QTest::mouseMove(graph, QPoint(30, h - 40));
+        QCOMPARE(value(dialog), QStringLiteral("(30, 7.38906)"));
+        QTest::mouseRelease(graph, Qt::RightButton, {}, QPoint(30, h - 40));
+        QTest::mouseMove(graph, QPoint(50, h));
+        QCOMPARE(value(dialog), QStringLiteral("(30, 7.38906)"));
+        QTest::mouseClick(graph, Qt::LeftButton, {}, QPoint(60, h / 2));
+        QCOMPARE(graph->points(), plotted);
+        dialog->close();
+    }
+
+    void csvHoldsEveryStepAndCancelOrAFullDiskKeepTheFiles()
+    {
+        EcosystemStatistics *dialog = openDialog();
+        QVERIFY(dialog != nullptr);
+        const QString file = folder.filePath(QStringLiteral("forest.csv"));
+        saveCsv(dialog, file);
+        QCOMPARE(w.dialogs->fileFilters, QStringList{"CSV files (*.csv)"});
+        QVERIFY(w.dialogs->texts.isEmpty());
+        const QByteArray written = guitest::contentOf(file);
+        QCOMPARE(written.toStdString(), ecosystem::statisticsCsv(statistics()));
+        QVERIFY(written.startsWith("step,Bush living,Bush rendered,Weeping willow living,"));
+
+        // Cancel writes and says nothing; a failed write is told and keeps the previous file, with
+        // no temporary one left.
+        saveCsv(dialog, QString());
+        QVERIFY(w.dialogs->texts.isEmpty());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"forest.csv"});
+        w.model()->simulateNextStepAndUpdateGL();
+        {
+            const testsupport::FileSizeLimit full;
+            saveCsv(dialog, file);
+        }
+        QCOMPARE(w.dialogs->titles, QStringList{"Error"});
+        QCOMPARE(w.dialogs->texts, QStringList{"Could not save file."});
+        QVERIFY(!w.dialogs->details.first().isEmpty());
+        QCOMPARE(guitest::contentOf(file), written);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"forest.csv"});
+        dialog->close();
+    }
+
+    void seedsEditorShowsTheStatesAndSendsWhatWasTyped()
+    {
+        const Seeds start = w.model()->getRandomGeneratorSeeds();
+        Seeds shownSeeds;
+        w.answer("actionEdit_random_generator_seeds", "okButton", [&shownSeeds](QDialog &dialog) {
+            for (const QLineEdit *edit : static_cast<gui::RandomGeneratorSeedsEditor &>(dialog).seedEdits())
+                shownSeeds.push_back(edit->text().toULongLong());
+            QCOMPARE(part<QLineEdit>(&dialog, "randomTimeOfDeath")->maxLength(), 10);
+        });
+        QCOMPARE(shownSeeds, start);
+        QCOMPARE(w.model()->getRandomGeneratorSeeds(), start);
+
+        // The largest state has ten digits; Cancel sends nothing.
+        const auto enter = [](const char *edit, const char *text) {
+            return [edit, text](QDialog &dialog) {
+                part<QLineEdit>(&dialog, edit)->setText(QString::fromLatin1(text));
+            };
         };
-    };
-    w.answer("actionEdit_random_generator_seeds", "okButton", type("randomTimeOfDeath", "8589934591"));
-    Seeds expected = start;
-    expected[12] = 8589934591ULL;
-    QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
-    // Cancel sends nothing.
-    w.answer("actionEdit_random_generator_seeds", "cancelButton", type("randomGrowClose", "77"));
-    QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
-    w.model()->setRandomGeneratorSeeds(start);
+        w.answer("actionEdit_random_generator_seeds", "okButton", enter("randomTimeOfDeath", "8589934591"));
+        Seeds expected = start;
+        expected[12] = 8589934591ULL;
+        QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
+        w.answer("actionEdit_random_generator_seeds", "cancelButton", enter("randomGrowClose", "77"));
+        QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
+        w.model()->setRandomGeneratorSeeds(start);
 
-    const struct {
-        const char *text;
-        unsigned long long value;
-    } parses[] = {{"42", 42}, {" 7 ", 7}, {"", 0}, {"1e3", 0}, {"+3", 3}, {"-0", 0}, {"-5", 0}, {"abc", 0}};
-    for (const auto &p : parses)
-        QCOMPARE(gui::RandomGeneratorSeedsEditor::parseSeed(QString::fromLatin1(p.text)), p.value);
-}
+        const struct {
+            const char *text;
+            unsigned long long value;
+        } parses[] = {{"42", 42}, {" 7 ", 7}, {"", 0},   {"1e3", 0},
+                      {"+3", 3},  {"-0", 0},  {"-5", 0}, {"abc", 0}};
+        for (const auto &p : parses)
+            QCOMPARE(gui::RandomGeneratorSeedsEditor::parseSeed(QString::fromLatin1(p.text)), p.value);
+    }
 
-void TestDialogs::plantAreaAppliesEachChangeAtOnceAndZeroBecomesOne()
-{
-    const int maxX = w.model()->getLupaMaxX();
-    w.answer("actionSet_plant_area", "cancelButton", [this, maxX](QDialog &dialog) {
-        auto *minX = part<QSpinBox>(&dialog, "minX");
-        QCOMPARE(minX->value(), w.model()->getLupaMinX());
-        minX->setValue(0);
-        QCOMPARE(minX->value(), 1);
-        QCOMPARE(part<QSlider>(&dialog, "horizontalSlider")->value(), 1);
+    void plantAreaAppliesEachChangeAtOnceAndZeroBecomesOne()
+    {
+        const int maxX = w.model()->getLupaMaxX();
+        w.answer("actionSet_plant_area", "cancelButton", [this, maxX](QDialog &dialog) {
+            auto *minX = part<QSpinBox>(&dialog, "minX");
+            QCOMPARE(minX->value(), w.model()->getLupaMinX());
+            minX->setValue(0);
+            QCOMPARE(minX->value(), 1);
+            QCOMPARE(part<QSlider>(&dialog, "horizontalSlider")->value(), 1);
+            QCOMPARE(w.model()->getLupaMinX(), 1);
+            part<QSlider>(&dialog, "horizontalSlider_2")->setValue(maxX - 3);
+        });
         QCOMPARE(w.model()->getLupaMinX(), 1);
-        part<QSlider>(&dialog, "horizontalSlider_2")->setValue(maxX - 3);
-    });
-    QCOMPARE(w.model()->getLupaMinX(), 1);
-    QCOMPARE(w.model()->getLupaMaxX(), maxX - 3);
-}
+        QCOMPARE(w.model()->getLupaMaxX(), maxX - 3);
+    }
 
-void TestDialogs::navigationPanelFollowsTheCameraAndItsButtonsMoveIt()
-{
-    w.action("actionReset_camera_view")->trigger();
-    camera().heading = 270.0f;
-    w.action("action_Navigation_panel")->trigger();
-    auto *handler = w.window->navigationHandler();
-    gui::NavigationPanel *panel = handler->navigationPanel();
-    QVERIFY(panel != nullptr && panel->isVisible() && !panel->isModal());
-    QCOMPARE(panel->x()->value(), int(camera().position.x));
-    QCOMPARE(panel->z()->value(), int(camera().position.z));
-    // A heading of 270 is shown as the same direction, -90.
-    QCOMPARE(panel->turn()->value(), -90);
-    QCOMPARE(camera().heading, 270.0f);
-    const auto &bounds = w.model()->getTerrain().bounds();
-    QCOMPARE(panel->demPosition()->text(), QStringLiteral("(%1, %2, %3)")
-                                               .arg(double(bounds.minX + camera().position.x))
-                                               .arg(double(bounds.minY + camera().position.z))
-                                               .arg(double(bounds.minZ + camera().position.y)));
+    void navigationPanelFollowsTheCameraAndItsButtonsMoveIt()
+    {
+        w.action("actionReset_camera_view")->trigger();
+        camera().heading = 270.0f;
+        w.action("action_Navigation_panel")->trigger();
+        auto *handler = w.window->navigationHandler();
+        gui::NavigationPanel *panel = handler->navigationPanel();
+        QVERIFY(panel != nullptr && panel->isVisible() && !panel->isModal());
+        QCOMPARE(panel->x()->value(), int(camera().position.x));
+        QCOMPARE(panel->z()->value(), int(camera().position.z));
+        // A heading of 270 is shown as the same direction, -90.
+        QCOMPARE(panel->turn()->value(), -90);
+        QCOMPARE(camera().heading, 270.0f);
+        const auto &bounds = w.model()->getTerrain().bounds();
+        QCOMPARE(panel->demPosition()->text(), QStringLiteral("(%1, %2, %3)")
+                                                   .arg(double(bounds.minX + camera().position.x))
+                                                   .arg(double(bounds.minY + camera().position.z))
+                                                   .arg(double(bounds.minZ + camera().position.y)));
 
-    // One degree per step of "Turn right", through the spin box and the dial.
-    part<QPushButton>(panel, "pushButton_4")->click();
-    QCOMPARE(camera().heading, -89.0f);
-    part<QPushButton>(panel, "pushButton_9")->click();
-    QCOMPARE(panel->roll()->value(), int(camera().lookPitch));
-    const float x = camera().position.x;
-    part<QPushButton>(panel, "pushButton_14")->click();
-    QCOMPARE(camera().position.x, float(int(x) + 1));
-    part<QPushButton>(panel, "pushButton_7")->click();
-    QCOMPARE(panel->y()->value(), int(camera().position.y));
+        // One degree per step of "Turn right", through the spin box and the dial.
+        part<QPushButton>(panel, "pushButton_4")->click();
+        QCOMPARE(camera().heading, -89.0f);
+        part<QPushButton>(panel, "pushButton_9")->click();
+        QCOMPARE(panel->roll()->value(), int(camera().lookPitch));
+        const float x = camera().position.x;
+        part<QPushButton>(panel, "pushButton_14")->click();
+        QCOMPARE(camera().position.x, float(int(x) + 1));
+        part<QPushButton>(panel, "pushButton_7")->click();
+        QCOMPARE(panel->y()->value(), int(camera().position.y));
 
-    // Travelling sets the camera coasting; the panel follows it at every refresh.
-    const float z = camera().position.z;
-    QTest::mouseClick(panel->travelForward(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.window->timeKeeper()->cameraAnimationRunning(), 5000);
-    QVERIFY(camera().position.z != z || camera().position.x != float(int(x) + 1));
-    QCOMPARE(panel->x()->value(), int(camera().position.x));
-    QCOMPARE(panel->z()->value(), int(camera().position.z));
+        // Travelling sets the camera coasting; the panel follows it at every refresh.
+        const float z = camera().position.z;
+        QTest::mouseClick(panel->travelForward(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.window->timeKeeper()->cameraAnimationRunning(), 5000);
+        QVERIFY(camera().position.z != z || camera().position.x != float(int(x) + 1));
+        QCOMPARE(panel->x()->value(), int(camera().position.x));
+        QCOMPARE(panel->z()->value(), int(camera().position.z));
 
-    // A second trigger opens a further panel, which is the one filled from then on.
-    w.action("action_Navigation_panel")->trigger();
-    QVERIFY(handler->navigationPanel() != panel);
-    handler->navigationPanel()->close();
-    panel->close();
-    QTRY_VERIFY(handler->navigationPanel() == nullptr);
-    w.action("actionReset_camera_view")->trigger();
-}
+        // A second trigger opens a further panel, which is the one filled from then on.
+        w.action("action_Navigation_panel")->trigger();
+        QVERIFY(handler->navigationPanel() != panel);
+        handler->navigationPanel()->close();
+        panel->close();
+        QTRY_VERIFY(handler->navigationPanel() == nullptr);
+        w.action("actionReset_camera_view")->trigger();
+    }
 
-void TestDialogs::helpAndAboutShowTheirDocumentAndPicture()
-{
-    QString html;
-    w.answer("actionUsage", "okButton", [&html](QDialog &dialog) {
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
-        html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
-    });
-    QVERIFY(html.contains(QStringLiteral("design tree branching angles.")));
-    QVERIFY(html.contains(QString::fromUtf8("Backspace moves down and Đ moves up.")));
+    void helpAndAboutShowTheirDocumentAndPicture()
+    {
+        QString html;
+        w.answer("actionUsage", "okButton", [&html](QDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
+            html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
+        });
+        QVERIFY(html.contains(QStringLiteral("design tree branching angles.")));
+        QVERIFY(html.contains(QString::fromUtf8("Backspace moves down and Đ moves up.")));
 
-    bool picture = false;
-    QString text;
-    w.answer("actionAbout", "okButton", [&](QDialog &dialog) {
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
-        picture = !part<QLabel>(&dialog, "label_2")->pixmap().isNull();
-        text = part<QLabel>(&dialog, "label")->text();
-    });
-    QVERIFY(picture);
-    QVERIFY(text.contains(QStringLiteral("Version 1.0.0.")));
-    QVERIFY(w.dialogs->texts.isEmpty());
-}
+        bool picture = false;
+        QString text;
+        w.answer("actionAbout", "okButton", [&](QDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
+            picture = !part<QLabel>(&dialog, "label_2")->pixmap().isNull();
+            text = part<QLabel>(&dialog, "label")->text();
+        });
+        QVERIFY(picture);
+        QVERIFY(text.contains(QStringLiteral("Version 1.0.0.")));
+        QVERIFY(w.dialogs->texts.isEmpty());
+    }
+
+    void everyDesignActionOpensItsDesignerOnTheLiveCurves_data()
+    {
+        QTest::addColumn<int>("distribution");
+        for (int i = 0; i < int(std::size(designs)); ++i)
+            QTest::newRow(designs[i].action) << i;
+    }
+
+    // The designers work on the tree of tree edit mode, which stays on for the tests below.
+    void everyDesignActionOpensItsDesignerOnTheLiveCurves()
+    {
+        w.setTreeEditMode(true);
+        QVERIFY(w.treeEditMode());
+        QFETCH(int, distribution);
+        const Design &design = designs[distribution];
+        auto *d =
+            w.opened<DistributionDesigner>(QByteArray("actionDesign_").append(design.action).constData());
+        QVERIFY(d != nullptr && d->isVisible());
+        QCOMPARE(d->windowTitle(),
+                 QStringLiteral("Distribution designer for %1 distribution").arg(design.title));
+        QCOMPARE(d->distributions(), QList<int>{distribution});
+        QCOMPARE(yLabels(d, 'G'), design.gLabels);
+        QCOMPARE(yLabels(d, 'W'), QStringList({"0%", "50%", "100%", "150%", "200%"}));
+        QCOMPARE(part<QLabel>(d, "hoverIndex")->text(), QStringLiteral("no hover"));
+        QVERIFY(part<QCheckBox>(d, "autoProof")->isChecked());
+
+        // Each curve point (x, y) sits at (x W, (1 - y) H); the ends are locked to the edges.
+        const std::pair<gui::WidgetGraph *, const lignet::Krivulja *> graphs[] = {
+            {d->graphG(), &w.live().curveG(distribution)}, {d->graphW(), &w.live().curveW(distribution)}};
+        for (const auto &[graph, curve] : graphs) {
+            const gui::HoverPoints *editor = graph->hoverPoints();
+            QCOMPARE(editor->points().size(), qsizetype(curve->size()));
+            for (std::size_t i = 0; i < curve->size(); ++i) {
+                const QPointF p = editor->points().at(qsizetype(i));
+                QVERIFY(std::abs(p.x() - (*curve)[i].x * graph->width()) < 1e-4);
+                QVERIFY(std::abs(p.y() - (1 - (*curve)[i].y) * graph->height()) < 1e-4);
+            }
+            QCOMPARE(editor->pointLock(0), unsigned(gui::HoverPoints::LockToLeft));
+            QCOMPARE(editor->pointLock(int(curve->size()) - 1), unsigned(gui::HoverPoints::LockToRight));
+        }
+        close(d, "okButton");
+    }
+
+    void dragChangesTheTreeOnScreenAtOnceAndEndPointsKeepTheirX()
+    {
+        const lignet::TreeParameters opening = w.live();
+        auto *d = w.opened<DistributionDesigner>("actionDesign_strand_distribution");
+        const GraphMouse g{d->graphG()};
+        const QImage before = w.picture();
+
+        // The right end dragged up and far to the left stays on the right edge; the view has drawn
+        // the new tree before the move returns.
+        const QPoint target(g.width() / 3, g.height() / 10);
+        g.press(g.on(1));
+        const int frames = w.framesDrawn();
+        g.move(target);
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        g.release(target);
+        QCOMPARE(g.point(1), QPointF(g.width(), target.y()));
+        const double y1 = 1.0 - double(target.y()) / g.height();
+        QCOMPARE(w.live().curveG(0)[1], (lignet::KrivuljaPoint{1.0, y1}));
+        // Strand table at g = 14: vG = 0.5 + (y1 - 0.5) 14/15, mapped to 0.5 vG + 0.5, times 2 vW = 1.
+        const double vG = 0.5 + (y1 - 0.5) * 14.0 / 15.0;
+        QCOMPARE(w.live().tableValue(0, 14, 0), std::min(0.5 * vG + 0.5, 1.0));
+        QCOMPARE(w.live().tableValue(0, 0, 0), 0.75);
+        QVERIFY(w.picture() != before);
+
+        // The left end moves only vertically too, and a right click removes neither end.
+        g.drag(0, QPoint(g.width() / 2, g.height() / 2));
+        QCOMPARE(g.point(0), QPointF(0, g.height() / 2));
+        g.click(g.on(0), Qt::RightButton);
+        g.click(g.on(1), Qt::RightButton);
+        QCOMPARE(g.count(), 2);
+
+        close(d, "cancelButton");
+        QCOMPARE(w.live(), opening);
+        QCOMPARE(w.picture(), before);
+    }
+
+    void aClickBetweenTwoPointsInsertsOneThatARightClickRemoves()
+    {
+        auto *d = w.opened<DistributionDesigner>("actionDesign_branching_angles");
+        const GraphMouse g{d->graphW()};
+        const QPoint between(g.width() / 4, g.height() / 5);
+        g.click(between);
+        QCOMPARE(g.count(), 3);
+        QCOMPARE(g.point(1), QPointF(between));
+        QCOMPARE(g.graph->hoverPoints()->pointLock(1), 0u);
+        const lignet::Krivulja &curve = w.live().curveW(1);
+        QCOMPARE(curve.size(), std::size_t(3));
+        QCOMPARE(curve[1].x, double(between.x()) / g.width());
+
+        // Dragged past its right neighbour, the point is sorted in behind it and stays dragged.
+        const QPoint third(g.width() * 3 / 4, g.height() / 2);
+        g.click(third);
+        g.drag(1, QPoint(g.width() * 7 / 8, g.height() / 5));
+        QCOMPARE(g.point(2), QPointF(g.width() * 7 / 8, g.height() / 5));
+        QCOMPARE(g.point(1), QPointF(third));
+        QVERIFY(curve[1].x < curve[2].x);
+
+        g.click(g.on(2), Qt::RightButton);
+        g.click(g.on(1), Qt::RightButton);
+        QCOMPARE(g.count(), 2);
+        QCOMPARE(w.live().curveW(1).size(), std::size_t(2));
+        close(d, "cancelButton");
+    }
+
+    void withAutoProofOffDraggingLeavesTheTreeAndOkKeepsIt()
+    {
+        const lignet::TreeParameters opening = w.live();
+        for (const char *button : {"cancelButton", "okButton"}) {
+            auto *d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
+            QTest::mouseClick(part<QCheckBox>(d, "autoProof"), Qt::LeftButton);
+            const GraphMouse g{d->graphG()};
+            const int frames = w.framesDrawn();
+            g.drag(1, QPoint(g.width(), g.height() / 4));
+            QCOMPARE(g.point(1).y(), double(g.height() / 4));
+            QCOMPARE(w.live(), opening);
+            QCOMPARE(w.framesDrawn(), frames);
+            close(d, button);
+            QCOMPARE(w.live(), opening);
+        }
+        // Checked again, the next change sends the whole current curve.
+        auto *d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
+        QCheckBox *autoProof = part<QCheckBox>(d, "autoProof");
+        QTest::mouseClick(autoProof, Qt::LeftButton);
+        const GraphMouse g{d->graphG()};
+        g.click(QPoint(g.width() / 2, g.height() / 2));
+        QCOMPARE(w.live(), opening);
+        QTest::mouseClick(autoProof, Qt::LeftButton);
+        g.drag(0, QPoint(0, g.height() / 3));
+        QCOMPARE(w.live().curveG(4).size(), std::size_t(3));
+        QCOMPARE(w.live().curveG(4)[0].y, 1.0 - double(g.height() / 3) / g.height());
+        close(d, "cancelButton");
+        QCOMPARE(w.live(), opening);
+    }
+
+    void cancelAfterEditsRestoresCurvesTablesAndPictureAsOneUndoableStep()
+    {
+        const lignet::TreeParameters opening = w.live();
+        const QImage before = w.picture();
+        auto *d = w.opened<DistributionDesigner>("actionDesign_gravimorphism_impact_distribution");
+        const GraphMouse g{d->graphG()};
+        const GraphMouse wGraph{d->graphW()};
+        g.click(QPoint(g.width() / 2, g.height() / 4));
+        g.drag(2, QPoint(g.width(), g.height() / 8));
+        wGraph.drag(0, QPoint(0, wGraph.height() / 3));
+        const lignet::TreeParameters edited = w.live();
+        QVERIFY(!(edited == opening));
+        QVERIFY(w.picture() != before);
+
+        const int stepsBefore = steps().count();
+        close(d, "cancelButton");
+        QCOMPARE(w.live(), opening);
+        QCOMPARE(w.picture(), before);
+        // Cancel is a step of its own: undoing it brings the edits back.
+        QCOMPARE(steps().count(), stepsBefore + 1);
+        steps().undo();
+        QCOMPARE(w.live(), edited);
+        steps().redo();
+        QCOMPARE(w.live(), opening);
+    }
+
+    void heldButtonOverAGraphHighlightsTheOrdersUnderTheMouse()
+    {
+        auto *d = w.opened<DistributionDesigner>("actionDesign_strand_distribution");
+        QTest::mouseClick(part<QCheckBox>(d, "colorLevels"), Qt::LeftButton);
+        QLabel *level = part<QLabel>(d, "hoverIndex");
+        const lignet::TreeDrawSettings &settings = w.tree()->settings();
+        const auto highlight = [&] {
+            return std::tuple(settings.highlightGMin, settings.highlightGMax, settings.highlightWMin,
+                              settings.highlightWMax);
+        };
+        const QImage plain = w.picture();
+
+        const GraphMouse g{d->graphG()};
+        // Just right of the middle: 15 x / W = 7.5 and 50 x / W = 25 there or slightly above.
+        const QPoint middle((g.width() + 1) / 2, g.height() / 2);
+        g.press(middle, Qt::RightButton);
+        g.move(middle);
+        QCOMPARE(level->text(), QStringLiteral("G=7"));
+        QCOMPARE(highlight(), std::tuple(7, 7, -1, -1));
+        // The default tree has no branch of g = 7; g = 1 shows.
+        g.move(QPoint(g.width() / 10, g.height() / 2));
+        QCOMPARE(level->text(), QStringLiteral("G=1"));
+        g.release(middle, Qt::RightButton);
+        QVERIFY(w.picture() != plain);
+
+        // Dragging the last point highlights from its left neighbour's level to its own.
+        const QPoint inner(g.width() * 62 / 100, g.height() / 2);
+        g.click(inner);
+        const int innerLevel = int(15.0 * inner.x() / g.width());
+        g.drag(2, QPoint(g.width(), g.height() / 5));
+        QCOMPARE(level->text(), QStringLiteral("G=%1-15").arg(innerLevel));
+        QCOMPARE(std::pair(settings.highlightGMin, settings.highlightGMax), std::pair(innerLevel, 15));
+        close(d, "cancelButton");
+    }
+
+    void designersEditTheirOwnTreeAndDistribution()
+    {
+        lignet::TreeRenderer *first = w.tree();
+        const lignet::TreeParameters firstOpening = w.live();
+        auto *angles = w.opened<DistributionDesigner>("actionDesign_branching_angles");
+        auto *scaling = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
+        w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
+        lignet::TreeRenderer *second = w.tree();
+        QVERIFY(second != first);
+        const lignet::TreeParameters secondOpening = second->designedParameters();
+
+        const GraphMouse g{angles->graphG()};
+        g.drag(0, QPoint(0, g.height() / 6));
+        QCOMPARE(first->designedParameters().curveG(1)[0].y, 1.0 - double(g.height() / 6) / g.height());
+        QCOMPARE(first->designedParameters().curveG(4), firstOpening.curveG(4));
+        QCOMPARE(second->designedParameters(), secondOpening);
+
+        const GraphMouse s{scaling->graphG()};
+        s.drag(1, QPoint(s.width(), s.height() / 2));
+        QCOMPARE(first->designedParameters().curveG(4)[1].y, 1.0 - double(s.height() / 2) / s.height());
+        QCOMPARE(first->designedParameters().curveG(1)[0].y, 1.0 - double(g.height() / 6) / g.height());
+        QCOMPARE(second->designedParameters(), secondOpening);
+        close(angles, "cancelButton");
+        close(scaling, "cancelButton");
+        QCOMPARE(first->designedParameters(), firstOpening);
+        QCOMPARE(second->designedParameters(), secondOpening);
+        while (w.tree() != first)
+            w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
+    }
+
+    void resizingADesignerScalesItsPointsSoTheCurveStaysTheSame()
+    {
+        auto *d = w.opened<DistributionDesigner>("actionDesign_branch_absolute_minimal_length");
+        const GraphMouse g{d->graphG()};
+        const QSize before = g.graph->size();
+        const QPointF middle = g.point(1);
+        d->resize(d->width() + 160, d->height() + 120);
+        QTRY_VERIFY(g.graph->size() != before);
+        QCOMPARE(g.point(1),
+                 QPointF(middle.x() * g.width() / before.width(), middle.y() * g.height() / before.height()));
+        QCOMPARE(g.point(2).x(), double(g.width()));
+        // The next edit sends the curve as it was, apart from the moved point.
+        g.drag(0, QPoint(0, g.height() / 2));
+        QVERIFY(std::abs(w.live().curveG(2)[1].x - 0.5) < 1e-6);
+        QVERIFY(std::abs(w.live().curveG(2)[1].y - 0.045) < 1e-6);
+        QCOMPARE(w.live().curveG(2)[2].x, 1.0);
+        close(d, "cancelButton");
+    }
+
+    void propertiesConvertSlidersStoreTypedValuesRedrawOnlyOnApplyAndCancelKeepsTheWind()
+    {
+        // Values beyond a slider's range come out at the slider's end; Cancel brings them back.
+        w.live().numberOfStrands = 8000;
+        AdvancedTreeProperties *dialog = properties();
+        QCOMPARE(part<QSlider>(dialog, "sliderNumberOfStrands")->value(), 5000);
+        QCOMPARE(w.live().numberOfStrands, 5000);
+        close(dialog, "buttonCancel");
+        QCOMPARE(w.live().numberOfStrands, 8000);
+        w.live().numberOfStrands = 1000;
+
+        const lignet::TreeParameters opening = w.live();
+        dialog = properties();
+        auto *slider = part<QSlider>(dialog, "sliderTrinkHeight");
+        slider->setValue(2500);
+        QCOMPARE(w.live().trunkHeight, 2.5);
+        QCOMPARE(part<QDoubleSpinBox>(dialog, "editTrinkHeight")->text(), QStringLiteral("2.500"));
+        type(part<QDoubleSpinBox>(dialog, "editTrinkHeight"), QStringLiteral("50"));
+        QCOMPARE(w.live().trunkHeight, 50.0);
+        QCOMPARE(slider->value(), 2500);
+        part<QSlider>(dialog, "sliderLeafSize")->setValue(5000);
+        QCOMPARE(w.live().leafSize, float(0.15));
+        part<QComboBox>(dialog, "editLeafType")->setCurrentIndex(4);
+        QCOMPARE(w.live().leafType, 4);
+        type(part<QDoubleSpinBox>(dialog, "editWindSpeedNodirect"), QStringLiteral("7.5"));
+        QCOMPARE(w.live().windSpeedNodirect, 7.5);
+
+        close(dialog, "buttonCancel");
+        lignet::TreeParameters expected = opening;
+        expected.windSpeedNodirect = 7.5;
+        QCOMPARE(w.live(), expected);
+        w.live().windSpeedNodirect = opening.windSpeedNodirect;
+
+        // Without auto-proof nothing is redrawn until Apply.
+        dialog = properties();
+        QTest::mouseClick(part<QCheckBox>(dialog, "cbAutoProof"), Qt::LeftButton);
+        QTest::qWait(30);
+        const int frames = w.framesDrawn();
+        part<QSlider>(dialog, "sliderGravicentralism")->setValue(8000);
+        part<QSlider>(dialog, "sliderNumberOfStrands")->setValue(1500);
+        QCOMPARE(w.live().gravicentralism, 0.8);
+        QCOMPARE(w.live().numberOfStrands, 1500);
+        QTest::qWait(60);
+        QCOMPARE(w.framesDrawn(), frames);
+        QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
+        QTRY_VERIFY(w.framesDrawn() > frames);
+
+        // Cancel after Apply returns to the applied values.
+        part<QSlider>(dialog, "sliderGravicentralism")->setValue(1000);
+        close(dialog, "buttonCancel");
+        QCOMPARE(w.live().gravicentralism, 0.8);
+        QCOMPARE(w.live().numberOfStrands, 1500);
+        steps().undo();
+        QCOMPARE(w.live().gravicentralism, 0.3);
+        QCOMPARE(w.live().numberOfStrands, 1000);
+    }
+
+    void undoAndRedoGoAcrossADesignerDragAndAPropertiesApply()
+    {
+        const lignet::TreeParameters start = w.live();
+        const QImage startPicture = w.picture();
+        auto *d = w.opened<DistributionDesigner>("actionDesign_branching_angles");
+        const GraphMouse g{d->graphG()};
+        g.drag(1, QPoint(g.width(), g.height() / 3));
+        const lignet::TreeParameters dragged = w.live();
+        QVERIFY(!(dragged.curveG(1) == start.curveG(1)));
+        QCOMPARE(w.action("actionUndo")->text(), QStringLiteral("&Undo Curve change"));
+
+        AdvancedTreeProperties *dialog = properties();
+        part<QSlider>(dialog, "sliderTrinkHeight")->setValue(7000);
+        QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
+        close(dialog, "buttonOk");
+        const lignet::TreeParameters applied = w.live();
+        QCOMPARE(applied.trunkHeight, 7.0);
+        QCOMPARE(applied.curveG(1), dragged.curveG(1));
+
+        // Undo from the main window: the properties first, then the drag, redrawn and shown by the
+        // designer still open.
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        int frames = w.framesDrawn();
+        undoKey();
+        QCOMPARE(w.live().trunkHeight, start.trunkHeight);
+        QCOMPARE(w.live().curveG(1), dragged.curveG(1));
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        frames = w.framesDrawn();
+        undoKey();
+        QCOMPARE(w.live(), start);
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        QCOMPARE(g.point(1).y(), double(float((1 - start.curveG(1)[1].y) * g.height())));
+        QCOMPARE(w.picture(), startPicture);
+
+        undoKey(Qt::ShiftModifier);
+        QCOMPARE(w.live(), dragged);
+        QCOMPARE(g.point(1).y(), double(g.height() / 3));
+        undoKey(Qt::ShiftModifier);
+        QCOMPARE(w.live(), applied);
+        QVERIFY(!w.action("actionRedo")->isEnabled());
+
+        // OK keeps the curves; two undos bring the start back.
+        close(d, "okButton");
+        steps().undo();
+        steps().undo();
+        QCOMPARE(w.live(), start);
+    }
+
+    void aLoadedParameterFileAndAChosenTextureAreUndoneOneByOne()
+    {
+        const lignet::TreeParameters start = w.live();
+        lignet::TreeParameters other = start;
+        other.numberOfStrands = 640;
+        other.curveW(3) = lignet::Krivulja{{0, 0.2}, {0.5, 0.9}, {1, 0.4}};
+        other.computeAllDistributionTables();
+        const QString file = folder.filePath(QStringLiteral("other.tree.xml"));
+        QVERIFY(lignet::TreeParameterFile::save(other, file.toStdString()));
+        QImage texture(8, 8, QImage::Format_RGB32);
+        texture.fill(Qt::darkGreen);
+        const QString picture = folder.filePath(QStringLiteral("bark.png"));
+        QVERIFY(texture.save(picture));
+
+        const int stepsBefore = steps().index();
+        w.trigger("actionLoad_parameters", {file});
+        QCOMPARE(w.live().numberOfStrands, 640);
+        w.trigger("actionLoad_bark_texture", {picture});
+        QCOMPARE(w.live().barkTexturePath, picture.toStdString());
+        // A load that fails changes nothing and adds no step.
+        w.trigger("actionLoad_parameters", {folder.filePath(QStringLiteral("missing.tree.xml"))});
+        QCOMPARE(w.dialogs->texts, QStringList{"Could not open file."});
+        QCOMPARE(steps().index(), stepsBefore + 2);
+        QVERIFY(!steps().canRedo());
+
+        w.action("actionUndo")->trigger();
+        QCOMPARE(w.live().barkTexturePath, start.barkTexturePath);
+        QCOMPARE(w.live().numberOfStrands, 640);
+        QCOMPARE(w.live().curveW(3), other.curveW(3));
+        w.action("actionUndo")->trigger();
+        QCOMPARE(w.live(), start);
+        w.action("actionRedo")->trigger();
+        QCOMPARE(w.live().table(3), other.table(3));
+        w.action("actionUndo")->trigger();
+        QCOMPARE(w.live(), start);
+    }
+};
 
 VERDALIS_GUI_TEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"

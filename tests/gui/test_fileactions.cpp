@@ -1,8 +1,8 @@
 // Every file command of the real main window, answered through the dialog seam: a chosen name,
 // Cancel, and a file that cannot be written or read (state and files unchanged, the exact box).
-// Last, every file the window writes, onto a full disk: a file size limit far below the file makes
-// the write fail part way, as a full disk does. The user gets the action's box, the file that was
-// there keeps its content and no temporary file is left in the folder.
+// Last, every file the window writes onto a full disk (a file size limit far below the file makes
+// the write fail part way): the user gets the action's box, the file that was there keeps its
+// content and no temporary file is left in the folder.
 #include "core/filesizelimit.h"
 #include "ecosystem/render/scenetextures.h"
 #include "gui/actionhandling/filehandler.h"
@@ -11,13 +11,6 @@
 #include "lignet/gl/framebuffertarget.h"
 #include "lignet/treelatexwriter.h"
 #include "lignet/treeparameterfile.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QtEndian>
 
 using guitest::contentOf;
 
@@ -47,36 +40,15 @@ class TestFileActions : public QObject {
     QString unreachable(const char *name) const { return path("missing/") + QString::fromLatin1(name); }
     guitest::AnsweringDialogs &dialogs() const { return *w.dialogs; }
     std::string liveText() const { return lignet::TreeParameterFile::text(w.live()); }
+    QStringList files(const QTemporaryDir &dir) const
+    {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    }
 
     void expectBox(const QString &text)
     {
         QCOMPARE(dialogs().titles, QStringList{"Error"});
         QCOMPARE(dialogs().texts, QStringList{text});
-    }
-
-    // Triggers the action that writes `file` with the disk full.
-    void writeOntoAFullDisk(const char *actionName, const QString &file, const QString &text,
-                            bool treeEditMode, bool hasDetails)
-    {
-        w.setTreeEditMode(treeEditMode);
-        const QString path = fullDiskFolder.filePath(file);
-        const QByteArray old("the previous file\n");
-        QVERIFY(guitest::writeContent(path, old));
-        {
-            const testsupport::FileSizeLimit full;
-            // The custom resolution's dialog is confirmed as it opens.
-            w.answer(actionName, "okButton", [](QDialog &) {}, {path});
-            // A vertex file is written while the tree is drawn, and its box comes queued.
-            QTRY_COMPARE_WITH_TIMEOUT(dialogs().texts.size(), 1, 10000);
-        }
-        expectBox(text);
-        if (hasDetails)
-            QVERIFY2(dialogs().details.first().contains("cannot write"),
-                     qPrintable(dialogs().details.first()));
-        QCOMPARE(contentOf(path), old);
-        QCOMPARE(QDir(fullDiskFolder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{file});
-        QVERIFY(QFile::remove(path));
-        w.setTreeEditMode(false);
     }
 
 private slots:
@@ -109,10 +81,10 @@ private slots:
         }
         QCOMPARE(liveText(), before);
         QVERIFY(w.tree()->exportFileName().empty());
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+        QCOMPARE(files(folder).size(), 0);
     }
 
-    void parametersSaveAndLoadBackAndFailuresKeepFileAndSet()
+    void parametersSaveAndLoadBackFailuresKeepFileAndSetAndFormulasAreWritten()
     {
         const QString file = path("tree.tree.xml");
         w.trigger("actionSave_parameters", {file});
@@ -140,9 +112,17 @@ private slots:
         }
         QCOMPARE(contentOf(file).toStdString(), saved);
         w.live().leafSize = leaf;
+
+        const QString tex = path("tree.tex");
+        w.trigger("actionExport_current_tree_as_Latex_formulas", {tex});
+        QCOMPARE(dialogs().fileFilters, QStringList{"Latex files (*.tex)"});
+        const QByteArray text = contentOf(tex);
+        QCOMPARE(text.toStdString(),
+                 lignet::TreeLatexWriter(QLocale::system().name().toStdString()).text(w.live()));
+        QVERIFY(text.contains("$S="));
     }
 
-    void importSaysNotYetImplementedAndTexturesChangeOnlyTheirPath()
+    void importIsNotYetImplementedAndTexturesAndTerrainChangeOnlyWhenRead()
     {
         const std::string before = liveText();
         w.trigger("actionImport_tree_2_x_parameters", {path("old.tree")});
@@ -158,22 +138,17 @@ private slots:
         QCOMPARE(w.live().barkTexturePath, std::string(":/gui/textures/leaf.png"));
         QCOMPARE(w.live().leafTexturePath, leafPath);
         QVERIFY(dialogs().texts.isEmpty());
-        // An unreadable picture is the model's to report; the tree keeps its textures.
+        // Unreadable pictures and terrains are the model's to report; the old ones stay.
         w.trigger("actionLoadleaf_texture", {unreachable("leaf.png")});
         QTRY_COMPARE(dialogs().texts, QStringList{"Could not open leaf texture file."});
         w.live().barkTexturePath = barkPath;
         w.live().leafTexturePath = leafPath;
-    }
 
-    void latexExportWritesTheFormulas()
-    {
-        const QString file = path("tree.tex");
-        w.trigger("actionExport_current_tree_as_Latex_formulas", {file});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Latex files (*.tex)"});
-        const QByteArray text = contentOf(file);
-        QCOMPARE(text.toStdString(),
-                 lignet::TreeLatexWriter(QLocale::system().name().toStdString()).text(w.live()));
-        QVERIFY(text.contains("$S="));
+        const auto bounds = w.model()->getTerrain().bounds();
+        w.trigger("actionLoad_DEM_terrain_model", {unreachable("x.dmr")});
+        QCOMPARE(dialogs().fileFilters, QStringList{"DEM model (*.dmr)"});
+        QTRY_COMPARE(dialogs().texts, QStringList{"Could not open DEM terrain file."});
+        QVERIFY(w.model()->getTerrain().bounds() == bounds);
     }
 
     void vertexExportIsWrittenAtTheNextDrawingAndAFailureIsToldOnce()
@@ -200,8 +175,8 @@ private slots:
 
     void windowImageIsPngWhateverTheNameAndNamesTheFrames()
     {
-        auto *files = w.window->fileHandler();
-        files->grabAnimationFrame(0);
+        auto *handler = w.window->fileHandler();
+        handler->grabAnimationFrame(0);
         QCOMPARE(QDir(folder.path()).entryList({"*.png*"}).size(), 0);
 
         // The last drawing shows the scene as it is now.
@@ -216,25 +191,25 @@ private slots:
         QCOMPARE(QImage::fromData(picture).convertToFormat(QImage::Format_RGB32),
                  w.picture().convertToFormat(QImage::Format_RGB32));
 
-        // The time keeper's sequence export numbers the frames after the last image's name.
+        // The time keeper's sequence export numbers the frames after the last image's name; a grab
+        // takes the last drawing and draws none, so animations do not run faster.
         const QString base = path("tree.png");
         w.trigger("actionExport_window_image", {base});
         auto *keeper = w.window->timeKeeper();
         const int frames = w.framesDrawn();
         emit keeper->grabFrameBuffer(0);
         emit keeper->grabFrameBuffer(1);
-        // A grab takes the last drawing; it draws none, so animations do not run faster.
         QCOMPARE(w.framesDrawn(), frames);
         QVERIFY(contentOf(base + "0.png").startsWith(pngSignature));
         QVERIFY(contentOf(base + "1.png").startsWith(pngSignature));
         emit keeper->sequenceExportStopped();
-        QVERIFY(files->lastImageName().isEmpty());
+        QVERIFY(handler->lastImageName().isEmpty());
         emit keeper->grabFrameBuffer(2);
         QVERIFY(!QFile::exists(base + "2.png"));
 
         w.trigger("actionExport_window_image", {unreachable("x.png")});
         expectBox("Could not save file.");
-        QVERIFY(files->lastImageName().isEmpty());
+        QVERIFY(handler->lastImageName().isEmpty());
     }
 
     void customResolutionImageHasTheChosenSizeAndCancelWritesNothing()
@@ -325,15 +300,6 @@ private slots:
         QVERIFY(QFileInfo(blocked).isDir());
     }
 
-    void demLoadReportsAnUnreadableFileAndKeepsTheTerrain()
-    {
-        const auto bounds = w.model()->getTerrain().bounds();
-        w.trigger("actionLoad_DEM_terrain_model", {unreachable("x.dmr")});
-        QCOMPARE(dialogs().fileFilters, QStringList{"DEM model (*.dmr)"});
-        QTRY_COMPARE(dialogs().texts, QStringList{"Could not open DEM terrain file."});
-        QVERIFY(w.model()->getTerrain().bounds() == bounds);
-    }
-
     void skyTexturesOkReuploadsAndCancelChangesNothing()
     {
         const auto skyNames = [this] {
@@ -384,8 +350,27 @@ private slots:
             {"actionSave_simulation", "forest.sim", save, false, false},
             {"actionExport_current_tree_geometry_as_vertices", "tree.crs", save, true, true},
         };
-        for (const auto &[actionName, file, text, treeEditMode, hasDetails] : writes)
-            writeOntoAFullDisk(actionName, file, text, treeEditMode, hasDetails);
+        for (const auto &[actionName, name, text, treeEditMode, hasDetails] : writes) {
+            w.setTreeEditMode(treeEditMode);
+            const QString file = fullDiskFolder.filePath(QString::fromLatin1(name));
+            const QByteArray old("the previous file\n");
+            QVERIFY(guitest::writeContent(file, old));
+            {
+                const testsupport::FileSizeLimit full;
+                // The custom resolution's dialog is confirmed as it opens; a vertex file is written
+                // while the tree is drawn, and its box comes queued.
+                w.answer(actionName, "okButton", [](QDialog &) {}, {file});
+                QTRY_COMPARE_WITH_TIMEOUT(dialogs().texts.size(), 1, 10000);
+            }
+            expectBox(QString::fromLatin1(text));
+            if (hasDetails)
+                QVERIFY2(dialogs().details.first().contains("cannot write"),
+                         qPrintable(dialogs().details.first()));
+            QCOMPARE(contentOf(file), old);
+            QCOMPARE(files(fullDiskFolder), QStringList{QString::fromLatin1(name)});
+            QVERIFY(QFile::remove(file));
+        }
+        w.setTreeEditMode(false);
     }
 
     void sequenceFramesAndAutosavesOntoAFullDiskTellTheUserOnce()
@@ -397,10 +382,10 @@ private slots:
         const QString frame = image + QStringLiteral("7.png");
         QVERIFY(guitest::writeContent(frame, "old frame"));
 
-        // The next autosave step, with an old file of its name.
+        // The next autosave step, with an old file of its name; two saves due within four steps
+        // rather than sixty.
         w.action("actionAutosave_simulation")->trigger();
         QCOMPARE(w.model()->getAutosaveSteps(), 30);
-        // Two saves due within four steps rather than sixty.
         w.model()->setAutosave(2);
         const int interval = w.model()->getAutosaveSteps();
         const int step = w.simulation().step();
@@ -426,7 +411,7 @@ private slots:
         QCOMPARE(w.model()->getAutosaveSteps(), -1);
         QVERIFY(!w.action("actionAutosave_simulation")->isChecked());
         // No temporary file (a hidden one next to its target) is left behind.
-        for (const QString &name : QDir(fullDiskFolder.path()).entryList(QDir::Files | QDir::Hidden))
+        for (const QString &name : files(fullDiskFolder))
             QVERIFY2(!name.startsWith(QLatin1Char('.')), qPrintable(name));
     }
 };

@@ -1,433 +1,651 @@
-// The real main window under a virtual display: its menus, the wiring of every action to the model
-// and the handlers, the views, the mouse and a look at what the window shows, including a view added
-// after the last closed; the time keeper's frame numbering and the reading of the driver's extension
-// list.
+// The real main window under a virtual display, opened once and given the keyboard before each test:
+// the way a new user meets it (status bar, keys after a menu closed, predefined cameras, where boxes
+// open), its menus, the wiring of every action to the model and the handlers, the views and the
+// mouse; the time keeper's frame numbering and the reading of the driver's extension list.
+#include "ecosystem/render/camera.h"
+#include "ecosystem/render/framerate.h"
 #include "ecosystem/render/glextensions.h"
 #include "ecosystem/render/treemeshes.h"
-#include "mainwindowtest.h"
-
-#include <QDockWidget>
-#include <QMenu>
-#include <QScreen>
-#include <QSet>
-#include <QToolBar>
-#include <QVBoxLayout>
+#include "ecosystem/simulation/simulationstatistics.h"
+#include "gui/actionhandling/timekeeper.h"
+#include "gui/statusreport.h"
+#include "guitest.h"
 
 #include <cmath>
-#include <functional>
 
+using ecosystem::render::Camera;
+using ecosystem::render::EcosystemRender;
 using ecosystem::render::GlExtensions;
+using ecosystem::render::ViewOption;
 using gui::OglWidget;
 using gui::actionhandling::TimeKeeper;
-using guitest::keepScreenshot;
 
 namespace {
 
-QList<int> numbers(const QSignalSpy &spy)
+// Key presses go where a real keyboard sends them: an open menu, else the focus widget, else
+// the active window.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QList<int> result;
-    for (const QList<QVariant> &call : spy)
-        result << call.at(0).toInt();
-    return result;
+    QWidget *target = QApplication::activePopupWidget();
+    target = target != nullptr ? target : QApplication::focusWidget();
+    QTest::keyClick(target != nullptr ? target : QApplication::activeWindow(), Qt::Key(key), modifiers);
 }
 
 } // namespace
 
-void TestMainWindow::everyActionIsInExactlyOneMenuWithAShortcutNoOtherHas()
-{
-    QSet<QKeySequence> shortcuts;
-    int actions = 0;
-    for (QAction *a : w.window->findChildren<QAction *>()) {
-        if (!a->objectName().startsWith(QLatin1String("action")))
-            continue;
-        ++actions;
-        int menus = 0;
-        for (QMenu *m : w.window->findChildren<QMenu *>())
-            menus += m->actions().contains(a) ? 1 : 0;
-        QVERIFY2(menus == 1, qPrintable(a->objectName()));
-        QVERIFY2(!a->shortcut().isEmpty() && !shortcuts.contains(a->shortcut()), qPrintable(a->objectName()));
-        shortcuts.insert(a->shortcut());
-    }
-    QVERIFY(actions >= 86);
-    for (QToolBar *bar : w.window->findChildren<QToolBar *>())
-        for (QAction *a : bar->actions())
-            QVERIFY2(a->isSeparator() || !a->icon().pixmap(24, 24).isNull(), qPrintable(a->objectName()));
-}
+class TestMainWindow : public QObject {
+    Q_OBJECT
 
-void TestMainWindow::everyViewSwitchFlipsTheModelKeepsItsCheckMarkAndRepaintsAsListed()
-{
-    for (const auto &info : ecosystem::render::viewOptionTable()) {
-        if (info.option == ViewOption::SingleRender)
-            continue;
-        QAction *a = w.action(info.actionName.data());
-        const bool before = w.model()->isViewOptionOn(info.option);
-        QCOMPARE(a->isChecked(), before);
-        QTest::qWait(30);
-        const int frames = w.framesDrawn();
-        a->trigger();
-        QVERIFY2(w.model()->isViewOptionOn(info.option) == !before && a->isChecked() == !before,
-                 info.name.data());
-        if (info.actionRepaints) {
-            QTRY_VERIFY2(w.framesDrawn() > frames, info.name.data());
-        } else {
-            QTest::qWait(60);
-            QVERIFY2(w.framesDrawn() == frames, info.name.data());
-        }
-        a->trigger();
-        QVERIFY2(w.model()->isViewOptionOn(info.option) == before && a->isChecked() == before,
-                 info.name.data());
-    }
-    // The tree scale is one of four, with its check mark.
-    const char *scales[] = {"actionTree_scale_1", "actionTree_scale_2", "actionTree_scale_5",
-                            "actionTree_scale_10"};
-    for (std::size_t i = 0; i < std::size(scales); ++i) {
-        triggerAndSeeRepaint(scales[i]);
-        QCOMPARE(w.model()->getTreeScale(), ecosystem::render::TreeScales[i]);
-        for (std::size_t j = 0; j < std::size(scales); ++j)
-            QCOMPARE(w.action(scales[j])->isChecked(), i == j);
-    }
-    w.action(scales[0])->trigger();
-    QCOMPARE(w.model()->getTreeScale(), 1);
-}
+    guitest::Window w;
 
-void TestMainWindow::treeSwitchesActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
-{
-    w.setTreeEditMode(true);
-    const std::pair<const char *, std::function<bool()>> switches[] = {
-        {"actionDisplay_leaves", [this] { return w.tree()->designedParameters().displayLeaves; }},
-        {"actionColour_uppon", [this] { return w.tree()->settings().colourByOrders; }},
-        {"actionHigh_quality_rendering_more_polygons", [this] { return w.tree()->settings().highQuality; }},
-        {"actionDisplay_background_sky", [this] { return w.tree()->settings().backgroundSky; }},
-    };
-    for (const auto &[name, state] : switches) {
-        for (int flip = 0; flip < 2; ++flip) {
-            const bool before = state();
-            w.action(name)->trigger();
-            QVERIFY2(state() == !before && w.action(name)->isChecked() == !before, name);
-            // The sky behind the tree is the ecosystem's sky.
-            QCOMPARE(w.tree()->settings().backgroundSky, w.model()->isViewOptionOn(ViewOption::DisplaySky));
-        }
-    }
-    // Wireframe in tree edit mode is the tree's own; the ecosystem stays solid.
-    w.action("actionRender_wireframe")->trigger();
-    QVERIFY(w.tree()->settings().wireframe);
-    QVERIFY(!w.model()->viewOptions().isOn(ViewOption::Wireframe));
-    QVERIFY(w.action("actionRender_wireframe")->isChecked());
-    w.setTreeEditMode(false);
-    QVERIFY(!w.action("actionRender_wireframe")->isChecked());
-    w.setTreeEditMode(true);
-    // Switching modes clears the tree's wireframe.
-    QVERIFY(!w.tree()->settings().wireframe);
+    Camera *camera() const { return w.model()->getCamera(); }
+    TimeKeeper *keeper() const { return w.window->timeKeeper(); }
+    void waitForCameraToRest() { QTRY_VERIFY_WITH_TIMEOUT(!keeper()->cameraAnimationRunning(), 5000); }
 
-    const float leaf = w.tree()->designedParameters().leafSize;
-    w.action("actionEnlarge_leave_size")->trigger();
-    QCOMPARE(w.tree()->designedParameters().leafSize, leaf * 1.1f);
-    w.action("actionReduce_leave_size")->trigger();
-    QCOMPARE(w.tree()->designedParameters().leafSize, leaf * 1.1f * 0.91f);
-    w.setTreeEditMode(false);
-}
-
-void TestMainWindow::navigationInTreeEditModeMovesTheTreeAtOnce()
-{
-    w.setTreeEditMode(true);
-    const struct {
-        const char *action;
-        float up, side;
-    } steps[] = {{"actionMove_forward", 1.0f, 0.0f},
-                 {"actionMove_backward", -1.0f, 0.0f},
-                 {"actionMove_forward_more", 10.0f, 0.0f},
-                 {"actionMove_backward_more", -10.0f, 0.0f},
-                 {"actionMove_forward_less", 0.1f, 0.0f},
-                 {"actionMove_backward_less", -0.1f, 0.0f},
-                 {"actionRotate_left", 0.0f, 1.0f},
-                 {"actionRotate_right", 0.0f, -1.0f},
-                 {"actionMove_up", 0.0f, 0.0f},
-                 {"actionMove_left_more", 0.0f, 0.0f},
-                 {"actionRotate_in", 0.0f, 0.0f},
-                 {"actionSwitch_to_next_predefined_camera", 0.0f, 0.0f}};
-    for (const auto &s : steps) {
-        const float up = camera()->orbitUp;
-        const float side = camera()->orbitSide;
-        const math::Vector3f position = camera()->position;
-        const int predefined = camera()->predefinedIndex;
-        triggerAndSeeRepaint(s.action);
-        QVERIFY2(std::fabs(camera()->orbitUp - up - s.up) < 1e-5f, s.action);
-        QVERIFY2(std::fabs(camera()->orbitSide - side - s.side) < 1e-5f, s.action);
-        QVERIFY2(camera()->position == position && camera()->predefinedIndex == predefined, s.action);
-        QVERIFY2(!w.window->timeKeeper()->cameraAnimationRunning(), s.action);
-    }
-    w.setTreeEditMode(false);
-}
-
-void TestMainWindow::navigationInEcosystemModeCoastsToAStop()
-{
-    // The surface rule would otherwise lift the eye wherever it is below the ground.
-    if (camera()->keepAboveSurface)
-        w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->trigger();
-    QVERIFY(!camera()->keepAboveSurface);
-    QVERIFY(!w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->isChecked());
-
-    // One step coasts for seven ticks, 0.9 + 0.81 + ... while the speed is above 0.5.
-    float expected = 0.0f;
-    for (float v = 0.9f; v >= 0.5f * 0.9f; v *= 0.9f)
-        expected += v;
-    const float y = camera()->position.y;
-    w.action("actionMove_up")->trigger();
-    QVERIFY(w.window->timeKeeper()->cameraAnimationRunning());
-    // Coasting frames draw the plants as impostors; a moment after rest the frame is exact again.
-    QVERIFY(w.model()->treeMeshes().isCameraMoving());
-    waitForCameraToRest();
-    QTRY_VERIFY_WITH_TIMEOUT(!w.model()->treeMeshes().isCameraMoving(), 5000);
-    QVERIFY(std::fabs(camera()->position.y - y - expected) < 1e-3f);
-    const float heading = camera()->heading;
-    w.action("actionRotate_right")->trigger();
-    waitForCameraToRest();
-    QVERIFY(std::fabs(camera()->heading - heading - expected) < 1e-3f);
-
-    // Forward follows the viewing direction in the ground plane; right is across it.
-    camera()->updateDirection();
-    const math::Vector3f direction = camera()->direction;
-    for (const auto &[name, along] :
-         {std::pair("actionMove_forward_more", direction),
-          std::pair("actionMove_right", math::Vector3f(-direction.z, 0.0f, direction.x))}) {
-        const math::Vector3f start = camera()->position;
-        w.action(name)->trigger();
-        waitForCameraToRest();
-        const math::Vector3f moved = camera()->position - start;
-        QVERIFY2(moved.length() > 1.0f && std::fabs(moved.y) < 1e-3f, name);
-        QVERIFY2(moved.dot(along) > 0.99f * moved.length(), name);
-    }
-    w.action("actionReset_camera_view")->trigger();
-    QCOMPARE(camera()->position, math::Vector3f(1300.0f, 250.0f, 790.0f));
-
-    // A sequence export keeps the frames as they are drawn at rest.
-    TimeKeeper keeper(nullptr, w.model());
-    const auto coasting = [&] { return w.model()->treeMeshes().isCameraMoving(); };
-    keeper.startCameraAnimation();
-    QVERIFY(coasting());
-    keeper.toggleAnimationExportingMode();
-    QVERIFY(!coasting());
-    keeper.toggleAnimationExportingMode();
-    QVERIFY(coasting());
-    // A key soon after rest finds the quick frames still on.
-    keeper.stopCameraAnimation();
-    QVERIFY(coasting());
-    QTRY_VERIFY_WITH_TIMEOUT(!coasting(), 5000);
-}
-
-void TestMainWindow::mouseDragsChangeTheOrbitValues()
-{
-    OglWidget *view = w.view();
-    const auto send = [view](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        guitest::sendMouse(view, type, at, button, held);
-    };
-    QSignalSpy grabs(view, &OglWidget::grabCamera);
-    const float distance = camera()->orbitDistance;
-    send(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, {100, 150}, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseMove, {100, 200}, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, {100, 200}, Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(camera()->orbitDistance, distance + 10.0f);
-    QCOMPARE(grabs.count(), 1);
-
-    const float yaw = camera()->orbitYaw;
-    const float pitch = camera()->orbitPitch;
-    send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::RightButton);
-    send(QEvent::MouseMove, {150, 80}, Qt::NoButton, Qt::RightButton);
-    send(QEvent::MouseButtonRelease, {150, 80}, Qt::RightButton, Qt::NoButton);
-    QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
-    QCOMPARE(camera()->orbitPitch, pitch - 2.0f);
-
-    // Both buttons: a left drag only; after the release a move changes nothing.
-    send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
-    send(QEvent::MouseMove, {130, 110}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
-    send(QEvent::MouseButtonRelease, {130, 110}, Qt::RightButton, Qt::NoButton);
-    send(QEvent::MouseMove, {300, 300}, Qt::NoButton, Qt::NoButton);
-    QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
-    QCOMPARE(camera()->orbitDistance, distance + 11.0f);
-}
-
-void TestMainWindow::treeAnimationsRunTheTreeTimerUntilTheLastIsSwitchedOff()
-{
-    w.setTreeEditMode(true);
-    auto *keeper = w.window->timeKeeper();
-    QVERIFY(!keeper->treeAnimationRunning());
-    w.action("actionGrow_tree")->trigger();
-    QVERIFY(w.tree()->settings().growing && w.action("actionGrow_tree")->isChecked());
-    QVERIFY(keeper->treeAnimationRunning());
-    const double progress = w.tree()->settings().growthProgress;
-    QTRY_VERIFY(w.tree()->settings().growthProgress > progress + 0.002);
-
-    w.action("actionSpin_tree")->trigger();
-    w.action("actionSway_tree_in_wind")->trigger();
-    QVERIFY(w.tree()->settings().spinning && w.tree()->settings().windOn);
-    const double angle = w.tree()->settings().spinAngle;
-    QTRY_VERIFY(w.tree()->settings().spinAngle > angle + 10.0);
-
-    w.action("actionGrow_tree")->trigger();
-    w.action("actionSpin_tree")->trigger();
-    QTest::qWait(60);
-    QVERIFY(keeper->treeAnimationRunning());
-    w.action("actionSway_tree_in_wind")->trigger();
-    QTRY_VERIFY(!keeper->treeAnimationRunning());
-    QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
-    w.setTreeEditMode(false);
-}
-
-void TestMainWindow::addViewTwiceGivesThreeStackedViewsThatAllRepaintAndAFloatedOneKeepsDrawing()
-{
-    w.action("actionAdd_view")->trigger();
-    w.action("actionAdd_view")->trigger();
-    const auto views = w.window->views();
-    QCOMPARE(views.size(), 3);
-    QCOMPARE(w.window->centralWidget()->findChild<QVBoxLayout *>(QStringLiteral("vboxLayout"))->count(), 3);
-    QList<int> frames;
-    for (OglWidget *view : views) {
-        QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
-        QCOMPARE(view->currentModel(), w.model());
-        frames << view->framesDrawn();
-    }
-    w.action("actionDisplay_sun")->trigger();
-    w.action("actionDisplay_sun")->trigger();
-    for (int i = 0; i < 3; ++i)
-        QTRY_VERIFY(views.at(i)->framesDrawn() > frames.at(i));
-    QVERIFY(views.at(0)->mapTo(w.window.get(), QPoint()).y() <
-            views.at(1)->mapTo(w.window.get(), QPoint()).y());
-    QVERIFY(views.at(1)->mapTo(w.window.get(), QPoint()).y() <
-            views.at(2)->mapTo(w.window.get(), QPoint()).y());
-    keepScreenshot(w.window->grab().toImage(), QStringLiteral("mainwindow-three-views.png"));
-
-    OglWidget *view = views.last();
-    auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
-    QVERIFY(dock != nullptr);
-    dock->setFloating(true);
-    QVERIFY(QTest::qWaitForWindowExposed(dock));
-    const int floated = view->framesDrawn();
-    const int firstFrames = w.framesDrawn();
-    w.action("actionDisplay_sun")->trigger();
-    QTRY_VERIFY(view->framesDrawn() > floated);
-    QTRY_VERIFY(w.framesDrawn() > firstFrames);
-    dock->setFloating(false);
-    const int docked = view->framesDrawn();
-    w.action("actionDisplay_sun")->trigger();
-    QTRY_VERIFY(view->framesDrawn() > docked);
-}
-
-// A running simulation exported as a sequence gives one image per step, each grabbed once its
-// step is in, although the steps of a running simulation are taken on the worker thread.
-void TestMainWindow::sequenceExportOfARunningSimulationGrabsEachStepOnceItIsIn()
-{
-    auto *keeper = w.window->timeKeeper();
-    w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
-    QVERIFY(keeper->isExporting());
-    QSignalSpy living(w.model(), &EcosystemRender::nrPlantsLivingChanged);
-    std::vector<std::pair<bool, int>> atImage; // a step pending, steps reported
-    connect(keeper, &TimeKeeper::grabFrameBuffer, this,
-            [&] { atImage.emplace_back(w.model()->isStepPending(), int(living.count())); });
+    // Triggers an action and checks that the first view draws anew.
+    void triggerAndSeeRepaint(const char *name)
     {
-        guitest::StdoutCapture console;
-        w.action("actionRun_simulation")->trigger();
-        QTRY_VERIFY(atImage.size() >= 3);
-        w.action("actionRun_simulation")->trigger();
+        QTest::qWait(30); // repaints asked for earlier arrive first
+        const int frames = w.framesDrawn();
+        w.action(name)->trigger();
+        QTRY_VERIFY2(w.framesDrawn() > frames, name);
     }
-    disconnect(keeper, &TimeKeeper::grabFrameBuffer, this, nullptr);
-    for (std::size_t i = 0; i < atImage.size(); ++i) {
-        QVERIFY(!atImage[i].first);
-        QCOMPARE(atImage[i].second, int(i) + 1);
+
+    QString stepFigures() const
+    {
+        return QStringLiteral("Step %1, living plants: %2").arg(w.simulation().step()).arg(w.livingPlants());
     }
-    w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
-    QVERIFY(!keeper->isExporting());
-    QCOMPARE(keeper->nextFrameNumber(), 0);
-}
 
-void TestMainWindow::extensionListIsSplitAtSingleBlanksAndComparedExactly()
-{
-    const struct {
-        const char *list;
-        bool multitexture, compiledVertexArray;
-    } lists[] = {{"GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array", true, true},
-                 {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", false, false},
-                 {"", false, false}};
-    for (const auto &[list, multitexture, compiledVertexArray] : lists) {
-        const auto listed = GlExtensions::listedIn(list);
-        QVERIFY2(listed.queried(), list);
-        QVERIFY2(listed.listsMultitexture() == multitexture, list);
-        QVERIFY2(listed.listsCompiledVertexArray() == compiledVertexArray, list);
+private slots:
+    void initTestCase() { QVERIFY(w.open(false)); }
+    void cleanupTestCase() { w.window.reset(); }
+
+    // Without a window manager nothing gives the window the keyboard back after a box closed.
+    void init()
+    {
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     }
-    QVERIFY(!GlExtensions::listedIn(nullptr).queried());
-}
 
-void TestMainWindow::failoverNoticeIsGivenOnceAndOnlyIfTheFirstListedDriverLacksTheExtension()
-{
-    using Notice = OglWidget::ExtensionNotice;
-    const auto lacking = GlExtensions::listedIn("GL_ARB_multitexture");
-    const auto having = GlExtensions::listedIn("GL_EXT_compiled_vertex_array");
-    const auto unreadable = GlExtensions::listedIn(nullptr);
-    bool pending = true;
-    QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
-    QVERIFY(!pending);
-    QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::None);
-    pending = true;
-    QCOMPARE(OglWidget::extensionNotice(having, pending), Notice::None);
-    QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::None);
-    // A driver without a list says so for every view and leaves the failover notice pending.
-    pending = true;
-    QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
-    QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
-    QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
-}
+    void freshStartNamesTheModeAsksForF5AndCentresABoxWithoutParent()
+    {
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QCOMPARE(w.status("statusMessage"), QStringLiteral("Press F5 to grow the forest"));
+        for (const char *empty : {"statusSimulation", "statusDrawn", "statusFrameSkip"})
+            QCOMPARE(w.status(empty), QString());
 
-void TestMainWindow::simulationExportNumbersOneImagePerStepAndStoppingRestartsTheNumbering()
-{
-    TimeKeeper keeper(nullptr, nullptr);
-    QSignalSpy stopped(&keeper, &TimeKeeper::sequenceExportStopped);
-    QSignalSpy images(&keeper, &TimeKeeper::grabFrameBuffer);
-    QSignalSpy geometry(&keeper, &TimeKeeper::grabGeometry);
-    keeper.simmulationTimerUpdate();
-    QCOMPARE(images.count(), 0);
-    keeper.toggleAnimationExportingMode();
-    for (int i = 0; i < 3; ++i)
-        keeper.simmulationTimerUpdate();
-    keeper.forceUpdateGl();
-    QCOMPARE(keeper.nextFrameNumber(), 5);
-    QCOMPARE(stopped.count(), 0);
-    keeper.toggleAnimationExportingMode();
-    QCOMPARE(stopped.count(), 1);
-    QCOMPARE(keeper.nextFrameNumber(), 0);
-    keeper.forceUpdateGl();
-    QCOMPARE(images.count(), 4);
-    keeper.toggleAnimationExportingMode();
-    keeper.simmulationTimerUpdate();
-    QCOMPARE(numbers(images), QList<int>({0, 1, 2, 4, 0}));
-    QCOMPARE(numbers(geometry), QList<int>({3}));
-}
+        QStringList texts;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->windowTitle() + ": " + box->text();
+                QVERIFY(box->parentWidget() == nullptr);
+                const QPoint offset = box->frameGeometry().center() - w.window->frameGeometry().center();
+                QVERIFY2(offset.manhattanLength() <= 4,
+                         qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+                box->accept();
+            }
+        });
+        poll.start(20);
+        w.action("actionShow_statistics")->trigger();
+        QCOMPARE(texts, QStringList({"Error: First run simulation please."}));
+    }
 
-void TestMainWindow::viewAddedAfterTheLastWasClosedDrawsAtOnce()
-{
-    for (OglWidget *view : w.window->views()) {
+    void escAfterAMenuClosedResetsTheCameraAndTheSavedOneStaysNear()
+    {
+        // The first Esc closes the menu, the second resets the camera.
+        QMenuBar *bar = w.window->menuBar();
+        for (const char *name : {"menu_View", "menuNavigation"}) {
+            auto *menu = guitest::part<QMenu>(bar, name);
+            camera()->position = {5.0f, 600.0f, 5.0f};
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+            QTRY_VERIFY(menu->isVisible());
+            press(Qt::Key_Escape);
+            QTRY_VERIFY(!menu->isVisible());
+            QTest::qWait(50);
+            press(Qt::Key_Escape);
+            QTRY_COMPARE(camera()->position, Camera::StandardViewpoints[1].position);
+        }
+
+        // A camera saved after many resets is reached again within three presses.
+        for (int i = 0; i < 16; ++i)
+            press(Qt::Key_Escape);
+        camera()->position = {700.0f, 1500.0f, 900.0f};
+        press(Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier);
+        camera()->position = {0.0f, 0.0f, 0.0f};
+        int presses = 0;
+        for (; camera()->position != math::Vector3f(700.0f, 1500.0f, 900.0f) && presses < 30; ++presses)
+            press(Qt::Key_0, Qt::ControlModifier);
+        QVERIFY2(presses <= 3, qPrintable(QString::number(presses)));
+        QCOMPARE(camera()->predefinedPositions.size(), std::size_t(3));
+        press(Qt::Key_Escape);
+    }
+
+    void stepsAndPlantsFollowEachStepAndCheckMarksFollowTheModel()
+    {
+        // The second species' tree model (whose plants come up first) is the current tree: its
+        // plants are drawn with it.
+        for (int i = 0; i < 2; ++i)
+            w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
+        QCOMPARE(w.model()->getCurrentTreeIndex(), 1);
+        w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        QVERIFY(!w.model()->isViewOptionOn(ViewOption::DoNotDrawTrees));
+        // High above the middle of the terrain, looking down on the young forest.
+        camera()->position = {1250.0f, 700.0f, 1250.0f};
+        camera()->heading = 0.0f;
+        camera()->lookPitch = 89.0f;
+
+        // F5 takes the hint away at once; the run stops itself after the step named here, and each
+        // step's figures follow within half a second.
+        int lastStep = 1;
+        connect(w.model(), &EcosystemRender::nrPlantsLivingChanged, this, [&] {
+            if (w.simulation().step() == lastStep)
+                w.action("actionRun_simulation")->trigger();
+        });
+        const auto runUntilItStops = [this] {
+            guitest::StdoutCapture console;
+            press(Qt::Key_F5);
+            const QString hint = w.status("statusMessage");
+            (void)QTest::qWaitFor([this] { return !keeper()->simulationRunning(); }, 60000);
+            return hint;
+        };
+        for (const int last : {1, 6}) {
+            lastStep = last;
+            QCOMPARE(runUntilItStops(), QString());
+            QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+            QVERIFY(w.status("statusSimulation").startsWith(QStringLiteral("Step %1, ").arg(last)));
+        }
+        disconnect(w.model(), &EcosystemRender::nrPlantsLivingChanged, this, nullptr);
+        QVERIFY(w.livingPlants() > 0);
+        QVERIFY(w.model()->getStatistics().renderedSeries().at(1).points().back().y > 0.0);
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusDrawn"),
+                                  QStringLiteral("Plants drawn: %1").arg(w.model()->getLastRenderedCount()),
+                                  1000);
+        QCOMPARE(w.status("statusMessage"), QString());
+
+        // Nothing animates, so nothing shows a check mark and the tree timer is still.
+        for (const char *name : {"actionGrow_tree", "actionSpin_tree", "actionSway_tree_in_wind"})
+            QVERIFY2(!w.action(name)->isChecked(), name);
+        QVERIFY(!w.tree()->settings().growing);
+        QVERIFY(!keeper()->treeAnimationRunning());
+
+        press(Qt::Key_Escape);
+        w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
+        for (int i = 0; i < 4; ++i)
+            w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
+        QCOMPARE(w.model()->getCurrentTreeIndex(), 5);
+    }
+
+    void environmentalDeathsFollowTheSimulationAndAreCountedInTheStatusBar()
+    {
+        QAction *deaths = w.action("actionEnvironmentalDeaths");
+        QVERIFY(!deaths->isChecked() && !w.simulation().environmentalDeaths());
+        // Switched on the simulation itself, the next step brings the check mark in line.
+        for (const bool on : {true, false}) {
+            w.simulation().setEnvironmentalDeaths(on);
+            w.model()->simulateNextStepAndUpdateGL();
+            QCOMPARE(deaths->isChecked(), on);
+        }
+        deaths->trigger();
+        QVERIFY(w.simulation().environmentalDeaths());
+        {
+            guitest::StdoutCapture console;
+            for (int i = 0; i < 30; ++i)
+                w.model()->simulateNextStepAndUpdateGL();
+        }
+        const int died = w.simulation().statistics().environmentDeaths();
+        QVERIFY(died > 0 && died <= w.simulation().statistics().allDeaths());
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"),
+                                  stepFigures() + QStringLiteral(", deaths by environment: %1").arg(died),
+                                  1000);
+        deaths->trigger();
+        QVERIFY(!w.simulation().environmentalDeaths() && !deaths->isChecked());
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
+    }
+
+    void frameRateStepsPerFrameAndGrowthShowWhileAskedFor()
+    {
+        QVERIFY(w.model()->isViewOptionOn(ViewOption::ShowFPS));
+        auto console = std::make_unique<guitest::StdoutCapture>();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 1300) {
+            w.view()->updateGL();
+            QTest::qWait(20);
+        }
+        QTest::qWait(gui::StatusReport::RefreshIntervalMs + 50);
+        const QString shown = w.status("statusFrameRate");
+        console.reset();
+        const double rate = ecosystem::render::FrameRate::shared().lastRate();
+        QVERIFY(rate > 0.0);
+        QCOMPARE(shown, QStringLiteral("%1 fps").arg(rate, 0, 'f', 1));
+        w.action("actionShow_frame_rate")->trigger();
+        QCOMPARE(w.status("statusFrameRate"), QString());
+        w.action("actionShow_frame_rate")->trigger();
+        QVERIFY(!w.status("statusFrameRate").isEmpty());
+
+        press(Qt::Key_Plus);
+        QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 2"));
+        press(Qt::Key_Minus);
+        QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 1"));
+
+        // Tree edit mode says that the growth runs and starts over.
+        press(Qt::Key_Space);
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Tree edit mode"));
+        QVERIFY(!w.action("actionShow_ecosystem")->isChecked());
+        press(Qt::Key_R);
+        QVERIFY(w.tree()->settings().growing);
+        const QRegularExpression growing(QStringLiteral("^Growing: (\\d+) %, starts over when grown$"));
+        const auto percent = [&] { return growing.match(w.status("statusMessage")).captured(1).toInt(); };
+        QTRY_VERIFY(growing.match(w.status("statusMessage")).hasMatch());
+        const int first = percent();
+        QTRY_VERIFY(percent() > first);
+        QVERIFY(percent() <= int(w.tree()->settings().growthProgress * 100.0));
+        press(Qt::Key_R);
+        QTRY_COMPARE(w.status("statusMessage"), QString());
+        press(Qt::Key_Space);
+        QCOMPARE(w.status("statusMode"), QStringLiteral("Ecosystem mode"));
+        QVERIFY(w.action("actionShow_ecosystem")->isChecked());
+    }
+
+    void everyActionIsInExactlyOneMenuWithAShortcutNoOtherHas()
+    {
+        QSet<QKeySequence> shortcuts;
+        int actions = 0;
+        for (QAction *a : w.window->findChildren<QAction *>()) {
+            if (!a->objectName().startsWith(QLatin1String("action")))
+                continue;
+            ++actions;
+            int menus = 0;
+            for (QMenu *m : w.window->findChildren<QMenu *>())
+                menus += m->actions().contains(a) ? 1 : 0;
+            QVERIFY2(menus == 1, qPrintable(a->objectName()));
+            QVERIFY2(!a->shortcut().isEmpty() && !shortcuts.contains(a->shortcut()),
+                     qPrintable(a->objectName()));
+            shortcuts.insert(a->shortcut());
+        }
+        QVERIFY(actions >= 86);
+        for (QToolBar *bar : w.window->findChildren<QToolBar *>())
+            for (QAction *a : bar->actions())
+                QVERIFY2(a->isSeparator() || !a->icon().pixmap(24, 24).isNull(), qPrintable(a->objectName()));
+    }
+
+    void everyViewSwitchFlipsTheModelKeepsItsCheckMarkAndRepaintsAsListed()
+    {
+        for (const auto &info : ecosystem::render::viewOptionTable()) {
+            if (info.option == ViewOption::SingleRender)
+                continue;
+            QAction *a = w.action(info.actionName.data());
+            const bool before = w.model()->isViewOptionOn(info.option);
+            QCOMPARE(a->isChecked(), before);
+            QTest::qWait(30);
+            const int frames = w.framesDrawn();
+            a->trigger();
+            QVERIFY2(w.model()->isViewOptionOn(info.option) == !before && a->isChecked() == !before,
+                     info.name.data());
+            if (info.actionRepaints) {
+                QTRY_VERIFY2(w.framesDrawn() > frames, info.name.data());
+            } else {
+                QTest::qWait(60);
+                QVERIFY2(w.framesDrawn() == frames, info.name.data());
+            }
+            a->trigger();
+            QVERIFY2(w.model()->isViewOptionOn(info.option) == before && a->isChecked() == before,
+                     info.name.data());
+        }
+        // The tree scale is one of four, with its check mark.
+        const char *scales[] = {"actionTree_scale_1", "actionTree_scale_2", "actionTree_scale_5",
+                                "actionTree_scale_10"};
+        for (std::size_t i = 0; i < std::size(scales); ++i) {
+            triggerAndSeeRepaint(scales[i]);
+            QCOMPARE(w.model()->getTreeScale(), ecosystem::render::TreeScales[i]);
+            for (std::size_t j = 0; j < std::size(scales); ++j)
+                QCOMPARE(w.action(scales[j])->isChecked(), i == j);
+        }
+        w.action(scales[0])->trigger();
+        QCOMPARE(w.model()->getTreeScale(), 1);
+    }
+
+    void treeSwitchesActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
+    {
+        w.setTreeEditMode(true);
+        const std::pair<const char *, std::function<bool()>> switches[] = {
+            {"actionDisplay_leaves", [this] { return w.live().displayLeaves; }},
+            {"actionColour_uppon", [this] { return w.tree()->settings().colourByOrders; }},
+            {"actionHigh_quality_rendering_more_polygons",
+             [this] { return w.tree()->settings().highQuality; }},
+            {"actionDisplay_background_sky", [this] { return w.tree()->settings().backgroundSky; }},
+        };
+        for (const auto &[name, state] : switches) {
+            for (int flip = 0; flip < 2; ++flip) {
+                const bool before = state();
+                w.action(name)->trigger();
+                QVERIFY2(state() == !before && w.action(name)->isChecked() == !before, name);
+                // The sky behind the tree is the ecosystem's sky.
+                QCOMPARE(w.tree()->settings().backgroundSky,
+                         w.model()->isViewOptionOn(ViewOption::DisplaySky));
+            }
+        }
+        // Wireframe in tree edit mode is the tree's own, the ecosystem stays solid, and switching
+        // modes clears it.
+        w.action("actionRender_wireframe")->trigger();
+        QVERIFY(w.tree()->settings().wireframe);
+        QVERIFY(!w.model()->viewOptions().isOn(ViewOption::Wireframe));
+        QVERIFY(w.action("actionRender_wireframe")->isChecked());
+        w.setTreeEditMode(false);
+        QVERIFY(!w.action("actionRender_wireframe")->isChecked());
+        w.setTreeEditMode(true);
+        QVERIFY(!w.tree()->settings().wireframe);
+
+        const float leaf = w.live().leafSize;
+        w.action("actionEnlarge_leave_size")->trigger();
+        QCOMPARE(w.live().leafSize, leaf * 1.1f);
+        w.action("actionReduce_leave_size")->trigger();
+        QCOMPARE(w.live().leafSize, leaf * 1.1f * 0.91f);
+        w.setTreeEditMode(false);
+    }
+
+    void navigationInTreeEditModeMovesTheTreeAtOnce()
+    {
+        w.setTreeEditMode(true);
+        const struct {
+            const char *action;
+            float up, side;
+        } steps[] = {{"actionMove_forward", 1.0f, 0.0f},
+                     {"actionMove_backward", -1.0f, 0.0f},
+                     {"actionMove_forward_more", 10.0f, 0.0f},
+                     {"actionMove_backward_more", -10.0f, 0.0f},
+                     {"actionMove_forward_less", 0.1f, 0.0f},
+                     {"actionMove_backward_less", -0.1f, 0.0f},
+                     {"actionRotate_left", 0.0f, 1.0f},
+                     {"actionRotate_right", 0.0f, -1.0f},
+                     {"actionMove_up", 0.0f, 0.0f},
+                     {"actionMove_left_more", 0.0f, 0.0f},
+                     {"actionRotate_in", 0.0f, 0.0f},
+                     {"actionSwitch_to_next_predefined_camera", 0.0f, 0.0f}};
+        for (const auto &s : steps) {
+            const float up = camera()->orbitUp;
+            const float side = camera()->orbitSide;
+            const math::Vector3f position = camera()->position;
+            const int predefined = camera()->predefinedIndex;
+            triggerAndSeeRepaint(s.action);
+            QVERIFY2(std::fabs(camera()->orbitUp - up - s.up) < 1e-5f, s.action);
+            QVERIFY2(std::fabs(camera()->orbitSide - side - s.side) < 1e-5f, s.action);
+            QVERIFY2(camera()->position == position && camera()->predefinedIndex == predefined, s.action);
+            QVERIFY2(!keeper()->cameraAnimationRunning(), s.action);
+        }
+        w.setTreeEditMode(false);
+    }
+
+    void navigationInEcosystemModeCoastsToAStop()
+    {
+        // The surface rule would otherwise lift the eye wherever it is below the ground.
+        if (camera()->keepAboveSurface)
+            w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->trigger();
+        QVERIFY(!camera()->keepAboveSurface);
+        QVERIFY(!w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->isChecked());
+
+        // One step coasts for seven ticks, 0.9 + 0.81 + ... while the speed is above 0.5.
+        float expected = 0.0f;
+        for (float v = 0.9f; v >= 0.5f * 0.9f; v *= 0.9f)
+            expected += v;
+        const float y = camera()->position.y;
+        w.action("actionMove_up")->trigger();
+        QVERIFY(keeper()->cameraAnimationRunning());
+        // Coasting frames draw the plants as impostors; a moment after rest the frame is exact again.
+        QVERIFY(w.model()->treeMeshes().isCameraMoving());
+        waitForCameraToRest();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.model()->treeMeshes().isCameraMoving(), 5000);
+        QVERIFY(std::fabs(camera()->position.y - y - expected) < 1e-3f);
+        const float heading = camera()->heading;
+        w.action("actionRotate_right")->trigger();
+        waitForCameraToRest();
+        QVERIFY(std::fabs(camera()->heading - heading - expected) < 1e-3f);
+
+        // Forward follows the viewing direction in the ground plane; right is across it.
+        camera()->updateDirection();
+        const math::Vector3f direction = camera()->direction;
+        for (const auto &[name, along] :
+             {std::pair("actionMove_forward_more", direction),
+              std::pair("actionMove_right", math::Vector3f(-direction.z, 0.0f, direction.x))}) {
+            const math::Vector3f start = camera()->position;
+            w.action(name)->trigger();
+            waitForCameraToRest();
+            const math::Vector3f moved = camera()->position - start;
+            QVERIFY2(moved.length() > 1.0f && std::fabs(moved.y) < 1e-3f, name);
+            QVERIFY2(moved.dot(along) > 0.99f * moved.length(), name);
+        }
+        w.action("actionReset_camera_view")->trigger();
+        QCOMPARE(camera()->position, math::Vector3f(1300.0f, 250.0f, 790.0f));
+
+        // A sequence export keeps the frames as they are drawn at rest; a key soon after rest
+        // finds the quick frames still on.
+        TimeKeeper own(nullptr, w.model());
+        const auto coasting = [&] { return w.model()->treeMeshes().isCameraMoving(); };
+        own.startCameraAnimation();
+        QVERIFY(coasting());
+        own.toggleAnimationExportingMode();
+        QVERIFY(!coasting());
+        own.toggleAnimationExportingMode();
+        QVERIFY(coasting());
+        own.stopCameraAnimation();
+        QVERIFY(coasting());
+        QTRY_VERIFY_WITH_TIMEOUT(!coasting(), 5000);
+    }
+
+    void mouseDragsChangeTheOrbitValues()
+    {
+        const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                                 Qt::MouseButtons held) {
+            guitest::sendMouse(w.view(), type, at, button, held);
+        };
+        QSignalSpy grabs(w.view(), &OglWidget::grabCamera);
+        const float distance = camera()->orbitDistance;
+        send(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, {100, 150}, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, {100, 200}, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, {100, 200}, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(camera()->orbitDistance, distance + 10.0f);
+        QCOMPARE(grabs.count(), 1);
+
+        const float yaw = camera()->orbitYaw;
+        const float pitch = camera()->orbitPitch;
+        send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::RightButton);
+        send(QEvent::MouseMove, {150, 80}, Qt::NoButton, Qt::RightButton);
+        send(QEvent::MouseButtonRelease, {150, 80}, Qt::RightButton, Qt::NoButton);
+        QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
+        QCOMPARE(camera()->orbitPitch, pitch - 2.0f);
+
+        // Both buttons: a left drag only; after the release a move changes nothing.
+        send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        send(QEvent::MouseMove, {130, 110}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+        send(QEvent::MouseButtonRelease, {130, 110}, Qt::RightButton, Qt::NoButton);
+        send(QEvent::MouseMove, {300, 300}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
+        QCOMPARE(camera()->orbitDistance, distance + 11.0f);
+    }
+
+    void treeAnimationsRunTheTreeTimerUntilTheLastIsSwitchedOff()
+    {
+        w.setTreeEditMode(true);
+        const lignet::TreeDrawSettings &settings = w.tree()->settings();
+        QVERIFY(!keeper()->treeAnimationRunning());
+        w.action("actionGrow_tree")->trigger();
+        QVERIFY(settings.growing && w.action("actionGrow_tree")->isChecked());
+        QVERIFY(keeper()->treeAnimationRunning());
+        const double progress = settings.growthProgress;
+        QTRY_VERIFY(settings.growthProgress > progress + 0.002);
+
+        w.action("actionSpin_tree")->trigger();
+        w.action("actionSway_tree_in_wind")->trigger();
+        QVERIFY(settings.spinning && settings.windOn);
+        const double angle = settings.spinAngle;
+        QTRY_VERIFY(settings.spinAngle > angle + 10.0);
+
+        w.action("actionGrow_tree")->trigger();
+        w.action("actionSpin_tree")->trigger();
+        QTest::qWait(60);
+        QVERIFY(keeper()->treeAnimationRunning());
+        w.action("actionSway_tree_in_wind")->trigger();
+        QTRY_VERIFY(!keeper()->treeAnimationRunning());
+        QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
+        w.setTreeEditMode(false);
+    }
+
+    void addViewTwiceGivesThreeStackedViewsThatAllRepaintAndAFloatedOneKeepsDrawing()
+    {
+        w.action("actionAdd_view")->trigger();
+        w.action("actionAdd_view")->trigger();
+        const auto views = w.window->views();
+        QCOMPARE(views.size(), 3);
+        QCOMPARE(w.window->centralWidget()->findChild<QVBoxLayout *>(QStringLiteral("vboxLayout"))->count(),
+                 3);
+        QList<int> frames;
+        for (OglWidget *view : views) {
+            QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
+            QCOMPARE(view->currentModel(), w.model());
+            frames << view->framesDrawn();
+        }
+        w.action("actionDisplay_sun")->trigger();
+        w.action("actionDisplay_sun")->trigger();
+        for (int i = 0; i < 3; ++i) {
+            QTRY_VERIFY(views.at(i)->framesDrawn() > frames.at(i));
+            if (i > 0)
+                QVERIFY(views.at(i - 1)->mapTo(w.window.get(), QPoint()).y() <
+                        views.at(i)->mapTo(w.window.get(), QPoint()).y());
+        }
+        guitest::keepScreenshot(w.window->grab().toImage(), QStringLiteral("mainwindow-three-views.png"));
+
+        // Floated and docked again, the last view still draws with the first.
+        OglWidget *view = views.last();
         auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
         QVERIFY(dock != nullptr);
-        dock->close();
-        QTRY_VERIFY(!view->isVisible());
+        for (const bool floating : {true, false}) {
+            dock->setFloating(floating);
+            QVERIFY(QTest::qWaitForWindowExposed(dock));
+            const int before = view->framesDrawn();
+            const int firstFrames = w.framesDrawn();
+            w.action("actionDisplay_sun")->trigger();
+            QTRY_VERIFY(view->framesDrawn() > before);
+            QTRY_VERIFY(w.framesDrawn() > firstFrames);
+        }
     }
-    w.action("actionAdd_view")->trigger();
-    gui::OglWidget *added = w.window->views().last();
-    QTRY_VERIFY_WITH_TIMEOUT(added->isVisible() && added->framesDrawn() > 0, 10000);
-    // What the screen shows there: the terrain and sky, not the empty grey of the dock.
-    QTest::qWait(200);
-    const QPoint corner = added->mapToGlobal(QPoint());
-    const QImage picture =
-        added->screen()->grabWindow(0, corner.x(), corner.y(), added->width(), added->height()).toImage();
-    guitest::keepScreenshot(picture, QStringLiteral("userjourney-added-view.png"));
-    QVERIFY2(guitest::colourCount(picture) > 50, "the added view shows nothing");
-}
 
-// Quitting comes last: it ends the event loop.
-void TestMainWindow::quitClosesTheWindowAndEndsTheLoop()
-{
-    QTimer::singleShot(0, w.window.get(), [this] { w.action("actionQuit")->trigger(); });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!w.window->isVisible());
-}
+    // A running simulation exported as a sequence gives one image per step, each grabbed once its
+    // step is in, although the steps of a running simulation are taken on the worker thread.
+    void sequenceExportOfARunningSimulationGrabsEachStepOnceItIsIn()
+    {
+        w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
+        QVERIFY(keeper()->isExporting());
+        QSignalSpy living(w.model(), &EcosystemRender::nrPlantsLivingChanged);
+        std::vector<std::pair<bool, int>> atImage; // a step pending, steps reported
+        connect(keeper(), &TimeKeeper::grabFrameBuffer, this,
+                [&] { atImage.emplace_back(w.model()->isStepPending(), int(living.count())); });
+        {
+            guitest::StdoutCapture console;
+            w.action("actionRun_simulation")->trigger();
+            (void)QTest::qWaitFor([&] { return atImage.size() >= 3; });
+            w.action("actionRun_simulation")->trigger();
+        }
+        disconnect(keeper(), &TimeKeeper::grabFrameBuffer, this, nullptr);
+        QVERIFY(atImage.size() >= 3);
+        for (std::size_t i = 0; i < atImage.size(); ++i) {
+            QVERIFY(!atImage[i].first);
+            QCOMPARE(atImage[i].second, int(i) + 1);
+        }
+        w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
+        QVERIFY(!keeper()->isExporting());
+        QCOMPARE(keeper()->nextFrameNumber(), 0);
+    }
+
+    void extensionListIsSplitAtSingleBlanksAndTheFailoverNoticeIsGivenOnce()
+    {
+        const struct {
+            const char *list;
+            bool multitexture, compiledVertexArray;
+        } lists[] = {{"GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array", true, true},
+                     {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", false, false},
+                     {"", false, false}};
+        for (const auto &[list, multitexture, compiledVertexArray] : lists) {
+            const auto listed = GlExtensions::listedIn(list);
+            QVERIFY2(listed.queried(), list);
+            QVERIFY2(listed.listsMultitexture() == multitexture, list);
+            QVERIFY2(listed.listsCompiledVertexArray() == compiledVertexArray, list);
+        }
+
+        // The notice comes only if the first listed driver lacks the extension.
+        using Notice = OglWidget::ExtensionNotice;
+        const auto lacking = GlExtensions::listedIn("GL_ARB_multitexture");
+        const auto having = GlExtensions::listedIn("GL_EXT_compiled_vertex_array");
+        const auto unreadable = GlExtensions::listedIn(nullptr);
+        QVERIFY(!unreadable.queried());
+        bool pending = true;
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
+        QVERIFY(!pending);
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::None);
+        pending = true;
+        QCOMPARE(OglWidget::extensionNotice(having, pending), Notice::None);
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::None);
+        // A driver without a list says so for every view and leaves the failover notice pending.
+        pending = true;
+        QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
+        QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
+        QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
+    }
+
+    void simulationExportNumbersOneImagePerStepAndStoppingRestartsTheNumbering()
+    {
+        TimeKeeper own(nullptr, nullptr);
+        QSignalSpy stopped(&own, &TimeKeeper::sequenceExportStopped);
+        QSignalSpy images(&own, &TimeKeeper::grabFrameBuffer);
+        QSignalSpy geometry(&own, &TimeKeeper::grabGeometry);
+        own.simmulationTimerUpdate();
+        QCOMPARE(images.count(), 0);
+        own.toggleAnimationExportingMode();
+        for (int i = 0; i < 3; ++i)
+            own.simmulationTimerUpdate();
+        own.forceUpdateGl();
+        QCOMPARE(own.nextFrameNumber(), 5);
+        QCOMPARE(stopped.count(), 0);
+        own.toggleAnimationExportingMode();
+        QCOMPARE(stopped.count(), 1);
+        QCOMPARE(own.nextFrameNumber(), 0);
+        own.forceUpdateGl();
+        QCOMPARE(images.count(), 4);
+        own.toggleAnimationExportingMode();
+        own.simmulationTimerUpdate();
+        QCOMPARE(QList<QVariantList>(images), (QList<QVariantList>{{0}, {1}, {2}, {4}, {0}}));
+        QCOMPARE(QList<QVariantList>(geometry), QList<QVariantList>{{3}});
+    }
+
+    void viewAddedAfterTheLastWasClosedDrawsAtOnce()
+    {
+        for (OglWidget *view : w.window->views()) {
+            auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
+            QVERIFY(dock != nullptr);
+            dock->close();
+            QTRY_VERIFY(!view->isVisible());
+        }
+        w.action("actionAdd_view")->trigger();
+        OglWidget *added = w.window->views().last();
+        QTRY_VERIFY_WITH_TIMEOUT(added->isVisible() && added->framesDrawn() > 0, 10000);
+        // What the screen shows there: the terrain and sky, not the empty grey of the dock.
+        QTest::qWait(200);
+        const QPoint corner = added->mapToGlobal(QPoint());
+        const QImage picture =
+            added->screen()->grabWindow(0, corner.x(), corner.y(), added->width(), added->height()).toImage();
+        guitest::keepScreenshot(picture, QStringLiteral("userjourney-added-view.png"));
+        QVERIFY2(guitest::colourCount(picture) > 50, "the added view shows nothing");
+    }
+
+    // Quitting comes last: it ends the event loop.
+    void quitClosesTheWindowAndEndsTheLoop()
+    {
+        QTimer::singleShot(0, w.window.get(), [this] { w.action("actionQuit")->trigger(); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!w.window->isVisible());
+    }
+};
 
 VERDALIS_GUI_TEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

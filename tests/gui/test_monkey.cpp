@@ -8,17 +8,6 @@
 #include "guitest.h"
 #include "lignet/treeparameterfile.h"
 
-#include <QAbstractSlider>
-#include <QDockWidget>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QSpinBox>
-#include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <random>

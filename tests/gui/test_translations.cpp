@@ -3,15 +3,6 @@
 #include "gui/uitranslation.h"
 #include "guitest.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QMenu>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QXmlStreamReader>
-#include <QtTest>
-
 namespace {
 
 struct Entry {
