@@ -137,8 +137,9 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
     for (const std::string bad : {"529275 165700 abc", "529275 165700 nan", "529275 165700 inf",
                                   "529275 165700 1e999", "529275 x 800", "529275 165700 -"})
         refused.emplace_back(head + bad + "\n" + tail, 5000);
-    for (const auto &[text, points] : refused) {
-        SCOPED_TRACE(&text - &refused.front().first);
+    for (std::size_t row = 0; row < refused.size(); ++row) {
+        SCOPED_TRACE(row);
+        const auto &[text, points] = refused[row];
         const auto result = load(terrain, text);
         EXPECT_EQ(result.status, DemLoadResult::Status::ReadError);
         EXPECT_EQ(result.message(), "Error reading DEM terrain file.");
