@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -98,6 +99,7 @@ struct Drawing {
     bool fixedFunction = false; // the fallback path instead of instancing
     bool farField = false;
     double thresholdPixels = ecosystem::render::TreeMeshes::DefaultImpostorThreshold;
+    double exactDrawingBudget = ecosystem::render::TreeMeshes::DefaultExactDrawingBudget;
     int treeScale = 1;
     const char *name = "exact";
 };
@@ -111,6 +113,7 @@ void useDrawing(Scene &scene, const Drawing &drawing)
     model.setTreeScale(drawing.treeScale);
     ecosystem::render::TreeMeshes &meshes = model.treeMeshes();
     meshes.setImpostorThreshold(drawing.thresholdPixels);
+    meshes.setExactDrawingBudget(drawing.exactDrawingBudget);
     meshes.drawer().setPath(drawing.fixedFunction ? lignet::gl::TreeMeshDrawer::Path::Fixed
                                                   : lignet::gl::TreeMeshDrawer::Path::Instanced);
     // VERDALIS_BENCH_CACHE_MIB sets the mesh cache's bound, to find a frame's working set.
@@ -192,8 +195,9 @@ void ecosystemFrames(benchmark::State &state, const Drawing &drawing)
         } else
             scene->exact = image;
     }
-    QString name = drawing.farField ? QStringLiteral("farfield_%1").arg(drawing.thresholdPixels)
-                                    : QString::fromLatin1(drawing.name);
+    QString name = drawing.farField && drawing.name == Drawing{}.name
+                       ? QStringLiteral("farfield_%1").arg(drawing.thresholdPixels)
+                       : QString::fromLatin1(drawing.name);
     if (drawing.treeScale != 1)
         name += QStringLiteral("_scale_%1").arg(drawing.treeScale);
     keepPicture(image, static_cast<int>(state.range(0)), name);
@@ -237,24 +241,48 @@ BENCHMARK(EcosystemFrameBatchedFixed)
     ->UseRealTime()
     ->MinTime(2.0);
 
-// With distant plants as impostors; the second argument is the threshold in pixels of projected
-// height (the program's default is TreeMeshes::DefaultImpostorThreshold).
-void EcosystemFrameFarField(benchmark::State &state)
+void countImpostors(benchmark::State &state)
 {
-    Drawing drawing;
-    drawing.farField = true;
-    drawing.thresholdPixels = static_cast<double>(state.range(1));
-    ecosystemFrames(state, drawing);
     auto &meshes = scenes().at(static_cast<int>(state.range(0))).model->treeMeshes();
     const auto &stats = meshes.forest().stats();
+    state.counters["threshold"] = meshes.forest().impostorThreshold();
     state.counters["impostors"] = static_cast<double>(stats.impostorPlants);
     state.counters["speck_plants"] = static_cast<double>(stats.speckPlants);
     // The pictures of every frame drawn in this scene so far, lower thresholds included.
     state.counters["impostor_MiB"] = static_cast<double>(meshes.impostors().textureBytes()) / (1 << 20);
     state.counters["impostor_atlases"] = static_cast<double>(meshes.impostors().atlasCount());
 }
+
+// With distant plants as impostors; the second argument is a fixed threshold in pixels of
+// projected height, however many plants stand above it.
+void EcosystemFrameFarField(benchmark::State &state)
+{
+    Drawing drawing;
+    drawing.farField = true;
+    drawing.thresholdPixels = static_cast<double>(state.range(1));
+    drawing.exactDrawingBudget = std::numeric_limits<double>::infinity();
+    ecosystemFrames(state, drawing);
+    countImpostors(state);
+}
 BENCHMARK(EcosystemFrameFarField)
     ->ArgsProduct({{50, 300}, {8, 16, 24, 32, 64, 128}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
+// The program's frame at rest: the default threshold, raised where the plants above it would cost
+// more than the exact-drawing budget.
+void EcosystemFrameDefault(benchmark::State &state)
+{
+    Drawing drawing;
+    drawing.farField = true;
+    drawing.name = "default";
+    ecosystemFrames(state, drawing);
+    countImpostors(state);
+}
+BENCHMARK(EcosystemFrameDefault)
+    ->Arg(50)
+    ->Arg(300)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);

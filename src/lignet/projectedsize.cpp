@@ -1,5 +1,7 @@
 #include "lignet/projectedsize.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace lignet {
@@ -18,6 +20,25 @@ bool isBelowPixelHeight(double height, double depth, const std::array<float, 16>
                         int viewportHeight, double thresholdPixels)
 {
     return projectedHeightPixels(height, depth, projection, viewportHeight) < thresholdPixels;
+}
+
+double thresholdWithinBudget(std::vector<ProjectedPlant> &plants, double threshold, double ceiling,
+                             double budget)
+{
+    // Only the plants reaching the threshold can be drawn exactly; tallest first.
+    const auto reaching = std::partition(plants.begin(), plants.end(), [threshold](const ProjectedPlant &p) {
+        return !(p.pixels < threshold);
+    });
+    std::sort(plants.begin(), reaching,
+              [](const ProjectedPlant &a, const ProjectedPlant &b) { return a.pixels > b.pixels; });
+    double cost = 0.0;
+    for (auto p = plants.begin(); p != reaching; ++p) {
+        cost += p->cost;
+        if (cost > budget)
+            return std::clamp(std::nextafter(p->pixels, std::numeric_limits<double>::infinity()), threshold,
+                              std::max(threshold, ceiling));
+    }
+    return threshold;
 }
 
 } // namespace lignet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 namespace lignet {
 
@@ -15,5 +16,19 @@ double projectedHeightPixels(double height, double depth, const std::array<float
 // The far-field test: true when the object's projected height stays below thresholdPixels.
 bool isBelowPixelHeight(double height, double depth, const std::array<float, 16> &projection,
                         int viewportHeight, double thresholdPixels);
+
+// A plant as the far-field tier sees it: its projected height in pixels and what drawing it
+// exactly costs (any unit, the same for every plant of a frame).
+struct ProjectedPlant {
+    double pixels = 0.0;
+    double cost = 0.0;
+};
+
+// The far-field threshold of one frame when the plants drawn exactly may cost at most `budget` in
+// all: `threshold` while the plants reaching it cost no more; else raised just above the tallest
+// plant at which that plant and all taller ones cost more than the budget (so plants as tall as
+// it fall below too), but never above `ceiling`. Reorders `plants`.
+double thresholdWithinBudget(std::vector<ProjectedPlant> &plants, double threshold, double ceiling,
+                             double budget);
 
 } // namespace lignet

@@ -41,6 +41,12 @@ public:
     // The same with "Fast distant trees": a grown forest's frame at rest in a fraction of a second
     // instead of seconds, near trees up to this height drawn as pictures too (bench/README.md).
     static constexpr double FastImpostorThreshold = 64.0;
+    // A frame at rest draws exactly no more above the threshold than this many grown trees would
+    // cost (a plant counts as the square of its growth, as its mesh's triangles grow about so).
+    // Where more stand there (a grown forest seen from afar), the frame raises its threshold, up to
+    // FastImpostorThreshold, and keeps to about half a second (bench/README.md); a view among young
+    // or few trees keeps the threshold.
+    static constexpr double DefaultExactDrawingBudget = 150.0;
 
     // The mesh cache's bound: a quarter of the machine's memory, at least 256 MiB and at most
     // 2 GiB. The exact frame of a 300-step forest needs about 1.5 GiB of meshes (bench/README.md);
@@ -63,6 +69,9 @@ public:
 
     double impostorThreshold() const { return threshold; }
     void setImpostorThreshold(double pixels) { threshold = pixels; }
+    // In grown trees, as DefaultExactDrawingBudget.
+    double exactDrawingBudget() const { return budget; }
+    void setExactDrawingBudget(double grownTrees) { budget = grownTrees; }
     // While the simulation runs, every still plant the far-field tier can take is an impostor: a
     // grown forest's exact frame takes seconds, and the window must keep answering between steps.
     void setSimulationRunning(bool running) { simulationRunning = running; }
@@ -91,6 +100,7 @@ private:
     lignet::gl::ImpostorSet impostorSet;
     lignet::gl::MeshTreeScene scene{meshCache, meshDrawer};
     double threshold = DefaultImpostorThreshold;
+    double budget = DefaultExactDrawingBudget;
     bool simulationRunning = false;
     bool cameraMoving = false;
 };

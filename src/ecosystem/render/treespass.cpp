@@ -7,11 +7,13 @@
 #include "ecosystem/scene/ecosystemscene.h"
 #include "lignet/gl/gltreesink.h"
 #include "lignet/gl/treedrawing.h"
+#include "lignet/projectedsize.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ecosystem::render {
 
@@ -57,6 +59,57 @@ private:
     const lignet::TreeDrawSettings own_;
 };
 
+// The tree's settings for drawing one plant: its growth from the plant's size, the current tree's
+// wind and spin, a turn of its own and the level of detail of its distance from the eye.
+void setPlantSettings(lignet::TreeDrawSettings &plantSettings, const lignet::TreeDrawSettings &current,
+                      const Plant &plant, const math::Vector3f &eye, bool wireframe)
+{
+    plantSettings.wireframe = wireframe;
+    plantSettings.growing = true;
+    plantSettings.windOn = current.windOn;
+    plantSettings.spinning = current.spinning;
+    plantSettings.spinAngle = static_cast<double>(plant.id) * 17.19;
+    plantSettings.growthProgress = std::min(static_cast<double>(plant.size), 1.0);
+    const double distance = static_cast<double>((plant.position - eye).length());
+    plantSettings.levelOfDetail = levelOfDetailForDistance(distance);
+}
+
+bool isPlantVisible(const ViewFrustum &frustum, const Plant &plant, float scale)
+{
+    const math::Vector3f &p = plant.position;
+    return frustum.isSphereVisible(p.x, p.y + 2.5 * scale, p.z, 5.0 * scale);
+}
+
+// The frame's impostor threshold: the meshes' own, raised where the plants above it would cost more
+// than the meshes' exact-drawing budget (they are measured as the batch will find them).
+double budgetedThreshold(EcosystemScene &scene, const SceneTextures &textures, const math::Vector3f &eye,
+                         const TreesPassSettings &settings, const ViewFrustum &frustum, double threshold)
+{
+    const TreeMeshes &meshes = *settings.meshes;
+    const double ceiling = std::max(threshold, TreeMeshes::FastImpostorThreshold);
+    if (!std::isfinite(threshold) || !(ceiling > threshold))
+        return threshold;
+    lignet::gl::ForestBatch &batch = settings.meshes->forest();
+    const lignet::TreeDrawSettings &current = scene.currentTree().settings();
+    std::vector<lignet::ProjectedPlant> plants;
+    for (const Species &species : scene.simulation().species()) {
+        const std::size_t treeIndex = EcosystemScene::treeIndexForSpecies(species.index);
+        lignet::TreeRenderer &tree = scene.tree(treeIndex);
+        const BorrowedTreeSettings borrowed(tree.settings());
+        for (const Plant &plant : species.plants) {
+            if (!isPlantVisible(frustum, plant, settings.treeScale))
+                continue;
+            setPlantSettings(tree.settings(), current, plant, eye, settings.wireframe);
+            const double height =
+                batch.projectedHeight(tree, textures.tree(treeIndex), plant.position, settings.treeScale);
+            const double growth = tree.settings().growthProgress;
+            if (!std::isnan(height))
+                plants.push_back({height, growth * growth});
+        }
+    }
+    return lignet::thresholdWithinBudget(plants, threshold, ceiling, meshes.exactDrawingBudget());
+}
+
 } // namespace
 
 TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textures, const math::Vector3f &eye,
@@ -72,9 +125,12 @@ TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textur
         // frame: a tree whose parameters changed gets a new revision, and its old meshes go.
         for (std::size_t i = 0; i < EcosystemScene::TreeCount; ++i)
             scene.tree(i).updateRevision();
-        batch->setImpostors(settings.exactDistantTrees ? nullptr : &settings.meshes->impostors(),
-                            settings.meshes->frameImpostorThreshold(settings.fastDistantTrees));
+        const double threshold = settings.meshes->frameImpostorThreshold(settings.fastDistantTrees);
+        batch->setImpostors(settings.exactDistantTrees ? nullptr : &settings.meshes->impostors(), threshold);
         batch->begin();
+        if (!settings.exactDistantTrees && !settings.fastDistantTrees)
+            batch->setImpostorThreshold(
+                budgetedThreshold(scene, textures, eye, settings, frustum, threshold));
     }
     const bool scaled = scale != 1.0f;
     if (scaled && batch == nullptr)
@@ -90,9 +146,9 @@ TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textur
         const lignet::gl::TreeTextures &treeTextures = textures.tree(treeIndex);
         const BorrowedTreeSettings borrowed(treeSettings);
         for (const Plant &plant : species.plants) {
-            const math::Vector3f &p = plant.position;
-            if (!frustum.isSphereVisible(p.x, p.y + 2.5 * scale, p.z, 5.0 * scale))
+            if (!isPlantVisible(frustum, plant, scale))
                 continue;
+            const math::Vector3f &p = plant.position;
             ++drawn;
             if (disks) {
                 glPushMatrix();
@@ -102,14 +158,7 @@ TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textur
             }
             if (!settings.drawTrees)
                 continue;
-            treeSettings.wireframe = settings.wireframe;
-            treeSettings.growing = true;
-            treeSettings.windOn = current.windOn;
-            treeSettings.spinning = current.spinning;
-            treeSettings.spinAngle = static_cast<double>(plant.id) * 17.19;
-            treeSettings.growthProgress = std::min(static_cast<double>(plant.size), 1.0);
-            const double distance = static_cast<double>((p - eye).length());
-            treeSettings.levelOfDetail = levelOfDetailForDistance(distance);
+            setPlantSettings(treeSettings, current, plant, eye, settings.wireframe);
             if (batch != nullptr) {
                 batch->add(tree, treeTextures, p, scale);
                 continue;

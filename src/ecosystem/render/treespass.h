@@ -38,7 +38,9 @@ struct TreesPassSettings {
 // wind clock has run on). Returns the number of plants drawn per species, in species order. With
 // meshes the plants are drawn together after the loop (neighbourhood disks first), and plants
 // whose projected height is under the meshes' impostor threshold as impostors unless
-// exactDistantTrees is set.
+// exactDistantTrees is set. Where the plants reaching that threshold would cost more than the
+// meshes' exact-drawing budget, the frame raises it (up to TreeMeshes::FastImpostorThreshold)
+// until they do not.
 struct TreesPassResult {
     std::vector<int> drawnPerSpecies;
     std::uint64_t triangles = 0;

@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <limits>
 
 namespace lignet::gl {
 
@@ -81,18 +82,40 @@ void ForestBatch::addMesh(TreeRenderer &tree, const TreeTextures &textures, cons
     ++m_stats.meshPlants;
 }
 
+ImpostorAtlas *ForestBatch::preparedAtlas(TreeRenderer &tree, const TreeTextures &textures, double &progress)
+{
+    const TreeDrawSettings &s = tree.settings();
+    progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
+    ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
+    return atlas.prepare(progress, tree, textures, m_cache, m_drawer) ? &atlas : nullptr;
+}
+
+double ForestBatch::pixelsOf(const ImpostorAtlas &atlas, double progress, const math::Vector3f &position,
+                             float scale) const
+{
+    const math::Vector3f eye = m_modelview.transformPoint(position);
+    return projectedHeightPixels(atlas.heightAt(progress) * scale, -static_cast<double>(eye.z), m_projection,
+                                 m_viewportHeight);
+}
+
+double ForestBatch::projectedHeight(TreeRenderer &tree, const TreeTextures &textures,
+                                    const math::Vector3f &position, float scale)
+{
+    double progress = 0.0;
+    const ImpostorAtlas *atlas =
+        m_impostors && isMeshCacheable(tree) ? preparedAtlas(tree, textures, progress) : nullptr;
+    return atlas ? pixelsOf(*atlas, progress, position, scale) : std::numeric_limits<double>::quiet_NaN();
+}
+
 bool ForestBatch::addFarField(TreeRenderer &tree, const TreeTextures &textures,
                               const math::Vector3f &position, float scale)
 {
-    const TreeDrawSettings &s = tree.settings();
-    const double progress = s.growing ? (s.growthProgress > 1.0 ? 0.0 : s.growthProgress) : 1.0;
-    ImpostorAtlas &atlas = m_impostors->atlasFor(tree, textures, m_cache, m_drawer);
-    if (!atlas.prepare(progress, tree, textures, m_cache, m_drawer))
+    double progress = 0.0;
+    ImpostorAtlas *prepared = preparedAtlas(tree, textures, progress);
+    if (!prepared)
         return false;
-    const double height = atlas.heightAt(progress) * scale;
-    const math::Vector3f eye = m_modelview.transformPoint(position);
-    const double pixels =
-        projectedHeightPixels(height, -static_cast<double>(eye.z), m_projection, m_viewportHeight);
+    ImpostorAtlas &atlas = *prepared;
+    const double pixels = pixelsOf(atlas, progress, position, scale);
     // An infinite threshold (while the simulation runs, for speed) takes every still plant, even
     // one at or behind the eye's plane, whose projected height is infinite.
     if (std::isfinite(m_threshold) && !(pixels < m_threshold))

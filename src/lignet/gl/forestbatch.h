@@ -18,6 +18,7 @@ class TreeRenderer;
 namespace lignet::gl {
 
 class GpuMeshCache;
+class ImpostorAtlas;
 class ImpostorSet;
 
 // What one forest frame drew.
@@ -66,6 +67,13 @@ public:
 
     // Starts a frame: reads the modelview, projection and viewport for the far-field test.
     void begin();
+    // The projected height in pixels of a plant, with the tree's settings for it, as the far-field
+    // test of add() would find it; NaN when add() would not consider it for the far field (no
+    // impostor set, wind, no picture). Between begin() and the plant's add(), so that a frame can
+    // look at its plants before it sets the threshold.
+    double projectedHeight(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
+                           float scale = 1.0f);
+    void setImpostorThreshold(double thresholdPixels) { m_threshold = thresholdPixels; }
     void add(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
              float scale = 1.0f);
     void flush();
@@ -88,6 +96,10 @@ private:
         std::uint64_t plants = 0;
     };
 
+    // The plant's atlas, prepared for its growth, or null; sets progress.
+    ImpostorAtlas *preparedAtlas(TreeRenderer &tree, const TreeTextures &textures, double &progress);
+    double pixelsOf(const ImpostorAtlas &atlas, double progress, const math::Vector3f &position,
+                    float scale) const;
     // Adds the plant as an impostor or a speck; false when it is to be drawn exactly.
     bool addFarField(TreeRenderer &tree, const TreeTextures &textures, const math::Vector3f &position,
                      float scale);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -170,4 +172,31 @@ TEST(ProjectedSize, heightInPixelsFollowsTheProjectionAndViewport)
     EXPECT_FALSE(lignet::isBelowPixelHeight(2.0, 0.0, projection, 800, 1e9)); // at the eye
     projection[5] = 2.0f;
     EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 400), 8.0);
+}
+
+TEST(FarFieldTier, aFrameRaisesItsThresholdUntilThePlantsDrawnExactlyKeepToTheBudget)
+{
+    // Six plants reach 16 px; the two of 30 px are a tie; 80 px is above the ceiling.
+    const std::vector<lignet::ProjectedPlant> plants = {{5.0, 1.0},  {80.0, 1.0}, {20.0, 0.25}, {16.0, 1.0},
+                                                        {30.0, 0.5}, {30.0, 0.5}, {40.0, 1.0},  {12.0, 1.0}};
+    struct Row {
+        double budget;
+        double threshold;
+        double exactCost; // of the plants reaching it
+    };
+    const double above = 1e9;
+    for (const Row row :
+         {Row{4.25, 16.0, 4.25}, Row{9.0, 16.0, 4.25}, Row{4.0, std::nextafter(16.0, above), 3.25},
+          Row{3.0, std::nextafter(20.0, above), 3.0}, Row{2.5, std::nextafter(30.0, above), 2.0},
+          Row{1.5, std::nextafter(40.0, above), 1.0}, Row{0.0, 64.0, 1.0}}) {
+        std::vector<lignet::ProjectedPlant> reordered = plants;
+        const double threshold = lignet::thresholdWithinBudget(reordered, 16.0, 64.0, row.budget);
+        EXPECT_EQ(threshold, row.threshold) << "budget " << row.budget;
+        double cost = 0.0;
+        for (const lignet::ProjectedPlant &p : plants)
+            cost += p.pixels >= threshold ? p.cost : 0.0;
+        EXPECT_EQ(cost, row.exactCost) << "budget " << row.budget;
+    }
+    std::vector<lignet::ProjectedPlant> reordered = plants;
+    EXPECT_EQ(lignet::thresholdWithinBudget(reordered, 64.0, 64.0, 0.0), 64.0); // nothing to raise
 }

@@ -34,6 +34,7 @@
 #include <vector>
 
 using ecosystem::render::EcosystemRender;
+using ecosystem::render::TreeMeshes;
 using ecosystem::render::ViewOption;
 using lignet::gl::TreeMeshDrawer;
 
@@ -607,6 +608,18 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     EXPECT_GT(farImpostors, 0u);
     EXPECT_EQ(far.perSpecies, instanced.perSpecies);
     EXPECT_LE(shareApart(instanced.image, far.image, Level), 0.02);
+    // Few plants stand near here: the frame keeps the threshold. With no budget for drawing plants
+    // exactly, it raises the threshold to leave only those above the largest pictures exact.
+    const lignet::gl::ForestBatch &forest = model->treeMeshes().forest();
+    EXPECT_EQ(forest.impostorThreshold(), TreeMeshes::DefaultImpostorThreshold);
+    const std::uint64_t farExact = forest.stats().meshPlants;
+    model->treeMeshes().setExactDrawingBudget(0.0);
+    const Drawn budgeted = draw(false);
+    EXPECT_GT(forest.impostorThreshold(), TreeMeshes::DefaultImpostorThreshold);
+    EXPECT_LT(forest.stats().meshPlants, farExact);
+    EXPECT_LT(budgeted.triangles, far.triangles);
+    EXPECT_EQ(budgeted.perSpecies, instanced.perSpecies);
+    model->treeMeshes().setExactDrawingBudget(TreeMeshes::DefaultExactDrawingBudget);
     // "Fast distant trees" takes the plants up to a larger height as well; "Exact distant trees"
     // still draws every plant exactly.
     model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
