@@ -27,8 +27,8 @@ struct Box {
 struct ImpostorSettings {
     int stages = 16; // growth stages, at progress 1/stages, 2/stages ... 1
     // The sizes each stage is pictured at, in pixels of a square cell, smallest first, each
-    // about √2 times the one before: a quad shows the smallest picture at least its size on
-    // screen, so a picture is drawn at its size or down to about 0.7 times, never magnified.
+    // about √2 times the one before: a quad shows the picture nearest its size on screen, so a
+    // picture is drawn at 0.84 to 1.19 times its size.
     std::vector<int> sizes = {2, 3, 4, 6, 8, 11, 16, 23, 32, 45, 64, 90};
     // Directions each stage is pictured from, evenly around the tree: the lights stay fixed in the
     // world, so a tree seen against the light shows its shaded side, and its impostor must too.

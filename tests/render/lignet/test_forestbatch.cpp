@@ -446,10 +446,10 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
     EXPECT_EQ(atlas.texture(static_cast<int>(sizes.size()) - 1, 0), 0u);
     EXPECT_GT(atlas.textureBytes(), 0u);
     EXPECT_LT(atlas.textureBytes(), everySize / 2);
-    // The smallest picture at least the quad's size, never one magnified; else the largest.
+    // The picture nearest the quad's size in ratio (32 and 45 px meet at 37.95); else the largest.
     const auto shown = [&](double pixels) { return sizes[static_cast<std::size_t>(atlas.sizeFor(pixels))]; };
     const std::pair<double, int> quads[] = {
-        {1.0, 2}, {32.0, 32}, {32.5, 45}, {500.0, sizes.back()}, {Everywhere, sizes.back()}};
+        {1.0, 2}, {32.0, 32}, {37.9, 32}, {38.0, 45}, {500.0, sizes.back()}, {Everywhere, sizes.back()}};
     for (const auto &[pixels, size] : quads)
         EXPECT_EQ(shown(pixels), size) << pixels;
 }
