@@ -1,5 +1,6 @@
 #include "ecosystem/simulation/ecosystemsimulation.h"
 
+#include "ecosystem/simulation/plantgridstaging.h"
 #include "ecosystem/simulation/simulationfile.h"
 #include "ecosystem/simulation/speciestable.h"
 #include "ecosystem/terrain/terrainmodel.h"

@@ -1,4 +1,5 @@
 #include "ecosystem/simulation/plantgrid.h"
+#include "ecosystem/simulation/plantgridstaging.h"
 
 #include <algorithm>
 #include <cmath>
