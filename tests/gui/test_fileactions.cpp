@@ -409,6 +409,8 @@ private slots:
         QCOMPARE(contentOf(autosave), QByteArray("old save"));
         w.action("actionAutosave_simulation")->trigger();
         QCOMPARE(w.model()->getAutosaveSteps(), -1);
+        // The mark stays off when the window next brings its marks in line with the model.
+        emit w.model()->modelDataChanged();
         QVERIFY(!w.action("actionAutosave_simulation")->isChecked());
         // No temporary file (a hidden one next to its target) is left behind.
         for (const QString &name : files(fullDiskFolder))

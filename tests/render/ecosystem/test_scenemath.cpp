@@ -369,13 +369,15 @@ TEST(TextureLoading, backslashPathsLoadLikeForwardSlashesAndMissingPicturesAreNu
     EXPECT_EQ(TextureHelper::loadImage(QStringLiteral(":/gui/textures/detail.png")).size(), QSize(512, 512));
     EXPECT_TRUE(TextureHelper::loadImage(QStringLiteral(":/gui/textures/leaf.png")).hasAlphaChannel());
 
-    // A colour key makes near-white transparent white; other colours stay.
-    const QRgb colours[] = {qRgb(255, 255, 255), qRgb(201, 230, 250), qRgb(200, 200, 200), qRgb(30, 120, 40)};
-    const QColor keyed[] = {{255, 255, 255, 0}, {255, 255, 255, 0}, {200, 200, 200, 255}, {30, 120, 40, 255}};
-    QImage row(4, 1, QImage::Format_RGB32);
-    for (int x = 0; x < 4; ++x)
+    // A colour key makes near-white (every channel above 200) transparent white; other colours stay.
+    const QRgb colours[] = {qRgb(255, 255, 255), qRgb(201, 230, 250), qRgb(200, 250, 250),
+                            qRgb(250, 200, 250), qRgb(250, 250, 200), qRgb(30, 120, 40)};
+    const QColor keyed[] = {{255, 255, 255, 0},   {255, 255, 255, 0},   {200, 250, 250, 255},
+                            {250, 200, 250, 255}, {250, 250, 200, 255}, {30, 120, 40, 255}};
+    QImage row(6, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 6; ++x)
         row.setPixel(x, 0, colours[x]);
-    for (int x = 0; x < 4; ++x)
+    for (int x = 0; x < 6; ++x)
         EXPECT_EQ(TextureHelper::applyColourKey(row).pixelColor(x, 0), keyed[x]) << x;
 }
 
