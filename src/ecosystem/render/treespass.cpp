@@ -85,11 +85,11 @@ bool isPlantVisible(const ViewFrustum &frustum, const Plant &plant, float scale)
 double budgetedThreshold(EcosystemScene &scene, const SceneTextures &textures, const math::Vector3f &eye,
                          const TreesPassSettings &settings, const ViewFrustum &frustum, double threshold)
 {
-    const TreeMeshes &meshes = *settings.meshes;
+    TreeMeshes &meshes = *settings.meshes;
     const double ceiling = std::max(threshold, TreeMeshes::FastImpostorThreshold);
     if (!std::isfinite(threshold) || !(ceiling > threshold))
         return threshold;
-    lignet::gl::ForestBatch &batch = settings.meshes->forest();
+    lignet::gl::ForestBatch &batch = meshes.forest();
     const lignet::TreeDrawSettings &current = scene.currentTree().settings();
     std::vector<lignet::ProjectedPlant> plants;
     for (const Species &species : scene.simulation().species()) {
@@ -128,7 +128,7 @@ TreesPassResult drawTreesPass(EcosystemScene &scene, const SceneTextures &textur
         const double threshold = settings.meshes->frameImpostorThreshold(settings.fastDistantTrees);
         batch->setImpostors(settings.exactDistantTrees ? nullptr : &settings.meshes->impostors(), threshold);
         batch->begin();
-        if (!settings.exactDistantTrees && !settings.fastDistantTrees)
+        if (settings.drawTrees && !settings.exactDistantTrees && !settings.fastDistantTrees)
             batch->setImpostorThreshold(
                 budgetedThreshold(scene, textures, eye, settings, frustum, threshold));
     }
