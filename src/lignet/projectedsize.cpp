@@ -16,12 +16,6 @@ double projectedHeightPixels(double height, double depth, const std::array<float
     return height * static_cast<double>(projection[5]) / depth * viewportHeight / 2.0;
 }
 
-bool isBelowPixelHeight(double height, double depth, const std::array<float, 16> &projection,
-                        int viewportHeight, double thresholdPixels)
-{
-    return projectedHeightPixels(height, depth, projection, viewportHeight) < thresholdPixels;
-}
-
 double thresholdWithinBudget(std::vector<ProjectedPlant> &plants, double threshold, double ceiling,
                              double budget)
 {

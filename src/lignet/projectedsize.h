@@ -13,10 +13,6 @@ namespace lignet {
 double projectedHeightPixels(double height, double depth, const std::array<float, 16> &projection,
                              int viewportHeight);
 
-// The far-field test: true when the object's projected height stays below thresholdPixels.
-bool isBelowPixelHeight(double height, double depth, const std::array<float, 16> &projection,
-                        int viewportHeight, double thresholdPixels);
-
 // A plant as the far-field tier sees it: its projected height in pixels and what drawing it
 // exactly costs (any unit, the same for every plant of a frame).
 struct ProjectedPlant {

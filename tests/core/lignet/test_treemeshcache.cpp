@@ -167,9 +167,7 @@ TEST(ProjectedSize, heightInPixelsFollowsTheProjectionAndViewport)
     std::array<float, 16> projection{};
     projection[5] = 1.0f;
     EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 800), 8.0);
-    EXPECT_TRUE(lignet::isBelowPixelHeight(2.0, 100.0, projection, 800, 8.5));
-    EXPECT_FALSE(lignet::isBelowPixelHeight(2.0, 100.0, projection, 800, 8.0));
-    EXPECT_FALSE(lignet::isBelowPixelHeight(2.0, 0.0, projection, 800, 1e9)); // at the eye
+    EXPECT_EQ(lignet::projectedHeightPixels(2.0, 0.0, projection, 800), HUGE_VAL); // at the eye
     projection[5] = 2.0f;
     EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 400), 8.0);
 }
