@@ -1,5 +1,7 @@
+#include "core/tempfolder.h"
 #include "core/vectornear.h"
 #include "lignet/countingtreesink.h"
+#include "lignet/projectedsize.h"
 #include "lignet/quadricgeometry.h"
 #include "lignet/treemeshcache.h"
 #include "lignet/treemeshsink.h"
@@ -9,10 +11,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <sstream>
 
 using lignet::MeshBatchKind;
 using lignet::TreeMesh;
+using lignet::TreeMeshCache;
+using lignet::TreeMeshKey;
+using lignet::TreeParameters;
 using lignet::TreeRenderer;
+using lignet::VertexExporter;
 using math::Vector3f;
 
 namespace {
@@ -31,6 +41,12 @@ std::uint32_t countOf(const TreeMesh &mesh, MeshBatchKind kind)
     const lignet::MeshBatch *b = mesh.batch(kind);
     return b ? b->primitiveCount() : 0u;
 }
+
+// A stand-in mesh of a chosen size, for bound and order checks.
+struct Block {
+    std::size_t bytes;
+    std::size_t byteSize() const { return bytes; }
+};
 
 } // namespace
 
@@ -166,4 +182,309 @@ TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)
     // finish starts afresh.
     sink.finish(placed);
     EXPECT_TRUE(placed.empty() && placed.vertexCount() == 0u);
+}
+
+TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
+{
+    const std::vector<std::pair<const char *, std::function<void(TreeRenderer &)>>> changes = {
+        {"growth progress", [](TreeRenderer &t) { t.settings().growthProgress = 0.25; }},
+        {"growth step", [](TreeRenderer &t) { t.settings().growthStep = 0.002; }},
+        {"level of detail", [](TreeRenderer &t) { t.settings().levelOfDetail = 4; }},
+        {"wireframe", [](TreeRenderer &t) { t.settings().wireframe = true; }},
+        {"leaves shown", [](TreeRenderer &t) { t.designedParameters().displayLeaves = false; }},
+        {"high quality", [](TreeRenderer &t) { t.settings().highQuality = true; }},
+        {"colour by orders", [](TreeRenderer &t) { t.settings().colourByOrders = true; }},
+        {"highlight g min", [](TreeRenderer &t) { t.settings().highlightGMin = 1; }},
+        {"highlight g max", [](TreeRenderer &t) { t.settings().highlightGMax = 1; }},
+        {"highlight w min", [](TreeRenderer &t) { t.settings().highlightWMin = 1; }},
+        {"highlight w max", [](TreeRenderer &t) { t.settings().highlightWMax = 1; }},
+        {"revision", [](TreeRenderer &t) { t.bumpRevision(); }},
+        {"growing", [](TreeRenderer &t) { t.settings().growing = false; }},
+    };
+    std::set<std::size_t> hashes;
+    for (const auto &[name, change] : changes) {
+        TreeRenderer tree;
+        tree.settings().growing = true;
+        tree.settings().growthProgress = 0.5;
+        const TreeMeshKey before = TreeMeshKey::forNextDrawing(tree);
+        change(tree);
+        const TreeMeshKey after = TreeMeshKey::forNextDrawing(tree);
+        EXPECT_FALSE(before == after) << name;
+        hashes.insert(lignet::TreeMeshKeyHash{}(after));
+    }
+    EXPECT_EQ(hashes.size(), changes.size());
+
+    // What does not change the drawing does not change the key.
+    TreeRenderer tree;
+    const TreeMeshKey plain = TreeMeshKey::forNextDrawing(tree);
+    tree.settings().spinAngle = 40.0;
+    tree.settings().windTime = 3.0;
+    tree.settings().growthProgress = 0.7; // not growing: the progress is not used
+    EXPECT_TRUE(plain == TreeMeshKey::forNextDrawing(tree));
+    // Two trees never share a key.
+    TreeRenderer other;
+    EXPECT_FALSE(plain == TreeMeshKey::forNextDrawing(other));
+    // A progress above 1 restarts at 0, as the drawing does.
+    tree.settings().growing = true;
+    tree.settings().growthProgress = 1.5;
+    EXPECT_EQ(TreeMeshKey::forNextDrawing(tree).growthProgress(), 0.0);
+}
+
+TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
+{
+    TreeMeshCache cache;
+    TreeRenderer cached(withStrands(20));
+    TreeRenderer drawn(withStrands(20));
+    for (TreeRenderer *t : {&cached, &drawn}) {
+        t->settings().growing = true;
+        t->settings().spinning = true;
+        t->settings().growthProgress = 0.5;
+    }
+    const auto mesh = cache.acquire(cached);
+    cached.settings().growthProgress = 0.5;
+    EXPECT_EQ(cache.acquire(cached), mesh);
+    EXPECT_EQ(std::pair(cache.stats().hits, cache.stats().misses), std::pair(1ul, 1ul));
+
+    lignet::TreeSink nothing;
+    drawn.drawTree(nothing);
+    drawn.settings().growthProgress = 0.5;
+    drawn.drawTree(nothing);
+    const auto clocks = [](const TreeRenderer &t) {
+        return std::tuple(t.settings().growthProgress, t.settings().spinAngle, t.settings().windTime);
+    };
+    EXPECT_EQ(clocks(cached), clocks(drawn));
+}
+
+TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDrawingsNeverKept)
+{
+    TreeMeshCache cache;
+    TreeRenderer tree(withStrands(20));
+    const auto before = cache.acquire(tree);
+    tree.designedParameters().numberOfStrands = 40;
+    tree.updateRevision();
+    const auto after = cache.acquire(tree);
+    EXPECT_NE(after, before);
+    EXPECT_GT(after->triangleCount(), before->triangleCount());
+    // The old revision's mesh is gone, not just unused.
+    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
+              std::pair(std::size_t(1), after->byteSize()));
+    cache.clear();
+
+    // Animated and exporting drawings are built every time and not kept.
+    tree.settings().windOn = true;
+    const auto first = cache.acquire(tree);
+    const auto second = cache.acquire(tree);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(cache.stats().entries, 0u);
+    tree.settings().windOn = false;
+    cache.acquire(tree, false); // growth in the tree edit view: not kept
+    EXPECT_EQ(cache.stats().entries, 0u);
+    cache.acquire(tree);
+    EXPECT_EQ(cache.stats().entries, 1u);
+
+    // A pending export is written by a real walk even when the mesh is cached.
+    const auto file = std::filesystem::temp_directory_path() / "verdalis_cache_export.crs";
+    tree.requestVertexExport(file.string());
+    cache.acquire(tree);
+    EXPECT_FALSE(tree.vertexExporter().armed());
+    EXPECT_GT(std::filesystem::file_size(file), 100u);
+    EXPECT_EQ(cache.stats().hits, 0u);
+    std::filesystem::remove(file);
+}
+
+TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
+{
+    const auto keyOf = [](std::uint64_t model, int lod) { return TreeMeshKey{model, 0, 0, 0, lod}; };
+    lignet::MeshCache<Block> cache(1000);
+    for (int lod = 0; lod < 4; ++lod)
+        cache.insert(keyOf(1, lod), std::make_shared<Block>(Block{300}));
+    // The fourth block pushed the first out.
+    EXPECT_FALSE(cache.contains(keyOf(1, 0)));
+    EXPECT_EQ(cache.stats().bytes, 900u);
+    EXPECT_EQ(cache.stats().evictions, 1u);
+    // Using block 1 makes block 2 the oldest.
+    EXPECT_TRUE(cache.find(keyOf(1, 1)));
+    cache.insert(keyOf(1, 4), std::make_shared<Block>(Block{300}));
+    EXPECT_TRUE(cache.contains(keyOf(1, 1)) && !cache.contains(keyOf(1, 2)));
+    std::vector<int> order;
+    cache.forEachKey([&](const TreeMeshKey &k) { order.push_back(k.levelOfDetail); });
+    EXPECT_EQ(order, (std::vector<int>{4, 1, 3}));
+    // A mesh larger than the bound is not kept at all; lowering the bound evicts.
+    cache.insert(keyOf(2, 0), std::make_shared<Block>(Block{1001}));
+    EXPECT_FALSE(cache.contains(keyOf(2, 0)));
+    cache.setByteLimit(400);
+    EXPECT_EQ(cache.stats().entries, 1u);
+    EXPECT_LE(cache.stats().bytes, 400u);
+    cache.eraseModel(1);
+    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
+              std::pair(std::size_t(0), std::size_t(0)));
+}
+
+TEST(ProjectedSize, heightInPixelsFollowsTheProjectionAndViewport)
+{
+    // gluPerspective(90, 1, 1, 30000): element 5 is cot(45 degrees) = 1.
+    std::array<float, 16> projection{};
+    projection[5] = 1.0f;
+    EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 800), 8.0);
+    EXPECT_EQ(lignet::projectedHeightPixels(2.0, 0.0, projection, 800), HUGE_VAL); // at the eye
+    projection[5] = 2.0f;
+    EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 400), 8.0);
+}
+
+TEST(FarFieldTier, aFrameRaisesItsThresholdUntilThePlantsDrawnExactlyKeepToTheBudget)
+{
+    // Six plants reach 16 px; the two of 30 px are a tie; 80 px is above the ceiling.
+    const std::vector<lignet::ProjectedPlant> plants = {{5.0, 1.0},  {80.0, 1.0}, {20.0, 0.25}, {16.0, 1.0},
+                                                        {30.0, 0.5}, {30.0, 0.5}, {40.0, 1.0},  {12.0, 1.0}};
+    struct Row {
+        double budget;
+        double threshold;
+        double exactCost; // of the plants reaching it
+    };
+    const double above = 1e9;
+    for (const Row row :
+         {Row{4.25, 16.0, 4.25}, Row{9.0, 16.0, 4.25}, Row{4.0, std::nextafter(16.0, above), 3.25},
+          Row{3.0, std::nextafter(20.0, above), 3.0}, Row{2.5, std::nextafter(30.0, above), 2.0},
+          Row{1.5, std::nextafter(40.0, above), 1.0}, Row{0.0, 64.0, 1.0}}) {
+        std::vector<lignet::ProjectedPlant> reordered = plants;
+        const double threshold = lignet::thresholdWithinBudget(reordered, 16.0, 64.0, row.budget);
+        EXPECT_EQ(threshold, row.threshold) << "budget " << row.budget;
+        double cost = 0.0;
+        for (const lignet::ProjectedPlant &p : plants)
+            cost += p.pixels >= threshold ? p.cost : 0.0;
+        EXPECT_EQ(cost, row.exactCost) << "budget " << row.budget;
+    }
+    std::vector<lignet::ProjectedPlant> reordered = plants;
+    EXPECT_EQ(lignet::thresholdWithinBudget(reordered, 64.0, 64.0, 0.0), 64.0); // nothing to raise
+}
+
+namespace {
+
+struct Record {
+    int id = 0;
+    std::vector<Vector3f> points;
+};
+
+// Quad i of a segment record lists bottom[i + 1], top[i + 1], top[i], bottom[i].
+Vector3f corner(const Record &r, int i, bool top)
+{
+    return r.points[static_cast<std::size_t>(4 * i + (top ? 2 : 3))];
+}
+
+// Exports the next drawing of the tree and reads the file back.
+class VertexExport : public ::testing::Test {
+protected:
+    std::string exportText(TreeRenderer &tree)
+    {
+        tree.requestVertexExport(folder.file("tree.crs"));
+        draw(tree);
+        EXPECT_EQ(tree.exportError(), "");
+        EXPECT_FALSE(tree.vertexExporter().armed());
+        return testsupport::readBytes(folder.file("tree.crs"));
+    }
+
+    std::vector<Record> exportRecords(TreeRenderer &tree)
+    {
+        std::vector<Record> records;
+        for (const std::string &line : testsupport::split(exportText(tree))) {
+            if (line.size() > 2 && (line[0] == 'B' || line[0] == 'L') && line[1] == ' ') {
+                records.push_back({std::stoi(line.substr(2)), {}});
+                continue;
+            }
+            std::istringstream point(line);
+            Vector3f p;
+            point >> p.x >> p.y >> p.z;
+            EXPECT_TRUE(point && point.eof() && !records.empty()) << "not a point line: '" << line << "'";
+            if (!records.empty())
+                records.back().points.push_back(p);
+        }
+        return records;
+    }
+
+    testsupport::TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(VertexExport, singleStrandTreeWithOneLeafIsWrittenExactly)
+{
+    TreeRenderer tree(twig(lignet::SPIRAL, 1, 0.1f));
+    // Quads bottom[i + 1], top[i + 1], top[i], bottom[i] of the corners (+-0.01, 0, +-0.01) at 0,
+    // 90, 180 and 270 degrees; the top ring of radius 0 sits on the axis. The leaf square lies at
+    // (0, 5, 0.1) with corners 0.1 away; a quarter turn in float leaves a rounding residue, written
+    // in exponent form.
+    EXPECT_EQ(exportText(tree), "B 0\n"
+                                "0.01 0 -0.01\n0 5 0\n0 5 0\n0.01 0 0.01\n"
+                                "-0.01 0 -0.01\n0 5 0\n0 5 0\n0.01 0 -0.01\n"
+                                "-0.01 0 0.01\n0 5 0\n0 5 0\n-0.01 0 -0.01\n"
+                                "0.01 0 0.01\n0 5 0\n0 5 0\n-0.01 0 0.01\n"
+                                "L 0\n"
+                                "0.1 5 0.1\n-4.37114e-09 5 0\n-0.1 5 0.1\n1.19249e-09 5 0.2\n");
+    // A base frame moves the coordinates of one export only.
+    tree.vertexExporter().setBaseFrame(math::Mat4::translation(10.0f, 0.0f, 0.0f));
+    EXPECT_EQ(exportText(tree).rfind("B 0\n10.01 0 -0.01\n10 5 0\n10 5 0\n10.01 0 0.01\n", 0), 0u);
+    EXPECT_EQ(tree.vertexExporter().baseFrame(), math::Mat4());
+    EXPECT_EQ(exportText(tree).rfind("B 0\n0.01 0 -0.01\n", 0), 0u);
+}
+
+// Record and point counts of every option are checked on the command line's `tree vertices`.
+TEST_F(VertexExport, highQualitySegmentsHaveSixteenQuadsAtTheirFrameCorners)
+{
+    TreeRenderer single(withStrands(1));
+    single.settings().highQuality = true;
+    const auto frame = draw(single).segments[0].frame;
+    const auto records = exportRecords(single);
+    ASSERT_EQ(records.at(0).points.size(), 64u);
+    for (int i = 0; i < 16; ++i)
+        expectNear(corner(records[0], i, false),
+                   VertexExporter::cornerPoint(frame, 0, 0.01f, 0.01f, static_cast<float>(i) * 22.5f));
+    // cornerPoint: up by h, turned about +y, out by (x, 0, z).
+    expectNear(VertexExporter::cornerPoint(math::Mat4(), 2.0f, 1.0f, 0.0f, 90.0f), {0, 2, -1});
+}
+
+TEST_F(VertexExport, aMajorContinuationReusesItsParentsTopRingShiftedByAQuarter)
+{
+    for (bool high : {false, true}) {
+        TreeParameters p = withStrands(3); // root of 3 strands, its major continuation keeps 2
+        p.displayLeaves = false;
+        TreeRenderer tree(p);
+        tree.settings().highQuality = high;
+        const auto records = exportRecords(tree);
+        ASSERT_EQ(records.size(), 5u); // root, its minor, its major, whose two single strands follow
+        const Record &root = records[0], &minor = records[1], &major = records[2];
+        EXPECT_EQ(std::tuple(root.id, minor.id, major.id), std::tuple(0, 1, 0));
+        const int count = high ? 16 : 4;
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(corner(major, i, false), corner(root, (i + count / 4) % count, true)) << i;
+        EXPECT_NE(corner(minor, 0, false), corner(root, 1, true)); // a minor subbranch starts its own ring
+    }
+}
+
+TEST_F(VertexExport, onlyTheNextDrawingIsWrittenUnderTheLastNameAndAFailureIsReportedOnce)
+{
+    TreeRenderer tree(withStrands(5));
+    testsupport::writeBytes(folder.file("second.crs"), std::string(100000, 'x')); // truncated
+    tree.requestVertexExport(folder.file("first.crs"));
+    tree.requestVertexExport(folder.file("second.crs"));
+    EXPECT_EQ(tree.exportFileName(), folder.file("second.crs"));
+    draw(tree);
+    EXPECT_EQ(folder.entryCount(), 1u);
+    const std::string written = testsupport::readBytes(folder.file("second.crs"));
+    EXPECT_EQ(written.rfind("B 0\n", 0), 0u);
+    EXPECT_EQ(written.find('x'), std::string::npos);
+    tree.designedParameters().numberOfStrands = 50;
+    draw(tree);
+    EXPECT_EQ(testsupport::readBytes(folder.file("second.crs")), written);
+
+    // An unwritable file is reported and the drawing goes on.
+    tree.requestVertexExport(folder.file("missing/tree.crs"));
+    const auto sink = draw(tree);
+    EXPECT_NE(tree.exportError().find("could not open"), std::string::npos);
+    // Taken once, for the one report to the user.
+    EXPECT_NE(tree.takeExportError().find("tree.crs"), std::string::npos);
+    EXPECT_EQ(tree.exportError(), "");
+    EXPECT_FALSE(sink.segments.empty());
+    EXPECT_FALSE(tree.vertexExporter().armed());
+    EXPECT_EQ(folder.entryCount(), 1u);     // still only second.crs
+    EXPECT_FALSE(exportText(tree).empty()); // the next request succeeds and clears the error
 }

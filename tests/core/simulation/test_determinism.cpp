@@ -14,10 +14,7 @@ TEST(Determinism, twoRunsGiveIdenticalPlantsIdsPositionsAndFiles)
     a.run(40);
     b.run(40);
     EXPECT_EQ(a.fileText(), b.fileText());
-    EXPECT_EQ(hashSimulation(a.simulation), hashSimulation(b.simulation));
-    ASSERT_EQ(a.simulation.species().size(), b.simulation.species().size());
-    for (std::size_t s = 0; s < a.simulation.species().size(); ++s)
-        EXPECT_EQ(a.simulation.species()[s].plants, b.simulation.species()[s].plants);
+    EXPECT_EQ(hashSimulation(a.simulation), hashSimulation(b.simulation)); // every field of every plant
 }
 
 TEST(Determinism, defaultRunOnASmallPlantAreaMatchesTheRecordedState)

@@ -157,14 +157,9 @@ TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw
     w.simulation.initialise();
     Species &pine = w.simulation.species()[3];
     Plant old = plantAt(w, 3, 40, 40);
-    old.age = 210;
-    old.timeOfDeath = 210.0f;
-    old.strength = 0.1f;
-    old.height = 2.0f;
+    std::tie(old.age, old.timeOfDeath, old.strength, old.height) = std::tuple(210, 210.0f, 0.1f, 2.0f);
     Plant giant = old; // stronger and overlapping: would dominate the old plant
-    giant.id = old.id + 1000;
-    giant.age = 10;
-    giant.strength = 1.0f;
+    std::tie(giant.id, giant.age, giant.strength) = std::tuple(old.id + 1000, 10, 1.0f);
     giant.position.x += 1.0f;
     pine.plants = {old, giant};
     // A vigour of exactly 0.1 is weakness.
@@ -192,17 +187,10 @@ TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeak
     w.simulation.initialise();
     Species &pine = w.simulation.species()[3];
     Plant small = plantAt(w, 3, 40, 40);
-    small.prodornost = 1.5f;
-    small.size = 0.5f;
-    small.height = 1.15f;
-    small.strength = 0.1f;
-    small.age = 100;
-    small.timeOfDeath = 240.0f;
+    std::tie(small.prodornost, small.size, small.height, small.strength, small.age, small.timeOfDeath) =
+        std::tuple(1.5f, 0.5f, 1.15f, 0.1f, 100, 240.0f);
     Plant tall = small;
-    tall.id = small.id + 1;
-    tall.size = 1.0f;
-    tall.height = 2.3f;
-    tall.strength = 1.0f;
+    std::tie(tall.id, tall.size, tall.height, tall.strength) = std::tuple(small.id + 1, 1.0f, 2.3f, 1.0f);
     tall.position.x += 1.0f;
     pine.plants = {small, tall};
 
@@ -252,37 +240,27 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
     // none dominates another; one kill phase with the option on, one with it off.
     ecosystem::TerrainModel ramp =
         terraintest::terrainOf(terraintest::demText([](int c, int r) { return 300.0 + c + r; }));
-    std::vector<std::unique_ptr<ecosystem::EcosystemSimulation>> runs;
-    for (const bool environmentalDeaths : {true, false}) {
-        auto &simulation = *runs.emplace_back(std::make_unique<ecosystem::EcosystemSimulation>());
-        simulation.attachTerrain(ramp);
-        simulation.initialise();
-        simulation.setEnvironmentalDeaths(environmentalDeaths);
-        auto &maples = simulation.species()[2];
+    ecosystem::EcosystemSimulation on, off;
+    for (ecosystem::EcosystemSimulation *simulation : {&on, &off}) {
+        simulation->attachTerrain(ramp);
+        simulation->initialise();
+        simulation->setEnvironmentalDeaths(simulation == &on);
+        auto &maples = simulation->species()[2];
         for (const auto &c : cases) {
             const int column = 30 + 3 * static_cast<int>(maples.plants.size());
-            Plant p = simulation.constructPlant(maples, column, 40, ramp.vertex(column, 40));
-            p.relativeHeight = c.relativeHeight;
-            p.moisture = c.moisture;
-            p.sunniness = c.sunniness;
-            p.windiness = c.windiness;
-            p.slope = c.slope;
-            p.prodornost = 1.0f;
-            p.age = c.oldAge ? 150 : 50;
-            p.timeOfDeath = 150.0f;
-            maples.plants.push_back(p);
+            Plant &p = maples.plants.emplace_back(
+                simulation->constructPlant(maples, column, 40, ramp.vertex(column, 40)));
+            std::tie(p.relativeHeight, p.moisture, p.sunniness, p.windiness, p.slope) =
+                std::tuple(c.relativeHeight, c.moisture, c.sunniness, c.windiness, c.slope);
+            std::tie(p.prodornost, p.age, p.timeOfDeath) = std::tuple(1.0f, c.oldAge ? 150 : 50, 150.0f);
         }
-        auto seeds = simulation.getSeeds();
-        seeds[ecosystem::DeathBecauseOfBadHeight] = 0;
-        seeds[ecosystem::DeathBecauseOfBadMoisture] = 1;
-        seeds[ecosystem::DeathBecauseOfBadSunniness] = 0;
-        seeds[ecosystem::DeathBecauseOfBadWindiness] = 1;
+        auto seeds = simulation->getSeeds();
+        seeds[ecosystem::DeathBecauseOfBadHeight] = seeds[ecosystem::DeathBecauseOfBadSunniness] = 0;
+        seeds[ecosystem::DeathBecauseOfBadMoisture] = seeds[ecosystem::DeathBecauseOfBadWindiness] = 1;
         seeds[ecosystem::DeathBecauseOfBadSlope] = 0;
-        ASSERT_TRUE(simulation.setSeeds(seeds).ok);
-        simulation.killPhase();
+        ASSERT_TRUE(simulation->setSeeds(seeds).ok);
+        simulation->killPhase();
     }
-    const auto &on = *runs[0];
-    const auto &off = *runs[1];
     const auto survived = [](const ecosystem::EcosystemSimulation &s, std::size_t caseIndex) {
         const auto &plants = s.species()[2].plants;
         return std::any_of(plants.begin(), plants.end(),
@@ -338,15 +316,13 @@ TEST(SimulationStatistics, seriesGetOnePointPerRecordAndTheRenderedCountsLeaveTh
     s.recordLiving({4, 0, 2});
     s.recordRendered({1, 2});
     s.recordRendered({2, 2});
-    ASSERT_EQ(s.livingSeries().size(), 3u);
-    EXPECT_EQ(s.livingSeries()[0][1].x, 1.0);
-    EXPECT_EQ(s.livingSeries()[0][1].y, 4.0);
-    EXPECT_EQ(s.livingSeries()[1][0].y, 0.0);
-    EXPECT_EQ(s.livingSeries()[2].size(), 1u);
-    EXPECT_EQ(s.livingSeries()[2][0].x, 0.0);
-    EXPECT_EQ(s.nrPlants(), 6); // the rendered counts leave the living total alone
-    EXPECT_EQ(s.renderedSeries()[1][1].x, 1.0);
-    EXPECT_EQ(s.renderedSeries()[1][1].y, 2.0);
+    const auto &living = s.livingSeries();
+    ASSERT_EQ(living.size(), 3u);
+    EXPECT_EQ(living[2].size(), 1u);
+    EXPECT_EQ(std::tuple(living[0][1].x, living[0][1].y, living[1][0].y, living[2][0].x),
+              std::tuple(1.0, 4.0, 0.0, 0.0));
+    EXPECT_EQ(s.nrPlants(), 6);
+    EXPECT_EQ(std::pair(s.renderedSeries()[1][1].x, s.renderedSeries()[1][1].y), std::pair(1.0, 2.0));
 }
 
 TEST(SimulationStatistics, csvHasOneLinePerRecordWithTheLastFrameDrawnAfterItAndLateSpeciesAligned)

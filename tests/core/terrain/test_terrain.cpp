@@ -28,17 +28,11 @@ std::string firstLines(const std::string &text, int lines)
     return text.substr(0, end);
 }
 
-void expectSameTerrain(const TerrainModel &a, const TerrainModel &b)
+// Everything a load decides, to compare two terrains.
+auto loaded(const TerrainModel &t)
 {
-    EXPECT_EQ(a.vertices(), b.vertices());
-    EXPECT_EQ(a.readerVertices(), b.readerVertices());
-    EXPECT_EQ(a.bounds(), b.bounds());
-    EXPECT_EQ(a.heightRange(), b.heightRange());
-    EXPECT_EQ(a.heightTexture(), b.heightTexture());
-    EXPECT_EQ(a.isAnalysed(), b.isAnalysed());
-    EXPECT_EQ(a.maps().normals, b.maps().normals);
-    EXPECT_EQ(a.maps().sunniness, b.maps().sunniness);
-    EXPECT_EQ(a.plantableCells(), b.plantableCells());
+    return std::tuple(t.vertices(), t.readerVertices(), t.bounds(), t.heightRange(), t.heightTexture(),
+                      t.isAnalysed(), t.maps().normals, t.maps().sunniness, t.plantableCells());
 }
 
 using Rgb = std::array<int, 3>;
@@ -77,20 +71,18 @@ std::vector<std::array<double, 3>> referenceSunCourse()
         const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
         return std::array<double, 3>{v[0] / l, v[1] / l, v[2] / l};
     };
-    const auto rise = unit({1, 0, 0.37});
-    const auto set = unit({-1, 0, 0.37});
+    const auto rise = unit({1, 0, 0.37}), set = unit({-1, 0, 0.37});
     const std::array<double, 3> high{0, std::sin(44 * pi / 180), -std::cos(44 * pi / 180)};
     std::vector<std::array<double, 3>> course;
     for (int k = 0; k <= 20; ++k) {
-        const double t = (k <= 10 ? k : k - 10) / 10.0, a = t * pi / 2;
-        if (k <= 10)
-            course.push_back(
-                unit({rise[0] + (1 - std::cos(a)) * (high[0] - rise[0]), rise[1] + t * (high[1] - rise[1]),
-                      rise[2] + std::sin(a) * (high[2] - rise[2])}));
-        else
-            course.push_back(
-                unit({high[0] + std::sin(a) * (set[0] - high[0]), high[1] + t * (set[1] - high[1]),
-                      high[2] + (1 - std::cos(a)) * (set[2] - high[2])}));
+        // Before noon x eases in and z out; after noon the other way round.
+        const bool morning = k <= 10;
+        const auto &from = morning ? rise : high, &to = morning ? high : set;
+        const double t = (morning ? k : k - 10) / 10.0, a = t * pi / 2;
+        const double fx = morning ? 1 - std::cos(a) : std::sin(a),
+                     fz = morning ? std::sin(a) : 1 - std::cos(a);
+        course.push_back(unit({from[0] + fx * (to[0] - from[0]), from[1] + t * (to[1] - from[1]),
+                               from[2] + fz * (to[2] - from[2])}));
     }
     return course;
 }
@@ -112,9 +104,9 @@ TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceAndNumbersAfterTheLastAreIgnored
     std::string oneLine = defaultDem();
     std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
     const TerrainModel perLine = terrainOf(defaultDem(), TerrainModel::MapUpdate::Defer);
-    expectSameTerrain(perLine, terrainOf(oneLine, TerrainModel::MapUpdate::Defer));
-    expectSameTerrain(
-        perLine, terrainOf(defaultDem() + "1 2 3\n4 5 6 7 trailing words\n", TerrainModel::MapUpdate::Defer));
+    EXPECT_EQ(loaded(perLine), loaded(terrainOf(oneLine, TerrainModel::MapUpdate::Defer)));
+    EXPECT_EQ(loaded(perLine), loaded(terrainOf(defaultDem() + "1 2 3\n4 5 6 7 trailing words\n",
+                                                TerrainModel::MapUpdate::Defer)));
     // Positions come from the place in the file, heights are relative to the lowest point.
     EXPECT_EQ(perLine.vertex(7, 3), math::Vector3f(175.0f, perLine.vertex(7, 3).y, 75.0f));
     EXPECT_EQ(perLine.vertex(99, 99).x, 2475.0f);
@@ -160,7 +152,7 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
     std::istringstream broken("528025 165750 706.6");
     broken.setstate(std::ios::badbit);
     EXPECT_EQ(terrain.loadDem(broken, bandImages()).status, DemLoadResult::Status::CouldNotOpen);
-    expectSameTerrain(terrain, before);
+    EXPECT_EQ(loaded(terrain), loaded(before));
     EXPECT_EQ(DemLoadResult{}.message(), "");
 
     // The widest accepted height range gives finite unit normals and finite maps.
