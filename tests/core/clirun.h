@@ -48,6 +48,13 @@ protected:
     {
         return runCli(folder.path(), arguments, "cd '" + folder.path().string() + "' && " + prefix);
     }
+    // Runs the command, expecting it to succeed, and gives what it wrote to standard output.
+    std::string succeed(const std::string &arguments, const std::string &prefix = "")
+    {
+        const CliRun run = cli(arguments, prefix);
+        EXPECT_EQ(run.status, 0) << arguments << ": " << run.err;
+        return run.out;
+    }
     std::string read(const std::string &name) const { return readBytes(folder.file(name)); }
     void write(const std::string &name, const std::string &content) const
     {

@@ -130,18 +130,14 @@ using ExportCommands = CliTest;
 // the file passes the validator.
 TEST_F(ExportCommands, ecosystemExportWritesEveryLivingPlantAsANodeOverTheTerrain)
 {
-    const CliRun simulated = cli("simulate --steps 12 --save s.sim");
-    ASSERT_EQ(simulated.status, 0) << simulated.err;
     // The living plants after the last step, from its log line (before the line of the save).
-    const std::string last = split(simulated.out).at(11);
+    const std::string last = split(succeed("simulate --steps 12 --save s.sim")).at(11);
     ASSERT_EQ(last.rfind("@12:", 0), 0u) << last;
     const std::size_t living = std::stoul(last.substr(last.rfind("nrPlants=") + 9));
     ASSERT_GT(living, 20u);
 
     const std::string out = folder.file("forest.glb");
-    const CliRun run = cli("ecosystem export forest.glb --load s.sim");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("wrote ", 0), 0u) << run.out;
+    EXPECT_EQ(succeed("ecosystem export forest.glb --load s.sim").rfind("wrote ", 0), 0u);
 
     Assimp::Importer importer;
     const aiScene *scene = importer.ReadFile(out, 0);

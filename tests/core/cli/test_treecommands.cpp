@@ -39,25 +39,18 @@ std::pair<int, int> segmentsAndLeaves(const std::string &text, int pointsPerSegm
 
 TEST_F(TreeCommands, saveAndLatexWriteTheGoldenTextsFromCrLfFilesTooAndInTheLocaleAskedFor)
 {
-    auto run = cli("tree save default.tree.xml");
-    EXPECT_EQ(run.status, 0) << run.err;
+    succeed("tree save default.tree.xml");
     EXPECT_EQ(read("default.tree.xml"), golden("default.tree.xml"));
     write("crlf.tree.xml", std::regex_replace(golden("default.tree.xml"), std::regex("\n"), "\r\n"));
-    run = cli("tree save - --from crlf.tree.xml");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, golden("default.tree.xml"));
+    EXPECT_EQ(succeed("tree save - --from crlf.tree.xml"), golden("default.tree.xml"));
 
     // LaTeX in the locale asked for, or the environment's.
-    run = cli("tree latex - --locale C");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, golden("default.tex"));
-    run = cli("tree latex tree.tex --locale sl_SI --from '" VERDALIS_SOURCE_DIR
-              "/tests/core/lignet/data/default.tree.xml'");
-    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(succeed("tree latex - --locale C"), golden("default.tex"));
+    succeed("tree latex tree.tex --locale sl_SI --from '" VERDALIS_SOURCE_DIR
+            "/tests/core/lignet/data/default.tree.xml'");
     EXPECT_NE(read("tree.tex").find("$k_d=0,01$, $\\alpha_p=85$, $k_c=0,3$"), std::string::npos);
-    run = cli("tree latex -", "LC_ALL= LC_NUMERIC= LANG=sl_SI.UTF-8");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("$w_g=1,5$"), std::string::npos);
+    EXPECT_NE(succeed("tree latex -", "LC_ALL= LC_NUMERIC= LANG=sl_SI.UTF-8").find("$w_g=1,5$"),
+              std::string::npos);
 }
 
 TEST_F(TreeCommands, helpListsTheGroupAndEachCommand)

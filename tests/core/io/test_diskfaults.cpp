@@ -3,11 +3,8 @@
 // content and nothing is left behind. Pictures, LaTeX text and the command line's outputs are
 // written whole through AtomicFileWriter, which the last row covers.
 #include "core/filesizelimit.h"
-#include "core/tempfolder.h"
+#include "core/simulation/simulationtestsupport.h"
 #include "ecosystem/simulation/autosave.h"
-#include "ecosystem/simulation/ecosystemsimulation.h"
-#include "ecosystem/simulation/simulationfile.h"
-#include "ecosystem/terrain/terrainmodel.h"
 #include "io/atomicfilewriter.h"
 #include "lignet/treeparameterfile.h"
 #include "lignet/vertexexporter.h"
@@ -28,18 +25,6 @@ using testsupport::writeBytes;
 
 namespace {
 
-ecosystem::TerrainModel &terrain()
-{
-    static ecosystem::TerrainModel model = [] {
-        ecosystem::TerrainModel t;
-        EXPECT_TRUE(t.loadDemFile(VERDALIS_SOURCE_DIR "/gui/textures/100x100.dmr", {}).ok());
-        t.setPlantArea(40, 45, 40, 45);
-        t.rebuildPlantableCells();
-        return t;
-    }();
-    return model;
-}
-
 // Writes the file `name` into `folder`; returns the failure reason, empty on success.
 using WriteFile = std::function<std::string(const std::string &folder, const std::string &name)>;
 
@@ -49,14 +34,14 @@ struct Writer {
     WriteFile write;
 };
 
-std::string simulationError(const std::function<bool(ecosystem::EcosystemSimulation &, std::ostream &)> &save)
+// Saves a simulation two steps into its run; returns what went to standard error when that fails.
+std::string simulationError(
+    const std::function<bool(ecosystem::EcosystemSimulation &, std::ostream &, std::ostream &)> &save)
 {
-    ecosystem::EcosystemSimulation simulation;
-    simulation.attachTerrain(terrain());
-    simulation.simulateStep();
-    simulation.simulateStep();
-    std::ostringstream err;
-    return save(simulation, err) ? "" : err.str();
+    simulationtest::World w;
+    w.run(2);
+    std::ostringstream out, err;
+    return save(w.simulation, out, err) ? "" : err.str();
 }
 
 std::vector<Writer> writers()
@@ -69,20 +54,20 @@ std::vector<Writer> writers()
          }},
         {"SimulationFile", "saved.sim",
          [](const std::string &folder, const std::string &name) {
-             return simulationError([&](ecosystem::EcosystemSimulation &s, std::ostream &err) {
-                 std::ostringstream out;
-                 return s.save(folder + "/" + name, out, err).ok;
-             });
+             return simulationError(
+                 [&](ecosystem::EcosystemSimulation &s, std::ostream &out, std::ostream &err) {
+                     return s.save(folder + "/" + name, out, err).ok;
+                 });
          }},
         {"AutoSave", "2.sim",
          [](const std::string &folder, const std::string &) {
-             return simulationError([&](ecosystem::EcosystemSimulation &s, std::ostream &err) {
-                 ecosystem::AutoSave autosave;
-                 autosave.setInterval(2);
-                 autosave.setFolder(folder);
-                 std::ostringstream out;
-                 return autosave.update(s, out, err).ok;
-             });
+             return simulationError(
+                 [&](ecosystem::EcosystemSimulation &s, std::ostream &out, std::ostream &err) {
+                     ecosystem::AutoSave autosave;
+                     autosave.setInterval(2);
+                     autosave.setFolder(folder);
+                     return autosave.update(s, out, err).ok;
+                 });
          }},
         {"VertexExporter", "tree.crs",
          [](const std::string &folder, const std::string &name) {
@@ -140,8 +125,8 @@ TEST_P(DiskFault, failsWithAReasonAndKeepsTheOldFile)
     const std::string target = folder.file(writer.name);
     const std::string old = "the previous file\n";
     writeBytes(target, old);
-    // Whatever the writer needs outside the folder (the terrain) is made before the fault.
-    terrain();
+    // Whatever the writer needs outside the folder (the built-in terrain) is made before the fault.
+    simulationtest::World();
 
     const std::string dir = folder.path().string();
     std::string reason;

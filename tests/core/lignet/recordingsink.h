@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 // Keeps everything one drawing of a tree hands to its sink, in order.
@@ -80,10 +81,8 @@ inline lignet::TreeParameters withStrands(int strands)
 inline lignet::TreeParameters twig(int leafType, int density, float leafSize = 0.25f)
 {
     lignet::TreeParameters p = withStrands(1);
-    p.phyllotaxisAngle = 0.0;
-    p.leafType = leafType;
-    p.leafDensity = density;
-    p.leafSize = leafSize;
+    std::tie(p.phyllotaxisAngle, p.leafType, p.leafDensity, p.leafSize) =
+        std::tuple(0.0, leafType, density, leafSize);
     return p;
 }
 

@@ -87,8 +87,8 @@ TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
               std::tuple(5.0, static_cast<double>(0.01f), 0.0));
     ASSERT_EQ(single.ends.size(), 1u);
     EXPECT_NEAR(single.ends[0].frame.translationPart().y, 5.0f, 1e-5f);
-    EXPECT_EQ(single.leaves.size(), 5u);
-    EXPECT_EQ(single.treesBegun + single.treesEnded, 2);
+    EXPECT_EQ(std::pair(single.leaves.size(), single.treesBegun + single.treesEnded),
+              std::pair(std::size_t{5}, 2));
 
     TreeParameters p = withStrands(2);
     p.gravicentralism = 0.0;
@@ -114,8 +114,7 @@ TEST(TreeWalk, defaultTreeEndsEveryBranchOnceAndLevelsOfDetailDropSegmentsAndEnd
     for (const auto &e : sink.ends)
         EXPECT_TRUE(ids.insert(e.end.branchId).second) << "two ends for branch " << e.end.branchId;
     // Ids: 0 for the trunk line, then one new id per minor subbranch.
-    EXPECT_EQ(static_cast<int>(ids.size()), tree.nextBranchId());
-    EXPECT_EQ(*ids.begin(), 0);
+    EXPECT_EQ(std::pair(static_cast<int>(ids.size()), *ids.begin()), std::pair(tree.nextBranchId(), 0));
     EXPECT_EQ(sink.leaves.size(), sink.ends.size() * 5u);
 
     RecordingSink far;
@@ -353,8 +352,8 @@ TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantToward
     for (std::size_t i = 0; i < 4; ++i) {
         const double step = static_cast<double>(i);
         expectNear(sink.leaves[i].frame.translationPart(), around(step * 197.0, 0.25, 5.0 - step * 1.25));
-        EXPECT_EQ(sink.leaves[i].leaf.index, static_cast<int>(i));
-        EXPECT_EQ(sink.leaves[i].leaf.size, 0.25f);
+        EXPECT_EQ(std::pair(sink.leaves[i].leaf.index, sink.leaves[i].leaf.size),
+                  std::pair(static_cast<int>(i), 0.25f));
         EXPECT_NEAR(degreesFromVertical(sink.leaves[i].frame), tilt[i], 1e-3) << i;
     }
     const auto stacked = drawn(twig(lignet::STACKED, 6));

@@ -30,18 +30,11 @@ std::string goldenDefaultText()
 TreeParameters unusualSet()
 {
     TreeParameters p;
-    p.barkTexturePath = "/home/ana/kora smreke.png";
-    p.leafTexturePath = "";
-    p.numberOfStrands = 321;
-    p.trunkHeight = 7.25;
-    p.branchThicknessPerStrand = 0.015f;
-    p.phyllotaxisAngle = 137.5;
-    p.gravicentralism = 0.05;
-    p.displayLeaves = false;
-    p.leafSize = 0.35f;
-    p.leafDensity = 12;
-    p.windSpeed = 0.00001;
-    p.leafType = lignet::CONIFEROUS;
+    std::tie(p.barkTexturePath, p.leafTexturePath) = std::tuple("/home/ana/kora smreke.png", "");
+    std::tie(p.numberOfStrands, p.trunkHeight, p.branchThicknessPerStrand, p.phyllotaxisAngle,
+             p.gravicentralism) = std::tuple(321, 7.25, 0.015f, 137.5, 0.05);
+    std::tie(p.displayLeaves, p.leafSize, p.leafDensity, p.windSpeed, p.leafType) =
+        std::tuple(false, 0.35f, 12, 0.00001, lignet::CONIFEROUS);
     p.curveG(lignet::BranchingAngles) = {{0, 0.1}, {0.3, 0.4}, {1, -0.2}};
     p.curveW(lignet::GravimorphismImpact) = {{0, 1e-07}, {1, 123456}};
     p.computeAllDistributionTables();
@@ -78,10 +71,8 @@ std::string withFirstCurve(const std::string &block)
 TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
 {
     TreeParameters p;
-    p.trunkHeight = 5.1234567;
-    p.phyllotaxisAngle = 0.00001;
-    p.gravicentralism = 1234567.0;
-    p.windSpeed = -2.5;
+    std::tie(p.trunkHeight, p.phyllotaxisAngle, p.gravicentralism, p.windSpeed) =
+        std::tuple(5.1234567, 0.00001, 1234567.0, -2.5);
     const std::string text = TreeParameterFile::text(p);
     EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
         << text;
@@ -302,19 +293,17 @@ TEST(SpeciesTrees, loadWithTheirLeafTypesAndAreStoredInTheProgramsOwnFormat)
         {"smrekaMini.tree.xml", lignet::CONIFEROUS},
         {"manjseDefault100_vecjiListi.tree.xml", lignet::STAGGERED}};
     for (const auto &[file, leafType] : species) {
+        SCOPED_TRACE(file);
         const std::string path = std::string(VERDALIS_SOURCE_DIR "/bin/zbirka-4/") + file;
         TreeParameters p;
         std::string reason;
         ASSERT_TRUE(p.loadFromFile(path, &reason)) << reason;
-        EXPECT_EQ(p.leafType, leafType) << file;
+        EXPECT_EQ(std::pair(p.leafType, p.displayLeaves), std::pair(leafType, true));
         // Light enough to draw many of them in the ecosystem.
-        EXPECT_TRUE(p.numberOfStrands >= 100 && p.numberOfStrands <= 5000)
-            << file << ": " << p.numberOfStrands;
-        EXPECT_TRUE(p.displayLeaves) << file;
+        EXPECT_TRUE(p.numberOfStrands >= 100 && p.numberOfStrands <= 5000) << p.numberOfStrands;
         for (const Krivulja &curve : p.curves)
-            EXPECT_EQ(std::pair(curve.points().front().x, curve.points().back().x), std::pair(0.0, 1.0))
-                << file;
-        EXPECT_EQ(lignet::TreeParameterFile::text(p), testsupport::readBytes(path)) << file;
+            EXPECT_EQ(std::pair(curve.points().front().x, curve.points().back().x), std::pair(0.0, 1.0));
+        EXPECT_EQ(TreeParameterFile::text(p), readBytes(path));
     }
 }
 

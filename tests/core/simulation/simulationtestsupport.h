@@ -5,7 +5,7 @@
 #include "ecosystem/simulation/simulationfile.h"
 
 #include <cstdint>
-#include <cstring>
+#include <cstddef>
 #include <string>
 
 namespace simulationtest {
@@ -35,12 +35,9 @@ inline std::uint64_t hashSimulation(const ecosystem::EcosystemSimulation &s)
     std::uint64_t hash = 0xcbf29ce484222325ull;
     const auto add = [&hash](const auto &...values) {
         const auto one = [&hash](const auto &value) {
-            unsigned char bytes[sizeof(value)];
-            std::memcpy(bytes, &value, sizeof(value));
-            for (const unsigned char b : bytes) {
-                hash ^= b;
-                hash *= 0x100000001b3ull;
-            }
+            const auto *bytes = reinterpret_cast<const unsigned char *>(&value);
+            for (std::size_t i = 0; i < sizeof(value); ++i)
+                hash = (hash ^ bytes[i]) * 0x100000001b3ull;
         };
         (one(values), ...);
     };

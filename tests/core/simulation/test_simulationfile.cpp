@@ -36,8 +36,7 @@ TEST(SimulationFile, layoutHasStepSpeciesPlantsBudgetsGeneratorsAndPlantArea)
                   {.id = 7, .cellX = 40, .cellY = 41, .position = position, .timeOfDeath = 17.0f});
     const auto text = split(w.fileText(), '\n');
     ASSERT_GE(text.size(), 4u);
-    EXPECT_EQ(text[0], "3");
-    EXPECT_EQ(text[1], "5");
+    EXPECT_EQ(std::tuple(text[0], text[1]), std::tuple("3", "5"));
     // Floats with six significant digits.
     EXPECT_EQ(text[3], "40\t41\t1012.35\t123.457\t1.23457e-05\t7\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t17");
     std::size_t line = 2;
@@ -46,8 +45,8 @@ TEST(SimulationFile, layoutHasStepSpeciesPlantsBudgetsGeneratorsAndPlantArea)
         for (const auto &plant : s.plants) {
             const auto values = split(text[line++], '\t');
             ASSERT_EQ(values.size(), 17u);
-            EXPECT_EQ(values[1], std::to_string(plant.cellY));
-            EXPECT_EQ(values[6], std::to_string(plant.age));
+            EXPECT_EQ(std::tuple(values[1], values[6]),
+                      std::tuple(std::to_string(plant.cellY), std::to_string(plant.age)));
         }
     }
     // Budgets and generator states each end with a tab.
@@ -87,12 +86,13 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
         std::tuple(true,
                    "Simulation @ step 40 with " + std::to_string(plants) + " plants successfouly loaded\n",
                    std::string()));
-    EXPECT_EQ(other.simulation.step(), 40);
-    EXPECT_EQ(other.simulation.getSeeds(), w.simulation.getSeeds());
+    EXPECT_EQ(std::pair(other.simulation.step(), other.simulation.getSeeds()),
+              std::pair(40, w.simulation.getSeeds()));
     EXPECT_GE(other.simulation.plantIdCounter(), idsBefore + static_cast<std::uint32_t>(plants));
     // One more living point for every species, and the counts are those of the file.
-    EXPECT_EQ(other.simulation.statistics().livingSeries()[0].size(), 3u);
-    EXPECT_EQ(other.simulation.statistics().nrPlants(), plants);
+    EXPECT_EQ(std::pair(other.simulation.statistics().livingSeries()[0].size(),
+                        other.simulation.statistics().nrPlants()),
+              std::pair(std::size_t{3}, plants));
     ASSERT_TRUE(other.simulation.save(folder.file("b.sim"), out, err).ok);
     EXPECT_EQ(readBytes(folder.file("a.sim")), readBytes(folder.file("b.sim")));
     // Plants are back in their grid cells.
@@ -109,8 +109,7 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
     const auto seeds = fresh.simulation.getSeeds();
     EXPECT_EQ(load(fresh, folder.file("a.sim")),
               std::tuple(false, std::string(), std::string("Number of species size mismatch!\n")));
-    EXPECT_EQ(fresh.simulation.step(), -1);
-    EXPECT_EQ(fresh.simulation.getSeeds(), seeds);
+    EXPECT_EQ(std::pair(fresh.simulation.step(), fresh.simulation.getSeeds()), std::pair(-1, seeds));
 }
 
 TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
@@ -121,21 +120,18 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
     std::string text = w.fileText();
     writeBytes(folder.file("area.sim"), text.replace(text.rfind("25\t75\t25\t75"), 11, "40\t50\t30\t45"));
     ASSERT_TRUE(std::get<0>(load(w, folder.file("area.sim"))));
-    EXPECT_EQ(w.terrain.lupaMinX(), 40);
-    EXPECT_EQ(w.terrain.lupaMaxY(), 45);
+    EXPECT_EQ(std::pair(w.terrain.lupaMinX(), w.terrain.lupaMaxY()), std::pair(40, 45));
     EXPECT_FALSE(w.terrain.plantableCells().empty());
-    for (const int cell : w.terrain.plantableCells()) {
-        EXPECT_TRUE(cell % 100 >= 40 && cell % 100 < 50) << cell;
-        EXPECT_TRUE(cell / 100 >= 30 && cell / 100 < 45) << cell;
-    }
+    for (const int cell : w.terrain.plantableCells())
+        EXPECT_TRUE(cell % 100 >= 40 && cell % 100 < 50 && cell / 100 >= 30 && cell / 100 < 45) << cell;
 
     writeBytes(folder.file("empty.sim"), "9\n5\n0\n0\n0\n0\n0\n0.5\t" + budgetsAndStates.substr(2));
     EXPECT_EQ(load(w, folder.file("empty.sim")),
               std::tuple(true, std::string("Simulation @ step 9 with 0 plants successfouly loaded\n"),
                          std::string()));
-    EXPECT_EQ(w.simulation.step(), 9);
-    EXPECT_EQ(w.simulation.grid().size(), 0u);
-    EXPECT_EQ(w.simulation.species()[0].seedBudget, 0.5f);
+    EXPECT_EQ(
+        std::tuple(w.simulation.step(), w.simulation.grid().size(), w.simulation.species()[0].seedBudget),
+        std::tuple(9, std::size_t{0}, 0.5f));
     w.simulation.simulateStep();
     EXPECT_EQ(w.simulation.step(), 10);
 
@@ -145,8 +141,8 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
                "0.5\t0.5\t0.5\t0.5\t210\n0\n0\n0\n0\n1\t0.999999\t" +
                    budgetsAndStates.substr(4));
     ASSERT_TRUE(std::get<0>(load(w, folder.file("edge.sim"))));
-    EXPECT_EQ(w.simulation.species()[0].plants.front().size, 1.00001f);
-    EXPECT_EQ(w.simulation.species()[0].seedBudget, 1.0f);
+    EXPECT_EQ(std::pair(w.simulation.species()[0].plants.front().size, w.simulation.species()[0].seedBudget),
+              std::pair(1.00001f, 1.0f));
     // The next steps owe one seed per step plus about seedRate for the one mature plant.
     w.run(2);
     EXPECT_LE(w.simulation.statistics().nrPlants(), 20);
