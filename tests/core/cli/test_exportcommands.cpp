@@ -17,16 +17,8 @@ using namespace testsupport;
 
 namespace {
 
-// What the tree walk gives for the default tree: the mesh sink's drawing at level of detail 0.
-struct WalkCounts {
-    std::uint64_t barkTriangles = 0;
-    std::uint64_t leafTriangles = 0;
-    std::size_t barkVertices = 0;
-    std::size_t leafVertices = 0;
-    lignet::TreeMesh mesh;
-};
-
-WalkCounts walkDefaultTree(bool highQuality, bool leaves)
+// The default tree as the tree walk gives it to the mesh sink at level of detail 0.
+lignet::TreeMesh defaultTreeMesh(bool highQuality, bool leaves)
 {
     lignet::TreeParameters parameters;
     parameters.displayLeaves = leaves;
@@ -34,21 +26,22 @@ WalkCounts walkDefaultTree(bool highQuality, bool leaves)
     tree.settings().highQuality = highQuality;
     lignet::TreeMeshSink sink;
     tree.drawTreeAtLevelOfDetail(sink, 0);
-    WalkCounts counts;
-    sink.finish(counts.mesh);
-    // The triangles of a batch and the vertices its indices use; none without the batch.
-    const auto count = [&](lignet::MeshBatchKind kind, std::uint64_t &triangles, std::size_t &vertices) {
-        if (const lignet::MeshBatch *batch = counts.mesh.batch(kind)) {
-            triangles = batch->primitiveCount();
-            const auto first = counts.mesh.indices.begin() + batch->firstIndex;
-            std::set<std::uint32_t> used(first, first + batch->indexCount);
-            std::erase_if(used, [&](std::uint32_t v) { return counts.mesh.isPointCorner(v); });
-            vertices = used.size();
-        }
-    };
-    count(lignet::MeshBatchKind::BarkTriangles, counts.barkTriangles, counts.barkVertices);
-    count(lignet::MeshBatchKind::LeafTriangles, counts.leafTriangles, counts.leafVertices);
-    return counts;
+    lignet::TreeMesh mesh;
+    sink.finish(mesh);
+    return mesh;
+}
+
+// The triangles of a batch and the vertices its indices use; none without the batch.
+std::pair<std::uint64_t, std::size_t> trianglesAndVertices(const lignet::TreeMesh &mesh,
+                                                           lignet::MeshBatchKind kind)
+{
+    const lignet::MeshBatch *batch = mesh.batch(kind);
+    if (!batch)
+        return {0, 0};
+    const auto first = mesh.indices.begin() + batch->firstIndex;
+    std::set<std::uint32_t> used(first, first + batch->indexCount);
+    std::erase_if(used, [&](std::uint32_t v) { return mesh.isPointCorner(v); });
+    return {batch->primitiveCount(), used.size()};
 }
 
 struct TreeExportCase {
@@ -68,7 +61,11 @@ class TreeExportCommand : public ::testing::TestWithParam<TreeExportCase> {};
 TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
 {
     const TreeExportCase &c = GetParam();
-    const WalkCounts walk = walkDefaultTree(c.highQuality, c.leaves);
+    const lignet::TreeMesh walk = defaultTreeMesh(c.highQuality, c.leaves);
+    const auto [barkTriangles, barkVertices] =
+        trianglesAndVertices(walk, lignet::MeshBatchKind::BarkTriangles);
+    const auto [leafTriangles, leafVertices] =
+        trianglesAndVertices(walk, lignet::MeshBatchKind::LeafTriangles);
     TempFolder folder;
     const std::string out = folder.file(c.file);
     const CliRun run = runCli(folder.path(), "tree export '" + out + "' " + c.options);
@@ -82,17 +79,17 @@ TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
     const AssimpSummary bark = summarise(*scene, "bark");
     const AssimpSummary leaves = summarise(*scene, "lea");
     EXPECT_EQ(std::tuple(bark.meshes, bark.faces, leaves.faces),
-              std::tuple(1u, walk.barkTriangles, walk.leafTriangles));
+              std::tuple(1u, barkTriangles, leafTriangles));
     // OBJ readers give every face corner a vertex of its own.
     EXPECT_EQ(std::tuple(bark.vertices, leaves.vertices),
-              obj ? std::tuple(3 * walk.barkTriangles, 3 * walk.leafTriangles)
-                  : std::tuple(walk.barkVertices, walk.leafVertices));
+              obj ? std::tuple(3 * barkTriangles, 3 * leafTriangles)
+                  : std::tuple(barkVertices, leafVertices));
     const AssimpSummary all = summarise(*scene);
     EXPECT_EQ(std::tuple(all.nonTriangles, all.nonUnitNormals), std::tuple(0u, 0u));
-    expectNear({all.boundsMin.x, all.boundsMin.y, all.boundsMin.z}, walk.mesh.boundsMin, 1e-4f);
-    expectNear({all.boundsMax.x, all.boundsMax.y, all.boundsMax.z}, walk.mesh.boundsMax, 1e-4f);
-    const std::string said = "wrote " + std::to_string(walk.barkTriangles + walk.leafTriangles) +
-                             " triangles in " + std::to_string(c.leaves ? 2 : 1) + " meshes to " + out + " (";
+    expectNear({all.boundsMin.x, all.boundsMin.y, all.boundsMin.z}, walk.boundsMin, 1e-4f);
+    expectNear({all.boundsMax.x, all.boundsMax.y, all.boundsMax.z}, walk.boundsMax, 1e-4f);
+    const std::string said = "wrote " + std::to_string(barkTriangles + leafTriangles) + " triangles in " +
+                             std::to_string(c.leaves ? 2 : 1) + " meshes to " + out + " (";
     EXPECT_EQ(run.out.rfind(said, 0), 0u) << run.out;
 
     // Every material shows a picture: embedded in the .glb, files beside the .obj.

@@ -280,13 +280,12 @@ TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDra
     EXPECT_EQ(cache.stats().entries, 1u);
 
     // A pending export is written by a real walk even when the mesh is cached.
-    const auto file = std::filesystem::temp_directory_path() / "verdalis_cache_export.crs";
-    tree.requestVertexExport(file.string());
+    const testsupport::TempFolder folder;
+    tree.requestVertexExport(folder.file("tree.crs"));
     cache.acquire(tree);
     EXPECT_FALSE(tree.vertexExporter().armed());
-    EXPECT_GT(std::filesystem::file_size(file), 100u);
+    EXPECT_GT(std::filesystem::file_size(folder.file("tree.crs")), 100u);
     EXPECT_EQ(cache.stats().hits, 0u);
-    std::filesystem::remove(file);
 }
 
 TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
@@ -297,8 +296,8 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
         cache.insert(keyOf(1, lod), std::make_shared<Block>(Block{300}));
     // The fourth block pushed the first out.
     EXPECT_FALSE(cache.contains(keyOf(1, 0)));
-    EXPECT_EQ(cache.stats().bytes, 900u);
-    EXPECT_EQ(cache.stats().evictions, 1u);
+    EXPECT_EQ(std::pair(cache.stats().bytes, cache.stats().evictions),
+              std::pair(std::size_t{900}, std::size_t{1}));
     // Using block 1 makes block 2 the oldest.
     EXPECT_TRUE(cache.find(keyOf(1, 1)));
     cache.insert(keyOf(1, 4), std::make_shared<Block>(Block{300}));
