@@ -36,14 +36,20 @@ private:
     std::unique_ptr<lignet::gl::OffscreenContext> context;
 };
 
+// The sum of `value` over every pixel of a picture.
+inline double sumPixels(const QImage &image, const std::function<double(QRgb)> &value)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += value(image.pixel(x, y));
+    return sum;
+}
+
 // Pixels of a picture for which predicate holds.
 inline int countPixels(const QImage &image, const std::function<bool(QRgb)> &predicate)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += predicate(image.pixel(x, y)) ? 1 : 0;
-    return count;
+    return static_cast<int>(sumPixels(image, [&predicate](QRgb p) { return predicate(p) ? 1.0 : 0.0; }));
 }
 
 // Pixels of two pictures of one size whose largest channel difference exceeds a level.

@@ -62,14 +62,11 @@ protected:
 
     void makeModel()
     {
-        constructionWarnings = written(
-            [this] {
-                model = std::make_unique<ecosystem::render::EcosystemRender>(
-                    gl.glContext(), [this](const QString &title, const QString &text) {
-                        errors.push_back(title + QStringLiteral(": ") + text);
-                    });
-            },
-            true);
+        const auto report = [this](const QString &title, const QString &text) {
+            errors.push_back(title + QStringLiteral(": ") + text);
+        };
+        constructionWarnings =
+            written([&] { model = std::make_unique<EcosystemRender>(gl.glContext(), report); }, true);
         model->toggleShowFPS(); // keep the test output quiet
     }
 
@@ -120,8 +117,6 @@ protected:
         camera->lookPitch = lookPitch;
     }
 
-    static int differingPixels(const QImage &a, const QImage &b) { return pixelsApart(a, b, 0); }
-
     struct Drawn {
         QImage image;
         std::vector<int> perSpecies;
@@ -152,7 +147,7 @@ protected:
     QTemporaryDir workDir;
     QString previousDir = QDir::currentPath();
     OffscreenGl gl;
-    std::unique_ptr<ecosystem::render::EcosystemRender> model;
+    std::unique_ptr<EcosystemRender> model;
     std::vector<QString> errors;
     std::string constructionWarnings;
     std::string stepOutput;
@@ -465,10 +460,10 @@ TEST_F(EcosystemFrame, everyOverlayChangesThePictureAndADamagedDemIsRefusedAndAG
         if (info.overlayName.empty())
             continue;
         model->toggleViewOptionFromMenu(info.option);
-        EXPECT_GT(differingPixels(before, frame()), 20) << info.overlayName;
+        EXPECT_GT(pixelsApart(before, frame(), 0), 20) << info.overlayName;
         model->toggleViewOptionFromMenu(info.option);
     }
-    EXPECT_EQ(differingPixels(before, frame()), 0);
+    EXPECT_EQ(pixelsApart(before, frame(), 0), 0);
 
     const float range = model->getTerrain().heightRange();
     testsupport::writeBytes("short.dmr", "1 2 3\n4 5 6\n");
@@ -477,7 +472,7 @@ TEST_F(EcosystemFrame, everyOverlayChangesThePictureAndADamagedDemIsRefusedAndAG
     EXPECT_EQ(errors, (std::vector<QString>{"Error: Error reading DEM terrain file.",
                                             "Error: Could not open DEM terrain file."}));
     EXPECT_EQ(model->getTerrain().heightRange(), range);
-    EXPECT_EQ(differingPixels(before, frame()), 0);
+    EXPECT_EQ(pixelsApart(before, frame(), 0), 0);
     std::string plane; // a tilted plane: height grows with the row
     for (int i = 0; i < 10000; ++i)
         plane += std::to_string(i % 100 * 25) + ' ' + std::to_string(i / 100 * 25) + ' ' +
@@ -488,7 +483,7 @@ TEST_F(EcosystemFrame, everyOverlayChangesThePictureAndADamagedDemIsRefusedAndAG
     EXPECT_EQ(changed.count(), 1);
     EXPECT_FALSE(model->frame().terrainRenderer().hasArrays());
     EXPECT_FLOAT_EQ(model->getTerrain().heightRange(), 198.0f);
-    EXPECT_GT(differingPixels(before, frame()), 1000);
+    EXPECT_GT(pixelsApart(before, frame(), 0), 1000);
     EXPECT_TRUE(model->frame().terrainRenderer().hasArrays());
 }
 
@@ -565,7 +560,7 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     EXPECT_GT(countPixels(instanced.image.copy(0, 2 * Size / 3, Size, Size - 2 * Size / 3),
                           [](QRgb p) { return qGreen(p) > qRed(p) && qGreen(p) > qBlue(p); }),
               Size * Size / 3 / 4);
-    EXPECT_GT(differingPixels(instanced.image, bare), 100);
+    EXPECT_GT(pixelsApart(instanced.image, bare, 0), 100);
     EXPECT_EQ(instanced.perSpecies, reference.perSpecies);
     EXPECT_EQ(instanced.triangles, reference.triangles);
     // Far fewer calls than primitives: plants sharing a mesh are drawn with one call per batch.
@@ -592,7 +587,7 @@ TEST_F(ForestDrawing, fiftyStepsShowSkyLandAndTheTreesInViewBatchedAsInTheRefere
     EXPECT_EQ(model->getTreeScale(), 1);
     ASSERT_TRUE(model->setTreeScale(5));
     const Drawn five = draw(false);
-    EXPECT_GT(differingPixels(bare, five.image), 2 * differingPixels(bare, instanced.image));
+    EXPECT_GT(pixelsApart(bare, five.image, 0), 2 * pixelsApart(bare, instanced.image, 0));
     for (std::size_t i = 0; i < instanced.perSpecies.size(); ++i)
         EXPECT_GE(five.perSpecies[i], instanced.perSpecies[i]);
     const Drawn fiveReference = draw(true);

@@ -100,11 +100,13 @@ void placePlant(TreeRenderer &tree, const Plant &plant, bool wind)
 // How much a picture darkens the white background, summed over its pixels.
 double darkness(const QImage &image)
 {
-    double sum = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            sum += 255 - qGray(image.pixel(x, y));
-    return sum;
+    return sumPixels(image, [](QRgb p) { return 255 - qGray(p); });
+}
+
+// What the trees cover of the white background.
+bool covered(QRgb p)
+{
+    return qGray(p) < 250;
 }
 
 // A view with the batching objects of its share group and impostor sets.
@@ -342,9 +344,7 @@ TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
     EXPECT_LE(stats.draw.lines, plants.size());
     EXPECT_GT(stats.draw.lines, plants.size() * 9 / 10);
     // The pixels the exact drawing lights are nearly all there: its triangles seldom cover one.
-    const auto lit = [](const QImage &image) {
-        return countPixels(image, [](QRgb p) { return qGray(p) < 250; });
-    };
+    const auto lit = [](const QImage &image) { return countPixels(image, covered); };
     ASSERT_GT(lit(exact), 30);
     EXPECT_NEAR(static_cast<double>(lit(far)) / lit(exact), 1.0, 0.15) << lit(far) << " of " << lit(exact);
     EXPECT_LT(shareApart(exact, far, 8), 0.001);
@@ -402,17 +402,9 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
         return Plant{
             {f(column) * 3.0f - 4.5f, 0.0f, f(row) * 3.0f - 4.5f}, 0.6 + 0.1 * ((row + column) % 4), 3, 0};
     });
-    // Mean brightness of what the trees cover.
     const auto treeBrightness = [](const QImage &image) {
-        double sum = 0;
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (const int grey = qGray(image.pixel(x, y)); grey < 250) {
-                    sum += grey;
-                    ++count;
-                }
-        return count > 0 ? sum / count : 255.0;
+        const int count = countPixels(image, covered);
+        return count > 0 ? sumPixels(image, [](QRgb p) { return covered(p) ? qGray(p) : 0; }) / count : 255.0;
     };
     std::vector<double> exactBrightness;
     // The light comes from +x and +z: the eye first on that side, then on the other ones.

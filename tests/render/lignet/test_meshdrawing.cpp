@@ -116,12 +116,10 @@ TEST(TreeScene, defaultTreeStandsOnTheSkyOrAWhiteBackgroundAndTurnsWithTheSpin)
     const QImage lines = drawScene(wireframe, false);
     EXPECT_GT(countPixels(lines, [](QRgb p) { return p == Black; }), 1000);
     EXPECT_EQ(countPixels(lines, [](QRgb p) { return p != Sky && p != Black; }), 0);
-    EXPECT_EQ(countPixels(drawScene(wireframe),
-                          [](QRgb p) {
-                              return p != Sky &&
-                                     !(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60);
-                          }),
-              0);
+    const auto darkGrey = [](QRgb p) {
+        return qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60;
+    };
+    EXPECT_EQ(countPixels(drawScene(wireframe), [&](QRgb p) { return p != Sky && !darkGrey(p); }), 0);
 }
 
 TEST(TreeScene, setsTheLightsInEyeCoordinatesAndTheBranchStateAndRestoresTheModelview)
@@ -340,11 +338,11 @@ Feedback capture(const std::function<void()> &draw)
     return f;
 }
 
-// The reference drawing without the kinds a test leaves out (segments or leaves).
+// The reference drawing, without the segments when a test compares only the leaves.
 class FilteredGlSink : public lignet::gl::GlTreeSink {
 public:
-    FilteredGlSink(const lignet::TreeDrawSettings &settings, GLuint texture, bool segments, bool leaves)
-        : GlTreeSink(settings, {texture, texture}), m_segments(segments), m_leaves(leaves)
+    FilteredGlSink(const lignet::TreeDrawSettings &settings, GLuint texture, bool segments)
+        : GlTreeSink(settings, {texture, texture}), m_segments(segments)
     {
     }
     void segment(const math::Mat4 &frame, const lignet::TreeSegment &s) override
@@ -352,14 +350,9 @@ public:
         if (m_segments)
             GlTreeSink::segment(frame, s);
     }
-    void leaf(const math::Mat4 &frame, const lignet::TreeLeaf &l) override
-    {
-        if (m_leaves)
-            GlTreeSink::leaf(frame, l);
-    }
 
 private:
-    bool m_segments, m_leaves;
+    bool m_segments;
 };
 
 class TreeMeshFeedback : public ::testing::Test {
@@ -390,9 +383,10 @@ protected:
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
-    // Draws the reference (the tree's own settings; segments and leaves as asked) and the mesh
-    // batches of the given kinds, both twice (plain, then normals), and compares vertex by vertex.
-    void compare(const lignet::TreeParameters &parameters, bool segments, bool leaves,
+    // Draws the reference (the tree's own settings, segments as asked, leaves as the parameters say)
+    // and the mesh batches of the given kinds, both twice (plain, then normals), and compares vertex
+    // by vertex.
+    void compare(const lignet::TreeParameters &parameters, bool segments,
                  const std::set<MeshBatchKind> &kinds, const std::string &name, const Prepare &settings)
     {
         SCOPED_TRACE(name);
@@ -404,7 +398,7 @@ protected:
             const Feedback expected = capture([&] {
                 glNormal3f(0, 0, 1); // the state a drawing starts from (see TreeMeshSink)
                 glTexCoord2f(0, 0);
-                FilteredGlSink sink(reference.settings(), texture, segments, leaves);
+                FilteredGlSink sink(reference.settings(), texture, segments);
                 reference.drawTree(sink);
             });
             TreeRenderer meshed(parameters);
@@ -418,11 +412,10 @@ protected:
             Feedback actual = capture([&] {
                 glBindTexture(GL_TEXTURE_2D, texture);
                 gpu.bindArrays();
+                const GLenum modes[] = {GL_TRIANGLES, GL_LINES, GL_POINTS}; // by lignet::MeshPrimitive
                 for (const lignet::MeshBatch &b : gpu.batches())
                     if (kinds.count(b.kind))
-                        glDrawElements(b.primitive == lignet::MeshPrimitive::Triangles ? GL_TRIANGLES
-                                       : b.primitive == lignet::MeshPrimitive::Lines   ? GL_LINES
-                                                                                       : GL_POINTS,
+                        glDrawElements(modes[static_cast<int>(b.primitive)],
                                        static_cast<GLsizei>(b.indexCount), gpu.indexType(),
                                        gpu.indexOffset(b));
                 lignet::gl::GpuTreeMesh::unbindArrays();
@@ -496,20 +489,19 @@ TEST_F(TreeMeshFeedback, cylindersLinesWireframeLeafDisksAndPointsMatchTheImmedi
         leaves{MeshBatchKind::LeafTriangles, MeshBatchKind::LeafPoints};
     // Cylinders up to level 5, single lines beyond.
     for (int lod = 0; lod <= 9; ++lod)
-        compare(smallTree(false), true, false, lod <= 5 ? bark : lines, "level " + std::to_string(lod),
-                level(lod));
-    compare(smallTree(false), true, false, bark, "high quality",
+        compare(smallTree(false), true, lod <= 5 ? bark : lines, "level " + std::to_string(lod), level(lod));
+    compare(smallTree(false), true, bark, "high quality",
             [](TreeRenderer &t) { t.settings().highQuality = true; });
-    compare(smallTree(false), true, false, bark, "coloured by orders",
+    compare(smallTree(false), true, bark, "coloured by orders",
             [](TreeRenderer &t) { t.settings().colourByOrders = true; });
-    compare(smallTree(true), true, true, {MeshBatchKind::WireLines}, "wireframe prisms and leaf outlines",
+    compare(smallTree(true), true, {MeshBatchKind::WireLines}, "wireframe prisms and leaf outlines",
             [](TreeRenderer &t) { t.settings().wireframe = true; });
     for (int type : {lignet::SPIRAL, lignet::BUNCHED, lignet::CONIFEROUS}) {
         lignet::TreeParameters p = smallTree(true);
         p.leafType = type;
-        compare(p, false, true, leaves, lignet::leafTypeName(type), level(0));
+        compare(p, false, leaves, lignet::leafTypeName(type), level(0));
     }
     // Far away only the points remain; their normal and texture coordinate are those left
     // current before the tree (level 12) or by the previous disk.
-    compare(smallTree(true), false, true, leaves, "points only", level(12));
+    compare(smallTree(true), false, leaves, "points only", level(12));
 }
