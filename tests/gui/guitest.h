@@ -56,7 +56,6 @@ public:
         texts << text;
         details << detail;
     }
-    // Forgets what was asked and shown so far.
     void clear() { *this = AnsweringDialogs(); }
 };
 

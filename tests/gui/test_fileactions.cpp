@@ -1,8 +1,5 @@
-// Every file command of the real main window, answered through the dialog seam: a chosen name,
-// Cancel, and a file that cannot be written or read (state and files unchanged, the exact box).
-// Last, every file the window writes onto a full disk (a file size limit far below the file makes
-// the write fail part way): the user gets the action's box, the file that was there keeps its
-// content and no temporary file is left in the folder.
+// Every file command of the real main window, answered through the dialog seam, and every file it
+// writes onto a full disk (a file size limit far below the file makes the write fail part way).
 #include "core/filesizelimit.h"
 #include "ecosystem/render/scenetextures.h"
 #include "gui/actionhandling/filehandler.h"
@@ -59,6 +56,7 @@ private slots:
         startFolder = QDir::currentPath();
     }
 
+    void cleanup() { w.setTreeEditMode(false); }
     void cleanupTestCase()
     {
         w.window.reset();
@@ -170,7 +168,6 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(dialogs().texts.size(), 1);
         w.window->fileHandler()->resetLastNames();
-        w.setTreeEditMode(false);
     }
 
     void windowImageIsPngWhateverTheNameAndNamesTheFrames()
@@ -370,7 +367,6 @@ private slots:
             QCOMPARE(files(fullDiskFolder), QStringList{QString::fromLatin1(name)});
             QVERIFY(QFile::remove(file));
         }
-        w.setTreeEditMode(false);
     }
 
     void sequenceFramesAndAutosavesOntoAFullDiskTellTheUserOnce()

@@ -1,7 +1,5 @@
 // The real main window under a virtual display, opened once and given the keyboard before each test:
-// the way a new user meets it (status bar, keys after a menu closed, predefined cameras, where boxes
-// open), its menus, the wiring of every action to the model and the handlers, the views and the
-// mouse; the time keeper's frame numbering and the reading of the driver's extension list.
+// its menus, keys, views and mouse wired to the model, the time keeper and the driver's extension list.
 #include "ecosystem/render/camera.h"
 #include "ecosystem/render/framerate.h"
 #include "ecosystem/render/glextensions.h"
@@ -42,7 +40,6 @@ class TestMainWindow : public QObject {
     TimeKeeper *keeper() const { return w.window->timeKeeper(); }
     void waitForCameraToRest() { QTRY_VERIFY_WITH_TIMEOUT(!keeper()->cameraAnimationRunning(), 5000); }
 
-    // Triggers an action and checks that the first view draws anew.
     void triggerAndSeeRepaint(const char *name)
     {
         QTest::qWait(30); // repaints asked for earlier arrive first
@@ -66,6 +63,7 @@ private slots:
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     }
+    void cleanup() { w.setTreeEditMode(false); }
 
     void freshStartNamesTheModeAsksForF5AndCentresABoxWithoutParent()
     {
@@ -342,7 +340,6 @@ private slots:
         QCOMPARE(w.live().leafSize, leaf * 1.1f);
         w.action("actionReduce_leave_size")->trigger();
         QCOMPARE(w.live().leafSize, leaf * 1.1f * 0.91f);
-        w.setTreeEditMode(false);
     }
 
     void navigationInTreeEditModeMovesTheTreeAtOnce()
@@ -374,7 +371,6 @@ private slots:
             QVERIFY2(camera()->position == position && camera()->predefinedIndex == predefined, s.action);
             QVERIFY2(!keeper()->cameraAnimationRunning(), s.action);
         }
-        w.setTreeEditMode(false);
     }
 
     void navigationInEcosystemModeCoastsToAStop()
@@ -489,7 +485,6 @@ private slots:
         w.action("actionSway_tree_in_wind")->trigger();
         QTRY_VERIFY(!keeper()->treeAnimationRunning());
         QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
-        w.setTreeEditMode(false);
     }
 
     void addViewTwiceGivesThreeStackedViewsThatAllRepaintAndAFloatedOneKeepsDrawing()
