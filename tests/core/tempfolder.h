@@ -59,6 +59,23 @@ inline std::vector<std::string> split(const std::string &text, char separator = 
     return pieces;
 }
 
+// The text with field `field` (from 0; the whole line when -1) of line `line` (from 0; from the end
+// when negative) replaced by `value`. Fields are separated by tabs.
+inline std::string withField(const std::string &text, int line, int field, const std::string &value)
+{
+    auto all = split(text);
+    std::string &target =
+        all.at(static_cast<std::size_t>(line < 0 ? static_cast<int>(all.size()) + line : line));
+    std::size_t start = 0;
+    for (int f = 0; f < field; ++f)
+        start = target.find('\t', start) + 1;
+    target.replace(start, field < 0 ? std::string::npos : target.find('\t', start) - start, value);
+    std::string joined;
+    for (const std::string &l : all)
+        joined += l + "\n";
+    return joined;
+}
+
 inline void writeBytes(const std::string &path, const std::string &content)
 {
     std::ofstream out(path, std::ios::binary);

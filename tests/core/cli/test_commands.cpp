@@ -147,14 +147,13 @@ TEST_F(SimulateCommand, printsTheLogLineOfEveryStepAutosavesAndWritesTheStatisti
         row >> rowStep;
         for (int count; row >> count;)
             total += count;
-        EXPECT_EQ(rowStep, step);
-        EXPECT_EQ(std::to_string(total), m[2].str());
+        EXPECT_EQ(std::pair(rowStep, std::to_string(total)), std::pair(step, m[2].str()));
     }
-    EXPECT_EQ(out[5], "Simulation @ step 5successfouly saved");
-    EXPECT_EQ(out.back(), "Simulation @ step 12successfouly saved");
-    EXPECT_EQ(read("end.sim").rfind("12\n5\n", 0), 0u);
-    EXPECT_EQ(read("5.sim").rfind("5\n5\n", 0), 0u);
-    EXPECT_EQ(read("10.sim").rfind("10\n5\n", 0), 0u);
+    EXPECT_EQ(std::tuple(out[5], out.back()),
+              std::tuple("Simulation @ step 5successfouly saved", "Simulation @ step 12successfouly saved"));
+    for (const auto &[file, start] :
+         {std::pair{"end.sim", "12\n5\n"}, {"5.sim", "5\n5\n"}, {"10.sim", "10\n5\n"}})
+        EXPECT_EQ(read(file).rfind(start, 0), 0u) << file;
     EXPECT_EQ(folder.entryCount(), 6u); // and counts.tsv and the captured output: no 12.sim
 }
 
@@ -174,10 +173,8 @@ TEST_F(SimulateCommand,
     EXPECT_EQ(continued[1].rfind("@26:", 0), 0u);
     EXPECT_EQ(continued[2].rfind("@27:", 0), 0u);
 
-    ASSERT_EQ(cli("simulate --steps 25 --save c.sim --seeds 21,22,23,24,25,26,27,28,29,30,31,32,33 "
-                  "--plant-area 10,20,30,40")
-                  .status,
-              0);
+    succeed("simulate --steps 25 --save c.sim --seeds 21,22,23,24,25,26,27,28,29,30,31,32,33 --plant-area "
+            "10,20,30,40");
     EXPECT_EQ(split(read("c.sim")).back(), "10\t20\t30\t40");
     EXPECT_NE(read("a.sim"), read("c.sim"));
 

@@ -50,17 +50,6 @@ const std::string paths = ":/gui/textures/bark.jpg\n:/gui/textures/leaf.png\n";
 const std::string scalars = "1000\t5\t0.01\t85\t0.3\t1\t0.1\t5\t1.5\t0\n";
 const std::string firstCurve = "2\t\n0\t0.5\n1\t0.8\n\n";
 
-// The default file with field `field` (from 0) of its scalar line replaced by `token`.
-std::string withScalar(std::size_t field, const std::string &token)
-{
-    auto fields = testsupport::split(scalars.substr(0, scalars.size() - 1), '\t');
-    fields.at(field) = token;
-    std::string line;
-    for (const std::string &f : fields)
-        line += f + (&f == &fields.back() ? "\n" : "\t");
-    return replaced(goldenDefaultText(), scalars, line);
-}
-
 std::string withFirstCurve(const std::string &block)
 {
     return replaced(goldenDefaultText(), paths + scalars + firstCurve, paths + scalars + block);
@@ -129,6 +118,9 @@ TEST(TreeParameterFile, readingRecomputesTheTablesAndTakesAnyWhiteSpace)
 TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
 {
     const std::string golden = goldenDefaultText();
+    const auto scalar = [&golden](int field, const std::string &token) { // on line 3
+        return testsupport::withField(golden, 2, field, token);
+    };
     TreeParameters huge; // both maximal branch length curves at 1e300: each finite, their product not
     huge.curveG(lignet::MaximalBranchLength) =
         huge.curveW(lignet::MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
@@ -148,23 +140,21 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
          "line 2: the leaf texture path is longer than 254 characters"},
         {":/gui/tex\rtures/bark.jpg\n" + golden.substr(24),
          "line 1: the bark texture path contains a carriage return"},
-        {withScalar(1, "five"), "line 3: expected the trunk height (a number), found \"five\""},
-        {withScalar(2, "0.01x"),
-         "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
-        {withScalar(0, "1000.5"),
-         "line 3: expected the number of strands (a whole number), found \"1000.5\""},
-        {withScalar(0, "99999999999"), "line 3: expected the number of strands (a whole number)"},
-        {withScalar(7, "-5"), "line 3: the leaf density must lie between 0 and"},
-        {withScalar(5, "2"), "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
-        {withScalar(5, "true"), "line 3: expected the display-leaves flag (0 or 1), found \"true\""},
-        {withScalar(3, "nan"), "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
-        {withScalar(4, "-inf"), "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
+        {scalar(1, "five"), "line 3: expected the trunk height (a number), found \"five\""},
+        {scalar(2, "0.01x"), "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
+        {scalar(0, "1000.5"), "line 3: expected the number of strands (a whole number), found \"1000.5\""},
+        {scalar(0, "99999999999"), "line 3: expected the number of strands (a whole number)"},
+        {scalar(7, "-5"), "line 3: the leaf density must lie between 0 and"},
+        {scalar(5, "2"), "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
+        {scalar(5, "true"), "line 3: expected the display-leaves flag (0 or 1), found \"true\""},
+        {scalar(3, "nan"), "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
+        {scalar(4, "-inf"), "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
         // Bytes of a binary file are shown escaped and shortened, never sent raw to a terminal.
-        {withScalar(1, "\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x')),
+        {scalar(1, "\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x')),
          "line 3: expected the trunk height (a number), found \"\\x1b[2J\\x01\\x5c\\xff\\xfe" +
              std::string(16, 'x') + "...\""},
-        {withScalar(1, "1e999"), "line 3: expected the trunk height (a number), found \"1e999\""},
-        {withScalar(6, "1e300"), "line 3: the leaf size is too large"},
+        {scalar(1, "1e999"), "line 3: expected the trunk height (a number), found \"1e999\""},
+        {scalar(6, "1e300"), "line 3: the leaf size is too large"},
         {paths + "1000\t5\t0.01\t85\n",
          "line 4: expected the gravicentralism (a number), found the end of the file"},
         {withFirstCurve("1\t\n0\t0.5\n\n"), countRange + " 100000, found 1"},

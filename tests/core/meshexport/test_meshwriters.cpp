@@ -22,10 +22,8 @@ ExportPrimitive strip(int quads, int material)
             p.normals.push_back({0.0f, 1.0f, 0.0f});
             p.texCoords.push_back({static_cast<float>(i), z});
         }
-    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(quads); ++i) {
-        const std::uint32_t a = 2 * i;
+    for (std::uint32_t a = 0; a < 2 * static_cast<std::uint32_t>(quads); a += 2)
         p.indices.insert(p.indices.end(), {a, a + 1, a + 2, a + 2, a + 1, a + 3});
-    }
     p.updateBounds();
     return p;
 }

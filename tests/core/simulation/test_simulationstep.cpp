@@ -576,20 +576,7 @@ struct DamagedFile {
 // Replaces field `field` (the whole line when -1) of line `line`, counted from the end when negative.
 std::function<std::string(const std::string &)> edit(int line, int field, const std::string &value)
 {
-    return [=](const std::string &text) {
-        auto all = split(text, '\n');
-        std::string &target =
-            all[static_cast<std::size_t>(line < 0 ? static_cast<int>(all.size()) + line : line)];
-        std::size_t start = 0;
-        for (int f = 0; f < field; ++f)
-            start = target.find('\t', start) + 1;
-        // The field runs to the next tab or the end of the line.
-        target.replace(start, field < 0 ? std::string::npos : target.find('\t', start) - start, value);
-        std::string joined;
-        for (const auto &l : all)
-            joined += l + "\n";
-        return joined;
-    };
+    return [=](const std::string &text) { return testsupport::withField(text, line, field, value); };
 }
 
 const DamagedFile damagedFiles[] = {
