@@ -176,10 +176,9 @@ TEST(ViewFrustum, planesAreNormalisedAndMovedByTheModelviewAndAStraddledPlaneDec
                                    {0, 1, 0, 100}, {0, 0, 1, 100},  {0, 0, -1, 100}};
     for (std::size_t p = 0; p < 6; ++p) {
         const auto &plane = frustum.planes()[p];
-        EXPECT_NEAR(plane.a, expected[p][0], 1e-6) << p;
-        EXPECT_NEAR(plane.b, expected[p][1], 1e-6) << p;
-        EXPECT_NEAR(plane.c, expected[p][2], 1e-6) << p;
-        EXPECT_NEAR(plane.d, expected[p][3], 1e-4) << p;
+        const double actual[4] = {plane.a, plane.b, plane.c, plane.d};
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_NEAR(actual[k], expected[p][k], k < 3 ? 1e-6 : 1e-4) << p << ", " << k;
     }
     std::array<float, 16> moved = identity;
     moved[12] = 50.0f; // the world shifted 50 to the right in eye space
