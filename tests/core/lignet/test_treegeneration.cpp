@@ -87,8 +87,7 @@ TEST(TreeWalk, oneStrandIsOneTaperedSegmentAndTwoSplitDepthFirstAtHalfTheAngle)
               std::tuple(5.0, static_cast<double>(0.01f), 0.0));
     ASSERT_EQ(single.ends.size(), 1u);
     EXPECT_NEAR(single.ends[0].frame.translationPart().y, 5.0f, 1e-5f);
-    EXPECT_EQ(std::pair(single.leaves.size(), single.treesBegun + single.treesEnded),
-              std::pair(std::size_t{5}, 2));
+    EXPECT_EQ(std::tuple(single.leaves.size(), single.treesBegun + single.treesEnded), std::tuple(5u, 2));
 
     TreeParameters p = withStrands(2);
     p.gravicentralism = 0.0;
@@ -226,8 +225,7 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
 TEST(Animation, growthDrawsTheSquareOfProgressTimesStrandsAndRestartsAfterFullProgress)
 {
     TreeRenderer tree;
-    tree.settings().growing = true;
-    tree.settings().growthProgress = 0.5;
+    tree.settings() = {.growthProgress = 0.5, .growing = true};
     const auto half = draw(tree);
     ASSERT_FALSE(half.segments.empty());
     EXPECT_DOUBLE_EQ(half.segments[0].segment.baseRadius, std::sqrt(250.0) * static_cast<double>(0.01f));
@@ -264,8 +262,7 @@ TEST(Animation, clocksAdvanceByFixedAmountsPerDrawingAndTheWindSwaysWithThemInTh
     TreeRenderer calm(withStrands(300));
     EXPECT_EQ(frames(draw(calm)), frames(draw(calm)));
     TreeRenderer windy(withStrands(300));
-    windy.settings().windOn = true;
-    windy.settings().windTime = 1.0;
+    windy.settings() = {.windTime = 1.0, .windOn = true};
     const auto first = draw(windy);
     windy.settings().windTime = 1.0;
     EXPECT_EQ(frames(first), frames(draw(windy)));
@@ -288,8 +285,7 @@ TEST(BranchColour, ordersColourAndHighlightedRangesReplaceThePlainWhite)
     }
 
     TreeRenderer highlighted(withStrands(200));
-    highlighted.settings().highlightGMin = 2;
-    highlighted.settings().highlightGMax = 2;
+    highlighted.settings() = {.highlightGMin = 2, .highlightGMax = 2};
     int cyan = 0;
     for (const auto &s : draw(highlighted).segments) {
         EXPECT_EQ(s.colour, (s.segment.g == 2 ? Colour{0, 1, 1} : Colour{1, 1, 1}));
@@ -308,16 +304,14 @@ TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
 {
     for (int strands : {0, -5}) {
         TreeRenderer tree(withStrands(strands));
-        tree.settings().growing = true;
-        tree.settings().windOn = true;
+        tree.settings() = {.windOn = true, .growing = true};
         const auto sink = draw(tree);
         EXPECT_TRUE(sink.segments.empty() && sink.ends.empty());
         EXPECT_EQ(sink.treesBegun, 1);
     }
     TreeParameters p = withStrands(60);
     TreeRenderer tree(p);
-    tree.settings().growing = true;
-    tree.settings().growthProgress = std::nan("");
+    tree.settings() = {.growthProgress = std::nan(""), .growing = true};
     EXPECT_TRUE(draw(tree).segments.empty());
     for (int level : {INT_MIN, INT_MAX, -1}) {
         RecordingSink sink;
@@ -433,8 +427,7 @@ TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesWireframeOneOutlineLoopAndHid
     ASSERT_EQ(none.ends.size(), 1u);
     EXPECT_FALSE(none.ends[0].end.leavesShown);
     EXPECT_NEAR(none.ends[0].frame.translationPart().y, 5.0f, 1e-6f); // still at the tip
-    EXPECT_EQ(std::tuple(none.leaves.size(), none.leafGroups, none.outlines.size()),
-              std::tuple(std::size_t{0}, 0, std::size_t{0}));
+    EXPECT_EQ(std::tuple(none.leaves.size(), none.leafGroups, none.outlines.size()), std::tuple(0u, 0, 0u));
 }
 
 TEST(Leaves, windFlutterIsLimitedByTheWindAxisAndVanishesWithoutOne)

@@ -98,9 +98,7 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
         SCOPED_TRACE(testing::Message()
                      << "lod " << lod << " high quality " << highQuality << " wireframe " << wireframe);
         TreeRenderer tree(twig(lignet::SPIRAL, 5));
-        tree.settings().highQuality = highQuality;
-        tree.settings().wireframe = wireframe;
-        tree.settings().levelOfDetail = lod;
+        tree.settings() = {.wireframe = wireframe, .highQuality = highQuality, .levelOfDetail = lod};
         const TreeMesh mesh = meshOf(tree);
         EXPECT_EQ((Counts{countOf(mesh, BarkTriangles), countOf(mesh, BarkLines), countOf(mesh, WireLines),
                           countOf(mesh, LeafTriangles), countOf(mesh, LeafPoints)}),
@@ -201,8 +199,7 @@ TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
     std::set<std::size_t> hashes;
     for (const auto &[name, change] : changes) {
         TreeRenderer tree;
-        tree.settings().growing = true;
-        tree.settings().growthProgress = 0.5;
+        tree.settings() = {.growthProgress = 0.5, .growing = true};
         const TreeMeshKey before = TreeMeshKey::forNextDrawing(tree);
         change(tree);
         const TreeMeshKey after = TreeMeshKey::forNextDrawing(tree);
@@ -214,9 +211,8 @@ TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
     // What does not change the drawing does not change the key.
     TreeRenderer tree;
     const TreeMeshKey plain = TreeMeshKey::forNextDrawing(tree);
-    tree.settings().spinAngle = 40.0;
-    tree.settings().windTime = 3.0;
-    tree.settings().growthProgress = 0.7; // not growing: the progress is not used
+    // Not growing: the progress is not used.
+    tree.settings() = {.growthProgress = 0.7, .windTime = 3.0, .spinAngle = 40.0};
     EXPECT_TRUE(plain == TreeMeshKey::forNextDrawing(tree));
     // Two trees never share a key.
     TreeRenderer other;
@@ -232,11 +228,8 @@ TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
     TreeMeshCache cache;
     TreeRenderer cached(withStrands(20));
     TreeRenderer drawn(withStrands(20));
-    for (TreeRenderer *t : {&cached, &drawn}) {
-        t->settings().growing = true;
-        t->settings().spinning = true;
-        t->settings().growthProgress = 0.5;
-    }
+    for (TreeRenderer *t : {&cached, &drawn})
+        t->settings() = {.growthProgress = 0.5, .growing = true, .spinning = true};
     const auto mesh = cache.acquire(cached);
     cached.settings().growthProgress = 0.5;
     EXPECT_EQ(cache.acquire(cached), mesh);
@@ -263,8 +256,7 @@ TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDra
     EXPECT_NE(after, before);
     EXPECT_GT(after->triangleCount(), before->triangleCount());
     // The old revision's mesh is gone, not just unused.
-    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
-              std::pair(std::size_t(1), after->byteSize()));
+    EXPECT_EQ(std::tuple(cache.stats().entries, cache.stats().bytes), std::tuple(1u, after->byteSize()));
     cache.clear();
 
     // Animated and exporting drawings are built every time and not kept.
@@ -296,8 +288,7 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
         cache.insert(keyOf(1, lod), std::make_shared<Block>(Block{300}));
     // The fourth block pushed the first out.
     EXPECT_FALSE(cache.contains(keyOf(1, 0)));
-    EXPECT_EQ(std::pair(cache.stats().bytes, cache.stats().evictions),
-              std::pair(std::size_t{900}, std::size_t{1}));
+    EXPECT_EQ(std::tuple(cache.stats().bytes, cache.stats().evictions), std::tuple(900u, 1u));
     // Using block 1 makes block 2 the oldest.
     EXPECT_TRUE(cache.find(keyOf(1, 1)));
     cache.insert(keyOf(1, 4), std::make_shared<Block>(Block{300}));
@@ -312,8 +303,7 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
     EXPECT_EQ(cache.stats().entries, 1u);
     EXPECT_LE(cache.stats().bytes, 400u);
     cache.eraseModel(1);
-    EXPECT_EQ(std::pair(cache.stats().entries, cache.stats().bytes),
-              std::pair(std::size_t(0), std::size_t(0)));
+    EXPECT_EQ(std::tuple(cache.stats().entries, cache.stats().bytes), std::tuple(0u, 0u));
 }
 
 TEST(ProjectedSize, heightInPixelsFollowsTheProjectionAndViewport)

@@ -155,9 +155,7 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     Scene s;
     // Willow: relative height 0.5 is far outside 0.01 ± 0.05. Everything else inside its bands.
     Plant &p = s.add(1, 10, 10, 260.0f, 260.0f, 1.0f, 0.5f);
-    p.moisture = 0.5f;
-    p.sunniness = 0.6f;
-    p.windiness = 0.0f;
+    std::tie(p.moisture, p.sunniness, p.windiness) = std::tuple(0.5f, 0.6f, 0.0f);
     s.index();
     auto &r = s.rules;
     auto states = [&] {
@@ -201,15 +199,14 @@ TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTal
     s.add(1, 3, 1, 87.5f, 37.5f, 7.5f, 1.0f);
     s.add(1, -1, 1, -12.5f, 37.5f, 100.0f, 1.0f); // its cell lies off the grid: not registered
     s.index();
-    EXPECT_EQ(s.grid.size(), 5u);
-    EXPECT_EQ(s.grid.largestHeight(), 7.5f);
+    EXPECT_EQ(std::tuple(s.grid.size(), s.grid.largestHeight()), std::tuple(5u, 7.5f));
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1, 2}));
     EXPECT_TRUE(s.flagged(4, 0));
     EXPECT_TRUE(s.flagged(4, 2));
 
     s.grid.remove(s.grid.entryOf(4, 1));
-    EXPECT_EQ(s.grid.size(), 4u);
-    EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(std::tuple(s.grid.size(), s.grid.idsInCell(0, 0)),
+              std::tuple(4u, std::vector<std::uint32_t>{1}));
     EXPECT_FALSE(s.flagged(4, 0));
 
     s.species[1].plants.clear();

@@ -94,8 +94,7 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
         total += anywhere;
     }
     const auto &statistics = w.simulation.statistics();
-    EXPECT_EQ(std::pair(statistics.nrPlants(), statistics.livingSeries().size()),
-              std::pair(total, std::size_t{5}));
+    EXPECT_EQ(std::tuple(statistics.nrPlants(), statistics.livingSeries().size()), std::tuple(total, 5u));
     EXPECT_TRUE(statistics.logLine().starts_with("@1:")) << statistics.logLine();
     EXPECT_NE(statistics.logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
 
@@ -507,9 +506,9 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
               std::pair(40, w.simulation.getSeeds()));
     EXPECT_GE(other.simulation.plantIdCounter(), idsBefore + static_cast<std::uint32_t>(plants));
     // One more living point for every species, and the counts are those of the file.
-    EXPECT_EQ(std::pair(other.simulation.statistics().livingSeries()[0].size(),
-                        other.simulation.statistics().nrPlants()),
-              std::pair(std::size_t{3}, plants));
+    const auto &loadedStatistics = other.simulation.statistics();
+    EXPECT_EQ(std::tuple(loadedStatistics.livingSeries()[0].size(), loadedStatistics.nrPlants()),
+              std::tuple(3u, plants));
     ASSERT_TRUE(other.simulation.save(folder.file("b.sim"), out, err).ok);
     EXPECT_EQ(readBytes(folder.file("a.sim")), readBytes(folder.file("b.sim")));
     // Plants are back in their grid cells.
@@ -548,7 +547,7 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
                          std::string()));
     EXPECT_EQ(
         std::tuple(w.simulation.step(), w.simulation.grid().size(), w.simulation.species()[0].seedBudget),
-        std::tuple(9, std::size_t{0}, 0.5f));
+        std::tuple(9, 0u, 0.5f));
     w.simulation.simulateStep();
     EXPECT_EQ(w.simulation.step(), 10);
 
@@ -567,19 +566,16 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
 
 namespace {
 
-struct DamagedFile {
-    const char *name;
-    // Turns the text of a valid file (step 6, species 0 with at least one plant) into a damaged one.
-    std::function<std::string(const std::string &)> damage;
-};
+using Damage = std::function<std::string(const std::string &)>;
 
 // Replaces field `field` (the whole line when -1) of line `line`, counted from the end when negative.
-std::function<std::string(const std::string &)> edit(int line, int field, const std::string &value)
+Damage edit(int line, int field, const std::string &value)
 {
     return [=](const std::string &text) { return testsupport::withField(text, line, field, value); };
 }
 
-const DamagedFile damagedFiles[] = {
+// Each turns the text of a valid file (step 6, species 0 with at least one plant) into a damaged one.
+const std::pair<const char *, Damage> damagedFiles[] = {
     {"empty", [](const std::string &) { return std::string(); }},
     {"truncatedInAPlantLine",
      [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
@@ -634,9 +630,9 @@ TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
     const auto cells = w.terrain.plantableCells();
     const auto points = w.simulation.statistics().livingSeries()[0].size();
     const auto counter = w.simulation.plantIdCounter();
-    for (const DamagedFile &damaged : damagedFiles) {
-        SCOPED_TRACE(damaged.name);
-        writeBytes(folder.file("bad.sim"), damaged.damage(source.fileText()));
+    for (const auto &[name, damage] : damagedFiles) {
+        SCOPED_TRACE(name);
+        writeBytes(folder.file("bad.sim"), damage(source.fileText()));
         std::ostringstream out, err;
         const auto outcome = w.simulation.load(folder.file("bad.sim"), out, err);
         EXPECT_FALSE(outcome.ok || outcome.message.empty());

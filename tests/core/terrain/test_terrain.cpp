@@ -22,14 +22,6 @@ namespace {
 
 constexpr auto Defer = TerrainModel::MapUpdate::Defer;
 
-std::string firstLines(const std::string &text, int lines)
-{
-    std::size_t end = 0;
-    for (int i = 0; i < lines; ++i)
-        end = text.find('\n', end) + 1;
-    return text.substr(0, end);
-}
-
 // Everything a load decides, to compare two terrains.
 auto loaded(const TerrainModel &t)
 {
@@ -120,16 +112,14 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
     TerrainModel terrain = terrainOf(demText([](int c, int r) { return 600.0 + (c * r) % 37; }));
     const TerrainModel before = terrain;
     const std::string good = defaultDem();
-    const std::string lastButOne = firstLines(good, 9999);
+    const std::string lastButOne = good.substr(0, good.rfind('\n', good.size() - 2) + 1);
     // Texts that end early (a last point that lacks its height is just as incomplete) and texts
     // with a damaged number in the middle, with the points read before the damage.
     std::vector<std::pair<std::string, int>> refused = {
         {"", 0}, {lastButOne, 9999}, {lastButOne + "530500 163275", 9999}};
-    const std::string head = firstLines(good, 5000);
-    const std::string tail = good.substr(firstLines(good, 5001).size());
     for (const std::string bad : {"529275 165700 abc", "529275 165700 nan", "529275 165700 inf",
                                   "529275 165700 1e999", "529275 x 800", "529275 165700 -"})
-        refused.emplace_back(head + bad + "\n" + tail, 5000);
+        refused.emplace_back(testsupport::withField(good, 5000, -1, bad), 5000);
     for (std::size_t row = 0; row < refused.size(); ++row) {
         SCOPED_TRACE(row);
         const auto &[text, points] = refused[row];
@@ -272,8 +262,7 @@ TEST(PlantArea, listsTheCellsOfTheAreaInScanOrderAndSeedCellsIncludeTheUpperLimi
     EXPECT_EQ(terrain.plantableCells().size(), 5u * 2u);
     // Restoring the area from a file sets all four limits and leaves the list to the caller.
     terrain.setPlantArea(0, 100, 0, 100);
-    EXPECT_EQ(std::pair(terrain.lupaMaxY(), terrain.plantableCells().size()),
-              std::pair(100, std::size_t{10}));
+    EXPECT_EQ(std::tuple(terrain.lupaMaxY(), terrain.plantableCells().size()), std::tuple(100, 10u));
     terrain.rebuildPlantableCells();
     EXPECT_GT(terrain.plantableCells().size(), 9000u);
 }
