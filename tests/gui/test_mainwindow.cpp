@@ -493,8 +493,7 @@ private slots:
         w.action("actionAdd_view")->trigger();
         const auto views = w.window->views();
         QCOMPARE(views.size(), 3);
-        QCOMPARE(w.window->centralWidget()->findChild<QVBoxLayout *>(QStringLiteral("vboxLayout"))->count(),
-                 3);
+        QCOMPARE(guitest::part<QVBoxLayout>(w.window->centralWidget(), "vboxLayout")->count(), 3);
         QList<int> frames;
         for (OglWidget *view : views) {
             QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
