@@ -16,45 +16,30 @@
 #include <string>
 #include <vector>
 
+using CliMessages = testsupport::CliTest;
 using SimulateCommand = testsupport::CliTest;
 using TerrainCommands = testsupport::CliTest;
 using terraintest::defaultDem;
 using testsupport::CliRun;
 using testsupport::split;
 
-namespace {
-
-// Every byte value, escape sequences and line ends among them, as a binary file holds them.
-std::string binaryBytes()
-{
-    std::string bytes = "\x1b[2J\x9b";
-    for (int i = 0; i < 8 * 256; ++i)
-        bytes += static_cast<char>(255 - i % 256);
-    return bytes;
-}
-
-// The fixture's folder holds a binary file in place of each kind of input file, a DEM that ends
-// one point early, a parameter file that is not one, and earlier outputs.
-class CliMessages : public testsupport::CliTest {
-protected:
-    CliMessages()
-    {
-        write("binary.sim", binaryBytes());
-        // Two lines for the texture paths, then binary bytes where the numbers should be.
-        write("binary.tree.xml", "bark.png\nleaf.png\n1000\t" + binaryBytes());
-        write("binary.dmr", binaryBytes());
-        const std::string dem = defaultDem();
-        write("short.dmr", dem.substr(0, dem.rfind('\n', dem.size() - 2) + 1));
-        write("bad.tree.xml", "not a tree");
-        write("out.tsv", "keep me\n");
-        write("tree.obj", "earlier");
-    }
-};
-
-} // namespace
-
 TEST_F(CliMessages, everyErrorLineStartsWithTheProgramNameAndShowsBinaryBytesEscapedAndShortened)
 {
+    // A binary file in place of each kind of input file, a DEM that ends one point early, a
+    // parameter file that is not one, and earlier outputs. The binary file holds every byte value,
+    // escape sequences and line ends among them.
+    std::string binary = "\x1b[2J\x9b";
+    for (int i = 0; i < 8 * 256; ++i)
+        binary += static_cast<char>(255 - i % 256);
+    write("binary.sim", binary);
+    // Two lines for the texture paths, then binary bytes where the numbers should be.
+    write("binary.tree.xml", "bark.png\nleaf.png\n1000\t" + binary);
+    write("binary.dmr", binary);
+    const std::string dem = defaultDem();
+    write("short.dmr", dem.substr(0, dem.rfind('\n', dem.size() - 2) + 1));
+    write("bad.tree.xml", "not a tree");
+    write("out.tsv", "keep me\n");
+    write("tree.obj", "earlier");
     // Usage errors end with status 2, failures of the work itself with 1.
     const std::pair<int, std::vector<const char *>> failures[] = {
         {2,
@@ -235,8 +220,7 @@ TEST_F(TerrainCommands, textureIsThe128SquareHeightTextureOfTheCore)
                          picture.constScanLine(y) + picture.width() * 3);
         images[k] = ecosystem::RgbImage(picture.width(), picture.height(), bytes);
     }
-    const auto terrain =
-        terraintest::terrainOf(defaultDem(), ecosystem::TerrainModel::MapUpdate::Defer, images);
+    const auto terrain = terraintest::terrainOf(defaultDem(), terraintest::MapUpdate::Defer, images);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x)
             for (int c = 0; c < 3; ++c)

@@ -92,20 +92,6 @@ std::string validateGltf(const std::string &file)
             GTEST_SKIP() << skipReason;                                                                      \
     } while (false)
 
-// The default tree as the tree walk gives it to the mesh sink at level of detail 0.
-lignet::TreeMesh defaultTreeMesh(bool highQuality, bool leaves)
-{
-    lignet::TreeParameters parameters;
-    parameters.displayLeaves = leaves;
-    lignet::TreeRenderer tree(parameters);
-    tree.settings().highQuality = highQuality;
-    lignet::TreeMeshSink sink;
-    tree.drawTreeAtLevelOfDetail(sink, 0);
-    lignet::TreeMesh mesh;
-    sink.finish(mesh);
-    return mesh;
-}
-
 // The triangles of a batch and the vertices its indices use; none without the batch.
 std::pair<std::uint64_t, std::size_t> trianglesAndVertices(const lignet::TreeMesh &mesh,
                                                            lignet::MeshBatchKind kind)
@@ -136,11 +122,18 @@ class TreeExportCommand : public ::testing::TestWithParam<TreeExportCase> {};
 TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
 {
     const TreeExportCase &c = GetParam();
-    const lignet::TreeMesh walk = defaultTreeMesh(c.highQuality, c.leaves);
-    const auto [barkTriangles, barkVertices] =
-        trianglesAndVertices(walk, lignet::MeshBatchKind::BarkTriangles);
-    const auto [leafTriangles, leafVertices] =
-        trianglesAndVertices(walk, lignet::MeshBatchKind::LeafTriangles);
+    // The default tree as the tree walk gives it to the mesh sink at level of detail 0.
+    lignet::TreeParameters parameters;
+    parameters.displayLeaves = c.leaves;
+    lignet::TreeRenderer tree(parameters);
+    tree.settings().highQuality = c.highQuality;
+    lignet::TreeMeshSink sink;
+    tree.drawTreeAtLevelOfDetail(sink, 0);
+    lignet::TreeMesh walk;
+    sink.finish(walk);
+    using enum lignet::MeshBatchKind;
+    const auto [barkTriangles, barkVertices] = trianglesAndVertices(walk, BarkTriangles);
+    const auto [leafTriangles, leafVertices] = trianglesAndVertices(walk, LeafTriangles);
     TempFolder folder;
     const std::string out = folder.file(c.file);
     const CliRun run = runCli(folder.path(), "tree export '" + out + "' " + c.options);
@@ -224,8 +217,7 @@ TEST_F(ExportCommands, ecosystemExportWritesEveryLivingPlantAsANodeOverTheTerrai
     EXPECT_EQ(summarise(*scene).nonUnitNormals, 0u);
 
     // Plant nodes stand on the terrain and share the meshes of their species and size.
-    std::size_t plants = 0;
-    std::size_t drawn = 0;
+    std::size_t plants = 0, drawn = 0;
     std::map<std::string, std::set<unsigned>> meshesBySpecies;
     const std::function<void(const aiNode &)> visit = [&](const aiNode &node) {
         if (std::string(node.mName.C_Str()).rfind("plant ", 0) == 0) {

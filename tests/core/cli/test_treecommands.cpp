@@ -93,11 +93,11 @@ TEST_F(TreeCommands, failuresExitWithOneAndLeaveTheOutputAlone)
          {"tree vertices keep.crs --from bad.tree.xml", "tree save keep.tree.xml --from bad.tree.xml",
           "tree save keep.tree.xml --from absent.tree.xml", "tree save no/such/folder.tree.xml"}) {
         const auto run = cli(arguments);
-        EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(std::tuple(run.status, std::ranges::count(run.err, '\n')), std::tuple(1, 1))
+            << arguments << ": " << run.err;
     }
-    EXPECT_EQ(read("keep.crs"), "old contents\n");
-    EXPECT_EQ(read("keep.tree.xml"), "earlier file\n");
+    EXPECT_EQ(std::tuple(read("keep.crs"), read("keep.tree.xml")),
+              std::tuple("old contents\n", "earlier file\n"));
     const auto unwritable = cli("tree vertices missing/tree.crs");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("could not open"), std::string::npos);

@@ -140,8 +140,7 @@ TEST_P(DiskFault, failsWithAReasonAndKeepsTheOldFile)
         ::chmod(dir.c_str(), 0700);
     }
 
-    EXPECT_FALSE(reason.empty()) << "the failed write is reported";
-    EXPECT_NE(reason.find("cannot write"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("cannot write"), std::string::npos) << "the failed write is reported: " << reason;
     EXPECT_EQ(readBytes(target), old);
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left behind";
 
@@ -170,18 +169,15 @@ TEST(AtomicFileStream, theTargetChangesOnlyAtCommitAndAnAbandonedOrUnopenedFileL
         ASSERT_TRUE(abandoned.open(target));
         abandoned.write("half");
     }
-    EXPECT_EQ(readBytes(target), "old\n");
-    EXPECT_EQ(folder.entryCount(), 1u);
+    EXPECT_EQ(std::tuple(readBytes(target), folder.entryCount()), std::tuple("old\n", 1u));
 
     io::AtomicFileStream file;
     ASSERT_TRUE(file.open(target));
     EXPECT_TRUE(file.write("first "));
     EXPECT_TRUE(file.write("second\n"));
-    EXPECT_EQ(readBytes(target), "old\n");
-    EXPECT_EQ(folder.entryCount(), 2u);
+    EXPECT_EQ(std::tuple(readBytes(target), folder.entryCount()), std::tuple("old\n", 2u));
     ASSERT_TRUE(file.commit());
-    EXPECT_EQ(readBytes(target), "first second\n");
-    EXPECT_EQ(folder.entryCount(), 1u);
+    EXPECT_EQ(std::tuple(readBytes(target), folder.entryCount()), std::tuple("first second\n", 1u));
 
     io::AtomicFileStream missing;
     std::string reason;

@@ -201,12 +201,11 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
     TreeParameters central = withStrands(200);
     central.gravicentralism = 1.0;
     std::set<int> seen;
-    for (const auto &s : drawn(central).segments) {
-        // The trunk stays vertical; a branch leaving it turns by the whole angle.
+    // The trunk stays vertical; a branch leaving it turns by the whole angle.
+    for (const auto &s : drawn(central).segments)
         if (s.segment.g == 0 || (s.segment.g == 1 && seen.insert(s.segment.branchId).second)) {
             EXPECT_NEAR(degreesFromVertical(s.frame), s.segment.g == 0 ? 0.0 : 45.0, 0.05) << s.segment.w;
         }
-    }
     EXPECT_GT(seen.size(), 5u);
 
     // Gravimorphism bends by at most the angle to the vertical; a vertical root has no limit left.

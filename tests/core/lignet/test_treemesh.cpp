@@ -36,12 +36,6 @@ TreeMesh meshOf(TreeRenderer &tree)
     return mesh;
 }
 
-std::uint32_t countOf(const TreeMesh &mesh, MeshBatchKind kind)
-{
-    const lignet::MeshBatch *b = mesh.batch(kind);
-    return b ? b->primitiveCount() : 0u;
-}
-
 // A stand-in mesh of a chosen size, for bound and order checks.
 struct Block {
     std::size_t bytes;
@@ -100,8 +94,12 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
         TreeRenderer tree(twig(lignet::SPIRAL, 5));
         tree.settings() = {.wireframe = wireframe, .highQuality = highQuality, .levelOfDetail = lod};
         const TreeMesh mesh = meshOf(tree);
-        EXPECT_EQ((Counts{countOf(mesh, BarkTriangles), countOf(mesh, BarkLines), countOf(mesh, WireLines),
-                          countOf(mesh, LeafTriangles), countOf(mesh, LeafPoints)}),
+        const auto count = [&mesh](MeshBatchKind kind) {
+            const lignet::MeshBatch *b = mesh.batch(kind);
+            return b ? b->primitiveCount() : 0u;
+        };
+        EXPECT_EQ((Counts{count(BarkTriangles), count(BarkLines), count(WireLines), count(LeafTriangles),
+                          count(LeafPoints)}),
                   expected);
         const std::size_t n = mesh.vertexCount();
         EXPECT_EQ(std::tuple(mesh.normals.size(), mesh.texCoords.size(), mesh.colours.size()),

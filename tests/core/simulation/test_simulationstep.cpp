@@ -179,8 +179,7 @@ TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw
     // A vigour of exactly 0.1 is weakness.
     Species &maple = w.simulation.species()[2];
     maple.plants = {plantAt(w, 2, 30, 30), plantAt(w, 2, 60, 60)};
-    maple.plants[0].prodornost = 0.1f;
-    maple.plants[1].prodornost = 0.11f;
+    std::tie(maple.plants[0].prodornost, maple.plants[1].prodornost) = std::tuple(0.1f, 0.11f);
     const auto before = w.simulation.getSeeds();
     w.simulation.killPhase();
     ASSERT_EQ(std::pair(pine.plants.size(), maple.plants.size()), std::pair(std::size_t{1}, std::size_t{1}));

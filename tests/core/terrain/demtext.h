@@ -47,20 +47,19 @@ inline ecosystem::HeightImages bandImages()
             solid(4, 4, 100, 100, 100), solid(4, 4, 250, 250, 250)};
 }
 
-inline ecosystem::DemLoadResult
-load(ecosystem::TerrainModel &terrain, const std::string &text,
-     ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute,
-     const ecosystem::HeightImages &images = bandImages())
+using MapUpdate = ecosystem::TerrainModel::MapUpdate;
+
+inline ecosystem::DemLoadResult load(ecosystem::TerrainModel &terrain, const std::string &text,
+                                     MapUpdate maps = MapUpdate::Compute,
+                                     const ecosystem::HeightImages &images = bandImages())
 {
     std::istringstream in(text);
     return terrain.loadDem(in, images, maps);
 }
 
 // A terrain loaded from DEM text; the maps are computed unless deferred.
-inline ecosystem::TerrainModel
-terrainOf(const std::string &text,
-          ecosystem::TerrainModel::MapUpdate maps = ecosystem::TerrainModel::MapUpdate::Compute,
-          const ecosystem::HeightImages &images = bandImages())
+inline ecosystem::TerrainModel terrainOf(const std::string &text, MapUpdate maps = MapUpdate::Compute,
+                                         const ecosystem::HeightImages &images = bandImages())
 {
     ecosystem::TerrainModel terrain;
     const auto result = load(terrain, text, maps, images);

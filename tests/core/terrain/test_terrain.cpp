@@ -41,16 +41,6 @@ RgbImage textureOf(const std::string &dem, const HeightImages &images = bandImag
     return terrainOf(dem, Defer, images).heightTexture();
 }
 
-// 8 × 8 picture whose red and green channels tell the pixel's column and row.
-RgbImage coordinatePicture()
-{
-    RgbImage image(8, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            image.setPixel(x, y, static_cast<std::uint8_t>(10 * x), static_cast<std::uint8_t>(10 * y), 7);
-    return image;
-}
-
 bool listed(const TerrainModel &terrain, int c, int r)
 {
     const auto &cells = terrain.plantableCells();
@@ -218,8 +208,14 @@ TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighbours)
 TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
 {
     // A DEM of one height has no range: everything is lowest land, shown from the first picture.
+    // 8 × 8 picture whose red and green channels tell the pixel's column and row.
+    RgbImage coordinates(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            coordinates.setPixel(x, y, static_cast<std::uint8_t>(10 * x), static_cast<std::uint8_t>(10 * y),
+                                 7);
     HeightImages images = bandImages();
-    images[0] = coordinatePicture();
+    images[0] = coordinates;
     const RgbImage texture = textureOf(demText([](int, int) { return 700.0; }), images);
     // Column i takes picture column trunc(8 × i / 128 × 15) mod 8, row j likewise, mirrored.
     EXPECT_EQ(pixel(texture, 100, 127 - 10), (Rgb{25, 5, 3}));
@@ -228,7 +224,7 @@ TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
 
     const std::string dem = demText([](int c, int r) { return (c * 7 + r * 3) % 100; });
     HeightImages uneven = bandImages();
-    uneven[2] = coordinatePicture();
+    uneven[2] = coordinates;
     uneven[3] = solid(1, 3, 9, 9, 9);
     EXPECT_EQ(textureOf(dem, uneven).width(), 128);
     EXPECT_EQ(textureOf(dem, HeightImages{}), RgbImage(128, 128)); // without pictures: black
