@@ -97,6 +97,13 @@ inline std::vector<math::Mat4> frames(const RecordingSink &sink)
     return all;
 }
 
+// The point at distance r from a vertical twig's axis in direction `degrees` about +y from +z, at height y.
+inline math::Vector3f around(double degrees, double r, double y)
+{
+    const double a = degrees * std::numbers::pi / 180.0;
+    return {static_cast<float>(r * std::sin(a)), static_cast<float>(y), static_cast<float>(r * std::cos(a))};
+}
+
 // Angle in degrees between a frame's +y axis and the tree's vertical.
 inline double degreesFromVertical(const math::Mat4 &frame)
 {

@@ -324,17 +324,6 @@ TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
     EXPECT_LE(sink.segments.size(), 2u * 60u - 1u);
 }
 
-namespace {
-
-// The point at distance r from the twig axis in direction `degrees` about +y from +z, at height y.
-Vector3f around(double degrees, double r, double y)
-{
-    const double a = degrees * std::numbers::pi / 180.0;
-    return {static_cast<float>(r * std::sin(a)), static_cast<float>(y), static_cast<float>(r * std::cos(a))};
-}
-
-} // namespace
-
 TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantTowardTheTip)
 {
     const auto sink = drawn(twig(lignet::SPIRAL, 4));

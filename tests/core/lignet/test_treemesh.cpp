@@ -42,6 +42,50 @@ struct Block {
     std::size_t byteSize() const { return bytes; }
 };
 
+struct Record {
+    int id = 0;
+    std::vector<Vector3f> points;
+};
+
+// Quad i of a segment record lists bottom[i + 1], top[i + 1], top[i], bottom[i].
+Vector3f corner(const Record &r, int i, bool top)
+{
+    return r.points[static_cast<std::size_t>(4 * i + (top ? 2 : 3))];
+}
+
+// Exports the next drawing of the tree and reads the file back.
+class VertexExport : public ::testing::Test {
+protected:
+    std::string exportText(TreeRenderer &tree)
+    {
+        tree.requestVertexExport(folder.file("tree.crs"));
+        draw(tree);
+        EXPECT_EQ(tree.exportError(), "");
+        EXPECT_FALSE(tree.vertexExporter().armed());
+        return testsupport::readBytes(folder.file("tree.crs"));
+    }
+
+    std::vector<Record> exportRecords(TreeRenderer &tree)
+    {
+        std::vector<Record> records;
+        for (const std::string &line : testsupport::split(exportText(tree))) {
+            if (line.size() > 2 && (line[0] == 'B' || line[0] == 'L') && line[1] == ' ') {
+                records.push_back({std::stoi(line.substr(2)), {}});
+                continue;
+            }
+            std::istringstream point(line);
+            Vector3f p;
+            point >> p.x >> p.y >> p.z;
+            EXPECT_TRUE(point && point.eof() && !records.empty()) << "not a point line: '" << line << "'";
+            if (!records.empty())
+                records.back().points.push_back(p);
+        }
+        return records;
+    }
+
+    testsupport::TempFolder folder;
+};
+
 } // namespace
 
 TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordinatesAndInvalidOnesAreEmpty)
@@ -111,10 +155,9 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
 
 TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
 {
-    TreeRenderer counted;
-    lignet::CountingTreeSink counts;
-    counted.drawTree(counts);
     TreeRenderer tree;
+    lignet::CountingTreeSink counts;
+    tree.drawTree(counts);
     const TreeMesh mesh = meshOf(tree);
     EXPECT_EQ(mesh.triangleCount(), static_cast<std::uint64_t>(10 * counts.segments + 4 * counts.leaves));
     EXPECT_EQ(mesh.pointCount(), static_cast<std::uint64_t>(counts.leaves));
@@ -162,9 +205,8 @@ TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)
     math::Mat4 placement = math::Mat4::translation(10, 20, 30);
     placement[0] = placement[5] = placement[10] = 2.0f; // after scaling by 2
     sink.setPlacement(placement);
-    TreeRenderer placedTree(twig(lignet::SPIRAL, 5));
-    placedTree.drawTree(sink);
-    placedTree.drawTree(sink); // two plants in one mesh
+    tree.drawTree(sink);
+    tree.drawTree(sink); // two plants in one mesh
     TreeMesh placed;
     sink.finish(placed);
     ASSERT_EQ(placed.vertexCount(), 2 * plain.vertexCount());
@@ -342,61 +384,12 @@ TEST(FarFieldTier, aFrameRaisesItsThresholdUntilThePlantsDrawnExactlyKeepToTheBu
     EXPECT_EQ(lignet::thresholdWithinBudget(reordered, 64.0, 64.0, 0.0), 64.0); // nothing to raise
 }
 
-namespace {
-
-struct Record {
-    int id = 0;
-    std::vector<Vector3f> points;
-};
-
-// Quad i of a segment record lists bottom[i + 1], top[i + 1], top[i], bottom[i].
-Vector3f corner(const Record &r, int i, bool top)
-{
-    return r.points[static_cast<std::size_t>(4 * i + (top ? 2 : 3))];
-}
-
-// Exports the next drawing of the tree and reads the file back.
-class VertexExport : public ::testing::Test {
-protected:
-    std::string exportText(TreeRenderer &tree)
-    {
-        tree.requestVertexExport(folder.file("tree.crs"));
-        draw(tree);
-        EXPECT_EQ(tree.exportError(), "");
-        EXPECT_FALSE(tree.vertexExporter().armed());
-        return testsupport::readBytes(folder.file("tree.crs"));
-    }
-
-    std::vector<Record> exportRecords(TreeRenderer &tree)
-    {
-        std::vector<Record> records;
-        for (const std::string &line : testsupport::split(exportText(tree))) {
-            if (line.size() > 2 && (line[0] == 'B' || line[0] == 'L') && line[1] == ' ') {
-                records.push_back({std::stoi(line.substr(2)), {}});
-                continue;
-            }
-            std::istringstream point(line);
-            Vector3f p;
-            point >> p.x >> p.y >> p.z;
-            EXPECT_TRUE(point && point.eof() && !records.empty()) << "not a point line: '" << line << "'";
-            if (!records.empty())
-                records.back().points.push_back(p);
-        }
-        return records;
-    }
-
-    testsupport::TempFolder folder;
-};
-
-} // namespace
-
 TEST_F(VertexExport, singleStrandTreeWithOneLeafIsWrittenExactly)
 {
     TreeRenderer tree(twig(lignet::SPIRAL, 1, 0.1f));
-    // Quads bottom[i + 1], top[i + 1], top[i], bottom[i] of the corners (+-0.01, 0, +-0.01) at 0,
-    // 90, 180 and 270 degrees; the top ring of radius 0 sits on the axis. The leaf square lies at
-    // (0, 5, 0.1) with corners 0.1 away; a quarter turn in float leaves a rounding residue, written
-    // in exponent form.
+    // Quads of the corners (+-0.01, 0, +-0.01) at 0, 90, 180 and 270 degrees; the top ring of radius 0
+    // sits on the axis. The leaf square lies at (0, 5, 0.1) with corners 0.1 away; a quarter turn in
+    // float leaves a rounding residue, written in exponent form.
     EXPECT_EQ(exportText(tree), "B 0\n"
                                 "0.01 0 -0.01\n0 5 0\n0 5 0\n0.01 0 0.01\n"
                                 "-0.01 0 -0.01\n0 5 0\n0 5 0\n0.01 0 -0.01\n"

@@ -53,6 +53,36 @@ struct Scene {
     }
 };
 
+struct Crowd {
+    const char *name;
+    unsigned seed;
+    int plants;
+    float side;        // metres of the square they stand in
+    float doomedShare; // of plants past their time of death or too weak
+};
+
+// Fills a scene with plants of every species at random places, heights and strengths, some
+// sharing a strength, some doomed, and makes domination deaths common so that earlier deaths
+// change later decisions.
+void fill(Scene &scene, const Crowd &crowd)
+{
+    std::mt19937 random(crowd.seed);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (Species &s : scene.species)
+        s.dominatedDeathProbability = 0.5f;
+    for (int i = 0; i < crowd.plants; ++i) {
+        const float x = 250.0f + unit(random) * crowd.side;
+        const float z = 250.0f + unit(random) * crowd.side;
+        const float height = unit(random) < 0.2f ? 0.6f + 1.7f * unit(random) : 0.4f * unit(random);
+        const float strength = unit(random) < 0.1f ? 0.25f : unit(random);
+        Plant &p = scene.add(static_cast<int>(random() % 5), static_cast<int>(x / 25.0f),
+                             static_cast<int>(z / 25.0f), x, z, height, strength);
+        if (unit(random) < crowd.doomedShare)
+            p.prodornost = 0.05f;
+    }
+    scene.index();
+}
+
 } // namespace
 
 TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
@@ -215,40 +245,6 @@ TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTal
     s.grid.rebuild({});
     EXPECT_EQ(s.grid.largestHeight(), 0.0f);
 }
-
-namespace {
-
-struct Crowd {
-    const char *name;
-    unsigned seed;
-    int plants;
-    float side;        // metres of the square they stand in
-    float doomedShare; // of plants past their time of death or too weak
-};
-
-// Fills a scene with plants of every species at random places, heights and strengths, some
-// sharing a strength, some doomed, and makes domination deaths common so that earlier deaths
-// change later decisions.
-void fill(Scene &scene, const Crowd &crowd)
-{
-    std::mt19937 random(crowd.seed);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    for (Species &s : scene.species)
-        s.dominatedDeathProbability = 0.5f;
-    for (int i = 0; i < crowd.plants; ++i) {
-        const float x = 250.0f + unit(random) * crowd.side;
-        const float z = 250.0f + unit(random) * crowd.side;
-        const float height = unit(random) < 0.2f ? 0.6f + 1.7f * unit(random) : 0.4f * unit(random);
-        const float strength = unit(random) < 0.1f ? 0.25f : unit(random);
-        Plant &p = scene.add(static_cast<int>(random() % 5), static_cast<int>(x / 25.0f),
-                             static_cast<int>(z / 25.0f), x, z, height, strength);
-        if (unit(random) < crowd.doomedShare)
-            p.prodornost = 0.05f;
-    }
-    scene.index();
-}
-
-} // namespace
 
 TEST(DominationSurvey, decidesExactlyAsFullScansAndThePairwiseRuleDo)
 {

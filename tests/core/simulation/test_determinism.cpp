@@ -9,8 +9,7 @@ using simulationtest::World;
 // change; update it deliberately, never to make the test pass.
 TEST(Determinism, twoRunsGiveIdenticalPlantsIdsPositionsAndFiles)
 {
-    World a;
-    World b;
+    World a, b;
     a.run(40);
     b.run(40);
     EXPECT_EQ(a.fileText(), b.fileText());
@@ -21,10 +20,8 @@ TEST(Determinism, defaultRunOnASmallPlantAreaMatchesTheRecordedState)
 {
     World w;
     // A ten by ten cell plant area keeps three hundred steps quick; terrain and seeds are the defaults.
-    w.terrain.setLupaMinX(45);
-    w.terrain.setLupaMaxX(55);
-    w.terrain.setLupaMinY(45);
-    w.terrain.setLupaMaxY(55);
+    w.terrain.setPlantArea(45, 55, 45, 55);
+    w.terrain.rebuildPlantableCells();
     w.run(300);
     EXPECT_EQ(w.simulation.step(), 300);
     EXPECT_EQ(hashSimulation(w.simulation), 0xdf599fd22816963ull)

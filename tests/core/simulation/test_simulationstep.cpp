@@ -43,6 +43,52 @@ std::tuple<bool, std::string, std::string> load(World &w, const std::string &pat
 const std::string budgetsAndStates =
     "0\t0\t0\t0\t0\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t\n25\t75\t25\t75\n";
 
+using Damage = std::function<std::string(const std::string &)>;
+
+// Replaces field `field` (the whole line when -1) of line `line`, counted from the end when negative.
+Damage edit(int line, int field, const std::string &value)
+{
+    return [=](const std::string &text) { return testsupport::withField(text, line, field, value); };
+}
+
+// Each turns the text of a valid file (step 6, species 0 with at least one plant) into a damaged one.
+const std::pair<const char *, Damage> damagedFiles[] = {
+    {"empty", [](const std::string &) { return std::string(); }},
+    {"truncatedInAPlantLine",
+     [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
+    {"truncatedBeforePlantArea", [](const std::string &t) { return t.substr(0, t.rfind("25\t75")); }},
+    {"textAfterPlantArea", [](const std::string &t) { return t + "7\n"; }},
+    {"stepNotANumber", edit(0, -1, "six")},
+    {"negativeStep", edit(0, -1, "-4")},
+    {"stepThatWouldOverflow", edit(0, -1, "2147483647")},
+    {"speciesCountFour", edit(1, -1, "4")},
+    {"negativePlantCount", edit(2, -1, "-1")},
+    {"absurdPlantCount", edit(2, -1, "2000000000")},
+    {"cellColumnOutsideGrid", edit(3, 0, "100")},
+    {"negativeCellRow", edit(3, 1, "-1")},
+    {"cellGivenAsFraction", edit(3, 0, "40.5")},
+    {"positionNotFinite", edit(3, 2, "inf")},
+    {"positionNotANumber", edit(3, 3, "nan")},
+    {"negativeId", edit(3, 5, "-3")},
+    {"idBeyondThirtyTwoBits", edit(3, 5, "4294967296")},
+    {"negativeAge", edit(3, 6, "-2")},
+    {"ageThatWouldOverflow", edit(3, 6, "2147483647")},
+    {"negativeSize", edit(3, 7, "-0.5")},
+    {"negativeProdornost", edit(3, 9, "-0.25")},
+    {"prodornostAboveOne", edit(3, 9, "1.5")},
+    {"sizeFarBeyondFullGrowth", edit(3, 7, "252")},
+    {"heightBeyondFullHeight", edit(3, 8, "40")},
+    {"strengthAboveFullStrength", edit(3, 10, "3e5")},
+    {"strengthNotFinite", edit(3, 10, "1e999")},
+    {"moistureGarbage", edit(3, 12, "wet")},
+    {"negativeTimeOfDeath", edit(3, 16, "-20")},
+    {"negativeSeedBudget", edit(-2, 0, "-1")},
+    {"absurdSeedBudget", edit(-2, 0, "1e20")},
+    {"seedBudgetOfManySeeds", edit(-2, 0, "793740")},
+    {"negativeGeneratorState", edit(-2, 7, "-5")},
+    {"plantAreaOutsideGrid", edit(-1, 3, "175")},
+};
+
 } // namespace
 
 TEST(Prodornost, isTheProductOfSlopeFactorAndSuitabilitiesFullAboveTheOptimumFallingBelowTheTolerance)
@@ -184,9 +230,8 @@ TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw
     w.simulation.killPhase();
     ASSERT_EQ(std::pair(pine.plants.size(), maple.plants.size()), std::pair(std::size_t{1}, std::size_t{1}));
     EXPECT_EQ(std::pair(pine.plants[0].id, maple.plants[0].prodornost), std::pair(giant.id, 0.11f));
-    EXPECT_EQ(
-        std::pair(w.simulation.statistics().weaknessDeaths(), w.simulation.statistics().dominationDeaths()),
-        std::pair(2, 0));
+    const auto &statistics = w.simulation.statistics();
+    EXPECT_EQ(std::pair(statistics.weaknessDeaths(), statistics.dominationDeaths()), std::pair(2, 0));
     // The giant, alone after the old plant's removal, is not dominated: no domination draw at all.
     EXPECT_EQ(w.simulation.getSeeds()[ecosystem::DeathBecauseOfBeingDominated],
               before[ecosystem::DeathBecauseOfBeingDominated]);
@@ -221,9 +266,8 @@ TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeak
     w.simulation.killPhase();
     ASSERT_EQ(pine.plants.size(), 1u);
     EXPECT_EQ(pine.plants[0].id, tall.id);
-    EXPECT_EQ(
-        std::pair(w.simulation.statistics().weaknessDeaths(), w.simulation.statistics().dominationDeaths()),
-        std::pair(1, 0));
+    const auto &statistics = w.simulation.statistics();
+    EXPECT_EQ(std::pair(statistics.weaknessDeaths(), statistics.dominationDeaths()), std::pair(1, 0));
 }
 
 TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhenTurnedOn)
@@ -372,8 +416,7 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProd
         EXPECT_EQ(g.next(100000), draw);
         EXPECT_EQ(g.state(), state);
     }
-    const unsigned long long largest = (1ull << 33) - 1;
-    RandomGenerator high(largest);
+    RandomGenerator high((1ull << 33) - 1); // the largest state
     EXPECT_EQ(high.next(4096), static_cast<std::uint32_t>(((1ull << 33) - 69069ull) & 0xFFFFFFFFu) % 4096u);
     EXPECT_EQ(high.state(), (1ull << 33) - 69069ull);
 
@@ -404,10 +447,8 @@ TEST(DrawBound, remaindersAndDrawsEqualThoseOfTheDivision)
     for (const std::uint32_t bound : bounds) {
         SCOPED_TRACE(bound);
         const ecosystem::DrawBound prepared(bound);
-        const std::uint32_t values[] = {
-            0u,          1u,          bound - 1u,  bound,      bound + 1u, 2u * bound - 1u,
-            0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu};
-        for (const std::uint32_t value : values)
+        for (const std::uint32_t value : {0u, 1u, bound - 1u, bound, bound + 1u, 2u * bound - 1u, 0x7FFFFFFFu,
+                                          0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu})
             ASSERT_EQ(prepared.remainder(value), value % bound) << value;
         RandomGenerator divided(12345), multiplied(12345);
         for (int i = 0; i < 2000; ++i)
@@ -512,8 +553,7 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
     EXPECT_EQ(readBytes(folder.file("a.sim")), readBytes(folder.file("b.sim")));
     // Plants are back in their grid cells.
     const auto &first = w.simulation.species()[2].plants.front();
-    const auto ids = other.simulation.grid().idsInCell(first.cellX, first.cellY);
-    EXPECT_NE(std::find(ids.begin(), ids.end(), first.id), ids.end());
+    EXPECT_EQ(std::ranges::count(other.simulation.grid().idsInCell(first.cellX, first.cellY), first.id), 1);
 
     const std::string once = other.fileText();
     ASSERT_TRUE(std::get<0>(load(other, folder.file("a.sim"))));
@@ -562,56 +602,6 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
     w.run(2);
     EXPECT_LE(w.simulation.statistics().nrPlants(), 20);
 }
-
-namespace {
-
-using Damage = std::function<std::string(const std::string &)>;
-
-// Replaces field `field` (the whole line when -1) of line `line`, counted from the end when negative.
-Damage edit(int line, int field, const std::string &value)
-{
-    return [=](const std::string &text) { return testsupport::withField(text, line, field, value); };
-}
-
-// Each turns the text of a valid file (step 6, species 0 with at least one plant) into a damaged one.
-const std::pair<const char *, Damage> damagedFiles[] = {
-    {"empty", [](const std::string &) { return std::string(); }},
-    {"truncatedInAPlantLine",
-     [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
-    {"truncatedBeforePlantArea", [](const std::string &t) { return t.substr(0, t.rfind("25\t75")); }},
-    {"textAfterPlantArea", [](const std::string &t) { return t + "7\n"; }},
-    {"stepNotANumber", edit(0, -1, "six")},
-    {"negativeStep", edit(0, -1, "-4")},
-    {"stepThatWouldOverflow", edit(0, -1, "2147483647")},
-    {"speciesCountFour", edit(1, -1, "4")},
-    {"negativePlantCount", edit(2, -1, "-1")},
-    {"absurdPlantCount", edit(2, -1, "2000000000")},
-    {"cellColumnOutsideGrid", edit(3, 0, "100")},
-    {"negativeCellRow", edit(3, 1, "-1")},
-    {"cellGivenAsFraction", edit(3, 0, "40.5")},
-    {"positionNotFinite", edit(3, 2, "inf")},
-    {"positionNotANumber", edit(3, 3, "nan")},
-    {"negativeId", edit(3, 5, "-3")},
-    {"idBeyondThirtyTwoBits", edit(3, 5, "4294967296")},
-    {"negativeAge", edit(3, 6, "-2")},
-    {"ageThatWouldOverflow", edit(3, 6, "2147483647")},
-    {"negativeSize", edit(3, 7, "-0.5")},
-    {"negativeProdornost", edit(3, 9, "-0.25")},
-    {"prodornostAboveOne", edit(3, 9, "1.5")},
-    {"sizeFarBeyondFullGrowth", edit(3, 7, "252")},
-    {"heightBeyondFullHeight", edit(3, 8, "40")},
-    {"strengthAboveFullStrength", edit(3, 10, "3e5")},
-    {"strengthNotFinite", edit(3, 10, "1e999")},
-    {"moistureGarbage", edit(3, 12, "wet")},
-    {"negativeTimeOfDeath", edit(3, 16, "-20")},
-    {"negativeSeedBudget", edit(-2, 0, "-1")},
-    {"absurdSeedBudget", edit(-2, 0, "1e20")},
-    {"seedBudgetOfManySeeds", edit(-2, 0, "793740")},
-    {"negativeGeneratorState", edit(-2, 7, "-5")},
-    {"plantAreaOutsideGrid", edit(-1, 3, "175")},
-};
-
-} // namespace
 
 TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
 {

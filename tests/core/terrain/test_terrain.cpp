@@ -190,9 +190,8 @@ TEST(TerrainModel, loadingComputesTheMapsUnlessDeferredAndKeepsThePlantArea)
 TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighbours)
 {
     // Lowest corner (0, 0), highest corner (99, 99), all else in the middle of the third band.
-    const RgbImage texture = textureOf(demText([](int c, int r) {
-        return c + r == 0 ? 0.0 : c + r == 198 ? 100.0 : 50.0;
-    }));
+    const auto height = [](int c, int r) { return c + r == 0 ? 0.0 : c + r == 198 ? 100.0 : 50.0; };
+    const RgbImage texture = textureOf(demText(height));
     ASSERT_EQ(std::pair(texture.width(), texture.height()), std::pair(128, 128));
     // Band borders show their own picture at half brightness.
     EXPECT_EQ(pixel(texture, 0, 127), (Rgb{100, 0, 0}));
@@ -207,15 +206,14 @@ TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighbours)
 
 TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
 {
-    // A DEM of one height has no range: everything is lowest land, shown from the first picture.
-    // 8 × 8 picture whose red and green channels tell the pixel's column and row.
-    RgbImage coordinates(8, 8);
+    // An 8 × 8 tile whose red and green channels tell the pixel's column and row.
+    RgbImage tile(8, 8);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            coordinates.setPixel(x, y, static_cast<std::uint8_t>(10 * x), static_cast<std::uint8_t>(10 * y),
-                                 7);
+            tile.setPixel(x, y, static_cast<std::uint8_t>(10 * x), static_cast<std::uint8_t>(10 * y), 7);
+    // A DEM of one height has no range: everything is lowest land, shown from the first picture.
     HeightImages images = bandImages();
-    images[0] = coordinates;
+    images[0] = tile;
     const RgbImage texture = textureOf(demText([](int, int) { return 700.0; }), images);
     // Column i takes picture column trunc(8 × i / 128 × 15) mod 8, row j likewise, mirrored.
     EXPECT_EQ(pixel(texture, 100, 127 - 10), (Rgb{25, 5, 3}));
@@ -224,7 +222,7 @@ TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
 
     const std::string dem = demText([](int c, int r) { return (c * 7 + r * 3) % 100; });
     HeightImages uneven = bandImages();
-    uneven[2] = coordinates;
+    uneven[2] = tile;
     uneven[3] = solid(1, 3, 9, 9, 9);
     EXPECT_EQ(textureOf(dem, uneven).width(), 128);
     EXPECT_EQ(textureOf(dem, HeightImages{}), RgbImage(128, 128)); // without pictures: black
@@ -267,10 +265,10 @@ TEST(PlantArea, aCellNeedsItsOwnRightAndLowerVertexStrictlyAboveTheBaseAndLimits
 {
     // Height 10 everywhere except the given vertices, which lie at the lowest level 0.
     const std::pair<int, int> low[] = {{30, 30}, {99, 50}, {60, 99}};
-    TerrainModel terrain = terrainOf(demText([&low](int c, int r) {
-                                         return std::ranges::count(low, std::pair{c, r}) ? 500.0 : 510.0;
-                                     }),
-                                     Defer);
+    const auto height = [&low](int c, int r) {
+        return std::ranges::count(low, std::pair{c, r}) ? 500.0 : 510.0;
+    };
+    TerrainModel terrain = terrainOf(demText(height), Defer);
     EXPECT_EQ(std::pair(terrain.isAboveBase({0.0f, 0.0f, 0.0f}), terrain.isAboveBase({0.0f, 0.001f, 0.0f})),
               std::pair(false, true));
     terrain.setPlantArea(0, 100, 0, 100);
