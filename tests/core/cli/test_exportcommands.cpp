@@ -25,11 +25,7 @@ using namespace testsupport;
 namespace {
 
 struct AssimpSummary {
-    unsigned meshes = 0;
-    unsigned vertices = 0;
-    unsigned faces = 0;
-    unsigned nonTriangles = 0;
-    unsigned nonUnitNormals = 0;
+    unsigned meshes = 0, vertices = 0, faces = 0, nonTriangles = 0, nonUnitNormals = 0;
     aiVector3D boundsMin{1e30f, 1e30f, 1e30f};
     aiVector3D boundsMax{-1e30f, -1e30f, -1e30f};
 };

@@ -19,8 +19,7 @@ std::pair<int, int> segmentsAndLeaves(const std::string &text, int pointsPerSegm
 {
     int segments = 0, leaves = 0, expected = 0;
     bool wellFormed = true;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string &line : testsupport::split(text)) {
         if (line.rfind("B ", 0) == 0 || line.rfind("L ", 0) == 0) {
             wellFormed &= expected == 0;
             (line[0] == 'B' ? segments : leaves) += 1;

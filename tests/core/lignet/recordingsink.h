@@ -32,9 +32,7 @@ public:
         std::vector<math::Vector3f> loop;
     };
 
-    int treesBegun = 0;
-    int treesEnded = 0;
-    int leafGroups = 0;
+    int treesBegun = 0, treesEnded = 0, leafGroups = 0;
     std::array<float, 3> colour{-1, -1, -1};
     std::vector<Segment> segments;
     std::vector<BranchEnd> ends;

@@ -118,8 +118,7 @@ TEST(TreeWalk, defaultTreeEndsEveryBranchOnceAndLevelsOfDetailDropSegmentsAndEnd
 
     RecordingSink far;
     tree.drawTreeAtLevelOfDetail(far, 12);
-    EXPECT_EQ(tree.settings().levelOfDetail, 12);
-    EXPECT_TRUE(far.segments.empty());
+    EXPECT_EQ(std::pair(tree.settings().levelOfDetail, far.segments.empty()), std::pair(12, true));
     ASSERT_FALSE(far.ends.empty());
     for (const auto &e : far.ends)
         EXPECT_LE(e.end.w, 5);
@@ -137,8 +136,8 @@ TEST(TreeWalk, defaultTreeEndsEveryBranchOnceAndLevelsOfDetailDropSegmentsAndEnd
     tree.designedParameters().numberOfStrands = 10;
     EXPECT_EQ(tree.workingParameters().numberOfStrands, 1000);
     const auto after = draw(tree);
-    EXPECT_EQ(tree.workingParameters().numberOfStrands, 10);
-    EXPECT_EQ(tree.nextBranchId(), static_cast<int>(after.ends.size()));
+    EXPECT_EQ(std::pair(tree.workingParameters().numberOfStrands, tree.nextBranchId()),
+              std::pair(10, static_cast<int>(after.ends.size())));
 }
 
 TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsWhileTheTrunkLineGoesOnInALoop)

@@ -255,8 +255,7 @@ TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
     tree.settings() = {.growthProgress = 0.7, .windTime = 3.0, .spinAngle = 40.0};
     EXPECT_TRUE(plain == TreeMeshKey::forNextDrawing(tree));
     // Two trees never share a key.
-    TreeRenderer other;
-    EXPECT_FALSE(plain == TreeMeshKey::forNextDrawing(other));
+    EXPECT_FALSE(plain == TreeMeshKey::forNextDrawing(TreeRenderer()));
     // A progress above 1 restarts at 0, as the drawing does.
     tree.settings().growing = true;
     tree.settings().growthProgress = 1.5;
@@ -301,9 +300,7 @@ TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDra
 
     // Animated and exporting drawings are built every time and not kept.
     tree.settings().windOn = true;
-    const auto first = cache.acquire(tree);
-    const auto second = cache.acquire(tree);
-    EXPECT_NE(first, second);
+    EXPECT_NE(cache.acquire(tree), cache.acquire(tree));
     EXPECT_EQ(cache.stats().entries, 0u);
     tree.settings().windOn = false;
     cache.acquire(tree, false); // growth in the tree edit view: not kept

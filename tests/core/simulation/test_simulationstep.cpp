@@ -109,11 +109,10 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
     World w;
     EXPECT_EQ(std::pair(w.simulation.step(), w.simulation.species().size()), std::pair(-1, std::size_t{0}));
     w.simulation.simulateStep();
-    EXPECT_TRUE(w.simulation.isInitialised());
     ASSERT_EQ(w.simulation.species().size(), 5u);
-    EXPECT_EQ(
-        std::tuple(w.simulation.step(), w.simulation.neighbourhoodRadius(), w.simulation.largestMaxAge()),
-        std::tuple(1, 1, 250));
+    EXPECT_EQ(std::tuple(w.simulation.isInitialised(), w.simulation.step(),
+                         w.simulation.neighbourhoodRadius(), w.simulation.largestMaxAge()),
+              std::tuple(true, 1, 1, 250));
 
     // Each species owed 5 seeds; a seed grows anywhere when its growClose draw is ≥ 0.8, and with no
     // parent yet every other seed is lost.
@@ -319,9 +318,8 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
         simulation->killPhase();
     }
     const auto survived = [](const ecosystem::EcosystemSimulation &s, std::size_t caseIndex) {
-        const auto &plants = s.species()[2].plants;
-        return std::any_of(plants.begin(), plants.end(),
-                           [&](const Plant &p) { return p.id == caseIndex + 1; });
+        return std::ranges::any_of(s.species()[2].plants,
+                                   [&](const Plant &p) { return p.id == caseIndex + 1; });
     };
     int fired = 0;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -537,11 +535,9 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
 
     const auto idsBefore = other.simulation.plantIdCounter();
     const int plants = w.simulation.statistics().nrPlants();
-    EXPECT_EQ(
-        load(other, folder.file("a.sim")),
-        std::tuple(true,
-                   "Simulation @ step 40 with " + std::to_string(plants) + " plants successfouly loaded\n",
-                   std::string()));
+    const std::string loaded =
+        "Simulation @ step 40 with " + std::to_string(plants) + " plants successfouly loaded\n";
+    EXPECT_EQ(load(other, folder.file("a.sim")), std::tuple(true, loaded, ""));
     EXPECT_EQ(std::pair(other.simulation.step(), other.simulation.getSeeds()),
               std::pair(40, w.simulation.getSeeds()));
     EXPECT_GE(other.simulation.plantIdCounter(), idsBefore + static_cast<std::uint32_t>(plants));
@@ -562,8 +558,7 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
     // Loading before the first step is refused and changes nothing.
     World fresh;
     const auto seeds = fresh.simulation.getSeeds();
-    EXPECT_EQ(load(fresh, folder.file("a.sim")),
-              std::tuple(false, std::string(), std::string("Number of species size mismatch!\n")));
+    EXPECT_EQ(load(fresh, folder.file("a.sim")), std::tuple(false, "", "Number of species size mismatch!\n"));
     EXPECT_EQ(std::pair(fresh.simulation.step(), fresh.simulation.getSeeds()), std::pair(-1, seeds));
 }
 
@@ -582,8 +577,7 @@ TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
 
     writeBytes(folder.file("empty.sim"), "9\n5\n0\n0\n0\n0\n0\n0.5\t" + budgetsAndStates.substr(2));
     EXPECT_EQ(load(w, folder.file("empty.sim")),
-              std::tuple(true, std::string("Simulation @ step 9 with 0 plants successfouly loaded\n"),
-                         std::string()));
+              std::tuple(true, "Simulation @ step 9 with 0 plants successfouly loaded\n", ""));
     EXPECT_EQ(
         std::tuple(w.simulation.step(), w.simulation.grid().size(), w.simulation.species()[0].seedBudget),
         std::tuple(9, 0u, 0.5f));
@@ -610,8 +604,7 @@ TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
     source.run(6);
     // The damages edit the first plant line, which belongs to species 0.
     auto &bushes = source.simulation.species()[0].plants;
-    bushes.insert(bushes.begin(), source.simulation.constructPlant(source.simulation.species()[0], 40, 40,
-                                                                   source.terrain.vertex(40, 40)));
+    bushes.insert(bushes.begin(), plantAt(source, 0, 40, 40));
     World w;
     w.run(4);
     w.terrain.setLupaMinX(30);

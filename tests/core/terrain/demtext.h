@@ -33,11 +33,10 @@ inline std::string demText(const std::function<double(int, int)> &height)
 // A picture of one colour.
 inline ecosystem::RgbImage solid(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
-    ecosystem::RgbImage image(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, r, g, b);
-    return image;
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < width * height; ++i)
+        bytes.insert(bytes.end(), {r, g, b});
+    return ecosystem::RgbImage(width, height, bytes);
 }
 
 // Five plain band colours, easy to tell apart in the texture.
