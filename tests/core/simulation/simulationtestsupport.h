@@ -4,8 +4,8 @@
 #include "ecosystem/simulation/ecosystemsimulation.h"
 #include "ecosystem/simulation/simulationfile.h"
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace simulationtest {
