@@ -79,8 +79,10 @@ inline lignet::TreeParameters withStrands(int strands)
 inline lignet::TreeParameters twig(int leafType, int density, float leafSize = 0.25f)
 {
     lignet::TreeParameters p = withStrands(1);
-    std::tie(p.phyllotaxisAngle, p.leafType, p.leafDensity, p.leafSize) =
-        std::tuple(0.0, leafType, density, leafSize);
+    p.phyllotaxisAngle = 0.0;
+    p.leafType = leafType;
+    p.leafDensity = density;
+    p.leafSize = leafSize;
     return p;
 }
 

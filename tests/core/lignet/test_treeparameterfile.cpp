@@ -30,11 +30,18 @@ std::string goldenDefaultText()
 TreeParameters unusualSet()
 {
     TreeParameters p;
-    std::tie(p.barkTexturePath, p.leafTexturePath) = std::tuple("/home/ana/kora smreke.png", "");
-    std::tie(p.numberOfStrands, p.trunkHeight, p.branchThicknessPerStrand, p.phyllotaxisAngle,
-             p.gravicentralism) = std::tuple(321, 7.25, 0.015f, 137.5, 0.05);
-    std::tie(p.displayLeaves, p.leafSize, p.leafDensity, p.windSpeed, p.leafType) =
-        std::tuple(false, 0.35f, 12, 0.00001, lignet::CONIFEROUS);
+    p.barkTexturePath = "/home/ana/kora smreke.png";
+    p.leafTexturePath = "";
+    p.numberOfStrands = 321;
+    p.trunkHeight = 7.25;
+    p.branchThicknessPerStrand = 0.015f;
+    p.phyllotaxisAngle = 137.5;
+    p.gravicentralism = 0.05;
+    p.displayLeaves = false;
+    p.leafSize = 0.35f;
+    p.leafDensity = 12;
+    p.windSpeed = 0.00001;
+    p.leafType = lignet::CONIFEROUS;
     p.curveG(lignet::BranchingAngles) = {{0, 0.1}, {0.3, 0.4}, {1, -0.2}};
     p.curveW(lignet::GravimorphismImpact) = {{0, 1e-07}, {1, 123456}};
     p.computeAllDistributionTables();
@@ -60,8 +67,10 @@ std::string withFirstCurve(const std::string &block)
 TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
 {
     TreeParameters p;
-    std::tie(p.trunkHeight, p.phyllotaxisAngle, p.gravicentralism, p.windSpeed) =
-        std::tuple(5.1234567, 0.00001, 1234567.0, -2.5);
+    p.trunkHeight = 5.1234567;
+    p.phyllotaxisAngle = 0.00001;
+    p.gravicentralism = 1234567.0;
+    p.windSpeed = -2.5;
     const std::string text = TreeParameterFile::text(p);
     EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
         << text;

@@ -185,7 +185,9 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     Scene s;
     // Willow: relative height 0.5 is far outside 0.01 ± 0.05. Everything else inside its bands.
     Plant &p = s.add(1, 10, 10, 260.0f, 260.0f, 1.0f, 0.5f);
-    std::tie(p.moisture, p.sunniness, p.windiness) = std::tuple(0.5f, 0.6f, 0.0f);
+    p.moisture = 0.5f;
+    p.sunniness = 0.6f;
+    p.windiness = 0.0f;
     s.index();
     auto &r = s.rules;
     auto states = [&] {

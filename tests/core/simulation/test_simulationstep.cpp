@@ -216,15 +216,21 @@ TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw
     w.simulation.initialise();
     Species &pine = w.simulation.species()[3];
     Plant old = plantAt(w, 3, 40, 40);
-    std::tie(old.age, old.timeOfDeath, old.strength, old.height) = std::tuple(210, 210.0f, 0.1f, 2.0f);
+    old.age = 210;
+    old.timeOfDeath = 210.0f;
+    old.strength = 0.1f;
+    old.height = 2.0f;
     Plant giant = old; // stronger and overlapping: would dominate the old plant
-    std::tie(giant.id, giant.age, giant.strength) = std::tuple(old.id + 1000, 10, 1.0f);
+    giant.id = old.id + 1000;
+    giant.age = 10;
+    giant.strength = 1.0f;
     giant.position.x += 1.0f;
     pine.plants = {old, giant};
     // A vigour of exactly 0.1 is weakness.
     Species &maple = w.simulation.species()[2];
     maple.plants = {plantAt(w, 2, 30, 30), plantAt(w, 2, 60, 60)};
-    std::tie(maple.plants[0].prodornost, maple.plants[1].prodornost) = std::tuple(0.1f, 0.11f);
+    maple.plants[0].prodornost = 0.1f;
+    maple.plants[1].prodornost = 0.11f;
     const auto before = w.simulation.getSeeds();
     w.simulation.killPhase();
     ASSERT_EQ(std::pair(pine.plants.size(), maple.plants.size()), std::pair(std::size_t{1}, std::size_t{1}));
@@ -244,10 +250,17 @@ TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeak
     w.simulation.initialise();
     Species &pine = w.simulation.species()[3];
     Plant small = plantAt(w, 3, 40, 40);
-    std::tie(small.prodornost, small.size, small.height, small.strength, small.age, small.timeOfDeath) =
-        std::tuple(1.5f, 0.5f, 1.15f, 0.1f, 100, 240.0f);
+    small.prodornost = 1.5f;
+    small.size = 0.5f;
+    small.height = 1.15f;
+    small.strength = 0.1f;
+    small.age = 100;
+    small.timeOfDeath = 240.0f;
     Plant tall = small;
-    std::tie(tall.id, tall.size, tall.height, tall.strength) = std::tuple(small.id + 1, 1.0f, 2.3f, 1.0f);
+    tall.id = small.id + 1;
+    tall.size = 1.0f;
+    tall.height = 2.3f;
+    tall.strength = 1.0f;
     tall.position.x += 1.0f;
     pine.plants = {small, tall};
 
@@ -306,9 +319,14 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
             const int column = 30 + 3 * static_cast<int>(maples.plants.size());
             Plant &p = maples.plants.emplace_back(
                 simulation->constructPlant(maples, column, 40, ramp.vertex(column, 40)));
-            std::tie(p.relativeHeight, p.moisture, p.sunniness, p.windiness, p.slope) =
-                std::tuple(c.relativeHeight, c.moisture, c.sunniness, c.windiness, c.slope);
-            std::tie(p.prodornost, p.age, p.timeOfDeath) = std::tuple(1.0f, c.oldAge ? 150 : 50, 150.0f);
+            p.relativeHeight = c.relativeHeight;
+            p.moisture = c.moisture;
+            p.sunniness = c.sunniness;
+            p.windiness = c.windiness;
+            p.slope = c.slope;
+            p.prodornost = 1.0f;
+            p.age = c.oldAge ? 150 : 50;
+            p.timeOfDeath = 150.0f;
         }
         auto seeds = simulation->getSeeds();
         seeds[ecosystem::DeathBecauseOfBadHeight] = seeds[ecosystem::DeathBecauseOfBadSunniness] = 0;
