@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 using gui::OglWidget;
@@ -298,10 +299,21 @@ class TestMonkey : public QObject {
     // The navigation panel and any other dialog left open without a modal loop.
     void useOpenDialog()
     {
+        // In the window's creation order, then any others by class: the order of the top-level
+        // widgets changes from run to run, and a seed must replay the same walk.
         QList<QDialog *> open;
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *dialog = qobject_cast<QDialog *>(widget); dialog != nullptr && dialog->isVisible())
+        for (QDialog *dialog : w.window->findChildren<QDialog *>())
+            if (dialog->isVisible())
                 open << dialog;
+        QList<QDialog *> unowned;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QDialog *>(widget);
+                dialog != nullptr && dialog->isVisible() && !open.contains(dialog))
+                unowned << dialog;
+        std::stable_sort(unowned.begin(), unowned.end(), [](const QDialog *a, const QDialog *b) {
+            return std::strcmp(a->metaObject()->className(), b->metaObject()->className()) < 0;
+        });
+        open << unowned;
         if (open.isEmpty())
             return log(QStringLiteral("dialog: none open"));
         QDialog *dialog = open[below(int(open.size()))];
