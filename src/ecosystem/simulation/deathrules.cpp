@@ -33,9 +33,34 @@ const Species *DeathRules::speciesOf(const Plant &p) const
 
 bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
 {
+    return decideOne(p, entry, statistics);
+}
+
+void DeathRules::decide(std::vector<Species> &lists, SimulationStatistics &statistics)
+{
+    surveyDomination();
+    for (std::size_t si = 0; si < lists.size(); ++si) {
+        std::vector<Plant> &plants = lists[si].plants;
+        // Survivors slide down over the dead in one pass, so the list keeps its order and later
+        // decisions already see earlier deaths (in the grid as well).
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < plants.size(); ++i) {
+            const std::int32_t entry = grid_ ? grid_->entryOf(static_cast<int>(si), i) : -1;
+            if (decideOne(plants[i], entry, statistics))
+                continue;
+            if (kept != i)
+                plants[kept] = plants[i];
+            ++kept;
+        }
+        plants.resize(kept);
+    }
+}
+
+bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
+{
     const Species *s = speciesOf(p);
     const bool dies = diesOfAgeOrWeakness(p);
-    const EnvironmentalTest fired = s ? runEnvironmentalTests(p, *s) : EnvironmentalTest::None;
+    const EnvironmentalTest fired = s ? environmentalTests(p, *s) : EnvironmentalTest::None;
 
     bool result = true;
     if (dies) {
@@ -81,6 +106,11 @@ bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
 }
 
 DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, const Species &s)
+{
+    return environmentalTests(p, s);
+}
+
+DeathRules::EnvironmentalTest DeathRules::environmentalTests(const Plant &p, const Species &s)
 {
     // Whether a test draws and whether it fires follow no pattern from plant to plant, so every
     // test is evaluated and its generator advanced by a select instead of a branch.

@@ -50,6 +50,10 @@ public:
     // deaths off their outcome is counted nowhere: seeds and saved simulations reproduce the same
     // forest only as long as these draws and outcomes stay as they are.
     bool shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics);
+    // A kill phase's decisions after the grid's rebuild: surveys the grid, decides every plant of
+    // the lists (the species bound, in index order, each list in order) as shouldDie does, and
+    // takes the dead out of the lists, which keep their order.
+    void decide(std::vector<Species> &lists, SimulationStatistics &statistics);
 
     // The domination test with its death draw: sets p's dominated flag to whether a living plant
     // of equal or greater weighted strength overlaps its crown, and returns whether p dies of it.
@@ -69,7 +73,12 @@ public:
 private:
     // The plant's species, or none when the plant's index names none.
     const Species *speciesOf(const Plant &p) const;
-    bool isDominated(Plant &p, const Species *s, std::int32_t entry);
+    // In line in the kill phase's loop, where the generators' states and the species stay at hand
+    // from one plant to the next.
+    [[gnu::always_inline]] inline bool isDominated(Plant &p, const Species *s, std::int32_t entry);
+    [[gnu::always_inline]] inline bool decideOne(Plant &p, std::int32_t entry,
+                                                 SimulationStatistics &statistics);
+    [[gnu::always_inline]] inline EnvironmentalTest environmentalTests(const Plant &p, const Species &s);
 
     PlantGrid *grid_ = nullptr;
     const std::vector<Species> *species_ = nullptr;

@@ -23,7 +23,7 @@ constexpr float CellPositionDivisor = 4096.0f;
 // only stall the program (and a float budget that large could no longer count down by one).
 constexpr float MaxSeedsPerStep = 1.0e7f;
 
-float clampedSuitability(const ToleranceBand &band, float value)
+inline float clampedSuitability(const ToleranceBand &band, float value)
 {
     return std::clamp(band.suitability(value), 0.0f, 1.0f);
 }
@@ -322,22 +322,7 @@ void EcosystemSimulation::killPhase()
 void EcosystemSimulation::decideDeaths()
 {
     const Clock::time_point start = Clock::now();
-    deathRules_.surveyDomination();
-    for (std::size_t si = 0; si < species_.size(); ++si) {
-        std::vector<Plant> &plants = species_[si].plants;
-        // Survivors slide down over the dead in one pass, so the list keeps its order and later
-        // decisions already see earlier deaths (in the grid as well).
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < plants.size(); ++i) {
-            const std::int32_t entry = grid_.entryOf(static_cast<int>(si), i);
-            if (deathRules_.shouldDie(plants[i], entry, statistics_))
-                continue;
-            if (kept != i)
-                plants[kept] = plants[i];
-            ++kept;
-        }
-        plants.resize(kept);
-    }
+    deathRules_.decide(species_, statistics_);
     decisionTime_ += Clock::now() - start;
 }
 

@@ -111,18 +111,6 @@ void TerrainModel::rebuildPlantableCells()
     }
 }
 
-bool TerrainModel::isSeedCell(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return false;
-    return lupaMinX_ <= x && x <= lupaMaxX_ && lupaMinY_ <= y && y <= lupaMaxY_ && isAboveBase(vertex(x, y));
-}
-
-bool TerrainModel::isAboveBase(const math::Vector3f &point) const
-{
-    return point.y / heightRange_ > baseLevel_;
-}
-
 bool TerrainModel::setMaps(TerrainMaps maps)
 {
     const auto n = static_cast<std::size_t>(vertexCount());

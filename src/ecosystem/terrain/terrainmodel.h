@@ -84,9 +84,15 @@ public:
     const std::vector<std::int32_t> &plantableCells() const { return plantableCells_; }
     void rebuildPlantableCells();
     // Inside the plant area (limits inclusive) and the cell's vertex above the base level. Cells
-    // outside the grid are never seed cells.
-    bool isSeedCell(int x, int y) const;
-    bool isAboveBase(const math::Vector3f &point) const;
+    // outside the grid are never seed cells. In line: the add phase asks for every seed.
+    bool isSeedCell(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_)
+            return false;
+        return lupaMinX_ <= x && x <= lupaMaxX_ && lupaMinY_ <= y && y <= lupaMaxY_ &&
+               isAboveBase(vertex(x, y));
+    }
+    bool isAboveBase(const math::Vector3f &point) const { return point.y / heightRange_ > baseLevel_; }
 
     // Analysis maps, index c + r × width
     bool isAnalysed() const { return analysed_; }
