@@ -1,16 +1,11 @@
 #include "ecosystem/simulation/deathrules.h"
 
+#include "ecosystem/simulation/probabilitydraw.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace ecosystem {
-
-namespace {
-
-constexpr std::uint32_t ProbabilityDraws = 100000;
-constexpr float ProbabilityDivisor = 100000.0f;
-
-} // namespace
 
 void DeathRules::bind(PlantGrid &grid, const std::vector<Species> &species)
 {
@@ -24,6 +19,21 @@ void DeathRules::surveyDomination()
         survey_.build(*grid_, neighbourhoodRadius_);
 }
 
+DeathRules::DrawBounds DeathRules::drawBoundsOf(const Species &s)
+{
+    return {drawsBelow(s.heightBand.deathProbability), drawsBelow(s.moistureBand.deathProbability),
+            drawsBelow(s.sunninessBand.deathProbability), drawsBelow(s.windinessBand.deathProbability),
+            drawsBelow(s.dominatedDeathProbability)};
+}
+
+void DeathRules::refreshDrawBounds()
+{
+    drawBounds_.clear();
+    if (species_)
+        for (const Species &s : *species_)
+            drawBounds_.push_back(drawBoundsOf(s));
+}
+
 const Species *DeathRules::speciesOf(const Plant &p) const
 {
     if (!species_ || p.species < 0 || static_cast<std::size_t>(p.species) >= species_->size())
@@ -33,12 +43,14 @@ const Species *DeathRules::speciesOf(const Plant &p) const
 
 bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
 {
+    refreshDrawBounds();
     return decideOne(p, entry, statistics);
 }
 
 void DeathRules::decide(std::vector<Species> &lists, SimulationStatistics &statistics)
 {
     surveyDomination();
+    refreshDrawBounds();
     for (std::size_t si = 0; si < lists.size(); ++si) {
         std::vector<Plant> &plants = lists[si].plants;
         // Survivors slide down over the dead in one pass, so the list keeps its order and later
@@ -60,7 +72,9 @@ bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &s
 {
     const Species *s = speciesOf(p);
     const bool dies = diesOfAgeOrWeakness(p);
-    const EnvironmentalTest fired = s ? environmentalTests(p, *s) : EnvironmentalTest::None;
+    // A plant with a species has its species' bounds (the same index in the same list).
+    const DrawBounds *bounds = s ? &drawBounds_[static_cast<std::size_t>(p.species)] : nullptr;
+    const EnvironmentalTest fired = s ? environmentalTests(p, *s, *bounds) : EnvironmentalTest::None;
 
     bool result = true;
     if (dies) {
@@ -68,7 +82,7 @@ bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &s
     } else if (environmentalDeaths_ && fired != EnvironmentalTest::None) {
         statistics.countEnvironmentDeath();
     } else {
-        result = isDominated(p, s, entry);
+        result = isDominated(p, s, bounds ? bounds->dominated : 0, entry);
         if (result)
             statistics.countDominationDeath();
     }
@@ -79,10 +93,11 @@ bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &s
 
 bool DeathRules::isDominated(Plant &p, std::int32_t entry)
 {
-    return isDominated(p, speciesOf(p), entry);
+    const Species *s = speciesOf(p);
+    return isDominated(p, s, s ? drawsBelow(s->dominatedDeathProbability) : 0, entry);
 }
 
-bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
+bool DeathRules::isDominated(Plant &p, const Species *s, std::uint32_t dominatedBound, std::int32_t entry)
 {
     if (!grid_ || !s) {
         p.dominated = false;
@@ -100,39 +115,40 @@ bool DeathRules::isDominated(Plant &p, const Species *s, std::int32_t entry)
     p.dominated = dominated;
     if (!dominated)
         return false;
-    const float u =
-        static_cast<float>(randomDeathBecauseOfBeingDominated.next(ProbabilityDraws)) / ProbabilityDivisor;
-    return s->dominatedDeathProbability > u;
+    return randomDeathBecauseOfBeingDominated.next(ProbabilityDraws) < dominatedBound;
 }
 
 DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, const Species &s)
 {
-    return environmentalTests(p, s);
+    return environmentalTests(p, s, drawBoundsOf(s));
 }
 
-DeathRules::EnvironmentalTest DeathRules::environmentalTests(const Plant &p, const Species &s)
+DeathRules::EnvironmentalTest DeathRules::environmentalTests(const Plant &p, const Species &s,
+                                                             const DrawBounds &bounds)
 {
     // Whether a test draws and whether it fires follow no pattern from plant to plant, so every
     // test is evaluated and its generator advanced by a select instead of a branch.
     unsigned fired = 0; // 1 once a test fired
     unsigned result = 0;
-    const auto bandTest = [&](RandomGenerator &generator, const ToleranceBand &band, float value,
-                              EnvironmentalTest test) {
+    const auto bandTest = [&](RandomGenerator &generator, const ToleranceBand &band, std::uint32_t bound,
+                              float value, EnvironmentalTest test) {
         const unsigned draws = static_cast<unsigned>(band.outsideTolerance(value)) & (fired ^ 1u);
-        const float u =
-            static_cast<float>(generator.nextIf(draws != 0, ProbabilityDraws)) / ProbabilityDivisor;
-        const unsigned fires = draws & static_cast<unsigned>(band.deathProbability > u);
+        const std::uint32_t draw = generator.nextIf(draws != 0, ProbabilityDraws);
+        const unsigned fires = draws & static_cast<unsigned>(draw < bound);
         result |= (0u - fires) & static_cast<unsigned>(test);
         fired |= fires;
     };
-    bandTest(randomDeathBecauseOfBadHeight, s.heightBand, p.relativeHeight, EnvironmentalTest::Height);
-    bandTest(randomDeathBecauseOfBadMoisture, s.moistureBand, p.moisture, EnvironmentalTest::Moisture);
-    bandTest(randomDeathBecauseOfBadSunniness, s.sunninessBand, p.sunniness, EnvironmentalTest::Sunniness);
-    bandTest(randomDeathBecauseOfBadWindiness, s.windinessBand, p.windiness, EnvironmentalTest::Windiness);
+    bandTest(randomDeathBecauseOfBadHeight, s.heightBand, bounds.height, p.relativeHeight,
+             EnvironmentalTest::Height);
+    bandTest(randomDeathBecauseOfBadMoisture, s.moistureBand, bounds.moisture, p.moisture,
+             EnvironmentalTest::Moisture);
+    bandTest(randomDeathBecauseOfBadSunniness, s.sunninessBand, bounds.sunniness, p.sunniness,
+             EnvironmentalTest::Sunniness);
+    bandTest(randomDeathBecauseOfBadWindiness, s.windinessBand, bounds.windiness, p.windiness,
+             EnvironmentalTest::Windiness);
     const unsigned slopeDraws = fired ^ 1u;
-    const float u =
-        static_cast<float>(randomDeathBecauseOfBadSlope.nextIf(slopeDraws != 0, ProbabilityDraws)) /
-        ProbabilityDivisor;
+    // The slope's chance differs from plant to plant, so its draw is divided.
+    const float u = drawnProbability(randomDeathBecauseOfBadSlope.nextIf(slopeDraws != 0, ProbabilityDraws));
     const float stress = p.slope * s.slopeSensitivity;
     const unsigned slopeFires = slopeDraws & static_cast<unsigned>(stress * stress > u);
     result |= (0u - slopeFires) & static_cast<unsigned>(EnvironmentalTest::Slope);

@@ -71,20 +71,36 @@ public:
     static int computeNeighbourhoodRadius(const std::vector<Species> &species, float cellSize);
 
 private:
+    // A species' death chances as bounds on the draws that kill (drawsBelow), so that a decision
+    // compares whole numbers instead of dividing each draw.
+    struct DrawBounds {
+        std::uint32_t height = 0;
+        std::uint32_t moisture = 0;
+        std::uint32_t sunniness = 0;
+        std::uint32_t windiness = 0;
+        std::uint32_t dominated = 0;
+    };
+    static DrawBounds drawBoundsOf(const Species &s);
+    // Takes the bound species' chances afresh, as they are now.
+    void refreshDrawBounds();
+
     // The plant's species, or none when the plant's index names none.
     const Species *speciesOf(const Plant &p) const;
     // In line in the kill phase's loop, where the generators' states and the species stay at hand
-    // from one plant to the next.
-    [[gnu::always_inline]] inline bool isDominated(Plant &p, const Species *s, std::int32_t entry);
+    // from one plant to the next. The bounds are those of the plant's species.
+    [[gnu::always_inline]] inline bool isDominated(Plant &p, const Species *s, std::uint32_t dominatedBound,
+                                                   std::int32_t entry);
     [[gnu::always_inline]] inline bool decideOne(Plant &p, std::int32_t entry,
                                                  SimulationStatistics &statistics);
-    [[gnu::always_inline]] inline EnvironmentalTest environmentalTests(const Plant &p, const Species &s);
+    [[gnu::always_inline]] inline EnvironmentalTest environmentalTests(const Plant &p, const Species &s,
+                                                                       const DrawBounds &bounds);
 
     PlantGrid *grid_ = nullptr;
     const std::vector<Species> *species_ = nullptr;
     int neighbourhoodRadius_ = 0;
     bool environmentalDeaths_ = false;
     DominationSurvey survey_;
+    std::vector<DrawBounds> drawBounds_; // per bound species, for the decisions under way
 };
 
 } // namespace ecosystem

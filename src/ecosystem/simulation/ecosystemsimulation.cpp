@@ -1,6 +1,7 @@
 #include "ecosystem/simulation/ecosystemsimulation.h"
 
 #include "ecosystem/simulation/plantgridstaging.h"
+#include "ecosystem/simulation/probabilitydraw.h"
 #include "ecosystem/simulation/simulationfile.h"
 #include "ecosystem/simulation/speciestable.h"
 #include "ecosystem/terrain/terrainmodel.h"
@@ -14,8 +15,6 @@ namespace ecosystem {
 
 namespace {
 
-constexpr std::uint32_t ProbabilityDraws = 100000;
-constexpr float ProbabilityDivisor = 100000.0f;
 constexpr std::uint32_t CellPositionDraws = 4096;
 constexpr float CellPositionDivisor = 4096.0f;
 
@@ -153,10 +152,10 @@ void EcosystemSimulation::addPhase(Species &s)
     std::vector<std::uint32_t> &parents = parentScratch_;
     parents.clear();
     std::size_t anywhere = 0;
+    const std::uint32_t closeBelow = drawsBelow(s.growCloseProbability);
     while (s.seedBudget >= 1.0f) {
         s.seedBudget -= 1.0f;
-        const float u = static_cast<float>(randomGrowClose.next(ProbabilityDraws)) / ProbabilityDivisor;
-        if (s.growCloseProbability > u) {
+        if (randomGrowClose.next(ProbabilityDraws) < closeBelow) {
             if (n > 0)
                 parents.push_back(randomChooseNearPlant.next(parentBound));
         } else {
@@ -173,6 +172,15 @@ void EcosystemSimulation::addPhase(Species &s)
     // The neighbour cell of each side draw: above, below, left, right.
     static constexpr int SideX[] = {0, 0, -1, 1};
     static constexpr int SideY[] = {-1, 1, 0, 0};
+    // The side is the quarter of the unit interval that the drawn probability falls in.
+    static const std::array<std::uint32_t, 3> sideStarts = [] {
+        std::array<std::uint32_t, 3> starts{};
+        for (int side = 1; side <= 3; ++side)
+            starts[static_cast<std::size_t>(side - 1)] = firstDrawWhere([side](std::uint32_t draw) {
+                return std::min(static_cast<int>(drawnProbability(draw) * 4.0f), 3) >= side;
+            });
+        return starts;
+    }();
     // The parents lie far apart in a large list and the cache misses on their records would
     // otherwise dominate the loop, so each record is fetched a few seeds ahead.
     constexpr std::size_t FetchAhead = 8;
@@ -182,9 +190,10 @@ void EcosystemSimulation::addPhase(Species &s)
         if (k + FetchAhead < parentCount)
             __builtin_prefetch(&plants[parents[k + FetchAhead]].cellX);
         const std::uint32_t parent = parents[k];
-        const float u =
-            static_cast<float>(randomChooseNewPlantGrowSide.next(ProbabilityDraws)) / ProbabilityDivisor;
-        const auto side = static_cast<std::size_t>(std::min(static_cast<int>(u * 4.0f), 3));
+        const std::uint32_t draw = randomChooseNewPlantGrowSide.next(ProbabilityDraws);
+        const auto side = static_cast<std::size_t>(draw >= sideStarts[0]) +
+                          static_cast<std::size_t>(draw >= sideStarts[1]) +
+                          static_cast<std::size_t>(draw >= sideStarts[2]);
         const int x = plants[parent].cellX + SideX[side];
         const int y = plants[parent].cellY + SideY[side];
         if (!t.isSeedCell(x, y))
