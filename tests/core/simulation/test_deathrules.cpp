@@ -1,4 +1,5 @@
 #include "ecosystem/simulation/deathrules.h"
+#include "ecosystem/simulation/probabilitydraw.h"
 #include "ecosystem/simulation/speciestable.h"
 
 #include <cstdlib>
@@ -218,6 +219,18 @@ TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNever
     const auto nan = states();
     EXPECT_EQ(r.runEnvironmentalTests(p, s.species[1]), DeathRules::EnvironmentalTest::None);
     EXPECT_NE(states()[0], nan[0]);
+}
+
+TEST(ProbabilityDraw, aBoundOnTheDrawsAgreesWithTheDividedDrawForEveryDraw)
+{
+    // Probabilities on and between drawn values, at and beyond the ends, and one that is not a number.
+    const float probabilities[] = {0.0f,     1e-5f, 0.3f, 0.52552f, 0.525521f,
+                                   0.99999f, 1.0f,  2.0f, -1.0f,    std::numeric_limits<float>::quiet_NaN()};
+    for (const float p : probabilities) {
+        const std::uint32_t bound = ecosystem::drawsBelow(p);
+        for (std::uint32_t d = 0; d < ecosystem::ProbabilityDraws; ++d)
+            ASSERT_EQ(p > ecosystem::drawnProbability(d), d < bound) << p << " at draw " << d;
+    }
 }
 
 TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTallestOfTheLastRebuild)
