@@ -64,8 +64,7 @@ public:
     constexpr std::uint32_t nextIf(bool advance, std::uint32_t bound)
     {
         const std::uint64_t advanced = (state_ * Multiplier) % StateModulus;
-        const std::uint64_t keep = static_cast<std::uint64_t>(advance) - 1u; // all ones when not advancing
-        state_ = (advanced & ~keep) | (state_ & keep);
+        state_ = advance ? advanced : state_;
         return static_cast<std::uint32_t>(advanced & 0xFFFFFFFFu) % bound;
     }
 
