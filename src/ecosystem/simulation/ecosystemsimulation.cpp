@@ -290,6 +290,11 @@ template <typename Grown> void EcosystemSimulation::growPlants(Grown &&grown)
         const std::int32_t fullSizeAge = s.fullSizeAge;
         const float sizeAtMaturity = s.sizeAtMaturity;
         const float fullHeight = s.fullHeight;
+        // The yearly growth before and after maturity, divided once here rather than for every
+        // plant; a division by zero is never used, since no plant's age then falls in that span.
+        const float youngGrowth = sizeAtMaturity / static_cast<float>(maturityAge);
+        const float matureGrowth = (1.0f - sizeAtMaturity) /
+                                   static_cast<float>(static_cast<std::int64_t>(fullSizeAge) - maturityAge);
         float seedProduction = static_cast<float>(1.0 / static_cast<double>(s.seedRate));
         for (Plant &p : s.plants) {
             if (p.dominated) {
@@ -297,9 +302,9 @@ template <typename Grown> void EcosystemSimulation::growPlants(Grown &&grown)
                 p.prodornost = weakened > 0.0f ? weakened : 0.0f;
             } else {
                 if (p.age < maturityAge)
-                    p.size += sizeAtMaturity / static_cast<float>(maturityAge);
+                    p.size += youngGrowth;
                 else if (p.age < fullSizeAge)
-                    p.size += (1.0f - sizeAtMaturity) / static_cast<float>(fullSizeAge - maturityAge);
+                    p.size += matureGrowth;
                 p.height = fullHeight * p.size;
                 if (!(p.prodornost >= 0.0f))
                     p.prodornost = 0.0f;
