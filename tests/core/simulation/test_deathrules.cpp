@@ -9,18 +9,16 @@
 #include <set>
 #include <vector>
 
-using ecosystem::DeathRules;
-using ecosystem::Plant;
-using ecosystem::Species;
+using namespace ecosystem;
 
 namespace {
 
 // Death rules over a hand-made set of plants on a 100 × 100 grid of 25 m cells.
 struct Scene {
-    std::vector<Species> species = ecosystem::defaultSpeciesTable();
-    ecosystem::PlantGrid grid{100, 100};
+    std::vector<Species> species = defaultSpeciesTable();
+    PlantGrid grid{100, 100};
     DeathRules rules;
-    ecosystem::SimulationStatistics statistics;
+    SimulationStatistics statistics;
     std::uint32_t nextId = 1;
 
     Scene()
@@ -41,12 +39,11 @@ struct Scene {
     }
     void index() { grid.rebuild(species); }
     Plant &plant(int s, std::size_t i) { return species[static_cast<std::size_t>(s)].plants[i]; }
-    bool dominated(int s, std::size_t i) { return rules.isDominated(plant(s, i), grid.entryOf(s, i)); }
-    // Asks whether the plant is dominated and gives the flag that the question leaves on it.
-    bool flagged(int s, std::size_t i)
+    // Whether the plant dies of domination, and the dominated flag that the question leaves on it.
+    std::pair<bool, bool> dominated(int s, std::size_t i)
     {
-        dominated(s, i);
-        return plant(s, i).dominated;
+        const bool dies = rules.isDominated(plant(s, i), grid.entryOf(s, i));
+        return {dies, plant(s, i).dominated};
     }
     bool shouldDie(int s, std::size_t i)
     {
@@ -98,8 +95,8 @@ TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
         EXPECT_EQ(DeathRules::crownsOverlap(a, Plant{.height = 2.5f, .position = position}), overlap)
             << position.x << ',' << position.y << ',' << position.z;
     // The default species search the three by three window.
-    EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 25.0f), 1);
-    EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(ecosystem::defaultSpeciesTable(), 2.0f), 3);
+    EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(defaultSpeciesTable(), 25.0f), 1);
+    EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(defaultSpeciesTable(), 2.0f), 3);
 }
 
 TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
@@ -109,16 +106,15 @@ TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
     s.add(3, 10, 10, 264.0f, 260.0f, 2.0f, 0.5f); // touching
     s.index();
     auto &draws = s.rules.randomDeathBecauseOfBeingDominated;
-    ecosystem::RandomGenerator expected(draws.state());
-    EXPECT_FALSE(s.dominated(3, 0));
-    EXPECT_FALSE(s.dominated(3, 1));
-    EXPECT_FALSE(s.plant(3, 0).dominated);
+    RandomGenerator expected(draws.state());
+    EXPECT_EQ(s.dominated(3, 0), std::pair(false, false));
+    EXPECT_EQ(s.dominated(3, 1), std::pair(false, false));
     EXPECT_EQ(draws.state(), expected.state());
 
     s.plant(3, 1).position.x = 263.9f; // overlapping
     s.index();
-    EXPECT_TRUE(s.flagged(3, 0));
-    EXPECT_TRUE(s.flagged(3, 1));
+    EXPECT_TRUE(s.dominated(3, 0).second);
+    EXPECT_TRUE(s.dominated(3, 1).second);
     expected.next(100000);
     expected.next(100000);
     EXPECT_EQ(draws.state(), expected.state());
@@ -131,15 +127,13 @@ TEST(Domination, competitivenessWeighsStrengthAndTheDeathDrawComparesTheSpeciesP
     s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 0.5f); // pine, 0.6 × 0.5 = 0.3
     s.index();
     // The weaker neighbour does not dominate.
-    EXPECT_FALSE(s.dominated(3, 0));
-    EXPECT_FALSE(s.plant(3, 0).dominated);
+    EXPECT_EQ(s.dominated(3, 0), std::pair(false, false));
     // From state 1 the first draw is 69069: u = 0.69069, above the bush's 0.08: it survives.
     s.rules.randomDeathBecauseOfBeingDominated.setState(1);
-    EXPECT_FALSE(s.dominated(0, 0));
-    EXPECT_TRUE(s.plant(0, 0).dominated);
+    EXPECT_EQ(s.dominated(0, 0), std::pair(false, true));
     // State 0 always draws 0: u = 0 < 0.08: it dies.
     s.rules.randomDeathBecauseOfBeingDominated.setState(0);
-    EXPECT_TRUE(s.dominated(0, 0));
+    EXPECT_TRUE(s.dominated(0, 0).first);
 }
 
 TEST(Domination,
@@ -157,14 +151,12 @@ TEST(Domination,
     s.add(3, 4, 4, 112.5f, 112.5f, 20.0f, 5.0f);
     s.add(3, 4, 4, 132.5f, 112.5f, 1.0f, 1.0f);
     s.index();
-    EXPECT_TRUE(s.flagged(2, 0));
-    EXPECT_TRUE(s.flagged(3, 1));
-    EXPECT_FALSE(s.dominated(3, 0));
+    EXPECT_TRUE(s.dominated(2, 0).second);
+    EXPECT_TRUE(s.dominated(3, 1).second);
+    EXPECT_EQ(s.dominated(3, 0), std::pair(false, false));
     const auto before = s.rules.randomDeathBecauseOfBeingDominated.state();
-    for (const std::size_t alone : {2u, 4u}) {
-        EXPECT_FALSE(s.dominated(2, alone));
-        EXPECT_FALSE(s.plant(2, alone).dominated) << alone;
-    }
+    for (const std::size_t alone : {2u, 4u})
+        EXPECT_EQ(s.dominated(2, alone), std::pair(false, false)) << alone;
     EXPECT_EQ(s.rules.randomDeathBecauseOfBeingDominated.state(), before);
 }
 
@@ -227,9 +219,9 @@ TEST(ProbabilityDraw, aBoundOnTheDrawsAgreesWithTheDividedDrawForEveryDraw)
     const float probabilities[] = {0.0f,     1e-5f, 0.3f, 0.52552f, 0.525521f,
                                    0.99999f, 1.0f,  2.0f, -1.0f,    std::numeric_limits<float>::quiet_NaN()};
     for (const float p : probabilities) {
-        const std::uint32_t bound = ecosystem::drawsBelow(p);
-        for (std::uint32_t d = 0; d < ecosystem::ProbabilityDraws; ++d)
-            ASSERT_EQ(p > ecosystem::drawnProbability(d), d < bound) << p << " at draw " << d;
+        const std::uint32_t bound = drawsBelow(p);
+        for (std::uint32_t d = 0; d < ProbabilityDraws; ++d)
+            ASSERT_EQ(p > drawnProbability(d), d < bound) << p << " at draw " << d;
     }
 }
 
@@ -246,13 +238,13 @@ TEST(PlantGrid, findsNeighboursOutsideTheTerrainForgetsRemovedOnesAndKnowsTheTal
     s.index();
     EXPECT_EQ(std::tuple(s.grid.size(), s.grid.largestHeight()), std::tuple(5u, 7.5f));
     EXPECT_EQ(s.grid.idsInCell(0, 0), (std::vector<std::uint32_t>{1, 2}));
-    EXPECT_TRUE(s.flagged(4, 0));
-    EXPECT_TRUE(s.flagged(4, 2));
+    EXPECT_TRUE(s.dominated(4, 0).second);
+    EXPECT_TRUE(s.dominated(4, 2).second);
 
     s.grid.remove(s.grid.entryOf(4, 1));
     EXPECT_EQ(std::tuple(s.grid.size(), s.grid.idsInCell(0, 0)),
               std::tuple(4u, std::vector<std::uint32_t>{1}));
-    EXPECT_FALSE(s.flagged(4, 0));
+    EXPECT_FALSE(s.dominated(4, 0).second);
 
     s.species[1].plants.clear();
     s.index();
@@ -294,7 +286,7 @@ TEST(DominationSurvey, decidesExactlyAsFullScansAndThePairwiseRuleDo)
         for (int s = 0; s < 5; ++s)
             for (std::size_t i = 0; i < surveyed.species[static_cast<std::size_t>(s)].plants.size(); ++i) {
                 const Plant &p = surveyed.plant(s, i);
-                const bool decidesDomination = !ecosystem::diesOfAgeOrWeakness(p);
+                const bool decidesDomination = !diesOfAgeOrWeakness(p);
                 const bool byRule = decidesDomination && dominatedByRule(p);
                 const bool died = surveyed.shouldDie(s, i);
                 ASSERT_EQ(died, scanned.shouldDie(s, i));

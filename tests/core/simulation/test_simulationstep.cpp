@@ -11,16 +11,9 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-using ecosystem::Plant;
-using ecosystem::RandomGenerator;
-using ecosystem::SeedVector;
-using ecosystem::SimulationStatistics;
-using ecosystem::Species;
+using namespace ecosystem;
+using namespace testsupport;
 using simulationtest::World;
-using testsupport::readBytes;
-using testsupport::split;
-using testsupport::TempFolder;
-using testsupport::writeBytes;
 
 namespace {
 
@@ -35,8 +28,7 @@ Plant plantAt(World &w, int species, int x, int y)
 std::tuple<bool, std::string, std::string> load(World &w, const std::string &path)
 {
     std::ostringstream out, err;
-    const bool ok = w.simulation.load(path, out, err).ok;
-    return {ok, out.str(), err.str()};
+    return {w.simulation.load(path, out, err).ok, out.str(), err.str()}; // a braced list runs in order
 }
 
 // Five seed budgets, the thirteen generator states and the plant area.
@@ -93,15 +85,15 @@ const std::pair<const char *, Damage> damagedFiles[] = {
 
 TEST(Prodornost, isTheProductOfSlopeFactorAndSuitabilitiesFullAboveTheOptimumFallingBelowTheTolerance)
 {
-    const ecosystem::ToleranceBand band{0.6f, 0.3f, 0.3f, 0.5f};
+    const ToleranceBand band{0.6f, 0.3f, 0.3f, 0.5f};
     EXPECT_EQ(std::pair(band.suitability(5.0f), band.suitability(0.3f)), std::pair(1.0f, 1.0f));
     EXPECT_FLOAT_EQ(band.suitability(0.2f), 1.0f - 0.4f * 0.5f);
-    EXPECT_EQ((ecosystem::ToleranceBand{0.5f, 0.1f, 0.3f, 5.0f}.suitability(0.0f)), 0.0f);
-    const Species maple = ecosystem::defaultSpeciesTable()[2];
+    EXPECT_EQ((ToleranceBand{0.5f, 0.1f, 0.3f, 5.0f}.suitability(0.0f)), 0.0f);
+    const Species maple = defaultSpeciesTable()[2];
     // Moisture 0.1 lies 0.5 below the optimum 0.6 (tolerance 0.3): suitability 1 - 0.5 x 0.5.
-    const float v = ecosystem::EcosystemSimulation::prodornost(maple, 0.5f, 0.1f, 0.7f, 0.2f, 0.5f);
+    const float v = EcosystemSimulation::prodornost(maple, 0.5f, 0.1f, 0.7f, 0.2f, 0.5f);
     EXPECT_FLOAT_EQ(v, static_cast<float>(1.0 - 0.025 * 0.025) * (1.0f - 0.5f * 0.5f));
-    EXPECT_EQ(ecosystem::EcosystemSimulation::prodornost(maple, 0.0f, 0.6f, 0.65f, 0.0f, 0.2f), 1.0f);
+    EXPECT_EQ(EcosystemSimulation::prodornost(maple, 0.0f, 0.6f, 0.65f, 0.0f, 0.2f), 1.0f);
 }
 
 TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywhere)
@@ -156,7 +148,7 @@ TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndN
     w.simulation.initialise();
     auto seeds = w.simulation.getSeeds();
     // Every seed grows close, and every side draw is 0: the cell above.
-    seeds[ecosystem::GrowClose] = seeds[ecosystem::ChooseNewPlantGrowSide] = 0;
+    seeds[GrowClose] = seeds[ChooseNewPlantGrowSide] = 0;
     ASSERT_TRUE(w.simulation.setSeeds(seeds).ok);
     Species &bush = w.simulation.species()[0];
     bush.plants.push_back(plantAt(w, 0, 50, 50));
@@ -182,8 +174,7 @@ TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndN
     Species &pine = w.simulation.species()[3];
     w.simulation.addPhase(pine);
     EXPECT_TRUE(pine.plants.empty());
-    EXPECT_EQ(w.simulation.getSeeds()[ecosystem::PositionOfNewPlantsAnywhere],
-              before[ecosystem::PositionOfNewPlantsAnywhere]);
+    EXPECT_EQ(w.simulation.getSeeds()[PositionOfNewPlantsAnywhere], before[PositionOfNewPlantsAnywhere]);
 }
 
 TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTen)
@@ -238,8 +229,7 @@ TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw
     const auto &statistics = w.simulation.statistics();
     EXPECT_EQ(std::pair(statistics.weaknessDeaths(), statistics.dominationDeaths()), std::pair(2, 0));
     // The giant, alone after the old plant's removal, is not dominated: no domination draw at all.
-    EXPECT_EQ(w.simulation.getSeeds()[ecosystem::DeathBecauseOfBeingDominated],
-              before[ecosystem::DeathBecauseOfBeingDominated]);
+    EXPECT_EQ(w.simulation.getSeeds()[DeathBecauseOfBeingDominated], before[DeathBecauseOfBeingDominated]);
     EXPECT_FALSE(pine.plants[0].dominated);
     EXPECT_TRUE(w.simulation.grid().idsInCell(40, 40) == std::vector<std::uint32_t>{giant.id});
 }
@@ -293,8 +283,7 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
     const struct {
         const char *name;
         float relativeHeight, moisture, sunniness, windiness, slope;
-        bool oldAge;
-        bool diesOfEnvironment; // with the option on
+        bool oldAge, diesOfEnvironment; // the latter with the option on
     } cases[] = {
         {"inside every band", 0.2f, 0.6f, 0.65f, 0.0f, 0.0f, false, false},
         {"height outside: its draw fires", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, false, true},
@@ -307,10 +296,10 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
     };
     // The cases as maples on a plane rising gently to the east and south, far enough apart that
     // none dominates another; one kill phase with the option on, one with it off.
-    ecosystem::TerrainModel ramp =
+    TerrainModel ramp =
         terraintest::terrainOf(terraintest::demText([](int c, int r) { return 300.0 + c + r; }));
-    ecosystem::EcosystemSimulation on, off;
-    for (ecosystem::EcosystemSimulation *simulation : {&on, &off}) {
+    EcosystemSimulation on, off;
+    for (EcosystemSimulation *simulation : {&on, &off}) {
         simulation->attachTerrain(ramp);
         simulation->initialise();
         simulation->setEnvironmentalDeaths(simulation == &on);
@@ -329,13 +318,13 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
             p.timeOfDeath = 150.0f;
         }
         auto seeds = simulation->getSeeds();
-        seeds[ecosystem::DeathBecauseOfBadHeight] = seeds[ecosystem::DeathBecauseOfBadSunniness] = 0;
-        seeds[ecosystem::DeathBecauseOfBadMoisture] = seeds[ecosystem::DeathBecauseOfBadWindiness] = 1;
-        seeds[ecosystem::DeathBecauseOfBadSlope] = 0;
+        seeds[DeathBecauseOfBadHeight] = seeds[DeathBecauseOfBadSunniness] = 0;
+        seeds[DeathBecauseOfBadMoisture] = seeds[DeathBecauseOfBadWindiness] = 1;
+        seeds[DeathBecauseOfBadSlope] = 0;
         ASSERT_TRUE(simulation->setSeeds(seeds).ok);
         simulation->killPhase();
     }
-    const auto survived = [](const ecosystem::EcosystemSimulation &s, std::size_t caseIndex) {
+    const auto survived = [](const EcosystemSimulation &s, std::size_t caseIndex) {
         return std::ranges::any_of(s.species()[2].plants,
                                    [&](const Plant &p) { return p.id == caseIndex + 1; });
     };
@@ -357,17 +346,17 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
 
 TEST(AutoSave, isDueEveryIntervalOnceOneIsSetAndNamesTheFileByTheStep)
 {
-    ecosystem::AutoSave autosave;
+    AutoSave autosave;
     EXPECT_FALSE(autosave.isDue(30)); // off until an interval is set
     autosave.setInterval(30);
     EXPECT_EQ(std::tuple(autosave.isDue(30), autosave.isDue(60), autosave.isDue(31)),
               std::tuple(true, true, false));
-    EXPECT_EQ(ecosystem::AutoSave::fileName(120), "120.sim");
+    EXPECT_EQ(AutoSave::fileName(120), "120.sim");
     autosave.setInterval(0);
     EXPECT_FALSE(autosave.isDue(30));
 }
 
-TEST(SimulationStatistics, logLineHasTheExactLabelsAndTimeSumsSaturate)
+TEST(SimulationStatistics, logLineHasTheExactLabelsTimeSumsSaturateAndSeriesGetOnePointPerRecord)
 {
     SimulationStatistics s;
     s.recordLiving({10, 20, 0, 20, 7});
@@ -380,22 +369,21 @@ TEST(SimulationStatistics, logLineHasTheExactLabelsAndTimeSumsSaturate)
     s.composeLogLine(14, 2000000000, 0, 0, 0, 0);
     s.composeLogLine(15, 2000000000, 0, 0, 0, 0);
     EXPECT_EQ(s.renderTimeSum(), 2147483647);
-}
 
-TEST(SimulationStatistics, seriesGetOnePointPerRecordAndTheRenderedCountsLeaveTheLivingTotalAlone)
-{
-    SimulationStatistics s;
-    s.recordLiving({3, 0});
-    s.recordLiving({4, 0, 2});
-    s.recordRendered({1, 2});
-    s.recordRendered({2, 2});
-    const auto &living = s.livingSeries();
+    // Series get one point per record; the rendered counts leave the living total alone.
+    SimulationStatistics series;
+    series.recordLiving({3, 0});
+    series.recordLiving({4, 0, 2});
+    series.recordRendered({1, 2});
+    series.recordRendered({2, 2});
+    const auto &living = series.livingSeries();
     ASSERT_EQ(living.size(), 3u);
     EXPECT_EQ(living[2].size(), 1u);
     EXPECT_EQ(std::tuple(living[0][1].x, living[0][1].y, living[1][0].y, living[2][0].x),
               std::tuple(1.0, 4.0, 0.0, 0.0));
-    EXPECT_EQ(s.nrPlants(), 6);
-    EXPECT_EQ(std::pair(s.renderedSeries()[1][1].x, s.renderedSeries()[1][1].y), std::pair(1.0, 2.0));
+    EXPECT_EQ(series.nrPlants(), 6);
+    EXPECT_EQ(std::pair(series.renderedSeries()[1][1].x, series.renderedSeries()[1][1].y),
+              std::pair(1.0, 2.0));
 }
 
 TEST(SimulationStatistics, csvHasOneLinePerRecordWithTheLastFrameDrawnAfterItAndLateSpeciesAligned)
@@ -408,19 +396,19 @@ TEST(SimulationStatistics, csvHasOneLinePerRecordWithTheLastFrameDrawnAfterItAnd
     s.recordLiving({4, 1});   // no frame drawn after it
     s.recordLiving({2, 1});
     s.recordRendered({1, 1});
-    EXPECT_EQ(ecosystem::statisticsCsv(s), "step,Bush living,Bush rendered,Weeping willow living,"
-                                           "Weeping willow rendered\n0,3,2,0,0\n1,4,,1,\n2,2,1,1,1\n");
+    EXPECT_EQ(statisticsCsv(s), "step,Bush living,Bush rendered,Weeping willow living,"
+                                "Weeping willow rendered\n0,3,2,0,0\n1,4,,1,\n2,2,1,1,1\n");
 
     SimulationStatistics late;
-    EXPECT_EQ(ecosystem::statisticsCsv(late), "step\n");
+    EXPECT_EQ(statisticsCsv(late), "step\n");
     late.recordLiving({}); // an empty simulation loaded: a record without species
     late.recordLiving({1000000});
     late.recordLiving({1234567, 5, 6, 7, 8, 9});
-    EXPECT_EQ(ecosystem::statisticsCsv(late), "step,Bush living,Bush rendered,Weeping willow living,"
-                                              "Weeping willow rendered,Maple living,Maple rendered,"
-                                              "Pine living,Pine rendered,Beech living,Beech rendered,"
-                                              "Species 5 living,Species 5 rendered\n"
-                                              "0,1000000,,,,,,,,,,,\n1,1234567,,5,,6,,7,,8,,9,\n");
+    EXPECT_EQ(statisticsCsv(late), "step,Bush living,Bush rendered,Weeping willow living,"
+                                   "Weeping willow rendered,Maple living,Maple rendered,"
+                                   "Pine living,Pine rendered,Beech living,Beech rendered,"
+                                   "Species 5 living,Species 5 rendered\n"
+                                   "0,1000000,,,,,,,,,,,\n1,1234567,,5,,6,,7,,8,,9,\n");
 }
 
 TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProductAndAdvanceOnlyWhenDrawing)
@@ -449,20 +437,18 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProd
 
     // A draw chosen by select advances only when it draws.
     RandomGenerator skipped(5), drawn(5), reference(5);
-    const std::uint32_t value = reference.next(100000);
-    EXPECT_EQ(skipped.nextIf(false, 100000), value);
+    const std::uint32_t first = reference.next(100000);
+    EXPECT_EQ(skipped.nextIf(false, 100000), first);
     EXPECT_EQ(skipped.state(), 5u);
-    EXPECT_EQ(drawn.nextIf(true, 100000), value);
+    EXPECT_EQ(drawn.nextIf(true, 100000), first);
     EXPECT_EQ(drawn.state(), reference.state());
-}
 
-TEST(DrawBound, remaindersAndDrawsEqualThoseOfTheDivision)
-{
+    // A prepared bound gives the remainders and draws of the division.
     const std::uint32_t bounds[] = {1u,      2u,     3u,          7u,          151u,       4096u,
                                     100000u, 65537u, 0x7FFFFFFFu, 0x80000001u, 0xFFFFFFFFu};
     for (const std::uint32_t bound : bounds) {
         SCOPED_TRACE(bound);
-        const ecosystem::DrawBound prepared(bound);
+        const DrawBound prepared(bound);
         for (const std::uint32_t value : {0u, 1u, bound - 1u, bound, bound + 1u, 2u * bound - 1u, 0x7FFFFFFFu,
                                           0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu})
             ASSERT_EQ(prepared.remainder(value), value % bound) << value;
@@ -472,17 +458,17 @@ TEST(DrawBound, remaindersAndDrawsEqualThoseOfTheDivision)
         EXPECT_EQ(multiplied.state(), divided.state());
     }
     // A bound of 0 draws nothing, as next(0) does.
-    RandomGenerator g(9);
-    EXPECT_EQ(g.next(ecosystem::DrawBound(0)), 0u);
-    EXPECT_EQ(g.state(), 9u);
+    RandomGenerator none(9);
+    EXPECT_EQ(none.next(DrawBound(0)), 0u);
+    EXPECT_EQ(none.state(), 9u);
 }
 
 TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVectors)
 {
-    ecosystem::EcosystemSimulation s;
+    EcosystemSimulation s;
     const SeedVector defaults{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
     EXPECT_EQ(s.getSeeds(), defaults);
-    EXPECT_EQ(ecosystem::defaultSeeds(), defaults);
+    EXPECT_EQ(defaultSeeds(), defaults);
     for (const SeedVector &tooShort : {SeedVector{5, 6, 7}, SeedVector{}}) {
         const auto outcome = s.setSeeds(tooShort);
         EXPECT_FALSE(outcome.ok);
@@ -556,13 +542,12 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
     const std::string loaded =
         "Simulation @ step 40 with " + std::to_string(plants) + " plants successfouly loaded\n";
     EXPECT_EQ(load(other, folder.file("a.sim")), std::tuple(true, loaded, ""));
-    EXPECT_EQ(std::pair(other.simulation.step(), other.simulation.getSeeds()),
-              std::pair(40, w.simulation.getSeeds()));
     EXPECT_GE(other.simulation.plantIdCounter(), idsBefore + static_cast<std::uint32_t>(plants));
     // One more living point for every species, and the counts are those of the file.
     const auto &loadedStatistics = other.simulation.statistics();
     EXPECT_EQ(std::tuple(loadedStatistics.livingSeries()[0].size(), loadedStatistics.nrPlants()),
               std::tuple(3u, plants));
+    // Saved again, the file is the same: step, plants, budgets and generator states came back.
     ASSERT_TRUE(other.simulation.save(folder.file("b.sim"), out, err).ok);
     EXPECT_EQ(readBytes(folder.file("a.sim")), readBytes(folder.file("b.sim")));
     // Plants are back in their grid cells.
@@ -626,10 +611,11 @@ TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
     World w;
     w.run(4);
     w.terrain.setLupaMinX(30);
-    const std::string before = w.fileText();
-    const auto cells = w.terrain.plantableCells();
-    const auto points = w.simulation.statistics().livingSeries()[0].size();
-    const auto counter = w.simulation.plantIdCounter();
+    const auto state = [&w] {
+        return std::tuple(w.fileText(), w.terrain.plantableCells(),
+                          w.simulation.statistics().livingSeries()[0].size(), w.simulation.plantIdCounter());
+    };
+    const auto before = state();
     for (const auto &[name, damage] : damagedFiles) {
         SCOPED_TRACE(name);
         writeBytes(folder.file("bad.sim"), damage(source.fileText()));
@@ -639,9 +625,6 @@ TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
         EXPECT_EQ(out.str(), "");
         const std::string message = err.str();
         EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-        EXPECT_EQ(w.fileText(), before);
-        EXPECT_EQ(w.terrain.plantableCells(), cells);
-        EXPECT_EQ(w.simulation.statistics().livingSeries()[0].size(), points);
-        EXPECT_EQ(w.simulation.plantIdCounter(), counter);
+        EXPECT_EQ(state(), before);
     }
 }
