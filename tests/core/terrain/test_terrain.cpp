@@ -11,11 +11,7 @@
 #include <cmath>
 #include <numbers>
 
-using ecosystem::DemLoadResult;
-using ecosystem::HeightImages;
-using ecosystem::MoistureComputation;
-using ecosystem::RgbImage;
-using ecosystem::TerrainModel;
+using namespace ecosystem;
 using namespace terraintest;
 
 namespace {
@@ -43,32 +39,7 @@ RgbImage textureOf(const std::string &dem, const HeightImages &images = bandImag
 
 bool listed(const TerrainModel &terrain, int c, int r)
 {
-    const auto &cells = terrain.plantableCells();
-    return std::find(cells.begin(), cells.end(), c + r * 100) != cells.end();
-}
-
-// The sun's course worked out afresh in double precision from its three fixed directions.
-std::vector<std::array<double, 3>> referenceSunCourse()
-{
-    const double pi = std::numbers::pi;
-    auto unit = [](std::array<double, 3> v) {
-        const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        return std::array<double, 3>{v[0] / l, v[1] / l, v[2] / l};
-    };
-    const auto rise = unit({1, 0, 0.37}), set = unit({-1, 0, 0.37});
-    const std::array<double, 3> high{0, std::sin(44 * pi / 180), -std::cos(44 * pi / 180)};
-    std::vector<std::array<double, 3>> course;
-    for (int k = 0; k <= 20; ++k) {
-        // Before noon x eases in and z out; after noon the other way round.
-        const bool morning = k <= 10;
-        const auto &from = morning ? rise : high, &to = morning ? high : set;
-        const double t = (morning ? k : k - 10) / 10.0, a = t * pi / 2;
-        const double fx = morning ? 1 - std::cos(a) : std::sin(a),
-                     fz = morning ? std::sin(a) : 1 - std::cos(a);
-        course.push_back(unit({from[0] + fx * (to[0] - from[0]), from[1] + t * (to[1] - from[1]),
-                               from[2] + fz * (to[2] - from[2])}));
-    }
-    return course;
+    return std::ranges::count(terrain.plantableCells(), c + r * 100) > 0;
 }
 
 // The vertices of a size × size grid of 25 m cells with the given heights.
@@ -83,7 +54,7 @@ std::vector<math::Vector3f> vertexGrid(const std::function<float(int, int)> &hei
 
 } // namespace
 
-TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceAndNumbersAfterTheLastAreIgnored)
+TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceUpToTheLastWithMinusOneAnOrdinaryValueAndTheLocaleKept)
 {
     std::string oneLine = defaultDem();
     std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
@@ -94,6 +65,21 @@ TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceAndNumbersAfterTheLastAreIgnored
     EXPECT_EQ(perLine.vertex(7, 3), math::Vector3f(175.0f, perLine.vertex(7, 3).y, 75.0f));
     EXPECT_EQ(perLine.vertex(99, 99).x, 2475.0f);
     EXPECT_EQ(perLine.readerVertices(), perLine.vertices());
+
+    // z runs from −1 upwards and x holds −1 in one place: both are real extremes.
+    std::ostringstream text;
+    for (int i = 0; i < 10000; ++i)
+        text << (i == 5 ? -1 : 10 + i % 100) << ' ' << 7 << ' ' << (i == 0 ? -1.0 : 2.0 + i % 13) << '\n';
+    const TerrainModel terrain = terrainOf(text.str(), Defer);
+    EXPECT_EQ(terrain.bounds(), (TerrainBounds{109.0f, 7.0f, 14.0f, -1.0f, 7.0f, -1.0f}));
+    EXPECT_EQ(std::pair(terrain.heightRange(), terrain.vertex(1, 0).y), std::pair(15.0f, 4.0f));
+
+    std::istringstream in(demText([](int, int) { return 1.5; }));
+    const std::locale before = in.getloc();
+    DemData data;
+    EXPECT_TRUE(DemReader(100, 100).readDem(in, data).ok());
+    EXPECT_EQ(in.getloc(), before);
+    EXPECT_EQ(data.heightRange, 0.0f);
 }
 
 TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReportedAndChangeNothing)
@@ -146,30 +132,12 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
             ASSERT_TRUE(std::isfinite(v));
 }
 
-TEST(DemReader, boundsTreatMinusOneAsAnOrdinaryValueAndTheCallersLocaleIsRestored)
-{
-    // z runs from −1 upwards and x holds −1 in one place: both are real extremes.
-    std::ostringstream text;
-    for (int i = 0; i < 10000; ++i)
-        text << (i == 5 ? -1 : 10 + i % 100) << ' ' << 7 << ' ' << (i == 0 ? -1.0 : 2.0 + i % 13) << '\n';
-    const TerrainModel terrain = terrainOf(text.str(), Defer);
-    EXPECT_EQ(terrain.bounds(), (ecosystem::TerrainBounds{109.0f, 7.0f, 14.0f, -1.0f, 7.0f, -1.0f}));
-    EXPECT_EQ(std::pair(terrain.heightRange(), terrain.vertex(1, 0).y), std::pair(15.0f, 4.0f));
-
-    std::istringstream in(demText([](int, int) { return 1.5; }));
-    const std::locale before = in.getloc();
-    ecosystem::DemData data;
-    EXPECT_TRUE(ecosystem::DemReader(100, 100).readDem(in, data).ok());
-    EXPECT_EQ(in.getloc(), before);
-    EXPECT_EQ(data.heightRange, 0.0f);
-}
-
 TEST(TerrainModel, loadingComputesTheMapsUnlessDeferredAndKeepsThePlantArea)
 {
     TerrainModel terrain = terrainOf(defaultDem(), Defer);
     EXPECT_FALSE(terrain.isAnalysed());
     EXPECT_EQ(terrain.windiness(), std::vector<float>(10000, 0.0f));
-    ecosystem::computeTerrainMaps(terrain);
+    computeTerrainMaps(terrain);
     EXPECT_TRUE(terrain.isAnalysed());
     const auto deferredThenComputed = terrain.sunniness();
 
@@ -181,32 +149,31 @@ TEST(TerrainModel, loadingComputesTheMapsUnlessDeferredAndKeepsThePlantArea)
     EXPECT_EQ(terrain.sunniness(), deferredThenComputed);
     EXPECT_EQ(terrain.lupaMinX(), 30); // the plant area belongs to the user, not to the DEM
 
-    auto maps = ecosystem::TerrainMaps::zero(10000);
+    auto maps = TerrainMaps::zero(10000);
     maps.windiness.pop_back();
     EXPECT_FALSE(terrain.setMaps(maps));
     EXPECT_EQ(terrain.sunniness(), deferredThenComputed);
 }
 
-TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighbours)
+TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighboursAndTileTheirPicture)
 {
     // Lowest corner (0, 0), highest corner (99, 99), all else in the middle of the third band.
     const auto height = [](int c, int r) { return c + r == 0 ? 0.0 : c + r == 198 ? 100.0 : 50.0; };
     const RgbImage texture = textureOf(demText(height));
     ASSERT_EQ(std::pair(texture.width(), texture.height()), std::pair(128, 128));
-    // Band borders show their own picture at half brightness.
-    EXPECT_EQ(pixel(texture, 0, 127), (Rgb{100, 0, 0}));
-    EXPECT_EQ(pixel(texture, 1, 127), (Rgb{100, 0, 0}));     // column trunc(100 × 1 / 128) = 0
-    EXPECT_EQ(pixel(texture, 127, 0), (Rgb{125, 125, 125})); // vertex (99, 99)
-    // The middle of a band is the mean of the bands on either side, halved.
-    for (const auto &[x, y] : {std::pair{2, 127}, {127, 127}, {0, 0}, {127, 1}})
-        EXPECT_EQ(pixel(texture, x, y), (Rgb{25, 75, 25})) << x << ',' << y;
+    // Band borders show their own picture at half brightness (pixel 1 lies in column trunc(100 × 1 /
+    // 128) = 0, pixel 127 at vertex 99); the middle of a band is the mean of the bands on either side,
+    // halved.
+    const std::tuple<int, int, Rgb> pixels[] = {
+        {0, 127, {100, 0, 0}},    {1, 127, {100, 0, 0}}, {127, 0, {125, 125, 125}}, {2, 127, {25, 75, 25}},
+        {127, 127, {25, 75, 25}}, {0, 0, {25, 75, 25}},  {127, 1, {25, 75, 25}}};
+    for (const auto &[x, y, rgb] : pixels)
+        EXPECT_EQ(pixel(texture, x, y), rgb) << x << ',' << y;
     // The default terrain's vertex (0, 0) lies at 110.4 of 364.2: just past the middle of the second band.
     EXPECT_EQ(pixel(textureOf(defaultDem()), 0, 127), (Rgb{48, 3, 48}));
-}
 
-TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
-{
-    // An 8 × 8 tile whose red and green channels tell the pixel's column and row.
+    // Pictures are tiled fifteen times and never read outside. An 8 × 8 tile whose red and green channels
+    // tell the pixel's column and row.
     RgbImage tile(8, 8);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
@@ -214,11 +181,11 @@ TEST(HeightTexture, picturesAreTiledFifteenTimesAndNeverReadOutsideThem)
     // A DEM of one height has no range: everything is lowest land, shown from the first picture.
     HeightImages images = bandImages();
     images[0] = tile;
-    const RgbImage texture = textureOf(demText([](int, int) { return 700.0; }), images);
+    const RgbImage tiled = textureOf(demText([](int, int) { return 700.0; }), images);
     // Column i takes picture column trunc(8 × i / 128 × 15) mod 8, row j likewise, mirrored.
-    EXPECT_EQ(pixel(texture, 100, 127 - 10), (Rgb{25, 5, 3}));
-    EXPECT_EQ(pixel(texture, 5, 127), (Rgb{20, 0, 3}));
-    EXPECT_EQ(pixel(texture, 0, 0), (Rgb{0, 35, 3})); // trunc(8 × 127 / 128 × 15) = 119 → 7
+    EXPECT_EQ(pixel(tiled, 100, 127 - 10), (Rgb{25, 5, 3}));
+    EXPECT_EQ(pixel(tiled, 5, 127), (Rgb{20, 0, 3}));
+    EXPECT_EQ(pixel(tiled, 0, 0), (Rgb{0, 35, 3})); // trunc(8 × 127 / 128 × 15) = 119 → 7
 
     const std::string dem = demText([](int c, int r) { return (c * 7 + r * 3) % 100; });
     HeightImages uneven = bandImages();
@@ -244,12 +211,11 @@ TEST(PlantArea, listsTheCellsOfTheAreaInScanOrderAndSeedCellsIncludeTheUpperLimi
     terrain.setLupaMinX(40);
     EXPECT_EQ(terrain.plantableCells().size(), 35u * 50u);
     EXPECT_FALSE(listed(terrain, 39, 50) || listed(terrain, 75, 50));
-    const std::pair<int, int> seedCells[] = {{75, 50}, {40, 25}, {40, 75}},
-                              outside[] = {{39, 50}, {76, 50}, {50, 24}, {50, 76}};
-    for (const auto &[c, r] : seedCells)
-        EXPECT_TRUE(terrain.isSeedCell(c, r)) << c << ',' << r;
-    for (const auto &[c, r] : outside)
-        EXPECT_FALSE(terrain.isSeedCell(c, r)) << c << ',' << r;
+    const std::tuple<int, int, bool> seedCells[] = {{75, 50, true},  {40, 25, true},  {40, 75, true},
+                                                    {39, 50, false}, {76, 50, false}, {50, 24, false},
+                                                    {50, 76, false}};
+    for (const auto &[c, r, seeds] : seedCells)
+        EXPECT_EQ(terrain.isSeedCell(c, r), seeds) << c << ',' << r;
     terrain.setLupaMaxX(45);
     terrain.setLupaMinY(10);
     terrain.setLupaMaxY(12);
@@ -297,8 +263,7 @@ TEST(PlantArea, aCellNeedsItsOwnRightAndLowerVertexStrictlyAboveTheBaseAndLimits
 TEST(DefaultTerrain, holdsTheFixedPointsAndHeightsAndIsVariedLandForEveryMap)
 {
     const TerrainModel terrain = terrainOf(defaultDem());
-    EXPECT_EQ(terrain.bounds(),
-              (ecosystem::TerrainBounds{530500.0f, 165750.0f, 960.4f, 528025.0f, 163275.0f, 596.2f}));
+    EXPECT_EQ(terrain.bounds(), (TerrainBounds{530500.0f, 165750.0f, 960.4f, 528025.0f, 163275.0f, 596.2f}));
     EXPECT_NEAR(terrain.heightRange(), 364.2f, 1e-3f);
     EXPECT_NEAR(terrain.vertex(0, 0).y, 110.4f, 1e-3f);
     for (const auto &n : terrain.normals())
@@ -317,10 +282,28 @@ TEST(DefaultTerrain, holdsTheFixedPointsAndHeightsAndIsVariedLandForEveryMap)
     }
 }
 
-TEST(SunPath, runsFromSunriseOverNoonToSunsetWithTheNoonWeightedTwice)
+TEST(SunPath, runsFromSunriseOverNoonToSunsetWithTheNoonWeightedTwiceAndAFlatTerrainSeesItAll)
 {
-    const auto directions = ecosystem::SunPath::directions();
-    const auto reference = referenceSunCourse();
+    // The sun's course worked out afresh in double precision from its three fixed directions.
+    const double pi = std::numbers::pi;
+    auto unit = [](std::array<double, 3> v) {
+        const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        return std::array<double, 3>{v[0] / l, v[1] / l, v[2] / l};
+    };
+    const auto rise = unit({1, 0, 0.37}), set = unit({-1, 0, 0.37});
+    const std::array<double, 3> high{0, std::sin(44 * pi / 180), -std::cos(44 * pi / 180)};
+    std::vector<std::array<double, 3>> reference;
+    for (int k = 0; k <= 20; ++k) {
+        // Before noon x eases in and z out; after noon the other way round.
+        const bool morning = k <= 10;
+        const auto &from = morning ? rise : high, &to = morning ? high : set;
+        const double t = (morning ? k : k - 10) / 10.0, a = t * pi / 2;
+        const double fx = morning ? 1 - std::cos(a) : std::sin(a),
+                     fz = morning ? std::sin(a) : 1 - std::cos(a);
+        reference.push_back(unit({from[0] + fx * (to[0] - from[0]), from[1] + t * (to[1] - from[1]),
+                                  from[2] + fz * (to[2] - from[2])}));
+    }
+    const auto directions = SunPath::directions();
     ASSERT_EQ(directions.size(), 21u);
     for (std::size_t k = 0; k < 21; ++k) {
         EXPECT_NEAR(directions[k].x, reference[k][0], 1e-6) << k;
@@ -329,16 +312,12 @@ TEST(SunPath, runsFromSunriseOverNoonToSunsetWithTheNoonWeightedTwice)
     }
     EXPECT_EQ(directions[0].y, 0.0f);
     EXPECT_NEAR(directions[10].y, 0.6946584, 1e-6);
-    using ecosystem::SunPath;
     EXPECT_EQ(std::tuple(SunPath::weight(0), SunPath::weight(10), SunPath::weight(20)),
               std::tuple(1.0f, 2.0f, 1.0f));
     EXPECT_EQ(TerrainModel().sunDirections(), directions);
-}
 
-TEST(TerrainMaps, flatTerrainHasNoSlopeNoFlowFullWindAndOpenSky)
-{
+    // A flat terrain has no slope, no flow, full wind and open sky.
     const TerrainModel terrain = terrainOf(demText([](int, int) { return 700.0; }));
-    const auto reference = referenceSunCourse();
     double weighted = 0;
     for (std::size_t k = 0; k <= 20; ++k)
         weighted +=
@@ -368,7 +347,7 @@ TEST(TerrainMaps, normalsAreUnitCrossProductsAndTheLastRowAndColumnCopyTheirNeig
         for (int c = 0; c < 3; ++c)
             grid.emplace_back(25.0f * static_cast<float>(c), static_cast<float>((c * 7 + r * r * 5) % 11),
                               25.0f * static_cast<float>(r));
-    const auto normals = ecosystem::NormalComputation::compute(grid, 3, 4);
+    const auto normals = NormalComputation::compute(grid, 3, 4);
     EXPECT_EQ(normals[0],
               (grid[0] - grid[1]).cross(grid[3] - grid[1]).normalized()); // at the right neighbour
     // (2, 0) ← (1, 0), (2, 1) ← (1, 1), (0, 3) ← (0, 2) and (2, 3) ← (1, 2).
@@ -400,8 +379,8 @@ TEST(TerrainMaps, ridgeCastsMorningShadowOnItsWestAndEveningShadowOnItsEast)
     // A ridge 200 m high along column 50, running across all rows.
     const TerrainModel terrain =
         terrainOf(demText([](int c, int) { return 600.0 + std::max(0, 200 - 40 * std::abs(c - 50)); }));
-    const ecosystem::TerrainGeometry geometry(terrain.vertices(), 100, 100, 2500.0f, 2500.0f);
-    const ecosystem::SunninessComputation sun(geometry);
+    const TerrainGeometry geometry(terrain.vertices(), 100, 100, 2500.0f, 2500.0f);
+    const SunninessComputation sun(geometry);
     // Sunrise lies towards +x; at noon the sun stands over −z, along the ridge; a low sun finds the
     // ridge from anywhere; the crest is never shadowed.
     const struct {
@@ -424,15 +403,15 @@ TEST(TerrainMaps, shortcutShadowMarchesDecideLikeTheFullMarch)
         return 600.0 + 150.0 * std::sin(c * 0.21) * std::cos(r * 0.13 + 1.0) +
                40.0 * std::sin(c * r * 0.004) + (c > 60 && r > 60 ? 80.0 : 0.0);
     }));
-    const ecosystem::TerrainGeometry geometry(terrain.vertices(), 100, 100, 2500.0f, 2500.0f);
-    const ecosystem::SunninessComputation sun(geometry);
+    const TerrainGeometry geometry(terrain.vertices(), 100, 100, 2500.0f, 2500.0f);
+    const SunninessComputation sun(geometry);
     const auto fullMarch = [&](int c, int r, int k) {
         const math::Vector3f d = sun.directions()[static_cast<std::size_t>(k)];
         const float elevation = std::asin(d.y / d.length());
         const math::Vector3f origin = geometry.worldPosition(static_cast<float>(c), static_cast<float>(r));
         for (float x = static_cast<float>(c) + d.x, y = static_cast<float>(r) + d.z;
              x >= 0.0f && x < 100.0f && y >= 0.0f && y < 100.0f; x += d.x, y += d.z)
-            if (ecosystem::TerrainGeometry::elevationAngle(origin, geometry.worldPosition(x, y)) > elevation)
+            if (TerrainGeometry::elevationAngle(origin, geometry.worldPosition(x, y)) > elevation)
                 return 0.2f;
         return 1.0f;
     };
@@ -447,7 +426,7 @@ TEST(TerrainMaps, shortcutShadowMarchesDecideLikeTheFullMarch)
     EXPECT_GT(shadowed, 10000); // the land really does cast shadows
 }
 
-TEST(Moisture, aPitCollectsFromItsHigherNeighboursWhichKeepOneMinusTenTimesTheirSlope)
+TEST(Moisture, flowsDownFromTheHighestVertexFirstSplitEvenlyAndKeepsOneMinusTenTimesTheSlope)
 {
     const auto moistureGrid = vertexGrid([](int c, int r) { return c == 50 && r == 50 ? 0.0f : 10.0f; });
     const MoistureComputation moisture(moistureGrid, 100, 100);
@@ -461,11 +440,9 @@ TEST(Moisture, aPitCollectsFromItsHigherNeighboursWhichKeepOneMinusTenTimesTheir
     moisture.flow(gentle, std::vector<float>(10000, 0.05f));
     EXPECT_FLOAT_EQ(at(gentle, 50, 50), 3.0f);
     EXPECT_FLOAT_EQ(at(gentle, 49, 50), 0.5f);
-}
 
-TEST(Moisture, waterRunsDownFromTheHighestVertexFirstAndSplitsEvenlyBetweenLowerNeighbours)
-{
-    // Every row falls towards the last column; on a steep slope all water ends there.
+    // Water runs down from the highest vertex first: every row falls towards the last column; on a steep
+    // slope all water ends there.
     const auto chainGrid = vertexGrid([](int c, int) { return 100.0f - static_cast<float>(c); });
     const MoistureComputation chain(chainGrid, 100, 100);
     auto water = chain.initialWater(99.0f, 0.0f);
