@@ -9,14 +9,13 @@
 #include <numbers>
 #include <set>
 
-using lignet::TreeParameters;
-using lignet::TreeRenderer;
+using namespace lignet;
 using math::Mat4;
 using math::Vector3f;
 
 TEST(TreeRandomGenerator, reproducesTheClassicFifteenBitSequence)
 {
-    lignet::TreeRandomGenerator r;
+    TreeRandomGenerator r;
     for (int expected : {16838, 5758, 10113, 17515})
         EXPECT_EQ(r.next(), expected);
     r.seed(1);
@@ -49,7 +48,7 @@ TEST(BranchSteps, orderLimitsStopDeepSideBranchesAndSplitsDivideByTheRoundedShar
     fillTable(p.strandDistributionTable, 0.5);
     p.strandDistributionTable[0][49] = 0.9;
     TreeRenderer trunk(p);
-    EXPECT_DOUBLE_EQ(trunk.tableValue(lignet::StrandDistribution, 0, 100000), 0.9);
+    EXPECT_DOUBLE_EQ(trunk.tableValue(StrandDistribution, 0, 100000), 0.9);
     EXPECT_EQ(trunk.splitStrands(0, 70, 12).major, 10); // floor(10 * 0.9 + 0.5) + 1
 }
 
@@ -325,7 +324,7 @@ TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
 
 TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantTowardTheTip)
 {
-    const auto sink = drawn(twig(lignet::SPIRAL, 4));
+    const auto sink = drawn(twig(SPIRAL, 4));
     ASSERT_EQ(sink.leaves.size(), 4u);
     EXPECT_EQ(sink.leafGroups, 1);
     // Steps of segment length / density; tilt(i) = 30 i (d - i) / d^2 about the leaf's x axis.
@@ -337,13 +336,13 @@ TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantToward
                   std::pair(static_cast<int>(i), 0.25f));
         EXPECT_NEAR(degreesFromVertical(sink.leaves[i].frame), tilt[i], 1e-3) << i;
     }
-    const auto stacked = drawn(twig(lignet::STACKED, 6));
+    const auto stacked = drawn(twig(STACKED, 6));
     ASSERT_EQ(stacked.leaves.size(), 6u);
     for (std::size_t i = 0; i < 6; ++i) {
         const Vector3f p = stacked.leaves[i].frame.translationPart();
         expectNear(p, {0.0f, p.y, i % 2 == 0 ? 0.25f : -0.25f});
     }
-    const auto needles = drawn(twig(lignet::CONIFEROUS, 3));
+    const auto needles = drawn(twig(CONIFEROUS, 3));
     ASSERT_EQ(needles.leaves.size(), 3u);
     const double a = 70 * std::numbers::pi / 180;
     for (std::size_t i = 0; i < 3; ++i) {
@@ -355,21 +354,21 @@ TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantToward
 
 TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwigAndBunchedLeavesFanOverIt)
 {
-    const auto single = drawn(twig(lignet::STAGGERED, 1));
+    const auto single = drawn(twig(STAGGERED, 1));
     ASSERT_EQ(single.leaves.size(), 1u);
     EXPECT_EQ(single.leaves[0].leaf.index, -1);
     expectNear(single.leaves[0].frame.translationPart(), {0, 5.25f, 0});
     EXPECT_NEAR(degreesFromVertical(single.leaves[0].frame), 180.0, 1e-3);
     // The other leaves step by the reduced density.
-    const auto three = drawn(twig(lignet::STAGGERED, 3));
+    const auto three = drawn(twig(STAGGERED, 3));
     ASSERT_EQ(three.leaves.size(), 3u);
     EXPECT_EQ(three.leaves[0].leaf.index, -1);
     expectNear(three.leaves[1].frame.translationPart(), around(0, 0.25, 5.0));
     expectNear(three.leaves[2].frame.translationPart(), around(197, 0.25, 2.5));
-    EXPECT_EQ(drawn(twig(lignet::STAGGERED, 4)).leaves[0].leaf.index, 0);
+    EXPECT_EQ(drawn(twig(STAGGERED, 4)).leaves[0].leaf.index, 0);
 
     // Bunched leaves fan over the tip and pile up above ninety.
-    const auto fan = drawn(twig(lignet::BUNCHED, 4));
+    const auto fan = drawn(twig(BUNCHED, 4));
     ASSERT_EQ(fan.leaves.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
         // Turned by i * 22 - 135 degrees about +x, then out by the leaf size.
@@ -378,7 +377,7 @@ TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwigAndBunchedLeavesF
                    {0.0f, static_cast<float>(5.0 - 0.25 * std::sin(angle)),
                     static_cast<float>(0.25 * std::cos(angle))});
     }
-    const auto piled = drawn(twig(lignet::BUNCHED, 91));
+    const auto piled = drawn(twig(BUNCHED, 91));
     ASSERT_EQ(piled.leaves.size(), 91u);
     for (const auto &leaf : piled.leaves)
         EXPECT_EQ(leaf.frame, piled.leaves[0].frame);
@@ -386,16 +385,14 @@ TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwigAndBunchedLeavesF
 
 TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesWireframeOneOutlineLoopAndHiddenLeavesNothing)
 {
-    const std::pair<int, int> typesAndDensities[] = {{lignet::SPIRAL, 0},     {lignet::STACKED, 0},
-                                                     {lignet::STAGGERED, 0},  {lignet::BUNCHED, 0},
-                                                     {lignet::CONIFEROUS, 0}, {7, 5},
-                                                     {lignet::STAGGERED, -3}};
+    const std::pair<int, int> typesAndDensities[] = {
+        {SPIRAL, 0}, {STACKED, 0}, {STAGGERED, 0}, {BUNCHED, 0}, {CONIFEROUS, 0}, {7, 5}, {STAGGERED, -3}};
     for (const auto &[type, density] : typesAndDensities) {
         const auto sink = drawn(twig(type, density));
         EXPECT_EQ(std::pair(sink.leaves.size(), sink.leafGroups), std::pair(std::size_t{0}, 1)) << type;
     }
 
-    TreeRenderer tree(twig(lignet::SPIRAL, 3));
+    TreeRenderer tree(twig(SPIRAL, 3));
     tree.settings().wireframe = true;
     const auto sink = draw(tree);
     EXPECT_EQ(std::pair(sink.leaves.size(), sink.leafGroups), std::pair(std::size_t{0}, 0));
@@ -408,7 +405,7 @@ TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesWireframeOneOutlineLoopAndHid
               (std::vector<Vector3f>{
                   {0, -step, 0}, {0.25f, -step, -0.25f}, {0, -step, -0.5f}, {-0.25f, -step, -0.25f}}));
 
-    TreeParameters p = twig(lignet::SPIRAL, 5);
+    TreeParameters p = twig(SPIRAL, 5);
     p.displayLeaves = false;
     const auto none = drawn(p);
     ASSERT_EQ(none.ends.size(), 1u);

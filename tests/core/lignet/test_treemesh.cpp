@@ -16,20 +16,14 @@
 #include <set>
 #include <sstream>
 
-using lignet::MeshBatchKind;
-using lignet::TreeMesh;
-using lignet::TreeMeshCache;
-using lignet::TreeMeshKey;
-using lignet::TreeParameters;
-using lignet::TreeRenderer;
-using lignet::VertexExporter;
+using namespace lignet;
 using math::Vector3f;
 
 namespace {
 
 TreeMesh meshOf(TreeRenderer &tree)
 {
-    lignet::TreeMeshSink sink;
+    TreeMeshSink sink;
     tree.drawTree(sink);
     TreeMesh mesh;
     sink.finish(mesh);
@@ -90,9 +84,9 @@ protected:
 
 TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordinatesAndInvalidOnesAreEmpty)
 {
-    std::vector<lignet::QuadricVertex> v;
+    std::vector<QuadricVertex> v;
     // A cone of base radius 2, top 1 and height 4 in 4 slices and 2 stacks.
-    lignet::cylinderVertices(lignet::QuadricSlices(4), 2.0, 1.0, 4.0, 2, v);
+    cylinderVertices(QuadricSlices(4), 2.0, 1.0, 4.0, 2, v);
     ASSERT_EQ(v.size(), 2u * 5u * 2u);
     const float len = std::sqrt(1.0f + 16.0f);
     // Slice 1 (90 degrees) of the first stack: low at radius 2, high at radius 1.5, height 2.
@@ -110,13 +104,13 @@ TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordi
                                                                     {5, 1, 1, -1, 1},   {5, 0, 0, 0, 1},
                                                                     {5, 1, 1, 1, 0},    {1, 1, 1, 1, 1}};
     for (const auto &[slices, base, top, height, stacks] : invalid) {
-        lignet::cylinderVertices(lignet::QuadricSlices(slices), base, top, height, stacks, v);
+        cylinderVertices(QuadricSlices(slices), base, top, height, stacks, v);
         EXPECT_TRUE(v.empty()) << slices << " " << base << " " << top << " " << height << " " << stacks;
     }
-    lignet::diskFanVertices(lignet::QuadricSlices(4), 0.0, v);
+    diskFanVertices(QuadricSlices(4), 0.0, v);
     EXPECT_TRUE(v.empty());
     // A cone tapering to a point is still drawn.
-    lignet::cylinderVertices(lignet::QuadricSlices(5), 1, 0, 1, 1, v);
+    cylinderVertices(QuadricSlices(5), 1, 0, 1, 1, v);
     EXPECT_EQ(v.size(), 12u);
     // The leaf disk's vertices are compared with gluDisk's in the render tests (TreeMeshFeedback).
 }
@@ -135,11 +129,11 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
     for (const auto &[lod, highQuality, wireframe, expected] : cases) {
         SCOPED_TRACE(testing::Message()
                      << "lod " << lod << " high quality " << highQuality << " wireframe " << wireframe);
-        TreeRenderer tree(twig(lignet::SPIRAL, 5));
+        TreeRenderer tree(twig(SPIRAL, 5));
         tree.settings() = {.wireframe = wireframe, .highQuality = highQuality, .levelOfDetail = lod};
         const TreeMesh mesh = meshOf(tree);
         const auto count = [&mesh](MeshBatchKind kind) {
-            const lignet::MeshBatch *b = mesh.batch(kind);
+            const MeshBatch *b = mesh.batch(kind);
             return b ? b->primitiveCount() : 0u;
         };
         EXPECT_EQ((Counts{count(BarkTriangles), count(BarkLines), count(WireLines), count(LeafTriangles),
@@ -156,7 +150,7 @@ TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
 TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
 {
     TreeRenderer tree;
-    lignet::CountingTreeSink counts;
+    CountingTreeSink counts;
     tree.drawTree(counts);
     const TreeMesh mesh = meshOf(tree);
     EXPECT_EQ(mesh.triangleCount(), static_cast<std::uint64_t>(10 * counts.segments + 4 * counts.leaves));
@@ -169,10 +163,10 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
               std::tuple(BarkTriangles, LeafTriangles, LeafPoints));
     EXPECT_EQ(mesh.batches[2].firstIndex + mesh.batches[2].indexCount, mesh.indices.size());
     EXPECT_FLOAT_EQ(mesh.batches[2].pointSize, 1.4f);
-    EXPECT_EQ(mesh.batches[1].texture, lignet::MeshTexture::Leaf);
+    EXPECT_EQ(mesh.batches[1].texture, MeshTexture::Leaf);
     // Each leaf's point follows its disk (four triangles) in the leaf batch as a triangle of three
     // copies of the point's vertex, corners 1 to 3; only those vertices are corners.
-    const lignet::MeshBatch &disks = mesh.batches[1], &points = mesh.batches[2];
+    const MeshBatch &disks = mesh.batches[1], &points = mesh.batches[2];
     ASSERT_EQ(disks.pointTriangles, static_cast<std::uint32_t>(counts.leaves));
     ASSERT_EQ(disks.indexCount, 15u * disks.pointTriangles);
     ASSERT_EQ(mesh.pointCorners.size(), mesh.vertexCount());
@@ -199,9 +193,9 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
 
 TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)
 {
-    TreeRenderer tree(twig(lignet::SPIRAL, 5));
+    TreeRenderer tree(twig(SPIRAL, 5));
     const TreeMesh plain = meshOf(tree);
-    lignet::TreeMeshSink sink;
+    TreeMeshSink sink;
     math::Mat4 placement = math::Mat4::translation(10, 20, 30);
     placement[0] = placement[5] = placement[10] = 2.0f; // after scaling by 2
     sink.setPlacement(placement);
@@ -244,7 +238,7 @@ TEST(TreeMeshKey, everyFieldTheDrawingDependsOnChangesTheKey)
         change(tree);
         const TreeMeshKey after = TreeMeshKey::forNextDrawing(tree);
         EXPECT_FALSE(before == after) << name;
-        hashes.insert(lignet::TreeMeshKeyHash{}(after));
+        hashes.insert(TreeMeshKeyHash{}(after));
     }
     EXPECT_EQ(hashes.size(), changes.size());
 
@@ -274,7 +268,7 @@ TEST(TreeMeshCache, aHitAdvancesTheClocksExactlyAsADrawing)
     EXPECT_EQ(cache.acquire(cached), mesh);
     EXPECT_EQ(std::pair(cache.stats().hits, cache.stats().misses), std::pair(1ul, 1ul));
 
-    lignet::TreeSink nothing;
+    TreeSink nothing;
     drawn.drawTree(nothing);
     drawn.settings().growthProgress = 0.5;
     drawn.drawTree(nothing);
@@ -320,7 +314,7 @@ TEST(TreeMeshCache, parameterChangesAreNeverServedStaleAndAnimatedOrExportingDra
 TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
 {
     const auto keyOf = [](std::uint64_t model, int lod) { return TreeMeshKey{model, 0, 0, 0, lod}; };
-    lignet::MeshCache<Block> cache(1000);
+    MeshCache<Block> cache(1000);
     for (int lod = 0; lod < 4; ++lod)
         cache.insert(keyOf(1, lod), std::make_shared<Block>(Block{300}));
     // The fourth block pushed the first out.
@@ -343,47 +337,42 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
     EXPECT_EQ(std::tuple(cache.stats().entries, cache.stats().bytes), std::tuple(0u, 0u));
 }
 
-TEST(ProjectedSize, heightInPixelsFollowsTheProjectionAndViewport)
+TEST(FarFieldTier, heightsInPixelsFollowTheProjectionAndAFrameRaisesItsThresholdToKeepToTheBudget)
 {
     // gluPerspective(90, 1, 1, 30000): element 5 is cot(45 degrees) = 1.
     std::array<float, 16> projection{};
     projection[5] = 1.0f;
-    EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 800), 8.0);
-    EXPECT_EQ(lignet::projectedHeightPixels(2.0, 0.0, projection, 800), HUGE_VAL); // at the eye
+    EXPECT_DOUBLE_EQ(projectedHeightPixels(2.0, 100.0, projection, 800), 8.0);
+    EXPECT_EQ(projectedHeightPixels(2.0, 0.0, projection, 800), HUGE_VAL); // at the eye
     projection[5] = 2.0f;
-    EXPECT_DOUBLE_EQ(lignet::projectedHeightPixels(2.0, 100.0, projection, 400), 8.0);
-}
+    EXPECT_DOUBLE_EQ(projectedHeightPixels(2.0, 100.0, projection, 400), 8.0);
 
-TEST(FarFieldTier, aFrameRaisesItsThresholdUntilThePlantsDrawnExactlyKeepToTheBudget)
-{
     // Six plants reach 16 px; the two of 30 px are a tie; 80 px is above the ceiling.
-    const std::vector<lignet::ProjectedPlant> plants = {{5.0, 1.0},  {80.0, 1.0}, {20.0, 0.25}, {16.0, 1.0},
-                                                        {30.0, 0.5}, {30.0, 0.5}, {40.0, 1.0},  {12.0, 1.0}};
+    const std::vector<ProjectedPlant> plants = {{5.0, 1.0},  {80.0, 1.0}, {20.0, 0.25}, {16.0, 1.0},
+                                                {30.0, 0.5}, {30.0, 0.5}, {40.0, 1.0},  {12.0, 1.0}};
     struct Row {
-        double budget;
-        double threshold;
-        double exactCost; // of the plants reaching it
+        double budget, threshold, exactCost; // the cost of the plants reaching the threshold
     };
     const double above = 1e9;
     for (const Row row :
          {Row{4.25, 16.0, 4.25}, Row{9.0, 16.0, 4.25}, Row{4.0, std::nextafter(16.0, above), 3.25},
           Row{3.0, std::nextafter(20.0, above), 3.0}, Row{2.5, std::nextafter(30.0, above), 2.0},
           Row{1.5, std::nextafter(40.0, above), 1.0}, Row{0.0, 64.0, 1.0}}) {
-        std::vector<lignet::ProjectedPlant> reordered = plants;
-        const double threshold = lignet::thresholdWithinBudget(reordered, 16.0, 64.0, row.budget);
+        std::vector<ProjectedPlant> reordered = plants;
+        const double threshold = thresholdWithinBudget(reordered, 16.0, 64.0, row.budget);
         double cost = 0.0;
-        for (const lignet::ProjectedPlant &p : plants)
+        for (const ProjectedPlant &p : plants)
             cost += p.pixels >= threshold ? p.cost : 0.0;
         EXPECT_EQ(std::pair(threshold, cost), std::pair(row.threshold, row.exactCost))
             << "budget " << row.budget;
     }
-    std::vector<lignet::ProjectedPlant> reordered = plants;
-    EXPECT_EQ(lignet::thresholdWithinBudget(reordered, 64.0, 64.0, 0.0), 64.0); // nothing to raise
+    std::vector<ProjectedPlant> reordered = plants;
+    EXPECT_EQ(thresholdWithinBudget(reordered, 64.0, 64.0, 0.0), 64.0); // nothing to raise
 }
 
 TEST_F(VertexExport, singleStrandTreeWithOneLeafIsWrittenExactly)
 {
-    TreeRenderer tree(twig(lignet::SPIRAL, 1, 0.1f));
+    TreeRenderer tree(twig(SPIRAL, 1, 0.1f));
     // Quads of the corners (+-0.01, 0, +-0.01) at 0, 90, 180 and 270 degrees; the top ring of radius 0
     // sits on the axis. The leaf square lies at (0, 5, 0.1) with corners 0.1 away; a quarter turn in
     // float leaves a rounding residue, written in exponent form.

@@ -6,13 +6,8 @@
 
 #include <sstream>
 
-using lignet::Krivulja;
-using lignet::TreeLatexWriter;
-using lignet::TreeParameterFile;
-using lignet::TreeParameters;
-using testsupport::readBytes;
-using testsupport::TempFolder;
-using testsupport::writeBytes;
+using namespace lignet;
+using namespace testsupport;
 
 namespace {
 
@@ -41,9 +36,9 @@ TreeParameters unusualSet()
     p.leafSize = 0.35f;
     p.leafDensity = 12;
     p.windSpeed = 0.00001;
-    p.leafType = lignet::CONIFEROUS;
-    p.curveG(lignet::BranchingAngles) = {{0, 0.1}, {0.3, 0.4}, {1, -0.2}};
-    p.curveW(lignet::GravimorphismImpact) = {{0, 1e-07}, {1, 123456}};
+    p.leafType = CONIFEROUS;
+    p.curveG(BranchingAngles) = {{0, 0.1}, {0.3, 0.4}, {1, -0.2}};
+    p.curveW(GravimorphismImpact) = {{0, 1e-07}, {1, 123456}};
     p.computeAllDistributionTables();
     return p;
 }
@@ -109,14 +104,14 @@ TEST(TreeParameterFile, readingRecomputesTheTablesAndTakesAnyWhiteSpace)
     // Branching-angle G curve at 0.5 everywhere: angles of 90 degrees.
     ASSERT_TRUE(TreeParameterFile::parse(
         replaced(goldenDefaultText(), "2\t\n0\t0.25\n1\t0.25\n", "2\t\n0\t0.5\n1\t0.5\n"), p));
-    EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, 4, 20), 90.0);
+    EXPECT_DOUBLE_EQ(p.tableValue(BranchingAngles, 4, 20), 90.0);
 
     // The point count alone decides how many pairs are read, wherever the lines break.
     std::string reason;
     ASSERT_TRUE(TreeParameterFile::parse(withFirstCurve("3 0 0.5\n\n\n0.4   0.6\t1\n0.8\n"), p, &reason))
         << reason;
-    EXPECT_EQ(p.curveG(lignet::StrandDistribution), (lignet::Krivulja{{0, 0.5}, {0.4, 0.6}, {1, 0.8}}));
-    EXPECT_EQ(p.curveW(lignet::StrandDistribution), TreeParameters::defaultCurveW(0));
+    EXPECT_EQ(p.curveG(StrandDistribution), (Krivulja{{0, 0.5}, {0.4, 0.6}, {1, 0.8}}));
+    EXPECT_EQ(p.curveW(StrandDistribution), TreeParameters::defaultCurveW(0));
 
     const std::string longest(254, 'p');
     ASSERT_TRUE(TreeParameterFile::parse(longest + "\n" + goldenDefaultText().substr(24), p));
@@ -130,8 +125,7 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
         return testsupport::withField(golden, 2, field, token);
     };
     TreeParameters huge; // both maximal branch length curves at 1e300: each finite, their product not
-    huge.curveG(lignet::MaximalBranchLength) =
-        huge.curveW(lignet::MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
+    huge.curveG(MaximalBranchLength) = huge.curveW(MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
     const auto withCurveCount = [](const std::string &count) {
         return withFirstCurve(count + "\t\n0\t0.5\n1\t0.8\n\n"); // the first curve's two points
     };
@@ -228,7 +222,7 @@ TEST(TreeParameterFileSave, missingFilesAndFailedSavesReportWhyAndChangeNothing)
     const std::string path = folder.file("tree.tree.xml");
     writeBytes(path, "the previous design\n");
     TreeParameters infinite;
-    infinite.curveW(lignet::BranchLengthScaling)[1].y = std::numeric_limits<double>::infinity();
+    infinite.curveW(BranchLengthScaling)[1].y = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(infinite.saveToFile(path, &reason));
     std::ostringstream out;
     EXPECT_FALSE(TreeParameterFile::write(out, infinite));
@@ -236,7 +230,7 @@ TEST(TreeParameterFileSave, missingFilesAndFailedSavesReportWhyAndChangeNothing)
     EXPECT_EQ(std::tuple(readBytes(path), folder.entryCount()), std::tuple("the previous design\n", 1u));
 }
 
-TEST(Krivulja, valueAtTakesTheSegmentToTheRightOfAPointAndExtrapolatesTheFirstBeyondTheLast)
+TEST(Krivulja, valuesTakeTheSegmentToTheRightOfAPointAndGiveTheDefaultTablesAndTheMappingsSaturate)
 {
     const Krivulja step{{0, 0}, {0.5, 0}, {0.5, 1}, {1, 1}};
     EXPECT_EQ(std::tuple(step.valueAt(0.4999999), step.valueAt(0.5), step.valueAt(0.75)),
@@ -245,29 +239,27 @@ TEST(Krivulja, valueAtTakesTheSegmentToTheRightOfAPointAndExtrapolatesTheFirstBe
     EXPECT_DOUBLE_EQ(dip.valueAt(0.5), 0.045);
     EXPECT_DOUBLE_EQ(dip.valueAt(0.25), 0.1 + (0.045 - 0.1) / 0.5 * 0.25);
     EXPECT_DOUBLE_EQ(Krivulja({{0, 0}, {0.5, 0.5}, {0.6, 1.0}}).valueAt(0.8), 0.8);
-}
 
-TEST(TreeParameters, defaultCurvesGiveTheDocumentedTablesAndTheMappingsSaturate)
-{
+    // The default curves give the documented tables.
     TreeParameters p;
-    for (int g = 0; g < lignet::TableOrdersG; ++g)
-        for (int w = 0; w < lignet::TableOrdersW; ++w) {
-            EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchingAngles, g, w), 45.0);
-            EXPECT_DOUBLE_EQ(p.tableValue(lignet::GravimorphismImpact, g, w), 0.0);
-            EXPECT_DOUBLE_EQ(p.tableValue(lignet::MaximalBranchLength, g, w), 1.0);
-            EXPECT_DOUBLE_EQ(p.tableValue(lignet::BranchLengthScaling, g, w), 1.0);
+    for (int g = 0; g < TableOrdersG; ++g)
+        for (int w = 0; w < TableOrdersW; ++w) {
+            EXPECT_DOUBLE_EQ(p.tableValue(BranchingAngles, g, w), 45.0);
+            EXPECT_DOUBLE_EQ(p.tableValue(GravimorphismImpact, g, w), 0.0);
+            EXPECT_DOUBLE_EQ(p.tableValue(MaximalBranchLength, g, w), 1.0);
+            EXPECT_DOUBLE_EQ(p.tableValue(BranchLengthScaling, g, w), 1.0);
         }
-    EXPECT_DOUBLE_EQ(p.tableValue(lignet::StrandDistribution, 0, 17), 0.75);
-    EXPECT_NEAR(p.tableValue(lignet::StrandDistribution, 14, 33), 0.89, 1e-12);
-    EXPECT_DOUBLE_EQ(p.tableValue(lignet::MinimalBranchLength, 0, 0), 1.0);
-    EXPECT_NEAR(p.tableValue(lignet::MinimalBranchLength, 7, 3), 20 * 0.5 * (0.1 - 0.11 * 7.0 / 15.0), 1e-12);
+    EXPECT_DOUBLE_EQ(p.tableValue(StrandDistribution, 0, 17), 0.75);
+    EXPECT_NEAR(p.tableValue(StrandDistribution, 14, 33), 0.89, 1e-12);
+    EXPECT_DOUBLE_EQ(p.tableValue(MinimalBranchLength, 0, 0), 1.0);
+    EXPECT_NEAR(p.tableValue(MinimalBranchLength, 7, 3), 20 * 0.5 * (0.1 - 0.11 * 7.0 / 15.0), 1e-12);
 
     // Table mappings saturate and an unknown index changes nothing.
     const std::tuple<int, double, double, double> cases[] = {
-        {lignet::StrandDistribution, 1, 1, 1.0},      {lignet::StrandDistribution, 1, 0.1, 0.5},
-        {lignet::BranchingAngles, 0.5, 1, 180.0},     {lignet::BranchingAngles, 0.75, 1, 180.0},
-        {lignet::GravimorphismImpact, 0, 1, -180.0},  {lignet::GravimorphismImpact, 0.25, 1, 0.0},
-        {lignet::GravimorphismImpact, 0.5, 1, 180.0}, {lignet::GravimorphismImpact, 0.9, 1, 180.0}};
+        {StrandDistribution, 1, 1, 1.0},      {StrandDistribution, 1, 0.1, 0.5},
+        {BranchingAngles, 0.5, 1, 180.0},     {BranchingAngles, 0.75, 1, 180.0},
+        {GravimorphismImpact, 0, 1, -180.0},  {GravimorphismImpact, 0.25, 1, 0.0},
+        {GravimorphismImpact, 0.5, 1, 180.0}, {GravimorphismImpact, 0.9, 1, 180.0}};
     for (const auto &[d, g, w, expected] : cases) {
         p.curveG(d) = {{0, g}, {1, g}};
         p.curveW(d) = {{0, w}, {1, w}};
@@ -275,7 +267,7 @@ TEST(TreeParameters, defaultCurvesGiveTheDocumentedTablesAndTheMappingsSaturate)
         EXPECT_DOUBLE_EQ(p.tableValue(d, 5, 5), expected) << d << ' ' << g << ' ' << w;
     }
     const TreeParameters before = p;
-    p.curveG(lignet::StrandDistribution) = {{0, 0.6}, {1, 0.6}};
+    p.curveG(StrandDistribution) = {{0, 0.6}, {1, 0.6}};
     p.computeDistributionTable(6);
     p.computeDistributionTable(-1);
     EXPECT_EQ(p.strandDistributionTable, before.strandDistributionTable);
@@ -283,12 +275,11 @@ TEST(TreeParameters, defaultCurvesGiveTheDocumentedTablesAndTheMappingsSaturate)
 
 TEST(SpeciesTrees, loadWithTheirLeafTypesAndAreStoredInTheProgramsOwnFormat)
 {
-    const std::pair<const char *, int> species[] = {
-        {"grm5.tree.xml", lignet::STAGGERED},
-        {"Vrba Zalujka (Salix Babylonica).tree.xml", lignet::STACKED},
-        {"javorVelikZgorajGost.tree.xml", lignet::SPIRAL},
-        {"smrekaMini.tree.xml", lignet::CONIFEROUS},
-        {"manjseDefault100_vecjiListi.tree.xml", lignet::STAGGERED}};
+    const std::pair<const char *, int> species[] = {{"grm5.tree.xml", STAGGERED},
+                                                    {"Vrba Zalujka (Salix Babylonica).tree.xml", STACKED},
+                                                    {"javorVelikZgorajGost.tree.xml", SPIRAL},
+                                                    {"smrekaMini.tree.xml", CONIFEROUS},
+                                                    {"manjseDefault100_vecjiListi.tree.xml", STAGGERED}};
     for (const auto &[file, leafType] : species) {
         SCOPED_TRACE(file);
         const std::string path = std::string(VERDALIS_SOURCE_DIR "/bin/zbirka-4/") + file;
@@ -325,7 +316,7 @@ TEST(TreeLatexWriter, numbersHaveFourSignificantDigitsOfTheirSinglePrecisionValu
     EXPECT_TRUE(contains(text, "\\usepackage[utf8]{inputenc}"));
 }
 
-TEST(TreeLatexWriter, leafTypesAreNamedAndCurvePointsUseTheDesignerUnits)
+TEST(TreeLatexWriter, leafTypesAreNamedCurvePointsUseTheDesignerUnitsAndPiecesGoThroughTheTranslator)
 {
     const char *names[] = {"Spiral", "Stacked", "Staggered", "Bunched", "Coniferous", "", "", ""};
     const int types[] = {0, 1, 2, 3, 4, -1, 5, 99};
@@ -338,12 +329,12 @@ TEST(TreeLatexWriter, leafTypesAreNamedAndCurvePointsUseTheDesignerUnits)
     }
 
     // Curve points use the designer units and one point has no separator.
-    p.curveG(lignet::BranchingAngles) = {{0, 0.1}, {1, 0.25}, {1, 2.0}};
-    p.curveG(lignet::StrandDistribution) = {{0, -3}, {0.2, 0.6}, {1, 2}};
-    p.curveG(lignet::GravimorphismImpact) = {{0, -1}, {0.5, 0.25}, {1, 1}};
-    p.curveW(lignet::MaximalBranchLength) = {{0, 0.3}, {0.02, 0.75}};
-    p.curveG(lignet::BranchLengthScaling) = {{0, 0.123}, {1, 0.5}};
-    p.curveW(lignet::BranchLengthScaling) = {{0.5, 0.5}};
+    p.curveG(BranchingAngles) = {{0, 0.1}, {1, 0.25}, {1, 2.0}};
+    p.curveG(StrandDistribution) = {{0, -3}, {0.2, 0.6}, {1, 2}};
+    p.curveG(GravimorphismImpact) = {{0, -1}, {0.5, 0.25}, {1, 1}};
+    p.curveW(MaximalBranchLength) = {{0, 0.3}, {0.02, 0.75}};
+    p.curveG(BranchLengthScaling) = {{0, 0.123}, {1, 0.5}};
+    p.curveW(BranchLengthScaling) = {{0.5, 0.5}};
     const std::string text = TreeLatexWriter().text(p);
     for (const char *piece :
          {"$\\alpha^g=\\left\\lbrace\\right.(0,\\;\\;18^\\circ)$,\n$(15,\\;\\;45^\\circ)$,\n"
@@ -355,23 +346,20 @@ TEST(TreeLatexWriter, leafTypesAreNamedAndCurvePointsUseTheDesignerUnits)
           "$k_l^g=\\left\\lbrace\\right.(0,\\;\\;1.23)$,\n$(15,\\;\\;5)",
           "$k_l^w=\\left\\lbrace\\right.(25,\\;\\;1)\\left.\\right\\rbrace $.\n\n"})
         EXPECT_TRUE(contains(text, piece)) << piece;
-}
 
-TEST(TreeLatexWriter, translatablePiecesGoThroughTheTranslator)
-{
     std::vector<std::string> asked;
-    const lignet::Translator translator = [&](const char *text) {
-        asked.emplace_back(text);
-        return std::string("<") + text + ">";
+    const Translator translator = [&](const char *english) {
+        asked.emplace_back(english);
+        return std::string("<") + english + ">";
     };
-    const std::string text = TreeLatexWriter("C", translator).text(TreeParameters());
+    const std::string translated = TreeLatexWriter("C", translator).text(TreeParameters());
     for (const char *piece :
          {"<To model the tree we have chosen following scalar parameters: >\n", "$k_f=1$ < and >$l_{LOD}=0$.",
           "<Branch distribution> $k_s^{g,w}$ <is determined for all orders> ($g,w$),\n",
           "<Gravimorphism impact,> $\\alpha_m^{g,w}$<, is determined for all orders>\n",
           "Values> $k_s^{g}$ in $k_s^{w}$\n", "%\\begin{document}\n",
           "\\textit{Spiral}"}) // the last two not translated
-        EXPECT_TRUE(contains(text, piece)) << piece;
+        EXPECT_TRUE(contains(translated, piece)) << piece;
     // The introduction, " and " on the type line, six pieces in each of the first two paragraphs,
     // three in each of the other four, and one " and " per paragraph.
     EXPECT_EQ(asked.size(), 1u + 1u + 6u + 6u + 4u * 3u + 6u);
