@@ -2,13 +2,11 @@
 // and the Khronos glTF validator (run with node).
 
 #include "core/clirun.h"
-#include "core/tempfolder.h"
 #include "core/vectornear.h"
 #include "lignet/treemeshsink.h"
 #include "lignet/treerenderer.h"
 
 #include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 
@@ -55,22 +53,19 @@ AssimpSummary summarise(const aiScene &scene, const std::string &part = "")
 }
 
 // Runs the Khronos validator on the file, expecting no errors. Where node is missing outside CI
-// it returns why the check is skipped; in CI (CI set), or when node is there but the validator is
-// not, the test fails, so the check is never silently lost.
-std::string validateGltf(const std::string &file)
+// the test is skipped (so call this last); in CI (CI set), or when node is there but the validator
+// is not, the test fails, so the check is never silently lost.
+void validateGltf(const std::string &file)
 {
     if (std::system("command -v node >/dev/null 2>&1") != 0) {
         if (std::getenv("CI") == nullptr)
-            return "node is not installed here, so the glTF validator cannot run; "
-                   "scripts/install-deps.sh installs it";
-        ADD_FAILURE() << "node is missing: run scripts/install-deps.sh";
-        return "";
+            GTEST_SKIP() << "node is not installed here, so the glTF validator cannot run; "
+                            "scripts/install-deps.sh installs it";
+        FAIL() << "node is missing: run scripts/install-deps.sh";
     }
     const std::string tool = VERDALIS_SOURCE_DIR "/tools/gltf-validator/";
-    if (std::system(("test -d '" + tool + "node_modules/gltf-validator'").c_str()) != 0) {
-        ADD_FAILURE() << "the glTF validator is not installed (" << tool << "): run scripts/install-deps.sh";
-        return "";
-    }
+    if (std::system(("test -d '" + tool + "node_modules/gltf-validator'").c_str()) != 0)
+        FAIL() << "the glTF validator is not installed (" << tool << "): run scripts/install-deps.sh";
     const std::string out = file + ".validation.json";
     const int raw =
         std::system(("node '" + tool + "validate.js' '" + file + "' >'" + out + "' 2>&1").c_str());
@@ -78,15 +73,7 @@ std::string validateGltf(const std::string &file)
     std::remove(out.c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << report;
     EXPECT_NE(report.find("\"numErrors\": 0,"), std::string::npos) << report;
-    return "";
 }
-
-// Validates the file, or skips the rest of the test where the validator cannot run (see above).
-#define EXPECT_VALID_GLTF(file)                                                                              \
-    do {                                                                                                     \
-        if (const std::string skipReason = validateGltf(file); !skipReason.empty())                          \
-            GTEST_SKIP() << skipReason;                                                                      \
-    } while (false)
 
 // The triangles of a batch and the vertices its indices use; none without the batch.
 std::pair<std::uint64_t, std::size_t> trianglesAndVertices(const lignet::TreeMesh &mesh,
@@ -102,11 +89,8 @@ std::pair<std::uint64_t, std::size_t> trianglesAndVertices(const lignet::TreeMes
 }
 
 struct TreeExportCase {
-    const char *name;
-    const char *file;
-    const char *options;
-    bool highQuality;
-    bool leaves;
+    const char *name, *file, *options;
+    bool highQuality, leaves;
 };
 
 class TreeExportCommand : public ::testing::TestWithParam<TreeExportCase> {};
@@ -172,7 +156,7 @@ TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
     EXPECT_EQ(folder.entryCount(), obj ? (c.leaves ? 4u : 3u) + 2u : 1u + 2u); // with .stdout, .stderr
 
     if (!obj)
-        EXPECT_VALID_GLTF(out);
+        validateGltf(out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -233,5 +217,5 @@ TEST_F(ExportCommands, ecosystemExportWritesEveryLivingPlantAsANodeOverTheTerrai
         for (const unsigned m : meshes)
             EXPECT_EQ(std::string(scene->mMeshes[m]->mName.C_Str()).rfind(species + " ", 0), 0u) << species;
 
-    EXPECT_VALID_GLTF(out);
+    validateGltf(out);
 }

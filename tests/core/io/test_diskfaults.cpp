@@ -19,9 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using testsupport::readBytes;
-using testsupport::TempFolder;
-using testsupport::writeBytes;
+using namespace testsupport;
 
 namespace {
 
@@ -29,20 +27,9 @@ namespace {
 using WriteFile = std::function<std::string(const std::string &folder, const std::string &name)>;
 
 struct Writer {
-    const char *kind;
-    const char *name; // the file written
+    const char *kind, *name; // the kind of file and the file written
     WriteFile write;
 };
-
-// Saves a simulation two steps into its run; returns what went to standard error when that fails.
-std::string simulationError(
-    const std::function<bool(ecosystem::EcosystemSimulation &, std::ostream &, std::ostream &)> &save)
-{
-    simulationtest::World w;
-    w.run(2);
-    std::ostringstream out, err;
-    return save(w.simulation, out, err) ? "" : err.str();
-}
 
 std::vector<Writer> writers()
 {
@@ -52,22 +39,23 @@ std::vector<Writer> writers()
              std::string reason;
              return lignet::TreeParameterFile::save({}, folder + "/" + name, &reason) ? "" : reason;
          }},
+        // A simulation two steps into its run; the reason is what went to standard error.
         {"SimulationFile", "saved.sim",
          [](const std::string &folder, const std::string &name) {
-             return simulationError(
-                 [&](ecosystem::EcosystemSimulation &s, std::ostream &out, std::ostream &err) {
-                     return s.save(folder + "/" + name, out, err).ok;
-                 });
+             simulationtest::World w;
+             w.run(2);
+             std::ostringstream out, err;
+             return w.simulation.save(folder + "/" + name, out, err).ok ? "" : err.str();
          }},
         {"AutoSave", "2.sim",
          [](const std::string &folder, const std::string &) {
-             return simulationError(
-                 [&](ecosystem::EcosystemSimulation &s, std::ostream &out, std::ostream &err) {
-                     ecosystem::AutoSave autosave;
-                     autosave.setInterval(2);
-                     autosave.setFolder(folder);
-                     return autosave.update(s, out, err).ok;
-                 });
+             simulationtest::World w;
+             w.run(2);
+             ecosystem::AutoSave autosave;
+             autosave.setInterval(2);
+             autosave.setFolder(folder);
+             std::ostringstream out, err;
+             return autosave.update(w.simulation, out, err).ok ? "" : err.str();
          }},
         {"VertexExporter", "tree.crs",
          [](const std::string &folder, const std::string &name) {

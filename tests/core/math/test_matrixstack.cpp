@@ -7,9 +7,8 @@
 
 using math::Mat4;
 using math::MatrixStack;
-using math::Vector3f;
 
-TEST(Mat4, rotationFollowsTheTextbookFormulaCounterClockwiseAboutTheNormalisedAxis)
+TEST(Mat4, rotatesCounterClockwiseAboutTheNormalisedAxisAndProductsApplyTheRightFactorFirst)
 {
     expectNear(Mat4::rotation(90, 0, 0, 7).transformPoint({1, 0, 0}), {0, 1, 0});
     expectNear(Mat4::rotation(90, 1, 0, 0).transformPoint({0, 1, 0}), {0, 0, 1});
@@ -34,10 +33,8 @@ TEST(Mat4, rotationFollowsTheTextbookFormulaCounterClockwiseAboutTheNormalisedAx
     EXPECT_EQ(Mat4::rotation(180, 0, 0, 1)[1], std::sin(static_cast<float>(std::numbers::pi)));
     // An axis shorter than 1e-4 gives no rotation.
     EXPECT_EQ(Mat4::rotation(45, 0, 5e-5f, 0), Mat4());
-}
 
-TEST(Mat4, isColumnMajorWithTheTranslationInElementsTwelveToFourteenAndAProductAppliesTheRightFactorFirst)
-{
+    // Column major, the translation in elements 12 to 14; a product applies the right factor first.
     const Mat4 t = Mat4::translation(1.0f, 2.0f, 3.0f);
     EXPECT_EQ(std::tuple(t[12], t[13], t[14], t[15], t.at(0, 3)), std::tuple(1.0f, 2.0f, 3.0f, 1.0f, 1.0f));
     const Mat4 n = Mat4::rotation(90, 0, 0, 1) * Mat4::translation(10, 0, 0);

@@ -6,10 +6,9 @@
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 
-namespace {
+using namespace meshexport;
 
-using meshexport::ExportPrimitive;
-using meshexport::ExportScene;
+namespace {
 
 // A strip of `quads` unit squares along x in the plane y = 0, facing up.
 ExportPrimitive strip(int quads, int material)
@@ -34,7 +33,7 @@ ExportScene twoMeshScene(int quadsA, int quadsB)
 {
     ExportScene scene;
     scene.name = "test";
-    const int material = scene.addMaterial({"plain", -1, meshexport::AlphaMode::Opaque, 0.5f, false});
+    const int material = scene.addMaterial({"plain", -1, AlphaMode::Opaque, 0.5f, false});
     const int a = scene.addMesh({"a", {strip(quadsA, material)}});
     const int b = scene.addMesh({"b", {strip(quadsB, material)}});
     const int child = scene.addNode({"child", b, {0.0f, 5.0f, 0.0f}, {}});
@@ -48,9 +47,8 @@ ExportScene twoMeshScene(int quadsA, int quadsB)
 // both with their counts, placements and bounds. A mesh without triangles is refused.
 TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsAndRefusesOneWithoutTriangles)
 {
-    const ExportScene scene = twoMeshScene(3, 40000);
     std::string bytes, reason;
-    ASSERT_TRUE(meshexport::encodeGlb(scene, bytes, &reason)) << reason;
+    ASSERT_TRUE(encodeGlb(twoMeshScene(3, 40000), bytes, &reason)) << reason;
     ASSERT_EQ(bytes.compare(0, 4, "glTF"), 0);
     EXPECT_EQ(bytes.size() % 4, 0u);
 
@@ -74,7 +72,7 @@ TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsAndRefusesOneWithoutT
     ExportScene empty = twoMeshScene(1, 1);
     empty.meshes[1].primitives[0].indices.clear();
     std::string none;
-    EXPECT_FALSE(meshexport::encodeGlb(empty, none, &reason));
+    EXPECT_FALSE(encodeGlb(empty, none, &reason));
     EXPECT_EQ(reason, "mesh 'b' has a part without triangles");
     EXPECT_TRUE(none.empty());
 }
@@ -84,35 +82,34 @@ TEST(ObjWriter, writesPlacedObjectsAndTheirMaterialLibrary)
 {
     ExportScene scene = twoMeshScene(1, 1);
     scene.nodes[static_cast<std::size_t>(scene.roots[0])].name = "with space";
-    EXPECT_EQ(meshexport::objText(scene, "t.mtl"),
-              "# test\n# metres, y up\nmtllib t.mtl\n"
-              "o with_space\n"
-              "v 10 0 0\nv 10 0 1\nv 11 0 0\nv 11 0 1\n"
-              "vt 0 1\nvt 0 0\nvt 1 1\nvt 1 0\n"
-              "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
-              "usemtl plain\nf 1/1/1 2/2/2 3/3/3\nf 3/3/3 2/2/2 4/4/4\n"
-              "o child\n"
-              "v 10 5 0\nv 10 5 1\nv 11 5 0\nv 11 5 1\n"
-              "vt 0 1\nvt 0 0\nvt 1 1\nvt 1 0\n"
-              "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
-              "usemtl plain\nf 5/5/5 6/6/6 7/7/7\nf 7/7/7 6/6/6 8/8/8\n");
+    EXPECT_EQ(objText(scene, "t.mtl"), "# test\n# metres, y up\nmtllib t.mtl\n"
+                                       "o with_space\n"
+                                       "v 10 0 0\nv 10 0 1\nv 11 0 0\nv 11 0 1\n"
+                                       "vt 0 1\nvt 0 0\nvt 1 1\nvt 1 0\n"
+                                       "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
+                                       "usemtl plain\nf 1/1/1 2/2/2 3/3/3\nf 3/3/3 2/2/2 4/4/4\n"
+                                       "o child\n"
+                                       "v 10 5 0\nv 10 5 1\nv 11 5 0\nv 11 5 1\n"
+                                       "vt 0 1\nvt 0 0\nvt 1 1\nvt 1 0\n"
+                                       "vn 0 1 0\nvn 0 1 0\nvn 0 1 0\nvn 0 1 0\n"
+                                       "usemtl plain\nf 5/5/5 6/6/6 7/7/7\nf 7/7/7 6/6/6 8/8/8\n");
 
     scene.pictures.push_back({"leaf", "png"});
-    scene.materials.push_back({"leaf", 0, meshexport::AlphaMode::Mask, 0.5f, true});
+    scene.materials.push_back({"leaf", 0, AlphaMode::Mask, 0.5f, true});
     EXPECT_EQ(
-        meshexport::mtlText(scene, {"t_leaf.png"}),
+        mtlText(scene, {"t_leaf.png"}),
         "# test\n\nnewmtl plain\nKa 0 0 0\nKd 1 1 1\nKs 0 0 0\nd 1\nillum 1\n"
         "\nnewmtl leaf\nKa 0 0 0\nKd 1 1 1\nKs 0 0 0\nd 1\nillum 1\nmap_Kd t_leaf.png\nmap_d t_leaf.png\n");
 }
 
 TEST(GlbWriter, namesKeepUtf8AndLoseBrokenBytes)
 {
-    EXPECT_EQ(meshexport::validUtf8("bor"), "bor");
-    EXPECT_EQ(meshexport::validUtf8("smreka \xc4\x8d"), "smreka \xc4\x8d");
-    EXPECT_EQ(meshexport::validUtf8("a\xe8z"), "a?z");          // Latin-1 byte
-    EXPECT_EQ(meshexport::validUtf8("\xc0\xaf"), "??");         // overlong form
-    EXPECT_EQ(meshexport::validUtf8("tab\there"), "tab?here");  // control character
-    EXPECT_EQ(meshexport::validUtf8("cut \xe2\x82"), "cut ??"); // truncated sequence
+    EXPECT_EQ(validUtf8("bor"), "bor");
+    EXPECT_EQ(validUtf8("smreka \xc4\x8d"), "smreka \xc4\x8d");
+    EXPECT_EQ(validUtf8("a\xe8z"), "a?z");          // Latin-1 byte
+    EXPECT_EQ(validUtf8("\xc0\xaf"), "??");         // overlong form
+    EXPECT_EQ(validUtf8("tab\there"), "tab?here");  // control character
+    EXPECT_EQ(validUtf8("cut \xe2\x82"), "cut ??"); // truncated sequence
 }
 
 TEST(ForestScene, plantsGrowToTheNearestStage)
@@ -122,5 +119,5 @@ TEST(ForestScene, plantsGrowToTheNearestStage)
                                                     {0.05f, 8, 0.0},  {1.7f, 8, 1.0},  {0.3f, 0, 0.3f},
                                                     {2.0f, 0, 1.0}};
     for (const auto &[size, stages, progress] : cases)
-        EXPECT_DOUBLE_EQ(meshexport::growthProgressFor(size, stages), progress) << size << ' ' << stages;
+        EXPECT_DOUBLE_EQ(growthProgressFor(size, stages), progress) << size << ' ' << stages;
 }
