@@ -44,21 +44,23 @@ const Species *DeathRules::speciesOf(const Plant &p) const
 bool DeathRules::shouldDie(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
 {
     refreshDrawBounds();
-    return decideOne(p, entry, statistics);
+    return decideOne(p, entry, surveyHolds(), statistics);
 }
 
 void DeathRules::decide(std::vector<Species> &lists, SimulationStatistics &statistics)
 {
     surveyDomination();
     refreshDrawBounds();
+    const bool surveyed = surveyHolds();
     for (std::size_t si = 0; si < lists.size(); ++si) {
         std::vector<Plant> &plants = lists[si].plants;
+        const PlantGrid::SpeciesEntries entries =
+            grid_ ? grid_->entriesOf(static_cast<int>(si)) : PlantGrid::SpeciesEntries{};
         // Survivors slide down over the dead in one pass, so the list keeps its order and later
         // decisions already see earlier deaths (in the grid as well).
         std::size_t kept = 0;
         for (std::size_t i = 0; i < plants.size(); ++i) {
-            const std::int32_t entry = grid_ ? grid_->entryOf(static_cast<int>(si), i) : -1;
-            if (decideOne(plants[i], entry, statistics))
+            if (decideOne(plants[i], entries[i], surveyed, statistics))
                 continue;
             if (kept != i)
                 plants[kept] = plants[i];
@@ -68,13 +70,23 @@ void DeathRules::decide(std::vector<Species> &lists, SimulationStatistics &stati
     }
 }
 
-bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &statistics)
+bool DeathRules::surveyHolds() const
+{
+    return grid_ && survey_.isCurrent(*grid_, neighbourhoodRadius_);
+}
+
+bool DeathRules::decideOne(Plant &p, std::int32_t entry, bool surveyed, SimulationStatistics &statistics)
 {
     const Species *s = speciesOf(p);
     const bool dies = diesOfAgeOrWeakness(p);
     // A plant with a species has its species' bounds (the same index in the same list).
     const DrawBounds *bounds = s ? &drawBounds_[static_cast<std::size_t>(p.species)] : nullptr;
-    const EnvironmentalTest fired = s ? environmentalTests(p, *s, *bounds) : EnvironmentalTest::None;
+    // Which test fired matters only when it kills; otherwise the tests only advance their generators.
+    EnvironmentalTest fired = EnvironmentalTest::None;
+    if (s && environmentalDeaths_)
+        fired = environmentalTests<true>(p, *s, *bounds);
+    else if (s)
+        environmentalTests<false>(p, *s, *bounds);
 
     bool result = true;
     if (dies) {
@@ -82,7 +94,7 @@ bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &s
     } else if (environmentalDeaths_ && fired != EnvironmentalTest::None) {
         statistics.countEnvironmentDeath();
     } else {
-        result = isDominated(p, s, bounds ? bounds->dominated : 0, entry);
+        result = isDominated(p, s, bounds ? bounds->dominated : 0, entry, surveyed);
         if (result)
             statistics.countDominationDeath();
     }
@@ -94,19 +106,18 @@ bool DeathRules::decideOne(Plant &p, std::int32_t entry, SimulationStatistics &s
 bool DeathRules::isDominated(Plant &p, std::int32_t entry)
 {
     const Species *s = speciesOf(p);
-    return isDominated(p, s, s ? drawsBelow(s->dominatedDeathProbability) : 0, entry);
+    return isDominated(p, s, s ? drawsBelow(s->dominatedDeathProbability) : 0, entry, surveyHolds());
 }
 
-bool DeathRules::isDominated(Plant &p, const Species *s, std::uint32_t dominatedBound, std::int32_t entry)
+bool DeathRules::isDominated(Plant &p, const Species *s, std::uint32_t dominatedBound, std::int32_t entry,
+                             bool surveyed)
 {
     if (!grid_ || !s) {
         p.dominated = false;
         return false;
     }
     using Answer = DominationSurvey::Answer;
-    const Answer known = entry >= 0 && survey_.isCurrent(*grid_, neighbourhoodRadius_)
-                             ? survey_.answer(*grid_, entry)
-                             : Answer::Unknown;
+    const Answer known = entry >= 0 && surveyed ? survey_.answer(*grid_, entry) : Answer::Unknown;
     const bool dominated = known == Answer::Unknown
                                ? anyLivingDominator(*grid_, {p.position.x, p.position.y, p.position.z,
                                                              p.height, s->competitiveness * p.strength, entry,
@@ -120,9 +131,10 @@ bool DeathRules::isDominated(Plant &p, const Species *s, std::uint32_t dominated
 
 DeathRules::EnvironmentalTest DeathRules::runEnvironmentalTests(const Plant &p, const Species &s)
 {
-    return environmentalTests(p, s, drawBoundsOf(s));
+    return environmentalTests<true>(p, s, drawBoundsOf(s));
 }
 
+template <bool Reported>
 DeathRules::EnvironmentalTest DeathRules::environmentalTests(const Plant &p, const Species &s,
                                                              const DrawBounds &bounds)
 {
@@ -135,7 +147,8 @@ DeathRules::EnvironmentalTest DeathRules::environmentalTests(const Plant &p, con
         const unsigned draws = static_cast<unsigned>(band.outsideTolerance(value)) & (fired ^ 1u);
         const std::uint32_t draw = generator.nextIf(draws != 0, ProbabilityDraws);
         const unsigned fires = draws & static_cast<unsigned>(draw < bound);
-        result |= (0u - fires) & static_cast<unsigned>(test);
+        if constexpr (Reported)
+            result |= (0u - fires) & static_cast<unsigned>(test);
         fired |= fires;
     };
     bandTest(randomDeathBecauseOfBadHeight, s.heightBand, bounds.height, p.relativeHeight,
@@ -147,6 +160,11 @@ DeathRules::EnvironmentalTest DeathRules::environmentalTests(const Plant &p, con
     bandTest(randomDeathBecauseOfBadWindiness, s.windinessBand, bounds.windiness, p.windiness,
              EnvironmentalTest::Windiness);
     const unsigned slopeDraws = fired ^ 1u;
+    if constexpr (!Reported) {
+        // Whether the slope test fires matters to nobody, so its draw is not divided.
+        randomDeathBecauseOfBadSlope.nextIf(slopeDraws != 0, ProbabilityDraws);
+        return EnvironmentalTest::None;
+    }
     // The slope's chance differs from plant to plant, so its draw is divided.
     const float u = drawnProbability(randomDeathBecauseOfBadSlope.nextIf(slopeDraws != 0, ProbabilityDraws));
     const float stress = p.slope * s.slopeSensitivity;

@@ -86,12 +86,18 @@ private:
 
     // The plant's species, or none when the plant's index names none.
     const Species *speciesOf(const Plant &p) const;
+    // Whether the survey answers for the grid as it is registered now.
+    bool surveyHolds() const;
     // In line in the kill phase's loop, where the generators' states and the species stay at hand
-    // from one plant to the next. The bounds are those of the plant's species.
+    // from one plant to the next. The bounds are those of the plant's species; surveyed tells
+    // whether the survey holds.
     [[gnu::always_inline]] inline bool isDominated(Plant &p, const Species *s, std::uint32_t dominatedBound,
-                                                   std::int32_t entry);
-    [[gnu::always_inline]] inline bool decideOne(Plant &p, std::int32_t entry,
+                                                   std::int32_t entry, bool surveyed);
+    [[gnu::always_inline]] inline bool decideOne(Plant &p, std::int32_t entry, bool surveyed,
                                                  SimulationStatistics &statistics);
+    // The tests as runEnvironmentalTests runs them; unless Reported, only their generators advance
+    // and None comes back.
+    template <bool Reported>
     [[gnu::always_inline]] inline EnvironmentalTest environmentalTests(const Plant &p, const Species &s,
                                                                        const DrawBounds &bounds);
 

@@ -85,6 +85,35 @@ public:
             return -1;
         return static_cast<std::int32_t>(r);
     }
+    // The registration numbers of one species' plants at the last rebuild, by list position: what
+    // entryOf gives, for a caller that walks the whole list, with the species looked up once.
+    class SpeciesEntries {
+    public:
+        SpeciesEntries() = default;
+        std::int32_t operator[](std::size_t plantIndex) const
+        {
+            return plantIndex < count_ && rows_[plantIndex] >= 0
+                       ? first_ + static_cast<std::int32_t>(plantIndex)
+                       : -1;
+        }
+
+    private:
+        friend class PlantGrid;
+        const std::int32_t *rows_ = nullptr;
+        std::size_t count_ = 0;
+        std::int32_t first_ = 0;
+    };
+    SpeciesEntries entriesOf(int species) const
+    {
+        SpeciesEntries entries;
+        if (species < 0 || static_cast<std::size_t>(species) + 1 >= speciesOffset_.size())
+            return entries;
+        const auto s = static_cast<std::size_t>(species);
+        entries.first_ = speciesOffset_[s];
+        entries.rows_ = rowOf_.data() + speciesOffset_[s];
+        entries.count_ = static_cast<std::size_t>(speciesOffset_[s + 1] - speciesOffset_[s]);
+        return entries;
+    }
     // Takes a dead plant out.
     void remove(std::int32_t registration)
     {
