@@ -115,11 +115,10 @@ private slots:
         for (; camera()->position != math::Vector3f(700.0f, 1500.0f, 900.0f) && presses < 30; ++presses)
             press(Qt::Key_0, Qt::ControlModifier);
         QVERIFY2(presses <= 3, qPrintable(QString::number(presses)));
-        QCOMPARE(camera()->predefinedPositions.size(), std::size_t(3));
         press(Qt::Key_Escape);
     }
 
-    void stepsAndPlantsFollowEachStepAndCheckMarksFollowTheModel()
+    void stepsPlantsAndEnvironmentalDeathsFollowEachStepAndCheckMarksFollowTheModel()
     {
         // The second species' tree model (whose plants come up first) is the current tree: its
         // plants are drawn with it.
@@ -127,7 +126,6 @@ private slots:
             w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
         QCOMPARE(w.model()->getCurrentTreeIndex(), 1);
         w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
-        QVERIFY(!w.model()->isViewOptionOn(ViewOption::DoNotDrawTrees));
         // High above the middle of the terrain, looking down on the young forest.
         camera()->position = {1250.0f, 700.0f, 1250.0f};
         camera()->heading = 0.0f;
@@ -172,10 +170,8 @@ private slots:
         for (int i = 0; i < 4; ++i)
             w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
         QCOMPARE(w.model()->getCurrentTreeIndex(), 5);
-    }
 
-    void environmentalDeathsFollowTheSimulationAndAreCountedInTheStatusBar()
-    {
+        // Environmental deaths follow the simulation and are counted in the status bar.
         QAction *deaths = w.action("actionEnvironmentalDeaths");
         QVERIFY(!deaths->isChecked() && !w.simulation().environmentalDeaths());
         // Switched on the simulation itself, the next step brings the check mark in line.
@@ -301,10 +297,9 @@ private slots:
                 QCOMPARE(w.action(scales[j])->isChecked(), i == j);
         }
         w.action(scales[0])->trigger();
-        QCOMPARE(w.model()->getTreeScale(), 1);
     }
 
-    void treeSwitchesActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
+    void treeSwitchesAndAnimationsActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
     {
         w.setTreeEditMode(true);
         const std::pair<const char *, std::function<bool()>> switches[] = {
@@ -340,10 +335,59 @@ private slots:
         QCOMPARE(w.live().leafSize, leaf * 1.1f);
         w.action("actionReduce_leave_size")->trigger();
         QCOMPARE(w.live().leafSize, leaf * 1.1f * 0.91f);
+
+        // The animations run the tree timer until the last is switched off.
+        const lignet::TreeDrawSettings &settings = w.tree()->settings();
+        QVERIFY(!keeper()->treeAnimationRunning());
+        w.action("actionGrow_tree")->trigger();
+        QVERIFY(settings.growing && w.action("actionGrow_tree")->isChecked());
+        QVERIFY(keeper()->treeAnimationRunning());
+        const double progress = settings.growthProgress;
+        QTRY_VERIFY(settings.growthProgress > progress + 0.002);
+
+        w.action("actionSpin_tree")->trigger();
+        w.action("actionSway_tree_in_wind")->trigger();
+        QVERIFY(settings.spinning && settings.windOn);
+        const double angle = settings.spinAngle;
+        QTRY_VERIFY(settings.spinAngle > angle + 10.0);
+
+        w.action("actionGrow_tree")->trigger();
+        w.action("actionSpin_tree")->trigger();
+        QTest::qWait(60);
+        QVERIFY(keeper()->treeAnimationRunning());
+        w.action("actionSway_tree_in_wind")->trigger();
+        QTRY_VERIFY(!keeper()->treeAnimationRunning());
+        QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
     }
 
-    void navigationInTreeEditModeMovesTheTreeAtOnce()
+    void mouseDragsAndTreeEditNavigationChangeTheOrbitValues()
     {
+        // Pressed at the first point with `held` down, moved through the others, released at the last.
+        const auto drag = [this](Qt::MouseButton button, Qt::MouseButtons held, const QList<QPoint> &path) {
+            guitest::sendMouse(w.view(), QEvent::MouseButtonPress, path.first(), button, held);
+            for (const QPoint &at : path.mid(1))
+                guitest::sendMouse(w.view(), QEvent::MouseMove, at, Qt::NoButton, held);
+            guitest::sendMouse(w.view(), QEvent::MouseButtonRelease, path.last(), button, Qt::NoButton);
+        };
+        QSignalSpy grabs(w.view(), &OglWidget::grabCamera);
+        const float distance = camera()->orbitDistance;
+        drag(Qt::LeftButton, Qt::LeftButton, {{100, 100}, {100, 150}, {100, 200}});
+        QCOMPARE(camera()->orbitDistance, distance + 10.0f);
+        QCOMPARE(grabs.count(), 1);
+
+        const float yaw = camera()->orbitYaw;
+        const float pitch = camera()->orbitPitch;
+        drag(Qt::RightButton, Qt::RightButton, {{100, 100}, {150, 80}});
+        QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
+        QCOMPARE(camera()->orbitPitch, pitch - 2.0f);
+
+        // Both buttons: a left drag only; after the release a move changes nothing.
+        drag(Qt::RightButton, Qt::LeftButton | Qt::RightButton, {{100, 100}, {130, 110}});
+        guitest::sendMouse(w.view(), QEvent::MouseMove, {300, 300}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
+        QCOMPARE(camera()->orbitDistance, distance + 11.0f);
+
+        // In tree edit mode the navigation moves the tree at once.
         w.setTreeEditMode(true);
         const struct {
             const char *action;
@@ -429,105 +473,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!coasting(), 5000);
     }
 
-    void mouseDragsChangeTheOrbitValues()
-    {
-        const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButton button,
-                                 Qt::MouseButtons held) {
-            guitest::sendMouse(w.view(), type, at, button, held);
-        };
-        QSignalSpy grabs(w.view(), &OglWidget::grabCamera);
-        const float distance = camera()->orbitDistance;
-        send(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, {100, 150}, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, {100, 200}, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, {100, 200}, Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(camera()->orbitDistance, distance + 10.0f);
-        QCOMPARE(grabs.count(), 1);
-
-        const float yaw = camera()->orbitYaw;
-        const float pitch = camera()->orbitPitch;
-        send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::RightButton);
-        send(QEvent::MouseMove, {150, 80}, Qt::NoButton, Qt::RightButton);
-        send(QEvent::MouseButtonRelease, {150, 80}, Qt::RightButton, Qt::NoButton);
-        QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
-        QCOMPARE(camera()->orbitPitch, pitch - 2.0f);
-
-        // Both buttons: a left drag only; after the release a move changes nothing.
-        send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
-        send(QEvent::MouseMove, {130, 110}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
-        send(QEvent::MouseButtonRelease, {130, 110}, Qt::RightButton, Qt::NoButton);
-        send(QEvent::MouseMove, {300, 300}, Qt::NoButton, Qt::NoButton);
-        QCOMPARE(camera()->orbitYaw, yaw + 5.0f);
-        QCOMPARE(camera()->orbitDistance, distance + 11.0f);
-    }
-
-    void treeAnimationsRunTheTreeTimerUntilTheLastIsSwitchedOff()
-    {
-        w.setTreeEditMode(true);
-        const lignet::TreeDrawSettings &settings = w.tree()->settings();
-        QVERIFY(!keeper()->treeAnimationRunning());
-        w.action("actionGrow_tree")->trigger();
-        QVERIFY(settings.growing && w.action("actionGrow_tree")->isChecked());
-        QVERIFY(keeper()->treeAnimationRunning());
-        const double progress = settings.growthProgress;
-        QTRY_VERIFY(settings.growthProgress > progress + 0.002);
-
-        w.action("actionSpin_tree")->trigger();
-        w.action("actionSway_tree_in_wind")->trigger();
-        QVERIFY(settings.spinning && settings.windOn);
-        const double angle = settings.spinAngle;
-        QTRY_VERIFY(settings.spinAngle > angle + 10.0);
-
-        w.action("actionGrow_tree")->trigger();
-        w.action("actionSpin_tree")->trigger();
-        QTest::qWait(60);
-        QVERIFY(keeper()->treeAnimationRunning());
-        w.action("actionSway_tree_in_wind")->trigger();
-        QTRY_VERIFY(!keeper()->treeAnimationRunning());
-        QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
-    }
-
-    void addViewTwiceGivesThreeStackedViewsThatAllRepaintAndAFloatedOneKeepsDrawing()
-    {
-        w.action("actionAdd_view")->trigger();
-        w.action("actionAdd_view")->trigger();
-        const auto views = w.window->views();
-        QCOMPARE(views.size(), 3);
-        QCOMPARE(guitest::part<QVBoxLayout>(w.window->centralWidget(), "vboxLayout")->count(), 3);
-        QList<int> frames;
-        for (OglWidget *view : views) {
-            QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
-            QCOMPARE(view->currentModel(), w.model());
-            frames << view->framesDrawn();
-        }
-        w.action("actionDisplay_sun")->trigger();
-        w.action("actionDisplay_sun")->trigger();
-        for (int i = 0; i < 3; ++i) {
-            QTRY_VERIFY(views.at(i)->framesDrawn() > frames.at(i));
-            if (i > 0)
-                QVERIFY(views.at(i - 1)->mapTo(w.window.get(), QPoint()).y() <
-                        views.at(i)->mapTo(w.window.get(), QPoint()).y());
-        }
-        guitest::keepScreenshot(w.window->grab().toImage(), QStringLiteral("mainwindow-three-views.png"));
-
-        // Floated and docked again, the last view still draws with the first.
-        OglWidget *view = views.last();
-        auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
-        QVERIFY(dock != nullptr);
-        for (const bool floating : {true, false}) {
-            dock->setFloating(floating);
-            QVERIFY(QTest::qWaitForWindowExposed(dock));
-            const int before = view->framesDrawn();
-            const int firstFrames = w.framesDrawn();
-            w.action("actionDisplay_sun")->trigger();
-            QTRY_VERIFY(view->framesDrawn() > before);
-            QTRY_VERIFY(w.framesDrawn() > firstFrames);
-        }
-    }
-
     // A running simulation exported as a sequence gives one image per step, each grabbed once its
     // step is in, although the steps of a running simulation are taken on the worker thread.
-    void sequenceExportOfARunningSimulationGrabsEachStepOnceItIsIn()
+    void sequenceExportGrabsEachStepOnceItIsInAndStoppingRestartsTheNumbering()
     {
         w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(keeper()->isExporting());
@@ -549,7 +497,29 @@ private slots:
         }
         w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(!keeper()->isExporting());
-        QCOMPARE(keeper()->nextFrameNumber(), 0);
+
+        // A simulation export numbers one image per step; stopping restarts the numbering.
+        TimeKeeper own(nullptr, nullptr);
+        QSignalSpy stopped(&own, &TimeKeeper::sequenceExportStopped);
+        QSignalSpy images(&own, &TimeKeeper::grabFrameBuffer);
+        QSignalSpy geometry(&own, &TimeKeeper::grabGeometry);
+        own.simmulationTimerUpdate();
+        QCOMPARE(images.count(), 0);
+        own.toggleAnimationExportingMode();
+        for (int i = 0; i < 3; ++i)
+            own.simmulationTimerUpdate();
+        own.forceUpdateGl();
+        QCOMPARE(own.nextFrameNumber(), 5);
+        QCOMPARE(stopped.count(), 0);
+        own.toggleAnimationExportingMode();
+        QCOMPARE(stopped.count(), 1);
+        QCOMPARE(own.nextFrameNumber(), 0);
+        own.forceUpdateGl();
+        QCOMPARE(images.count(), 4);
+        own.toggleAnimationExportingMode();
+        own.simmulationTimerUpdate();
+        QCOMPARE(QList<QVariantList>(images), (QList<QVariantList>{{0}, {1}, {2}, {4}, {0}}));
+        QCOMPARE(QList<QVariantList>(geometry), QList<QVariantList>{{3}});
     }
 
     void extensionListIsSplitAtSingleBlanksAndTheFailoverNoticeIsGivenOnce()
@@ -587,38 +557,48 @@ private slots:
         QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
     }
 
-    void simulationExportNumbersOneImagePerStepAndStoppingRestartsTheNumbering()
+    void threeStackedViewsRepaintAFloatedOneKeepsDrawingAndOneAddedAfterAllClosedDrawsAtOnce()
     {
-        TimeKeeper own(nullptr, nullptr);
-        QSignalSpy stopped(&own, &TimeKeeper::sequenceExportStopped);
-        QSignalSpy images(&own, &TimeKeeper::grabFrameBuffer);
-        QSignalSpy geometry(&own, &TimeKeeper::grabGeometry);
-        own.simmulationTimerUpdate();
-        QCOMPARE(images.count(), 0);
-        own.toggleAnimationExportingMode();
-        for (int i = 0; i < 3; ++i)
-            own.simmulationTimerUpdate();
-        own.forceUpdateGl();
-        QCOMPARE(own.nextFrameNumber(), 5);
-        QCOMPARE(stopped.count(), 0);
-        own.toggleAnimationExportingMode();
-        QCOMPARE(stopped.count(), 1);
-        QCOMPARE(own.nextFrameNumber(), 0);
-        own.forceUpdateGl();
-        QCOMPARE(images.count(), 4);
-        own.toggleAnimationExportingMode();
-        own.simmulationTimerUpdate();
-        QCOMPARE(QList<QVariantList>(images), (QList<QVariantList>{{0}, {1}, {2}, {4}, {0}}));
-        QCOMPARE(QList<QVariantList>(geometry), QList<QVariantList>{{3}});
-    }
+        w.action("actionAdd_view")->trigger();
+        w.action("actionAdd_view")->trigger();
+        const auto views = w.window->views();
+        QCOMPARE(views.size(), 3);
+        QCOMPARE(guitest::part<QVBoxLayout>(w.window->centralWidget(), "vboxLayout")->count(), 3);
+        QList<int> frames;
+        for (OglWidget *view : views) {
+            QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
+            QCOMPARE(view->currentModel(), w.model());
+            frames << view->framesDrawn();
+        }
+        w.action("actionDisplay_sun")->trigger();
+        w.action("actionDisplay_sun")->trigger();
+        for (int i = 0; i < 3; ++i) {
+            QTRY_VERIFY(views.at(i)->framesDrawn() > frames.at(i));
+            if (i > 0)
+                QVERIFY(views.at(i - 1)->mapTo(w.window.get(), QPoint()).y() <
+                        views.at(i)->mapTo(w.window.get(), QPoint()).y());
+        }
+        guitest::keepScreenshot(w.window->grab().toImage(), QStringLiteral("mainwindow-three-views.png"));
 
-    void viewAddedAfterTheLastWasClosedDrawsAtOnce()
-    {
-        for (OglWidget *view : w.window->views()) {
-            auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
-            QVERIFY(dock != nullptr);
-            dock->close();
-            QTRY_VERIFY(!view->isVisible());
+        // Floated and docked again, the last view still draws with the first.
+        OglWidget *view = views.last();
+        auto *dock = qobject_cast<QDockWidget *>(view->parentWidget());
+        QVERIFY(dock != nullptr);
+        for (const bool floating : {true, false}) {
+            dock->setFloating(floating);
+            QVERIFY(QTest::qWaitForWindowExposed(dock));
+            const int before = view->framesDrawn();
+            const int firstFrames = w.framesDrawn();
+            w.action("actionDisplay_sun")->trigger();
+            QTRY_VERIFY(view->framesDrawn() > before);
+            QTRY_VERIFY(w.framesDrawn() > firstFrames);
+        }
+
+        // Closed one by one, the views leave room for an added one that draws at once.
+        for (OglWidget *open : w.window->views()) {
+            QVERIFY(qobject_cast<QDockWidget *>(open->parentWidget()) != nullptr);
+            open->parentWidget()->close();
+            QTRY_VERIFY(!open->isVisible());
         }
         w.action("actionAdd_view")->trigger();
         OglWidget *added = w.window->views().last();
