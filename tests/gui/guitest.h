@@ -155,15 +155,19 @@ struct Window {
         action(name)->trigger();
     }
 
-    // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button.
-    void answer(const char *name, const char *button, std::function<void(QDialog &)> fill,
+    // Triggers an action whose modal dialog is run with `fill`, then its OK or Cancel button; true
+    // when a dialog was run.
+    bool answer(const char *name, const char *button, std::function<void(QDialog &)> fill,
                 const QStringList &answers = {})
     {
-        trigger(name, answers, [fill, button](QDialog &dialog) {
+        bool ran = false;
+        trigger(name, answers, [fill, button, &ran](QDialog &dialog) {
+            ran = true;
             fill(dialog);
             part<QPushButton>(&dialog, button)->click();
             return dialog.result();
         });
+        return ran;
     }
 
     // Triggers an action and returns the dialog of type T it opened.
