@@ -4,18 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 int main(int argc, char **argv)
 {
     // Listing the tests needs no display. Asked before InitGoogleTest, which removes its flags.
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    const bool listing = std::any_of(argv + 1, argv + argc,
+                                     [](const char *a) { return std::strcmp(a, "--gtest_list_tests") == 0; });
     ::testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<QGuiApplication> application;
-    if (!listing)
-        application = std::make_unique<QGuiApplication>(argc, argv);
+    const auto application = listing ? nullptr : std::make_unique<QGuiApplication>(argc, argv);
     return RUN_ALL_TESTS();
 }
