@@ -19,29 +19,23 @@ protected:
     {
         return QImage(QString::fromStdString(folder.file(name)));
     }
-    // Runs a command that must succeed; gives its standard output and the picture it saved.
-    std::pair<std::string, QImage> rendered(const std::string &name, const std::string &arguments)
-    {
-        const testsupport::CliRun run = cli(arguments);
-        EXPECT_EQ(run.status, 0) << arguments << "\n" << run.err;
-        return {run.out, picture(name)};
-    }
 };
 
 } // namespace
 
 TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarnsWithout)
 {
-    const QImage image = rendered("tree.png", "tree render tree.png --size 300x200 --yaw 45").second;
+    succeed("tree render tree.png --size 300x200 --yaw 45");
+    const QImage image = picture("tree.png");
     EXPECT_EQ(image.size(), QSize(300, 200));
     EXPECT_FALSE(image.hasAlphaChannel());
     EXPECT_EQ(image.pixel(0, 0), Sky);
     EXPECT_GT(countPixels(image, [](QRgb p) { return p != Sky; }), 1000);
 
-    ASSERT_EQ(cli("tree save missing-bark.tree.xml").status, 0);
+    succeed("tree save missing-bark.tree.xml");
     std::string text = read("missing-bark.tree.xml");
     write("missing-bark.tree.xml", text.replace(0, text.find('\n'), folder.file("no-such-bark.jpg")));
-    ASSERT_EQ(cli("tree render textured.png --size 200x200").status, 0);
+    succeed("tree render textured.png --size 200x200");
     const auto run = cli("tree render plain.png --size 200x200 --from missing-bark.tree.xml");
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.err.find("could not open bark texture file"), std::string::npos) << run.err;
@@ -52,7 +46,8 @@ TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarn
 TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedForAndRefusesBadUsage)
 {
     const auto image = [this](const std::string &arguments) {
-        return rendered("frame.png", "ecosystem render frame.png --size 120x90 " + arguments).second;
+        succeed("ecosystem render frame.png --size 120x90 " + arguments);
+        return picture("frame.png");
     };
     const QImage reset = image("");
     EXPECT_EQ(reset.size(), QSize(120, 90));
@@ -80,8 +75,7 @@ TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFo
 TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
 {
     const auto livingAfter = [this](const std::string &name, const std::string &extra) {
-        const std::string out =
-            rendered(name, "ecosystem render " + name + " --size 96x96 --steps 30" + extra).first;
+        const std::string out = succeed("ecosystem render " + name + " --size 96x96 --steps 30" + extra);
         std::smatch m;
         EXPECT_TRUE(std::regex_search(out, m, std::regex(" of ([0-9]+) living after 30 steps"))) << out;
         return m.empty() ? -1 : std::stoi(m[1]);
@@ -96,7 +90,8 @@ TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
 TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
 {
     const auto render = [this](const std::string &name, const std::string &flags) {
-        return rendered(name, "ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
+        const std::string out = succeed("ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
+        return std::pair{out, picture(name)};
     };
     const auto [meshOut, mesh] = render("mesh.png", "--frames 3");
     for (const char *part : {"frame: min ", " ms, median ", ", draw calls "})
@@ -113,5 +108,5 @@ TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
               meshOut.substr(triangles).substr(0, 20));
     EXPECT_EQ(mesh.size(), reference.size());
 
-    rendered("forest.png", "ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees");
+    succeed("ecosystem render forest.png --size 64x64 --tree-scale 10 --exact-distant-trees");
 }
