@@ -75,32 +75,6 @@ TEST(Camera, resetKeepsTheStandardViewpointsOnceAtTheHeadAndSwitchingWrapsAround
     EXPECT_EQ(fresh.predefinedIndex, 0);
 }
 
-TEST(FlyCameraMotion, stepsCoastDecayingByATenthEachTickAndTurnsAddToTheRemainingSpeed)
-{
-    Camera camera(nullptr, nullptr);
-    FlyCameraMotion motion;
-    const float startX = camera.position.x;
-    motion.moveForward(FlyCameraMotion::MoreStep, {1.0f, 0.0f, 0.0f});
-    int ticks = 1; // until the motion rests
-    while (ticks < 1000 && !motion.animate(camera))
-        ++ticks;
-    EXPECT_EQ(ticks, 39);
-    EXPECT_NEAR(camera.position.x - startX, 265.56, 0.05);
-    EXPECT_FALSE(motion.isMoving());
-    EXPECT_EQ(motion.move, Vector3f());
-    // Looking along -z, the right-hand side is +x.
-    motion.moveRight(FlyCameraMotion::NormalStep, {0.0f, 0.0f, -1.0f});
-    EXPECT_EQ(motion.move, Vector3f(1.0f, 0.0f, 0.0f));
-    motion.stop();
-    motion.turnHeading(1.0f);
-    motion.animate(camera);
-    motion.turnHeading(1.0f);
-    motion.turnLookPitch(-1.0f);
-    motion.turnRoll(1.0f);
-    EXPECT_EQ(std::pair(motion.turn.y, motion.turn.z), std::pair(-1.0f, 1.0f));
-    EXPECT_NEAR(motion.turn.x, 1.9f, 1e-6);
-}
-
 TEST(Camera, followingTheTerrainLiftsAnEyeBelowItOrForcesItOntoTheClampedSurface)
 {
     // A 4 x 3 grid of heights h(c, r) = 10 c + 100 r, counting how often it is read.
@@ -139,7 +113,7 @@ TEST(Camera, followingTheTerrainLiftsAnEyeBelowItOrForcesItOntoTheClampedSurface
     EXPECT_EQ(reads, last);
 }
 
-TEST(Camera, flyMatrixMatchesTheFixedFunctionPipeline)
+TEST(Camera, flyMatrixMatchesTheFixedFunctionPipelineAndFlyStepsCoast)
 {
     OffscreenGl gl;
     ASSERT_TRUE(gl.create(16, 16));
@@ -163,9 +137,32 @@ TEST(Camera, flyMatrixMatchesTheFixedFunctionPipeline)
     glGetFloatv(GL_MODELVIEW_MATRIX, fixed);
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(cpu[i], fixed[i], 2e-3f * (1.0f + std::fabs(fixed[i]))) << "element " << i;
+
+    // Fly steps coast, decaying by a tenth each tick, and turns add to the remaining speed.
+    FlyCameraMotion motion;
+    const float startX = camera.position.x;
+    motion.moveForward(FlyCameraMotion::MoreStep, {1.0f, 0.0f, 0.0f});
+    int ticks = 1; // until the motion rests
+    while (ticks < 1000 && !motion.animate(camera))
+        ++ticks;
+    EXPECT_EQ(ticks, 39);
+    EXPECT_NEAR(camera.position.x - startX, 265.56, 0.05);
+    EXPECT_FALSE(motion.isMoving());
+    EXPECT_EQ(motion.move, Vector3f());
+    // Looking along -z, the right-hand side is +x.
+    motion.moveRight(FlyCameraMotion::NormalStep, {0.0f, 0.0f, -1.0f});
+    EXPECT_EQ(motion.move, Vector3f(1.0f, 0.0f, 0.0f));
+    motion.stop();
+    motion.turnHeading(1.0f);
+    motion.animate(camera);
+    motion.turnHeading(1.0f);
+    motion.turnLookPitch(-1.0f);
+    motion.turnRoll(1.0f);
+    EXPECT_EQ(std::pair(motion.turn.y, motion.turn.z), std::pair(-1.0f, 1.0f));
+    EXPECT_NEAR(motion.turn.x, 1.9f, 1e-6);
 }
 
-TEST(ViewFrustum, planesAreNormalisedAndMovedByTheModelviewAndAStraddledPlaneDecidesVisibility)
+TEST(ViewFrustum, planesAreNormalisedAndMovedByTheModelviewAndAStraddledPlaneDecidesVisibilityAndDetail)
 {
     const std::array<float, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     // Orthographic box -100..100 in x, y and z: plane distances are plain unit distances.
@@ -195,10 +192,8 @@ TEST(ViewFrustum, planesAreNormalisedAndMovedByTheModelviewAndAStraddledPlaneDec
     EXPECT_TRUE(frustum.isSphereVisible(-105.0, 0, 0, 5.0));
     EXPECT_FALSE(frustum.isSphereVisible(-105.0, 500.0, 0, 5.0));
     EXPECT_TRUE(frustum.isSphereVisible(-105.0, 102.0, 0, 5.0));
-}
 
-TEST(LevelOfDetail, fallsWithTheSquareRootOfTheDistance)
-{
+    // The plants' level of detail falls with the square root of their distance.
     const std::pair<double, int> cases[] = {{0.0, 0},   {4.9, 0},   {5.0, 1},   {20.0, 2},
                                             {404.0, 8}, {405.0, 9}, {500.0, 9}, {1e9, 9}};
     for (const auto &[distance, level] : cases)
@@ -222,8 +217,51 @@ TEST(SkyBox, isFiveTerrainsWideCentredOverTheTerrainWithTheGroundRepeatedFiveTim
     EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Down, 3)[1], 4.9902344);
 }
 
-TEST(LandMarkings, standAtTheMiddleOfEachEdgeFacingOutwards)
+// The view's projection on surfaces of any shape: a 90 degree vertical field of view as wide as
+// the surface, so round things stay round and the plants' frustum test sees what the picture shows.
+TEST(ViewProjection, squareStaysSquareAndTheFrustumFollowsTheSurfaceShape)
 {
+    // Width, height, and an x inside the side planes of this shape only and one beyond them.
+    const std::tuple<int, int, float, float> shapes[] = {
+        {240, 120, 15.0f, 25.0f}, {120, 240, 4.0f, 7.0f}, {160, 160, 9.0f, 12.0f}};
+    for (const auto &[width, height, visibleX, hiddenX] : shapes) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        OffscreenGl view;
+        ASSERT_TRUE(view.create(width, height));
+        GLfloat projection[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        // cot(45 degrees) vertically, divided by the aspect horizontally.
+        EXPECT_NEAR(projection[5], 1.0f, 1e-5f);
+        EXPECT_NEAR(projection[0], float(height) / float(width), 1e-5f);
+
+        // A square 6 wide, 10 in front of the eye: 0.3 of the surface's height across its middle
+        // row and down its middle column.
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glTranslatef(0.0f, 0.0f, -10.0f);
+        glRectf(-3.0f, -3.0f, 3.0f, 3.0f);
+        glTranslatef(0.0f, 0.0f, 10.0f);
+        const QImage image = view.grab();
+        for (const QImage &line : {image.copy(0, height / 2, width, 1), image.copy(width / 2, 0, 1, height)})
+            EXPECT_NEAR(countPixels(line, [](QRgb p) { return qGray(p) > 128; }), height * 3 / 10, 1);
+
+        const ViewFrustum frustum = ViewFrustum::fromCurrentMatrices();
+        EXPECT_TRUE(frustum.isSphereVisible(visibleX, 0.0, -10.0, 0.5));
+        EXPECT_FALSE(frustum.isSphereVisible(hiddenX, 0.0, -10.0, 0.5));
+        EXPECT_TRUE(frustum.isSphereVisible(0.0, 9.0, -10.0, 0.5));
+        EXPECT_FALSE(frustum.isSphereVisible(0.0, 12.0, -10.0, 0.5));
+    }
+}
+
+// The default terrain: a land marking stands at the middle of each edge facing outwards, and the
+// strips cover the grid with and without the extensions, but not before they are built.
+TEST(TerrainRendering, markingsStandAtTheEdgesAndStripsDrawWithAndWithoutTheExtensionsOnceBuilt)
+{
+    OffscreenGl gl;
+    ASSERT_TRUE(gl.create(64, 64));
     ecosystem::TerrainModel terrain;
     ASSERT_TRUE(
         assets::TerrainLoader::load(terrain, QString::fromLatin1(assets::TerrainLoader::DefaultDem)).ok());
@@ -241,66 +279,17 @@ TEST(LandMarkings, standAtTheMiddleOfEachEdgeFacingOutwards)
     EXPECT_EQ(markings[0].outward, Vector3f(0.0f, 0.0f, -1.0f));
     EXPECT_EQ(markings[2].outward, Vector3f(1.0f, 0.0f, 0.0f));
     EXPECT_TRUE(ecosystem::render::LandMarkings::strokes('Q').empty());
-}
 
-// The view's projection on surfaces of any shape: a 90 degree vertical field of view as wide as
-// the surface, so round things stay round and the plants' frustum test sees what the picture shows.
-TEST(ViewProjection, squareStaysSquareAndTheFrustumFollowsTheSurfaceShape)
-{
-    const struct {
-        int width;
-        int height;
-        float visibleX; // inside the side planes of this shape only
-        float hiddenX;  // beyond them
-    } shapes[] = {{240, 120, 15.0f, 25.0f}, {120, 240, 4.0f, 7.0f}, {160, 160, 9.0f, 12.0f}};
-    for (const auto &shape : shapes) {
-        SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height));
-        OffscreenGl view;
-        ASSERT_TRUE(view.create(shape.width, shape.height));
-        GLfloat projection[16];
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        // cot(45 degrees) vertically, divided by the aspect horizontally.
-        EXPECT_NEAR(projection[5], 1.0f, 1e-5f);
-        EXPECT_NEAR(projection[0], float(shape.height) / float(shape.width), 1e-5f);
-
-        // A square 6 wide, 10 in front of the eye: 0.3 of the surface's height across its middle
-        // row and down its middle column.
-        glDisable(GL_LIGHTING);
-        glDisable(GL_TEXTURE_2D);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glTranslatef(0.0f, 0.0f, -10.0f);
-        glRectf(-3.0f, -3.0f, 3.0f, 3.0f);
-        glTranslatef(0.0f, 0.0f, 10.0f);
-        const QImage image = view.grab();
-        const auto bright = [&](int x, int y) { return qGray(image.pixel(x, y)) > 128 ? 1 : 0; };
-        int across = 0, down = 0;
-        for (int x = 0; x < shape.width; ++x)
-            across += bright(x, shape.height / 2);
-        for (int y = 0; y < shape.height; ++y)
-            down += bright(shape.width / 2, y);
-        EXPECT_NEAR(across, shape.height * 3 / 10, 1);
-        EXPECT_NEAR(down, shape.height * 3 / 10, 1);
-
-        const ViewFrustum frustum = ViewFrustum::fromCurrentMatrices();
-        EXPECT_TRUE(frustum.isSphereVisible(shape.visibleX, 0.0, -10.0, 0.5));
-        EXPECT_FALSE(frustum.isSphereVisible(shape.hiddenX, 0.0, -10.0, 0.5));
-        EXPECT_TRUE(frustum.isSphereVisible(0.0, 9.0, -10.0, 0.5));
-        EXPECT_FALSE(frustum.isSphereVisible(0.0, 12.0, -10.0, 0.5));
-    }
-}
-
-TEST(TerrainRendering, stripsCoverTheGridAndDrawWithAndWithoutTheExtensionsButNotBeforeTheyAreBuilt)
-{
-    OffscreenGl gl;
-    ASSERT_TRUE(gl.create(64, 64));
-    ecosystem::TerrainModel terrain;
-    ASSERT_TRUE(
-        assets::TerrainLoader::load(terrain, QString::fromLatin1(assets::TerrainLoader::DefaultDem)).ok());
-    QImage colours(4, 4, QImage::Format_RGB32);
+    // Textures upload with every mipmap level: 64 -> 1 in six halvings.
+    QImage colours(64, 32, QImage::Format_RGB32);
     colours.fill(qRgb(40, 160, 60));
     GLuint base = TextureHelper::upload(colours);
+    ASSERT_TRUE(glIsTexture(base));
+    GLint width = 0, lastLevel = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &lastLevel);
+    EXPECT_EQ(std::pair(width, lastLevel), std::pair(64, 1));
+    EXPECT_EQ(TextureHelper::upload(QImage()), 0u);
     GLuint detail = TextureHelper::upload(colours);
     // The picture seen from high above the terrain's centre, looking straight down.
     const auto drawn = [&gl](TerrainRenderer &renderer) {
@@ -351,6 +340,7 @@ TEST(TerrainRendering, stripsCoverTheGridAndDrawWithAndWithoutTheExtensionsButNo
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     TextureHelper::release(base);
     TextureHelper::release(detail);
+    EXPECT_EQ(base, 0u);
 }
 
 TEST(TextureLoading, backslashPathsLoadLikeForwardSlashesAndMissingPicturesAreNull)
@@ -378,22 +368,4 @@ TEST(TextureLoading, backslashPathsLoadLikeForwardSlashesAndMissingPicturesAreNu
         row.setPixel(x, 0, colours[x]);
     for (int x = 0; x < 6; ++x)
         EXPECT_EQ(TextureHelper::applyColourKey(row).pixelColor(x, 0), keyed[x]) << x;
-}
-
-TEST(TextureUpload, uploadsWithMipmapsAndReleasesTheName)
-{
-    OffscreenGl gl;
-    ASSERT_TRUE(gl.create(8, 8));
-    QImage image(64, 32, QImage::Format_RGB32);
-    image.fill(qRgb(200, 100, 50));
-    GLuint name = TextureHelper::upload(image);
-    ASSERT_TRUE(glIsTexture(name));
-    GLint width = 0, lastLevel = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &lastLevel);
-    EXPECT_EQ(std::pair(width, lastLevel), std::pair(64, 1)); // 64 -> 1 in six halvings
-    TextureHelper::release(name);
-    EXPECT_EQ(name, 0u);
-    EXPECT_EQ(TextureHelper::upload(QImage()), 0u);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
