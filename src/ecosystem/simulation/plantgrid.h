@@ -75,16 +75,7 @@ public:
 
     // Registration number of the plant at position plantIndex of the species' list at the last
     // rebuild, or -1 when it was not registered.
-    std::int32_t entryOf(int species, std::size_t plantIndex) const
-    {
-        if (species < 0 || static_cast<std::size_t>(species) + 1 >= speciesOffset_.size())
-            return -1;
-        const auto s = static_cast<std::size_t>(species);
-        const std::size_t r = static_cast<std::size_t>(speciesOffset_[s]) + plantIndex;
-        if (r >= static_cast<std::size_t>(speciesOffset_[s + 1]) || rowOf_[r] < 0)
-            return -1;
-        return static_cast<std::int32_t>(r);
-    }
+    std::int32_t entryOf(int species, std::size_t plantIndex) const { return entriesOf(species)[plantIndex]; }
     // The registration numbers of one species' plants at the last rebuild, by list position: what
     // entryOf gives, for a caller that walks the whole list, with the species looked up once.
     class SpeciesEntries {
