@@ -119,9 +119,22 @@ void EcosystemSimulation::sortParents(std::vector<std::uint32_t> &parents, std::
     times.assign(plantCount, 0);
     for (const std::uint32_t parent : parents)
         ++times[parent];
-    auto next = parents.begin();
-    for (std::uint32_t parent = 0; parent < plantCount; ++parent)
-        next = std::fill_n(next, times[parent], parent);
+    // A plant is drawn none, one or a few times, unpredictably: each is written FewTimes times
+    // without a branch and the position moves on by its count, so that the next overwrites what
+    // was too many; the padding takes the writes past the last.
+    constexpr std::uint32_t FewTimes = 3;
+    const std::size_t count = parents.size();
+    parents.resize(count + FewTimes);
+    std::uint32_t *next = parents.data();
+    for (std::uint32_t parent = 0; parent < plantCount; ++parent) {
+        const std::uint32_t drawn = times[parent];
+        for (std::uint32_t k = 0; k < FewTimes; ++k)
+            next[k] = parent;
+        if (drawn > FewTimes)
+            std::fill_n(next + FewTimes, drawn - FewTimes, parent);
+        next += drawn;
+    }
+    parents.resize(count);
 }
 
 math::Vector3f EcosystemSimulation::randomPointInCell(int x, int y)
@@ -150,18 +163,24 @@ void EcosystemSimulation::addPhase(Species &s)
     const auto n = static_cast<std::uint32_t>(s.plants.size());
     const DrawBound parentBound(n);
     std::vector<std::uint32_t> &parents = parentScratch_;
-    parents.clear();
+    // Room for every seed, so that a parent is written without a branch on whether its seed grows
+    // close, which follows the draws. The loop runs the budget's whole part times: below 2^24,
+    // where the budget stays, taking 1 away is exact.
+    static_assert(MaxSeedsPerStep < 16777216.0f);
+    parents.resize(s.seedBudget >= 1.0f ? static_cast<std::size_t>(s.seedBudget) : 0);
+    std::size_t drawn = 0;
     std::size_t anywhere = 0;
     const std::uint32_t closeBelow = drawsBelow(s.growCloseProbability);
     while (s.seedBudget >= 1.0f) {
         s.seedBudget -= 1.0f;
-        if (randomGrowClose.next(ProbabilityDraws) < closeBelow) {
-            if (n > 0)
-                parents.push_back(randomChooseNearPlant.next(parentBound));
-        } else {
-            ++anywhere;
-        }
+        const bool close = randomGrowClose.next(ProbabilityDraws) < closeBelow;
+        // Without plants, a seed that would grow close is lost.
+        const bool drawsParent = close & (n > 0);
+        parents[drawn] = randomChooseNearPlant.nextIf(drawsParent, parentBound);
+        drawn += drawsParent;
+        anywhere += !close;
     }
+    parents.resize(drawn);
     sortParents(parents, n);
 
     // Sized for every seed and cut back after, so that placing one needs no capacity check.

@@ -63,9 +63,12 @@ public:
     // caller choose whether to draw without a branch. The bound must not be 0.
     constexpr std::uint32_t nextIf(bool advance, std::uint32_t bound)
     {
-        const std::uint64_t advanced = (state_ * Multiplier) % StateModulus;
-        state_ = advance ? advanced : state_;
-        return static_cast<std::uint32_t>(advanced & 0xFFFFFFFFu) % bound;
+        return static_cast<std::uint32_t>(advanceIf(advance) & 0xFFFFFFFFu) % bound;
+    }
+    // The same with a shared bound, which may be 0 here (the draw is then 0).
+    constexpr std::uint32_t nextIf(bool advance, const DrawBound &bound)
+    {
+        return bound.remainder(static_cast<std::uint32_t>(advanceIf(advance) & 0xFFFFFFFFu));
     }
 
     constexpr std::uint64_t state() const { return state_; }
@@ -74,6 +77,16 @@ public:
     constexpr bool operator==(const RandomGenerator &) const = default;
 
 private:
+    // The next state, which becomes the state only when advance is true.
+    constexpr std::uint64_t advanceIf(bool advance)
+    {
+        const std::uint64_t advanced = (state_ * Multiplier) % StateModulus;
+        // A mask rather than a select, which the compiler would turn back into a branch.
+        const std::uint64_t keepNew = 0 - static_cast<std::uint64_t>(advance);
+        state_ = (advanced & keepNew) | (state_ & ~keepNew);
+        return advanced;
+    }
+
     std::uint64_t state_ = 0;
 };
 

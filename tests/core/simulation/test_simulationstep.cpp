@@ -456,10 +456,21 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProd
         for (int i = 0; i < 2000; ++i)
             ASSERT_EQ(multiplied.next(prepared), divided.next(bound));
         EXPECT_EQ(multiplied.state(), divided.state());
+        // Chosen by select, with the same draws and advancing only when drawing.
+        RandomGenerator selected(12345), plain(12345);
+        for (int i = 0; i < 200; ++i) {
+            const bool takes = i % 3 != 0;
+            const std::uint32_t expected =
+                takes ? plain.next(prepared) : RandomGenerator(plain).next(prepared);
+            ASSERT_EQ(selected.nextIf(takes, prepared), expected) << i;
+            ASSERT_EQ(selected.state(), plain.state()) << i;
+        }
     }
     // A bound of 0 draws nothing, as next(0) does.
     RandomGenerator none(9);
     EXPECT_EQ(none.next(DrawBound(0)), 0u);
+    EXPECT_EQ(none.state(), 9u);
+    EXPECT_EQ(none.nextIf(false, DrawBound(0)), 0u);
     EXPECT_EQ(none.state(), 9u);
 }
 
