@@ -46,8 +46,8 @@ public:
     {
         if (bound == 0)
             return 0;
-        state_ = (state_ * Multiplier) % StateModulus; // the product wraps modulo 2^64 first
-        return static_cast<std::uint32_t>(state_ & 0xFFFFFFFFu) % bound;
+        state_ = successor();
+        return low32(state_) % bound;
     }
 
     // The same as next(bound.value()).
@@ -55,20 +55,20 @@ public:
     {
         if (bound.value() == 0)
             return 0;
-        state_ = (state_ * Multiplier) % StateModulus;
-        return bound.remainder(static_cast<std::uint32_t>(state_ & 0xFFFFFFFFu));
+        state_ = successor();
+        return bound.remainder(low32(state_));
     }
 
     // The draw next(bound) would give, advancing the state only when advance is true: lets a
     // caller choose whether to draw without a branch. The bound must not be 0.
     constexpr std::uint32_t nextIf(bool advance, std::uint32_t bound)
     {
-        return static_cast<std::uint32_t>(advanceIf(advance) & 0xFFFFFFFFu) % bound;
+        return low32(advanceIf(advance)) % bound;
     }
     // The same with a shared bound, which may be 0 here (the draw is then 0).
     constexpr std::uint32_t nextIf(bool advance, const DrawBound &bound)
     {
-        return bound.remainder(static_cast<std::uint32_t>(advanceIf(advance) & 0xFFFFFFFFu));
+        return bound.remainder(low32(advanceIf(advance)));
     }
 
     constexpr std::uint64_t state() const { return state_; }
@@ -77,10 +77,16 @@ public:
     constexpr bool operator==(const RandomGenerator &) const = default;
 
 private:
+    // The state after this one; the product wraps modulo 2^64 first.
+    constexpr std::uint64_t successor() const { return (state_ * Multiplier) % StateModulus; }
+    static constexpr std::uint32_t low32(std::uint64_t state)
+    {
+        return static_cast<std::uint32_t>(state & 0xFFFFFFFFu);
+    }
     // The next state, which becomes the state only when advance is true.
     constexpr std::uint64_t advanceIf(bool advance)
     {
-        const std::uint64_t advanced = (state_ * Multiplier) % StateModulus;
+        const std::uint64_t advanced = successor();
         // A mask rather than a select, which the compiler would turn back into a branch.
         const std::uint64_t keepNew = 0 - static_cast<std::uint64_t>(advance);
         state_ = (advanced & keepNew) | (state_ & ~keepNew);
