@@ -256,10 +256,10 @@ Plant EcosystemSimulation::constructPlant(const Species &s, int x, int y, const 
                                           const DrawBound &lifeSpan)
 {
     Plant p;
-    p.species = s.index;
+    p.species = static_cast<std::int8_t>(s.index);
     p.id = ++plantIdCounter_;
-    p.cellX = x;
-    p.cellY = y;
+    p.cellX = static_cast<std::int16_t>(x);
+    p.cellY = static_cast<std::int16_t>(y);
     p.position = point;
     if (terrain_) {
         const TerrainModel &t = *terrain_;
@@ -331,7 +331,7 @@ template <typename Grown> void EcosystemSimulation::growPlants(Grown &&grown)
                 if (p.age >= maturityAge)
                     seedProduction += p.strength;
             }
-            ++p.age;
+            p.age = static_cast<std::int16_t>(p.age + (p.age < Plant::MaxAge));
             grown(p);
         }
         s.seedProduction = seedProduction;

@@ -172,9 +172,9 @@ Plant readPlant(Parser &in, int species, float fullHeight, int width, int height
 {
     constexpr float maxSize = SimulationFile::MaxPlantSize;
     Plant p;
-    p.species = species;
-    p.cellX = in.readIntIn("cell column", 0, width - 1);
-    p.cellY = in.readIntIn("cell row", 0, height - 1);
+    p.species = static_cast<std::int8_t>(species);
+    p.cellX = static_cast<std::int16_t>(in.readIntIn("cell column", 0, width - 1));
+    p.cellY = static_cast<std::int16_t>(in.readIntIn("cell row", 0, height - 1));
     p.position.x = in.readFinite("position x");
     p.position.y = in.readFinite("position y");
     p.position.z = in.readFinite("position z");
@@ -182,7 +182,7 @@ Plant readPlant(Parser &in, int species, float fullHeight, int width, int height
     if (id > std::numeric_limits<std::uint32_t>::max())
         in.fail("plant id " + std::to_string(id) + " is too large");
     p.id = static_cast<std::uint32_t>(id);
-    p.age = in.readIntIn("age", 0, SimulationFile::MaxSteps);
+    p.age = static_cast<std::int16_t>(in.readIntIn("age", 0, Plant::MaxAge));
     p.size = in.readFloatIn("size", 0.0f, maxSize);
     p.height = in.readFloatIn("height", 0.0f, fullHeight * maxSize);
     p.prodornost = in.readFloatIn("prodornost", 0.0f, 1.0f);

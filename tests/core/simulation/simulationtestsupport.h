@@ -29,7 +29,7 @@ struct World {
     std::string fileText() const { return ecosystem::SimulationFile::compose(simulation); }
 };
 
-// 64-bit FNV-1a over the exact bits of the plants, generator states and counters.
+// 64-bit FNV-1a over the exact bits of the plants' values, generator states and counters.
 inline std::uint64_t hashSimulation(const ecosystem::EcosystemSimulation &s)
 {
     std::uint64_t hash = 0xcbf29ce484222325ull;
@@ -45,9 +45,10 @@ inline std::uint64_t hashSimulation(const ecosystem::EcosystemSimulation &s)
     for (const ecosystem::Species &species : s.species()) {
         add(species.seedBudget, species.seedProduction, species.plants.size());
         for (const ecosystem::Plant &p : species.plants)
-            add(p.species, p.id, p.age, p.size, p.height, p.cellX, p.cellY, p.position.x, p.position.y,
-                p.position.z, p.prodornost, p.strength, p.slope, p.moisture, p.sunniness, p.windiness,
-                p.relativeHeight, p.timeOfDeath, p.dominated);
+            // The narrow fields at the width of their values, so that the hash follows the values only.
+            add(std::int32_t{p.species}, p.id, std::int32_t{p.age}, p.size, p.height, std::int32_t{p.cellX},
+                std::int32_t{p.cellY}, p.position.x, p.position.y, p.position.z, p.prodornost, p.strength,
+                p.slope, p.moisture, p.sunniness, p.windiness, p.relativeHeight, p.timeOfDeath, p.dominated);
     }
     for (const unsigned long long state : s.getSeeds())
         add(state);

@@ -33,9 +33,20 @@ struct Scene {
     Plant &add(int s, int cellX, int cellY, float x, float z, float height, float strength)
     {
         auto &plants = species[static_cast<std::size_t>(s)].plants;
-        return plants.emplace_back(Plant{s, nextId++, 0, 0.5f, height, cellX, cellY,
-                                         math::Vector3f(x, 10.0f, z), 1.0f, strength, 0.0f, 0.7f, 0.7f, 0.1f,
-                                         0.5f, 100.0f, false});
+        return plants.emplace_back(Plant{.species = static_cast<std::int8_t>(s),
+                                         .id = nextId++,
+                                         .size = 0.5f,
+                                         .height = height,
+                                         .cellX = static_cast<std::int16_t>(cellX),
+                                         .cellY = static_cast<std::int16_t>(cellY),
+                                         .position = math::Vector3f(x, 10.0f, z),
+                                         .prodornost = 1.0f,
+                                         .strength = strength,
+                                         .moisture = 0.7f,
+                                         .sunniness = 0.7f,
+                                         .windiness = 0.1f,
+                                         .relativeHeight = 0.5f,
+                                         .timeOfDeath = 100.0f});
     }
     void index() { grid.rebuild(species); }
     Plant &plant(int s, std::size_t i) { return species[static_cast<std::size_t>(s)].plants[i]; }

@@ -64,7 +64,7 @@ const std::pair<const char *, Damage> damagedFiles[] = {
     {"negativeId", edit(3, 5, "-3")},
     {"idBeyondThirtyTwoBits", edit(3, 5, "4294967296")},
     {"negativeAge", edit(3, 6, "-2")},
-    {"ageThatWouldOverflow", edit(3, 6, "2147483647")},
+    {"ageOlderThanAnyPlant", edit(3, 6, "32768")},
     {"negativeSize", edit(3, 7, "-0.5")},
     {"negativeProdornost", edit(3, 9, "-0.25")},
     {"prodornostAboveOne", edit(3, 9, "1.5")},
@@ -155,7 +155,7 @@ TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndN
     w.simulation.addPhase(bush); // 5 seeds, all to the only parent, which is drawn each time
     ASSERT_EQ(bush.plants.size(), 6u);
     for (std::size_t i = 1; i < 6; ++i) {
-        EXPECT_EQ(std::pair(bush.plants[i].cellX, bush.plants[i].cellY), std::pair(50, 49));
+        EXPECT_EQ(std::pair(int{bush.plants[i].cellX}, int{bush.plants[i].cellY}), std::pair(50, 49));
         // Each child has its own point inside the cell.
         const math::Vector3f &at = bush.plants[i].position;
         EXPECT_TRUE(at.x >= 50 * 25.0f && at.x <= 51 * 25.0f && at.z >= 49 * 25.0f && at.z <= 50 * 25.0f)
@@ -199,6 +199,14 @@ TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTen)
     EXPECT_FLOAT_EQ(p.strength, p.prodornost * p.size * (25.0f / 250.0f));
     // Mature plants add their strength to next step's seeds.
     EXPECT_FLOAT_EQ(bush.seedProduction, 0.2f + p.strength);
+    // A plant loaded with a time of death beyond the oldest age stays at that age.
+    Plant ancient = plantAt(w, 0, 41, 40);
+    ancient.age = Plant::MaxAge - 1;
+    ancient.timeOfDeath = 1e9f;
+    bush.plants = {ancient};
+    w.simulation.growPhase();
+    w.simulation.growPhase();
+    EXPECT_EQ(bush.plants[0].age, Plant::MaxAge);
 }
 
 TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw)
