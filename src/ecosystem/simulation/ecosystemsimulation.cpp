@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <iostream>
+#include <limits>
 
 namespace ecosystem {
 
@@ -255,6 +256,8 @@ DrawBound EcosystemSimulation::lifeSpanBound(const Species &s)
 Plant EcosystemSimulation::constructPlant(const Species &s, int x, int y, const math::Vector3f &point,
                                           const DrawBound &lifeSpan)
 {
+    // The record keeps a cell in 16 bits, which holds every cell of the terrain.
+    static_assert(TerrainModel::GridSize <= std::numeric_limits<std::int16_t>::max());
     Plant p;
     p.species = static_cast<std::int8_t>(s.index);
     p.id = ++plantIdCounter_;
