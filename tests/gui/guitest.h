@@ -135,6 +135,20 @@ struct Window {
     lignet::TreeParameters &live() const { return tree()->designedParameters(); }
     gui::OglWidget *view() const { return window->firstView(); }
     int framesDrawn() const { return view()->framesDrawn(); }
+    // The frame count once the view has drawn nothing for a tenth of a second: repaints asked for
+    // earlier (a dialog shown over the view, a click) come first, however long a loaded machine
+    // takes to deliver them.
+    int settledFrames() const
+    {
+        int frames = framesDrawn();
+        for (int tries = 0; tries < 50; ++tries) {
+            QTest::qWait(100);
+            if (framesDrawn() == frames)
+                break;
+            frames = framesDrawn();
+        }
+        return frames;
+    }
     // What the first view shows, drawn anew.
     QImage picture() const { return view()->grabFramebuffer(); }
 

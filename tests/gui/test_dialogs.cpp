@@ -423,7 +423,7 @@ private slots:
         // the new tree before the move returns.
         const QPoint target(g.width() / 3, g.height() / 10);
         g.press(g.on(1));
-        const int frames = w.framesDrawn();
+        const int frames = w.settledFrames();
         g.move(target);
         QTRY_VERIFY(w.framesDrawn() > frames);
         g.release(target);
@@ -507,7 +507,7 @@ private slots:
             auto *d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
             QTest::mouseClick(part<QCheckBox>(d, "autoProof"), Qt::LeftButton);
             const GraphMouse g{d->graphG()};
-            const int frames = w.framesDrawn();
+            const int frames = w.settledFrames();
             g.drag(1, QPoint(g.width(), g.height() / 4));
             QCOMPARE(g.point(1).y(), double(g.height() / 4));
             QCOMPARE(w.live(), opening);
@@ -641,8 +641,7 @@ private slots:
         // Without auto-proof nothing is redrawn until Apply.
         dialog = properties();
         QTest::mouseClick(part<QCheckBox>(dialog, "cbAutoProof"), Qt::LeftButton);
-        QTest::qWait(30);
-        const int frames = w.framesDrawn();
+        const int frames = w.settledFrames();
         part<QSlider>(dialog, "sliderGravicentralism")->setValue(8000);
         part<QSlider>(dialog, "sliderNumberOfStrands")->setValue(1500);
         QCOMPARE(w.live().gravicentralism, 0.8);
@@ -685,12 +684,12 @@ private slots:
         // designer still open.
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        int frames = w.framesDrawn();
+        int frames = w.settledFrames();
         undoKey();
         QCOMPARE(w.live().trunkHeight, start.trunkHeight);
         QCOMPARE(w.live().curveG(1), dragged.curveG(1));
         QTRY_VERIFY(w.framesDrawn() > frames);
-        frames = w.framesDrawn();
+        frames = w.settledFrames();
         undoKey();
         QCOMPARE(w.live(), start);
         QTRY_VERIFY(w.framesDrawn() > frames);

@@ -190,7 +190,7 @@ private slots:
         const QString base = path("tree.png");
         w.trigger("actionExport_window_image", {base});
         auto *keeper = w.window->timeKeeper();
-        const int frames = w.framesDrawn();
+        const int frames = w.settledFrames();
         emit keeper->grabFrameBuffer(0);
         emit keeper->grabFrameBuffer(1);
         QCOMPARE(w.framesDrawn(), frames);

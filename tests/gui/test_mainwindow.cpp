@@ -42,8 +42,7 @@ class TestMainWindow : public QObject {
 
     void triggerAndSeeRepaint(const char *name)
     {
-        QTest::qWait(30); // repaints asked for earlier arrive first
-        const int frames = w.framesDrawn();
+        const int frames = w.settledFrames();
         w.action(name)->trigger();
         QTRY_VERIFY2(w.framesDrawn() > frames, name);
     }
@@ -272,8 +271,7 @@ private slots:
             QAction *a = w.action(info.actionName.data());
             const bool before = w.model()->isViewOptionOn(info.option);
             QCOMPARE(a->isChecked(), before);
-            QTest::qWait(30);
-            const int frames = w.framesDrawn();
+            const int frames = w.settledFrames();
             a->trigger();
             QVERIFY2(w.model()->isViewOptionOn(info.option) == !before && a->isChecked() == !before,
                      info.name.data());
