@@ -61,7 +61,6 @@ struct GraphMouse {
     void click(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mouseClick(graph, b, {}, at); }
 };
 
-// Clicks the dialog's button and waits until the dialog is gone.
 void close(QDialog *dialog, const char *button)
 {
     QPointer<QDialog> guard(dialog);
@@ -124,7 +123,6 @@ class TestDialogs : public QObject {
     ecosystem::render::Camera &camera() const { return *w.model()->getCamera(); }
     QUndoStack &steps() const { return w.window->parameterHistory()->stack(); }
 
-    // Opens the statistics as the user does and waits until the new dialog is on screen.
     EcosystemStatistics *openDialog()
     {
         auto *opened = w.opened<EcosystemStatistics>("actionShow_statistics");
@@ -189,10 +187,8 @@ private slots:
 
         // "Close" accepts; closed dialogs are freed, the other one stays open.
         QSignalSpy finished(first.data(), &QDialog::finished);
-        QTest::mouseClick(part<QPushButton>(first, "closeButton"), Qt::LeftButton);
-        QCOMPARE(finished.size(), 1);
-        QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
-        QTRY_VERIFY(first.isNull());
+        close(first, "closeButton");
+        QCOMPARE(QList<QVariantList>(finished), QList<QVariantList>{{int(QDialog::Accepted)}});
         QVERIFY(second->isVisible());
 
         // The species chosen in the other one is plotted.
@@ -258,7 +254,7 @@ private slots:
         QTRY_VERIFY(second.isNull());
     }
 
-    void seedsEditorShowsTheStatesAndSendsWhatWasTyped()
+    void seedsEditorPlantAreaHelpAndAboutShowWhatTheyShouldAndSendWhatWasEntered()
     {
         const Seeds start = w.model()->getRandomGeneratorSeeds();
         Seeds shownSeeds;
@@ -271,30 +267,24 @@ private slots:
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), start);
 
         // The largest state has ten digits; Cancel sends nothing.
-        const auto enter = [](const char *edit, const char *text) {
-            return [edit, text](QDialog &dialog) {
-                part<QLineEdit>(&dialog, edit)->setText(QString::fromLatin1(text));
-            };
-        };
-        w.answer("actionEdit_random_generator_seeds", "okButton", enter("randomTimeOfDeath", "8589934591"));
+        w.answer("actionEdit_random_generator_seeds", "okButton", [](QDialog &dialog) {
+            part<QLineEdit>(&dialog, "randomTimeOfDeath")->setText(QStringLiteral("8589934591"));
+        });
         Seeds expected = start;
         expected[12] = 8589934591ULL;
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
-        w.answer("actionEdit_random_generator_seeds", "cancelButton", enter("randomGrowClose", "77"));
+        w.answer("actionEdit_random_generator_seeds", "cancelButton", [](QDialog &dialog) {
+            part<QLineEdit>(&dialog, "randomGrowClose")->setText(QStringLiteral("77"));
+        });
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
         w.model()->setRandomGeneratorSeeds(start);
 
-        const struct {
-            const char *text;
-            unsigned long long value;
-        } parses[] = {{"42", 42}, {" 7 ", 7}, {"", 0},   {"1e3", 0},
-                      {"+3", 3},  {"-0", 0},  {"-5", 0}, {"abc", 0}};
-        for (const auto &p : parses)
-            QCOMPARE(gui::RandomGeneratorSeedsEditor::parseSeed(QString::fromLatin1(p.text)), p.value);
-    }
+        const std::pair<const char *, unsigned long long> parses[] = {
+            {"42", 42}, {" 7 ", 7}, {"", 0}, {"1e3", 0}, {"+3", 3}, {"-0", 0}, {"-5", 0}, {"abc", 0}};
+        for (const auto &[text, value] : parses)
+            QCOMPARE(gui::RandomGeneratorSeedsEditor::parseSeed(QString::fromLatin1(text)), value);
 
-    void plantAreaAppliesEachChangeAtOnceAndZeroBecomesOne()
-    {
+        // The plant area applies each change at once, and a zero becomes one.
         const int maxX = w.model()->getLupaMaxX();
         w.answer("actionSet_plant_area", "cancelButton", [this, maxX](QDialog &dialog) {
             auto *minX = part<QSpinBox>(&dialog, "minX");
@@ -307,6 +297,19 @@ private slots:
         });
         QCOMPARE(w.model()->getLupaMinX(), 1);
         QCOMPARE(w.model()->getLupaMaxX(), maxX - 3);
+
+        QVERIFY(w.answer("actionUsage", "okButton", [](QDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
+            const QString html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
+            QVERIFY(html.contains(QStringLiteral("design tree branching angles.")));
+            QVERIFY(html.contains(QString::fromUtf8("Backspace moves down and Đ moves up.")));
+        }));
+        QVERIFY(w.answer("actionAbout", "okButton", [](QDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
+            QVERIFY(!part<QLabel>(&dialog, "label_2")->pixmap().isNull());
+            QVERIFY(part<QLabel>(&dialog, "label")->text().contains(QStringLiteral("Version 1.0.0.")));
+        }));
+        QVERIFY(w.dialogs->texts.isEmpty());
     }
 
     void navigationPanelFollowsTheCameraAndItsButtonsMoveIt()
@@ -354,22 +357,6 @@ private slots:
         panel->close();
         QTRY_VERIFY(handler->navigationPanel() == nullptr);
         w.action("actionReset_camera_view")->trigger();
-    }
-
-    void helpAndAboutShowTheirDocumentAndPicture()
-    {
-        QVERIFY(w.answer("actionUsage", "okButton", [](QDialog &dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
-            const QString html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
-            QVERIFY(html.contains(QStringLiteral("design tree branching angles.")));
-            QVERIFY(html.contains(QString::fromUtf8("Backspace moves down and Đ moves up.")));
-        }));
-        QVERIFY(w.answer("actionAbout", "okButton", [](QDialog &dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
-            QVERIFY(!part<QLabel>(&dialog, "label_2")->pixmap().isNull());
-            QVERIFY(part<QLabel>(&dialog, "label")->text().contains(QStringLiteral("Version 1.0.0.")));
-        }));
-        QVERIFY(w.dialogs->texts.isEmpty());
     }
 
     void everyDesignActionOpensItsDesignerOnTheLiveCurves_data()
@@ -530,7 +517,7 @@ private slots:
         QCOMPARE(w.live(), opening);
     }
 
-    void cancelAfterEditsRestoresCurvesTablesAndPictureAsOneUndoableStep()
+    void cancelRestoresTreeAndPictureAsOneUndoableStepAndUndoGoesAcrossDesignerDragsAndApplies()
     {
         const lignet::TreeParameters opening = w.live();
         const QImage before = w.picture();
@@ -553,6 +540,51 @@ private slots:
         steps().undo();
         QCOMPARE(w.live(), edited);
         steps().redo();
+        QCOMPARE(w.live(), opening);
+
+        // Undo and redo go across a designer's drag and a properties' Apply.
+        d = w.opened<DistributionDesigner>("actionDesign_branching_angles");
+        const GraphMouse angles{d->graphG()};
+        angles.drag(1, QPoint(angles.width(), angles.height() / 3));
+        const lignet::TreeParameters dragged = w.live();
+        QVERIFY(!(dragged.curveG(1) == opening.curveG(1)));
+        QCOMPARE(w.action("actionUndo")->text(), QStringLiteral("&Undo Curve change"));
+
+        AdvancedTreeProperties *dialog = properties();
+        part<QSlider>(dialog, "sliderTrinkHeight")->setValue(7000);
+        QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
+        close(dialog, "buttonOk");
+        const lignet::TreeParameters applied = w.live();
+        QCOMPARE(applied.trunkHeight, 7.0);
+        QCOMPARE(applied.curveG(1), dragged.curveG(1));
+
+        // Undo from the main window: the properties first, then the drag, redrawn and shown by the
+        // designer still open.
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        int frames = w.settledFrames();
+        undoKey();
+        QCOMPARE(w.live().trunkHeight, opening.trunkHeight);
+        QCOMPARE(w.live().curveG(1), dragged.curveG(1));
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        frames = w.settledFrames();
+        undoKey();
+        QCOMPARE(w.live(), opening);
+        QTRY_VERIFY(w.framesDrawn() > frames);
+        QCOMPARE(angles.point(1).y(), double(float((1 - opening.curveG(1)[1].y) * angles.height())));
+        QCOMPARE(w.picture(), before);
+
+        undoKey(Qt::ShiftModifier);
+        QCOMPARE(w.live(), dragged);
+        QCOMPARE(angles.point(1).y(), double(angles.height() / 3));
+        undoKey(Qt::ShiftModifier);
+        QCOMPARE(w.live(), applied);
+        QVERIFY(!w.action("actionRedo")->isEnabled());
+
+        // OK keeps the curves; two undos bring the start back.
+        close(d, "okButton");
+        steps().undo();
+        steps().undo();
         QCOMPARE(w.live(), opening);
     }
 
@@ -659,55 +691,6 @@ private slots:
         steps().undo();
         QCOMPARE(w.live().gravicentralism, 0.3);
         QCOMPARE(w.live().numberOfStrands, 1000);
-    }
-
-    void undoAndRedoGoAcrossADesignerDragAndAPropertiesApply()
-    {
-        const lignet::TreeParameters start = w.live();
-        const QImage startPicture = w.picture();
-        auto *d = w.opened<DistributionDesigner>("actionDesign_branching_angles");
-        const GraphMouse g{d->graphG()};
-        g.drag(1, QPoint(g.width(), g.height() / 3));
-        const lignet::TreeParameters dragged = w.live();
-        QVERIFY(!(dragged.curveG(1) == start.curveG(1)));
-        QCOMPARE(w.action("actionUndo")->text(), QStringLiteral("&Undo Curve change"));
-
-        AdvancedTreeProperties *dialog = properties();
-        part<QSlider>(dialog, "sliderTrinkHeight")->setValue(7000);
-        QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
-        close(dialog, "buttonOk");
-        const lignet::TreeParameters applied = w.live();
-        QCOMPARE(applied.trunkHeight, 7.0);
-        QCOMPARE(applied.curveG(1), dragged.curveG(1));
-
-        // Undo from the main window: the properties first, then the drag, redrawn and shown by the
-        // designer still open.
-        w.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        int frames = w.settledFrames();
-        undoKey();
-        QCOMPARE(w.live().trunkHeight, start.trunkHeight);
-        QCOMPARE(w.live().curveG(1), dragged.curveG(1));
-        QTRY_VERIFY(w.framesDrawn() > frames);
-        frames = w.settledFrames();
-        undoKey();
-        QCOMPARE(w.live(), start);
-        QTRY_VERIFY(w.framesDrawn() > frames);
-        QCOMPARE(g.point(1).y(), double(float((1 - start.curveG(1)[1].y) * g.height())));
-        QCOMPARE(w.picture(), startPicture);
-
-        undoKey(Qt::ShiftModifier);
-        QCOMPARE(w.live(), dragged);
-        QCOMPARE(g.point(1).y(), double(g.height() / 3));
-        undoKey(Qt::ShiftModifier);
-        QCOMPARE(w.live(), applied);
-        QVERIFY(!w.action("actionRedo")->isEnabled());
-
-        // OK keeps the curves; two undos bring the start back.
-        close(d, "okButton");
-        steps().undo();
-        steps().undo();
-        QCOMPARE(w.live(), start);
     }
 
     void aLoadedParameterFileAndAChosenTextureAreUndoneOneByOne()
