@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(files(folder).size(), 0);
     }
 
-    void parametersSaveAndLoadBackFailuresKeepFileAndSetAndFormulasAreWritten()
+    void parametersSaveAndLoadBackFormulasAreWrittenImportIsNotYetImplementedAndFailuresChangeNothing()
     {
         const QString file = path("tree.tree.xml");
         w.trigger("actionSave_parameters", {file});
@@ -116,10 +116,7 @@ private slots:
         QCOMPARE(dialogs().fileFilters, QStringList{"Latex files (*.tex)"});
         QCOMPARE(contentOf(tex).toStdString(),
                  lignet::TreeLatexWriter(QLocale::system().name().toStdString()).text(w.live()));
-    }
 
-    void importIsNotYetImplementedAndTexturesAndTerrainChangeOnlyWhenRead()
-    {
         const std::string before = liveText();
         w.trigger("actionImport_tree_2_x_parameters", {path("old.tree")});
         QCOMPARE(dialogs().fileFilters, QStringList{"Tree version 2.x parameters (*.tree)"});
@@ -146,7 +143,7 @@ private slots:
         QVERIFY(w.model()->getTerrain().bounds() == bounds);
     }
 
-    void vertexExportIsWrittenAtTheNextDrawingAndAFailureIsToldOnce()
+    void vertexExportAtTheNextDrawingWindowImageAsPngWhateverTheNameAndCustomResolutionImageOfTheChosenSize()
     {
         w.setTreeEditMode(true);
         const QString file = path("tree.crs");
@@ -164,12 +161,9 @@ private slots:
         QTRY_VERIFY(!w.tree()->vertexExporter().armed());
         QTest::qWait(50);
         QCOMPARE(dialogs().texts.size(), 1);
-        w.window->fileHandler()->resetLastNames();
-    }
-
-    void windowImageIsPngWhateverTheNameAndNamesTheFrames()
-    {
         auto *handler = w.window->fileHandler();
+        handler->resetLastNames();
+        w.setTreeEditMode(false);
         handler->grabAnimationFrame(0);
         QCOMPARE(QDir(folder.path()).entryList({"*.png*"}).size(), 0);
 
@@ -177,9 +171,8 @@ private slots:
         const int drawn = w.framesDrawn();
         w.view()->updateGL();
         QTRY_VERIFY(w.framesDrawn() > drawn);
-        const QString file = path("tree.jpg");
-        w.trigger("actionExport_window_image", {file});
-        const QByteArray picture = contentOf(file);
+        w.trigger("actionExport_window_image", {path("tree.jpg")});
+        const QByteArray picture = contentOf(path("tree.jpg"));
         QVERIFY(picture.startsWith(pngSignature));
         // What the view shows, the right way up (the scene is still, so a new drawing is the same).
         QCOMPARE(QImage::fromData(picture).convertToFormat(QImage::Format_RGB32),
@@ -204,13 +197,11 @@ private slots:
         w.trigger("actionExport_window_image", {unreachable("x.png")});
         expectBox("Could not save file.");
         QVERIFY(handler->lastImageName().isEmpty());
-    }
 
-    void customResolutionImageHasTheChosenSizeAndCancelWritesNothing()
-    {
-        const QString file = path("large.png");
-        w.trigger("actionExport_custom_resolution_image", {file});
-        QVERIFY(!QFile::exists(file));
+        // A custom resolution image has the chosen size; Cancel writes nothing.
+        const QString large = path("large.png");
+        w.trigger("actionExport_custom_resolution_image", {large});
+        QVERIFY(!QFile::exists(large));
 
         const QSize viewSize = w.view()->size();
         w.answer("actionExport_custom_resolution_image", "okButton",
@@ -219,11 +210,11 @@ private slots:
                      guitest::part<QSpinBox>(&dialog, "sbHeight")->setValue(360);
                      guitest::part<QSlider>(&dialog, "sliderQuality")->setValue(90);
                  },
-                 {file});
+                 {large});
         QVERIFY(dialogs().texts.isEmpty());
-        const QImage image = QImage::fromData(contentOf(file));
+        const QImage image = QImage::fromData(contentOf(large));
         QCOMPARE(image.size(), QSize(640, 360));
-        QVERIFY(contentOf(file).startsWith(pngSignature));
+        QVERIFY(contentOf(large).startsWith(pngSignature));
         // Not one colour: the terrain was drawn, not an empty framebuffer.
         QVERIFY(image.pixel(320, 300) != image.pixel(320, 5) ||
                 image.pixel(10, 300) != image.pixel(630, 300));
@@ -238,7 +229,7 @@ private slots:
         QVERIFY(!FramebufferTarget::sizeProblem({0, 10}, 16384, 16384, 16384).isEmpty());
     }
 
-    void simulationFilesNeedARunAndFailuresSaySo()
+    void simulationFilesNeedARunAndMeshExportsAddTheExtensionAndFailuresSaySo()
     {
         QVERIFY(!w.model()->isSimulationInitialised());
         for (const char *name : {"actionSave_simulation", "actionLoad_simulation"}) {
@@ -260,10 +251,8 @@ private slots:
 
         w.trigger("actionLoad_simulation", {unreachable("x.sim")});
         expectBox("Could not open file.");
-    }
 
-    void meshExportsWriteTheChosenFormatAddingTheExtensionAndFailuresKeepTheFolder()
-    {
+        // Mesh exports write the chosen format, adding the extension; failures keep the folder.
         w.trigger("actionExport_tree_as_glTF", {path("tree")});
         QCOMPARE(dialogs().fileFilters, QStringList{"glTF binary (*.glb)"});
         QVERIFY(dialogs().texts.isEmpty());
