@@ -1,8 +1,8 @@
 #pragma once
 
 // What the window tests share: the real main window started as the program starts it, its actions
-// by name, the status bar's labels, the dialogs an action opens, file contents, the pictures kept
-// for a person to look at and the console output kept out of the test's report.
+// by name, the status bar's labels, the dialogs an action opens, file contents and the console
+// output kept out of the test's report.
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
@@ -69,12 +69,6 @@ inline bool writeContent(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// Writes a picture where the build keeps its outputs, for a person to look at.
-inline void keepScreenshot(const QImage &image, const QString &name)
-{
-    image.save(QStringLiteral(VERDALIS_BINARY_DIR "/") + name);
 }
 
 // Distinct colours in a sample of the picture: a flat background has one, a drawn scene many.

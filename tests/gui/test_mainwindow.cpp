@@ -117,7 +117,7 @@ private slots:
         press(Qt::Key_Escape);
     }
 
-    void stepsPlantsAndEnvironmentalDeathsFollowEachStepAndCheckMarksFollowTheModel()
+    void stepsPlantsDeathsFrameRateAndGrowthShowWhileAskedForAndCheckMarksFollowTheModel()
     {
         // The second species' tree model (whose plants come up first) is the current tree: its
         // plants are drawn with it.
@@ -194,10 +194,8 @@ private slots:
         deaths->trigger();
         QVERIFY(!w.simulation().environmentalDeaths() && !deaths->isChecked());
         QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
-    }
 
-    void frameRateStepsPerFrameAndGrowthShowWhileAskedFor()
-    {
+        // The frame rate, steps per frame and growth show while asked for.
         QVERIFY(w.model()->isViewOptionOn(ViewOption::ShowFPS));
         auto console = std::make_unique<guitest::StdoutCapture>();
         QElapsedTimer clock;
@@ -241,7 +239,7 @@ private slots:
         QVERIFY(w.action("actionShow_ecosystem")->isChecked());
     }
 
-    void everyActionIsInExactlyOneMenuWithAShortcutNoOtherHas()
+    void everyActionIsInExactlyOneMenuWithAShortcutNoOtherHasAndEveryViewSwitchFollowsTheModel()
     {
         QSet<QKeySequence> shortcuts;
         int actions = 0;
@@ -261,10 +259,8 @@ private slots:
         for (QToolBar *bar : w.window->findChildren<QToolBar *>())
             for (QAction *a : bar->actions())
                 QVERIFY2(a->isSeparator() || !a->icon().pixmap(24, 24).isNull(), qPrintable(a->objectName()));
-    }
 
-    void everyViewSwitchFlipsTheModelKeepsItsCheckMarkAndRepaintsAsListed()
-    {
+        // Every view switch flips the model, keeps its check mark and repaints as listed.
         for (const auto &info : ecosystem::render::viewOptionTable()) {
             if (info.option == ViewOption::SingleRender)
                 continue;
@@ -522,17 +518,14 @@ private slots:
 
     void extensionListIsSplitAtSingleBlanksAndTheFailoverNoticeIsGivenOnce()
     {
-        const struct {
-            const char *list;
-            bool multitexture, compiledVertexArray;
-        } lists[] = {{"GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array", true, true},
-                     {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", false, false},
-                     {"", false, false}};
-        for (const auto &[list, multitexture, compiledVertexArray] : lists) {
-            const auto listed = GlExtensions::listedIn(list);
-            QVERIFY2(listed.queried(), list);
-            QVERIFY2(listed.listsMultitexture() == multitexture, list);
-            QVERIFY2(listed.listsCompiledVertexArray() == compiledVertexArray, list);
+        const auto both =
+            GlExtensions::listedIn("GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array");
+        QVERIFY(both.queried() && both.listsMultitexture() && both.listsCompiledVertexArray());
+        for (const char *neither :
+             {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", ""}) {
+            const auto listed = GlExtensions::listedIn(neither);
+            QVERIFY2(listed.queried() && !listed.listsMultitexture() && !listed.listsCompiledVertexArray(),
+                     neither);
         }
 
         // The notice comes only if the first listed driver lacks the extension.
@@ -576,7 +569,7 @@ private slots:
                 QVERIFY(views.at(i - 1)->mapTo(w.window.get(), QPoint()).y() <
                         views.at(i)->mapTo(w.window.get(), QPoint()).y());
         }
-        guitest::keepScreenshot(w.window->grab().toImage(), QStringLiteral("mainwindow-three-views.png"));
+        w.window->grab().save(QStringLiteral(VERDALIS_BINARY_DIR "/mainwindow-three-views.png"));
 
         // Floated and docked again, the last view still draws with the first.
         OglWidget *view = views.last();
@@ -606,7 +599,7 @@ private slots:
         const QPoint corner = added->mapToGlobal(QPoint());
         const QImage picture =
             added->screen()->grabWindow(0, corner.x(), corner.y(), added->width(), added->height()).toImage();
-        guitest::keepScreenshot(picture, QStringLiteral("userjourney-added-view.png"));
+        picture.save(QStringLiteral(VERDALIS_BINARY_DIR "/userjourney-added-view.png"));
         QVERIFY2(guitest::colourCount(picture) > 50, "the added view shows nothing");
     }
 
