@@ -459,7 +459,7 @@ private slots:
         close(d, "cancelButton");
     }
 
-    void aClickBetweenTwoPointsInsertsOneThatARightClickRemoves()
+    void aClickInsertsAPointARightClickRemovesItAndWithAutoProofOffDraggingLeavesTheTree()
     {
         auto *d = w.opened<DistributionDesigner>("actionDesign_branching_angles");
         const GraphMouse g{d->graphW()};
@@ -485,34 +485,32 @@ private slots:
         QCOMPARE(g.count(), 2);
         QCOMPARE(w.live().curveW(1).size(), std::size_t(2));
         close(d, "cancelButton");
-    }
 
-    void withAutoProofOffDraggingLeavesTheTreeAndOkKeepsIt()
-    {
+        // With auto-proof off dragging leaves the tree, and OK keeps it.
         const lignet::TreeParameters opening = w.live();
         for (const char *button : {"cancelButton", "okButton"}) {
-            auto *d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
+            d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
             QTest::mouseClick(part<QCheckBox>(d, "autoProof"), Qt::LeftButton);
-            const GraphMouse g{d->graphG()};
+            const GraphMouse scaling{d->graphG()};
             const int frames = w.settledFrames();
-            g.drag(1, QPoint(g.width(), g.height() / 4));
-            QCOMPARE(g.point(1).y(), double(g.height() / 4));
+            scaling.drag(1, QPoint(scaling.width(), scaling.height() / 4));
+            QCOMPARE(scaling.point(1).y(), double(scaling.height() / 4));
             QCOMPARE(w.live(), opening);
             QCOMPARE(w.framesDrawn(), frames);
             close(d, button);
             QCOMPARE(w.live(), opening);
         }
         // Checked again, the next change sends the whole current curve.
-        auto *d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
+        d = w.opened<DistributionDesigner>("actionDesign_branch_lenght_scaling");
         QCheckBox *autoProof = part<QCheckBox>(d, "autoProof");
         QTest::mouseClick(autoProof, Qt::LeftButton);
-        const GraphMouse g{d->graphG()};
-        g.click(QPoint(g.width() / 2, g.height() / 2));
+        const GraphMouse s{d->graphG()};
+        s.click(QPoint(s.width() / 2, s.height() / 2));
         QCOMPARE(w.live(), opening);
         QTest::mouseClick(autoProof, Qt::LeftButton);
-        g.drag(0, QPoint(0, g.height() / 3));
+        s.drag(0, QPoint(0, s.height() / 3));
         QCOMPARE(w.live().curveG(4).size(), std::size_t(3));
-        QCOMPARE(w.live().curveG(4)[0].y, 1.0 - double(g.height() / 3) / g.height());
+        QCOMPARE(w.live().curveG(4)[0].y, 1.0 - double(s.height() / 3) / s.height());
         close(d, "cancelButton");
         QCOMPARE(w.live(), opening);
     }
@@ -588,7 +586,7 @@ private slots:
         QCOMPARE(w.live(), opening);
     }
 
-    void designersEditTheirOwnTreeAndDistribution()
+    void designersEditTheirOwnTreeAndDistributionAndResizedScaleTheirPoints()
     {
         lignet::TreeRenderer *first = w.tree();
         const lignet::TreeParameters firstOpening = w.live();
@@ -616,28 +614,26 @@ private slots:
         QCOMPARE(second->designedParameters(), secondOpening);
         while (w.tree() != first)
             w.action("actionSelect_next_tree_parameters_tree_edit_mode")->trigger();
-    }
 
-    void resizingADesignerScalesItsPointsSoTheCurveStaysTheSame()
-    {
+        // Resizing a designer scales its points so that the curve stays the same.
         auto *d = w.opened<DistributionDesigner>("actionDesign_branch_absolute_minimal_length");
-        const GraphMouse g{d->graphG()};
-        const QSize before = g.graph->size();
-        const QPointF middle = g.point(1);
+        const GraphMouse r{d->graphG()};
+        const QSize before = r.graph->size();
+        const QPointF middle = r.point(1);
         d->resize(d->width() + 160, d->height() + 120);
-        QTRY_VERIFY(g.graph->size() != before);
-        QCOMPARE(g.point(1),
-                 QPointF(middle.x() * g.width() / before.width(), middle.y() * g.height() / before.height()));
-        QCOMPARE(g.point(2).x(), double(g.width()));
+        QTRY_VERIFY(r.graph->size() != before);
+        QCOMPARE(r.point(1),
+                 QPointF(middle.x() * r.width() / before.width(), middle.y() * r.height() / before.height()));
+        QCOMPARE(r.point(2).x(), double(r.width()));
         // The next edit sends the curve as it was, apart from the moved point.
-        g.drag(0, QPoint(0, g.height() / 2));
+        r.drag(0, QPoint(0, r.height() / 2));
         QVERIFY(std::abs(w.live().curveG(2)[1].x - 0.5) < 1e-6);
         QVERIFY(std::abs(w.live().curveG(2)[1].y - 0.045) < 1e-6);
         QCOMPARE(w.live().curveG(2)[2].x, 1.0);
         close(d, "cancelButton");
     }
 
-    void propertiesConvertSlidersStoreTypedValuesRedrawOnlyOnApplyAndCancelKeepsTheWind()
+    void propertiesRedrawOnlyOnApplyCancelKeepsTheWindAndLoadedFilesAreUndoneOneByOne()
     {
         // Values beyond a slider's range come out at the slider's end; Cancel brings them back.
         w.live().numberOfStrands = 8000;
@@ -691,10 +687,8 @@ private slots:
         steps().undo();
         QCOMPARE(w.live().gravicentralism, 0.3);
         QCOMPARE(w.live().numberOfStrands, 1000);
-    }
 
-    void aLoadedParameterFileAndAChosenTextureAreUndoneOneByOne()
-    {
+        // A loaded parameter file and a chosen texture are undone one by one.
         const lignet::TreeParameters start = w.live();
         lignet::TreeParameters other = start;
         other.numberOfStrands = 640;
