@@ -171,17 +171,20 @@ TEST(Domination,
     EXPECT_EQ(s.rules.randomDeathBecauseOfBeingDominated.state(), before);
 }
 
-TEST(ShouldDie, removedPlantsNoLongerDominateLaterDecisions)
+TEST(ShouldDie, ageAtTheTimeOfDeathOrVigourOfPointOneKillAndRemovedPlantsNoLongerDominateLaterDecisions)
 {
     Scene s;
     s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 1.0f).age = 100; // time of death reached
     s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 0.5f);
+    s.add(2, 30, 30, 760.0f, 760.0f, 1.0f, 0.5f).prodornost = 0.1f; // a vigour of exactly 0.1 is weakness
+    s.add(2, 60, 60, 1510.0f, 1510.0f, 1.0f, 0.5f).prodornost = 0.11f;
     s.index();
     EXPECT_TRUE(s.shouldDie(3, 0));
-    EXPECT_EQ(s.grid.size(), 1u);
+    EXPECT_EQ(s.grid.size(), 3u);
     EXPECT_FALSE(s.shouldDie(3, 1));
     EXPECT_FALSE(s.plant(3, 1).dominated);
-    EXPECT_EQ(std::pair(s.statistics.weaknessDeaths(), s.statistics.allDeaths()), std::pair(1, 1));
+    EXPECT_EQ(std::pair(s.shouldDie(2, 0), s.shouldDie(2, 1)), std::pair(true, false));
+    EXPECT_EQ(std::pair(s.statistics.weaknessDeaths(), s.statistics.allDeaths()), std::pair(2, 2));
 }
 
 TEST(EnvironmentalTests, drawOnlyOutsideToleranceStopAtTheFirstThatFiresAndNeverKill)

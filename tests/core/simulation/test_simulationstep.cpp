@@ -177,27 +177,46 @@ TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndN
     EXPECT_EQ(w.simulation.getSeeds()[PositionOfNewPlantsAnywhere], before[PositionOfNewPlantsAnywhere]);
 }
 
-TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTen)
+TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTenUnlessDominated)
 {
     World w;
     w.simulation.initialise();
     Species &bush = w.simulation.species()[0];
-    bush.plants.push_back(plantAt(w, 0, 40, 40));
-    std::vector<float> sizes;
+    bush.plants = {plantAt(w, 0, 40, 40), plantAt(w, 0, 42, 40)};
+    Plant &dominated = bush.plants[1];
+    dominated.prodornost = 1.5f;
+    dominated.size = 0.5f;
+    dominated.height = 1.0f;
+    dominated.strength = 0.1f;
+    // The kill phase finds a stronger pine overlapping it; the draw spares it. A dominated plant does
+    // not grow and loses one of vigour, never going below zero.
+    Plant pine = dominated;
+    pine.species = 3;
+    pine.id += 100;
+    pine.position.x += 1.0f;
+    pine.strength = 1.0f;
+    w.simulation.species()[3].plants = {pine};
+    w.simulation.killPhase();
+    ASSERT_EQ(std::tuple(bush.plants.size(), dominated.dominated), std::tuple(2u, true));
+    std::vector<float> sizes, vigours;
     for (int i = 0; i < 12; ++i) {
         w.simulation.growPhase();
         sizes.push_back(bush.plants[0].size);
+        vigours.push_back(dominated.prodornost);
     }
     EXPECT_FLOAT_EQ(sizes[0], 0.8f / 3.0f);
     EXPECT_FLOAT_EQ(sizes[2], 0.8f);
     EXPECT_FLOAT_EQ(sizes[3], 0.8f + 0.2f / 7.0f);
     EXPECT_FLOAT_EQ(sizes[9], 1.0f);
     EXPECT_EQ(sizes[11], sizes[9]);
+    EXPECT_FLOAT_EQ(vigours[0], 0.5f);
+    EXPECT_EQ(std::tuple(vigours[1], dominated.size, dominated.height, dominated.strength, dominated.age),
+              std::tuple(0.0f, 0.5f, 1.0f, 0.1f, 12));
     const Plant &p = bush.plants[0];
     EXPECT_EQ(p.age, 12);
     EXPECT_FLOAT_EQ(p.height, bush.fullHeight * p.size);
     EXPECT_FLOAT_EQ(p.strength, p.prodornost * p.size * (25.0f / 250.0f));
-    // Mature plants add their strength to next step's seeds.
+    // Mature plants that are not dominated add their strength to next step's seeds.
     EXPECT_FLOAT_EQ(bush.seedProduction, 0.2f + p.strength);
     // A plant loaded with a time of death beyond the oldest age stays at that age.
     Plant ancient = plantAt(w, 0, 41, 40);
@@ -207,77 +226,6 @@ TEST(GrowPhase, bushReachesSizeAtMaturityAfterThreeStepsAndFullSizeAfterTen)
     w.simulation.growPhase();
     w.simulation.growPhase();
     EXPECT_EQ(bush.plants[0].age, Plant::MaxAge);
-}
-
-TEST(KillPhase, ageAtTheTimeOfDeathOrVigourOfPointOneKillsWithoutADominationDraw)
-{
-    World w;
-    w.simulation.initialise();
-    Species &pine = w.simulation.species()[3];
-    Plant old = plantAt(w, 3, 40, 40);
-    old.age = 210;
-    old.timeOfDeath = 210.0f;
-    old.strength = 0.1f;
-    old.height = 2.0f;
-    Plant giant = old; // stronger and overlapping: would dominate the old plant
-    giant.id = old.id + 1000;
-    giant.age = 10;
-    giant.strength = 1.0f;
-    giant.position.x += 1.0f;
-    pine.plants = {old, giant};
-    // A vigour of exactly 0.1 is weakness.
-    Species &maple = w.simulation.species()[2];
-    maple.plants = {plantAt(w, 2, 30, 30), plantAt(w, 2, 60, 60)};
-    maple.plants[0].prodornost = 0.1f;
-    maple.plants[1].prodornost = 0.11f;
-    const auto before = w.simulation.getSeeds();
-    w.simulation.killPhase();
-    ASSERT_EQ(std::pair(pine.plants.size(), maple.plants.size()), std::pair(std::size_t{1}, std::size_t{1}));
-    EXPECT_EQ(std::pair(pine.plants[0].id, maple.plants[0].prodornost), std::pair(giant.id, 0.11f));
-    const auto &statistics = w.simulation.statistics();
-    EXPECT_EQ(std::pair(statistics.weaknessDeaths(), statistics.dominationDeaths()), std::pair(2, 0));
-    // The giant, alone after the old plant's removal, is not dominated: no domination draw at all.
-    EXPECT_EQ(w.simulation.getSeeds()[DeathBecauseOfBeingDominated], before[DeathBecauseOfBeingDominated]);
-    EXPECT_FALSE(pine.plants[0].dominated);
-    EXPECT_TRUE(w.simulation.grid().idsInCell(40, 40) == std::vector<std::uint32_t>{giant.id});
-}
-
-TEST(KillPhase, dominatedPineSurvivesItsDrawStopsGrowingLosesVigourAndDiesOfWeaknessWithoutIt)
-{
-    World w;
-    w.simulation.initialise();
-    Species &pine = w.simulation.species()[3];
-    Plant small = plantAt(w, 3, 40, 40);
-    small.prodornost = 1.5f;
-    small.size = 0.5f;
-    small.height = 1.15f;
-    small.strength = 0.1f;
-    small.age = 100;
-    small.timeOfDeath = 240.0f;
-    Plant tall = small;
-    tall.id = small.id + 1;
-    tall.size = 1.0f;
-    tall.height = 2.3f;
-    tall.strength = 1.0f;
-    tall.position.x += 1.0f;
-    pine.plants = {small, tall};
-
-    // The first draw from the default state 7 is 0.83483, above the pine's 0.01: it survives.
-    w.simulation.killPhase();
-    ASSERT_EQ(pine.plants.size(), 2u);
-    EXPECT_EQ(std::pair(pine.plants[0].dominated, pine.plants[1].dominated), std::pair(true, false));
-    // A dominated plant does not grow and loses one of vigour, never going below zero.
-    w.simulation.growPhase();
-    EXPECT_FLOAT_EQ(pine.plants[0].prodornost, 0.5f);
-    EXPECT_EQ(std::tuple(pine.plants[0].size, pine.plants[0].age, pine.plants[0].strength),
-              std::tuple(0.5f, 101, 0.1f));
-    w.simulation.growPhase();
-    EXPECT_EQ(pine.plants[0].prodornost, 0.0f);
-    w.simulation.killPhase();
-    ASSERT_EQ(pine.plants.size(), 1u);
-    EXPECT_EQ(pine.plants[0].id, tall.id);
-    const auto &statistics = w.simulation.statistics();
-    EXPECT_EQ(std::pair(statistics.weaknessDeaths(), statistics.dominationDeaths()), std::pair(1, 0));
 }
 
 TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhenTurnedOn)
