@@ -254,7 +254,7 @@ private slots:
         QTRY_VERIFY(second.isNull());
     }
 
-    void seedsEditorPlantAreaHelpAndAboutShowWhatTheyShouldAndSendWhatWasEntered()
+    void seedsPlantAreaHelpAboutAndTheNavigationPanelShowTheModelAndSendWhatWasEntered()
     {
         const Seeds start = w.model()->getRandomGeneratorSeeds();
         Seeds shownSeeds;
@@ -310,10 +310,8 @@ private slots:
             QVERIFY(part<QLabel>(&dialog, "label")->text().contains(QStringLiteral("Version 1.0.0.")));
         }));
         QVERIFY(w.dialogs->texts.isEmpty());
-    }
 
-    void navigationPanelFollowsTheCameraAndItsButtonsMoveIt()
-    {
+        // The navigation panel follows the camera and its buttons move it.
         w.action("actionReset_camera_view")->trigger();
         camera().heading = 270.0f;
         w.action("action_Navigation_panel")->trigger();

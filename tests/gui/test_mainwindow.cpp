@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(texts, QStringList({"Error: First run simulation please."}));
     }
 
-    void escAfterAMenuClosedResetsTheCameraAndTheSavedOneStaysNear()
+    void escAfterAMenuClosedResetsTheCameraAndMouseDragsAndTreeEditNavigationChangeTheOrbitValues()
     {
         // The first Esc closes the menu, the second resets the camera.
         QMenuBar *bar = w.window->menuBar();
@@ -352,10 +352,7 @@ private slots:
         w.action("actionSway_tree_in_wind")->trigger();
         QTRY_VERIFY(!keeper()->treeAnimationRunning());
         QVERIFY(!w.action("actionSway_tree_in_wind")->isChecked());
-    }
 
-    void mouseDragsAndTreeEditNavigationChangeTheOrbitValues()
-    {
         // Pressed at the first point with `held` down, moved through the others, released at the last.
         const auto drag = [this](Qt::MouseButton button, Qt::MouseButtons held, const QList<QPoint> &path) {
             guitest::sendMouse(w.view(), QEvent::MouseButtonPress, path.first(), button, held);
