@@ -96,7 +96,7 @@ QImage meshScene(MeshTestView &view, const Prepare &prepare, TreeMeshDrawer::Pat
 
 } // namespace
 
-TEST(TreeScene, defaultTreeStandsOnTheSkyOrAWhiteBackgroundAndTurnsWithTheSpin)
+TEST(TreeScene, defaultTreeStandsOnTheSkyOrWhiteTurnsWithTheSpinSetsTheLightsAndPicturesShowColoursAsDrawn)
 {
     constexpr int Size = 256;
     const QImage image = drawScene();
@@ -124,10 +124,8 @@ TEST(TreeScene, defaultTreeStandsOnTheSkyOrAWhiteBackgroundAndTurnsWithTheSpin)
         return qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) <= 60;
     };
     EXPECT_EQ(countPixels(drawScene(wireframe), [&](QRgb p) { return p != Sky && !darkGrey(p); }), 0);
-}
 
-TEST(TreeScene, setsTheLightsAndTheBranchStateRestoresTheModelviewAndPicturesShowTheColoursAsDrawn)
-{
+    // The scene sets the lights and the branch state and restores the modelview.
     OffscreenGl view;
     ASSERT_TRUE(view.create(64, 64));
     glDisable(GL_BLEND);
@@ -188,7 +186,7 @@ TEST(TreeScene, setsTheLightsAndTheBranchStateRestoresTheModelviewAndPicturesSho
     EXPECT_EQ(exported.pixel(50, 25), drawn);
 }
 
-TEST(MeshTreeScene, matchesTheImmediateModeDrawingOfTheDefaultTreeAndAStillTreeComesFromTheCache)
+TEST(MeshTreeScene, matchesTheImmediateDrawingAStillTreeComesFromTheCacheAndExportsUseTheTreesCoordinates)
 {
     MeshTestView view(300);
     ASSERT_TRUE(view.valid());
@@ -243,24 +241,20 @@ TEST(MeshTreeScene, matchesTheImmediateModeDrawingOfTheDefaultTreeAndAStillTreeC
     EXPECT_GT(shareApart(still, edited, 8), 0.01);
     const Prepare strands = [](TreeRenderer &t) { t.designedParameters().numberOfStrands = 600; };
     EXPECT_LE(shareApart(referenceScene(view, strands, view.textures), edited, 8), 0.01);
-}
 
-// The camera and the spin stay out of an export: both scenes write what the tree alone writes. A
-// placement made on the modelview before the tree goes in.
-TEST(MeshTreeScene, aPendingExportIsWrittenInTheTreesOwnCoordinatesWithAPlacementMadeBefore)
-{
-    MeshTestView view(300);
-    ASSERT_TRUE(view.valid());
+    // The camera and the spin stay out of an export: both scenes write what the tree alone writes. A
+    // placement made on the modelview before the tree goes in.
     testsupport::TempFolder folder;
     const auto exported = [&folder](const std::string &name, const Prepare &draw) {
-        TreeRenderer tree;
-        tree.settings().spinAngle = 40.0;
-        tree.requestVertexExport(folder.file(name));
-        draw(tree);
+        TreeRenderer spun;
+        spun.settings().spinAngle = 40.0;
+        spun.requestVertexExport(folder.file(name));
+        draw(spun);
         return testsupport::readBytes(folder.file(name));
     };
-    MeshView meshes(TreeMeshDrawer::Path::Instanced);
-    const std::string written = exported("mesh.crs", [&](TreeRenderer &t) { meshes.draw(t, view.textures); });
+    MeshView exporting(TreeMeshDrawer::Path::Instanced);
+    const std::string written =
+        exported("mesh.crs", [&](TreeRenderer &t) { exporting.draw(t, view.textures); });
     EXPECT_GT(written.size(), 1000u);
     EXPECT_EQ(written, exported("reference.crs", [&](TreeRenderer &t) {
                   glNormal3f(0, 0, 1);
@@ -271,16 +265,16 @@ TEST(MeshTreeScene, aPendingExportIsWrittenInTheTreesOwnCoordinatesWithAPlacemen
                   t.settings().spinAngle = 0.0;
                   t.drawTreeAtLevelOfDetail(nothing, 0);
               }));
-    EXPECT_EQ(meshes.cache.stats().entries, 0u);
+    EXPECT_EQ(exporting.cache.stats().entries, 0u);
 
     glLoadIdentity();
     glTranslatef(100.0f, 0.0f, 0.0f);
     lignet::TreeParameters single;
     single.numberOfStrands = 1;
     single.phyllotaxisAngle = 0.0;
-    TreeRenderer tree(single);
-    tree.requestVertexExport(folder.file("placed.crs"));
-    lignet::gl::drawTreeAtLevelOfDetail(tree, {}, 3);
+    TreeRenderer placed(single);
+    placed.requestVertexExport(folder.file("placed.crs"));
+    lignet::gl::drawTreeAtLevelOfDetail(placed, {}, 3);
     // bottom[0] of the trunk, moved with the modelview
     EXPECT_EQ(testsupport::readBytes(folder.file("placed.crs"))
                   .rfind("B 0\n100.01 0 -0.01\n100 5 0\n100 5 0\n100.01 0 0.01\n", 0),
@@ -642,7 +636,7 @@ protected:
 // A grown tree's leaf points only write depth, so their order among the disks shows in scattered
 // crown pixels: measured 0.07, 0.02 and 0.002 % apart instanced (the immediate order), 0.37, 0.06
 // and 0.32 % fixed-function (points on one side of the disks, see leafPointsBeforeDisks).
-TEST_F(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
+TEST_F(ForestBatch, aGrownTreeLooksAsInTheReferencePlantsInTheWindAreRebuiltAndViewsShareTheBuffers)
 {
     TreeRenderer grown;
     beginEcosystemFrame();
@@ -658,10 +652,9 @@ TEST_F(ForestBatch, aGrownTreeAtCoarseLevelsOfDetailLooksAsInTheReference)
         EXPECT_LT(shareApart(exact, batched(view, grown, plant), 8), fixedLimit) << levelOfDetail;
         drawer.setPath(TreeMeshDrawer::Path::Instanced);
     }
-}
 
-TEST_F(ForestBatch, plantsInTheWindAreRebuiltPerPlantAndASecondViewDrawsFromTheSameBuffers)
-{
+    // Plants in the wind are rebuilt per plant; a second view draws from the same buffers.
+    cache.clear();
     const std::vector<Plant> plants = grid();
     TreeRenderer referenceTree(smallTree());
     referenceTree.settings().windTime = tree.settings().windTime = 0.3;
