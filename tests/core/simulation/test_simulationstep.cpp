@@ -1,6 +1,5 @@
 #include "simulationtestsupport.h"
 
-#include "ecosystem/simulation/autosave.h"
 #include "ecosystem/simulation/randomgenerator.h"
 #include "ecosystem/simulation/seedvector.h"
 #include "ecosystem/simulation/speciestable.h"
@@ -300,19 +299,8 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
     EXPECT_EQ(on.getSeeds(), off.getSeeds());
 }
 
-TEST(AutoSave, isDueEveryIntervalOnceOneIsSetAndNamesTheFileByTheStep)
-{
-    AutoSave autosave;
-    EXPECT_FALSE(autosave.isDue(30)); // off until an interval is set
-    autosave.setInterval(30);
-    EXPECT_EQ(std::tuple(autosave.isDue(30), autosave.isDue(60), autosave.isDue(31)),
-              std::tuple(true, true, false));
-    EXPECT_EQ(AutoSave::fileName(120), "120.sim");
-    autosave.setInterval(0);
-    EXPECT_FALSE(autosave.isDue(30));
-}
-
-TEST(SimulationStatistics, logLineHasTheExactLabelsTimeSumsSaturateAndSeriesGetOnePointPerRecord)
+TEST(SimulationStatistics,
+     logLineHasTheExactLabelsTimeSumsSaturateSeriesGetOnePointPerRecordAndTheCsvAllRecords)
 {
     SimulationStatistics s;
     s.recordLiving({10, 20, 0, 20, 7});
@@ -340,11 +328,9 @@ TEST(SimulationStatistics, logLineHasTheExactLabelsTimeSumsSaturateAndSeriesGetO
     EXPECT_EQ(series.nrPlants(), 6);
     EXPECT_EQ(std::pair(series.renderedSeries()[1][1].x, series.renderedSeries()[1][1].y),
               std::pair(1.0, 2.0));
-}
 
-TEST(SimulationStatistics, csvHasOneLinePerRecordWithTheLastFrameDrawnAfterItAndLateSpeciesAligned)
-{
-    SimulationStatistics s;
+    // The table has one line per record, with the last frame drawn after it, and late species aligned.
+    s = SimulationStatistics();
     s.recordRendered({9, 9}); // before the first record: belongs to no line
     s.recordLiving({3, 0});
     s.recordRendered({1, 0});
