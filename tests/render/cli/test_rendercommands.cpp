@@ -43,7 +43,7 @@ TEST_F(RenderCommands, treeRenderSavesTheTreeAtTheAskedSizeWithItsTexturesOrWarn
     EXPECT_EQ(cli("tree render missing/tree.png --size 32x32").status, 1);
 }
 
-TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedForAndRefusesBadUsage)
+TEST_F(RenderCommands, ecosystemRenderShowsTheCameraAskedForThinsTheForestTimesFramesAndRefusesBadUsage)
 {
     const auto image = [this](const std::string &arguments) {
         succeed("ecosystem render frame.png --size 120x90 " + arguments);
@@ -70,10 +70,8 @@ TEST_F(RenderCommands, ecosystemRenderShowsSkyAboveLandBelowFromTheCameraAskedFo
     EXPECT_EQ(cli("ecosystem render").status, 2);
     EXPECT_EQ(cli("ecosystem render x.png --size 32x32 --dem none.dmr").status, 1);
     EXPECT_EQ(cli("ecosystem render missing/x.png --size 32x32").status, 1);
-}
 
-TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
-{
+    // Environmental deaths thin the forest before the frame.
     const auto livingAfter = [this](const std::string &name, const std::string &extra) {
         const std::string out = succeed("ecosystem render " + name + " --size 96x96 --steps 30" + extra);
         std::smatch m;
@@ -85,10 +83,8 @@ TEST_F(RenderCommands, environmentalDeathsThinTheForestBeforeTheFrame)
     EXPECT_GT(harsh, 0);
     EXPECT_LT(harsh, plain);
     EXPECT_NE(picture("plain.png"), picture("harsh.png"));
-}
 
-TEST_F(RenderCommands, framesAreTimedAndTheDrawingPathsAndTreeScaleAreChosen)
-{
+    // Frames are timed, and the drawing paths and the tree scale are chosen.
     const auto render = [this](const std::string &name, const std::string &flags) {
         const std::string out = succeed("ecosystem render " + name + " --size 96x96 --tree-edit " + flags);
         return std::pair{out, picture(name)};
