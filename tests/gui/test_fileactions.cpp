@@ -63,7 +63,7 @@ private slots:
         QDir::setCurrent(startFolder);
     }
 
-    void cancellingAnyFileDialogChangesNothingParametersSaveAndLoadBackAndFailuresChangeNothing()
+    void cancellingAnyFileDialogOrTheSkyChangesNothingParametersSaveAndLoadBackAndFailuresChangeNothing()
     {
         const std::string before = liveText();
         for (const char *name :
@@ -80,6 +80,33 @@ private slots:
         QCOMPARE(liveText(), before);
         QVERIFY(w.tree()->exportFileName().empty());
         QCOMPARE(files(folder).size(), 0);
+
+        // OK in the sky textures reuploads them; Cancel changes nothing.
+        const auto skyNames = [this] {
+            std::array<QString, 6> n;
+            w.model()->getSkyTextureFileNames(n[0], n[1], n[2], n[3], n[4], n[5]);
+            return n;
+        };
+        const auto sky = skyNames();
+        w.answer("actionSet_sky_textures", "cancelButton", [](QDialog &dialog) {
+            guitest::part<QLineEdit>(&dialog, "up")->setText(QStringLiteral(":/gui/textures/sky_n.png"));
+        });
+        QVERIFY(skyNames() == sky);
+
+        // The row's "..." asks for a file through the same seam; OK hands all six to the model.
+        QSignalSpy repaints(w.model(), &ecosystem::render::EcosystemRender::modelDataChanged);
+        const GLuint upFace = w.model()->textures().sky()[4];
+        w.answer("actionSet_sky_textures", "okButton",
+                 [](QDialog &dialog) { guitest::part<QPushButton>(&dialog, "pbUp")->click(); },
+                 {QStringLiteral(":/gui/textures/sky_s.png")});
+        QCOMPARE(dialogs().fileCaptions, QStringList{"Choose a file to open"});
+        auto expected = sky;
+        expected[4] = QStringLiteral(":/gui/textures/sky_s.png");
+        QVERIFY(skyNames() == expected);
+        QCOMPARE(repaints.count(), 1);
+        QVERIFY(w.model()->textures().sky()[4] != 0);
+        QVERIFY(w.model()->textures().sky()[4] != upFace || upFace == 0);
+        w.model()->reloadSkyTextures(sky[0], sky[1], sky[2], sky[3], sky[4], sky[5]);
 
         const QString file = path("tree.tree.xml");
         w.trigger("actionSave_parameters", {file});
@@ -278,35 +305,6 @@ private slots:
         w.trigger("actionExport_forest_as_glTF", {blocked});
         expectBox("Could not export the forest.");
         QVERIFY(QFileInfo(blocked).isDir());
-    }
-
-    void skyTexturesOkReuploadsAndCancelChangesNothing()
-    {
-        const auto skyNames = [this] {
-            std::array<QString, 6> n;
-            w.model()->getSkyTextureFileNames(n[0], n[1], n[2], n[3], n[4], n[5]);
-            return n;
-        };
-        const auto before = skyNames();
-        w.answer("actionSet_sky_textures", "cancelButton", [](QDialog &dialog) {
-            guitest::part<QLineEdit>(&dialog, "up")->setText(QStringLiteral(":/gui/textures/sky_n.png"));
-        });
-        QVERIFY(skyNames() == before);
-
-        // The row's "..." asks for a file through the same seam; OK hands all six to the model.
-        QSignalSpy repaints(w.model(), &ecosystem::render::EcosystemRender::modelDataChanged);
-        const GLuint upFace = w.model()->textures().sky()[4];
-        w.answer("actionSet_sky_textures", "okButton",
-                 [](QDialog &dialog) { guitest::part<QPushButton>(&dialog, "pbUp")->click(); },
-                 {QStringLiteral(":/gui/textures/sky_s.png")});
-        QCOMPARE(dialogs().fileCaptions, QStringList{"Choose a file to open"});
-        auto expected = before;
-        expected[4] = QStringLiteral(":/gui/textures/sky_s.png");
-        QVERIFY(skyNames() == expected);
-        QCOMPARE(repaints.count(), 1);
-        QVERIFY(w.model()->textures().sky()[4] != 0);
-        QVERIFY(w.model()->textures().sky()[4] != upFace || upFace == 0);
-        w.model()->reloadSkyTextures(before[0], before[1], before[2], before[3], before[4], before[5]);
     }
 
     void everyWriteOntoAFullDiskSequenceFramesAndAutosavesIncludedTellsTheUserOnceAndKeepsTheOldFile()

@@ -239,7 +239,7 @@ private slots:
         QVERIFY(w.action("actionShow_ecosystem")->isChecked());
     }
 
-    void everyActionIsInExactlyOneMenuWithAShortcutNoOtherHasAndEveryViewSwitchFollowsTheModel()
+    void everyActionIsInOneMenuWithItsOwnShortcutAndEveryViewAndTreeSwitchAndAnimationFollowsTheModel()
     {
         QSet<QKeySequence> shortcuts;
         int actions = 0;
@@ -291,10 +291,8 @@ private slots:
                 QCOMPARE(w.action(scales[j])->isChecked(), i == j);
         }
         w.action(scales[0])->trigger();
-    }
 
-    void treeSwitchesAndAnimationsActOnTheCurrentTreeWithTheirCheckMarksAndWireframeIsKeptPerMode()
-    {
+        // The tree switches and animations act on the current tree; wireframe is kept per mode.
         w.setTreeEditMode(true);
         const std::pair<const char *, std::function<bool()>> switches[] = {
             {"actionDisplay_leaves", [this] { return w.live().displayLeaves; }},
@@ -408,7 +406,7 @@ private slots:
         }
     }
 
-    void navigationInEcosystemModeCoastsToAStop()
+    void navigationCoastsToAStopAndASequenceExportGrabsEachStepOnceItIsIn()
     {
         // The surface rule would otherwise lift the eye wherever it is below the ground.
         if (camera()->keepAboveSurface)
@@ -462,12 +460,9 @@ private slots:
         own.stopCameraAnimation();
         QVERIFY(coasting());
         QTRY_VERIFY_WITH_TIMEOUT(!coasting(), 5000);
-    }
 
-    // A running simulation exported as a sequence gives one image per step, each grabbed once its
-    // step is in, although the steps of a running simulation are taken on the worker thread.
-    void sequenceExportGrabsEachStepOnceItIsInAndStoppingRestartsTheNumbering()
-    {
+        // A running simulation exported as a sequence gives one image per step, each grabbed once its
+        // step is in, although the steps of a running simulation are taken on the worker thread.
         w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(keeper()->isExporting());
         QSignalSpy living(w.model(), &EcosystemRender::nrPlantsLivingChanged);
@@ -490,30 +485,30 @@ private slots:
         QVERIFY(!keeper()->isExporting());
 
         // A simulation export numbers one image per step; stopping restarts the numbering.
-        TimeKeeper own(nullptr, nullptr);
-        QSignalSpy stopped(&own, &TimeKeeper::sequenceExportStopped);
-        QSignalSpy images(&own, &TimeKeeper::grabFrameBuffer);
-        QSignalSpy geometry(&own, &TimeKeeper::grabGeometry);
-        own.simmulationTimerUpdate();
+        TimeKeeper numbering(nullptr, nullptr);
+        QSignalSpy stopped(&numbering, &TimeKeeper::sequenceExportStopped);
+        QSignalSpy images(&numbering, &TimeKeeper::grabFrameBuffer);
+        QSignalSpy geometry(&numbering, &TimeKeeper::grabGeometry);
+        numbering.simmulationTimerUpdate();
         QCOMPARE(images.count(), 0);
-        own.toggleAnimationExportingMode();
+        numbering.toggleAnimationExportingMode();
         for (int i = 0; i < 3; ++i)
-            own.simmulationTimerUpdate();
-        own.forceUpdateGl();
-        QCOMPARE(own.nextFrameNumber(), 5);
+            numbering.simmulationTimerUpdate();
+        numbering.forceUpdateGl();
+        QCOMPARE(numbering.nextFrameNumber(), 5);
         QCOMPARE(stopped.count(), 0);
-        own.toggleAnimationExportingMode();
+        numbering.toggleAnimationExportingMode();
         QCOMPARE(stopped.count(), 1);
-        QCOMPARE(own.nextFrameNumber(), 0);
-        own.forceUpdateGl();
+        QCOMPARE(numbering.nextFrameNumber(), 0);
+        numbering.forceUpdateGl();
         QCOMPARE(images.count(), 4);
-        own.toggleAnimationExportingMode();
-        own.simmulationTimerUpdate();
+        numbering.toggleAnimationExportingMode();
+        numbering.simmulationTimerUpdate();
         QCOMPARE(QList<QVariantList>(images), (QList<QVariantList>{{0}, {1}, {2}, {4}, {0}}));
         QCOMPARE(QList<QVariantList>(geometry), QList<QVariantList>{{3}});
     }
 
-    void extensionListIsSplitAtSingleBlanksAndTheFailoverNoticeIsGivenOnce()
+    void extensionListsAndNoticesThreeStackedViewsAFloatedOneAndOneAddedAfterAllClosedDrawAtOnce()
     {
         const auto both =
             GlExtensions::listedIn("GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array");
@@ -543,10 +538,7 @@ private slots:
         QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
         QCOMPARE(OglWidget::extensionNotice(unreadable, pending), Notice::CouldNotQuery);
         QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
-    }
 
-    void threeStackedViewsRepaintAFloatedOneKeepsDrawingAndOneAddedAfterAllClosedDrawsAtOnce()
-    {
         w.action("actionAdd_view")->trigger();
         w.action("actionAdd_view")->trigger();
         const auto views = w.window->views();
