@@ -110,11 +110,13 @@ TEST(CrownsOverlap, touchingCrownsDoNotOverlapAndCloserOnesDo)
     EXPECT_EQ(DeathRules::computeNeighbourhoodRadius(defaultSpeciesTable(), 2.0f), 3);
 }
 
-TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
+TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsOverlapAndTheDrawComparesWithTheSpeciesChance)
 {
     Scene s;
     s.add(3, 10, 10, 260.0f, 260.0f, 2.0f, 0.5f);
     s.add(3, 10, 10, 264.0f, 260.0f, 2.0f, 0.5f); // touching
+    s.add(0, 20, 20, 510.0f, 510.0f, 1.0f, 1.0f); // bush, 0.05 × 1.0 = 0.05
+    s.add(3, 20, 20, 511.0f, 510.0f, 2.0f, 0.5f); // pine, 0.6 × 0.5 = 0.3
     s.index();
     auto &draws = s.rules.randomDeathBecauseOfBeingDominated;
     RandomGenerator expected(draws.state());
@@ -129,21 +131,14 @@ TEST(Domination, equalStrengthsDominateEachOtherOnlyWhenCrownsReallyOverlap)
     expected.next(100000);
     expected.next(100000);
     EXPECT_EQ(draws.state(), expected.state());
-}
 
-TEST(Domination, competitivenessWeighsStrengthAndTheDeathDrawComparesTheSpeciesProbabilityWithTheDraw)
-{
-    Scene s;
-    s.add(0, 10, 10, 260.0f, 260.0f, 1.0f, 1.0f); // bush, 0.05 × 1.0 = 0.05
-    s.add(3, 10, 10, 261.0f, 260.0f, 2.0f, 0.5f); // pine, 0.6 × 0.5 = 0.3
-    s.index();
     // The weaker neighbour does not dominate.
-    EXPECT_EQ(s.dominated(3, 0), std::pair(false, false));
+    EXPECT_EQ(s.dominated(3, 2), std::pair(false, false));
     // From state 1 the first draw is 69069: u = 0.69069, above the bush's 0.08: it survives.
-    s.rules.randomDeathBecauseOfBeingDominated.setState(1);
+    draws.setState(1);
     EXPECT_EQ(s.dominated(0, 0), std::pair(false, true));
     // State 0 always draws 0: u = 0 < 0.08: it dies.
-    s.rules.randomDeathBecauseOfBeingDominated.setState(0);
+    draws.setState(0);
     EXPECT_TRUE(s.dominated(0, 0).first);
 }
 
