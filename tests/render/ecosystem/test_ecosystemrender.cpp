@@ -1,7 +1,5 @@
-// The render model's geometry without a model (camera, view frustum and projection, sky box, land
-// markings, terrain strips and textures), and the render model on an off-screen view: textures,
-// species trees, actions, steps and frames (the forest drawn from meshes compared with the
-// immediate-mode reference drawing).
+// The render model's geometry (camera, frustum, projection, sky box, terrain, textures), and the model
+// on an off-screen view: textures, species trees, actions, steps, frames and the forest drawn from meshes.
 
 #include "assets/speciestrees.h"
 #include "assets/terrainloader.h"
@@ -185,8 +183,7 @@ TEST(Camera, flyMatrixMatchesTheFixedFunctionPipelineAndFlyStepsCoast)
     EXPECT_NEAR(motion.turn.x, 1.9f, 1e-6);
 }
 
-TEST(ViewFrustum,
-     planesAreNormalisedAndMovedAStraddledPlaneDecidesVisibilityAndTheProjectionFollowsTheSurface)
+TEST(ViewGeometry, frustumPlanesVisibilityAndDetailTheSkyBoxAndTheProjectionOnSurfacesOfAnyShape)
 {
     const std::array<float, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     // Orthographic box -100..100 in x, y and z: plane distances are plain unit distances.
@@ -223,6 +220,21 @@ TEST(ViewFrustum,
     for (const auto &[distance, level] : cases)
         EXPECT_EQ(ecosystem::render::levelOfDetailForDistance(distance), level) << distance;
 
+    // The sky box is five terrains wide, centred over the terrain, with the ground repeated five times.
+    const SkyBox sky({2500.0f, 1000.0f, 2500.0f});
+    const float s = 12500.0f;
+    const auto &c = sky.corners();
+    EXPECT_EQ(c[0], Vector3f(-s + 1250.0f, s, s + 1250.0f));
+    EXPECT_EQ(c[2], Vector3f(s + 1250.0f, s, -s + 1250.0f));
+    EXPECT_EQ(c[4], Vector3f(-s + 1250.0f, 0.0f, s + 1250.0f));
+    EXPECT_EQ(c[6], Vector3f(s + 1250.0f, 0.0f, -s + 1250.0f));
+    EXPECT_EQ(SkyBox::faces()[SkyBox::North], (std::array<int, 4>{5, 4, 0, 1}));
+    EXPECT_EQ(SkyBox::faces()[SkyBox::Down], (std::array<int, 4>{5, 6, 7, 4}));
+    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::North, 0)[0], 0.001953125);
+    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Up, 2)[1], 0.9980469);
+    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Down, 2)[0], 4.9902344);
+    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Down, 3)[1], 4.9902344);
+
     // The view's projection on surfaces of any shape: a 90 degree vertical field of view as wide as
     // the surface, so round things stay round and the plants' frustum test sees what the picture shows.
     // Width, height, and an x inside the side planes of this shape only and one beyond them.
@@ -258,23 +270,6 @@ TEST(ViewFrustum,
         EXPECT_TRUE(onSurface.isSphereVisible(0.0, 9.0, -10.0, 0.5));
         EXPECT_FALSE(onSurface.isSphereVisible(0.0, 12.0, -10.0, 0.5));
     }
-}
-
-TEST(SkyBox, isFiveTerrainsWideCentredOverTheTerrainWithTheGroundRepeatedFiveTimes)
-{
-    const SkyBox sky({2500.0f, 1000.0f, 2500.0f});
-    const float s = 12500.0f;
-    const auto &c = sky.corners();
-    EXPECT_EQ(c[0], Vector3f(-s + 1250.0f, s, s + 1250.0f));
-    EXPECT_EQ(c[2], Vector3f(s + 1250.0f, s, -s + 1250.0f));
-    EXPECT_EQ(c[4], Vector3f(-s + 1250.0f, 0.0f, s + 1250.0f));
-    EXPECT_EQ(c[6], Vector3f(s + 1250.0f, 0.0f, -s + 1250.0f));
-    EXPECT_EQ(SkyBox::faces()[SkyBox::North], (std::array<int, 4>{5, 4, 0, 1}));
-    EXPECT_EQ(SkyBox::faces()[SkyBox::Down], (std::array<int, 4>{5, 6, 7, 4}));
-    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::North, 0)[0], 0.001953125);
-    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Up, 2)[1], 0.9980469);
-    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Down, 2)[0], 4.9902344);
-    EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Down, 3)[1], 4.9902344);
 }
 
 // The default terrain: a land marking stands at the middle of each edge facing outwards, and the
