@@ -190,7 +190,7 @@ TEST_F(SimulateCommand,
     EXPECT_NE(read("a.sim"), read("harsh.sim"));
 }
 
-TEST_F(TerrainCommands, mapsWritesTheCoresMapsOneLinePerVertex)
+TEST_F(TerrainCommands, mapsWriteTheCoresMapsOneLinePerVertexAndTextureItsHeightTexture)
 {
     // The built-in terrain, and the same terrain given as a file.
     write("default.dmr", defaultDem());
@@ -215,10 +215,8 @@ TEST_F(TerrainCommands, mapsWritesTheCoresMapsOneLinePerVertex)
                   std::tuple(terrain.slope()[u], terrain.moisture()[u], terrain.sunniness()[u],
                              terrain.windiness()[u]));
     }
-}
 
-TEST_F(TerrainCommands, textureIsThe128SquareHeightTextureOfTheCore)
-{
+    // The texture is the core's 128 square height texture.
     ASSERT_EQ(cli("terrain texture texture.png").status, 0);
     const auto rgb = [](const QString &file) {
         const QImage picture = QImage(file).convertToFormat(QImage::Format_RGB888);
@@ -311,7 +309,7 @@ struct TreeExportCase {
     bool highQuality, leaves;
 };
 
-class TreeExportCommand : public ::testing::TestWithParam<TreeExportCase> {};
+class TreeExportCommand : public CliTest, public ::testing::WithParamInterface<TreeExportCase> {};
 
 } // namespace
 
@@ -332,9 +330,8 @@ TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
     using enum lignet::MeshBatchKind;
     const auto [barkTriangles, barkVertices] = trianglesAndVertices(walk, BarkTriangles);
     const auto [leafTriangles, leafVertices] = trianglesAndVertices(walk, LeafTriangles);
-    TempFolder folder;
     const std::string out = folder.file(c.file);
-    const CliRun run = runCli(folder.path(), "tree export '" + out + "' " + c.options);
+    const CliRun run = cli("tree export '" + out + "' " + c.options);
     ASSERT_EQ(std::tuple(run.status, run.err), std::tuple(0, std::string()));
     const bool obj = out.ends_with(".obj");
 

@@ -36,7 +36,8 @@ std::pair<int, int> segmentsAndLeaves(const std::string &text, int pointsPerSegm
 
 } // namespace
 
-TEST_F(TreeCommands, saveAndLatexWriteTheGoldenTextsFromCrLfFilesTooAndInTheLocaleAskedFor)
+TEST_F(TreeCommands,
+       saveAndLatexWriteTheGoldenTextsFromCrLfFilesTooAndInTheLocaleAskedForAndHelpListsEachCommand)
 {
     succeed("tree save default.tree.xml");
     EXPECT_EQ(read("default.tree.xml"), golden("default.tree.xml"));
@@ -50,10 +51,8 @@ TEST_F(TreeCommands, saveAndLatexWriteTheGoldenTextsFromCrLfFilesTooAndInTheLoca
     EXPECT_NE(read("tree.tex").find("$k_d=0,01$, $\\alpha_p=85$, $k_c=0,3$"), std::string::npos);
     EXPECT_NE(succeed("tree latex -", "LC_ALL= LC_NUMERIC= LANG=sl_SI.UTF-8").find("$w_g=1,5$"),
               std::string::npos);
-}
 
-TEST_F(TreeCommands, helpListsTheGroupAndEachCommand)
-{
+    // Help lists the group and each command.
     const std::pair<const char *, const char *> help[] = {
         {"tree --help", "tree save"},
         {"--help", "tree latex"},
