@@ -254,7 +254,7 @@ TEST(TreeRandomGenerator, reproducesTheClassicFifteenBitSequence)
         ASSERT_LE(static_cast<unsigned>(r.next()), 32767u);
 }
 
-TEST(BranchSteps, orderLimitsStopDeepSideBranchesAndSplitsDivideByTheRoundedShare)
+TEST(BranchSteps, orderLimitsStopDeepSideBranchesSplitsDivideByTheRoundedShareAndSizesFollowTheStrands)
 {
     const TreeRenderer tree; // strand share 0.75 on the trunk, 45 degree branching angle
     // g, w, n and whether the branch stops: empty and deep side branches stop, the trunk never.
@@ -280,29 +280,27 @@ TEST(BranchSteps, orderLimitsStopDeepSideBranchesAndSplitsDivideByTheRoundedShar
     TreeRenderer trunk(p);
     EXPECT_DOUBLE_EQ(trunk.tableValue(StrandDistribution, 0, 100000), 0.9);
     EXPECT_EQ(trunk.splitStrands(0, 70, 12).major, 10); // floor(10 * 0.9 + 0.5) + 1
-}
 
-TEST(BranchSteps, branchSizesFollowTheStrandCountsAndTheLengthBounds)
-{
-    TreeParameters p;
-    fillTable(p.minimalBranchLengthTable, 0.9);
-    fillTable(p.maximalBranchLengthTable, 0.95);
-    fillTable(p.branchLengthScalingTable, 0.5);
-    TreeRenderer tree(p);
-    draw(tree); // takes the working copy
-    const auto sizes = tree.computeBranchSizes(0, 0, 100, 64, 36, 2.0);
-    const double k = static_cast<double>(p.branchThicknessPerStrand);
+    // Branch sizes follow the strand counts and the length bounds.
+    TreeParameters q;
+    fillTable(q.minimalBranchLengthTable, 0.9);
+    fillTable(q.maximalBranchLengthTable, 0.95);
+    fillTable(q.branchLengthScalingTable, 0.5);
+    TreeRenderer sized(q);
+    draw(sized); // takes the working copy
+    const auto sizes = sized.computeBranchSizes(0, 0, 100, 64, 36, 2.0);
+    const double k = static_cast<double>(q.branchThicknessPerStrand);
     EXPECT_EQ(std::tuple(sizes.baseRadius, sizes.majorRadius, sizes.minorRadius),
               std::tuple(10 * k, 8 * k, 6 * k));
     // Relative lengths 0.8 and 0.6 raised to the minimum.
     EXPECT_EQ(std::tuple(sizes.majorLength, sizes.minorLength, sizes.segmentLength),
               std::tuple(1.8, 1.8, 1.0));
 
-    fillTable(p.minimalBranchLengthTable, 0.0);
-    fillTable(p.maximalBranchLengthTable, 0.7);
-    tree.designedParameters() = p;
-    draw(tree);
-    const auto bounded = tree.computeBranchSizes(0, 0, 100, 64, 36, 2.0);
+    fillTable(q.minimalBranchLengthTable, 0.0);
+    fillTable(q.maximalBranchLengthTable, 0.7);
+    sized.designedParameters() = q;
+    draw(sized);
+    const auto bounded = sized.computeBranchSizes(0, 0, 100, 64, 36, 2.0);
     // Lowered to the maximum; a bound of 0 is not applied.
     EXPECT_EQ(std::pair(bounded.majorLength, bounded.minorLength), std::pair(0.7 * 2.0, 0.6 * 2.0));
 }
@@ -552,7 +550,7 @@ TEST(TreeWalk, emptyDamagedOrOutOfRangeInputDrawsADefinedTree)
     EXPECT_LE(sink.segments.size(), 2u * 60u - 1u);
 }
 
-TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantTowardTheTip)
+TEST(Leaves, spiralStackedNeedleStaggeredAndBunchedLeavesLieWhereTheirTypePutsThem)
 {
     const auto sink = drawn(twig(SPIRAL, 4));
     ASSERT_EQ(sink.leaves.size(), 4u);
@@ -580,10 +578,8 @@ TEST(Leaves, spiralLeavesTurnBy197DegreesStackedFormTwoRowsAndNeedlesSlantToward
         EXPECT_NEAR(p.y, 5.0 - static_cast<double>(i) * 5.0 / 3 + 0.25 * std::sin(a), 1e-5) << i;
         EXPECT_NEAR(std::hypot(p.x, p.z), 0.25 * std::cos(a), 1e-5) << i;
     }
-}
 
-TEST(Leaves, staggeredOddDensityAddsOneTipLeafTurnedOverTheTwigAndBunchedLeavesFanOverIt)
-{
+    // Staggered: an odd density adds one tip leaf turned over the twig.
     const auto single = drawn(twig(STAGGERED, 1));
     ASSERT_EQ(single.leaves.size(), 1u);
     EXPECT_EQ(single.leaves[0].leaf.index, -1);
@@ -1023,7 +1019,7 @@ TEST_F(VertexExport, onlyTheNextDrawingIsWrittenUnderTheLastNameAndAFailureIsRep
     EXPECT_FALSE(exportText(tree).empty()); // the next request succeeds and clears the error
 }
 
-TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
+TEST(TreeParameterFile, numbersHaveSixDigitsDefaultsTheGoldenTextAndARoundTripRestoresEveryField)
 {
     TreeParameters p;
     p.trunkHeight = 5.1234567;
@@ -1033,11 +1029,8 @@ TEST(TreeParameterFile, numbersUseGeneralFormatWithSixSignificantDigits)
     const std::string text = TreeParameterFile::text(p);
     EXPECT_NE(text.find("1000\t5.12346\t0.01\t1e-05\t1.23457e+06\t1\t0.1\t5\t-2.5\t0\n"), std::string::npos)
         << text;
-}
 
-// The command line's `tree save -` compares the written text alone with the golden text.
-TEST(TreeParameterFile, defaultSetIsWrittenAsTheGoldenTextOverALongerFileAndARoundTripRestoresEveryField)
-{
+    // The command line's `tree save -` compares the written text alone with the golden text.
     TempFolder folder;
     const std::string path = folder.file("tree.tree.xml");
     writeBytes(path, std::string(5000, 'x'));
@@ -1251,7 +1244,7 @@ TEST(SpeciesTrees, loadWithTheirLeafTypesAndAreStoredInTheProgramsOwnFormat)
 }
 
 // The default set's whole text is compared with data/default.tex by the command line's `tree latex`.
-TEST(TreeLatexWriter, numbersHaveFourSignificantDigitsOfTheirSinglePrecisionValueAndTheLocalesDecimalSign)
+TEST(TreeLatexWriter, numbersLeafTypesAndCurvePointsAreWrittenAsDesignedAndPiecesGoThroughTheTranslator)
 {
     // 1.2345 is 1.23449999... as a double but 1.23450005... as a float.
     const std::pair<double, const char *> cases[] = {
@@ -1267,10 +1260,8 @@ TEST(TreeLatexWriter, numbersHaveFourSignificantDigitsOfTheirSinglePrecisionValu
     // Slovenian text writes decimal commas in numbers only, curve points too; the command line's
     // `tree latex` checks them in the scalars.
     EXPECT_TRUE(contains(TreeLatexWriter("sl_SI").text(TreeParameters()), "(7,5,\\;\\;0,45)"));
-}
 
-TEST(TreeLatexWriter, leafTypesAreNamedCurvePointsUseTheDesignerUnitsAndPiecesGoThroughTheTranslator)
-{
+    // Leaf types are named.
     const char *names[] = {"Spiral", "Stacked", "Staggered", "Bunched", "Coniferous", "", "", ""};
     const int types[] = {0, 1, 2, 3, 4, -1, 5, 99};
     TreeParameters p;

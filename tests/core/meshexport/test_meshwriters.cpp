@@ -44,9 +44,17 @@ ExportScene twoMeshScene(int quadsA, int quadsB)
 } // namespace
 
 // Small meshes take 16-bit indices, one of more than 65534 vertices 32-bit ones; Assimp reads
-// both with their counts, placements and bounds. A mesh without triangles is refused.
-TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsAndRefusesOneWithoutTriangles)
+// both with their counts, placements and bounds. A mesh without triangles is refused. Names keep
+// UTF-8 and lose broken bytes.
+TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsRefusesOneWithoutTrianglesAndKeepsNamesUtf8)
 {
+    EXPECT_EQ(validUtf8("bor"), "bor");
+    EXPECT_EQ(validUtf8("smreka \xc4\x8d"), "smreka \xc4\x8d");
+    EXPECT_EQ(validUtf8("a\xe8z"), "a?z");          // Latin-1 byte
+    EXPECT_EQ(validUtf8("\xc0\xaf"), "??");         // overlong form
+    EXPECT_EQ(validUtf8("tab\there"), "tab?here");  // control character
+    EXPECT_EQ(validUtf8("cut \xe2\x82"), "cut ??"); // truncated sequence
+
     std::string bytes, reason;
     ASSERT_TRUE(encodeGlb(twoMeshScene(3, 40000), bytes, &reason)) << reason;
     ASSERT_EQ(bytes.compare(0, 4, "glTF"), 0);
@@ -100,16 +108,6 @@ TEST(ObjWriter, writesPlacedObjectsAndTheirMaterialLibrary)
         mtlText(scene, {"t_leaf.png"}),
         "# test\n\nnewmtl plain\nKa 0 0 0\nKd 1 1 1\nKs 0 0 0\nd 1\nillum 1\n"
         "\nnewmtl leaf\nKa 0 0 0\nKd 1 1 1\nKs 0 0 0\nd 1\nillum 1\nmap_Kd t_leaf.png\nmap_d t_leaf.png\n");
-}
-
-TEST(GlbWriter, namesKeepUtf8AndLoseBrokenBytes)
-{
-    EXPECT_EQ(validUtf8("bor"), "bor");
-    EXPECT_EQ(validUtf8("smreka \xc4\x8d"), "smreka \xc4\x8d");
-    EXPECT_EQ(validUtf8("a\xe8z"), "a?z");          // Latin-1 byte
-    EXPECT_EQ(validUtf8("\xc0\xaf"), "??");         // overlong form
-    EXPECT_EQ(validUtf8("tab\there"), "tab?here");  // control character
-    EXPECT_EQ(validUtf8("cut \xe2\x82"), "cut ??"); // truncated sequence
 }
 
 TEST(ForestScene, plantsGrowToTheNearestStage)
