@@ -45,10 +45,7 @@ struct GraphMouse {
     }
     void press(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mousePress(graph, b, {}, at); }
     void move(QPoint to) const { QTest::mouseMove(graph, to); }
-    void release(QPoint at, Qt::MouseButton b = Qt::LeftButton) const
-    {
-        QTest::mouseRelease(graph, b, {}, at);
-    }
+    void release(QPoint p, Qt::MouseButton b = Qt::LeftButton) const { QTest::mouseRelease(graph, b, {}, p); }
     // Presses on point i, moves it in steps to `to` and lets go.
     void drag(int i, QPoint to) const
     {
