@@ -121,7 +121,7 @@ TEST_F(CliMessages, everyErrorLineStartsWithTheProgramNameAndShowsBinaryBytesEsc
                                         "verdalis-cli: see 'verdalis-cli tree save --help'"}));
 }
 
-TEST_F(SimulateCommand, printsTheLogLineOfEveryStepAutosavesAndWritesTheStatistics)
+TEST_F(SimulateCommand, printsTheLogLineOfEveryStepAutosavesWritesStatisticsAndIsReproducible)
 {
     const auto out = split(succeed("simulate --steps 12 --autosave 5 --save end.sim --stats counts.tsv"));
     ASSERT_EQ(out.size(), 15u);
@@ -154,11 +154,9 @@ TEST_F(SimulateCommand, printsTheLogLineOfEveryStepAutosavesAndWritesTheStatisti
          {std::pair{"end.sim", "12\n5\n"}, {"5.sim", "5\n5\n"}, {"10.sim", "10\n5\n"}})
         EXPECT_EQ(read(file).rfind(start, 0), 0u) << file;
     EXPECT_EQ(folder.entryCount(), 6u); // and counts.tsv and the captured output: no 12.sim
-}
 
-TEST_F(SimulateCommand,
-       runsAreReproducibleContinueFromASavedFileAndFollowSeedsPlantAreaAndEnvironmentalDeaths)
-{
+    // Runs are reproducible, continue from a saved file and follow the seeds, the plant area and the
+    // environmental deaths.
     const auto withoutTimes = [](const std::string &text) {
         return std::regex_replace(text, std::regex("time\\(([a-z_]+)\\)=[0-9]+"), "time($1)");
     };
@@ -178,15 +176,15 @@ TEST_F(SimulateCommand,
     EXPECT_NE(read("a.sim"), read("c.sim"));
 
     // Environmental deaths change the run and end it with their count.
-    const auto out = split(succeed("simulate --steps 25 --save harsh.sim --environmental-deaths"));
-    ASSERT_EQ(out.size(), split(first).size() + 1);
+    const auto harsh = split(succeed("simulate --steps 25 --save harsh.sim --environmental-deaths"));
+    ASSERT_EQ(harsh.size(), split(first).size() + 1);
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(out[out.size() - 2], m,
+    ASSERT_TRUE(std::regex_match(harsh[harsh.size() - 2], m,
                                  std::regex("Deaths by environment: ([0-9]+) of ([0-9]+) deaths")))
-        << out[out.size() - 2];
+        << harsh[harsh.size() - 2];
     EXPECT_GT(std::stoi(m[1]), 0);
     EXPECT_LE(std::stoi(m[1]), std::stoi(m[2]));
-    EXPECT_EQ(out.back(), "Simulation @ step 25successfouly saved");
+    EXPECT_EQ(harsh.back(), "Simulation @ step 25successfouly saved");
     EXPECT_NE(read("a.sim"), read("harsh.sim"));
 }
 

@@ -63,7 +63,7 @@ TEST_F(TreeCommands,
         EXPECT_NE(succeed(arguments).find(text), std::string::npos) << arguments;
 }
 
-TEST_F(TreeCommands, verticesWritesTheDefaultTreeAsSegmentAndLeafQuadsAsTheOptionsAsk)
+TEST_F(TreeCommands, verticesWritesTheTreeAsTheOptionsAskAndFailuresExitWithOneAndLeaveTheOutputAlone)
 {
     EXPECT_EQ(succeed("tree vertices tree.crs"), "wrote 1999 segments and 5000 leaves to tree.crs\n");
     EXPECT_EQ(segmentsAndLeaves(read("tree.crs"), 16), (std::pair{1999, 5000}));
@@ -79,11 +79,8 @@ TEST_F(TreeCommands, verticesWritesTheDefaultTreeAsSegmentAndLeafQuadsAsTheOptio
     write("small.tree.xml", text.replace(text.find("1000"), 4, "1"));
     ASSERT_EQ(cli("tree vertices small.crs --from small.tree.xml").status, 0);
     EXPECT_EQ(segmentsAndLeaves(read("small.crs"), 16), (std::pair{1, 5}));
-}
 
-// The reader's messages are checked with the reader; here the exit status and the untouched output.
-TEST_F(TreeCommands, failuresExitWithOneAndLeaveTheOutputAlone)
-{
+    // The reader's messages are checked with the reader; here the exit status and the untouched output.
     write("keep.crs", "old contents\n");
     write("keep.tree.xml", "earlier file\n");
     write("bad.tree.xml", ":/a\n:/b\n1000\t5\t0.01\t85\t0.3\t7\n");

@@ -447,7 +447,7 @@ TEST(TreeWalk, gravicentralismAndGravimorphismTurnBranchesTowardsTheVerticalOrTh
     }
 }
 
-TEST(Animation, growthDrawsTheSquareOfProgressTimesStrandsAndRestartsAfterFullProgress)
+TEST(Animation, growthDrawsTheSquareOfProgressTimesStrandsClocksAdvanceByFixedAmountsAndTheWindSways)
 {
     TreeRenderer tree;
     tree.settings() = {.growthProgress = 0.5, .growing = true};
@@ -464,24 +464,22 @@ TEST(Animation, growthDrawsTheSquareOfProgressTimesStrandsAndRestartsAfterFullPr
     EXPECT_TRUE(draw(tree).segments.empty());
     tree.settings().growthProgress = 0.0317; // 1.0049 strands: a trunk of one strand
     EXPECT_EQ(draw(tree).segments.size(), 1u);
-}
 
-TEST(Animation, clocksAdvanceByFixedAmountsPerDrawingAndTheWindSwaysWithThemInTheSamePhases)
-{
-    TreeRenderer tree;
-    draw(tree);
-    EXPECT_DOUBLE_EQ(tree.settings().windTime, 2 * std::numbers::pi / 100);
-    EXPECT_DOUBLE_EQ(tree.settings().spinAngle, 0.0);
-    tree.settings().spinning = true;
-    draw(tree);
-    draw(tree);
-    EXPECT_DOUBLE_EQ(tree.settings().spinAngle, 2 * 5.37);
-    EXPECT_NEAR(tree.settings().windTime, 3 * 2 * std::numbers::pi / 100, 1e-15);
-    EXPECT_EQ(tree.branchDrawer().leafSwayAmplitude, 0.0);
-    tree.settings().windOn = true;
-    draw(tree);
-    const double t = tree.settings().windTime;
-    EXPECT_DOUBLE_EQ(tree.branchDrawer().leafSwayAmplitude, std::sin(t) * std::sin(t) * 50 + 20);
+    // Clocks advance by fixed amounts per drawing.
+    TreeRenderer clocked;
+    draw(clocked);
+    EXPECT_DOUBLE_EQ(clocked.settings().windTime, 2 * std::numbers::pi / 100);
+    EXPECT_DOUBLE_EQ(clocked.settings().spinAngle, 0.0);
+    clocked.settings().spinning = true;
+    draw(clocked);
+    draw(clocked);
+    EXPECT_DOUBLE_EQ(clocked.settings().spinAngle, 2 * 5.37);
+    EXPECT_NEAR(clocked.settings().windTime, 3 * 2 * std::numbers::pi / 100, 1e-15);
+    EXPECT_EQ(clocked.branchDrawer().leafSwayAmplitude, 0.0);
+    clocked.settings().windOn = true;
+    draw(clocked);
+    const double t = clocked.settings().windTime;
+    EXPECT_DOUBLE_EQ(clocked.branchDrawer().leafSwayAmplitude, std::sin(t) * std::sin(t) * 50 + 20);
 
     // The wind sways with the clock, but its phases are the same in every drawing.
     TreeRenderer calm(withStrands(300));
