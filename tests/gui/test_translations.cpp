@@ -13,9 +13,7 @@ QList<Entry> readCatalogue(const QString &path)
 {
     QList<Entry> entries;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    QXmlStreamReader xml(&file);
+    QXmlStreamReader xml(file.open(QIODevice::ReadOnly) ? &file : nullptr);
     Entry entry;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
