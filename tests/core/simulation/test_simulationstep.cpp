@@ -133,12 +133,6 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
     EXPECT_EQ(std::tuple(statistics.nrPlants(), statistics.livingSeries().size()), std::tuple(total, 5u));
     EXPECT_TRUE(statistics.logLine().starts_with("@1:")) << statistics.logLine();
     EXPECT_NE(statistics.logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
-
-    // A species without plants is owed one seed per step.
-    Species &bushes = w.simulation.species()[0];
-    bushes.plants.clear();
-    w.simulation.growPhase();
-    EXPECT_FLOAT_EQ(bushes.seedProduction * bushes.seedRate, 1.0f);
 }
 
 TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndNeedPlantableCells)
