@@ -607,7 +607,7 @@ TEST(Leaves, spiralStackedNeedleStaggeredAndBunchedLeavesLieWhereTheirTypePutsTh
         EXPECT_EQ(leaf.frame, piled.leaves[0].frame);
 }
 
-TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesWireframeOneOutlineLoopAndHiddenLeavesNothing)
+TEST(Leaves, noDensityOrUnknownTypePlacesNoLeavesWireframeOneLoopHiddenNothingAndFlutterFollowsTheWind)
 {
     const std::pair<int, int> typesAndDensities[] = {
         {SPIRAL, 0}, {STACKED, 0}, {STAGGERED, 0}, {BUNCHED, 0}, {CONIFEROUS, 0}, {7, 5}, {STAGGERED, -3}};
@@ -636,13 +636,11 @@ TEST(Leaves, noDensityOrAnUnknownTypePlacesNoLeavesWireframeOneOutlineLoopAndHid
     EXPECT_FALSE(none.ends[0].end.leavesShown);
     EXPECT_NEAR(none.ends[0].frame.translationPart().y, 5.0f, 1e-6f); // still at the tip
     EXPECT_EQ(std::tuple(none.leaves.size(), none.leafGroups, none.outlines.size()), std::tuple(0u, 0, 0u));
-}
 
-TEST(Leaves, windFlutterIsLimitedByTheWindAxisAndVanishesWithoutOne)
-{
-    TreeRenderer tree;
-    auto &drawer = tree.branchDrawer();
-    tree.settings().windTime = 0.4;
+    // Wind flutter is limited by the wind axis and vanishes without one.
+    TreeRenderer windy;
+    auto &drawer = windy.branchDrawer();
+    windy.settings().windTime = 0.4;
     drawer.leafSwayAmplitude = 50.0;
     const double swing = std::sin(0.4 * 1.97);
     EXPECT_EQ(drawer.flutterAngle({0, 0, 0}), 0.0);
