@@ -199,7 +199,8 @@ TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighboursAndTi
     EXPECT_EQ(RgbImage(2, 1, {1, 2, 3, 4, 5, 6}).channel(1, 0, 2), 6);
 }
 
-TEST(PlantArea, listsTheCellsOfTheAreaInScanOrderAndSeedCellsIncludeTheUpperLimits)
+TEST(PlantArea,
+     listsTheCellsInScanOrderAboveTheBaseSeedCellsIncludeTheUpperLimitsAndLimitsBeyondTheGridAreHarmless)
 {
     TerrainModel terrain = terrainOf(defaultDem(), Defer);
     const auto &cells = terrain.plantableCells();
@@ -225,16 +226,14 @@ TEST(PlantArea, listsTheCellsOfTheAreaInScanOrderAndSeedCellsIncludeTheUpperLimi
     EXPECT_EQ(std::tuple(terrain.lupaMaxY(), terrain.plantableCells().size()), std::tuple(100, 10u));
     terrain.rebuildPlantableCells();
     EXPECT_GT(terrain.plantableCells().size(), 9000u);
-}
 
-TEST(PlantArea, aCellNeedsItsOwnRightAndLowerVertexStrictlyAboveTheBaseAndLimitsBeyondTheGridAreHarmless)
-{
-    // Height 10 everywhere except the given vertices, which lie at the lowest level 0.
+    // A cell needs its own, right and lower vertex strictly above the base: height 10 everywhere
+    // except the given vertices, which lie at the lowest level 0.
     const std::pair<int, int> low[] = {{30, 30}, {99, 50}, {60, 99}};
     const auto height = [&low](int c, int r) {
         return std::ranges::count(low, std::pair{c, r}) ? 500.0 : 510.0;
     };
-    TerrainModel terrain = terrainOf(demText(height), Defer);
+    terrain = terrainOf(demText(height), Defer);
     EXPECT_EQ(std::pair(terrain.isAboveBase({0.0f, 0.0f, 0.0f}), terrain.isAboveBase({0.0f, 0.001f, 0.0f})),
               std::pair(false, true));
     terrain.setPlantArea(0, 100, 0, 100);
@@ -424,7 +423,7 @@ TEST(TerrainMaps, shortcutShadowMarchesDecideLikeTheFullMarch)
     EXPECT_GT(shadowed, 10000); // the land really does cast shadows
 }
 
-TEST(Moisture, flowsDownFromTheHighestVertexFirstSplitEvenlyAndKeepsOneMinusTenTimesTheSlope)
+TEST(Moisture, flowsDownFromTheHighestVertexFirstKeepsOneMinusTenTimesTheSlopeAndIsSmoothedAndCapped)
 {
     const auto moistureGrid = vertexGrid([](int c, int r) { return c == 50 && r == 50 ? 0.0f : 10.0f; });
     const MoistureComputation moisture(moistureGrid, 100, 100);
@@ -460,22 +459,20 @@ TEST(Moisture, flowsDownFromTheHighestVertexFirstSplitEvenlyAndKeepsOneMinusTenT
     EXPECT_FLOAT_EQ(at(water, 20, 20), 0.5f);
     EXPECT_FLOAT_EQ(at(water, 20, 19), 1.125f);
     EXPECT_FLOAT_EQ(at(water, 21, 20), 1.125f);
-}
 
-TEST(Moisture, smoothingUsesReplacedValuesAndBordersAreClearedAndTheInteriorCapped)
-{
-    const auto moistureGrid = vertexGrid([](int, int) { return 0.0f; }, 4);
-    const MoistureComputation moisture(moistureGrid, 4, 4);
-    std::vector<float> water(16, 0.0f);
+    // Smoothing uses the values already replaced; borders are cleared and the interior capped.
+    const auto smallGrid = vertexGrid([](int, int) { return 0.0f; }, 4);
+    const MoistureComputation small(smallGrid, 4, 4);
+    water.assign(16, 0.0f);
     water[5] = 5.0f; // (1, 1)
-    moisture.smooth(water);
+    small.smooth(water);
     EXPECT_EQ(water[5], 1.0f);
     EXPECT_EQ(water[6], 0.2f);         // (2, 1): its left neighbour is already 1
     EXPECT_FLOAT_EQ(water[9], 0.2f);   // (1, 2): its upper neighbour is already 1
     EXPECT_FLOAT_EQ(water[10], 0.08f); // (2, 2): (0.2 + 0.2) / 5
 
     water.assign(16, 3.0f);
-    moisture.finishBorders(water);
+    small.finishBorders(water);
     EXPECT_EQ(water, (std::vector<float>{0, 0, 0, 0, 0, 1, 1, 3, 0, 1, 1, 3, 0, 3, 3, 3})); // far edges kept
 
     const auto belowGrid = vertexGrid([](int c, int) { return static_cast<float>(c); });
