@@ -462,7 +462,8 @@ TEST(SimulationFile, layoutHasStepSpeciesPlantsBudgetsGeneratorsAndPlantArea)
     EXPECT_EQ(line, text.size());
 }
 
-TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNothingAndRefusalsNothingAtAll)
+TEST(SimulationFile,
+     saveLoadSaveGivesTheSameFileLoadingTwiceChangesNothingRefusalsNothingAndEdgeValuesAreTaken)
 {
     TempFolder folder;
     World w;
@@ -507,13 +508,8 @@ TEST(SimulationFile, saveLoadSaveGivesTheSameFileAndStateLoadingTwiceChangesNoth
     const auto seeds = fresh.simulation.getSeeds();
     EXPECT_EQ(load(fresh, folder.file("a.sim")), std::tuple(false, "", "Number of species size mismatch!\n"));
     EXPECT_EQ(std::pair(fresh.simulation.step(), fresh.simulation.getSeeds()), std::pair(-1, seeds));
-}
 
-TEST(SimulationFile, loadTakesThePlantAreaEmptyFilesAndValuesAtTheEdgeOfGrowth)
-{
-    TempFolder folder;
-    World w;
-    w.run(15);
+    // The plant area, an empty file and values at the edge of growth are taken.
     std::string text = w.fileText();
     writeBytes(folder.file("area.sim"), text.replace(text.rfind("25\t75\t25\t75"), 11, "40\t50\t30\t45"));
     ASSERT_TRUE(std::get<0>(load(w, folder.file("area.sim"))));
