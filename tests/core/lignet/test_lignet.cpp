@@ -367,7 +367,7 @@ TEST(TreeWalk, defaultTreeEndsEveryBranchOnceAndLevelsOfDetailDropSegmentsAndEnd
               std::pair(10, static_cast<int>(after.ends.size())));
 }
 
-TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsWhileTheTrunkLineGoesOnInALoop)
+TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsTheTrunkLineGoesOnInALoopAndFramesFollowTheSplits)
 {
     // Every split leaves one strand to the side. Of the trunk line w = 0..49 are drawn; the rest is
     // not, but the line still ends: at w = 99 with one strand, or, a line of 100000 segments, once w
@@ -398,10 +398,8 @@ TEST(TreeWalk, sideBranchesStopAtTheOrderLimitsWhileTheTrunkLineGoesOnInALoop)
     for (const auto &s : drawn(even).segments)
         deepest = std::max(deepest, s.segment.g);
     EXPECT_EQ(deepest, 14);
-}
 
-TEST(TreeWalk, framesFollowTheSplitRotationsExactly)
-{
+    // Frames follow the split rotations exactly.
     TreeRenderer tree(withStrands(3)); // root 3 strands: major 2, minor 1
     const auto sink = draw(tree);
     ASSERT_GE(sink.segments.size(), 3u);
@@ -650,7 +648,7 @@ TEST(Leaves, noDensityOrUnknownTypePlacesNoLeavesWireframeOneLoopHiddenNothingAn
     EXPECT_NEAR(drawer.flutterAngle({0, 0.3f, 0.4f}), -swing * 30.0, 1e-4);
 }
 
-TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordinatesAndInvalidOnesAreEmpty)
+TEST(TreeMesh, cylindersFollowGluSlicesStacksNormalsAndTextureCoordinatesAndTwigCountsTheDrawingOptions)
 {
     std::vector<QuadricVertex> v;
     // A cone of base radius 2, top 1 and height 4 in 4 slices and 2 stacks.
@@ -681,10 +679,8 @@ TEST(QuadricGeometry, cylinderStripsFollowGluSlicesStacksNormalsAndTextureCoordi
     cylinderVertices(QuadricSlices(5), 1, 0, 1, 1, v);
     EXPECT_EQ(v.size(), 12u);
     // The leaf disk's vertices are compared with gluDisk's in the render tests (TreeMeshFeedback).
-}
 
-TEST(TreeMesh, twigCountsFollowLevelOfDetailQualityAndWireframe)
-{
+    // Twig counts follow the level of detail, the quality and wireframe.
     using enum MeshBatchKind;
     using Counts =
         std::array<std::uint32_t, 5>; // bark triangles and lines, wire lines, leaf triangles and points
