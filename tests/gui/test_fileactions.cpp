@@ -215,8 +215,11 @@ private slots:
         QVERIFY(contentOf(base + "1.png").startsWith(pngSignature));
         emit keeper->sequenceExportStopped();
         QVERIFY(handler->lastImageName().isEmpty());
+        // With no name left a grab writes nothing, not even a bare "2.png" beside the program.
+        const QStringList here = QDir::current().entryList(QDir::Files);
         emit keeper->grabFrameBuffer(2);
         QVERIFY(!QFile::exists(base + "2.png"));
+        QCOMPARE(QDir::current().entryList(QDir::Files), here);
 
         w.trigger("actionExport_window_image", {unreachable("x.png")});
         expectBox("Could not save file.");
