@@ -277,7 +277,8 @@ private slots:
         w.model()->setRandomGeneratorSeeds(start);
 
         const std::pair<const char *, unsigned long long> parses[] = {
-            {"42", 42}, {" 7 ", 7}, {"", 0}, {"1e3", 0}, {"+3", 3}, {"-0", 0}, {"-5", 0}, {"abc", 0}};
+            {"42", 42}, {" 7 ", 7}, {"", 0},    {"1e3", 0},  {"+3", 3},
+            {"-0", 0},  {"-5", 0},  {"abc", 0}, {"010", 10}, {"0x1f", 0}};
         for (const auto &[text, value] : parses)
             QCOMPARE(gui::RandomGeneratorSeedsEditor::parseSeed(QString::fromLatin1(text)), value);
 

@@ -167,6 +167,25 @@ TEST(AtomicFileStream, theTargetChangesOnlyAtCommitAndAnAbandonedOrUnopenedFileL
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(std::tuple(readBytes(target), folder.entryCount()), std::tuple("first second\n", 1u));
 
+    // A replaced file keeps its permissions, a new one gets those of an ordinary open(), and a write
+    // through a symbolic link replaces the file it points to and keeps the link.
+    const auto modeOf = [](const std::string &path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+    const std::string link = folder.file("link.txt");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(io::AtomicFileWriter::write(link, "third\n"));
+    EXPECT_EQ(std::tuple(readBytes(target), modeOf(target), std::filesystem::is_symlink(link)),
+              std::tuple("third\n", 0604u, true));
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(io::AtomicFileWriter::write(folder.file("new.txt"), "new\n"));
+    ::umask(mask);
+    EXPECT_EQ(modeOf(folder.file("new.txt")), 0644u);
+    std::filesystem::remove(link);
+    std::filesystem::remove(folder.file("new.txt"));
+
     io::AtomicFileStream missing;
     std::string reason;
     EXPECT_FALSE(missing.open(folder.file("no/such/folder.txt"), &reason));

@@ -72,7 +72,7 @@ const std::pair<const char *, Damage> damagedFiles[] = {
     {"strengthAboveFullStrength", edit(3, 10, "3e5")},
     {"strengthNotFinite", edit(3, 10, "1e999")},
     {"moistureGarbage", edit(3, 12, "wet")},
-    {"negativeTimeOfDeath", edit(3, 16, "-20")},
+    {"negativeTimeOfDeath", edit(3, 16, "-0.5")},
     {"negativeSeedBudget", edit(-2, 0, "-1")},
     {"absurdSeedBudget", edit(-2, 0, "1e20")},
     {"seedBudgetOfManySeeds", edit(-2, 0, "793740")},
