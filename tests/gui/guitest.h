@@ -153,7 +153,8 @@ struct Window {
             action("actionShow_ecosystem")->trigger();
     }
 
-    // Triggers an action with its file dialogs answered by `answers` and its modal dialogs by `onExec`.
+    // Triggers an action with the file dialogs answered by `answers` (an empty name is Cancel) and
+    // its modal dialogs run by `onExec` (Cancel when unset).
     void trigger(const char *name, const QStringList &answers = {}, std::function<int(QDialog &)> onExec = {})
     {
         dialogs->clear();

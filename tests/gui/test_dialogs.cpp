@@ -58,6 +58,7 @@ struct GraphMouse {
     void click(QPoint at, Qt::MouseButton b = Qt::LeftButton) const { QTest::mouseClick(graph, b, {}, at); }
 };
 
+// Clicks the dialog's button and waits until the dialog is gone.
 void close(QDialog *dialog, const char *button)
 {
     QPointer<QDialog> guard(dialog);
@@ -120,6 +121,7 @@ class TestDialogs : public QObject {
     ecosystem::render::Camera &camera() const { return *w.model()->getCamera(); }
     QUndoStack &steps() const { return w.window->parameterHistory()->stack(); }
 
+    // Opens the statistics as the user does and waits until the new dialog is on screen.
     EcosystemStatistics *openDialog()
     {
         auto *opened = w.opened<EcosystemStatistics>("actionShow_statistics");

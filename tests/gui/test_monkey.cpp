@@ -111,7 +111,9 @@ class TestMonkey : public QObject {
     }
 
     // Answers the program's questions at random, from the monkey's own generator so that a seed
-    // replays the same answers; every answer is logged.
+    // replays the same answers: file dialogs get Cancel, a name that cannot be opened or written, or
+    // a file of the asked kind from the work folder; a dialog gets its fields filled in (plant areas
+    // kept small, picture sizes modest) and is accepted or cancelled. Every answer is logged.
     struct Answers : gui::DialogService {
         TestMonkey &monkey;
         explicit Answers(TestMonkey &m) : monkey(m) {}

@@ -13,7 +13,9 @@ QList<Entry> readCatalogue(const QString &path)
 {
     QList<Entry> entries;
     QFile file(path);
-    QXmlStreamReader xml(file.open(QIODevice::ReadOnly) ? &file : nullptr);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    QXmlStreamReader xml(&file);
     Entry entry;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
