@@ -22,31 +22,19 @@ struct CliRun {
     std::string err;
 };
 
-// Runs the built verdalis-cli from a shell with the given (shell-quoted) arguments and collects
-// its output through the files ".stdout" and ".stderr" in the folder. The prefix goes before the
-// program in the shell command, such as variable settings or "env -u DISPLAY".
-inline CliRun runCli(const std::filesystem::path &folder, const std::string &arguments,
-                     const std::string &prefix = "")
-{
-    const std::string out = (folder / ".stdout").string();
-    const std::string err = (folder / ".stderr").string();
-    const std::string command =
-        prefix + " '" VERDALIS_CLI "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readBytes(out);
-    run.err = readBytes(err);
-    return run;
-}
-
 // A fresh folder for each test, which is also the working folder of the runs, so that relative
 // paths in the arguments name files there.
 class CliTest : public ::testing::Test {
 protected:
+    // Runs the built verdalis-cli from a shell with the given (shell-quoted) arguments, its output
+    // collected through the files ".stdout" and ".stderr". The prefix goes before the program in the
+    // shell command, such as variable settings or "env -u DISPLAY".
     CliRun cli(const std::string &arguments, const std::string &prefix = "")
     {
-        return runCli(folder.path(), arguments, "cd '" + folder.path().string() + "' && " + prefix);
+        const std::string command = "cd '" + folder.path().string() + "' && " + prefix +
+                                    " '" VERDALIS_CLI "' " + arguments + " >.stdout 2>.stderr";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(".stdout"), read(".stderr")};
     }
     // Runs the command, expecting it to succeed, and gives what it wrote to standard output.
     std::string succeed(const std::string &arguments, const std::string &prefix = "")
