@@ -44,40 +44,24 @@ Damage edit(int line, int field, const std::string &value)
 
 // Each turns the text of a valid file (step 6, species 0 with at least one plant) into a damaged one.
 const std::pair<const char *, Damage> damagedFiles[] = {
-    {"empty", [](const std::string &) { return std::string(); }},
     {"truncatedInAPlantLine",
      [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
-    {"truncatedBeforePlantArea", [](const std::string &t) { return t.substr(0, t.rfind("25\t75")); }},
     {"textAfterPlantArea", [](const std::string &t) { return t + "7\n"; }},
-    {"stepNotANumber", edit(0, -1, "six")},
     {"negativeStep", edit(0, -1, "-4")},
     {"stepThatWouldOverflow", edit(0, -1, "2147483647")},
-    {"speciesCountFour", edit(1, -1, "4")},
     {"negativePlantCount", edit(2, -1, "-1")},
     {"absurdPlantCount", edit(2, -1, "2000000000")},
     {"cellColumnOutsideGrid", edit(3, 0, "100")},
-    {"negativeCellRow", edit(3, 1, "-1")},
     {"cellGivenAsFraction", edit(3, 0, "40.5")},
     {"positionNotFinite", edit(3, 2, "inf")},
-    {"positionNotANumber", edit(3, 3, "nan")},
-    {"negativeId", edit(3, 5, "-3")},
     {"idBeyondThirtyTwoBits", edit(3, 5, "4294967296")},
-    {"negativeAge", edit(3, 6, "-2")},
-    {"ageOlderThanAnyPlant", edit(3, 6, "32768")},
-    {"negativeSize", edit(3, 7, "-0.5")},
-    {"negativeProdornost", edit(3, 9, "-0.25")},
     {"prodornostAboveOne", edit(3, 9, "1.5")},
-    {"sizeFarBeyondFullGrowth", edit(3, 7, "252")},
     {"heightBeyondFullHeight", edit(3, 8, "40")},
-    {"strengthAboveFullStrength", edit(3, 10, "3e5")},
-    {"strengthNotFinite", edit(3, 10, "1e999")},
     {"moistureGarbage", edit(3, 12, "wet")},
     {"negativeTimeOfDeath", edit(3, 16, "-0.5")},
     {"negativeSeedBudget", edit(-2, 0, "-1")},
     {"absurdSeedBudget", edit(-2, 0, "1e20")},
-    {"seedBudgetOfManySeeds", edit(-2, 0, "793740")},
     {"negativeGeneratorState", edit(-2, 7, "-5")},
-    {"plantAreaOutsideGrid", edit(-1, 3, "175")},
 };
 
 } // namespace
@@ -98,7 +82,6 @@ TEST(Prodornost, isTheProductOfSlopeFactorAndSuitabilitiesFullAboveTheOptimumFal
 TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywhere)
 {
     World w;
-    EXPECT_EQ(std::pair(w.simulation.step(), w.simulation.species().size()), std::pair(-1, std::size_t{0}));
     w.simulation.simulateStep();
     ASSERT_EQ(w.simulation.species().size(), 5u);
     EXPECT_EQ(std::tuple(w.simulation.isInitialised(), w.simulation.step(),
@@ -122,17 +105,12 @@ TEST(SimulationStep, firstStepCreatesTheSpeciesAndPlacesOnlySeedsThatGrowAnywher
             EXPECT_EQ(std::tuple(p.id, p.age), std::tuple(nextId++, 1));
             EXPECT_FLOAT_EQ(p.size, s.sizeAtMaturity / static_cast<float>(s.maturityAge));
             EXPECT_TRUE(w.terrain.isSeedCell(p.cellX, p.cellY));
-            EXPECT_TRUE(p.timeOfDeath >= static_cast<float>(s.fullSizeAge) &&
-                        p.timeOfDeath < static_cast<float>(s.maxAge))
-                << p.timeOfDeath;
-            EXPECT_TRUE(p.prodornost >= 0.0f && p.prodornost <= 1.0f) << p.prodornost;
         }
         total += anywhere;
     }
     const auto &statistics = w.simulation.statistics();
     EXPECT_EQ(std::tuple(statistics.nrPlants(), statistics.livingSeries().size()), std::tuple(total, 5u));
     EXPECT_TRUE(statistics.logLine().starts_with("@1:")) << statistics.logLine();
-    EXPECT_NE(statistics.logLine().find(" nrPlants=" + std::to_string(total)), std::string::npos);
 }
 
 TEST(SimulationStep, seedsGoToTheCellOfTheSideDrawAreLostOutsideThePlantAreaAndNeedPlantableCells)
@@ -225,10 +203,9 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
 {
     // Maple samples inside every band, or beyond the tolerance of one band. The maple's bands:
     // relative height 0.2 ± 0.3, moisture 0.6 ± 0.3, sunniness 0.65 ± 0.15, windiness 0 ± 0.4; its
-    // slope sensitivity is 0.05. Generator states: height and sunniness at 0, whose draws are 0 and
-    // fire whenever the band's death probability is above 0; moisture and windiness at 1, whose
-    // first draw 69069 gives 0.69069, above every default probability; slope at 0, so the slope
-    // test fires for any slope above 0. Each of moisture and windiness draws once below.
+    // slope sensitivity is 0.05. Generator states: height at 0, whose draws are 0 and fire whenever
+    // the band's death probability is above 0; windiness at 1, whose first draw 69069 gives 0.69069,
+    // above every default probability; slope at 0, so the slope test fires for any slope above 0.
     const struct {
         const char *name;
         float relativeHeight, moisture, sunniness, windiness, slope;
@@ -236,11 +213,7 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
     } cases[] = {
         {"inside every band", 0.2f, 0.6f, 0.65f, 0.0f, 0.0f, false, false},
         {"height outside: its draw fires", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, false, true},
-        {"moisture outside: its draw does not fire, flat ground", 0.2f, 0.0f, 0.65f, 0.0f, 0.0f, false,
-         false},
-        {"sunniness outside: its draw fires", 0.2f, 0.6f, 0.0f, 0.0f, 0.0f, false, true},
         {"windiness outside: no fire, then the slope fires", 0.2f, 0.6f, 0.65f, 1.0f, 10.0f, false, true},
-        {"inside every band on a slope", 0.2f, 0.6f, 0.65f, 0.0f, 10.0f, false, true},
         {"old age comes first", 0.9f, 0.6f, 0.65f, 0.0f, 0.0f, true, false},
     };
     // The cases as maples on a plane rising gently to the east and south, far enough apart that
@@ -267,9 +240,8 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
             p.timeOfDeath = 150.0f;
         }
         auto seeds = simulation->getSeeds();
-        seeds[DeathBecauseOfBadHeight] = seeds[DeathBecauseOfBadSunniness] = 0;
-        seeds[DeathBecauseOfBadMoisture] = seeds[DeathBecauseOfBadWindiness] = 1;
-        seeds[DeathBecauseOfBadSlope] = 0;
+        seeds[DeathBecauseOfBadHeight] = seeds[DeathBecauseOfBadSlope] = 0;
+        seeds[DeathBecauseOfBadWindiness] = 1;
         ASSERT_TRUE(simulation->setSeeds(seeds).ok);
         simulation->killPhase();
     }
@@ -293,8 +265,7 @@ TEST(KillPhase, environmentalDeathsKillExactlyThePlantsWhoseTestFiredAndOnlyWhen
     EXPECT_EQ(on.getSeeds(), off.getSeeds());
 }
 
-TEST(SimulationStatistics,
-     logLineHasTheExactLabelsTimeSumsSaturateSeriesGetOnePointPerRecordAndTheCsvAllRecords)
+TEST(SimulationStatistics, logLineHasTheExactLabelsTimeSumsSaturateAndTheCsvHoldsOneLinePerRecord)
 {
     SimulationStatistics s;
     s.recordLiving({10, 20, 0, 20, 7});
@@ -308,21 +279,6 @@ TEST(SimulationStatistics,
     s.composeLogLine(15, 2000000000, 0, 0, 0, 0);
     EXPECT_EQ(s.renderTimeSum(), 2147483647);
 
-    // Series get one point per record; the rendered counts leave the living total alone.
-    SimulationStatistics series;
-    series.recordLiving({3, 0});
-    series.recordLiving({4, 0, 2});
-    series.recordRendered({1, 2});
-    series.recordRendered({2, 2});
-    const auto &living = series.livingSeries();
-    ASSERT_EQ(living.size(), 3u);
-    EXPECT_EQ(living[2].size(), 1u);
-    EXPECT_EQ(std::tuple(living[0][1].x, living[0][1].y, living[1][0].y, living[2][0].x),
-              std::tuple(1.0, 4.0, 0.0, 0.0));
-    EXPECT_EQ(series.nrPlants(), 6);
-    EXPECT_EQ(std::pair(series.renderedSeries()[1][1].x, series.renderedSeries()[1][1].y),
-              std::pair(1.0, 2.0));
-
     // The table has one line per record, with the last frame drawn after it, and late species aligned.
     s = SimulationStatistics();
     s.recordRendered({9, 9}); // before the first record: belongs to no line
@@ -332,6 +288,8 @@ TEST(SimulationStatistics,
     s.recordLiving({4, 1});   // no frame drawn after it
     s.recordLiving({2, 1});
     s.recordRendered({1, 1});
+    // The rendered counts leave the living total alone; a point's x is the number of its record.
+    EXPECT_EQ(std::pair(s.nrPlants(), s.livingSeries()[0][2].x), std::pair(3, 2.0));
     EXPECT_EQ(statisticsCsv(s), "step,Bush living,Bush rendered,Weeping willow living,"
                                 "Weeping willow rendered\n0,3,2,0,0\n1,4,,1,\n2,2,1,1,1\n");
 
@@ -360,51 +318,30 @@ TEST(RandomGenerator, drawsKeepTheLowThirtyTwoBitsWrapThroughTheSixtyFourBitProd
     EXPECT_EQ(high.next(4096), static_cast<std::uint32_t>(((1ull << 33) - 69069ull) & 0xFFFFFFFFu) % 4096u);
     EXPECT_EQ(high.state(), (1ull << 33) - 69069ull);
 
-    // Every draw advances once whatever the bound, but a zero bound does not draw.
-    RandomGenerator a(7), b(7);
-    a.next(1);
-    b.next(100000);
-    EXPECT_EQ(a.state(), b.state());
-    EXPECT_EQ(a.next(0), 0u);
-    EXPECT_EQ(a.state(), b.state());
-
-    // A draw chosen by select advances only when it draws.
-    RandomGenerator skipped(5), drawn(5), reference(5);
-    const std::uint32_t first = reference.next(100000);
-    EXPECT_EQ(skipped.nextIf(false, 100000), first);
-    EXPECT_EQ(skipped.state(), 5u);
-    EXPECT_EQ(drawn.nextIf(true, 100000), first);
-    EXPECT_EQ(drawn.state(), reference.state());
+    // A zero bound draws nothing, plain or prepared. (The plain draw chosen by select is checked where
+    // the environmental tests use it.)
+    RandomGenerator none(9);
+    EXPECT_EQ(none.next(0) + none.next(DrawBound(0)) + none.nextIf(false, DrawBound(0)), 0u);
+    EXPECT_EQ(none.state(), 9u);
 
     // A prepared bound gives the remainders and draws of the division.
-    const std::uint32_t bounds[] = {1u,      2u,     3u,          7u,          151u,       4096u,
-                                    100000u, 65537u, 0x7FFFFFFFu, 0x80000001u, 0xFFFFFFFFu};
-    for (const std::uint32_t bound : bounds) {
+    for (const std::uint32_t bound :
+         {1u, 2u, 3u, 7u, 151u, 4096u, 100000u, 65537u, 0x7FFFFFFFu, 0x80000001u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(bound);
         const DrawBound prepared(bound);
         for (const std::uint32_t value : {0u, 1u, bound - 1u, bound, bound + 1u, 2u * bound - 1u, 0x7FFFFFFFu,
                                           0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu})
             ASSERT_EQ(prepared.remainder(value), value % bound) << value;
-        RandomGenerator divided(12345), multiplied(12345);
-        for (int i = 0; i < 2000; ++i)
-            ASSERT_EQ(multiplied.next(prepared), divided.next(bound));
-        EXPECT_EQ(multiplied.state(), divided.state());
-        // Chosen by select, with the same draws and advancing only when drawing.
-        RandomGenerator selected(12345), plain(12345);
-        for (int i = 0; i < 200; ++i) {
-            const bool takes = i % 3 != 0;
-            const std::uint32_t expected =
-                takes ? plain.next(prepared) : RandomGenerator(plain).next(prepared);
-            ASSERT_EQ(selected.nextIf(takes, prepared), expected) << i;
-            ASSERT_EQ(selected.state(), plain.state()) << i;
+        RandomGenerator divided(12345), multiplied(12345), selected(12345);
+        for (int i = 0; i < 2000; ++i) {
+            const std::uint32_t expected = divided.next(bound);
+            ASSERT_EQ(multiplied.next(prepared), expected);
+            // Chosen by select: the same draw, and the state moves only when drawing.
+            ASSERT_EQ(selected.nextIf(false, prepared), expected);
+            ASSERT_EQ(selected.nextIf(true, prepared), expected);
+            ASSERT_EQ(selected.state(), divided.state());
         }
     }
-    // A bound of 0 draws nothing, as next(0) does.
-    RandomGenerator none(9);
-    EXPECT_EQ(none.next(DrawBound(0)), 0u);
-    EXPECT_EQ(none.state(), 9u);
-    EXPECT_EQ(none.nextIf(false, DrawBound(0)), 0u);
-    EXPECT_EQ(none.state(), 9u);
 }
 
 TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVectors)
@@ -412,13 +349,10 @@ TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVect
     EcosystemSimulation s;
     const SeedVector defaults{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
     EXPECT_EQ(s.getSeeds(), defaults);
-    EXPECT_EQ(defaultSeeds(), defaults);
-    for (const SeedVector &tooShort : {SeedVector{5, 6, 7}, SeedVector{}}) {
-        const auto outcome = s.setSeeds(tooShort);
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_NE(outcome.message.find("13"), std::string::npos);
-        EXPECT_EQ(s.getSeeds(), defaults);
-    }
+    const auto tooShort = s.setSeeds({5, 6, 7});
+    EXPECT_FALSE(tooShort.ok);
+    EXPECT_NE(tooShort.message.find("13"), std::string::npos);
+    EXPECT_EQ(s.getSeeds(), defaults);
     const SeedVector seeds{1000, 1007, 1014, 1021, 1028, 1035, 1042, 1049, 1056, 1063, 1070, 1077, 1084};
     SeedVector longer = seeds;
     longer.push_back(99); // extra entries are ignored
@@ -431,39 +365,31 @@ TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVect
 TEST(SimulationFile, layoutHasStepSpeciesPlantsBudgetsGeneratorsAndPlantArea)
 {
     World w;
-    w.run(3);
-    auto &bushes = w.simulation.species()[0].plants;
-    const math::Vector3f position{1012.3456f, 123.456789f, 0.000012345678f};
-    bushes.insert(bushes.begin(),
-                  {.id = 7, .cellX = 40, .cellY = 41, .position = position, .timeOfDeath = 17.0f});
-    const auto text = split(w.fileText(), '\n');
-    ASSERT_GE(text.size(), 4u);
-    EXPECT_EQ(std::tuple(text[0], text[1]), std::tuple("3", "5"));
-    // Floats with six significant digits.
-    EXPECT_EQ(text[3], "40\t41\t1012.35\t123.457\t1.23457e-05\t7\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t17");
-    std::size_t line = 2;
-    for (const auto &s : w.simulation.species()) {
-        EXPECT_EQ(text[line++], std::to_string(s.plants.size()));
-        for (const auto &plant : s.plants) {
-            const auto values = split(text[line++], '\t');
-            ASSERT_EQ(values.size(), 17u);
-            EXPECT_EQ(std::tuple(values[1], values[6]),
-                      std::tuple(std::to_string(plant.cellY), std::to_string(plant.age)));
-        }
-    }
-    // Budgets and generator states each end with a tab.
-    const std::string &states = text[line++];
-    EXPECT_EQ(states.back(), '\t');
-    const auto stateFields = split(states, '\t');
-    ASSERT_EQ(stateFields.size(), 18u);
-    for (std::size_t k = 0; k < 13; ++k)
-        EXPECT_EQ(stateFields[5 + k], std::to_string(w.simulation.getSeeds()[k]));
-    EXPECT_EQ(text[line++], "25\t75\t25\t75");
-    EXPECT_EQ(line, text.size());
+    w.simulation.initialise();
+    // Every field a different value, so that the order of the fields shows.
+    w.simulation.species()[1].plants.push_back({.age = 3,
+                                                .id = 7,
+                                                .size = 0.5f,
+                                                .height = 4.25f,
+                                                .cellX = 40,
+                                                .cellY = 41,
+                                                .position = {1012.3456f, 123.456789f, 0.000012345678f},
+                                                .prodornost = 0.75f,
+                                                .strength = 0.125f,
+                                                .slope = 0.25f,
+                                                .moisture = 0.375f,
+                                                .sunniness = 1.25f,
+                                                .windiness = 0.625f,
+                                                .relativeHeight = 0.875f,
+                                                .timeOfDeath = 17.0f});
+    // Floats with six significant digits; budgets and generator states each end with a tab.
+    EXPECT_EQ(w.fileText(),
+              "0\n5\n0\n1\n40\t41\t1012.35\t123.457\t1.23457e-05\t7\t3\t0.5\t4.25\t0.75\t0.125\t"
+              "0.25\t0.375\t1.25\t0.625\t0.875\t17\n0\n0\n0\n" +
+                  budgetsAndStates);
 }
 
-TEST(SimulationFile,
-     saveLoadSaveGivesTheSameFileLoadingTwiceChangesNothingRefusalsNothingAndEdgeValuesAreTaken)
+TEST(SimulationFile, saveLoadSaveGivesTheSameFileLoadingEarlyChangesNothingAndEdgeValuesAreTaken)
 {
     TempFolder folder;
     World w;
@@ -474,14 +400,6 @@ TEST(SimulationFile,
 
     World other;
     other.run(2);
-    // A file that cannot be opened is refused with one line and changes nothing.
-    const std::string before = other.fileText();
-    const auto [missingOk, missingOut, missingErr] = load(other, "/nonexistent/folder/x.sim");
-    EXPECT_EQ(std::tuple(missingOk, missingOut, std::count(missingErr.begin(), missingErr.end(), '\n')),
-              std::tuple(false, "", 1));
-    EXPECT_NE(missingErr.find("could not open"), std::string::npos);
-    EXPECT_EQ(other.fileText(), before);
-
     const auto idsBefore = other.simulation.plantIdCounter();
     const int plants = w.simulation.statistics().nrPlants();
     const std::string loaded =
@@ -498,10 +416,6 @@ TEST(SimulationFile,
     // Plants are back in their grid cells.
     const auto &first = w.simulation.species()[2].plants.front();
     EXPECT_EQ(std::ranges::count(other.simulation.grid().idsInCell(first.cellX, first.cellY), first.id), 1);
-
-    const std::string once = other.fileText();
-    ASSERT_TRUE(std::get<0>(load(other, folder.file("a.sim"))));
-    EXPECT_EQ(other.fileText(), once);
 
     // Loading before the first step is refused and changes nothing.
     World fresh;
@@ -540,7 +454,7 @@ TEST(SimulationFile,
     EXPECT_LE(w.simulation.statistics().nrPlants(), 20);
 }
 
-TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
+TEST(SimulationFile, damagedAndUnopenableFilesAreRefusedWholeWithOneLineAndNothingChanges)
 {
     TempFolder folder;
     World source;
@@ -556,15 +470,19 @@ TEST(SimulationFile, damagedFilesAreRefusedWholeWithOneLineAndNothingChanges)
                           w.simulation.statistics().livingSeries()[0].size(), w.simulation.plantIdCounter());
     };
     const auto before = state();
+    const auto refused = [&](const std::string &path) {
+        std::ostringstream out, err;
+        const auto outcome = w.simulation.load(path, out, err);
+        EXPECT_FALSE(outcome.ok || outcome.message.empty());
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(std::ranges::count(err.str(), '\n'), 1) << err.str();
+        EXPECT_EQ(state(), before);
+        return err.str();
+    };
     for (const auto &[name, damage] : damagedFiles) {
         SCOPED_TRACE(name);
         writeBytes(folder.file("bad.sim"), damage(source.fileText()));
-        std::ostringstream out, err;
-        const auto outcome = w.simulation.load(folder.file("bad.sim"), out, err);
-        EXPECT_FALSE(outcome.ok || outcome.message.empty());
-        EXPECT_EQ(out.str(), "");
-        const std::string message = err.str();
-        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-        EXPECT_EQ(state(), before);
+        refused(folder.file("bad.sim"));
     }
+    EXPECT_NE(refused("/nonexistent/folder/x.sim").find("could not open"), std::string::npos);
 }
