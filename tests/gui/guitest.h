@@ -1,8 +1,7 @@
 #pragma once
 
 // What the window tests share: the real main window started as the program starts it, its actions
-// by name, the status bar's labels, the dialogs an action opens, file contents and the console
-// output kept out of the test's report.
+// by name, the status bar's labels, the dialogs an action opens and file contents.
 #include "ecosystem/render/ecosystemrender.h"
 #include "ecosystem/render/viewoptions.h"
 #include "ecosystem/simulation/ecosystemsimulation.h"
@@ -14,12 +13,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <cstdio>
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <numeric>
-#include <unistd.h>
 
 namespace guitest {
 
@@ -69,16 +65,6 @@ inline bool writeContent(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// Distinct colours in a sample of the picture: a flat background has one, a drawn scene many.
-inline int colourCount(const QImage &picture)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < picture.height(); y += 4)
-        for (int x = 0; x < picture.width(); x += 4)
-            colours.insert(picture.pixel(x, y));
-    return int(colours.size());
 }
 
 // A mouse event sent straight to `target`, as the window system would deliver it.
@@ -201,40 +187,6 @@ struct Window {
         const std::vector<int> counts = simulation().livingCounts();
         return std::accumulate(counts.begin(), counts.end(), 0);
     }
-};
-
-// Sends the process's standard output into a temporary file while it lives; text() returns what
-// was written so far.
-class StdoutCapture {
-public:
-    StdoutCapture() : savedFd((flush(), dup(STDOUT_FILENO)))
-    {
-        if (file.open())
-            dup2(file.handle(), STDOUT_FILENO);
-    }
-    ~StdoutCapture()
-    {
-        flush();
-        dup2(savedFd, STDOUT_FILENO);
-        close(savedFd);
-    }
-
-    QString text()
-    {
-        flush();
-        QFile written(file.fileName());
-        return written.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(written.readAll()) : QString();
-    }
-
-private:
-    static void flush()
-    {
-        std::cout.flush();
-        std::fflush(stdout);
-    }
-
-    int savedFd;
-    QTemporaryFile file;
 };
 
 } // namespace guitest

