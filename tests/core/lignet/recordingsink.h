@@ -87,9 +87,4 @@ inline TreeParameters twig(int leafType, int density, float leafSize = 0.25f)
     return p;
 }
 
-inline bool contains(const std::string &text, const std::string &piece)
-{
-    return text.find(piece) != std::string::npos;
-}
-
 } // namespace treetest

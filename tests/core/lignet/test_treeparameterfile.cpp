@@ -113,20 +113,13 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
     };
     TreeParameters huge; // both maximal branch length curves at 1e300: each finite, their product not
     huge.curveG(MaximalBranchLength) = huge.curveW(MaximalBranchLength) = {{0, 1e300}, {1, 1e300}};
-    const auto withCurveCount = [](const std::string &count) {
-        return withFirstCurve(count + "\t\n0\t0.5\n1\t0.8\n\n"); // the first curve's two points
-    };
     const std::string countRange =
         "line 4: the number of points of the G curve of the strand distribution must lie between 2 and";
     // The content and the start of the expected reason.
     const std::pair<std::string, std::string> damaged[] = {
         {"", "line 1: expected the bark texture path, found the end of the file"},
-        {":/gui/textures/bark.jpg\n", "line 2: expected the leaf texture path, found the end"},
-        {paths, "line 3: expected the number of strands (a whole number), found the end"},
         {std::string(255, 'a') + "\n" + golden.substr(24),
          "line 1: the bark texture path is longer than 254 characters"},
-        {":/gui/textures/bark.jpg\n" + std::string(300, 'b') + "\n" + scalars,
-         "line 2: the leaf texture path is longer than 254 characters"},
         {":/gui/tex\rtures/bark.jpg\n" + golden.substr(24),
          "line 1: the bark texture path contains a carriage return"},
         {scalar(1, "five"), "line 3: expected the trunk height (a number), found \"five\""},
@@ -135,9 +128,7 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
         {scalar(0, "99999999999"), "line 3: expected the number of strands (a whole number)"},
         {scalar(7, "-5"), "line 3: the leaf density must lie between 0 and"},
         {scalar(5, "2"), "line 3: expected the display-leaves flag (0 or 1), found \"2\""},
-        {scalar(5, "true"), "line 3: expected the display-leaves flag (0 or 1), found \"true\""},
         {scalar(3, "nan"), "line 3: expected the phyllotaxis angle (a finite number), found \"nan\""},
-        {scalar(4, "-inf"), "line 3: expected the gravicentralism (a finite number), found \"-inf\""},
         // Bytes of a binary file are shown escaped and shortened, never sent raw to a terminal.
         {scalar(1, "\x1b[2J\x01\\\xff\xfe" + std::string(40, 'x')),
          "line 3: expected the trunk height (a number), found \"\\x1b[2J\\x01\\x5c\\xff\\xfe" +
@@ -147,21 +138,11 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
         {paths + "1000\t5\t0.01\t85\n",
          "line 4: expected the gravicentralism (a number), found the end of the file"},
         {withFirstCurve("1\t\n0\t0.5\n\n"), countRange + " 100000, found 1"},
-        {withFirstCurve("0\t\n\n"), "line 4: the number of points of the G curve"},
-        {withCurveCount("-2"), countRange},
-        {withCurveCount("2000000000"), countRange},
-        {withCurveCount("100001"), countRange + " 100000, found 100001"},
-        {withCurveCount("two"),
-         "line 4: expected the number of points of the G curve of the strand distribution "
-         "(a whole number), found \"two\""},
+        {withFirstCurve("100001\t\n0\t0.5\n1\t0.8\n\n"), countRange + " 100000, found 100001"},
         {withFirstCurve("2\t\n0\t0.5\n1\t0,8\n\n"),
          "line 6: expected y of point 2 of the G curve of the strand distribution (a number), found \"0,8\""},
         {golden.substr(0, golden.size() - 6), "line 51: expected y of point 2 of the W curve of the "
                                               "gravimorphism impact (a number), found the end"},
-        {golden.substr(0, golden.size() - 16),
-         "line 49: expected the number of points of the W curve of the "
-         "gravimorphism impact (a whole number), found the end of the file"},
-        {withCurveCount("4").substr(0, 200), "line "},
         // Finite points whose slope overflows: 1e300 / 1e-300 times a distance of 0 is not a number.
         {withFirstCurve("2\t\n0\t0\n1e-300\t1e300\n\n"),
          "the curves of the strand distribution give values that are not finite numbers"},
@@ -188,7 +169,7 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
     }
 }
 
-TEST(TreeParameterFileSave, missingFilesAndFailedSavesReportWhyAndChangeNothing)
+TEST(TreeParameterFileSave, missingFilesAndSetsWithANonFiniteValueReportWhyAndChangeNothing)
 {
     TempFolder folder;
     TreeParameters p = unusualSet();
@@ -198,12 +179,6 @@ TEST(TreeParameterFileSave, missingFilesAndFailedSavesReportWhyAndChangeNothing)
     EXPECT_FALSE(p.loadFromFile(folder.path().string(), &reason));
     EXPECT_NE(reason.find("it is a folder"), std::string::npos) << reason;
     EXPECT_EQ(p, unusualSet());
-
-    EXPECT_FALSE(TreeParameters().saveToFile(folder.file("missing/tree.tree.xml"), &reason));
-    EXPECT_FALSE(reason.empty());
-    EXPECT_FALSE(TreeParameters().saveToFile(folder.path().string(), &reason));
-    EXPECT_FALSE(TreeParameters().saveToFile("", &reason));
-    EXPECT_EQ(folder.entryCount(), 0u);
 
     // A set holding a non-finite value is not written at all.
     const std::string path = folder.file("tree.tree.xml");
@@ -242,11 +217,11 @@ TEST(Krivulja, valuesTakeTheSegmentToTheRightOfAPointAndGiveTheDefaultTablesAndT
     EXPECT_NEAR(p.tableValue(MinimalBranchLength, 7, 3), 20 * 0.5 * (0.1 - 0.11 * 7.0 / 15.0), 1e-12);
 
     // Table mappings saturate and an unknown index changes nothing.
-    const std::tuple<int, double, double, double> cases[] = {
-        {StrandDistribution, 1, 1, 1.0},      {StrandDistribution, 1, 0.1, 0.5},
-        {BranchingAngles, 0.5, 1, 180.0},     {BranchingAngles, 0.75, 1, 180.0},
-        {GravimorphismImpact, 0, 1, -180.0},  {GravimorphismImpact, 0.25, 1, 0.0},
-        {GravimorphismImpact, 0.5, 1, 180.0}, {GravimorphismImpact, 0.9, 1, 180.0}};
+    const std::tuple<int, double, double, double> cases[] = {{StrandDistribution, 1, 1, 1.0},
+                                                             {StrandDistribution, 1, 0.1, 0.5},
+                                                             {BranchingAngles, 0.75, 1, 180.0},
+                                                             {GravimorphismImpact, 0, 1, -180.0},
+                                                             {GravimorphismImpact, 0.9, 1, 180.0}};
     for (const auto &[d, g, w, expected] : cases) {
         p.curveG(d) = {{0, g}, {1, g}};
         p.curveW(d) = {{0, w}, {1, w}};
@@ -287,28 +262,24 @@ TEST(TreeLatexWriter, numbersLeafTypesAndCurvePointsAreWrittenAsDesignedAndPiece
 {
     // 1.2345 is 1.23449999... as a double but 1.23450005... as a float.
     const std::pair<double, const char *> cases[] = {
-        {0.75, "0.75"},        {1000, "1000"},   {0.01, "0.01"},
-        {1e4, "1e+04"},        {-180, "-180"},   {3.14159, "3.142"},
-        {123456, "1.235e+05"}, {0, "0"},         {0.00012345, "0.0001234"},
-        {-0.5, "-0.5"},        {1.2345, "1.235"}};
+        {0.75, "0.75"}, {1000, "1000"},   {1e4, "1e+04"}, {3.14159, "3.142"}, {0.00012345, "0.0001234"},
+        {-0.5, "-0.5"}, {1.2345, "1.235"}};
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(TreeLatexWriter::numberText(value, "C"), expected) << value;
-    for (const auto &[locale, expected] : {std::pair("sl_SI", "2,5"), {"sl", "2.5"}, {"en_US", "2.5"}})
+    for (const auto &[locale, expected] : {std::pair("sl_SI", "2,5"), {"sl", "2.5"}})
         EXPECT_EQ(TreeLatexWriter::numberText(2.5, locale), expected) << locale;
 
     // Slovenian text writes decimal commas in numbers only, curve points too; the command line's
     // `tree latex` checks them in the scalars.
-    EXPECT_TRUE(contains(TreeLatexWriter("sl_SI").text(TreeParameters()), "(7,5,\\;\\;0,45)"));
+    EXPECT_NE(TreeLatexWriter("sl_SI").text(TreeParameters()).find("(7,5,\\;\\;0,45)"), std::string::npos);
 
-    // Leaf types are named.
-    const char *names[] = {"Spiral", "Stacked", "Staggered", "Bunched", "Coniferous", "", "", ""};
-    const int types[] = {0, 1, 2, 3, 4, -1, 5, 99};
+    // Leaf types are named; an unknown one is left empty.
     TreeParameters p;
-    for (int i = 0; i < 8; ++i) {
-        p.leafType = types[i];
-        EXPECT_TRUE(
-            contains(TreeLatexWriter().text(p), std::string("$l_{type}=\\textit{") + names[i] + "}$, "))
-            << types[i];
+    for (const auto &[type, name] :
+         {std::pair<int, const char *>{STACKED, "Stacked"}, {CONIFEROUS, "Coniferous"}, {-1, ""}, {5, ""}}) {
+        p.leafType = type;
+        const std::string line = std::string("$l_{type}=\\textit{") + name + "}$, ";
+        EXPECT_NE(TreeLatexWriter().text(p).find(line), std::string::npos) << type;
     }
 
     // Curve points use the designer units and one point has no separator.
@@ -328,7 +299,7 @@ TEST(TreeLatexWriter, numbersLeafTypesAndCurvePointsAreWrittenAsDesignedAndPiece
           "$M^w =\\left\\lbrace\\right.(0,\\;\\;0.6)$,\n$(1,\\;\\;1.5)\\left.\\right\\rbrace $.",
           "$k_l^g=\\left\\lbrace\\right.(0,\\;\\;1.23)$,\n$(15,\\;\\;5)",
           "$k_l^w=\\left\\lbrace\\right.(25,\\;\\;1)\\left.\\right\\rbrace $.\n\n"})
-        EXPECT_TRUE(contains(text, piece)) << piece;
+        EXPECT_NE(text.find(piece), std::string::npos) << piece;
 
     std::vector<std::string> asked;
     const Translator translator = [&](const char *english) {
@@ -339,10 +310,8 @@ TEST(TreeLatexWriter, numbersLeafTypesAndCurvePointsAreWrittenAsDesignedAndPiece
     for (const char *piece :
          {"<To model the tree we have chosen following scalar parameters: >\n", "$k_f=1$ < and >$l_{LOD}=0$.",
           "<Branch distribution> $k_s^{g,w}$ <is determined for all orders> ($g,w$),\n",
-          "<Gravimorphism impact,> $\\alpha_m^{g,w}$<, is determined for all orders>\n",
-          "Values> $k_s^{g}$ in $k_s^{w}$\n", "%\\begin{document}\n",
-          "\\textit{Spiral}"}) // the last two not translated
-        EXPECT_TRUE(contains(translated, piece)) << piece;
+          "%\\begin{document}\n", "\\textit{Spiral}"}) // the last two not translated
+        EXPECT_NE(translated.find(piece), std::string::npos) << piece;
     // The introduction, " and " on the type line, six pieces in each of the first two paragraphs,
     // three in each of the other four, and one " and " per paragraph.
     EXPECT_EQ(asked.size(), 1u + 1u + 6u + 6u + 4u * 3u + 6u);
