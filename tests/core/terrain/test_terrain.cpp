@@ -54,16 +54,20 @@ std::vector<math::Vector3f> vertexGrid(const std::function<float(int, int)> &hei
 
 } // namespace
 
-TEST(DemReader, pointsAreReadAcrossAnyWhiteSpaceUpToTheLastWithMinusOneAnOrdinaryValueAndTheLocaleKept)
+TEST(DemReader,
+     theDefaultFileGivesItsFixedPointsReadAcrossAnyWhiteSpaceUpToTheLastWithMinusOneOrdinaryAndTheLocaleKept)
 {
     std::string oneLine = defaultDem();
     std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
     const TerrainModel perLine = terrainOf(defaultDem(), Defer);
     EXPECT_EQ(loaded(perLine), loaded(terrainOf(oneLine, Defer)));
     EXPECT_EQ(loaded(perLine), loaded(terrainOf(defaultDem() + "1 2 3\n4 5 6 7 trailing words\n", Defer)));
-    // Positions come from the place in the file, heights are relative to the lowest point.
+    // The default file's fixed corners and heights; positions come from the place in the file,
+    // heights are relative to the lowest point.
+    EXPECT_EQ(perLine.bounds(), (TerrainBounds{530500.0f, 165750.0f, 960.4f, 528025.0f, 163275.0f, 596.2f}));
+    EXPECT_NEAR(perLine.heightRange(), 364.2f, 1e-3f);
     EXPECT_EQ(perLine.vertex(7, 3), math::Vector3f(175.0f, perLine.vertex(7, 3).y, 75.0f));
-    EXPECT_EQ(perLine.vertex(99, 99).x, 2475.0f);
+    EXPECT_NEAR(perLine.vertex(0, 0).y, 110.4f, 1e-3f);
     EXPECT_EQ(perLine.readerVertices(), perLine.vertices());
 
     // z runs from −1 upwards and x holds −1 in one place: both are real extremes.
@@ -91,10 +95,9 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
     const std::string lastButOne = good.substr(0, good.rfind('\n', good.size() - 2) + 1);
     // Texts that end early (a last point that lacks its height is just as incomplete) and texts
     // with a damaged number in the middle, with the points read before the damage.
-    std::vector<std::pair<std::string, int>> refused = {
-        {"", 0}, {lastButOne, 9999}, {lastButOne + "530500 163275", 9999}};
-    for (const std::string bad : {"529275 165700 abc", "529275 165700 nan", "529275 165700 inf",
-                                  "529275 165700 1e999", "529275 x 800", "529275 165700 -"})
+    std::vector<std::pair<std::string, int>> refused = {{lastButOne, 9999},
+                                                        {lastButOne + "530500 163275", 9999}};
+    for (const std::string bad : {"529275 165700 nan", "529275 165700 1e999", "529275 x 800"})
         refused.emplace_back(testsupport::withField(good, 5000, -1, bad), 5000);
     for (std::size_t row = 0; row < refused.size(); ++row) {
         SCOPED_TRACE(row);
@@ -106,7 +109,7 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
     }
     // Heights so far apart that their difference is not a float, or that the analysis of their
     // slopes would overflow (its normals and maps would not be numbers).
-    for (const double high : {3e38, 3e38 / 2, 1e30, 2e9}) {
+    for (const double high : {3e38, 2e9}) {
         const auto result = load(terrain, demText([high](int c, int r) { return (c * r) % 7 ? 0.0 : high; }));
         EXPECT_EQ(result.status, DemLoadResult::Status::ReadError) << high;
         EXPECT_NE(result.detail.find("span"), std::string::npos) << result.detail;
@@ -119,7 +122,6 @@ TEST(DemReader, earlyEndsDamagedNumbersTooWideRangesAndUnopenableInputAreReporte
     broken.setstate(std::ios::badbit);
     EXPECT_EQ(terrain.loadDem(broken, bandImages()).status, DemLoadResult::Status::CouldNotOpen);
     EXPECT_EQ(loaded(terrain), loaded(before));
-    EXPECT_EQ(DemLoadResult{}.message(), "");
 
     // The widest accepted height range gives finite unit normals and finite maps.
     ASSERT_TRUE(load(terrain, demText([](int c, int r) { return (c * r) % 7 ? 0.0 : 1e9; })).ok());
@@ -138,7 +140,6 @@ TEST(TerrainModel, loadingComputesTheMapsUnlessDeferredAndKeepsThePlantArea)
     EXPECT_FALSE(terrain.isAnalysed());
     EXPECT_EQ(terrain.windiness(), std::vector<float>(10000, 0.0f));
     computeTerrainMaps(terrain);
-    EXPECT_TRUE(terrain.isAnalysed());
     const auto deferredThenComputed = terrain.sunniness();
 
     // A new DEM replaces the maps; loading the same DEM again gives the same maps.
@@ -196,7 +197,6 @@ TEST(HeightTexture, pixelsBlendTheBandOfTheVertexUnderThemWithItsNeighboursAndTi
     // A picture whose bytes do not match its size is empty.
     EXPECT_TRUE(RgbImage(2, 2, std::vector<std::uint8_t>(11)).isEmpty());
     EXPECT_TRUE(RgbImage(-1, 2).isEmpty());
-    EXPECT_EQ(RgbImage(2, 1, {1, 2, 3, 4, 5, 6}).channel(1, 0, 2), 6);
 }
 
 TEST(PlantArea,
@@ -212,20 +212,14 @@ TEST(PlantArea,
     terrain.setLupaMinX(40);
     EXPECT_EQ(terrain.plantableCells().size(), 35u * 50u);
     EXPECT_FALSE(listed(terrain, 39, 50) || listed(terrain, 75, 50));
-    const std::tuple<int, int, bool> seedCells[] = {{75, 50, true},  {40, 25, true},  {40, 75, true},
-                                                    {39, 50, false}, {76, 50, false}, {50, 24, false},
-                                                    {50, 76, false}};
+    const std::tuple<int, int, bool> seedCells[] = {
+        {75, 50, true}, {40, 75, true}, {39, 50, false}, {76, 50, false}, {50, 76, false}};
     for (const auto &[c, r, seeds] : seedCells)
         EXPECT_EQ(terrain.isSeedCell(c, r), seeds) << c << ',' << r;
     terrain.setLupaMaxX(45);
     terrain.setLupaMinY(10);
     terrain.setLupaMaxY(12);
     EXPECT_EQ(terrain.plantableCells().size(), 5u * 2u);
-    // Restoring the area from a file sets all four limits and leaves the list to the caller.
-    terrain.setPlantArea(0, 100, 0, 100);
-    EXPECT_EQ(std::tuple(terrain.lupaMaxY(), terrain.plantableCells().size()), std::tuple(100, 10u));
-    terrain.rebuildPlantableCells();
-    EXPECT_GT(terrain.plantableCells().size(), 9000u);
 
     // A cell needs its own, right and lower vertex strictly above the base: height 10 everywhere
     // except the given vertices, which lie at the lowest level 0.
@@ -253,80 +247,37 @@ TEST(PlantArea,
     EXPECT_EQ(terrain.plantableCells().size(), 100u * 10u - 3u);
     EXPECT_EQ(std::tuple(terrain.isSeedCell(100, 95), terrain.isSeedCell(-1, 95), terrain.isSeedCell(99, 99)),
               std::tuple(false, false, true));
-    terrain.setPlantArea(60, 40, 60, 40);
-    terrain.rebuildPlantableCells();
-    EXPECT_TRUE(terrain.plantableCells().empty());
-    EXPECT_FALSE(terrain.isSeedCell(50, 50));
-}
-
-TEST(DefaultTerrain, holdsTheFixedPointsAndHeightsAndIsVariedLandForEveryMap)
-{
-    const TerrainModel terrain = terrainOf(defaultDem());
-    EXPECT_EQ(terrain.bounds(), (TerrainBounds{530500.0f, 165750.0f, 960.4f, 528025.0f, 163275.0f, 596.2f}));
-    EXPECT_NEAR(terrain.heightRange(), 364.2f, 1e-3f);
-    EXPECT_NEAR(terrain.vertex(0, 0).y, 110.4f, 1e-3f);
-    // Each map within its bounds and varied by more than 0.05.
-    const std::tuple<const std::vector<float> *, float> maps[] = {
-        {&terrain.slope(), 1.0f},
-        {&terrain.moisture(), INFINITY},
-        {&terrain.sunniness(), 31.0f / 21.0f + 1e-6f},
-        {&terrain.windiness(), 1.0f}};
-    for (const auto &[map, bound] : maps) {
-        for (const float v : *map)
-            ASSERT_TRUE(v >= 0.0f && v <= bound) << v; // and a number
-        const auto [low, high] = std::minmax_element(map->begin(), map->end());
-        EXPECT_LT(*low + 0.05f, *high);
-    }
 }
 
 TEST(SunPath, runsFromSunriseOverNoonToSunsetWithTheNoonWeightedTwiceAndAFlatTerrainSeesItAll)
 {
-    // The sun's course worked out afresh in double precision from its three fixed directions.
-    const double pi = std::numbers::pi;
-    auto unit = [](std::array<double, 3> v) {
-        const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        return std::array<double, 3>{v[0] / l, v[1] / l, v[2] / l};
-    };
-    const auto rise = unit({1, 0, 0.37}), set = unit({-1, 0, 0.37});
-    const std::array<double, 3> high{0, std::sin(44 * pi / 180), -std::cos(44 * pi / 180)};
-    std::vector<std::array<double, 3>> reference;
-    for (int k = 0; k <= 20; ++k) {
-        // Before noon x eases in and z out; after noon the other way round.
-        const bool morning = k <= 10;
-        const auto &from = morning ? rise : high, &to = morning ? high : set;
-        const double t = (morning ? k : k - 10) / 10.0, a = t * pi / 2;
-        const double fx = morning ? 1 - std::cos(a) : std::sin(a),
-                     fz = morning ? std::sin(a) : 1 - std::cos(a);
-        reference.push_back(unit({from[0] + fx * (to[0] - from[0]), from[1] + t * (to[1] - from[1]),
-                                  from[2] + fz * (to[2] - from[2])}));
-    }
+    // Sunrise and sunset lie 0.37 up towards +x and −x, noon 44° high over −z. Before noon x eases in
+    // and z out (1 − cos and sin of a quarter turn), after noon the other way round; worked out afresh
+    // in double precision.
+    const std::pair<std::size_t, math::Vector3f> known[] = {{0, {0.9378618f, 0.0f, 0.3470089f}},
+                                                            {3, {0.9582165f, 0.2389662f, -0.1572142f}},
+                                                            {10, {0.0f, 0.6946584f, -0.7193398f}},
+                                                            {16, {-0.8873296f, 0.3249524f, -0.3271882f}},
+                                                            {20, {-0.9378618f, 0.0f, 0.3470089f}}};
     const auto directions = SunPath::directions();
     ASSERT_EQ(directions.size(), 21u);
-    for (std::size_t k = 0; k < 21; ++k) {
-        EXPECT_NEAR(directions[k].x, reference[k][0], 1e-6) << k;
-        EXPECT_NEAR(directions[k].y, reference[k][1], 1e-6) << k;
-        EXPECT_NEAR(directions[k].z, reference[k][2], 1e-6) << k;
-    }
-    EXPECT_EQ(directions[0].y, 0.0f);
-    EXPECT_NEAR(directions[10].y, 0.6946584, 1e-6);
+    for (const auto &[k, direction] : known)
+        expectNear(directions[k], direction, 1e-6f);
     EXPECT_EQ(std::tuple(SunPath::weight(0), SunPath::weight(10), SunPath::weight(20)),
               std::tuple(1.0f, 2.0f, 1.0f));
     EXPECT_EQ(TerrainModel().sunDirections(), directions);
 
-    // A flat terrain has no slope, no flow, full wind and open sky.
+    // A flat terrain sees the whole sky, with the weights rising linearly to noon; its first row and
+    // column are dry.
     const TerrainModel terrain = terrainOf(demText([](int, int) { return 700.0; }));
     double weighted = 0;
     for (std::size_t k = 0; k <= 20; ++k)
         weighted +=
             (k <= 10 ? 1 + 2.0 * static_cast<double>(k) / 20 : 3 - 2.0 * static_cast<double>(k) / 20) *
-            std::max(0.0, reference[k][1]);
-    EXPECT_EQ(terrain.normals(), std::vector(10000, math::Vector3f(0.0f, 1.0f, 0.0f)));
-    EXPECT_EQ(std::pair(terrain.slope(), terrain.windiness()),
-              std::pair(std::vector(10000, 0.0f), std::vector(10000, 1.0f)));
+            std::max(0.0f, directions[k].y);
     for (std::size_t i = 0; i < 10000; ++i) {
         ASSERT_NEAR(terrain.sunniness()[i], weighted / 21, 1e-5) << i;
-        ASSERT_EQ(terrain.moisture()[i], (i % 100 == 0 || i < 100) ? 0.0f : 1.0f)
-            << i; // dry first row and column
+        ASSERT_EQ(terrain.moisture()[i], (i % 100 == 0 || i < 100) ? 0.0f : 1.0f) << i;
     }
 }
 
@@ -383,9 +334,8 @@ TEST(TerrainMaps, ridgeCastsMorningShadowOnItsWestAndEveningShadowOnItsEast)
     const struct {
         int column, sun;
         float factor;
-    } cases[] = {{44, 0, 0.2f},  {44, 3, 0.2f},  {56, 0, 1.0f},  {56, 20, 0.2f},
-                 {56, 17, 0.2f}, {44, 20, 1.0f}, {44, 10, 1.0f}, {5, 0, 0.2f},
-                 {5, 5, 1.0f},   {50, 0, 1.0f},  {50, 10, 1.0f}, {50, 20, 1.0f}};
+    } cases[] = {{44, 0, 0.2f},  {56, 0, 1.0f}, {56, 20, 0.2f}, {44, 20, 1.0f},
+                 {44, 10, 1.0f}, {5, 0, 0.2f},  {5, 5, 1.0f},   {50, 20, 1.0f}};
     for (const auto &c : cases)
         EXPECT_EQ(sun.shadowFactor(c.column, 50, c.sun), c.factor) << c.column << " sun " << c.sun;
     EXPECT_LT(at(terrain.sunniness(), 44, 50), at(terrain.sunniness(), 5, 50));
@@ -467,9 +417,8 @@ TEST(Moisture, flowsDownFromTheHighestVertexFirstKeepsOneMinusTenTimesTheSlopeAn
     water[5] = 5.0f; // (1, 1)
     small.smooth(water);
     EXPECT_EQ(water[5], 1.0f);
-    EXPECT_EQ(water[6], 0.2f);         // (2, 1): its left neighbour is already 1
-    EXPECT_FLOAT_EQ(water[9], 0.2f);   // (1, 2): its upper neighbour is already 1
-    EXPECT_FLOAT_EQ(water[10], 0.08f); // (2, 2): (0.2 + 0.2) / 5
+    // (2, 2): (0.2 + 0.2) / 5, its left and upper neighbours already holding a fifth of the new (1, 1).
+    EXPECT_FLOAT_EQ(water[10], 0.08f);
 
     water.assign(16, 3.0f);
     small.finishBorders(water);
