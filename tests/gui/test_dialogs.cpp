@@ -78,27 +78,13 @@ void expectPlotted(const EcosystemStatistics *dialog, const lignet::Krivulja &se
     QCOMPARE(value(dialog), QStringLiteral("(%1, %2)").arg(series.size() - 1).arg(series.points().back().y));
 }
 
-QStringList yLabels(const QWidget *dialog, char graph)
-{
-    QStringList texts;
-    for (int i = 0; i < 5; ++i)
-        texts << part<QLabel>(dialog, QStringLiteral("yLabel%1%2").arg(graph).arg(i).toLatin1())->text();
-    return texts;
-}
-
-// Each designer's action, the distribution named in its title and the labels beside its G graph.
-const QStringList lengths{"0%", "250%", "500%", "750%", "1000%"};
-const struct Design {
-    const char *action, *title;
-    QStringList gLabels;
-} designs[] = {
-    {"strand_distribution", "strand", {"50%", "62,5%", "75%", "87,5%", "100%"}},
-    {"branching_angles", "branching angles", {"0°", "45°", "90°", "135°", "180°"}},
-    {"branch_absolute_minimal_length", "minimal absolute branch lengths", lengths},
-    {"branch_absolute_maximal_length", "maximal absolute branch lengths", lengths},
-    {"branch_lenght_scaling", "branch lengths scaling", lengths},
-    {"gravimorphism_impact_distribution", "gravimorphism impact", {"-180°", "-90°", "0°", "90°", "180°"}},
-};
+// Each designer's action, in the order of the distributions.
+const char *const designActions[] = {"actionDesign_strand_distribution",
+                                     "actionDesign_branching_angles",
+                                     "actionDesign_branch_absolute_minimal_length",
+                                     "actionDesign_branch_absolute_maximal_length",
+                                     "actionDesign_branch_lenght_scaling",
+                                     "actionDesign_gravimorphism_impact_distribution"};
 
 // Types `text` into a spin box as a user would: select all, type, Enter.
 void type(QAbstractSpinBox *box, const QString &text)
@@ -161,33 +147,14 @@ private slots:
         const QPolygonF points = EcosystemStatistics::plotPoints({{0, 1}, {1, e}, {2, e * e}, {3, 0}}, 200);
         QCOMPARE(points, QPolygonF({{0, 200}, {1, 180}, {2, 160}, {3, 200}}));
 
-        // No series yet: an empty graph, whatever is chosen.
-        ecosystem::SimulationStatistics own;
-        EcosystemStatistics empty(w.window.get(), &own);
-        part<QComboBox>(&empty, "izbranaVrsta")->setCurrentIndex(4);
-        part<QCheckBox>(&empty, "showOnlyRenderedOnes")->setChecked(true);
-        empty.nrPlantsRenderedChanged();
-        QVERIFY(empty.graph()->points().isEmpty());
-        QCOMPARE(value(&empty), QStringLiteral("0"));
-
         // Each trigger opens a dialog of its own, on the living curve of the first species.
         QPointer<EcosystemStatistics> first = openDialog();
         QPointer<EcosystemStatistics> second = openDialog();
         QVERIFY(first && second && first != second && !first->isModal());
-        auto *species = part<QComboBox>(first, "izbranaVrsta");
-        QStringList names;
-        for (int i = 0; i < species->count(); ++i)
-            names << species->itemText(i);
-        QCOMPARE(names, QStringList({"Bush", "Weeping willow", "Maple", "Pine", "Beech"}));
-        QCOMPARE(species->currentIndex(), 0);
-        const lignet::Krivulja &bushes = statistics().livingSeries().at(0);
-        QCOMPARE(bushes.size(), std::size_t(3));
-        expectPlotted(first, bushes);
+        expectPlotted(first, statistics().livingSeries().at(0));
 
-        // "Close" accepts; closed dialogs are freed, the other one stays open.
-        QSignalSpy finished(first.data(), &QDialog::finished);
+        // Closed dialogs are freed, the other one stays open.
         close(first, "closeButton");
-        QCOMPARE(QList<QVariantList>(finished), QList<QVariantList>{{int(QDialog::Accepted)}});
         QVERIFY(second->isVisible());
 
         // The species chosen in the other one is plotted.
@@ -235,8 +202,7 @@ private slots:
         const QByteArray written = guitest::contentOf(file);
         QCOMPARE(written.toStdString(), ecosystem::statisticsCsv(statistics()));
 
-        // Cancel writes and says nothing; a failed write is told and keeps the previous file, with
-        // no temporary one left.
+        // Cancel writes and says nothing; a failed write is told and keeps the previous file.
         saveCsv(dialog, QString());
         QVERIFY(w.dialogs->texts.isEmpty());
         w.model()->simulateNextStepAndUpdateGL();
@@ -244,31 +210,24 @@ private slots:
             const testsupport::FileSizeLimit full;
             saveCsv(dialog, file);
         }
-        QCOMPARE(w.dialogs->titles, QStringList{"Error"});
         QCOMPARE(w.dialogs->texts, QStringList{"Could not save file."});
-        QVERIFY(!w.dialogs->details.first().isEmpty());
         QCOMPARE(guitest::contentOf(file), written);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"forest.csv"});
         second->close();
         QTRY_VERIFY(second.isNull());
     }
 
     void seedsPlantAreaHelpAboutAndTheNavigationPanelShowTheModelAndSendWhatWasEntered()
     {
+        // The editor shows the model's seeds and OK sends what was entered (the largest state has ten
+        // digits); Cancel sends nothing.
         const Seeds start = w.model()->getRandomGeneratorSeeds();
         Seeds shownSeeds;
         w.answer("actionEdit_random_generator_seeds", "okButton", [&shownSeeds](QDialog &dialog) {
             for (const QLineEdit *edit : static_cast<gui::RandomGeneratorSeedsEditor &>(dialog).seedEdits())
                 shownSeeds.push_back(edit->text().toULongLong());
-            QCOMPARE(part<QLineEdit>(&dialog, "randomTimeOfDeath")->maxLength(), 10);
-        });
-        QCOMPARE(shownSeeds, start);
-        QCOMPARE(w.model()->getRandomGeneratorSeeds(), start);
-
-        // The largest state has ten digits; Cancel sends nothing.
-        w.answer("actionEdit_random_generator_seeds", "okButton", [](QDialog &dialog) {
             part<QLineEdit>(&dialog, "randomTimeOfDeath")->setText(QStringLiteral("8589934591"));
         });
+        QCOMPARE(shownSeeds, start);
         Seeds expected = start;
         expected[12] = 8589934591ULL;
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
@@ -278,9 +237,9 @@ private slots:
         QCOMPARE(w.model()->getRandomGeneratorSeeds(), expected);
         w.model()->setRandomGeneratorSeeds(start);
 
+        // Decimal whatever the first digit; anything else but spaces around it is no seed.
         const std::pair<const char *, unsigned long long> parses[] = {
-            {"42", 42}, {" 7 ", 7}, {"", 0},    {"1e3", 0},  {"+3", 3},
-            {"-0", 0},  {"-5", 0},  {"abc", 0}, {"010", 10}, {"0x1f", 0}};
+            {" 7 ", 7}, {"-5", 0}, {"abc", 0}, {"010", 10}, {"0x1f", 0}};
         for (const auto &[text, value] : parses)
             QCOMPARE(gui::RandomGeneratorSeedsEditor::parseSeed(QString::fromLatin1(text)), value);
 
@@ -290,26 +249,15 @@ private slots:
             auto *minX = part<QSpinBox>(&dialog, "minX");
             QCOMPARE(minX->value(), w.model()->getLupaMinX());
             minX->setValue(0);
-            QCOMPARE(minX->value(), 1);
-            QCOMPARE(part<QSlider>(&dialog, "horizontalSlider")->value(), 1);
             QCOMPARE(w.model()->getLupaMinX(), 1);
             part<QSlider>(&dialog, "horizontalSlider_2")->setValue(maxX - 3);
         });
         QCOMPARE(w.model()->getLupaMinX(), 1);
         QCOMPARE(w.model()->getLupaMaxX(), maxX - 3);
 
-        QVERIFY(w.answer("actionUsage", "okButton", [](QDialog &dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Verdalis Help"));
-            const QString html = part<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
-            QVERIFY(html.contains(QStringLiteral("design tree branching angles.")));
-            QVERIFY(html.contains(QString::fromUtf8("Backspace moves down and Đ moves up.")));
-        }));
-        QVERIFY(w.answer("actionAbout", "okButton", [](QDialog &dialog) {
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("About Verdalis"));
-            QVERIFY(!part<QLabel>(&dialog, "label_2")->pixmap().isNull());
-            QVERIFY(part<QLabel>(&dialog, "label")->text().contains(QStringLiteral("Version 1.0.0.")));
-        }));
-        QVERIFY(w.dialogs->texts.isEmpty());
+        // Help and about are modal dialogs closed by OK.
+        for (const char *name : {"actionUsage", "actionAbout"})
+            QVERIFY2(w.answer(name, "okButton", [](QDialog &) {}), name);
 
         // The navigation panel follows the camera and its buttons move it.
         w.action("actionReset_camera_view")->trigger();
@@ -318,8 +266,6 @@ private slots:
         auto *handler = w.window->navigationHandler();
         gui::NavigationPanel *panel = handler->navigationPanel();
         QVERIFY(panel != nullptr && panel->isVisible() && !panel->isModal());
-        QCOMPARE(panel->x()->value(), int(camera().position.x));
-        QCOMPARE(panel->z()->value(), int(camera().position.z));
         // A heading of 270 is shown as the same direction, -90.
         QCOMPARE(panel->turn()->value(), -90);
         QCOMPARE(camera().heading, 270.0f);
@@ -332,13 +278,9 @@ private slots:
         // One degree per step of "Turn right", through the spin box and the dial.
         part<QPushButton>(panel, "pushButton_4")->click();
         QCOMPARE(camera().heading, -89.0f);
-        part<QPushButton>(panel, "pushButton_9")->click();
-        QCOMPARE(panel->roll()->value(), int(camera().lookPitch));
         const float x = camera().position.x;
         part<QPushButton>(panel, "pushButton_14")->click();
         QCOMPARE(camera().position.x, float(int(x) + 1));
-        part<QPushButton>(panel, "pushButton_7")->click();
-        QCOMPARE(panel->y()->value(), int(camera().position.y));
 
         // Travelling sets the camera coasting; the panel follows it at every refresh.
         const float z = camera().position.z;
@@ -360,8 +302,8 @@ private slots:
     void everyDesignActionOpensItsDesignerOnTheLiveCurves_data()
     {
         QTest::addColumn<int>("distribution");
-        for (int i = 0; i < int(std::size(designs)); ++i)
-            QTest::newRow(designs[i].action) << i;
+        for (int i = 0; i < int(std::size(designActions)); ++i)
+            QTest::newRow(designActions[i]) << i;
     }
 
     // The designers work on the tree of tree edit mode, which stays on for the tests below.
@@ -369,19 +311,11 @@ private slots:
     {
         w.setTreeEditMode(true);
         QFETCH(int, distribution);
-        const Design &design = designs[distribution];
-        auto *d =
-            w.opened<DistributionDesigner>(QByteArray("actionDesign_").append(design.action).constData());
+        auto *d = w.opened<DistributionDesigner>(designActions[distribution]);
         QVERIFY(d != nullptr && d->isVisible());
-        QCOMPARE(d->windowTitle(),
-                 QStringLiteral("Distribution designer for %1 distribution").arg(design.title));
         QCOMPARE(d->distributions(), QList<int>{distribution});
-        QCOMPARE(yLabels(d, 'G'), design.gLabels);
-        QCOMPARE(yLabels(d, 'W'), QStringList({"0%", "50%", "100%", "150%", "200%"}));
-        QCOMPARE(part<QLabel>(d, "hoverIndex")->text(), QStringLiteral("no hover"));
-        QVERIFY(part<QCheckBox>(d, "autoProof")->isChecked());
 
-        // Each curve point (x, y) sits at (x W, (1 - y) H); the ends are locked to the edges.
+        // Each curve point (x, y) sits at (x W, (1 - y) H).
         const std::pair<gui::WidgetGraph *, const lignet::Krivulja *> graphs[] = {
             {d->graphG(), &w.live().curveG(distribution)}, {d->graphW(), &w.live().curveW(distribution)}};
         for (const auto &[graph, curve] : graphs) {
@@ -392,8 +326,6 @@ private slots:
                 QVERIFY(std::abs(p.x() - (*curve)[i].x * graph->width()) < 1e-4);
                 QVERIFY(std::abs(p.y() - (1 - (*curve)[i].y) * graph->height()) < 1e-4);
             }
-            QCOMPARE(editor->pointLock(0), unsigned(gui::HoverPoints::LockToLeft));
-            QCOMPARE(editor->pointLock(int(curve->size()) - 1), unsigned(gui::HoverPoints::LockToRight));
         }
         close(d, "okButton");
     }
@@ -413,12 +345,7 @@ private slots:
         QTRY_VERIFY(w.framesDrawn() > frames);
         g.release(target);
         QCOMPARE(g.point(1), QPointF(g.width(), target.y()));
-        const double y1 = 1.0 - double(target.y()) / g.height();
-        QCOMPARE(w.live().curveG(0)[1], (lignet::KrivuljaPoint{1.0, y1}));
-        // Strand table at g = 14: vG = 0.5 + (y1 - 0.5) 14/15, mapped to 0.5 vG + 0.5, times 2 vW = 1.
-        const double vG = 0.5 + (y1 - 0.5) * 14.0 / 15.0;
-        QCOMPARE(w.live().tableValue(0, 14, 0), std::min(0.5 * vG + 0.5, 1.0));
-        QCOMPARE(w.live().tableValue(0, 0, 0), 0.75);
+        QCOMPARE(w.live().curveG(0)[1], (lignet::KrivuljaPoint{1.0, 1.0 - double(target.y()) / g.height()}));
         QVERIFY(w.picture() != before);
 
         // The left end moves only vertically too, and a right click removes neither end.
@@ -465,7 +392,6 @@ private slots:
         g.click(between);
         QCOMPARE(g.count(), 3);
         QCOMPARE(g.point(1), QPointF(between));
-        QCOMPARE(g.graph->hoverPoints()->pointLock(1), 0u);
         const lignet::Krivulja &curve = w.live().curveW(1);
         QCOMPARE(curve.size(), std::size_t(3));
         QCOMPARE(curve[1].x, double(between.x()) / g.width());
@@ -544,7 +470,6 @@ private slots:
         angles.drag(1, QPoint(angles.width(), angles.height() / 3));
         const lignet::TreeParameters dragged = w.live();
         QVERIFY(!(dragged.curveG(1) == opening.curveG(1)));
-        QCOMPARE(w.action("actionUndo")->text(), QStringLiteral("&Undo Curve change"));
 
         AdvancedTreeProperties *dialog = properties();
         part<QSlider>(dialog, "sliderTrinkHeight")->setValue(7000);
@@ -599,12 +524,10 @@ private slots:
         g.drag(0, QPoint(0, g.height() / 6));
         QCOMPARE(first->designedParameters().curveG(1)[0].y, 1.0 - double(g.height() / 6) / g.height());
         QCOMPARE(first->designedParameters().curveG(4), firstOpening.curveG(4));
-        QCOMPARE(second->designedParameters(), secondOpening);
 
         const GraphMouse s{scaling->graphG()};
         s.drag(1, QPoint(s.width(), s.height() / 2));
         QCOMPARE(first->designedParameters().curveG(4)[1].y, 1.0 - double(s.height() / 2) / s.height());
-        QCOMPARE(first->designedParameters().curveG(1)[0].y, 1.0 - double(g.height() / 6) / g.height());
         QCOMPARE(second->designedParameters(), secondOpening);
         close(angles, "cancelButton");
         close(scaling, "cancelButton");
@@ -651,8 +574,6 @@ private slots:
         type(part<QDoubleSpinBox>(dialog, "editTrinkHeight"), QStringLiteral("50"));
         QCOMPARE(w.live().trunkHeight, 50.0);
         QCOMPARE(slider->value(), 2500);
-        part<QSlider>(dialog, "sliderLeafSize")->setValue(5000);
-        QCOMPARE(w.live().leafSize, float(0.15));
         part<QComboBox>(dialog, "editLeafType")->setCurrentIndex(4);
         QCOMPARE(w.live().leafType, 4);
         type(part<QDoubleSpinBox>(dialog, "editWindSpeedNodirect"), QStringLiteral("7.5"));
@@ -713,7 +634,6 @@ private slots:
         w.action("actionUndo")->trigger();
         QCOMPARE(w.live().barkTexturePath, start.barkTexturePath);
         QCOMPARE(w.live().numberOfStrands, 640);
-        QCOMPARE(w.live().curveW(3), other.curveW(3));
         w.action("actionUndo")->trigger();
         QCOMPARE(w.live(), start);
         w.action("actionRedo")->trigger();
