@@ -48,7 +48,6 @@ ExportScene twoMeshScene(int quadsA, int quadsB)
 // UTF-8 and lose broken bytes.
 TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsRefusesOneWithoutTrianglesAndKeepsNamesUtf8)
 {
-    EXPECT_EQ(validUtf8("bor"), "bor");
     EXPECT_EQ(validUtf8("smreka \xc4\x8d"), "smreka \xc4\x8d");
     EXPECT_EQ(validUtf8("a\xe8z"), "a?z");          // Latin-1 byte
     EXPECT_EQ(validUtf8("\xc0\xaf"), "??");         // overlong form
@@ -113,9 +112,8 @@ TEST(ObjWriter, writesPlacedObjectsAndTheirMaterialLibrary)
 TEST(ForestScene, plantsGrowToTheNearestStage)
 {
     // Size, stages and progress; a size too small to draw gives 0, as before, and no stages the size.
-    const std::tuple<float, int, double> cases[] = {{0.26f, 8, 0.25}, {0.3f, 8, 0.25}, {0.32f, 8, 0.375},
-                                                    {0.05f, 8, 0.0},  {1.7f, 8, 1.0},  {0.3f, 0, 0.3f},
-                                                    {2.0f, 0, 1.0}};
+    const std::tuple<float, int, double> cases[] = {{0.3f, 8, 0.25}, {0.32f, 8, 0.375}, {0.05f, 8, 0.0},
+                                                    {1.7f, 8, 1.0},  {0.3f, 0, 0.3f},   {2.0f, 0, 1.0}};
     for (const auto &[size, stages, progress] : cases)
         EXPECT_DOUBLE_EQ(growthProgressFor(size, stages), progress) << size << ' ' << stages;
 }
