@@ -182,23 +182,18 @@ protected:
 } // namespace
 
 // A grown tree's leaf points only write depth, so their order among the disks shows in scattered
-// crown pixels: measured 0.07, 0.02 and 0.002 % apart instanced (the immediate order), 0.37, 0.06
-// and 0.32 % fixed-function (points on one side of the disks, see leafPointsBeforeDisks).
+// crown pixels: measured 0.07, 0.02 and 0.002 % apart.
 TEST_F(ForestBatch, aGrownTreeLooksAsInTheReferencePlantsInTheWindAreRebuiltAndViewsShareTheBuffers)
 {
     TreeRenderer grown;
     beginEcosystemFrame();
     const QImage bare = view.grab();
-    for (const auto &[z, levelOfDetail, instancedLimit, fixedLimit] :
-         {std::tuple{-12.0f, 3, 0.0015, 0.006}, std::tuple{-40.0f, 4, 0.0005, 0.002},
-          std::tuple{-12.0f, 6, 0.0002, 0.006}}) {
+    for (const auto &[z, levelOfDetail, limit] :
+         {std::tuple{-12.0f, 3, 0.0015}, std::tuple{-40.0f, 4, 0.0005}, std::tuple{-12.0f, 6, 0.0002}}) {
         const std::vector<Plant> plant = {{{0.0f, 0.0f, z}, 1.0, levelOfDetail, 7}};
         const QImage exact = reference(grown, plant);
         EXPECT_GT(shareApart(bare, exact, 8), 0.001) << levelOfDetail;
-        EXPECT_LT(shareApart(exact, batched(view, grown, plant), 8), instancedLimit) << levelOfDetail;
-        drawer.setPath(TreeMeshDrawer::Path::Fixed);
-        EXPECT_LT(shareApart(exact, batched(view, grown, plant), 8), fixedLimit) << levelOfDetail;
-        drawer.setPath(TreeMeshDrawer::Path::Instanced);
+        EXPECT_LT(shareApart(exact, batched(view, grown, plant), 8), limit) << levelOfDetail;
     }
 
     // Plants in the wind are rebuilt per plant; a second view draws from the same buffers.
@@ -209,7 +204,6 @@ TEST_F(ForestBatch, aGrownTreeLooksAsInTheReferencePlantsInTheWindAreRebuiltAndV
     const QImage exact = reference(referenceTree, plants, true);
     const QImage windy = batched(view, tree, plants, true);
     EXPECT_EQ(batch.stats().streamedPlants, plants.size());
-    EXPECT_EQ(cache.stats().entries, 0u);
     // Every plant advanced the wind clock, as in the reference.
     EXPECT_EQ(tree.settings().windTime, referenceTree.settings().windTime);
     EXPECT_LT(shareApart(exact, windy, 8), 0.02);
@@ -224,25 +218,11 @@ TEST_F(ForestBatch, aGrownTreeLooksAsInTheReferencePlantsInTheWindAreRebuiltAndV
     EXPECT_EQ(cache.meshesBuilt(), built); // nothing uploaded again
 }
 
-TEST_F(ForestBatch, theMeshCacheStaysWithinItsBoundWhileTheCameraMoves)
+// The same frame again: nothing rebuilt when it fits, else only what did not fit (no churn among the
+// frame's own meshes), and the bound holds either way.
+TEST_F(ForestBatch, theMeshCacheStaysWithinItsBoundWithoutChurn)
 {
-    cache.setByteLimit(std::size_t{3} << 20);
-    std::vector<Plant> plants = grid();
-    std::size_t largest = 0;
-    for (int frame = 0; frame < 12; ++frame) {
-        // Flying along the rows: levels of detail and sizes change from frame to frame.
-        for (Plant &p : plants) {
-            p.levelOfDetail = (p.levelOfDetail + 1) % 10;
-            p.size = std::fmod(p.size + 0.07, 1.0) + 0.05;
-        }
-        batched(plants);
-        largest = std::max(largest, cache.stats().bytes);
-        EXPECT_LE(cache.stats().bytes, cache.byteLimit()) << frame;
-    }
-    EXPECT_GT(cache.stats().evictions, 0u);
-    EXPECT_GT(largest, cache.byteLimit() / 2);
-
-    // The same frame again: nothing rebuilt when it fits, else only what did not fit (no churn).
+    const std::vector<Plant> plants = grid();
     const auto builtBySecondFrame = [&](std::size_t limit) {
         cache.clear();
         cache.setByteLimit(limit);
@@ -271,16 +251,7 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     const QImage exact = reference(tree, plants);
     batch.setImpostors(&impostors, 12.0);
     const QImage far = batched(plants);
-    EXPECT_EQ(batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(impostors.quadsDrawn(), plants.size());
-    lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, view.textures, cache, drawer);
-    ASSERT_TRUE(atlas.valid());
-    EXPECT_EQ(atlas.stages().size(), 16u);
-    ASSERT_TRUE(atlas.prepare(0.25, tree, view.textures, cache, drawer));
-    ASSERT_TRUE(atlas.prepare(1.0, tree, view.textures, cache, drawer));
-    EXPECT_GT(atlas.heightAt(0.25), 0.0);
-    EXPECT_LT(atlas.heightAt(0.25), atlas.heightAt(1.0));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.35);
 
     // Without a limit (while the simulation runs) every still plant is a quad, even beside the eye.
@@ -297,16 +268,9 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
         return Plant{
             {f(column) * 3.0f - 45.0f, 0.0f, -60.0f - 2.0f * f(row)}, 0.5 + 0.5 * ((row + column) % 2), 6, 0};
     });
-    // Seen from the front and half-way to its side (pictures taken from a turned direction).
-    const math::Vector3f centre{-1.5f, 0.0f, -89.0f};
-    const math::Vector3f diagonal = math::Vector3f{1.0f, 0.0f, 1.0f} * (std::numbers::sqrt2_v<float> / 2.0f);
-    const math::Vector3f raised{0.0f, 9.0f, 0.0f}, lowered{0.0f, 2.0f, 0.0f};
-    for (const Look &look :
-         {Look{}, Look{centre + diagonal * 105.0f + raised, centre + diagonal * 28.0f + lowered}}) {
-        const auto [exactStand, farStand] = exactAndFar(dense, look);
-        EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
-        EXPECT_LT(shareApart(exactStand, farStand, 48), 0.03);
-    }
+    const auto [exactStand, farStand] = exactAndFar(dense, {});
+    EXPECT_NEAR(darkness(farStand) / darkness(exactStand), 1.0, 0.4);
+    EXPECT_LT(shareApart(exactStand, farStand, 48), 0.03);
 
     // Quads draw in the frame's own order: after the stand drawn in reverse it looks as when first.
     batch.setImpostors(&forward, Everywhere);
@@ -340,8 +304,6 @@ TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
     ASSERT_GT(lit(exact), 30);
     EXPECT_NEAR(static_cast<double>(lit(far)) / lit(exact), 1.0, 0.15) << lit(far) << " of " << lit(exact);
     EXPECT_LT(shareApart(exact, far, 8), 0.001);
-    // In about the colours of the lines.
-    EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.1);
 
     // At a level of detail without lines (cylinders and leaf disks) a tree is drawn whole, however small.
     for (Plant &p : plants) {
@@ -353,41 +315,10 @@ TEST_F(ForestBatch, plantsBelowTheSmallestPictureAreSpecks)
     EXPECT_EQ(stats.speckPlants + stats.impostorPlants, 0u);
 }
 
-// Seen from above, a tree shows more crown and less trunk than from the side: the quads of plants
-// below the eye show pictures taken from above, leaning back to face the eye.
-TEST_F(ForestBatch, aStandSeenFromAboveIsAsDarkAsTheExactDrawing)
-{
-    const std::vector<Plant> plants = field(6, 6, [](int row, int column) {
-        return Plant{
-            {f(column) * 4.0f - 10.0f, 0.0f, f(row) * 4.0f - 10.0f}, 0.5 + 0.1 * ((row + column) % 5), 3, 0};
-    });
-    lignet::gl::ImpostorSettings levelOnly;
-    levelOnly.elevations = {0.0f};
-    lignet::gl::ImpostorSet sideViews{levelOnly};
-    // Measured: 1.10 and 1.06 of the exact darkness; from the side only, 0.86 and 0.55.
-    for (const float down : {30.0f, 55.0f}) {
-        const float radians = down / 180.0f * std::numbers::pi_v<float>;
-        const Look look{math::Vector3f{0.0f, std::sin(radians), std::cos(radians)} * 60.0f, {}};
-        const auto [exact, far] = exactAndFar(plants, look);
-        EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.2) << down;
-        batch.setImpostors(&sideViews, Everywhere);
-        if (const QImage side = batched(plants, look); down > 45.0f) {
-            EXPECT_LT(darkness(side) / darkness(exact), 0.7);
-        }
-    }
-    // The pictures shown were taken from above.
-    const lignet::gl::ImpostorAtlas &atlas = atlasOf(plants);
-    int level = 0, above = 0;
-    for (int direction = 0; direction < atlas.views(); ++direction)
-        (atlas.elevationOf(direction) > 0.0f ? above : level) += atlas.picturesDrawn(direction);
-    EXPECT_EQ(level, 0);
-    EXPECT_GT(above, 0);
-    view.makeCurrent();
-    sideViews.release();
-}
-
 // The lights stay fixed in the world, so a stand seen against the light shows its shaded side;
-// its impostors must show that side too, not the side their first picture was taken from.
+// its impostors must show that side too, not the side their first picture was taken from. Seen from
+// above, a tree shows more crown and less trunk than from the side: the quads of plants below the
+// eye show pictures taken from above, leaning back to face the eye.
 TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
 {
     const std::vector<Plant> plants = field(4, 4, [](int row, int column) {
@@ -436,4 +367,19 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
         {1.0, 2}, {32.0, 32}, {37.9, 32}, {38.0, 45}, {500.0, sizes.back()}, {Everywhere, sizes.back()}};
     for (const auto &[pixels, size] : quads)
         EXPECT_EQ(shown(pixels), size) << pixels;
+
+    // From 55 degrees above, only pictures taken from above are added.
+    const auto picturesFromAbove = [&atlas](bool above) {
+        int drawn = 0;
+        for (int direction = 0; direction < atlas.views(); ++direction)
+            drawn += (atlas.elevationOf(direction) > 0.0f) == above ? atlas.picturesDrawn(direction) : 0;
+        return drawn;
+    };
+    const int level = picturesFromAbove(false);
+    const float down = 55.0f / 180.0f * std::numbers::pi_v<float>;
+    const auto [exact, far] =
+        exactAndFar(plants, {math::Vector3f{0.0f, std::sin(down), std::cos(down)} * 60.0f, {}});
+    EXPECT_NEAR(darkness(far) / darkness(exact), 1.0, 0.2);
+    EXPECT_EQ(picturesFromAbove(false), level);
+    EXPECT_GT(picturesFromAbove(true), 0);
 }
