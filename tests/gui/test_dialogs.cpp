@@ -298,35 +298,25 @@ private slots:
         w.action("actionReset_camera_view")->trigger();
     }
 
-    void everyDesignActionOpensItsDesignerOnTheLiveCurves_data()
-    {
-        QTest::addColumn<int>("distribution");
-        for (int i = 0; i < int(std::size(designActions)); ++i)
-            QTest::newRow(designActions[i]) << i;
-    }
-
-    // The designers work on the tree of tree edit mode, which stays on for the tests below.
+    // Each design action opens a designer on its own distribution, the point of the live curve's
+    // (x, y) at (x W, (1 - y) H). The designers work on the tree of tree edit mode, which stays on for
+    // the tests below.
     void everyDesignActionOpensItsDesignerOnTheLiveCurves()
     {
         w.setTreeEditMode(true);
-        QFETCH(int, distribution);
-        auto *d = w.opened<DistributionDesigner>(designActions[distribution]);
-        QVERIFY(d != nullptr && d->isVisible());
-        QCOMPARE(d->distributions(), QList<int>{distribution});
-
-        // Each curve point (x, y) sits at (x W, (1 - y) H).
-        const std::pair<gui::WidgetGraph *, const lignet::Krivulja *> graphs[] = {
-            {d->graphG(), &w.live().curveG(distribution)}, {d->graphW(), &w.live().curveW(distribution)}};
-        for (const auto &[graph, curve] : graphs) {
-            const gui::HoverPoints *editor = graph->hoverPoints();
-            QCOMPARE(editor->points().size(), qsizetype(curve->size()));
-            for (std::size_t i = 0; i < curve->size(); ++i) {
-                const QPointF p = editor->points().at(qsizetype(i));
-                QVERIFY(std::abs(p.x() - (*curve)[i].x * graph->width()) < 1e-4);
-                QVERIFY(std::abs(p.y() - (1 - (*curve)[i].y) * graph->height()) < 1e-4);
+        for (int distribution = 0; distribution < int(std::size(designActions)); ++distribution) {
+            auto *d = w.opened<DistributionDesigner>(designActions[distribution]);
+            QVERIFY(d != nullptr);
+            QCOMPARE(d->distributions(), QList<int>{distribution});
+            const GraphMouse g{d->graphG()};
+            const lignet::Krivulja &curve = w.live().curveG(distribution);
+            QCOMPARE(std::size_t(g.count()), curve.size());
+            for (int i = 0; i < g.count(); ++i) {
+                QVERIFY(std::abs(g.point(i).x() - curve[std::size_t(i)].x * g.width()) < 1e-4);
+                QVERIFY(std::abs(g.point(i).y() - (1 - curve[std::size_t(i)].y) * g.height()) < 1e-4);
             }
+            close(d, "okButton");
         }
-        close(d, "okButton");
     }
 
     void dragChangesTheTreeOnScreenAtOnceEndPointsKeepTheirXAndAHeldButtonHighlightsOrders()
