@@ -29,73 +29,66 @@ struct Writer {
     WriteFile write;
 };
 
-std::vector<Writer> writers()
-{
-    return {
-        {"TreeParameterFile", "tree.tree.xml",
-         [](const std::string &folder, const std::string &name) {
-             std::string reason;
-             return lignet::TreeParameterFile::save({}, folder + "/" + name, &reason) ? "" : reason;
-         }},
-        // A simulation two steps into its run; the reason is what went to standard error.
-        {"SimulationFile", "saved.sim",
-         [](const std::string &folder, const std::string &name) {
-             simulationtest::World w;
-             w.run(2);
-             std::ostringstream out, err;
-             return w.simulation.save(folder + "/" + name, out, err).ok ? "" : err.str();
-         }},
-        {"VertexExporter", "tree.crs",
-         [](const std::string &folder, const std::string &name) {
-             lignet::VertexExporter exporter;
-             exporter.beginExport(folder + "/" + name, true);
-             for (int i = 0; i < 50; ++i)
-                 exporter.exportSegment(math::Mat4(), 1.0, 0.2, 0.1, nullptr, i);
-             return exporter.endExport() ? "" : exporter.lastError();
-         }},
-        {"AtomicFileWriter", "picture.png",
-         [](const std::string &folder, const std::string &name) {
-             std::string reason;
-             return io::AtomicFileWriter::write(folder + "/" + name, std::string(4096, 'p'), &reason)
-                        ? ""
-                        : reason;
-         }},
-    };
-}
-
-class DiskFault : public testing::TestWithParam<Writer> {};
+const Writer writers[] = {
+    {"TreeParameterFile", "tree.tree.xml",
+     [](const std::string &folder, const std::string &name) {
+         std::string reason;
+         return lignet::TreeParameterFile::save({}, folder + "/" + name, &reason) ? "" : reason;
+     }},
+    // A simulation two steps into its run; the reason is what went to standard error.
+    {"SimulationFile", "saved.sim",
+     [](const std::string &folder, const std::string &name) {
+         simulationtest::World w;
+         w.run(2);
+         std::ostringstream out, err;
+         return w.simulation.save(folder + "/" + name, out, err).ok ? "" : err.str();
+     }},
+    {"VertexExporter", "tree.crs",
+     [](const std::string &folder, const std::string &name) {
+         lignet::VertexExporter exporter;
+         exporter.beginExport(folder + "/" + name, true);
+         for (int i = 0; i < 50; ++i)
+             exporter.exportSegment(math::Mat4(), 1.0, 0.2, 0.1, nullptr, i);
+         return exporter.endExport() ? "" : exporter.lastError();
+     }},
+    {"AtomicFileWriter", "picture.png",
+     [](const std::string &folder, const std::string &name) {
+         std::string reason;
+         return io::AtomicFileWriter::write(folder + "/" + name, std::string(4096, 'p'), &reason) ? ""
+                                                                                                  : reason;
+     }},
+};
 
 } // namespace
 
-TEST_P(DiskFault, onAFullDiskFailsWithAReasonAndKeepsTheOldFile)
+TEST(DiskFault, everyWriterOnAFullDiskFailsWithAReasonAndKeepsTheOldFile)
 {
-    const Writer &writer = GetParam();
-    TempFolder folder;
-    const std::string target = folder.file(writer.name);
-    const std::string old = "the previous file\n";
-    writeBytes(target, old);
-    // Whatever the writer needs outside the folder (the built-in terrain) is made before the fault.
+    // Whatever the writers need outside the folder (the built-in terrain) is made before the fault.
     simulationtest::World();
+    for (const Writer &writer : writers) {
+        SCOPED_TRACE(writer.kind);
+        TempFolder folder;
+        const std::string target = folder.file(writer.name);
+        const std::string old = "the previous file\n";
+        writeBytes(target, old);
 
-    const std::string dir = folder.path().string();
-    std::string reason;
-    {
-        const testsupport::FileSizeLimit limit;
-        reason = writer.write(dir, writer.name);
+        const std::string dir = folder.path().string();
+        std::string reason;
+        {
+            const testsupport::FileSizeLimit limit;
+            reason = writer.write(dir, writer.name);
+        }
+        EXPECT_NE(reason.find("cannot write"), std::string::npos)
+            << "the failed write is reported: " << reason;
+        EXPECT_EQ(readBytes(target), old);
+        EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left behind";
+
+        // Without the fault the same write replaces the old file.
+        EXPECT_EQ(writer.write(dir, writer.name), "");
+        EXPECT_NE(readBytes(target), old);
+        EXPECT_EQ(folder.entryCount(), 1u);
     }
-
-    EXPECT_NE(reason.find("cannot write"), std::string::npos) << "the failed write is reported: " << reason;
-    EXPECT_EQ(readBytes(target), old);
-    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left behind";
-
-    // Without the fault the same write replaces the old file.
-    EXPECT_EQ(writer.write(dir, writer.name), "");
-    EXPECT_NE(readBytes(target), old);
-    EXPECT_EQ(folder.entryCount(), 1u);
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryWriter, DiskFault, testing::ValuesIn(writers()),
-                         [](const testing::TestParamInfo<Writer> &test) { return test.param.kind; });
 
 TEST(AtomicFileStream, theTargetChangesOnlyAtCommitAndAnAbandonedOrUnopenedFileLeavesNothingBehind)
 {
