@@ -112,24 +112,6 @@ TEST(BranchSteps, orderLimitsStopDeepSideBranchesSplitsDivideByTheRoundedShareAn
     EXPECT_EQ(std::pair(bounded.majorLength, bounded.minorLength), std::pair(0.7 * 2.0, 0.6 * 2.0));
 }
 
-// A single strand's tapered segment is checked exactly in the vertex file (VertexExport).
-TEST(TreeWalk, twoStrandsSplitDepthFirstAtHalfTheAngle)
-{
-    TreeParameters p = withStrands(2);
-    p.gravicentralism = 0.0;
-    TreeRenderer two(p);
-    const auto split = draw(two);
-    ASSERT_EQ(split.segments.size(), 3u);
-    ASSERT_EQ(split.ends.size(), 2u);
-    // The minor subbranch (id 1, g 1) is drawn before the major continuation (id 0, g 0).
-    for (int i : {1, 2}) {
-        const auto &branch = split.segments[i].segment;
-        EXPECT_EQ(std::tuple(branch.branchId, branch.g, branch.w), std::tuple(2 - i, 2 - i, 1));
-        EXPECT_NEAR(degreesFromVertical(split.segments[i].frame), 22.5, 1e-3);
-    }
-    EXPECT_EQ(two.nextBranchId(), 2);
-}
-
 TEST(TreeWalk, defaultTreeEndsEveryBranchOnceAndLevelsOfDetailDropSegmentsAndEndBranchesEarly)
 {
     TreeRenderer tree;            // 1000 strands
