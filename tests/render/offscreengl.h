@@ -52,9 +52,12 @@ inline int countPixels(const QImage &image, const std::function<bool(QRgb)> &pre
     return static_cast<int>(sumPixels(image, [&predicate](QRgb p) { return predicate(p) ? 1.0 : 0.0; }));
 }
 
-// Pixels of two pictures of one size whose largest channel difference exceeds a level.
-inline int pixelsApart(const QImage &a, const QImage &b, int level)
+// The share of pixels whose largest channel difference exceeds a level (all of them when the
+// pictures differ in size).
+inline double shareApart(const QImage &a, const QImage &b, int level)
 {
+    if (a.size() != b.size() || a.isNull())
+        return 1.0;
     int above = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -62,15 +65,7 @@ inline int pixelsApart(const QImage &a, const QImage &b, int level)
             above += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
                                std::abs(qBlue(p) - qBlue(q))}) > level;
         }
-    return above;
-}
-
-// The share of pixels apart by more than a level (all of them when the pictures differ in size).
-inline double shareApart(const QImage &a, const QImage &b, int level)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1.0;
-    return static_cast<double>(pixelsApart(a, b, level)) / (a.width() * a.height());
+    return static_cast<double>(above) / (a.width() * a.height());
 }
 
 // A square view with the bark and leaf textures of the built-in resources, uploaded as the program

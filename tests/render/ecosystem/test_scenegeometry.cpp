@@ -276,8 +276,6 @@ TEST(TerrainRendering, markingsStandAtTheEdgesStripsDrawWithAndWithoutTheExtensi
     EXPECT_FLOAT_EQ(renderer.baseCoordinates()[2 * 101 + 1], 0.01f);
     EXPECT_FLOAT_EQ(renderer.detailCoordinates()[2 * 9999], 99.0f);
     EXPECT_GT(covered(drawn(renderer)), 64 * 64 / 2);
-    renderer.invalidate();
-    EXPECT_FALSE(renderer.hasArrays());
 
     GlExtensions none;
     none.disable();
