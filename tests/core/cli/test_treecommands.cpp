@@ -52,7 +52,6 @@ TEST_F(TreeCommands, verticesWritesTheTreeAsTheOptionsAskAndFailuresExitWithOneA
 {
     EXPECT_EQ(succeed("tree vertices tree.crs"), "wrote 1999 segments and 5000 leaves to tree.crs\n");
     EXPECT_EQ(segmentsAndLeaves(read("tree.crs"), 16), (std::pair{1999, 5000}));
-    EXPECT_EQ(folder.entryCount(), 3u); // the file and the captured output, no leftovers
 
     const std::tuple<const char *, int, std::pair<int, int>> options[] = {
         {"--high-quality", 64, {1999, 5000}}, {"--wireframe", 16, {1999, 0}}, {"--no-leaves", 16, {1999, 0}}};

@@ -243,8 +243,6 @@ TEST(Animation, growthDrawsTheSquareOfProgressTimesStrandsClocksAdvanceByFixedAm
     EXPECT_DOUBLE_EQ(clocked.branchDrawer().leafSwayAmplitude, std::sin(t) * std::sin(t) * 50 + 20);
 
     // The wind sways with the clock, but its phases are the same in every drawing.
-    TreeRenderer calm(withStrands(300));
-    EXPECT_EQ(frames(draw(calm)), frames(draw(calm)));
     TreeRenderer windy(withStrands(300));
     windy.settings() = {.windTime = 1.0, .windOn = true};
     const auto first = draw(windy);
@@ -305,7 +303,6 @@ TEST(Leaves, spiralStackedNeedleStaggeredAndBunchedLeavesLieWhereTheirTypePutsTh
 {
     const auto sink = drawn(twig(SPIRAL, 4));
     ASSERT_EQ(sink.leaves.size(), 4u);
-    EXPECT_EQ(sink.leafGroups, 1);
     // Steps of segment length / density; tilt(i) = 30 i (d - i) / d^2 about the leaf's x axis.
     const double tilt[] = {0.0, 30.0 * 3 / 16, 30.0 * 4 / 16, 30.0 * 3 / 16};
     for (std::size_t i = 0; i < 4; ++i) {
