@@ -6,7 +6,6 @@
 #include "ecosystem/simulation/statisticscsv.h"
 
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -34,31 +33,21 @@ std::tuple<bool, std::string, std::string> load(World &w, const std::string &pat
 const std::string budgetsAndStates =
     "0\t0\t0\t0\t0\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t\n40\t50\t30\t45\n";
 
-using Damage = std::function<std::string(const std::string &)>;
-
-// Replaces field `field` (the whole line when -1) of line `line`, counted from the end when negative.
-Damage edit(int line, int field, const std::string &value)
-{
-    return [=](const std::string &text) { return testsupport::withField(text, line, field, value); };
-}
-
-// Each turns the text of a valid file (step 6, species 0 with at least one plant) into a damaged one.
-const std::pair<const char *, Damage> damagedFiles[] = {
-    {"truncatedInAPlantLine",
-     [](const std::string &t) { return t.substr(0, t.find('\n', t.find('\n', 4) + 1) + 9); }},
-    {"textAfterPlantArea", [](const std::string &t) { return t + "7\n"; }},
-    {"stepThatWouldOverflow", edit(0, -1, "2147483647")},
-    {"negativePlantCount", edit(2, -1, "-1")},
-    {"absurdPlantCount", edit(2, -1, "2000000000")},
-    {"cellColumnOutsideGrid", edit(3, 0, "100")},
-    {"cellGivenAsFraction", edit(3, 0, "40.5")},
-    {"positionNotFinite", edit(3, 2, "inf")},
-    {"idBeyondThirtyTwoBits", edit(3, 5, "4294967296")},
-    {"heightBeyondFullHeight", edit(3, 8, "40")},
-    {"moistureGarbage", edit(3, 12, "wet")},
-    {"negativeTimeOfDeath", edit(3, 16, "-0.5")},
-    {"absurdSeedBudget", edit(-2, 0, "1e20")},
-    {"negativeGeneratorState", edit(-2, 7, "-5")},
+// Damaged values for fields of a valid file (step 6, species 0 with at least one plant): line, field
+// (the whole line when -1), lines counted from the end when negative, and the value put there.
+const std::tuple<const char *, int, int, const char *> damagedFields[] = {
+    {"stepThatWouldOverflow", 0, -1, "2147483647"},
+    {"negativePlantCount", 2, -1, "-1"},
+    {"absurdPlantCount", 2, -1, "2000000000"},
+    {"cellColumnOutsideGrid", 3, 0, "100"},
+    {"cellGivenAsFraction", 3, 0, "40.5"},
+    {"positionNotFinite", 3, 2, "inf"},
+    {"idBeyondThirtyTwoBits", 3, 5, "4294967296"},
+    {"heightBeyondFullHeight", 3, 8, "40"},
+    {"moistureGarbage", 3, 12, "wet"},
+    {"negativeTimeOfDeath", 3, 16, "-0.5"},
+    {"absurdSeedBudget", -2, 0, "1e20"},
+    {"negativeGeneratorState", -2, 7, "-5"},
 };
 
 } // namespace
@@ -437,9 +426,15 @@ TEST(SimulationFile, damagedAndUnopenableFilesAreRefusedWholeWithOneLineAndNothi
         EXPECT_EQ(state(), before);
         return err.str();
     };
-    for (const auto &[name, damage] : damagedFiles) {
+    const std::string good = source.fileText();
+    std::vector<std::pair<std::string, std::string>> damaged = {
+        {"truncatedInAPlantLine", good.substr(0, good.find('\n', good.find('\n', 4) + 1) + 9)},
+        {"textAfterPlantArea", good + "7\n"}};
+    for (const auto &[name, line, field, value] : damagedFields)
+        damaged.emplace_back(name, withField(good, line, field, value));
+    for (const auto &[name, text] : damaged) {
         SCOPED_TRACE(name);
-        writeBytes(folder.file("bad.sim"), damage(source.fileText()));
+        writeBytes(folder.file("bad.sim"), text);
         refused(folder.file("bad.sim"));
     }
     EXPECT_NE(refused("/nonexistent/folder/x.sim").find("could not open"), std::string::npos);
