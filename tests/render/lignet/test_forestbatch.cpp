@@ -164,13 +164,6 @@ protected:
         return {exact, far};
     }
 
-    // The atlas of the tree as the first plant of a stand sets it.
-    const lignet::gl::ImpostorAtlas &atlasOf(const std::vector<Plant> &plants)
-    {
-        placePlant(tree, plants.front(), false);
-        return impostors.atlasFor(tree, view.textures, cache, drawer);
-    }
-
     MeshTestView view{ViewSize};
     TreeRenderer tree{smallTree()};
     lignet::gl::GpuMeshCache cache;
@@ -342,7 +335,8 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
     EXPECT_LT(exactBrightness[2], 0.8 * exactBrightness[0]);
     // Only the pictures shown were drawn: the four diagonals of eight level directions, the stand's
     // four growth stages at a size or two each (the eye is a few degrees above the stand).
-    const lignet::gl::ImpostorAtlas &atlas = atlasOf(plants);
+    placePlant(tree, plants.front(), false); // the atlas of the tree as the stand's first plant sets it
+    const lignet::gl::ImpostorAtlas &atlas = impostors.atlasFor(tree, view.textures, cache, drawer);
     ASSERT_EQ(atlas.headings(), 8);
     ASSERT_EQ(atlas.views(), 32);
     for (int direction = 0; direction < atlas.views(); ++direction) {
