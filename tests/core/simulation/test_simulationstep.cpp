@@ -314,30 +314,25 @@ TEST(SeedVector, defaultsAreOneToThirteenAndSetSeedsRoundTripsOrRefusesShortVect
 
 TEST(SimulationFile, layoutHasStepSpeciesPlantsBudgetsGeneratorsAndPlantArea)
 {
+    TempFolder folder;
     World w;
     w.simulation.initialise();
-    w.terrain.setPlantArea(40, 50, 30, 45);
-    // Every field a different value, so that the order of the fields shows.
-    w.simulation.species()[1].plants.push_back({.age = 3,
-                                                .id = 7,
-                                                .size = 0.5f,
-                                                .height = 4.25f,
-                                                .cellX = 40,
-                                                .cellY = 41,
-                                                .position = {1012.3456f, 123.456789f, 0.000012345678f},
-                                                .prodornost = 0.75f,
-                                                .strength = 0.125f,
-                                                .slope = 0.25f,
-                                                .moisture = 0.375f,
-                                                .sunniness = 1.25f,
-                                                .windiness = 0.625f,
-                                                .relativeHeight = 0.875f,
-                                                .timeOfDeath = 17.0f});
-    // Floats with six significant digits; budgets and generator states each end with a tab.
-    EXPECT_EQ(w.fileText(),
-              "0\n5\n0\n1\n40\t41\t1012.35\t123.457\t1.23457e-05\t7\t3\t0.5\t4.25\t0.75\t0.125\t"
-              "0.25\t0.375\t1.25\t0.625\t0.875\t17\n0\n0\n0\n" +
-                  budgetsAndStates);
+    // One willow whose every field holds a different value, so that the order of the fields shows.
+    // Floats have six significant digits; budgets and generator states each end with a tab.
+    const std::string text =
+        "0\n5\n0\n1\n40\t41\t1012.35\t123.457\t1.23457e-05\t7\t3\t0.5\t0.5625\t0.75\t0.125\t0.25\t0.375\t"
+        "1.25\t0.625\t0.875\t17\n0\n0\n0\n" +
+        budgetsAndStates;
+    writeBytes(folder.file("one.sim"), text);
+    ASSERT_TRUE(std::get<0>(load(w, folder.file("one.sim"))));
+    const Plant &p = w.simulation.species()[1].plants.at(0);
+    EXPECT_EQ(
+        std::tuple(p.cellX, p.cellY, p.position, p.id, p.age, p.size, p.height, p.prodornost, p.strength),
+        std::tuple(40, 41, math::Vector3f(1012.35f, 123.457f, 1.23457e-05f), 7u, 3, 0.5f, 0.5625f, 0.75f,
+                   0.125f));
+    EXPECT_EQ(std::tuple(p.slope, p.moisture, p.sunniness, p.windiness, p.relativeHeight, p.timeOfDeath),
+              std::tuple(0.25f, 0.375f, 1.25f, 0.625f, 0.875f, 17.0f));
+    EXPECT_EQ(w.fileText(), text);
 }
 
 TEST(SimulationFile, saveLoadSaveGivesTheSameFileLoadingEarlyChangesNothingAndEdgeValuesAreTaken)
