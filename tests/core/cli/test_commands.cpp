@@ -95,7 +95,6 @@ TEST_F(CliMessages, everyErrorLineStartsWithTheProgramNameAndShowsBinaryBytesEsc
         {"simulate", "simulate: --steps is missing: give the number of steps to run"},
         {"simulate --steps 1 --save no/such/folder.sim", "Could not save simulation"},
         {"terrain maps out.tsv --dem short.dmr", "Error reading DEM terrain file."},
-        {"terrain texture out.tsv --dem missing.dmr", "Could not open DEM terrain file."},
         {"tree export tree.gltf", "tree export: OUT must end in .glb or .obj"}};
     for (const auto &[arguments, message] : firstLines)
         EXPECT_EQ(split(cli(arguments).err).at(0).rfind(std::string("verdalis-cli: ") + message, 0), 0u)
@@ -239,8 +238,8 @@ AssimpSummary summarise(const aiScene &scene, const std::string &part = "")
 }
 
 // Runs the Khronos validator on the file, expecting no errors. Where node is missing outside CI
-// the test is skipped (so call this last); in CI (CI set), or when node is there but the validator
-// is not, the test fails, so the check is never silently lost.
+// the test is marked skipped (so call this after the other checks); in CI (CI set), or when node is
+// there but the validator is not, the test fails, so the check is never silently lost.
 void validateGltf(const std::string &file)
 {
     if (std::system("command -v node >/dev/null 2>&1") != 0) {
@@ -274,78 +273,73 @@ std::pair<std::uint64_t, std::size_t> trianglesAndVertices(const lignet::TreeMes
     return {batch->primitiveCount(), used.size()};
 }
 
-struct TreeExportCase {
-    const char *name, *file, *options;
-    bool highQuality, leaves;
-};
-
-class TreeExportCommand : public CliTest, public ::testing::WithParamInterface<TreeExportCase> {};
-
 } // namespace
 
 // Assimp reads exactly the tree walk's triangles: one mesh for the bark, one for the leaves, the
 // tree's bounding box, unit normals and both pictures; every .glb passes the Khronos validator.
-TEST_P(TreeExportCommand, isReadByAssimpWithTheWalksCountsAndPassesTheValidator)
+TEST_F(ExportCommands, treeExportIsReadByAssimpWithTheWalksCountsAndPassesTheValidator)
 {
-    const TreeExportCase &c = GetParam();
-    // The default tree as the tree walk gives it to the mesh sink at level of detail 0.
-    lignet::TreeParameters parameters;
-    parameters.displayLeaves = c.leaves;
-    lignet::TreeRenderer tree(parameters);
-    tree.settings().highQuality = c.highQuality;
-    lignet::TreeMeshSink sink;
-    tree.drawTreeAtLevelOfDetail(sink, 0);
-    lignet::TreeMesh walk;
-    sink.finish(walk);
-    using enum lignet::MeshBatchKind;
-    const auto [barkTriangles, barkVertices] = trianglesAndVertices(walk, BarkTriangles);
-    const auto [leafTriangles, leafVertices] = trianglesAndVertices(walk, LeafTriangles);
-    const std::string out = folder.file(c.file);
-    const CliRun run = cli("tree export '" + out + "' " + c.options);
-    ASSERT_EQ(std::tuple(run.status, run.err), std::tuple(0, std::string()));
-    const bool obj = out.ends_with(".obj");
+    // The file, the options, and whether the tree is of high quality and has leaves.
+    const std::tuple<const char *, const char *, bool, bool> cases[] = {
+        {"tree.glb", "", false, true},
+        {"fine.GLB", "--high-quality", true, true},
+        {"bare.glb", "--no-leaves", false, false},
+        {"tree.obj", "", false, true}};
+    std::size_t files = 2; // .stdout and .stderr
+    for (const auto &[file, options, highQuality, withLeaves] : cases) {
+        SCOPED_TRACE(file);
+        // The default tree as the tree walk gives it to the mesh sink at level of detail 0.
+        lignet::TreeParameters parameters;
+        parameters.displayLeaves = withLeaves;
+        lignet::TreeRenderer tree(parameters);
+        tree.settings().highQuality = highQuality;
+        lignet::TreeMeshSink sink;
+        tree.drawTreeAtLevelOfDetail(sink, 0);
+        lignet::TreeMesh walk;
+        sink.finish(walk);
+        using enum lignet::MeshBatchKind;
+        const auto [barkTriangles, barkVertices] = trianglesAndVertices(walk, BarkTriangles);
+        const auto [leafTriangles, leafVertices] = trianglesAndVertices(walk, LeafTriangles);
+        const std::string out = folder.file(file);
+        const CliRun run = cli("tree export '" + out + "' " + options);
+        ASSERT_EQ(std::tuple(run.status, run.err), std::tuple(0, std::string()));
+        const bool obj = out.ends_with(".obj");
 
-    Assimp::Importer importer;
-    const aiScene *scene = importer.ReadFile(out, 0);
-    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-    EXPECT_EQ(scene->mNumMeshes, c.leaves ? 2u : 1u);
-    const AssimpSummary bark = summarise(*scene, "bark");
-    const AssimpSummary leaves = summarise(*scene, "lea");
-    EXPECT_EQ(std::tuple(bark.meshes, bark.faces, leaves.faces),
-              std::tuple(1u, barkTriangles, leafTriangles));
-    // OBJ readers give every face corner a vertex of its own.
-    EXPECT_EQ(std::tuple(bark.vertices, leaves.vertices),
-              obj ? std::tuple(3 * barkTriangles, 3 * leafTriangles)
-                  : std::tuple(barkVertices, leafVertices));
-    const AssimpSummary all = summarise(*scene);
-    EXPECT_EQ(std::tuple(all.nonTriangles, all.nonUnitNormals), std::tuple(0u, 0u));
-    expectNear({all.boundsMin.x, all.boundsMin.y, all.boundsMin.z}, walk.boundsMin, 1e-4f);
-    expectNear({all.boundsMax.x, all.boundsMax.y, all.boundsMax.z}, walk.boundsMax, 1e-4f);
+        Assimp::Importer importer;
+        const aiScene *scene = importer.ReadFile(out, 0);
+        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+        EXPECT_EQ(scene->mNumMeshes, withLeaves ? 2u : 1u);
+        const AssimpSummary bark = summarise(*scene, "bark");
+        const AssimpSummary leaves = summarise(*scene, "lea");
+        EXPECT_EQ(std::tuple(bark.meshes, bark.faces, leaves.faces),
+                  std::tuple(1u, barkTriangles, leafTriangles));
+        // OBJ readers give every face corner a vertex of its own.
+        EXPECT_EQ(std::tuple(bark.vertices, leaves.vertices),
+                  obj ? std::tuple(3 * barkTriangles, 3 * leafTriangles)
+                      : std::tuple(barkVertices, leafVertices));
+        const AssimpSummary all = summarise(*scene);
+        EXPECT_EQ(std::tuple(all.nonTriangles, all.nonUnitNormals), std::tuple(0u, 0u));
+        expectNear({all.boundsMin.x, all.boundsMin.y, all.boundsMin.z}, walk.boundsMin, 1e-4f);
+        expectNear({all.boundsMax.x, all.boundsMax.y, all.boundsMax.z}, walk.boundsMax, 1e-4f);
 
-    // Every material shows a picture: embedded in the .glb, files beside the .obj (one per material,
-    // with the material library; and .stdout, .stderr).
-    unsigned textured = 0;
-    for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
-        aiString path;
-        if (scene->mMaterials[m]->GetTexture(aiTextureType_DIFFUSE, 0, &path) != AI_SUCCESS)
-            continue;
-        ++textured;
-        EXPECT_TRUE(obj || scene->GetEmbeddedTexture(path.C_Str()) != nullptr) << path.C_Str();
+        // Every material shows a picture: embedded in the .glb, files beside the .obj (one per
+        // material, with the material library).
+        unsigned textured = 0;
+        for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
+            aiString path;
+            if (scene->mMaterials[m]->GetTexture(aiTextureType_DIFFUSE, 0, &path) != AI_SUCCESS)
+                continue;
+            ++textured;
+            EXPECT_TRUE(obj || scene->GetEmbeddedTexture(path.C_Str()) != nullptr) << path.C_Str();
+        }
+        EXPECT_EQ(textured, withLeaves ? 2u : 1u);
+        files += obj ? textured + 2 : 1;
+        EXPECT_EQ(folder.entryCount(), files);
+
+        if (!obj)
+            validateGltf(out);
     }
-    EXPECT_EQ(textured, c.leaves ? 2u : 1u);
-    EXPECT_EQ(folder.entryCount(), obj ? (c.leaves ? 4u : 3u) + 2u : 1u + 2u);
-
-    if (!obj)
-        validateGltf(out);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Formats, TreeExportCommand,
-    ::testing::Values(TreeExportCase{"glb", "tree.glb", "", false, true},
-                      TreeExportCase{"glbHighQuality", "fine.GLB", "--high-quality", true, true},
-                      TreeExportCase{"glbNoLeaves", "bare.glb", "--no-leaves", false, false},
-                      TreeExportCase{"obj", "tree.obj", "", false, true}),
-    [](const ::testing::TestParamInfo<TreeExportCase> &test) { return test.param.name; });
 
 // A saved simulation exported: one node per living plant, translated to the plant, the terrain grid
 // as a mesh of its own; the file passes the validator.
