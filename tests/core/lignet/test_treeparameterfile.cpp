@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -179,9 +178,6 @@ TEST(TreeParameterFileSave, missingFilesAndSetsWithANonFiniteValueReportWhyAndCh
     TreeParameters infinite;
     infinite.curveW(BranchLengthScaling)[1].y = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(infinite.saveToFile(path, &reason));
-    std::ostringstream out;
-    EXPECT_FALSE(TreeParameterFile::write(out, infinite));
-    EXPECT_TRUE(out.str().empty());
     EXPECT_EQ(std::tuple(readBytes(path), folder.entryCount()), std::tuple("the previous design\n", 1u));
 }
 

@@ -52,7 +52,6 @@ TEST(MatrixStack, operationsComposeOnTheRightLikeTheFixedFunctionStackAndPopRefu
     s.rotate(30, 1, 0, 0);
     const Mat4 saved = s.top();
     s.push();
-    EXPECT_EQ(s.depth(), 2);
     s.translate(1, 2, 3);
     EXPECT_TRUE(s.pop());
     EXPECT_EQ(s.top(), saved);
