@@ -19,23 +19,27 @@
 
 namespace guitest {
 
-// Answers every question of the program by itself: file dialogs take the next queued name (an
-// empty name is Cancel; with none queued the dialog is cancelled), dialogs run through `onExec`
-// (Cancel when unset) and information boxes are only recorded.
+// Answers every question of the program by itself: file dialogs go to `onFile` when set, else take
+// the next queued name (an empty name is Cancel; with none queued the dialog is cancelled), dialogs
+// run through `onExec` (Cancel when unset) and information boxes are only recorded.
 class AnsweringDialogs : public gui::DialogService {
 public:
     QStringList fileAnswers, fileCaptions, titles, texts, details;
     std::function<int(QDialog &)> onExec;
+    std::function<QString(const QString &caption, const QString &filter, bool save)> onFile;
 
-    QString getOpenFileName(QWidget *, const QString &caption, const QString &, const QString &) override
+    QString getOpenFileName(QWidget *, const QString &caption, const QString &,
+                            const QString &filter) override
     {
         fileCaptions << caption;
+        if (onFile)
+            return onFile(caption, filter, false);
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                             const QString &filter) override
     {
-        return getOpenFileName(parent, caption, directory, filter);
+        return onFile ? onFile(caption, filter, true) : getOpenFileName(parent, caption, directory, filter);
     }
     int exec(QDialog &dialog) override
     {

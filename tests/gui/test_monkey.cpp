@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <utility>
 
 using gui::OglWidget;
 using guitest::sendMouse;
@@ -104,33 +105,13 @@ class TestMonkey : public QObject {
         stepFile.flush();
     }
 
-    // Answers the program's questions at random, from the monkey's own generator so that a seed
+    // The program's questions are answered at random, from the monkey's own generator so that a seed
     // replays the same answers: file dialogs get Cancel, a name that cannot be opened or written, or
     // a file of the asked kind from the work folder; a dialog gets its fields filled in (plant areas
-    // kept small, picture sizes modest) and is accepted or cancelled. Every answer is logged.
-    struct Answers : gui::DialogService {
-        TestMonkey &monkey;
-        explicit Answers(TestMonkey &m) : monkey(m) {}
-        QString getOpenFileName(QWidget *, const QString &caption, const QString &,
-                                const QString &filter) override
-        {
-            return monkey.answer(caption, filter, false);
-        }
-        QString getSaveFileName(QWidget *, const QString &caption, const QString &,
-                                const QString &filter) override
-        {
-            return monkey.answer(caption, filter, true);
-        }
-        int exec(QDialog &dialog) override { return monkey.answer(dialog); }
-        void information(QWidget *, const QString &title, const QString &text,
-                         const QString &details) override
-        {
-            monkey.log(QStringLiteral("  box \"%1\": %2 %3").arg(title, text, details));
-        }
-    };
-
-    // One time in ten Cancel, one in ten a name that cannot be opened or written, else a file of
-    // the asked kind: an existing one to open, one of three names to save under.
+    // kept small, picture sizes modest) and is accepted or cancelled. Every answer is logged, and
+    // information boxes after the action. A file dialog gets Cancel one time in ten, one in ten a
+    // name that cannot be opened or written, else a file of the asked kind: an existing one to open,
+    // one of three names to save under.
     QString answer(const QString &caption, const QString &filter, bool save)
     {
         const int choice = below(10);
@@ -389,8 +370,6 @@ private slots:
         // Quit only hides the window here; the walk shows it again.
         QApplication::setQuitOnLastWindowClosed(false);
 
-        w.window = std::make_unique<gui::MainWindow>();
-        w.window->setDialogService(std::make_unique<Answers>(*this));
         connect(&closer, &QTimer::timeout, this, [this] {
             QWidget *modal = QApplication::activeModalWidget();
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
@@ -403,11 +382,13 @@ private slots:
             }
         });
         closer.start(20);
+        QVERIFY(w.open(true, true));
+        w.dialogs->onFile = [this](const QString &caption, const QString &filter, bool save) {
+            return answer(caption, filter, save);
+        };
+        w.dialogs->onExec = [this](QDialog &dialog) { return answer(dialog); };
         // Fewer pixels to draw and to compose in software.
         w.window->resize(w.window->minimumSizeHint().expandedTo(QSize(640, 480)));
-        w.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
-        QTRY_VERIFY_WITH_TIMEOUT(w.model() != nullptr, 20000);
         QVERIFY(w.model()->glErrors().isOn());
         // The named actions, each of which sits in one menu.
         for (QAction *action : w.window->findChildren<QAction *>())
@@ -446,6 +427,8 @@ private slots:
             log(QStringLiteral("%1:").arg(i));
             act();
             QTest::qWait(1);
+            for (const QString &box : std::exchange(w.dialogs->texts, {}))
+                log(QStringLiteral("  box: ") + box);
             keepThePace();
             if (!w.window->isVisible()) {
                 log(QStringLiteral("  the window closed; shown again"));
