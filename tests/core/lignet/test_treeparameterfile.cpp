@@ -114,7 +114,6 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
          "line 1: the bark texture path is longer than 254 characters"},
         {":/gui/tex\rtures/bark.jpg\n" + golden.substr(24),
          "line 1: the bark texture path contains a carriage return"},
-        {scalar(1, "five"), "line 3: expected the trunk height (a number), found \"five\""},
         {scalar(2, "0.01x"), "line 3: expected the branch thickness per strand (a number), found \"0.01x\""},
         {scalar(0, "1000.5"), "line 3: expected the number of strands (a whole number), found \"1000.5\""},
         {scalar(0, "99999999999"), "line 3: expected the number of strands (a whole number)"},
@@ -152,7 +151,6 @@ TEST(TreeParameterFile, damagedFileIsRefusedWholeWithTheLineNamed)
         std::string reason;
         EXPECT_FALSE(TreeParameterFile::parse(content, p, &reason));
         EXPECT_EQ(reason.rfind(expected, 0), 0u) << reason;
-        EXPECT_EQ(reason.find('\n'), std::string::npos);
         EXPECT_EQ(p, before);
         writeBytes(file, content);
         EXPECT_FALSE(p.loadFromFile(file, &reason));
