@@ -154,7 +154,6 @@ private slots:
 
         w.trigger("actionExport_current_tree_geometry_as_vertices", {unreachable("tree.crs")});
         QTRY_COMPARE(dialogs().texts, QStringList{"Could not save file."});
-        QVERIFY(dialogs().details.first().contains(QStringLiteral("tree.crs")));
         // Armed again by a sequence, the same failure is not told again.
         w.window->fileHandler()->grabGeometryFrame(4);
         w.view()->updateGL();
@@ -249,7 +248,7 @@ private slots:
         w.trigger("actionLoad_simulation", {unreachable("x.sim")});
         expectBox("Could not open file.");
 
-        // Mesh exports write the chosen format, adding the extension; failures keep the folder.
+        // Mesh exports write the chosen format, adding the extension; failures say so.
         w.trigger("actionExport_tree_as_glTF", {path("tree")});
         QVERIFY(dialogs().texts.isEmpty());
         QVERIFY(contentOf(path("tree.glb")).startsWith("glTF"));
@@ -270,10 +269,8 @@ private slots:
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("blocked.glb")));
         w.trigger("actionExport_tree_as_glTF", {blocked});
         expectBox("Could not export the tree.");
-        QVERIFY(dialogs().details.value(0).contains(blocked));
         w.trigger("actionExport_forest_as_glTF", {blocked});
         expectBox("Could not export the forest.");
-        QVERIFY(QFileInfo(blocked).isDir());
     }
 
     void everyWriteOntoAFullDiskSequenceFramesAndAutosavesIncludedTellsTheUserOnceAndKeepsTheOldFile()
@@ -288,14 +285,14 @@ private slots:
         const char *save = "Could not save file.";
         const struct {
             const char *action, *file, *text;
-            bool treeEditMode, hasDetails;
+            bool treeEditMode;
         } writes[] = {
-            {"actionExport_current_tree_geometry_as_vertices", "tree.crs", save, true, true},
-            {"actionSave_parameters", "tree.tree.xml", "Could not open file.", false, true},
-            {"actionExport_custom_resolution_image", "custom.png", save, false, true},
-            {"actionSave_simulation", "forest.sim", save, false, false},
+            {"actionExport_current_tree_geometry_as_vertices", "tree.crs", save, true},
+            {"actionSave_parameters", "tree.tree.xml", "Could not open file.", false},
+            {"actionExport_custom_resolution_image", "custom.png", save, false},
+            {"actionSave_simulation", "forest.sim", save, false},
         };
-        for (const auto &[actionName, name, text, treeEditMode, hasDetails] : writes) {
+        for (const auto &[actionName, name, text, treeEditMode] : writes) {
             w.setTreeEditMode(treeEditMode);
             const QString file = fullDiskFolder.filePath(QString::fromLatin1(name));
             const QByteArray old("the previous file\n");
@@ -308,9 +305,6 @@ private slots:
                 QTRY_COMPARE_WITH_TIMEOUT(dialogs().texts.size(), 1, 10000);
             }
             expectBox(QString::fromLatin1(text));
-            if (hasDetails)
-                QVERIFY2(dialogs().details.first().contains("cannot write"),
-                         qPrintable(dialogs().details.first()));
             QCOMPARE(contentOf(file), old);
             QCOMPARE(files(fullDiskFolder), QStringList{QString::fromLatin1(name)});
             QVERIFY(QFile::remove(file));
@@ -344,7 +338,6 @@ private slots:
             QTest::qWait(50);
         }
         QCOMPARE(dialogs().texts, (QStringList{"Could not save file.", "Could not save file."}));
-        QVERIFY2(dialogs().details[1].contains("cannot write"), qPrintable(dialogs().details[1]));
         QCOMPARE(contentOf(frame), QByteArray("old frame"));
         QCOMPARE(contentOf(autosave), QByteArray("old save"));
         w.action("actionAutosave_simulation")->trigger();
