@@ -37,8 +37,7 @@ TEST_F(TreeCommands,
 
     // LaTeX in the locale asked for, or the environment's.
     EXPECT_EQ(succeed("tree latex - --locale C"), golden("default.tex"));
-    succeed("tree latex tree.tex --locale sl_SI --from '" VERDALIS_SOURCE_DIR
-            "/tests/core/lignet/data/default.tree.xml'");
+    succeed("tree latex tree.tex --locale sl_SI --from crlf.tree.xml");
     EXPECT_NE(read("tree.tex").find("$k_d=0,01$, $\\alpha_p=85$, $k_c=0,3$"), std::string::npos);
     EXPECT_NE(succeed("tree latex -", "LC_ALL= LC_NUMERIC= LANG=sl_SI.UTF-8").find("$w_g=1,5$"),
               std::string::npos);

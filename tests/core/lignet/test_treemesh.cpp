@@ -259,16 +259,11 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
     EXPECT_TRUE(cache.find(keyOf(1, 1)));
     cache.insert(keyOf(1, 4), std::make_shared<Block>(Block{300}));
     EXPECT_TRUE(cache.contains(keyOf(1, 1)) && !cache.contains(keyOf(1, 2)));
-    std::vector<int> order;
-    cache.forEachKey([&](const TreeMeshKey &k) { order.push_back(k.levelOfDetail); });
-    EXPECT_EQ(order, (std::vector<int>{4, 1, 3}));
     // A mesh larger than the bound is not kept at all; lowering the bound evicts.
     cache.insert(keyOf(2, 0), std::make_shared<Block>(Block{1001}));
     EXPECT_FALSE(cache.contains(keyOf(2, 0)));
     cache.setByteLimit(400);
     EXPECT_EQ(cache.stats().entries, 1u);
-    cache.eraseModel(1);
-    EXPECT_EQ(std::tuple(cache.stats().entries, cache.stats().bytes), std::tuple(0u, 0u));
 }
 
 TEST(FarFieldTier, heightsInPixelsFollowTheProjectionAndAFrameRaisesItsThresholdToKeepToTheBudget)

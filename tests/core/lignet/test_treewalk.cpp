@@ -1,5 +1,4 @@
 // The tree walk: branch steps, frames, growth, wind, colours and leaves as the sink receives them.
-#include "core/tempfolder.h"
 #include "core/vectornear.h"
 #include "lignet/treerandomgenerator.h"
 #include "recordingsink.h"
@@ -15,7 +14,6 @@
 #include <vector>
 
 using namespace treetest;
-using namespace testsupport;
 
 namespace {
 
