@@ -126,15 +126,11 @@ private slots:
             if (w.simulation().step() == lastStep)
                 w.action("actionRun_simulation")->trigger();
         });
-        const auto runUntilItStops = [this] {
-            press(Qt::Key_F5);
-            const QString hint = w.status("statusMessage");
-            (void)QTest::qWaitFor([this] { return !keeper()->simulationRunning(); }, 60000);
-            return hint;
-        };
         for (const int last : {1, 6}) {
             lastStep = last;
-            QCOMPARE(runUntilItStops(), QString());
+            press(Qt::Key_F5);
+            QCOMPARE(w.status("statusMessage"), QString());
+            (void)QTest::qWaitFor([this] { return !keeper()->simulationRunning(); }, 60000);
             QTRY_COMPARE_WITH_TIMEOUT(w.status("statusSimulation"), stepFigures(), 1000);
             QVERIFY(w.status("statusSimulation").startsWith(QStringLiteral("Step %1, ").arg(last)));
         }
@@ -142,7 +138,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.status("statusDrawn"),
                                   QStringLiteral("Plants drawn: %1").arg(w.model()->getLastRenderedCount()),
                                   1000);
-        QCOMPARE(w.status("statusMessage"), QString());
 
         press(Qt::Key_Escape);
         w.action("actionDo_not_draw_trees_ecosystem_mode")->trigger();
@@ -365,6 +360,10 @@ private slots:
         waitForCameraToRest();
         QTRY_VERIFY_WITH_TIMEOUT(!w.model()->treeMeshes().isCameraMoving(), 5000);
         QVERIFY(std::fabs(camera()->position.y - y - expected) < 1e-3f);
+        const float heading = camera()->heading;
+        w.action("actionRotate_right")->trigger();
+        waitForCameraToRest();
+        QVERIFY(std::fabs(camera()->heading - heading - expected) < 1e-3f);
         w.action("actionReset_camera_view")->trigger();
 
         // A sequence export keeps the frames as they are drawn at rest; a key soon after rest
@@ -452,7 +451,6 @@ private slots:
         w.action("actionAdd_view")->trigger();
         const auto views = w.window->views();
         QCOMPARE(views.size(), 3);
-        QCOMPARE(guitest::part<QVBoxLayout>(w.window->centralWidget(), "vboxLayout")->count(), 3);
         QList<int> frames;
         for (OglWidget *view : views) {
             QTRY_VERIFY_WITH_TIMEOUT(view->framesDrawn() > 0, 10000);
