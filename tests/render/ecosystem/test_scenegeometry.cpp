@@ -49,13 +49,6 @@ TEST(Camera, resetKeepsTheViewpointsSwitchingWrapsAroundThemAndFollowingTheTerra
     EXPECT_EQ(std::pair(camera.position, camera.heading), std::pair(Vector3f(10.0f, 20.0f, 30.0f), 45.0f));
     camera.nextPredefinedCamera();
     EXPECT_EQ(camera.predefinedIndex, 0);
-    // Saving a viewpoint the cycle holds already adds nothing; any other angle is a new stop.
-    camera.saveAsPredefined();
-    EXPECT_EQ(camera.predefinedPositions.size(), 3u);
-    camera.roll = 5.0f;
-    camera.saveAsPredefined();
-    EXPECT_EQ(camera.predefinedPositions.size(), 4u);
-
     // Following a 4 x 3 grid of heights h(c, r) = 10 c + 100 r, read only inside the grid.
     const ecosystem::render::TerrainSurface grid(4, 3, [](int i) {
         EXPECT_TRUE(i >= 0 && i < 12) << i;
@@ -110,7 +103,7 @@ TEST(Camera, flyMatrixMatchesTheFixedFunctionPipelineAndFlyStepsCoast)
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(cpu[i], fixed[i], 2e-3f * (1.0f + std::fabs(fixed[i]))) << "element " << i;
 
-    // Fly steps coast, decaying by a tenth each tick, and turns add to the remaining speed.
+    // Fly steps coast, decaying by a tenth each tick.
     FlyCameraMotion motion;
     const float startX = camera.position.x;
     motion.moveForward(FlyCameraMotion::MoreStep, {1.0f, 0.0f, 0.0f});
@@ -122,14 +115,6 @@ TEST(Camera, flyMatrixMatchesTheFixedFunctionPipelineAndFlyStepsCoast)
     // Looking along -z, the right-hand side is +x.
     motion.moveRight(FlyCameraMotion::NormalStep, {0.0f, 0.0f, -1.0f});
     EXPECT_EQ(motion.move, Vector3f(1.0f, 0.0f, 0.0f));
-    motion.stop();
-    motion.turnHeading(1.0f);
-    motion.animate(camera);
-    motion.turnHeading(1.0f);
-    motion.turnLookPitch(-1.0f);
-    motion.turnRoll(1.0f);
-    EXPECT_EQ(std::pair(motion.turn.y, motion.turn.z), std::pair(-1.0f, 1.0f));
-    EXPECT_NEAR(motion.turn.x, 1.9f, 1e-6);
 }
 
 TEST(ViewGeometry, frustumPlanesVisibilityAndDetailTheSkyBoxAndTheProjectionOnSurfacesOfAnyShape)
@@ -173,7 +158,6 @@ TEST(ViewGeometry, frustumPlanesVisibilityAndDetailTheSkyBoxAndTheProjectionOnSu
     EXPECT_EQ(c[0], Vector3f(-s + 1250.0f, s, s + 1250.0f));
     EXPECT_EQ(c[6], Vector3f(s + 1250.0f, 0.0f, -s + 1250.0f));
     EXPECT_EQ(SkyBox::faces()[SkyBox::North], (std::array<int, 4>{5, 4, 0, 1}));
-    EXPECT_EQ(SkyBox::faces()[SkyBox::Down], (std::array<int, 4>{5, 6, 7, 4}));
     EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::North, 0)[0], 0.001953125);
     EXPECT_DOUBLE_EQ(SkyBox::textureCoordinate(SkyBox::Down, 2)[0], 4.9902344);
 
