@@ -6,7 +6,6 @@
 #include "math/mat4.h"
 
 #include <array>
-#include <string>
 #include <vector>
 
 namespace treetest {
@@ -31,27 +30,20 @@ public:
         Mat4 frame;
         TreeLeaf leaf;
     };
-    struct Outline {
-        Mat4 frame;
-        std::vector<Vector3f> loop;
-    };
 
     int treesBegun = 0, treesEnded = 0, leafGroups = 0;
     std::array<float, 3> colour{-1, -1, -1};
     std::vector<Segment> segments;
     std::vector<BranchEnd> ends;
     std::vector<Leaf> leaves;
-    std::vector<Outline> outlines;
+    std::vector<std::vector<Vector3f>> outlines; // the leaf outlines' loops
 
     void beginTree(const TreeDrawSettings &) override { ++treesBegun; }
     void branchColour(const std::array<float, 3> &rgb) override { colour = rgb; }
     void segment(const Mat4 &f, const TreeSegment &s) override { segments.push_back({f, s, colour}); }
     void branchEnd(const Mat4 &f, const TreeBranchEnd &e) override { ends.push_back({f, e}); }
     void leafGroup(const Mat4 &, int) override { ++leafGroups; }
-    void leafOutline(const Mat4 &f, const std::vector<Vector3f> &loop) override
-    {
-        outlines.push_back({f, loop});
-    }
+    void leafOutline(const Mat4 &, const std::vector<Vector3f> &loop) override { outlines.push_back(loop); }
     void leaf(const Mat4 &f, const TreeLeaf &l) override { leaves.push_back({f, l}); }
     void endTree() override { ++treesEnded; }
 };

@@ -368,7 +368,7 @@ TEST(Leaves, noDensityOrUnknownTypePlacesNoLeavesWireframeOneLoopHiddenNothingAn
     const auto sink = draw(tree);
     EXPECT_EQ(std::pair(sink.leaves.size(), sink.leafGroups), std::pair(std::size_t{0}, 0));
     ASSERT_EQ(sink.outlines.size(), 1u);
-    const auto &loop = sink.outlines[0].loop;
+    const auto &loop = sink.outlines[0];
     ASSERT_EQ(loop.size(), 12u);
     EXPECT_EQ(loop[2], (Vector3f{0, 0, 0.5f}));
     const float step = 5.0f / 3.0f; // the second leaf: one step down, z negative
