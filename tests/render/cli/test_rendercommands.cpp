@@ -66,9 +66,7 @@ TEST_F(RenderCommands, ecosystemRenderShowsTheCameraAskedForThinsTheForestTimesF
         EXPECT_EQ(run.status, 2) << usage;
         EXPECT_EQ(run.err.rfind("verdalis-cli: ", 0), 0u) << run.err;
     }
-    EXPECT_EQ(cli("ecosystem render").status, 2);
     EXPECT_EQ(cli("ecosystem render x.png --size 32x32 --dem none.dmr").status, 1);
-    EXPECT_EQ(cli("ecosystem render missing/x.png --size 32x32").status, 1);
 
     // Environmental deaths thin the forest before the frame.
     const std::regex living(" of ([0-9]+) living after 30 steps");
