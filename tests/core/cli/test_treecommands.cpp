@@ -86,6 +86,5 @@ TEST_F(TreeCommands, renderRefusesABadSizeAndSaysWhenThereIsNoDisplay)
     const auto headless = cli("tree render tree.png", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
     EXPECT_EQ(headless.status, 1);
     EXPECT_NE(headless.err.find("needs a display"), std::string::npos);
-    EXPECT_EQ(folder.entryCount(), 2u);
 }
 #endif
