@@ -9,30 +9,6 @@ struct Entry {
     QString context, source, translation, type;
 };
 
-QList<Entry> readCatalogue(const QString &path)
-{
-    QList<Entry> entries;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    QXmlStreamReader xml(&file);
-    Entry entry;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == u"name") {
-            entry.context = xml.readElementText();
-        } else if (xml.name() == u"source") {
-            entry.source = xml.readElementText();
-        } else if (xml.name() == u"translation") {
-            entry.type = xml.attributes().value(QStringLiteral("type")).toString();
-            entry.translation = xml.readElementText();
-            entries << entry;
-        }
-    }
-    return entries;
-}
-
 QStringList placeholders(const QString &text)
 {
     QStringList found;
@@ -61,7 +37,25 @@ private slots:
         QVERIFY(lupdate.waitForFinished(120000));
         QCOMPARE(lupdate.exitCode(), 0);
 
-        const QList<Entry> entries = readCatalogue(copy);
+        // Each message's context, source, translation and the type lupdate gave it.
+        QFile catalogue(copy);
+        QVERIFY(catalogue.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&catalogue);
+        QList<Entry> entries;
+        Entry entry;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"name") {
+                entry.context = xml.readElementText();
+            } else if (xml.name() == u"source") {
+                entry.source = xml.readElementText();
+            } else if (xml.name() == u"translation") {
+                entry.type = xml.attributes().value(QStringLiteral("type")).toString();
+                entry.translation = xml.readElementText();
+                entries << entry;
+            }
+        }
         QVERIFY(entries.size() > 300);
         QStringList problems;
         for (const Entry &e : entries) {
