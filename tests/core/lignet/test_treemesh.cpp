@@ -120,7 +120,6 @@ TEST(TreeMesh, defaultTreeHasTenTrianglesPerSegmentAndFourPlusAPointPerLeaf)
     const TreeMesh mesh = meshOf(tree);
     EXPECT_EQ(mesh.triangleCount(), static_cast<std::uint64_t>(10 * counts.segments + 4 * counts.leaves));
     EXPECT_EQ(mesh.pointCount(), static_cast<std::uint64_t>(counts.leaves));
-    EXPECT_EQ(mesh.lineCount(), 0u);
     // Batches come in drawing order, bark before leaves, and cover the index array.
     using enum MeshBatchKind;
     ASSERT_EQ(mesh.batches.size(), 3u);

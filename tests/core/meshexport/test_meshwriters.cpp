@@ -56,7 +56,6 @@ TEST(GlbWriter, writesMeshesOfBothIndexSizesThatAssimpReadsRefusesOneWithoutTria
 
     std::string bytes, reason;
     ASSERT_TRUE(encodeGlb(twoMeshScene(3, 40000), bytes, &reason)) << reason;
-    ASSERT_EQ(bytes.compare(0, 4, "glTF"), 0);
     EXPECT_EQ(bytes.size() % 4, 0u);
 
     Assimp::Importer importer;
