@@ -119,14 +119,6 @@ class TestDialogs : public QObject {
         w.dialogs->fileAnswers = QStringList{answer};
         QTest::mouseClick(part<QPushButton>(dialog, "saveCsvButton"), Qt::LeftButton);
     }
-    AdvancedTreeProperties *properties() const
-    {
-        return w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
-    }
-    void undoKey(Qt::KeyboardModifiers extra = {}) const
-    {
-        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier | extra);
-    }
 
 private slots:
     void initTestCase()
@@ -447,7 +439,7 @@ private slots:
         const lignet::TreeParameters dragged = w.live();
         QVERIFY(!(dragged.curveG(1) == opening.curveG(1)));
 
-        AdvancedTreeProperties *dialog = properties();
+        auto *dialog = w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
         part<QSlider>(dialog, "sliderTrinkHeight")->setValue(7000);
         QTest::mouseClick(part<QPushButton>(dialog, "buttonApply"), Qt::LeftButton);
         close(dialog, "buttonOk");
@@ -460,20 +452,20 @@ private slots:
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         int frames = w.settledFrames();
-        undoKey();
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.live().trunkHeight, opening.trunkHeight);
         QCOMPARE(w.live().curveG(1), dragged.curveG(1));
         QTRY_VERIFY(w.framesDrawn() > frames);
         frames = w.settledFrames();
-        undoKey();
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.live(), opening);
         QTRY_VERIFY(w.framesDrawn() > frames);
         QCOMPARE(angles.point(1).y(), double(float((1 - opening.curveG(1)[1].y) * angles.height())));
         QCOMPARE(w.picture(), before);
 
-        undoKey(Qt::ShiftModifier);
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w.live(), dragged);
-        undoKey(Qt::ShiftModifier);
+        QTest::keyClick(w.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w.live(), applied);
 
         // OK keeps the curves.
@@ -529,7 +521,7 @@ private slots:
     {
         // Values beyond a slider's range come out at the slider's end; Cancel brings them back.
         w.live().numberOfStrands = 8000;
-        AdvancedTreeProperties *dialog = properties();
+        auto *dialog = w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
         QCOMPARE(part<QSlider>(dialog, "sliderNumberOfStrands")->value(), 5000);
         QCOMPARE(w.live().numberOfStrands, 5000);
         close(dialog, "buttonCancel");
@@ -537,7 +529,7 @@ private slots:
         w.live().numberOfStrands = 1000;
 
         const lignet::TreeParameters opening = w.live();
-        dialog = properties();
+        dialog = w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
         auto *slider = part<QSlider>(dialog, "sliderTrinkHeight");
         slider->setValue(2500);
         QCOMPARE(w.live().trunkHeight, 2.5);
@@ -556,7 +548,7 @@ private slots:
         w.live().windSpeedNodirect = opening.windSpeedNodirect;
 
         // Without auto-proof nothing is redrawn until Apply.
-        dialog = properties();
+        dialog = w.opened<AdvancedTreeProperties>("actionAdvanced_tree_properties");
         QTest::mouseClick(part<QCheckBox>(dialog, "cbAutoProof"), Qt::LeftButton);
         const int frames = w.settledFrames();
         part<QSlider>(dialog, "sliderGravicentralism")->setValue(8000);
