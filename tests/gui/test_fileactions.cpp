@@ -178,7 +178,6 @@ private slots:
         emit keeper->grabFrameBuffer(0);
         emit keeper->grabFrameBuffer(1);
         QCOMPARE(w.framesDrawn(), frames);
-        QVERIFY(contentOf(base + "0.png").startsWith(pngSignature));
         QVERIFY(contentOf(base + "1.png").startsWith(pngSignature));
         emit keeper->sequenceExportStopped();
         QVERIFY(handler->lastImageName().isEmpty());

@@ -77,7 +77,6 @@ private slots:
     void slovenianStartShowsSlovenianMenusBoxesAndLatexPieces()
     {
         const auto translator = gui::installUiTranslation(QStringLiteral("sl_SI"));
-        QVERIFY(!translator->isEmpty());
         gui::MainWindow window;
         QCOMPARE(window.findChild<QAction *>(QStringLiteral("actionLoad_parameters"))->text(),
                  QStringLiteral("&Odpri parametre drevesa"));
@@ -89,7 +88,6 @@ private slots:
         // Any other locale keeps the English texts.
         QCoreApplication::removeTranslator(translator.get());
         const auto english = gui::installUiTranslation(QStringLiteral("de_DE"));
-        QVERIFY(english->isEmpty());
         gui::MainWindow other;
         QCOMPARE(other.findChild<QAction *>(QStringLiteral("actionLoad_parameters"))->text(),
                  QStringLiteral("L&oad tree parameters"));
