@@ -31,15 +31,19 @@ public:
     QString getOpenFileName(QWidget *, const QString &caption, const QString &,
                             const QString &filter) override
     {
-        fileCaptions << caption;
-        if (onFile)
-            return onFile(caption, filter, false);
-        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+        return answerFile(caption, filter, false);
     }
-    QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
+    QString getSaveFileName(QWidget *, const QString &caption, const QString &,
                             const QString &filter) override
     {
-        return onFile ? onFile(caption, filter, true) : getOpenFileName(parent, caption, directory, filter);
+        return answerFile(caption, filter, true);
+    }
+    QString answerFile(const QString &caption, const QString &filter, bool save)
+    {
+        fileCaptions << caption;
+        if (onFile)
+            return onFile(caption, filter, save);
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
     int exec(QDialog &dialog) override
     {
