@@ -245,7 +245,7 @@ TEST(TreeMeshCache,
     EXPECT_EQ(cache.stats().hits, 1u); // only the first tree's
 }
 
-TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
+TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBoundButKeepsThePreviousFramesMeshesAFrameLonger)
 {
     const auto keyOf = [](std::uint64_t model, int lod) { return TreeMeshKey{model, 0, 0, 0, lod}; };
     MeshCache<Block> cache(1000);
@@ -263,6 +263,18 @@ TEST(MeshCache, evictsTheLeastRecentlyUsedToStayWithinTheBound)
     EXPECT_FALSE(cache.contains(keyOf(2, 0)));
     cache.setByteLimit(400);
     EXPECT_EQ(cache.stats().entries, 1u);
+
+    // Counting frames, the previous frame's meshes stay for a mesh of this one; a frame later they go.
+    MeshCache<Block> frames(1000);
+    frames.beginFrame();
+    for (int lod = 0; lod < 3; ++lod)
+        frames.insert(keyOf(1, lod), std::make_shared<Block>(Block{300}));
+    for (const bool kept : {false, true}) {
+        frames.beginFrame();
+        frames.insert(keyOf(2, 0), std::make_shared<Block>(Block{300}));
+        EXPECT_EQ(std::pair(frames.contains(keyOf(2, 0)), frames.contains(keyOf(1, 0))),
+                  std::pair(kept, !kept));
+    }
 }
 
 TEST(FarFieldTier, heightsInPixelsFollowTheProjectionAndAFrameRaisesItsThresholdToKeepToTheBudget)
