@@ -254,6 +254,9 @@ TEST_F(ForestBatch, distantPlantsBecomeImpostorsOfAboutTheSameLook)
     batched(plants);
     EXPECT_EQ(batch.stats().impostorPlants, plants.size());
     EXPECT_EQ(batch.stats().meshPlants, 0u);
+    // Its pictures taken, the next frame draws a quad of two triangles each.
+    batched(plants);
+    EXPECT_EQ(batch.stats().draw.triangles, 2 * plants.size());
 
     // A dense stand: the exact drawing's leaf pictures write depth also where transparent, hiding
     // most plants drawn later behind them; the impostors' stand is about half as dark again.
@@ -340,6 +343,10 @@ TEST_F(ForestBatch, impostorsShowTheSideTheEyeSees)
     }
     // Stages are measured when a plant first needs them: none of the stand's is fully grown.
     EXPECT_FALSE(atlas.stages().back().measured);
+    // A plant shows the stage nearest its growth.
+    const auto stages = static_cast<int>(atlas.stages().size());
+    for (int stage = 0; stage < stages; ++stage)
+        EXPECT_EQ(atlas.stageIndexFor((stage + 0.6) / stages), stage);
     // A size's texture is made with its first picture: not the 90 px one, half of all sizes.
     const std::vector<int> &sizes = impostors.settings().sizes;
     std::size_t everySize = 0;
