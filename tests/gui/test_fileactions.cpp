@@ -252,14 +252,15 @@ private slots:
 
         // The forest holds the plants of the simulation run above.
         QVERIFY(w.simulation().statistics().nrPlants() > 0);
-        w.trigger("actionExport_forest_as_glTF", {path("forest.GLB")});
+        w.trigger("actionExport_forest_as_glTF", {path("forest")});
         QVERIFY(dialogs().texts.isEmpty());
-        const QByteArray forest = contentOf(path("forest.GLB"));
+        const QByteArray forest = contentOf(path("forest.glb"));
         QVERIFY(forest.startsWith("glTF"));
         QVERIFY(forest.contains("\"name\":\"plant "));
 
-        const QString blocked = path("blocked.glb");
-        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("blocked.glb")));
+        // The extension is known in capitals too: nothing is added, and the folder blocks the file.
+        const QString blocked = path("blocked.GLB");
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("blocked.GLB")));
         w.trigger("actionExport_tree_as_glTF", {blocked});
         expectBox("Could not export the tree.");
         w.trigger("actionExport_forest_as_glTF", {blocked});

@@ -182,6 +182,7 @@ private slots:
         // Tree edit mode says that the growth runs and starts over.
         press(Qt::Key_Space);
         QCOMPARE(w.status("statusMode"), QStringLiteral("Tree edit mode"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.status("statusDrawn"), QString(), 1000); // no forest drawn
         press(Qt::Key_R);
         const QRegularExpression growing(QStringLiteral("^Growing: (\\d+) %, starts over when grown$"));
         const auto percent = [&] { return growing.match(w.status("statusMessage")).captured(1).toInt(); };
