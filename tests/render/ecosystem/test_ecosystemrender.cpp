@@ -248,6 +248,13 @@ TEST_F(RenderModel, treeActionsAnimateTheCurrentTreeTheNextSpeciesTakesOverSeeds
     EXPECT_TRUE(next.spinning && next.windOn && !next.growing);
     EXPECT_TRUE(!old.spinning && !old.windOn && old.growing);
     EXPECT_EQ(changed.count(), 1);
+    // Leaves grow by a tenth and shrink by nine hundredths.
+    float &leaf = model->getCurrentTree()->designedParameters().leafSize;
+    const float size = leaf;
+    model->actionEnlarge_leave_size();
+    EXPECT_FLOAT_EQ(leaf, size * 1.1f);
+    model->actionReduce_leave_size();
+    EXPECT_FLOAT_EQ(leaf, size * 1.1f * 0.91f);
 
     // Entering tree edit mode stops growth and resets the spin and the wireframe, not the spinning.
     auto &settings = model->getCurrentTree()->settings();

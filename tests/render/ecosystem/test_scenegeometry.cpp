@@ -30,7 +30,9 @@ using ecosystem::render::ViewFrustum;
 using lignet::gl::TextureHelper;
 using math::Vector3f;
 
-TEST(Camera, resetKeepsTheViewpointsSwitchingWrapsAroundThemAndFollowingTheTerrainLiftsOrClampsTheEye)
+TEST(
+    Camera,
+    resetKeepsTheViewpointsSwitchingWrapsAroundThemAnotherRollIsAStopAndFollowingTheTerrainLiftsOrClampsTheEye)
 {
     Camera camera(nullptr, nullptr);
     ASSERT_EQ(camera.predefinedPositions.size(), 2u);
@@ -49,6 +51,10 @@ TEST(Camera, resetKeepsTheViewpointsSwitchingWrapsAroundThemAndFollowingTheTerra
     EXPECT_EQ(std::pair(camera.position, camera.heading), std::pair(Vector3f(10.0f, 20.0f, 30.0f), 45.0f));
     camera.nextPredefinedCamera();
     EXPECT_EQ(camera.predefinedIndex, 0);
+    // A viewpoint differing in its roll alone is a stop of its own.
+    camera.roll += 5.0f;
+    camera.saveAsPredefined();
+    EXPECT_EQ(camera.predefinedPositions.size(), 4u);
     // Following a 4 x 3 grid of heights h(c, r) = 10 c + 100 r, read only inside the grid.
     const ecosystem::render::TerrainSurface grid(4, 3, [](int i) {
         EXPECT_TRUE(i >= 0 && i < 12) << i;
