@@ -495,7 +495,12 @@ TEST_F(RenderModel, fiftyStepsShowTheTreesInViewBatchedAsInTheReferenceFrames)
     EXPECT_GE(coasting.impostors, running.impostors);
     // At rest the near plants are exact again.
     model->setCameraMoving(false);
-    EXPECT_LT(draw(false).impostors, coasting.impostors);
+    const Drawn rest = draw(false);
+    EXPECT_LT(rest.impostors, coasting.impostors);
+    // Fast distant trees take nearer plants as impostors too.
+    model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
+    EXPECT_GT(draw(false).impostors, rest.impostors);
+    model->toggleViewOptionFromMenu(ViewOption::FastDistantTrees);
 
     // Far west of the terrain, looking further west: the frustum's planes pass far from every plant.
     model->getCamera()->position = {-5000.0f, 400.0f, 1250.0f};
