@@ -179,6 +179,7 @@ TEST_F(RenderModel, startsOnTheAnalysedTerrainAndItsTexturesAreReloadedAndGoWith
     makeModel();
     const lignet::gl::TreeTextures loaded = model->textures().tree(5);
     auto &parameters = model->getCurrentTree()->designedParameters();
+    const auto leafPicture = parameters.leafTexturePath;
     parameters.barkTexturePath = "no/such/bark.jpg";
     model->reloadCurrentTreeTextures();
     parameters.barkTexturePath = ":/gui/textures/bark.jpg";
@@ -191,6 +192,13 @@ TEST_F(RenderModel, startsOnTheAnalysedTerrainAndItsTexturesAreReloadedAndGoWith
     errors.clear();
     model->reloadAllTreeTextures(); // reports once, for the one tree whose picture is missing
     EXPECT_EQ(errors.size(), 1u);
+    // A good reload releases the names it replaces (a released name may be given out again).
+    parameters.leafTexturePath = leafPicture;
+    model->reloadCurrentTreeTextures();
+    const lignet::gl::TreeTextures reloaded = model->textures().tree(5);
+    EXPECT_TRUE(glIsTexture(reloaded.bark) && glIsTexture(reloaded.leaf));
+    for (const GLuint old : {loaded.bark, loaded.leaf})
+        EXPECT_TRUE(!glIsTexture(old) || old == reloaded.bark || old == reloaded.leaf) << old;
 
     // A model that outlives its context has nothing left to release, and says nothing.
     model->toggleSingleRender();
