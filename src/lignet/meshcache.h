@@ -116,13 +116,6 @@ public:
             remove(it->second);
     }
 
-    // Drops every mesh of one tree model (a tree that is going away).
-    void eraseModel(std::uint64_t modelId)
-    {
-        removeIf([modelId](const TreeMeshKey &k) { return k.modelId == modelId; });
-        m_revisions.erase(modelId);
-    }
-
     void clear()
     {
         m_order.clear();
@@ -146,13 +139,6 @@ public:
         m_stats.misses = 0;
         m_stats.evictions = 0;
         m_stats.refused = 0;
-    }
-
-    // Keys from the most to the least recently used.
-    template <class Visit> void forEachKey(Visit visit) const
-    {
-        for (const Entry &e : m_order)
-            visit(e.key);
     }
 
 private:

@@ -279,22 +279,6 @@ std::string TreeParameterFile::text(const TreeParameters &p)
     return out;
 }
 
-bool TreeParameterFile::write(std::ostream &out, const TreeParameters &parameters, std::string *reason)
-{
-    if (!allFinite(parameters)) {
-        setReason(reason, "the parameter set holds a value that is not a finite number");
-        return false;
-    }
-    const std::string content = text(parameters);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) {
-        setReason(reason, "the parameters could not be written");
-        return false;
-    }
-    return true;
-}
-
 bool TreeParameterFile::parse(const std::string &content, TreeParameters &parameters, std::string *reason)
 {
     if (content.size() > MaxFileSize) {

@@ -19,10 +19,7 @@ public:
     // Files larger than this are refused before parsing; real ones are a few kilobytes.
     static constexpr std::size_t MaxFileSize = 16u * 1024u * 1024u;
 
-    // Writes the set in the file format, LF line ends. Returns false with a reason when a value
-    // is not finite (such a file could not be read back) or the stream fails.
-    static bool write(std::ostream &out, const TreeParameters &parameters, std::string *reason = nullptr);
-    // The file text of the set, as write() produces it.
+    // The file text of the set in the file format, LF line ends.
     static std::string text(const TreeParameters &parameters);
 
     // Reads a whole file from the stream into the set and recomputes its tables. A damaged file
