@@ -30,9 +30,7 @@ using ecosystem::render::ViewFrustum;
 using lignet::gl::TextureHelper;
 using math::Vector3f;
 
-TEST(
-    Camera,
-    resetKeepsTheViewpointsSwitchingWrapsAroundThemAnotherRollIsAStopAndFollowingTheTerrainLiftsOrClampsTheEye)
+TEST(Camera, viewpointsOutlastResetsWrapAroundAndMayDifferInRollAloneAndTheEyeFollowsTheTerrain)
 {
     Camera camera(nullptr, nullptr);
     ASSERT_EQ(camera.predefinedPositions.size(), 2u);
