@@ -10,7 +10,6 @@
 #include <istream>
 #include <iterator>
 #include <limits>
-#include <ostream>
 #include <string_view>
 
 namespace lignet {

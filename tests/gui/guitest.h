@@ -38,13 +38,6 @@ public:
     {
         return answerFile(caption, filter, true);
     }
-    QString answerFile(const QString &caption, const QString &filter, bool save)
-    {
-        fileCaptions << caption;
-        if (onFile)
-            return onFile(caption, filter, save);
-        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
-    }
     int exec(QDialog &dialog) override
     {
         if (onExec)
@@ -59,6 +52,15 @@ public:
         details << detail;
     }
     void clear() { *this = AnsweringDialogs(); }
+
+private:
+    QString answerFile(const QString &caption, const QString &filter, bool save)
+    {
+        fileCaptions << caption;
+        if (onFile)
+            return onFile(caption, filter, save);
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 };
 
 inline QByteArray contentOf(const QString &path)
